@@ -1,0 +1,28 @@
+# lx_add_layer(<name> [DEPENDS <layer>...] [LIBRARIES <target>...])
+#
+# Builds the library lx_<name> from every .cpp file in the layer's folder.
+# Headers are reached as "<name>/Header.h" through an include root private to
+# the layer, so a layer sees exactly the headers of the layers it links: an
+# include of an upper layer fails to compile.
+function(lx_add_layer name)
+  cmake_parse_arguments(ARG "" "" "DEPENDS;LIBRARIES" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  # A layer without sources yet is a header-only interface library.
+  if(sources)
+    add_library(lx_${name} STATIC ${sources})
+    set(scope PUBLIC)
+  else()
+    add_library(lx_${name} INTERFACE)
+    set(scope INTERFACE)
+  endif()
+  set(root ${CMAKE_BINARY_DIR}/include/${name})
+  file(MAKE_DIRECTORY ${root})
+  file(CREATE_LINK ${CMAKE_CURRENT_SOURCE_DIR} ${root}/${name} SYMBOLIC)
+  target_include_directories(lx_${name} ${scope} ${root})
+  foreach(dep IN LISTS ARG_DEPENDS)
+    target_link_libraries(lx_${name} ${scope} lx_${dep})
+  endforeach()
+  if(ARG_LIBRARIES)
+    target_link_libraries(lx_${name} ${scope} ${ARG_LIBRARIES})
+  endif()
+endfunction()

@@ -1,0 +1,7 @@
+#include "platform/Exception.h"
+
+namespace lx::platform {
+
+Exception::Exception(std::string message) : message_(std::move(message)) {}
+
+}  // namespace lx::platform

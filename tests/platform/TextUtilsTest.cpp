@@ -1,0 +1,50 @@
+#include "platform/TextUtils.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/Exception.h"
+
+namespace lx::platform {
+namespace {
+
+TEST(TextUtilsTest, CaseMappingTouchesAsciiLettersOnly) {
+  EXPECT_EQ(UpperCaseAscii("c:\\Data\xE4"), "C:\\DATA\xE4");
+  EXPECT_EQ(LowerCaseAscii("C:\\DATA\xC4"), "c:\\data\xC4");
+  EXPECT_TRUE(SameTextAscii("Language", "LANGUAGE"));
+  EXPECT_FALSE(SameTextAscii("Language", "Languages"));
+  EXPECT_FALSE(SameTextAscii("\xE4", "\xC4"));
+}
+
+TEST(TextUtilsTest, ConvertsDecimalAndHexadecimal) {
+  EXPECT_EQ(TryStrToInt("0x1A"), 26);
+  EXPECT_EQ(TryStrToInt("0X1a"), 26);
+  EXPECT_EQ(TryStrToInt("$10"), 16);
+  EXPECT_EQ(TryStrToInt("-1"), -1);
+  EXPECT_EQ(TryStrToInt("+7"), 7);
+  EXPECT_EQ(TryStrToInt("  42"), 42);
+  EXPECT_EQ(TryStrToInt("-$10"), -16);
+  EXPECT_EQ(TryStrToInt("2147483647"), 2147483647);
+  EXPECT_EQ(TryStrToInt("-2147483648"), INT32_MIN);
+  EXPECT_EQ(TryStrToInt("$FFFFFFFF"), -1);
+}
+
+TEST(TextUtilsTest, RejectsWhatIsNotAWholeNumber) {
+  for (const char* text : {"", " ", "abc", "12abc", "12 ", "0x", "$", "-", "1.5", "2147483648",
+                           "-2147483649", "$100000000", "0xG", "--1"}) {
+    EXPECT_FALSE(TryStrToInt(text).has_value()) << text;
+  }
+  EXPECT_EQ(StrToIntDef("abc", 0), 0);
+  EXPECT_EQ(StrToIntDef("abc", -5), -5);
+}
+
+TEST(TextUtilsTest, StrToIntRaisesConvertError) {
+  try {
+    StrToInt("x1");
+    FAIL() << "no exception";
+  } catch (const EConvertError& e) {
+    EXPECT_EQ(e.Message(), "'x1' is not a valid integer value");
+  }
+}
+
+}  // namespace
+}  // namespace lx::platform
