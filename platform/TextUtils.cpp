@@ -8,8 +8,12 @@ namespace lx::platform {
 
 namespace {
 
-char UpperAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+char UpperAscii(char c) {
+  return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+char LowerAscii(char c) {
+  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 int DigitValue(char c, int base) {
   int value = 99;
@@ -52,7 +56,8 @@ bool SameTextAscii(std::string_view a, std::string_view b) {
 }
 
 std::optional<std::int32_t> TryStrToInt(std::string_view text) {
-  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+  while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
+    text.remove_prefix(1);
   bool negative = false;
   if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
     negative = text.front() == '-';
@@ -60,7 +65,8 @@ std::optional<std::int32_t> TryStrToInt(std::string_view text) {
   }
   const int base = TakeBase(text);
   if (text.empty()) return std::nullopt;
-  const std::uint64_t limit = base == 16 ? 0xFFFFFFFFull : (negative ? 0x80000000ull : 0x7FFFFFFFull);
+  const std::uint64_t limit =
+      base == 16 ? 0xFFFFFFFFull : (negative ? 0x80000000ull : 0x7FFFFFFFull);
   std::uint64_t magnitude = 0;
   for (char c : text) {
     const int digit = DigitValue(c, base);

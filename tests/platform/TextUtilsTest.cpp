@@ -1,8 +1,7 @@
-#include "platform/TextUtils.h"
-
 #include <gtest/gtest.h>
 
 #include "platform/Exception.h"
+#include "platform/TextUtils.h"
 
 namespace lx::platform {
 namespace {

@@ -18,6 +18,8 @@ TempFolder::~TempFolder() {
   std::filesystem::remove_all(path_, ignored);
 }
 
-std::string TempFolder::Text() const { return path_.string() + "/"; }
+std::string TempFolder::Text() const {
+  return path_.string() + "/";
+}
 
 }  // namespace lx::support

@@ -1,0 +1,192 @@
+#include "frame/lbPaths.h"
+
+#include "framework/FormatSettings.h"
+#include "platform/TextUtils.h"
+
+namespace lx::frame {
+
+using platform::kNativePathStyle;
+
+namespace {
+
+struct CompanionFiles {
+  std::string executable;
+  std::string settingsFile;
+  std::string scratchFolder;
+};
+
+CompanionFiles& Companions() {
+  static CompanionFiles companions;
+  return companions;
+}
+
+std::string Fitted(std::string path) {
+  return path.size() <= kMaxPathLength ? path : std::string();
+}
+
+// Separator runs collapse to one; a leading pair survives.
+std::string CollapseSeparators(std::string_view path, char separator) {
+  std::string result;
+  const bool networkPath = path.size() >= 2 && path[0] == separator && path[1] == separator;
+  for (char c : path) {
+    if (c == separator && !result.empty() && result.back() == separator) continue;
+    result += c;
+  }
+  if (networkPath) result.insert(result.begin(), separator);
+  return result;
+}
+
+enum class CaseMapping { Upper, Lower };
+
+std::string NormalizeFolderAs(std::string_view path, PathStyle style, CaseMapping mapping) {
+  if (path.empty()) return std::string();
+  std::string folder(path);
+  if (style == PathStyle::Windows) {
+    folder = mapping == CaseMapping::Upper ? platform::UpperCaseAscii(folder)
+                                           : platform::LowerCaseAscii(folder);
+  }
+  folder = platform::IncludeTrailingSeparator(folder, style);
+  return Fitted(CollapseSeparators(folder, platform::PathSeparator(style)));
+}
+
+std::string CompanionFile(std::string_view executable, std::string_view extension,
+                          PathStyle style) {
+  if (executable.empty()) return std::string();
+  std::string path = PathWithoutExtension(executable, style) + std::string(extension);
+  if (style == PathStyle::Windows) path = platform::LowerCaseAscii(path);
+  return Fitted(std::move(path));
+}
+
+std::string MakeScratchFolder(std::string_view executable) {
+  const std::string fallback = platform::TemporaryFolder();
+  for (const std::string& candidate :
+       ScratchFolderCandidates(executable, kNativePathStyle, fallback)) {
+    const std::string folder = ForceFolder(candidate);
+    if (!folder.empty() && platform::DirectoryExists(folder)) return folder;
+  }
+  return std::string();
+}
+
+}  // namespace
+
+std::string PathWithoutExtension(std::string_view path, PathStyle style) {
+  return platform::ChangeFileExt(path, "", style);
+}
+
+std::string NormalizeFolder(std::string_view path, PathStyle style) {
+  return NormalizeFolderAs(path, style, CaseMapping::Upper);
+}
+
+std::string ForceFolder(std::string_view path, PathStyle style) {
+  std::string folder = NormalizeFolderAs(path, style, CaseMapping::Lower);
+  if (!folder.empty() && style == kNativePathStyle && !platform::DirectoryExists(folder)) {
+    platform::CreateFolderTree(folder);
+  }
+  return folder;
+}
+
+std::string WindowsFolder(PathStyle style) {
+  return NormalizeFolder(platform::WindowsFolderOfSystem(), style);
+}
+
+void ListFolder(std::vector<std::string>& list, std::string_view pattern,
+                platform::FileAttributes attributes) {
+  list.clear();
+  for (platform::FoundEntry& entry : platform::FindFiles(pattern, attributes)) {
+    if (!entry.name.starts_with('.')) list.push_back(std::move(entry.name));
+  }
+}
+
+bool RemoveFolderTree(std::string_view folder) {
+  const std::string base = NormalizeFolder(folder);
+  if (base.empty()) return false;
+  // The folder named must be a real folder: a link would lead outside the tree.
+  const std::string self = base.size() > 1 ? base.substr(0, base.size() - 1) : base;
+  const auto selfAttributes = platform::GetFileAttributes(self);
+  if (!selfAttributes || (*selfAttributes & platform::faDirectory) == 0) return false;
+  std::vector<std::string> names;
+  ListFolder(names, base + "*.*", platform::faAnyFile);
+  for (const std::string& name : names) {
+    const std::string full = base + name;
+    const auto attributes = platform::GetFileAttributes(full);
+    if (attributes && (*attributes & platform::faDirectory) != 0) {
+      RemoveFolderTree(full);
+    } else {
+      platform::DeleteFile(full);
+    }
+  }
+  return platform::RemoveFolder(self);
+}
+
+std::string SettingsFileFor(std::string_view executable, PathStyle style) {
+  return CompanionFile(executable, ".ini", style);
+}
+
+std::string DictionaryFileFor(std::string_view executable, PathStyle style) {
+  return CompanionFile(executable, ".pld", style);
+}
+
+std::vector<std::string> ScratchFolderCandidates(std::string_view executable, PathStyle style,
+                                                 std::string_view fallbackFolder) {
+  std::vector<std::string> candidates;
+  const std::string name =
+      PathWithoutExtension(platform::ExtractFileName(executable, style), style);
+  if (name.empty()) return candidates;
+  const char separator = platform::PathSeparator(style);
+  const std::string inTemp = std::string(1, separator) + "temp" + separator + name;
+  const auto add = [&](const std::string& path) {
+    std::string folder = NormalizeFolderAs(NormalizeFolder(path, style), style, CaseMapping::Lower);
+    if (!folder.empty()) candidates.push_back(std::move(folder));
+  };
+  add(platform::ExtractFilePath(executable, style) + inTemp);
+  if (!fallbackFolder.empty()) {
+    add(std::string(fallbackFolder) + (style == PathStyle::Windows ? inTemp : separator + name));
+  }
+  return candidates;
+}
+
+void InitializeCompanionFiles() {
+  InitializeCompanionFiles(platform::ExecutablePath());
+}
+
+void InitializeCompanionFiles(std::string_view executable) {
+  CompanionFiles& companions = Companions();
+  try {
+    companions.executable = std::string(executable);
+    companions.settingsFile = SettingsFileFor(executable);
+    companions.scratchFolder = MakeScratchFolder(executable);
+    framework::FormatSettings().LongTimeFormat = "hh:nn:ss";
+    framework::FormatSettings().ShortDateFormat = "dd/mm/yyyy";
+  } catch (...) {
+    // Start-up goes on with whatever could be set up.
+  }
+}
+
+void FinalizeCompanionFiles() {
+  CompanionFiles& companions = Companions();
+  try {
+    if (!companions.scratchFolder.empty() && platform::DirectoryExists(companions.scratchFolder)) {
+      RemoveFolderTree(companions.scratchFolder);
+    }
+  } catch (...) {
+    // Leftovers in the scratch folder are not worth stopping the exit for.
+  }
+  companions.scratchFolder.clear();
+}
+
+const std::string& ExecutableFileName() {
+  return Companions().executable;
+}
+const std::string& SettingsFileName() {
+  return Companions().settingsFile;
+}
+const std::string& ScratchFolder() {
+  return Companions().scratchFolder;
+}
+
+std::string DefaultDictionaryFile() {
+  std::string file = DictionaryFileFor(Companions().executable);
+  return !file.empty() && platform::FileExists(file) ? file : std::string();
+}
+
+}  // namespace lx::frame

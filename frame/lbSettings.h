@@ -1,0 +1,26 @@
+// The user's stored choice of language, read from the settings file.
+//
+// Section "language": "activeId" is the position of the language in the
+// dictionary (0, the native language, when absent or not a whole number);
+// "activeName" its English name ("Native" when absent). The file is only
+// ever read, once, and nothing is reported when it is missing or unreadable.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace lx::frame {
+
+struct StoredLanguage {
+  std::int32_t id = 0;
+  std::string name = "Native";
+};
+
+/// Reads the pair from `SettingsFileName`; the name is cut to `maxNameLength`.
+StoredLanguage ReadStoredLanguage(std::size_t maxNameLength);
+/// The same from a given settings file.
+StoredLanguage ReadStoredLanguageFrom(std::string_view settingsFile, std::size_t maxNameLength);
+
+}  // namespace lx::frame

@@ -1,0 +1,10 @@
+#include "framework/FormatSettings.h"
+
+namespace lx::framework {
+
+TFormatSettings& FormatSettings() {
+  static TFormatSettings settings;
+  return settings;
+}
+
+}  // namespace lx::framework

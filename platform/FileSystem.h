@@ -1,0 +1,65 @@
+// Files and folders of the host, in native path style. No operation here
+// raises: failures answer false, empty or nullopt.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace lx::platform {
+
+/// File attribute bits, numbered as the classic run-time numbers them.
+using FileAttributes = std::uint32_t;
+inline constexpr FileAttributes faReadOnly = 0x01;
+inline constexpr FileAttributes faHidden = 0x02;   // the name begins with "."
+inline constexpr FileAttributes faSysFile = 0x04;  // devices, pipes, sockets
+inline constexpr FileAttributes faVolumeID = 0x08;
+inline constexpr FileAttributes faDirectory = 0x10;
+inline constexpr FileAttributes faArchive = 0x20;  // regular files
+inline constexpr FileAttributes faSymLink = 0x400;
+inline constexpr FileAttributes faAnyFile =
+    faReadOnly | faHidden | faSysFile | faVolumeID | faDirectory | faArchive | faSymLink;
+
+/// The full path of the running executable; empty when the system does not tell.
+std::string ExecutablePath();
+
+/// The system's folder for temporary files, without a trailing separator.
+std::string TemporaryFolder();
+
+/// The Windows folder. This host has none, so the answer is empty: callers
+/// take their POSIX fallbacks instead.
+std::string WindowsFolderOfSystem();
+
+/// True for an existing entry that is not a folder (symbolic links are followed).
+bool FileExists(std::string_view path);
+/// True for an existing folder (symbolic links are followed).
+bool DirectoryExists(std::string_view path);
+/// The attributes of the entry itself; a symbolic link reports faSymLink and
+/// never faDirectory, so that nothing walks through it.
+std::optional<FileAttributes> GetFileAttributes(std::string_view path);
+
+struct FoundEntry {
+  std::string name;
+  FileAttributes attributes = 0;
+};
+
+/// The entries of a folder whose names match a mask, in the order the file
+/// system enumerates them. `pattern` is a folder followed by a mask with "*"
+/// and "?" ("*.*" matches every name). Entries carrying any of faHidden,
+/// faSysFile, faVolumeID or faDirectory are listed only when `attributes`
+/// asks for it; other entries always are. Includes "." and "..".
+std::vector<FoundEntry> FindFiles(std::string_view pattern, FileAttributes attributes);
+
+/// True when `name` matches a mask of "*" and "?" wildcards; "*.*" matches every name.
+bool MatchesMask(std::string_view name, std::string_view mask);
+
+/// Creates a folder and every missing parent; true when it exists afterwards.
+bool CreateFolderTree(std::string_view path);
+/// Deletes a file or a symbolic link (never what a link points to).
+bool DeleteFile(std::string_view path);
+/// Removes an empty folder.
+bool RemoveFolder(std::string_view path);
+
+}  // namespace lx::platform

@@ -1,0 +1,173 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+
+#include "frame/lbPaths.h"
+#include "framework/FormatSettings.h"
+#include "support/TempFolder.h"
+
+namespace lx::frame {
+namespace {
+
+namespace fs = std::filesystem;
+constexpr PathStyle kWin = PathStyle::Windows;
+constexpr PathStyle kPosix = PathStyle::Posix;
+
+TEST(lbPathsTest, DerivesWindowsCompanionPathsInLowerCase) {
+  EXPECT_EQ(PathWithoutExtension("C:\\Tools\\Probe.old.exe", kWin), "C:\\Tools\\Probe.old");
+  EXPECT_EQ(PathWithoutExtension("C:\\a.exe\\Probe", kWin), "C:\\a.exe\\Probe");
+  EXPECT_EQ(SettingsFileFor("C:\\Tools\\Probe.old.exe", kWin), "c:\\tools\\probe.old.ini");
+  EXPECT_EQ(SettingsFileFor("C:\\a.exe\\Probe.exe", kWin), "c:\\a.exe\\probe.ini");
+  EXPECT_EQ(DictionaryFileFor("C:\\Tools\\Probe\\Probe.exe", kWin), "c:\\tools\\probe\\probe.pld");
+  EXPECT_EQ(SettingsFileFor("", kWin), "");
+}
+
+TEST(lbPathsTest, NormalizesWindowsFolders) {
+  EXPECT_EQ(NormalizeFolder("c:\\data", kWin), "C:\\DATA\\");
+  EXPECT_EQ(NormalizeFolder("C:\\DATA\\\\", kWin), "C:\\DATA\\");
+  EXPECT_EQ(NormalizeFolder("\\\\server\\\\\\tools", kWin), "\\\\SERVER\\TOOLS\\");
+  EXPECT_EQ(NormalizeFolder("", kWin), "");
+  EXPECT_EQ(ForceFolder("C:\\Tools\\TEMP", kWin), "c:\\tools\\temp\\");
+  EXPECT_EQ(WindowsFolder(kWin), "");  // this host has no Windows folder
+}
+
+TEST(lbPathsTest, PlacesTheScratchFolderBesideTheExecutableOrInTheFallback) {
+  EXPECT_EQ(
+      ScratchFolderCandidates("C:\\Tools\\Probe\\Probe.exe", kWin, "C:\\WINDOWS\\"),
+      (std::vector<std::string>{"c:\\tools\\probe\\temp\\probe\\", "c:\\windows\\temp\\probe\\"}));
+  EXPECT_EQ(ScratchFolderCandidates("\\\\server\\tools\\Probe.exe", kWin, ""),
+            (std::vector<std::string>{"\\\\server\\tools\\temp\\probe\\"}));
+  EXPECT_EQ(ScratchFolderCandidates("/opt/Probe/bin/Probe", kPosix, "/tmp"),
+            (std::vector<std::string>{"/opt/Probe/bin/temp/Probe/", "/tmp/Probe/"}));
+  EXPECT_TRUE(ScratchFolderCandidates("C:\\Tools\\", kWin, "C:\\WINDOWS\\").empty());
+}
+
+TEST(lbPathsTest, KeepsTheCaseOfPosixPaths) {
+  EXPECT_EQ(SettingsFileFor("/opt/Probe/bin/probe", kPosix), "/opt/Probe/bin/probe.ini");
+  EXPECT_EQ(SettingsFileFor("/opt/Probe/bin/Probe.old.bin", kPosix),
+            "/opt/Probe/bin/Probe.old.ini");
+  EXPECT_EQ(NormalizeFolder("/Data//Sub///", kPosix), "/Data/Sub/");
+  EXPECT_EQ(NormalizeFolder("//net/share", kPosix), "//net/share/");
+}
+
+TEST(lbPathsTest, TreatsPathsLongerThanTheLimitAsUnavailable) {
+  const std::string folder = "C:\\" + std::string(245, 'x') + "\\";
+  EXPECT_EQ(SettingsFileFor(folder + "Pr.exe", kWin).size(), 255u);
+  EXPECT_EQ(SettingsFileFor(folder + "Pro.exe", kWin), "");
+  EXPECT_EQ(NormalizeFolder(std::string(255, 'a'), kPosix), "");
+  EXPECT_EQ(NormalizeFolder(std::string(254, 'a'), kPosix).size(), 255u);
+  EXPECT_TRUE(ScratchFolderCandidates("/" + std::string(250, 'a') + "/p", kPosix, "").empty());
+}
+
+class lbPathsFileTest : public ::testing::Test {
+ protected:
+  void Write(const std::string& relative) { std::ofstream(root_ + relative) << "x"; }
+  bool Exists(const std::string& relative) const {
+    return fs::exists(fs::symlink_status(root_ + relative));
+  }
+
+  support::TempFolder temp_;
+  std::string root_ = temp_.Text();
+};
+
+TEST_F(lbPathsFileTest, ForceFolderCreatesEveryMissingParentKeepingCase) {
+  EXPECT_EQ(ForceFolder(root_ + "New//Tree/Leaf"), root_ + "New/Tree/Leaf/");
+  EXPECT_TRUE(fs::is_directory(root_ + "New/Tree/Leaf"));
+}
+
+TEST_F(lbPathsFileTest, ListFolderSkipsNamesBeginningWithADot) {
+  Write("a");
+  Write(".b");
+  fs::create_directory(root_ + "c");
+  std::vector<std::string> names{"stale"};
+  ListFolder(names, root_ + "*.*", platform::faAnyFile);
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"a", "c"}));
+}
+
+TEST_F(lbPathsFileTest, RemoveFolderTreeDeletesAllButDotNamesAndNeverFollowsLinks) {
+  fs::create_directories(root_ + "outside/keep");
+  Write("outside/keep/file");
+  fs::create_directories(root_ + "tree/sub/deeper");
+  Write("tree/file");
+  Write("tree/sub/deeper/file");
+  fs::create_directories(root_ + "tree/dotted");
+  Write("tree/dotted/.config");
+  Write("tree/dotted/other");
+  fs::create_directory_symlink(root_ + "outside", root_ + "tree/link");
+
+  EXPECT_FALSE(RemoveFolderTree(root_ + "tree"));  // the dot file keeps its folder
+  EXPECT_FALSE(Exists("tree/file"));
+  EXPECT_FALSE(Exists("tree/sub"));
+  EXPECT_FALSE(Exists("tree/link"));
+  EXPECT_FALSE(Exists("tree/dotted/other"));
+  EXPECT_TRUE(Exists("tree/dotted/.config"));
+  EXPECT_TRUE(Exists("outside/keep/file"));
+
+  fs::remove(root_ + "tree/dotted/.config");
+  EXPECT_TRUE(RemoveFolderTree(root_ + "tree/"));
+  EXPECT_FALSE(Exists("tree"));
+  EXPECT_FALSE(RemoveFolderTree(""));
+  EXPECT_FALSE(RemoveFolderTree(root_ + "missing"));
+}
+
+TEST_F(lbPathsFileTest, RemoveFolderTreeLeavesAFolderThatIsALink) {
+  fs::create_directories(root_ + "target");
+  Write("target/file");
+  fs::create_directory_symlink(root_ + "target", root_ + "alias");
+  EXPECT_FALSE(RemoveFolderTree(root_ + "alias"));
+  EXPECT_TRUE(Exists("target/file"));
+  EXPECT_TRUE(Exists("alias"));
+}
+
+class CompanionFilesTest : public lbPathsFileTest {
+ protected:
+  void TearDown() override {
+    FinalizeCompanionFiles();
+    framework::FormatSettings() = framework::TFormatSettings();
+  }
+};
+
+TEST_F(CompanionFilesTest, StartUpCreatesTheScratchFolderAndExitRemovesIt) {
+  const std::string executable = root_ + "Probe.bin";
+  InitializeCompanionFiles(executable);
+  EXPECT_EQ(ExecutableFileName(), executable);
+  EXPECT_EQ(SettingsFileName(), root_ + "Probe.ini");
+  EXPECT_EQ(ScratchFolder(), root_ + "temp/Probe/");
+  EXPECT_TRUE(fs::is_directory(ScratchFolder()));
+  EXPECT_EQ(framework::FormatSettings().LongTimeFormat, "hh:nn:ss");
+  EXPECT_EQ(framework::FormatSettings().ShortDateFormat, "dd/mm/yyyy");
+
+  EXPECT_EQ(DefaultDictionaryFile(), "");
+  Write("Probe.pld");
+  EXPECT_EQ(DefaultDictionaryFile(), root_ + "Probe.pld");
+
+  Write("temp/Probe/scratch.tmp");
+  FinalizeCompanionFiles();
+  EXPECT_EQ(ScratchFolder(), "");
+  EXPECT_FALSE(Exists("temp/Probe"));
+  EXPECT_TRUE(Exists("temp"));
+}
+
+TEST_F(CompanionFilesTest, ScratchFolderFallsBackToTheTemporaryFolder) {
+  Write("temp");  // a file where the folder should go
+  const std::string name = "lx-probe-" + fs::path(root_).parent_path().filename().string();
+  InitializeCompanionFiles(root_ + name);
+  EXPECT_EQ(ScratchFolder(), platform::TemporaryFolder() + "/" + name + "/");
+  EXPECT_TRUE(fs::is_directory(ScratchFolder()));
+  const std::string scratch = ScratchFolder();
+  FinalizeCompanionFiles();
+  EXPECT_FALSE(fs::exists(scratch));
+}
+
+TEST_F(CompanionFilesTest, WithoutAnExecutablePathNothingIsMade) {
+  InitializeCompanionFiles("");
+  EXPECT_EQ(SettingsFileName(), "");
+  EXPECT_EQ(ScratchFolder(), "");
+  EXPECT_EQ(DefaultDictionaryFile(), "");
+}
+
+}  // namespace
+}  // namespace lx::frame
