@@ -1,0 +1,22 @@
+# lx_add_resource(<target> TYPE <type> NAME <name> FILE <file>)
+#
+# Links <file> into <target> as the resource <type>/<name> of the program's
+# resource registry (platform/Resources.h). The bytes are included by the
+# assembler, so large files cost no generated source; the object is rebuilt
+# when the file changes. Add resources to executables, not static libraries,
+# whose unreferenced objects the linker would drop.
+function(lx_add_resource target)
+  cmake_parse_arguments(ARG "" "TYPE;NAME;FILE" "" ${ARGN})
+  if(NOT ARG_TYPE OR NOT ARG_NAME OR NOT ARG_FILE)
+    message(FATAL_ERROR "lx_add_resource: TYPE, NAME and FILE are required")
+  endif()
+  get_filename_component(file ${ARG_FILE} ABSOLUTE BASE_DIR ${CMAKE_CURRENT_SOURCE_DIR})
+  string(MAKE_C_IDENTIFIER "${target}_${ARG_TYPE}_${ARG_NAME}" symbol)
+  set(source ${CMAKE_CURRENT_BINARY_DIR}/resources/${symbol}.cpp)
+  configure_file(${LX_RESOURCE_TEMPLATE} ${source} @ONLY)
+  set_source_files_properties(${source} PROPERTIES OBJECT_DEPENDS ${file})
+  target_sources(${target} PRIVATE ${source})
+  target_link_libraries(${target} PRIVATE lx_platform)
+endfunction()
+
+set(LX_RESOURCE_TEMPLATE ${CMAKE_CURRENT_LIST_DIR}/Resource.cpp.in)
