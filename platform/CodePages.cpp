@@ -4,8 +4,11 @@
 #include <unicode/ucnv_cb.h>
 
 #include <array>
+#include <cstdint>
 #include <map>
 #include <memory>
+#include <tuple>
+#include <utility>
 
 #include "platform/LocaleInfo.h"
 #include "platform/SystemLocale.h"
@@ -15,6 +18,8 @@ namespace lx::platform {
 namespace {
 
 constexpr std::size_t kMaxLeadByteRanges = 6;
+// ICU takes lengths as 32-bit numbers and a character may need four bytes.
+constexpr std::size_t kMaxTextLength = INT32_MAX / 4;
 
 struct ConverterCloser {
   void operator()(UConverter* converter) const { ucnv_close(converter); }
@@ -107,14 +112,23 @@ bool IsValidCodePage(CodePage codePage) {
 }
 
 std::u16string MultiByteToWide(std::string_view text, CodePage codePage) {
-  Converter* converter = text.empty() ? nullptr : ConverterFor(ResolveCodePage(codePage));
+  if (text.empty() || text.size() > kMaxTextLength) return {};
+  Converter* converter = ConverterFor(ResolveCodePage(codePage));
   if (converter == nullptr) return {};
-  // A byte gives at most one UTF-16 unit, except four-byte sequences, which give two.
+  // A byte mostly gives at most one UTF-16 unit; ICU asks for more room otherwise.
   std::u16string result(text.size() + 1, u'\0');
-  UErrorCode status = U_ZERO_ERROR;
-  const int32_t length =
-      ucnv_toUChars(converter->handle.get(), result.data(), static_cast<int32_t>(result.size()),
-                    text.data(), static_cast<int32_t>(text.size()), &status);
+  auto convert = [&] {
+    UErrorCode status = U_ZERO_ERROR;
+    const int32_t length =
+        ucnv_toUChars(converter->handle.get(), result.data(), static_cast<int32_t>(result.size()),
+                      text.data(), static_cast<int32_t>(text.size()), &status);
+    return std::make_pair(status, length);
+  };
+  auto [status, length] = convert();
+  if (status == U_BUFFER_OVERFLOW_ERROR) {
+    result.assign(static_cast<std::size_t>(length), u'\0');
+    std::tie(status, length) = convert();
+  }
   if (U_FAILURE(status)) return {};
   result.resize(static_cast<std::size_t>(length));
   return result;
@@ -122,14 +136,24 @@ std::u16string MultiByteToWide(std::string_view text, CodePage codePage) {
 
 std::string WideToMultiByte(std::u16string_view text, CodePage codePage, bool* usedDefaultChar) {
   if (usedDefaultChar != nullptr) *usedDefaultChar = false;
-  Converter* converter = text.empty() ? nullptr : ConverterFor(ResolveCodePage(codePage));
+  if (text.empty() || text.size() > kMaxTextLength) return {};
+  Converter* converter = ConverterFor(ResolveCodePage(codePage));
   if (converter == nullptr) return {};
   UConverter* handle = converter->handle.get();
   std::string result(text.size() * static_cast<std::size_t>(ucnv_getMaxCharSize(handle)) + 1, '\0');
-  converter->usedDefaultChar = false;
-  UErrorCode status = U_ZERO_ERROR;
-  const int32_t length = ucnv_fromUChars(handle, result.data(), static_cast<int32_t>(result.size()),
-                                         text.data(), static_cast<int32_t>(text.size()), &status);
+  auto convert = [&] {
+    converter->usedDefaultChar = false;
+    UErrorCode status = U_ZERO_ERROR;
+    const int32_t length =
+        ucnv_fromUChars(handle, result.data(), static_cast<int32_t>(result.size()), text.data(),
+                        static_cast<int32_t>(text.size()), &status);
+    return std::make_pair(status, length);
+  };
+  auto [status, length] = convert();
+  if (status == U_BUFFER_OVERFLOW_ERROR) {
+    result.assign(static_cast<std::size_t>(length), '\0');
+    std::tie(status, length) = convert();
+  }
   if (U_FAILURE(status)) return {};
   result.resize(static_cast<std::size_t>(length));
   if (usedDefaultChar != nullptr) *usedDefaultChar = converter->usedDefaultChar;

@@ -1,12 +1,14 @@
 // Windows code pages: conversion between 8-bit text and UTF-16, and what a
 // code page looks like (character size, lead bytes).
 //
-// Code page N is ICU's converter "windows-N" (874, 932, 936, 949, 950,
-// 1250..1258, the OEM pages, 20127, 65001 = UTF-8, ...). A code page ICU cannot
-// open (1361 Johab with ICU's standard data, 12345, ...) counts as not
-// installed: it converts to nothing and has no info. The UTF-16 and UTF-32
-// "code pages" (1200, 1201, 12000, 12001) are not 8-bit code pages and count as
-// not installed too. Opened converters are kept for the life of the process.
+// Code page N is ICU's converter "windows-N": 874, 932, 936, 949, 950,
+// 1250..1258, OEM pages such as 437 and 850, 20127, 65001 (UTF-8), ... The
+// stand-ins CP_ACP and CP_THREAD_ACP are resolved first; the OEM and Mac
+// stand-ins (1 and 2) are not supported. A code page ICU cannot open (1361
+// Johab with ICU's standard data, 12345, ...) counts as not installed: it
+// converts to nothing and has no info. The UTF-16 and UTF-32 "code pages"
+// (1200, 1201, 12000, 12001) are no 8-bit code pages and count as not
+// installed too. Opened converters are kept for the life of the process.
 // Single-threaded, like the rest of the locale services.
 #pragma once
 
@@ -34,13 +36,15 @@ bool IsValidCodePage(CodePage codePage);
 
 /// 8-bit text in codePage to UTF-16, like MultiByteToWideChar without flags: every
 /// byte counts (NULs included); a byte sequence that is invalid or unassigned in
-/// the code page becomes U+FFFD. Empty when the code page is not installed.
+/// the code page becomes U+FFFD. Empty when the code page is not installed (and
+/// for a text of half a billion characters or more, which ICU cannot take).
 std::u16string MultiByteToWide(std::string_view text, CodePage codePage);
 
 /// UTF-16 to 8-bit text in codePage, like WideCharToMultiByte without flags and
 /// without a caller's default character: a character the code page cannot hold
 /// (and an unpaired surrogate) becomes '?'. *usedDefaultChar, when given, tells
-/// whether that happened. Empty when the code page is not installed.
+/// whether that happened. Empty when the code page is not installed (or the text
+/// is too long, as above).
 std::string WideToMultiByte(std::u16string_view text, CodePage codePage,
                             bool* usedDefaultChar = nullptr);
 

@@ -146,14 +146,13 @@ std::array<std::uint8_t, 32> FontSignature::Bytes() const {
 }
 
 std::optional<FontSignature> LocaleFontSignature(Lcid lcid) {
-  static std::map<Lcid, std::optional<FontSignature>> cache;
+  static std::map<Lcid, FontSignature> cache;
   const Lcid resolved = ResolveDefaultLcid(lcid);
   auto found = cache.find(resolved);
   if (found != cache.end()) return found->second;
-  std::optional<FontSignature> signature;
-  if (auto locale = IcuLocaleFor(resolved)) signature = SignatureOf(*locale);
-  cache.emplace(resolved, signature);
-  return signature;
+  const IcuLocale* locale = IcuLocaleFor(resolved);
+  if (locale == nullptr) return std::nullopt;
+  return cache.emplace(resolved, SignatureOf(*locale)).first->second;
 }
 
 int FontSignatureBitOfCodePage(std::uint32_t codePage) {

@@ -42,15 +42,14 @@ std::string LocalePart(const std::string& name, LocalePartGetter getter) {
   return std::string(buffer.data(), static_cast<std::size_t>(length));
 }
 
-std::optional<IcuLocale> IcuLocaleFor(Lcid lcid) {
-  static std::map<Lcid, std::optional<IcuLocale>> cache;
+const IcuLocale* IcuLocaleFor(Lcid lcid) {
+  static std::map<Lcid, IcuLocale> cache;
   auto found = cache.find(lcid);
-  if (found != cache.end()) return found->second;
-  std::optional<IcuLocale> locale;
-  if (auto name = IcuLocaleOfLcid(lcid))
-    locale = IcuLocale{*name, WithLatinDigits(WithCountry(*name))};
-  cache.emplace(lcid, locale);
-  return locale;
+  if (found != cache.end()) return &found->second;
+  const auto name = IcuLocaleOfLcid(lcid);
+  if (!name) return nullptr;
+  IcuLocale locale{*name, WithLatinDigits(WithCountry(*name))};
+  return &cache.emplace(lcid, std::move(locale)).first->second;
 }
 
 std::optional<std::u16string> IcuText(const IcuTextGetter& getter) {

@@ -22,8 +22,9 @@ struct IcuLocale {
   std::string dataName;
 };
 
-/// The ICU locale of an LCID (no default ids); nullopt when not known. Cached.
-std::optional<IcuLocale> IcuLocaleFor(Lcid lcid);
+/// The ICU locale of an LCID (no default ids); nullptr when not known. Known
+/// locales are kept for the life of the process.
+const IcuLocale* IcuLocaleFor(Lcid lcid);
 
 /// Runs one of ICU's locale-name getters (uloc_getCountry, uloc_addLikelySubtags, ...)
 /// on name; empty when it fails.

@@ -24,8 +24,8 @@ std::optional<std::u16string> ValueOf(const IcuLocale& locale, LcType type) {
 // Locale data does not change while the process runs, so each answer is read
 // once; only the country name in the user's language follows the system.
 std::optional<std::u16string> LocaleValue(Lcid lcid, LcType type) {
-  const auto locale = IcuLocaleFor(lcid);
-  if (!locale) return std::nullopt;
+  const IcuLocale* locale = IcuLocaleFor(lcid);
+  if (locale == nullptr) return std::nullopt;
   if (type == LOCALE_SCOUNTRY) return ValueOf(*locale, type);
   static std::map<std::pair<Lcid, LcType>, std::optional<std::u16string>> cache;
   const auto key = std::make_pair(lcid, type);
@@ -76,8 +76,8 @@ std::u16string GetLocaleInfoW(Lcid lcid, LcType type, std::u16string_view defaul
 }
 
 std::uint32_t LocaleAnsiCodePage(Lcid lcid) {
-  const auto locale = IcuLocaleFor(ResolveDefaultLcid(lcid));
-  return locale ? AnsiCodePageOf(*locale) : 0;
+  const IcuLocale* locale = IcuLocaleFor(ResolveDefaultLcid(lcid));
+  return locale != nullptr ? AnsiCodePageOf(*locale) : 0;
 }
 
 }  // namespace lx::platform

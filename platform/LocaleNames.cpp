@@ -29,8 +29,8 @@ std::optional<std::u16string> CountryName(const std::string& name, const std::st
 
 // Localised names are in the language of the user's default locale.
 std::string UserLanguageLocale() {
-  const auto user = IcuLocaleFor(UserDefaultLcid());
-  return user ? user->name : "en";
+  const IcuLocale* user = IcuLocaleFor(UserDefaultLcid());
+  return user != nullptr ? user->name : "en";
 }
 
 std::u16string UpperCased(std::string_view ascii) {
