@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/LocaleIds.h"
+
 namespace lx::framework {
 
 struct TFormatSettings {
@@ -38,7 +40,12 @@ struct TFormatSettings {
   char ListSeparator = ',';
 };
 
-/// The settings in force for the whole process.
+/// The settings a locale gives, as the run-time derives them at start-up
+/// (times follow the locale's clock style: "h:mm AMPM", "hh:mm:ss", ...).
+TFormatSettings GetLocaleFormatSettings(platform::Lcid lcid);
+
+/// The settings in force for the whole process; taken from the user's
+/// default locale on first use.
 TFormatSettings& FormatSettings();
 
 }  // namespace lx::framework
