@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <map>
+#include <optional>
 #include <vector>
 
 namespace lx::platform {
@@ -184,6 +185,35 @@ HWND Neighbour(const std::vector<HWND>& siblings, HWND handle, int step) {
   return siblings[static_cast<std::size_t>(index)];
 }
 
+// The show state a command puts the window in; nothing for an unknown command.
+std::optional<UINT> StateAfter(UINT command, const WINDOWPLACEMENT& placement) {
+  const bool minimized = placement.showCmd == SW_SHOWMINIMIZED;
+  const bool restoresMaximized = minimized && (placement.flags & WPF_RESTORETOMAXIMIZED) != 0;
+  switch (command) {
+    case SW_SHOWNORMAL:
+    case SW_SHOWNOACTIVATE:
+      return SW_SHOWNORMAL;
+    case SW_RESTORE:
+      return restoresMaximized ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL;
+    case SW_SHOWMINIMIZED:
+    case SW_MINIMIZE:
+    case SW_SHOWMINNOACTIVE:
+      return SW_SHOWMINIMIZED;
+    case SW_SHOWMAXIMIZED:
+      return SW_SHOWMAXIMIZED;
+    case SW_SHOW:
+    case SW_SHOWNA:
+      return placement.showCmd;
+    default:
+      return std::nullopt;
+  }
+}
+
+bool Activates(UINT command) {
+  return command != SW_SHOWNOACTIVATE && command != SW_SHOWNA && command != SW_MINIMIZE &&
+         command != SW_SHOWMINNOACTIVE;
+}
+
 HMENU StandardSystemMenu() {
   const HMENU menu = CreatePopupMenu();
   AppendMenu(menu, MF_STRING, SC_RESTORE, "&Restore");
@@ -201,7 +231,8 @@ HMENU StandardSystemMenu() {
 HWND CreateWindowEx(DWORD exStyle, std::string_view className, std::string_view windowName,
                     DWORD style, int x, int y, int width, int height, HWND parent) {
   const bool child = (style & WS_CHILD) != 0;
-  if (child ? Find(parent) == nullptr : parent != 0 && Find(parent) == nullptr) return 0;
+  const bool unknownParent = parent != 0 && Find(parent) == nullptr;
+  if (unknownParent || (child && parent == 0)) return 0;
   WindowTable& table = Table();
   const HWND handle = ++table.lastHandle;
   Window& window = table.windows[handle];
@@ -310,38 +341,19 @@ bool ShowWindow(HWND window, UINT command) {
   Window* found = Find(window);
   if (found == nullptr) return false;
   const bool wasVisible = (found->style & WS_VISIBLE) != 0;
-  const bool restoresMaximized = (found->placement.flags & WPF_RESTORETOMAXIMIZED) != 0 &&
-                                 found->placement.showCmd == SW_SHOWMINIMIZED;
-  switch (command) {
-    case SW_HIDE:
-      SetVisible(window, *found, false);
-      return wasVisible;
-    case SW_SHOWNORMAL:
-    case SW_SHOWNOACTIVATE:
-      EnterState(*found, SW_SHOWNORMAL);
-      break;
-    case SW_RESTORE:
-      EnterState(*found, restoresMaximized ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
-      break;
-    case SW_SHOWMINIMIZED:
-    case SW_MINIMIZE:
-    case SW_SHOWMINNOACTIVE:
-      EnterState(*found, SW_SHOWMINIMIZED);
-      break;
-    case SW_SHOWMAXIMIZED:
-      EnterState(*found, SW_SHOWMAXIMIZED);
-      break;
-    case SW_SHOW:
-    case SW_SHOWNA:
-      break;
-    default:
-      return wasVisible;
+  if (command == SW_HIDE) {
+    SetVisible(window, *found, false);
+    return wasVisible;
   }
+  const std::optional<UINT> state = StateAfter(command, found->placement);
+  if (!state) return wasVisible;
+  if (*state != found->placement.showCmd) EnterState(*found, *state);
   SetVisible(window, *found, true);
-  if (command == SW_MINIMIZE || command == SW_SHOWMINNOACTIVE) Deactivate(window);
-  const bool activates = command != SW_SHOWNOACTIVATE && command != SW_SHOWNA &&
-                         command != SW_MINIMIZE && command != SW_SHOWMINNOACTIVE;
-  if (activates) Activate(window, *found);
+  if (Activates(command)) {
+    Activate(window, *found);
+  } else if (*state == SW_SHOWMINIMIZED) {
+    Deactivate(window);
+  }
   return wasVisible;
 }
 

@@ -208,6 +208,11 @@ TEST_F(WindowsTest, PlacementKeepsTheNormalRectangleAcrossStates) {
   EXPECT_EQ(RectOf(child), (RECT{101, 52, 103, 54}));
   EXPECT_EQ(GetWindowLong(child, GWL_STYLE) & (WS_MAXIMIZE | WS_MINIMIZE), 0);
   EXPECT_FALSE(GetWindowPlacement(0xDEAD, placement));
+
+  const HWND born = CreateWindowEx(0, "TChild", "", WS_CHILD | WS_MAXIMIZE, 5, 5, 50, 40, client);
+  EXPECT_TRUE(IsZoomed(born));
+  ASSERT_TRUE(GetWindowPlacement(born, placement));
+  EXPECT_EQ(placement.rcNormalPosition, (RECT{5, 5, 55, 45}));
 }
 
 TEST_F(WindowsTest, ShowWindowReportsTheFormerVisibility) {
