@@ -1,0 +1,49 @@
+#include "framework/ResourceStrings.h"
+
+#include <algorithm>
+
+#include "framework/FrameworkStrings.h"
+
+namespace lx::framework {
+
+namespace {
+
+TLoadResStringFunc& InstalledLoader() {
+  static TLoadResStringFunc loader = DefaultLoadResString;
+  return loader;
+}
+
+}  // namespace
+
+TResStringRec DirectResString(const char* text) {
+  return TResStringRec{0, reinterpret_cast<std::uintptr_t>(text)};
+}
+
+std::string LoadStr(platform::HMODULE module, unsigned identifier) {
+  // Linked into every program that loads a resource string, so the
+  // framework's own texts are always there.
+  RegisterFrameworkStrings();
+  const platform::HMODULE owner = module == 0 ? platform::MainModule() : module;
+  const auto bytes = platform::FindResource(owner, platform::RT_STRING, std::to_string(identifier));
+  if (!bytes) return std::string();
+  const std::size_t length = std::min(bytes->size(), kMaxResStringLength);
+  return std::string(reinterpret_cast<const char*>(bytes->data()), length);
+}
+
+std::string DefaultLoadResString(const TResStringRec& record) {
+  if (record.Identifier > kMaxStringTableIdentifier)
+    return std::string(reinterpret_cast<const char*>(record.Identifier));
+  return LoadStr(record.Module, static_cast<unsigned>(record.Identifier));
+}
+
+TLoadResStringFunc SetLoadResStringHook(TLoadResStringFunc loader) {
+  const TLoadResStringFunc previous = InstalledLoader();
+  InstalledLoader() = loader == nullptr ? DefaultLoadResString : loader;
+  return previous;
+}
+
+std::string LoadResString(const TResStringRec& record) {
+  return InstalledLoader()(record);
+}
+
+}  // namespace lx::framework
