@@ -173,8 +173,14 @@ void TComponent::FreeNotification(TComponent* component) {
 
 void TComponent::RemoveFreeNotification(TComponent* component) {
   if (component == nullptr) return;
+  Unlink(component);
+  component->Unlink(this);
+}
+
+// csFreeNotification says that the component has links; it goes with the last one.
+void TComponent::Unlink(TComponent* component) {
   std::erase(freeNotifies_, component);
-  std::erase(component->freeNotifies_, this);
+  if (freeNotifies_.empty()) state_.Exclude(csFreeNotification);
 }
 
 // Each link is dropped before its partner hears of it, so a partner that does not pass the
@@ -183,7 +189,7 @@ void TComponent::RemoveFreeNotifications() {
   while (!freeNotifies_.empty()) {
     TComponent* other = freeNotifies_.back();
     freeNotifies_.pop_back();
-    std::erase(other->freeNotifies_, this);
+    other->Unlink(this);
     other->Notification(this, opRemove);
   }
 }

@@ -133,6 +133,7 @@ class TComponent : public TPersistent {
   void Insert(TComponent* component);
   void Remove(TComponent* component);
   void RemoveFreeNotifications();
+  void Unlink(TComponent* component);
   void SetReference(bool enable);
   void CheckUniqueName(const std::string& name, const TComponent* except) const;
 
