@@ -26,7 +26,9 @@
 // Methods published with Method() are what events stored by name are bound to; fields
 // published with Field() follow the owned component of the same name.
 //
-// The class infos are built on first use. Include this header in source files only.
+// Inside LX_PUBLISHED the helpers are looked up from the class's scope first, so a class with
+// a member named Property, Event, Method or Field writes them qualified. The class infos are
+// built on first use. Include this header in source files only.
 #pragma once
 
 #include <any>

@@ -153,7 +153,7 @@ TEST(CollectionTest, ItemsMoveBetweenCollectionsOfTheirClass) {
     EXPECT_EQ(e.Message(), "Cannot add a TCollectionItem to a collection of TColumn");
   }
   EXPECT_EQ(item->Collection(), &plain);
-  EXPECT_THROW(TCollection(TComponent::StaticClassInfo()), platform::EConvertError);
+  EXPECT_THROW(TCollection{TComponent::StaticClassInfo()}, platform::EConvertError);
 }
 
 TEST(CollectionTest, ChangesAreReportedOnceInAnUpdate) {

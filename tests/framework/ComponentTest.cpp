@@ -202,7 +202,9 @@ TEST(ComponentTest, AFreedComponentTellsEveryoneWatchingIt) {
   auto* target = new TProbe(&form1, "Target", &log);
   std::vector<TProbe*> watchers;
   for (int i = 0; i < 5; ++i) {
-    watchers.push_back(new TProbe(&form2, "W" + std::to_string(i), &log));
+    std::string name = "W";
+    name += std::to_string(i);
+    watchers.push_back(new TProbe(&form2, name, &log));
     watchers.back()->Watch(target);
   }
   EXPECT_TRUE(target->ComponentState().Contains(csFreeNotification));

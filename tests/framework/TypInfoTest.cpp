@@ -54,7 +54,7 @@ TEST_F(TypInfoTest, OrdinalsOutOfTheirTypesRangeAreRefused) {
       {"Small", 256}, {"Letter", 256}, {"Glyph", 0x10000}, {"Count", std::int64_t{1} << 31}};
   for (const auto& [name, value] : refused) {
     ExpectError<EPropertyConvertError>(
-        [&] { SetOrdProp(gadget, name, value); },
+        [&, name = name, value = value] { SetOrdProp(gadget, name, value); },
         "Value " + std::to_string(value) + " is out of range for property " + name);
   }
   EXPECT_EQ(gadget.shade, support::shMedium);
@@ -89,7 +89,7 @@ TEST_F(TypInfoTest, SetsAsText) {
       {"[shLight", "[shLight"},
       {"shLight shDark", "shLight shDark"}};
   for (const auto& [text, element] : refused) {
-    ExpectError<EPropertyConvertError>([&] { SetSetProp(gadget, "Shades", text); },
+    ExpectError<EPropertyConvertError>([&, text = text] { SetSetProp(gadget, "Shades", text); },
                                        std::string("Invalid property element: ") + element);
   }
   EXPECT_TRUE(gadget.shades.Empty());
