@@ -1,0 +1,307 @@
+#include "framework/Component.h"
+
+#include <algorithm>
+
+#include "framework/Published.h"
+#include "platform/TextUtils.h"
+
+namespace lx::framework {
+
+LX_PUBLISHED(TComponent, Property("Name", &TComponent::Name, &TComponent::SetName).Stored(false),
+             Property("Tag", &TComponent::Tag, &TComponent::SetTag, 0))
+
+namespace {
+
+bool IsValidIdent(std::string_view name) {
+  auto letter = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_'; };
+  auto digit = [](char c) { return c >= '0' && c <= '9'; };
+  return !name.empty() && letter(name.front()) &&
+         std::all_of(name.begin(), name.end(), [&](char c) { return letter(c) || digit(c); });
+}
+
+// A published field of `owner` named `name` must be able to hold `component`; checked before
+// anything changes, so that a refused name leaves everything as it was.
+void CheckFieldFits(const TComponent* owner, const std::string& name, const TComponent* component) {
+  if (owner == nullptr || name.empty()) return;
+  const TFieldInfo* field = owner->ClassInfo().FindField(name);
+  if (field != nullptr && !field->Accepts(component)) {
+    throw EComponentError("Field " + owner->ClassName() + "." + name + " cannot hold a " +
+                          component->ClassName());
+  }
+}
+
+}  // namespace
+
+TComponent::TComponent(TComponent* owner) {
+  if (owner != nullptr) owner->InsertComponent(this);
+}
+
+TComponent::~TComponent() {
+  Destroying();
+  RemoveFreeNotifications();
+  DestroyComponents();
+  if (owner_ != nullptr) owner_->RemoveComponent(this);
+}
+
+TPersistent* TComponent::GetOwner() const {
+  return owner_;
+}
+
+TComponent* TComponent::Components(int index) const {
+  if (index < 0 || index >= ComponentCount()) {
+    throw platform::EListError("List index out of bounds (" + std::to_string(index) + ")");
+  }
+  return components_[static_cast<std::size_t>(index)];
+}
+
+int TComponent::ComponentIndex() const {
+  if (owner_ == nullptr) return -1;
+  const auto& siblings = owner_->components_;
+  return static_cast<int>(std::find(siblings.begin(), siblings.end(), this) - siblings.begin());
+}
+
+void TComponent::SetComponentIndex(int value) {
+  if (owner_ == nullptr) return;
+  auto& siblings = owner_->components_;
+  const int current = ComponentIndex();
+  value = std::clamp(value, 0, static_cast<int>(siblings.size()) - 1);
+  if (value == current) return;
+  siblings.erase(siblings.begin() + current);
+  siblings.insert(siblings.begin() + value, this);
+}
+
+void TComponent::SetName(const std::string& value) {
+  if (value == name_) return;
+  if (!value.empty() && !IsValidIdent(value)) {
+    throw EComponentError("'" + value + "' is not a valid component name");
+  }
+  if (owner_ != nullptr) {
+    owner_->ValidateRename(this, name_, value);
+  } else {
+    ValidateRename(nullptr, name_, value);
+  }
+  CheckFieldFits(owner_, value, this);
+  SetReference(false);
+  ChangeName(value);
+  SetReference(true);
+}
+
+TComponent* TComponent::FindComponent(std::string_view name) const {
+  if (name.empty()) return nullptr;
+  for (TComponent* component : components_) {
+    if (platform::SameTextAscii(component->name_, name)) return component;
+  }
+  return nullptr;
+}
+
+void TComponent::CheckUniqueName(const std::string& name, const TComponent* except) const {
+  const TComponent* same = FindComponent(name);
+  if (same != nullptr && same != except) {
+    throw EComponentError("A component named " + name + " already exists");
+  }
+}
+
+void TComponent::InsertComponent(TComponent* component) {
+  if (component == nullptr || component->owner_ == this) return;
+  for (const TComponent* c = this; c != nullptr; c = c->owner_) {
+    if (c == component) throw EComponentError("A component cannot own itself or its owners");
+  }
+  component->ValidateContainer(this);
+  CheckUniqueName(component->name_, component);
+  ValidateRename(component, "", component->name_);
+  CheckFieldFits(this, component->name_, component);
+  if (component->owner_ != nullptr) component->owner_->RemoveComponent(component);
+  Insert(component);
+  component->SetReference(true);
+  if (state_.Contains(csDesigning)) component->SetDesigning(true);
+  Notification(component, opInsert);
+}
+
+void TComponent::RemoveComponent(TComponent* component) {
+  if (component == nullptr || component->owner_ != this) return;
+  Notification(component, opRemove);
+  // The notification may have taken it away already.
+  if (component->owner_ != this) return;
+  component->SetReference(false);
+  Remove(component);
+}
+
+void TComponent::Insert(TComponent* component) {
+  components_.push_back(component);
+  component->owner_ = this;
+}
+
+void TComponent::Remove(TComponent* component) {
+  std::erase(components_, component);
+  component->owner_ = nullptr;
+}
+
+void TComponent::DestroyComponents() {
+  while (!components_.empty()) {
+    TComponent* component = components_.back();
+    // Whoever asked to hear of it hears of it; the rest are going with their owner.
+    const bool told = component->state_.Contains(csFreeNotification) ||
+                      (state_.Contains(csDesigning) && state_.Contains(csInline));
+    if (told) RemoveComponent(component);
+    if (component->owner_ == this) {
+      component->SetReference(false);
+      Remove(component);
+    }
+    delete component;
+  }
+}
+
+void TComponent::Destroying() {
+  if (state_.Contains(csDestroying)) return;
+  state_.Include(csDestroying);
+  for (TComponent* component : components_)
+    component->Destroying();
+}
+
+void TComponent::FreeNotification(TComponent* component) {
+  if (component == nullptr || component == this) return;
+  if (std::find(freeNotifies_.begin(), freeNotifies_.end(), component) == freeNotifies_.end()) {
+    freeNotifies_.push_back(component);
+  }
+  if (std::find(component->freeNotifies_.begin(), component->freeNotifies_.end(), this) ==
+      component->freeNotifies_.end()) {
+    component->freeNotifies_.push_back(this);
+  }
+  state_.Include(csFreeNotification);
+  component->state_.Include(csFreeNotification);
+}
+
+void TComponent::RemoveFreeNotification(TComponent* component) {
+  if (component == nullptr) return;
+  Unlink(component);
+  component->Unlink(this);
+}
+
+// csFreeNotification says that the component has links; it goes with the last one.
+void TComponent::Unlink(TComponent* component) {
+  std::erase(freeNotifies_, component);
+  if (freeNotifies_.empty()) state_.Exclude(csFreeNotification);
+}
+
+// Each link is dropped before its partner hears of it, so a partner that does not pass the
+// notification on to the base class cannot keep the loop going.
+void TComponent::RemoveFreeNotifications() {
+  while (!freeNotifies_.empty()) {
+    TComponent* other = freeNotifies_.back();
+    freeNotifies_.pop_back();
+    other->Unlink(this);
+    other->Notification(this, opRemove);
+  }
+}
+
+void TComponent::Notification(TComponent* component, TOperation operation) {
+  if (operation == opRemove && component != nullptr) RemoveFreeNotification(component);
+  // Owned components may come and go while they are told; every index is checked again.
+  int i = ComponentCount() - 1;
+  while (i >= 0) {
+    components_[static_cast<std::size_t>(i)]->Notification(component, operation);
+    --i;
+    if (i >= ComponentCount()) i = ComponentCount() - 1;
+  }
+}
+
+void TComponent::SetReference(bool enable) {
+  if (owner_ == nullptr || name_.empty()) return;
+  const TFieldInfo* field = owner_->ClassInfo().FindField(name_);
+  if (field == nullptr) return;
+  if (enable) {
+    field->Set(*owner_, this);
+  } else if (field->Get(*owner_) == this) {
+    field->Set(*owner_, nullptr);
+  }
+}
+
+void TComponent::SetDesigning(bool value, bool setChildren) {
+  SetState(csDesigning, value);
+  if (!setChildren) return;
+  for (TComponent* component : components_)
+    component->SetDesigning(value);
+}
+
+void TComponent::SetAncestor(bool value) {
+  SetState(csAncestor, value);
+  for (TComponent* component : components_)
+    component->SetAncestor(value);
+}
+
+void TComponent::SetInline(bool value) {
+  SetState(csInline, value);
+}
+
+void TComponent::SetDesignInstance(bool value) {
+  SetState(csDesignInstance, value);
+}
+
+void TComponent::SetSubComponent(bool value) {
+  if (value) {
+    style_.Include(csSubComponent);
+  } else {
+    style_.Exclude(csSubComponent);
+  }
+}
+
+void TComponent::SetState(TComponentStateItem item, bool on) {
+  if (on) {
+    state_.Include(item);
+  } else {
+    state_.Exclude(item);
+  }
+}
+
+void TComponent::Loaded() {
+  state_.Exclude(csLoading);
+}
+
+void TComponent::ValidateRename(TComponent* component, const std::string& curName,
+                                const std::string& newName) {
+  if (component != nullptr && !platform::SameTextAscii(curName, newName) &&
+      component->owner_ == this) {
+    CheckUniqueName(newName, component);
+  }
+  if (state_.Contains(csDesigning) && owner_ != nullptr) {
+    owner_->ValidateRename(component, curName, newName);
+  }
+}
+
+void TComponent::ValidateContainer(TComponent* container) {
+  container->ValidateInsert(this);
+}
+
+void TComponent::ValidateInsert(TComponent*) {}
+
+void TComponent::Updating() {
+  state_.Include(csUpdating);
+}
+
+void TComponent::Updated() {
+  state_.Exclude(csUpdating);
+}
+
+void TComponent::GetChildren(const TGetChildProc&, TComponent*) {}
+
+TComponent* TComponent::GetChildOwner() {
+  return nullptr;
+}
+
+TComponent* TComponent::GetChildParent() {
+  return this;
+}
+
+TComponent* TComponent::GetParentComponent() const {
+  return nullptr;
+}
+
+bool TComponent::HasParent() const {
+  return false;
+}
+
+void TComponent::SetParentComponent(TComponent*) {}
+
+void TComponent::SetChildOrder(TComponent*, int) {}
+
+}  // namespace lx::framework
