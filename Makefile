@@ -11,7 +11,9 @@ FUZZ_DIR := build/fuzz
 
 PACKAGES := cmake ninja-build g++ pkg-config libicu-dev libgtest-dev libgmock-dev \
             libbenchmark-dev
-BENCH_PACKAGES := gettext locales
+BENCH_PACKAGES := gettext locales qt6-base-dev qt6-l10n-tools python3
+BENCH_FLAGS ?= --benchmark_enable_random_interleaving=true --benchmark_repetitions=5 \
+               --benchmark_report_aggregates_only=true
 FUZZ_PACKAGES := clang libclang-rt-dev
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
@@ -49,6 +51,19 @@ run: deps $(RELEASE_DIR)/build.ninja
 test: deps $(ASAN_DIR)/build.ninja
 	cmake --build $(ASAN_DIR) -j $(JOBS)
 	ctest --test-dir $(ASAN_DIR) --output-on-failure -j $(JOBS)
+
+# The lookup benchmark against gettext and Qt; not part of `make test`. gettext
+# needs a de_DE.UTF-8 message locale, compiled into the build folder.
+bench: deps
+	$(call install_missing,$(BENCH_PACKAGES))
+	@[ -f $(BENCH_DIR)/build.ninja ] || cmake -S . -B $(BENCH_DIR) -G Ninja \
+	  -DCMAKE_BUILD_TYPE=Release -DLX_TESTS=OFF -DLX_BENCH=ON
+	cmake --build $(BENCH_DIR) -j $(JOBS) --target lookup_bench
+	@[ -d $(BENCH_DIR)/locale/de_DE.UTF-8 ] || { mkdir -p $(BENCH_DIR)/locale && \
+	  localedef -i de_DE -f UTF-8 $(BENCH_DIR)/locale/de_DE.UTF-8; }
+	LOCPATH=$(abspath $(BENCH_DIR)/locale) $(BENCH_DIR)/bench/lookup_bench $(BENCH_FLAGS) \
+	  --benchmark_out=$(BENCH_DIR)/results.json --benchmark_out_format=json
+	python3 bench/ratios.py $(BENCH_DIR)/results.json
 
 format:
 	git ls-files '*.h' '*.cpp' | xargs clang-format -i
