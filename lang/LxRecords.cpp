@@ -183,6 +183,31 @@ std::unique_ptr<TLxLanguage> TLxLanguage::Clone() const {
   return copy;
 }
 
+namespace {
+
+// Names and codes a language leaves out, from the system. A locale the system does not know
+// gives no names, and so no variant word or country to add to them either.
+void CompleteFromSystem(TLxLanguage& language) {
+  const int lcid = language.SystemLcid();
+  TakeIfEmpty(language.IsoLanguageName, lcid, platform::LOCALE_SISO639LANGNAME);
+  TakeIfEmpty(language.IsoCountryName, lcid, platform::LOCALE_SISO3166CTRYNAME);
+  if (language.EnglishName.empty()) {
+    const std::string name = SystemText(lcid, platform::LOCALE_SENGLANGUAGE);
+    if (!name.empty()) {
+      language.EnglishName =
+          LanguageDisplayName(name, language.PrimaryLanguage, language.CodePage, nullptr, false);
+    }
+  }
+  if (language.NativeName.empty()) {
+    language.NativeName = SystemText(lcid, platform::LOCALE_SNATIVELANGNAME);
+    if (!language.NativeName.empty() && language.EffectiveSubLanguage() != 0)
+      language.NativeName += " (" + SystemText(lcid, platform::LOCALE_SNATIVECTRYNAME) + ")";
+  }
+  if (language.CodePage == 0) language.CodePage = CodePageOrDefault(lcid);
+}
+
+}  // namespace
+
 void TLxLanguage::Validate() {
   if (PrimaryLanguage < 0) PrimaryLanguage = 0;
   if (PrimaryLanguage == 0) {
@@ -193,19 +218,7 @@ void TLxLanguage::Validate() {
     NativeName = "Native";
   } else {
     if (SubLanguage < 1) SubLanguage = SubLanguageCount() > 0 ? SubLanguageAt(0) : 1;
-    const int lcid = SystemLcid();
-    TakeIfEmpty(IsoLanguageName, lcid, platform::LOCALE_SISO639LANGNAME);
-    TakeIfEmpty(IsoCountryName, lcid, platform::LOCALE_SISO3166CTRYNAME);
-    if (EnglishName.empty()) {
-      EnglishName = LanguageDisplayName(SystemText(lcid, platform::LOCALE_SENGLANGUAGE),
-                                        PrimaryLanguage, CodePage, nullptr, false);
-    }
-    if (NativeName.empty()) {
-      NativeName = SystemText(lcid, platform::LOCALE_SNATIVELANGNAME);
-      if (EffectiveSubLanguage() != 0)
-        NativeName += " (" + SystemText(lcid, platform::LOCALE_SNATIVECTRYNAME) + ")";
-    }
-    if (CodePage == 0) CodePage = CodePageOrDefault(lcid);
+    CompleteFromSystem(*this);
   }
   if (LocaleSubLanguage == 0) LocaleSubLanguage = SubLanguage;
   if (Charset == 0) Charset = CharsetFromCodePage(CodePage);

@@ -105,6 +105,12 @@ TEST(LxLanguageTest, ValidatingALanguageTheSystemDoesNotKnow) {
   EXPECT_EQ(unknown.NativeName, "");
   EXPECT_EQ(unknown.CodePage, 1251);
   EXPECT_EQ(unknown.Charset, 204);
+
+  TLxLanguage listed = Language(26, 1, 1250, "40");
+  listed.Validate();
+  EXPECT_EQ(listed.SystemLcid(), MAKELANGID(26, 40));
+  EXPECT_EQ(listed.EnglishName, "");
+  EXPECT_EQ(listed.NativeName, "");
 }
 
 TEST(LxLanguageTest, SubLanguageListsReadIntegersAndSkipTheNeutralOnes) {
