@@ -165,6 +165,8 @@ TEST(LxLanguageTest, EffectiveAndLocaleSubLanguages) {
   EXPECT_EQ(plain.LocaleSubLanguage, 5);
   plain.SetLocaleSubLanguage(0);
   EXPECT_EQ(plain.LocaleSubLanguage, 0);
+  plain.SetLocaleSubLanguage(-2);
+  EXPECT_EQ(plain.LocaleSubLanguage, 1);
 }
 
 TEST(LxLanguageTest, SettingTheSubLanguageListsItOrClearsTheLists) {
