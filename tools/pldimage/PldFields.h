@@ -1,7 +1,7 @@
 // The fields of language and locale records in the order the image holds them,
-// walked by the writer and by the parser alike so that both agree by
-// construction. `io` knows the image's version and how to move one field;
-// a code page of 0 stands for the image's text code page.
+// walked by the writer, the parser and the JSON form alike so that all agree by
+// construction. `io` knows the image's version and how to move one field (U8,
+// U16, Text, Fixed, Texts); a code page of 0 stands for the text code page.
 #pragma once
 
 #include "pldimage/PldImage.h"
@@ -25,8 +25,9 @@ void LanguageFields(Io& io, Language& language) {
   io.U8("fontSize", language.fontSize);
 }
 
+/// For the binary layouts: a fixed number of texts one after the other.
 template <class Io, class Names>
-void TextArray(Io& io, const char* name, Names& names, int codePage) {
+void TextsInTurn(Io& io, const char* name, Names& names, int codePage) {
   for (auto& text : names)
     io.Text(name, text, codePage);
 }
@@ -67,10 +68,10 @@ void LocaleFields(Io& io, Locale& locale) {
   io.U8("optionalCalendar", locale.optionalCalendar);
   io.U8("firstDayOfWeek", locale.firstDayOfWeek);
   io.U8("firstWeekOfYear", locale.firstWeekOfYear);
-  TextArray(io, "shortMonthNames", locale.shortMonthNames, cp);
-  TextArray(io, "longMonthNames", locale.longMonthNames, cp);
-  TextArray(io, "shortDayNames", locale.shortDayNames, cp);
-  TextArray(io, "longDayNames", locale.longDayNames, cp);
+  io.Texts("shortMonthNames", locale.shortMonthNames, cp);
+  io.Texts("longMonthNames", locale.longMonthNames, cp);
+  io.Texts("shortDayNames", locale.shortDayNames, cp);
+  io.Texts("longDayNames", locale.longDayNames, cp);
 }
 
 /// Version 0 and 1 are laid out alike, and anything above 3 as 3.

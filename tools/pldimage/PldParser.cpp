@@ -31,6 +31,10 @@ class Parser {
   void U16(const char* field, int& value);
   void Text(const char* field, std::string& text, int codePage);
   void Fixed(const char* field, std::string& text, std::size_t length, int codePage);
+  template <class Names>
+  void Texts(const char* field, Names& names, int codePage) {
+    detail::TextsInTurn(*this, field, names, codePage);
+  }
 
  private:
   [[noreturn]] void Fail(const char* field, const std::string& message) const;

@@ -67,6 +67,10 @@ class Writer {
   }
   void Text(const char* field, const std::string& text, int codePage);
   void Fixed(const char* field, const std::string& text, std::size_t length, int codePage);
+  template <class Names>
+  void Texts(const char* field, const Names& names, int codePage) {
+    detail::TextsInTurn(*this, field, names, codePage);
+  }
 
  private:
   bool Little() const { return !image_.bigEndian; }
