@@ -10,10 +10,7 @@
 
 namespace lx::support {
 
-/// Three languages (native with primary 0, German with code page 1252, Russian with 1251),
-/// four translations keyed by context and id (content flags 1) of which some lack a text,
-/// and one custom locale (German, Austria). Version 3, little-endian, 8-bit texts unless
-/// changed afterwards.
+/// `tools::SamplePldImage()`.
 tools::PldImage SampleImage();
 
 /// A memory stream holding `bytes`, ready for `OpenStream`.

@@ -136,6 +136,12 @@ std::vector<std::uint8_t> WritePldImage(const PldImage& image);
 /// offsets). Raises PldImageError, naming the record, for bytes that do not make one.
 PldImage ParsePldImage(std::span<const std::uint8_t> bytes);
 
+/// Three languages (native with primary 0, German with code page 1252, Russian with 1251),
+/// four translations keyed by context and id (content flags 1) of which some lack a text,
+/// and one custom locale (German, Austria). Version 3, little-endian, 8-bit texts; change
+/// what a test needs.
+PldImage SamplePldImage();
+
 // ---- Damage on purpose
 
 constexpr int kPldHeaderSize = 42;
