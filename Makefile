@@ -23,7 +23,7 @@ export UBSAN_OPTIONS := halt_on_error=1:print_stacktrace=1
 
 FUZZ_SECONDS ?= 60
 
-.PHONY: run test bench fuzz format deps clean
+.PHONY: run test bench bench-reader fuzz format deps clean
 
 # Installs whatever of $(1) is not installed yet; quiet when nothing is missing.
 define install_missing
@@ -66,6 +66,13 @@ bench: deps
 	LOCPATH=$(abspath $(BENCH_DIR)/locale) $(BENCH_DIR)/bench/lookup_bench $(BENCH_FLAGS) \
 	  --benchmark_out=$(BENCH_DIR)/results.json --benchmark_out_format=json
 	python3 bench/ratios.py $(BENCH_DIR)/results.json
+
+# The dictionary image reader on a large generated image; not part of `make test`.
+bench-reader: deps
+	@[ -f $(BENCH_DIR)/build.ninja ] || cmake -S . -B $(BENCH_DIR) -G Ninja \
+	  -DCMAKE_BUILD_TYPE=Release -DLX_TESTS=OFF -DLX_BENCH=ON
+	cmake --build $(BENCH_DIR) -j $(JOBS) --target pld_reader_bench
+	$(BENCH_DIR)/bench/pld_reader_bench $(BENCH_FLAGS)
 
 # Every libFuzzer target of fuzz/ (clang, AddressSanitizer and UBSan) for
 # FUZZ_SECONDS each, from its seed corpus in fuzz/corpus/<name>; what it finds
