@@ -1,5 +1,7 @@
 // Choosing and applying the active language and locale of a dictionary.
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "framework/FormatSettings.h"
 #include "lang/LxCustomTranslator.h"
@@ -302,10 +304,14 @@ void TLxDictionary::ApplyLocaleSettings() {
 }
 
 void TLxDictionary::NotifyTranslators(bool languageChanged, bool localeChanged) {
-  // Only those registered when the change began; a translator may leave while it is told.
-  const std::size_t count = translators_.size();
-  for (std::size_t i = 0; i < count && i < translators_.size(); ++i)
-    translators_[i]->LanguageChanged(languageChanged, localeChanged);
+  // Those registered when the change began, each while it is still registered: a translator
+  // may leave (or make another leave) while it is told.
+  std::vector<TLxCustomTranslator*> told;
+  for (const TranslatorLink& link : translators_)
+    told.push_back(link.translator);
+  for (TLxCustomTranslator* translator : told) {
+    if (IsRegistered(translator)) translator->LanguageChanged(languageChanged, localeChanged);
+  }
 }
 
 void TLxDictionary::ApplyReadingDirection() {}

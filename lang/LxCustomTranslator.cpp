@@ -43,8 +43,10 @@ void TLxCustomTranslator::BindDictionary(TLxDictionary* dictionary) {
   if (dictionary != nullptr) FreeNotification(dictionary);
 }
 
+// A translator is registered with its bound dictionary only, so it leaves that one's list.
 void TLxCustomTranslator::Unbind() {
   if (dictionary_ == nullptr) return;
+  dictionary_->UnregisterTranslator(this);
   RemoveFreeNotification(boundComponent_);
   dictionary_ = nullptr;
   boundComponent_ = nullptr;
@@ -57,8 +59,6 @@ void TLxCustomTranslator::Open() {
 }
 
 void TLxCustomTranslator::Close() {
-  // Only an active translator is registered; leaving the list costs nothing otherwise.
-  if (dictionary_ != nullptr) dictionary_->UnregisterTranslator(this);
   Unbind();
   state_ = TLxTranslatorState();
 }

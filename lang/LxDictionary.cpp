@@ -111,18 +111,25 @@ const TLxLanguage& TLxDictionary::LanguageAt(int index) {
 // ---- Translators
 
 void TLxDictionary::RegisterTranslator(TLxCustomTranslator* translator) {
-  if (translator == nullptr) return;
-  if (std::find(translators_.begin(), translators_.end(), translator) == translators_.end())
-    translators_.push_back(translator);
+  if (translator == nullptr || IsRegistered(translator)) return;
+  translators_.push_back({translator, translator});
+  FreeNotification(translator);
 }
 
 void TLxDictionary::UnregisterTranslator(TLxCustomTranslator* translator) {
-  std::erase(translators_, translator);
+  std::erase_if(translators_,
+                [translator](const TranslatorLink& link) { return link.translator == translator; });
+}
+
+bool TLxDictionary::IsRegistered(const TLxCustomTranslator* translator) const {
+  return std::any_of(
+      translators_.begin(), translators_.end(),
+      [translator](const TranslatorLink& link) { return link.translator == translator; });
 }
 
 void TLxDictionary::UnlinkTranslators() {
   while (!translators_.empty()) {
-    TLxCustomTranslator* first = translators_.front();
+    TLxCustomTranslator* first = translators_.front().translator;
     first->Close();
     // A translator whose Close leaves it registered would hold the loop forever.
     UnregisterTranslator(first);
@@ -132,7 +139,17 @@ void TLxDictionary::UnlinkTranslators() {
 TLxCustomTranslator* TLxDictionary::Translators(int index) const {
   if (index < 0 || index >= TranslatorCount())
     throw platform::EListError("List index out of bounds (" + std::to_string(index) + ")");
-  return translators_[static_cast<std::size_t>(index)];
+  return translators_[static_cast<std::size_t>(index)].translator;
+}
+
+void TLxDictionary::Notification(framework::TComponent* component,
+                                 framework::TOperation operation) {
+  TComponent::Notification(component, operation);
+  // Only the address is compared: the translator may be half destroyed already.
+  if (operation == framework::opRemove) {
+    std::erase_if(translators_,
+                  [component](const TranslatorLink& link) { return link.component == component; });
+  }
 }
 
 // ---- Languages and locales

@@ -150,9 +150,11 @@ class TLxDictionary : public framework::TComponent {
 
   // ---- Translators
 
-  /// Adds the translator unless it is bound already; it is told of every change.
+  /// Adds the translator unless it is registered already; it is told of every change, and
+  /// leaves the list when it is destroyed.
   void RegisterTranslator(TLxCustomTranslator* translator);
   void UnregisterTranslator(TLxCustomTranslator* translator);
+  bool IsRegistered(const TLxCustomTranslator* translator) const;
   /// Closes every registered translator, which unregisters it.
   void UnlinkTranslators();
   int TranslatorCount() const { return static_cast<int>(translators_.size()); }
@@ -210,6 +212,7 @@ class TLxDictionary : public framework::TComponent {
   bool FindLocale(int lcid, TLxLocale& dest);
 
  protected:
+  void Notification(framework::TComponent* component, framework::TOperation operation) override;
 
   virtual void DoOpen();
   /// Removes the resource-string redirection, unlinks the translators, clears the open state;
@@ -263,7 +266,12 @@ class TLxDictionary : public framework::TComponent {
   std::unique_ptr<TLxLanguage> currentLanguage_;
   std::unique_ptr<TLxLocale> currentLocale_;
   std::unique_ptr<TLxLanguage> scratchLanguage_;
-  std::vector<TLxCustomTranslator*> translators_;
+  // A registered translator, also as the component that notifications name.
+  struct TranslatorLink {
+    TLxCustomTranslator* translator;
+    framework::TComponent* component;
+  };
+  std::vector<TranslatorLink> translators_;
 };
 
 /// The primary language id that `GetLanguageNames` attaches to an item as its object.

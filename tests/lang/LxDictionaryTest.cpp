@@ -358,6 +358,13 @@ TEST_F(LxDictionaryTest, ADestroyedTranslatorLeavesTheDictionary) {
   ASSERT_EQ(dictionary.TranslatorCount(), 1);
   delete translator;
   EXPECT_EQ(dictionary.TranslatorCount(), 0);
+
+  // Also one that was registered without being bound.
+  auto* unbound = new TLxRecordingTranslator(nullptr);
+  dictionary.RegisterTranslator(unbound);
+  ASSERT_EQ(unbound->Dictionary(), nullptr);
+  delete unbound;
+  EXPECT_EQ(dictionary.TranslatorCount(), 0);
   dictionary.Open();
   EXPECT_EQ(dictionary.changes.size(), 1u);
 }

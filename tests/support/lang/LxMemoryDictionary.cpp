@@ -61,7 +61,7 @@ int TLxMemoryDictionary::GetTranslationCount() {
   return static_cast<int>(entries_.size());
 }
 
-bool TLxMemoryDictionary::TextOf(const Texts& texts, std::string& value) const {
+bool TLxMemoryDictionary::TextOf(const LanguageTexts& texts, std::string& value) const {
   for (const int index : {ActiveLanguageIndex(), FallbackLanguageIndex()}) {
     if (const auto text = texts.find(index); text != texts.end()) {
       value = text->second;

@@ -74,14 +74,14 @@ class TLxMemoryDictionary : public lang::TLxDictionary {
 
  private:
   // The texts of one entry by language index.
-  using Texts = std::map<int, std::string>;
+  using LanguageTexts = std::map<int, std::string>;
 
-  bool TextOf(const Texts& texts, std::string& value) const;
+  bool TextOf(const LanguageTexts& texts, std::string& value) const;
 
   std::vector<std::unique_ptr<lang::TLxLanguage>> languages_;
   std::vector<std::unique_ptr<lang::TLxLocale>> locales_;
   // By key text (word, separator, context, id), so that the entries of one word are adjacent.
-  std::map<std::string, Texts> entries_;
+  std::map<std::string, LanguageTexts> entries_;
 };
 
 }  // namespace lx::support
