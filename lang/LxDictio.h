@@ -1,0 +1,12 @@
+// The dictionary unit in one include: the language, locale and translation
+// records, the dictionary component and its registry, language activation and
+// what it changes in the process, the redirection of resource strings, and the
+// dictionary's side of the translator.
+#pragma once
+
+#include "lang/LxCustomTranslator.h"
+#include "lang/LxDictionaries.h"
+#include "lang/LxDictionary.h"
+#include "lang/LxLocaleVariables.h"
+#include "lang/LxRecords.h"
+#include "lang/LxRedirection.h"

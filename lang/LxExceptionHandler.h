@@ -1,0 +1,14 @@
+// The engine's handler of exceptions that reach the application: it shows the
+// message, translated through the default dictionary, in an error box.
+#pragma once
+
+#include <string>
+
+namespace lx::lang {
+
+/// The text shown for an exception's message: translated when the default dictionary is
+/// open, and ended with "." unless it ends in a character that sorts up to "." (such as
+/// "!", ")" or "." itself). A translation that fails leaves the message as it was.
+std::string ExceptionDialogText(const std::string& message);
+
+}  // namespace lx::lang
