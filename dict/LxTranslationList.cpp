@@ -10,6 +10,7 @@ namespace lx::dict {
 namespace {
 
 constexpr char kSeparator = lang::TLxTranslation::kKeySeparator;
+const char kSeparatorText[] = {kSeparator};
 
 // The first 8 bytes of `text` as a big-endian number, zero-padded: numbers
 // compare as the texts' first bytes do, so a difference decides at once.
@@ -21,20 +22,17 @@ std::uint64_t PrefixOf(std::string_view text) {
   return prefix;
 }
 
+// The 8 bytes of `text` from `offset`, as PrefixOf.
+std::uint64_t WordAt(std::string_view text, std::size_t offset) {
+  return PrefixOf(offset < text.size() ? text.substr(offset) : std::string_view());
+}
+
 // A key's prefix cut to the first `length` bytes.
 std::uint64_t Masked(std::uint64_t prefix, std::size_t length) {
   if (length >= 8) return prefix;
   if (length == 0) return 0;
   return prefix & ~(~std::uint64_t{0} >> (length * 8));
 }
-
-int CompareTexts(std::uint64_t leftPrefix, std::string_view left, std::uint64_t rightPrefix,
-                 std::string_view right) {
-  if (leftPrefix != rightPrefix) return leftPrefix < rightPrefix ? -1 : 1;
-  return left.compare(right);
-}
-
-const char kSeparatorText[] = {kSeparator};
 
 std::uint32_t Length(std::size_t size) {
   if (size > std::numeric_limits<std::uint32_t>::max()) {
@@ -49,18 +47,20 @@ std::uint32_t Length(std::size_t size) {
 // their concatenation without building it.
 class TLxTranslationList::KeyTarget {
  public:
-  KeyTarget(std::string_view a, std::string_view b = {}, std::string_view c = {},
-            std::string_view d = {})
+  explicit KeyTarget(std::string_view a, std::string_view b = {}, std::string_view c = {},
+                     std::string_view d = {})
       : parts_{a, b, c, d} {
     std::size_t filled = 0;
     for (std::string_view part : parts_) {
-      for (std::size_t i = 0; i < part.size() && filled < 8; ++i, ++filled) {
-        prefix_ |= std::uint64_t{static_cast<unsigned char>(part[i])} << (56 - 8 * filled);
+      for (std::size_t i = 0; i < part.size() && filled < 16; ++i, ++filled) {
+        std::uint64_t& word = filled < 8 ? prefix_ : prefix2_;
+        word |= std::uint64_t{static_cast<unsigned char>(part[i])} << (56 - 8 * (filled % 8));
       }
     }
   }
 
   std::uint64_t Prefix() const { return prefix_; }
+  std::uint64_t Prefix2() const { return prefix2_; }
 
   // Below, at or above 0 as `probe` sorts before, equal to or after the target.
   int CompareWith(std::string_view probe) const {
@@ -77,24 +77,29 @@ class TLxTranslationList::KeyTarget {
  private:
   std::string_view parts_[4];
   std::uint64_t prefix_ = 0;
+  std::uint64_t prefix2_ = 0;
 };
 
 void TLxTranslationList::Clear() {
+  nodes_.clear();
   entries_.clear();
   text_.clear();
 }
 
 void TLxTranslationList::Reserve(std::size_t entries, std::size_t characters) {
+  nodes_.reserve(entries);
   entries_.reserve(entries);
   text_.reserve(characters);
 }
 
 void TLxTranslationList::Add(const lang::TLxTranslation& translation) {
+  Node node;
   Entry entry;
   entry.offset = Length(text_.size());
-  entry.nativeLength = Length(translation.Native.size());
+  node.nativeLength = Length(translation.Native.size());
   entry.contextLength = Length(translation.Context.size());
-  entry.idLength = Length(translation.Id.size());
+  node.keyLength =
+      Length(translation.Native.size() + 1 + translation.Context.size() + translation.Id.size());
   entry.translationLength = Length(translation.Translation.size());
   entry.state = translation.State;
   text_ += translation.Native;
@@ -103,48 +108,51 @@ void TLxTranslationList::Add(const lang::TLxTranslation& translation) {
   text_ += translation.Id;
   text_ += translation.Translation;
   Length(text_.size());
-  entry.prefix = PrefixOf(KeyText(entry));
+  const std::string_view key = std::string_view(text_).substr(entry.offset, node.keyLength);
+  node.prefix = PrefixOf(key);
+  node.prefix2 = WordAt(key, 8);
+  nodes_.push_back(node);
   entries_.push_back(entry);
 }
 
-const TLxTranslationList::Entry& TLxTranslationList::EntryAt(int index) const {
+void TLxTranslationList::CheckIndex(int index) const {
   if (index < 0 || index >= Count()) {
     throw platform::EListError("List index out of bounds (" + std::to_string(index) + ")");
   }
-  return entries_[static_cast<std::size_t>(index)];
 }
 
-std::string_view TLxTranslationList::KeyText(const Entry& entry) const {
-  return std::string_view(text_).substr(
-      entry.offset, entry.nativeLength + 1 + entry.contextLength + entry.idLength);
-}
-
-std::string_view TLxTranslationList::SortText(const Entry& entry, bool contextKeys) const {
-  return contextKeys ? KeyText(entry) : KeyText(entry).substr(0, entry.nativeLength);
+std::string_view TLxTranslationList::KeyText(int index) const {
+  const auto i = static_cast<std::size_t>(index);
+  return std::string_view(text_).substr(entries_[i].offset, nodes_[i].keyLength);
 }
 
 std::string_view TLxTranslationList::Native(int index) const {
-  return KeyText(EntryAt(index)).substr(0, EntryAt(index).nativeLength);
+  CheckIndex(index);
+  return KeyText(index).substr(0, nodes_[static_cast<std::size_t>(index)].nativeLength);
 }
 
 std::string_view TLxTranslationList::Context(int index) const {
-  const Entry& entry = EntryAt(index);
-  return KeyText(entry).substr(entry.nativeLength + 1, entry.contextLength);
+  CheckIndex(index);
+  const auto i = static_cast<std::size_t>(index);
+  return KeyText(index).substr(nodes_[i].nativeLength + 1, entries_[i].contextLength);
 }
 
 std::string_view TLxTranslationList::Id(int index) const {
-  const Entry& entry = EntryAt(index);
-  return KeyText(entry).substr(entry.nativeLength + 1 + entry.contextLength, entry.idLength);
+  CheckIndex(index);
+  const auto i = static_cast<std::size_t>(index);
+  return KeyText(index).substr(nodes_[i].nativeLength + 1 + entries_[i].contextLength);
 }
 
 std::string_view TLxTranslationList::Translation(int index) const {
-  const Entry& entry = EntryAt(index);
-  return std::string_view(text_).substr(entry.offset + KeyText(entry).size(),
-                                        entry.translationLength);
+  CheckIndex(index);
+  const auto i = static_cast<std::size_t>(index);
+  return std::string_view(text_).substr(entries_[i].offset + nodes_[i].keyLength,
+                                        entries_[i].translationLength);
 }
 
 std::uint8_t TLxTranslationList::State(int index) const {
-  return EntryAt(index).state;
+  CheckIndex(index);
+  return entries_[static_cast<std::size_t>(index)].state;
 }
 
 void TLxTranslationList::CopyTo(int index, lang::TLxTranslation& target) const {
@@ -155,16 +163,23 @@ void TLxTranslationList::CopyTo(int index, lang::TLxTranslation& target) const {
   target.Translation = Translation(index);
 }
 
+int TLxTranslationList::CompareEntries(int left, int right, bool contextKeys) const {
+  const Node& a = nodes_[static_cast<std::size_t>(left)];
+  const Node& b = nodes_[static_cast<std::size_t>(right)];
+  const std::uint32_t aLength = SortLength(a, contextKeys);
+  const std::uint32_t bLength = SortLength(b, contextKeys);
+  const std::uint64_t aPrefix = Masked(a.prefix, aLength);
+  const std::uint64_t bPrefix = Masked(b.prefix, bLength);
+  if (aPrefix != bPrefix) return aPrefix < bPrefix ? -1 : 1;
+  const std::uint64_t aPrefix2 = aLength > 8 ? Masked(a.prefix2, aLength - 8) : 0;
+  const std::uint64_t bPrefix2 = bLength > 8 ? Masked(b.prefix2, bLength - 8) : 0;
+  if (aPrefix2 != bPrefix2) return aPrefix2 < bPrefix2 ? -1 : 1;
+  return KeyText(left).substr(0, aLength).compare(KeyText(right).substr(0, bLength));
+}
+
 bool TLxTranslationList::Sorted(bool contextKeys) const {
-  for (std::size_t i = 1; i < entries_.size(); ++i) {
-    const Entry& previous = entries_[i - 1];
-    const Entry& next = entries_[i];
-    const std::string_view left = SortText(previous, contextKeys);
-    const std::string_view right = SortText(next, contextKeys);
-    if (CompareTexts(Masked(previous.prefix, left.size()), left, Masked(next.prefix, right.size()),
-                     right) >= 0) {
-      return false;
-    }
+  for (int i = 1; i < Count(); ++i) {
+    if (CompareEntries(i - 1, i, contextKeys) >= 0) return false;
   }
   return true;
 }
@@ -172,8 +187,54 @@ bool TLxTranslationList::Sorted(bool contextKeys) const {
 void TLxTranslationList::Sort(bool contextKeys) {
   // On strictly increasing texts the quicksort swaps nothing; checking first
   // saves its comparisons on tables that arrive in order, as built ones do.
-  if (entries_.size() < 2 || Sorted(contextKeys)) return;
-  QuickSort(0, Count() - 1, contextKeys);
+  if (Count() < 2 || Sorted(contextKeys)) return;
+  if (!SortDistinct(contextKeys)) QuickSort(0, Count() - 1, contextKeys);
+}
+
+// When no two sort texts are equal, every correct sort gives the one order the
+// quicksort gives; a sort of compact keys then reaches it faster. Equal texts,
+// whose order depends on the procedure, make it give up (false) and change nothing.
+bool TLxTranslationList::SortDistinct(bool contextKeys) {
+  struct SortKey {
+    std::uint64_t prefix;
+    std::uint64_t prefix2;
+    int index;
+  };
+  std::vector<SortKey> keys(nodes_.size());
+  for (std::size_t i = 0; i < nodes_.size(); ++i) {
+    const std::uint32_t length = SortLength(nodes_[i], contextKeys);
+    keys[i] = {Masked(nodes_[i].prefix, length),
+               length > 8 ? Masked(nodes_[i].prefix2, length - 8) : 0, static_cast<int>(i)};
+  }
+  std::sort(keys.begin(), keys.end(), [&](const SortKey& a, const SortKey& b) {
+    if (a.prefix != b.prefix) return a.prefix < b.prefix;
+    if (a.prefix2 != b.prefix2) return a.prefix2 < b.prefix2;
+    return CompareEntries(a.index, b.index, contextKeys) < 0;
+  });
+  for (std::size_t i = 1; i < keys.size(); ++i) {
+    const SortKey& a = keys[i - 1];
+    const SortKey& b = keys[i];
+    if (a.prefix == b.prefix && a.prefix2 == b.prefix2 &&
+        CompareEntries(a.index, b.index, contextKeys) == 0) {
+      return false;
+    }
+  }
+  std::vector<Node> nodes;
+  std::vector<Entry> entries;
+  nodes.reserve(nodes_.size());
+  entries.reserve(entries_.size());
+  for (const SortKey& key : keys) {
+    nodes.push_back(nodes_[static_cast<std::size_t>(key.index)]);
+    entries.push_back(entries_[static_cast<std::size_t>(key.index)]);
+  }
+  nodes_.swap(nodes);
+  entries_.swap(entries);
+  return true;
+}
+
+void TLxTranslationList::Swap(int left, int right) {
+  std::swap(nodes_[static_cast<std::size_t>(left)], nodes_[static_cast<std::size_t>(right)]);
+  std::swap(entries_[static_cast<std::size_t>(left)], entries_[static_cast<std::size_t>(right)]);
 }
 
 void TLxTranslationList::QuickSort(int left, int right, bool contextKeys) {
@@ -181,23 +242,22 @@ void TLxTranslationList::QuickSort(int left, int right, bool contextKeys) {
   // depth stays logarithmic whatever the data; the parts are disjoint, so the
   // result is the one the plain recursion gives.
   while (left < right) {
-    const Entry pivot = entries_[static_cast<std::size_t>((left + right) / 2)];
-    const std::string_view pivotText = SortText(pivot, contextKeys);
-    const std::uint64_t pivotPrefix = Masked(pivot.prefix, pivotText.size());
-    const auto compare = [&](int index) {
-      const Entry& entry = entries_[static_cast<std::size_t>(index)];
-      const std::string_view text = SortText(entry, contextKeys);
-      return CompareTexts(Masked(entry.prefix, text.size()), text, pivotPrefix, pivotText);
-    };
+    // The pivot entry moves while the parts are formed; follow it.
+    int pivot = (left + right) / 2;
     int i = left;
     int j = right;
     do {
-      while (compare(i) < 0)
+      while (CompareEntries(i, pivot, contextKeys) < 0)
         ++i;
-      while (compare(j) > 0)
+      while (CompareEntries(j, pivot, contextKeys) > 0)
         --j;
       if (i <= j) {
-        std::swap(entries_[static_cast<std::size_t>(i)], entries_[static_cast<std::size_t>(j)]);
+        Swap(i, j);
+        if (pivot == i) {
+          pivot = j;
+        } else if (pivot == j) {
+          pivot = i;
+        }
         ++i;
         --j;
       }
@@ -212,17 +272,23 @@ void TLxTranslationList::QuickSort(int left, int right, bool contextKeys) {
   }
 }
 
-int TLxTranslationList::Search(const KeyTarget& target, std::size_t extra, bool wordOnly) const {
+int TLxTranslationList::Search(const KeyTarget& target, std::uint32_t extra, bool wordOnly) const {
   int low = 0;
   int high = Count() - 1;
   while (low <= high) {
     const int middle = (low + high) / 2;
-    const Entry& entry = entries_[static_cast<std::size_t>(middle)];
-    const std::string_view probe =
-        wordOnly ? KeyText(entry).substr(0, entry.nativeLength + extra) : KeyText(entry);
-    const std::uint64_t prefix = Masked(entry.prefix, probe.size());
-    const int order =
-        prefix != target.Prefix() ? (prefix < target.Prefix() ? -1 : 1) : target.CompareWith(probe);
+    const Node& node = nodes_[static_cast<std::size_t>(middle)];
+    const std::uint32_t length = wordOnly ? node.nativeLength + extra : node.keyLength;
+    const std::uint64_t prefix = Masked(node.prefix, length);
+    const std::uint64_t prefix2 = length > 8 ? Masked(node.prefix2, length - 8) : 0;
+    int order = 0;
+    if (prefix != target.Prefix()) {
+      order = prefix < target.Prefix() ? -1 : 1;
+    } else if (prefix2 != target.Prefix2()) {
+      order = prefix2 < target.Prefix2() ? -1 : 1;
+    } else {
+      order = target.CompareWith(KeyText(middle).substr(0, length));
+    }
     if (order == 0) return middle;
     if (order < 0) {
       low = middle + 1;

@@ -20,8 +20,8 @@ namespace lx::dict {
 
 class TLxTranslationList {
  public:
-  int Count() const { return static_cast<int>(entries_.size()); }
-  bool Empty() const { return entries_.empty(); }
+  int Count() const { return static_cast<int>(nodes_.size()); }
+  bool Empty() const { return nodes_.empty(); }
   void Clear();
   /// Keeps room for `entries` entries with `characters` characters of text.
   void Reserve(std::size_t entries, std::size_t characters);
@@ -51,24 +51,36 @@ class TLxTranslationList {
 
  private:
   class KeyTarget;
-  struct Entry {
-    std::uint64_t prefix = 0;  // the key's first 8 bytes, big-endian, zero-padded
-    std::uint32_t offset = 0;  // of the key in `text_`; the translation follows the key
+  // What a search reads of an entry, kept apart and small so that the probes of
+  // a search stay in the processor's caches.
+  struct Node {
+    std::uint64_t prefix = 0;   // the key's first 8 bytes, big-endian, zero-padded
+    std::uint64_t prefix2 = 0;  // the next 8
     std::uint32_t nativeLength = 0;
+    std::uint32_t keyLength = 0;  // native text, separator, context and id
+  };
+  // The rest of an entry.
+  struct Entry {
+    std::uint32_t offset = 0;  // of the key in `text_`; the translation follows the key
     std::uint32_t contextLength = 0;
-    std::uint32_t idLength = 0;
     std::uint32_t translationLength = 0;
     std::uint8_t state = 0;
   };
 
-  // The text an entry is sorted and searched by: the whole key, or the native text alone.
-  std::string_view SortText(const Entry& entry, bool contextKeys) const;
-  std::string_view KeyText(const Entry& entry) const;
-  const Entry& EntryAt(int index) const;
+  void CheckIndex(int index) const;
+  std::string_view KeyText(int index) const;
+  // The text entry `index` is sorted by: the whole key, or the native text alone.
+  std::uint32_t SortLength(const Node& node, bool contextKeys) const {
+    return contextKeys ? node.keyLength : node.nativeLength;
+  }
+  int CompareEntries(int left, int right, bool contextKeys) const;
   bool Sorted(bool contextKeys) const;
+  bool SortDistinct(bool contextKeys);
+  void Swap(int left, int right);
   void QuickSort(int left, int right, bool contextKeys);
-  int Search(const KeyTarget& target, std::size_t extra, bool wordOnly) const;
+  int Search(const KeyTarget& target, std::uint32_t extra, bool wordOnly) const;
 
+  std::vector<Node> nodes_;
   std::vector<Entry> entries_;
   std::string text_;
 };
