@@ -11,8 +11,7 @@ LX_PUBLISHED(TComboExItems)
 
 LX_PUBLISHED(TComboBoxEx, LX_CONTROL_APPEARANCE,
              Property("ItemsEx", &TComboBoxEx::ItemsEx, &TComboBoxEx::SetItemsEx),
-             Property("ItemIndex", &TCustomComboBox::ItemIndex, &TCustomComboBox::SetItemIndex,
-                      -1),
+             Property("ItemIndex", &TCustomComboBox::ItemIndex, &TCustomComboBox::SetItemIndex, -1),
              Property("Text", &TControl::Text, &TControl::SetText),
              Event("OnChange", &TCustomComboBox::OnChange))
 

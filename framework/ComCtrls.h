@@ -35,7 +35,9 @@ class TComboExItems : public TCollection {
  public:
   explicit TComboExItems(TComboBoxEx* comboBox);
 
-  TComboExItem* Items(int index) const { return static_cast<TComboExItem*>(TCollection::Items(index)); }
+  TComboExItem* Items(int index) const {
+    return static_cast<TComboExItem*>(TCollection::Items(index));
+  }
   /// A new item at the end.
   TComboExItem* AddItem(const std::string& caption, int imageIndex = -1);
 

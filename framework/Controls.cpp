@@ -23,7 +23,8 @@ int MulDiv(int value, int numerator, int denominator) {
   if (denominator == 0) return -1;
   const long long product = static_cast<long long>(value) * numerator;
   const long long half = std::llabs(static_cast<long long>(denominator)) / 2;
-  long long rounded = (std::llabs(product) + half) / std::llabs(static_cast<long long>(denominator));
+  long long rounded =
+      (std::llabs(product) + half) / std::llabs(static_cast<long long>(denominator));
   if ((product < 0) != (denominator < 0)) rounded = -rounded;
   return static_cast<int>(rounded);
 }
@@ -322,15 +323,18 @@ void TWinControl::TextChanged() {
 }
 
 void TWinControl::VisibleChanged() {
-  if (handle_ != 0) platform::ShowWindow(handle_, Visible() ? platform::SW_SHOW : platform::SW_HIDE);
+  if (handle_ != 0)
+    platform::ShowWindow(handle_, Visible() ? platform::SW_SHOW : platform::SW_HIDE);
 }
 
 void TWinControl::BiDiModeChanged() {
   if (handle_ == 0) return;
-  const auto exStyle = static_cast<platform::DWORD>(platform::GetWindowLong(handle_, platform::GWL_EXSTYLE));
+  const auto exStyle =
+      static_cast<platform::DWORD>(platform::GetWindowLong(handle_, platform::GWL_EXSTYLE));
   const platform::DWORD reading = UseRightToLeftReading() ? platform::WS_EX_RTLREADING : 0;
-  platform::SetWindowLong(handle_, platform::GWL_EXSTYLE,
-                          static_cast<platform::LONG>((exStyle & ~platform::WS_EX_RTLREADING) | reading));
+  platform::SetWindowLong(
+      handle_, platform::GWL_EXSTYLE,
+      static_cast<platform::LONG>((exStyle & ~platform::WS_EX_RTLREADING) | reading));
 }
 
 }  // namespace lx::framework

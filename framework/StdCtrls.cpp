@@ -39,8 +39,7 @@ LX_PUBLISHED(TCustomComboBox)
 
 LX_PUBLISHED(TComboBox, LX_CONTROL_APPEARANCE,
              Property("Items", &TCustomComboBox::Items, &TCustomComboBox::SetItems),
-             Property("ItemIndex", &TCustomComboBox::ItemIndex, &TCustomComboBox::SetItemIndex,
-                      -1),
+             Property("ItemIndex", &TCustomComboBox::ItemIndex, &TCustomComboBox::SetItemIndex, -1),
              Property("Text", &TControl::Text, &TControl::SetText),
              Event("OnChange", &TCustomComboBox::OnChange))
 
