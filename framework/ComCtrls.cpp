@@ -70,8 +70,11 @@ void TComboBoxEx::ItemsExChanged() {
   TStrings* items = Items();
   items->BeginUpdate();
   items->Clear();
-  for (int i = 0; i < itemsEx_->Count(); ++i)
-    items->Add(itemsEx_->Items(i)->Caption());
+  for (int i = 0; i < itemsEx_->Count(); ++i) {
+    // An item being made reports its arrival before it is whole.
+    const auto* item = dynamic_cast<const TComboExItem*>(itemsEx_->TCollection::Items(i));
+    items->Add(item != nullptr ? item->Caption() : std::string());
+  }
   items->EndUpdate();
   if (chosen < items->Count()) SetItemIndex(chosen);
 }
