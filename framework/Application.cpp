@@ -70,6 +70,7 @@ bool TApplication::AnyFormShowing() const {
 }
 
 void TApplication::Run() {
+  if (terminated_) return;
   if (mainForm_ != nullptr && showMainForm_) mainForm_->Show();
   do {
     ProcessMessages();
@@ -82,7 +83,7 @@ void TApplication::Post(std::function<void()> action) {
 
 void TApplication::ProcessMessages() {
   const std::size_t count = posted_.size();
-  for (std::size_t i = 0; i < count && !posted_.empty(); ++i) {
+  for (std::size_t i = 0; i < count && !posted_.empty() && !terminated_; ++i) {
     std::function<void()> action = std::move(posted_.front());
     posted_.pop_front();
     try {

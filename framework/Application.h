@@ -3,8 +3,8 @@
 // It owns the forms and data modules that CreateForm makes and frees them with itself; the
 // first form it makes is the main form. Run is headless: it shows the main form and carries
 // out the actions posted to it, and returns once the application is terminated, no form is
-// showing, or nothing is left to do. Exceptions that reach it go to OnException when that is
-// set, else to ShowException, a message box.
+// showing, or nothing is left to do; it returns at once when already terminated. Exceptions that
+// reach it go to OnException when that is set, else to ShowException, a message box.
 #pragma once
 
 #include <deque>
@@ -60,8 +60,8 @@ class TApplication : public TComponent {
   void Run();
   void Terminate() { terminated_ = true; }
   bool Terminated() const { return terminated_; }
-  /// Carries out the posted actions, an exception in one going to HandleException, then frees
-  /// the released forms.
+  /// Carries out the actions posted so far, an exception in one going to HandleException,
+  /// then frees the released forms. Once the application is terminated, actions are left.
   void ProcessMessages();
   /// Queues an action, as a message posted to the application.
   void Post(std::function<void()> action);

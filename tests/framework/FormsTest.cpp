@@ -1,11 +1,10 @@
-#include "framework/Forms.h"
-
 #include <gtest/gtest.h>
 
 #include <array>
 
 #include "framework/Application.h"
 #include "framework/ExtCtrls.h"
+#include "framework/Forms.h"
 #include "framework/Menus.h"
 #include "framework/Published.h"
 #include "framework/StdCtrls.h"

@@ -1,10 +1,9 @@
-#include "framework/Menus.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
+#include "framework/Menus.h"
 #include "framework/TypInfo.h"
 
 namespace lx::framework {
