@@ -125,6 +125,8 @@ class TControl : public TComponent {
 
   /// Asks for a repaint; headless, the requests are only counted.
   virtual void Invalidate() { ++invalidateCount_; }
+  /// Repaints at once; headless, counted as a request.
+  void Repaint() { Invalidate(); }
   int InvalidateCount() const { return invalidateCount_; }
 
   /// Scales the control by multiplier / divisor, keeping its upper-left corner: its size, its

@@ -3,6 +3,7 @@
 #include "framework/Application.h"
 #include "framework/Controls.h"
 #include "framework/ExtCtrls.h"
+#include "framework/OleCtrls.h"
 #include "framework/StdCtrls.h"
 
 namespace lx::framework {
@@ -222,6 +223,12 @@ TEST_F(ControlsTest, ScalingResizesEverythingInsideAndIsUndone) {
   EXPECT_EQ(form->Width(), 300);
 }
 
+TEST_F(ControlsTest, AnActiveXHostSaysItsPropertiesMayBeMissing) {
+  auto* ole = Make<TOleControl>("Ole1", form);
+  EXPECT_TRUE(ole->ComponentStyle().Contains(csCheckPropAvail));
+  EXPECT_FALSE(form->ComponentStyle().Contains(csCheckPropAvail));
+}
+
 TEST_F(ControlsTest, MulDivRoundsHalfAwayFromZero) {
   EXPECT_EQ(MulDiv(5, 1, 2), 3);
   EXPECT_EQ(MulDiv(-5, 1, 2), -3);
@@ -233,8 +240,9 @@ TEST_F(ControlsTest, RepaintsAreCounted) {
   auto* label = Make<TLabel>("Label1", form);
   const int before = label->InvalidateCount();
   label->Invalidate();
+  label->Repaint();
   label->Font()->SetSize(20);  // a new font repaints too
-  EXPECT_EQ(label->InvalidateCount(), before + 2);
+  EXPECT_EQ(label->InvalidateCount(), before + 3);
 }
 
 TEST_F(ControlsTest, StoredChildrenAreThoseOfTheRoot) {
