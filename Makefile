@@ -50,6 +50,27 @@ test: deps $(ASAN_DIR)/build.ninja
 	cmake --build $(ASAN_DIR) -j $(JOBS)
 	ctest --test-dir $(ASAN_DIR) --output-on-failure -j $(JOBS)
 
+# Builds the libFuzzer targets with clang and runs each for FUZZ_SECONDS on its seed corpus
+# (fuzz/corpus/<target>); what a run finds goes to build/fuzz/corpus, not into the repository.
+FUZZ_SECONDS ?= 60
+FUZZERS := form_reader text_form
+
+$(FUZZ_DIR)/build.ninja:
+	$(call install_missing,$(PACKAGES) $(FUZZ_PACKAGES))
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DLX_FUZZ=ON -DLX_TESTS=OFF
+
+fuzz: $(FUZZ_DIR)/build.ninja
+	$(call install_missing,$(PACKAGES) $(FUZZ_PACKAGES))
+	cmake --build $(FUZZ_DIR) -j $(JOBS) --target $(addprefix fuzz_,$(FUZZERS))
+	@for f in $(FUZZERS); do \
+	  mkdir -p $(FUZZ_DIR)/corpus/$$f && \
+	  echo "Fuzzing $$f for $(FUZZ_SECONDS) s" && \
+	  $(FUZZ_DIR)/fuzz/fuzz_$$f -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
+	    -artifact_prefix=$(FUZZ_DIR)/ \
+	    $(FUZZ_DIR)/corpus/$$f fuzz/corpus/$$f || exit 1; \
+	done
+
 format:
 	git ls-files '*.h' '*.cpp' | xargs clang-format -i
 

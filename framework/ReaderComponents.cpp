@@ -117,8 +117,8 @@ class TReader::TFixups {
   }
 
   void Resolve(TComponent& root) {
-    auto entries = std::move(watcher_->entries);
-    watcher_->entries.clear();
+    const std::vector<TEntry> entries = watcher_->entries;
+    watcher_->Release();
     for (const TEntry& entry : entries) {
       TComponent* target = FindReference(root, entry.name);
       try {
@@ -433,10 +433,10 @@ void TReader::ReadCollection(TCollection& collection) {
     collections_.pop_back();
     collection.EndUpdate();
   });
-  if (!EndOfList()) {
-    if (fixups_) fixups_->DropCollection(&collection);
-    collection.Clear();
-  }
+  // Even an empty value replaces the items: an inherited form stores "<>" for an ancestor's
+  // items that it deleted.
+  if (fixups_) fixups_->DropCollection(&collection);
+  collection.Clear();
   while (!EndOfList()) {
     if (NextValue() == vaInt8 || NextValue() == vaInt16 || NextValue() == vaInt32) ReadInteger();
     TCollectionItem* item = collection.Add();

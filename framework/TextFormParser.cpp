@@ -347,6 +347,7 @@ class TTextFormParser {
   void WriteName(const std::string& name);
   void ParseObject(int depth);
   TFilerFlags ParseObjectKind();
+  int ParseIndex();
   void ParseProperty(int depth);
   void ParseValue(int depth);
   void ParseFloat();
@@ -411,15 +412,8 @@ void TTextFormParser::ParseObject(int depth) {
   }
   int childPos = 0;
   if (lexer_.IsSymbol('[')) {
-    lexer_.Next();
-    if (lexer_.Kind() != TToken::Integer || lexer_.Integer() < std::numeric_limits<int>::min() ||
-        lexer_.Integer() > std::numeric_limits<int>::max()) {
-      lexer_.Error("Integer expected");
-    }
-    childPos = static_cast<int>(lexer_.Integer());
+    childPos = ParseIndex();
     flags.Include(ffChildPos);
-    lexer_.Next();
-    Expect(']');
   }
   writer_.WritePrefix(flags, childPos);
   WriteName(className);
@@ -433,6 +427,19 @@ void TTextFormParser::ParseObject(int depth) {
     ParseObject(depth + 1);
   writer_.WriteListEnd();
   ExpectEnd();
+}
+
+// "[n]": a child position or an item index, a 32-bit integer as the stream keeps them.
+int TTextFormParser::ParseIndex() {
+  lexer_.Next();
+  if (lexer_.Kind() != TToken::Integer || lexer_.Integer() < std::numeric_limits<int>::min() ||
+      lexer_.Integer() > std::numeric_limits<int>::max()) {
+    lexer_.Error("Integer expected");
+  }
+  const int index = static_cast<int>(lexer_.Integer());
+  lexer_.Next();
+  Expect(']');
+  return index;
 }
 
 void TTextFormParser::ParseProperty(int depth) {
@@ -579,13 +586,7 @@ void TTextFormParser::ParseCollection(int depth) {
   writer_.WriteValue(vaCollection);
   while (lexer_.IsName("item")) {
     lexer_.Next();
-    if (lexer_.IsSymbol('[')) {
-      lexer_.Next();
-      if (lexer_.Kind() != TToken::Integer) lexer_.Error("Integer expected");
-      writer_.WriteInteger(lexer_.Integer());
-      lexer_.Next();
-      Expect(']');
-    }
+    if (lexer_.IsSymbol('[')) writer_.WriteInteger(ParseIndex());
     writer_.WriteListBegin();
     while (!AtEnd()) {
       if (lexer_.Kind() == TToken::End) lexer_.Error("'end' expected");

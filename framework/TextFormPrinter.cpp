@@ -10,6 +10,7 @@
 #include "framework/Extended.h"
 #include "framework/Filer.h"
 #include "framework/TextForm.h"
+#include "platform/TextUtils.h"
 
 namespace lx::framework {
 
@@ -53,12 +54,16 @@ bool IsDottedIdent(std::string_view name) {
 }
 
 // A name that text cannot carry is refused rather than written as text that does not parse.
-const std::string& CheckedName(const std::string& name, bool dotted, bool mayBeEmpty = false) {
-  if ((mayBeEmpty && name.empty()) || (dotted ? IsDottedIdent(name) : IsIdent(name))) return name;
+[[noreturn]] void RefuseName(const std::string& name) {
   std::string shown;
   for (char c : name)
     shown += c >= ' ' && c < 127 ? c : '?';
   throw platform::EReadError("Invalid name in form stream: '" + shown + "'");
+}
+
+const std::string& CheckedName(const std::string& name, bool dotted, bool mayBeEmpty = false) {
+  if ((mayBeEmpty && name.empty()) || (dotted ? IsDottedIdent(name) : IsIdent(name))) return name;
+  RefuseName(name);
 }
 
 // Quoted runs of printable ASCII and #n codes for everything else.
@@ -119,11 +124,17 @@ std::string WideStringText(const std::u16string& units) {
   return text.Result();
 }
 
+// The shortest text that reads back as `value`. Infinities, NaNs and the subnormal values
+// that the parser's number conversion refuses have no text.
 template <typename F>
 std::string ShortestText(F value) {
-  if (!std::isfinite(value)) throw platform::EReadError("Invalid floating point value");
   char text[64];
   const auto written = std::to_chars(text, text + sizeof text, value);
+  F back = 0;
+  const auto parsed = std::from_chars(text, written.ptr, back);
+  if (!std::isfinite(value) || parsed.ec != std::errc() || back != value) {
+    throw platform::EReadError("Invalid floating point value");
+  }
   return std::string(text, written.ptr);
 }
 
@@ -197,6 +208,11 @@ void TTextFormPrinter::PrintObject(std::size_t indent, int depth) {
   reader_.ReadPrefix(flags, childPos);
   const std::string className = CheckedName(reader_.ReadStr(), true);
   const std::string name = CheckedName(reader_.ReadStr(), false, true);
+  // "inherited inline" would read as the flags of a frame.
+  if (name.empty() && flags == TFilerFlags{ffInherited} &&
+      platform::SameTextAscii(className, "inline")) {
+    RefuseName(className);
+  }
   out_ += Spaces(indent);
   if (flags.Contains(ffInherited)) {
     out_ += flags.Contains(ffInline) ? "inherited inline " : "inherited ";

@@ -166,6 +166,25 @@ TEST_F(FormResourcesTest, ADerivedFormWritesOnlyWhatDiffersFromItsAncestor) {
             "end\n");
 }
 
+TEST_F(FormResourcesTest, ItemsDeletedInADerivedFormStayDeleted) {
+  TSampleForm ancestor(nullptr);
+  InitInheritedComponent(ancestor, TComponent::StaticClassInfo());
+  TSampleForm form(nullptr);
+  InitInheritedComponent(form, TComponent::StaticClassInfo());
+  form.Widget1->Items()->Clear();
+  TMemoryStream stream;
+  WriteComponentTo(stream, form, &ancestor);
+  EXPECT_EQ(FormBinaryToText(stream.Bytes()),
+            "inherited SampleForm: TSampleForm\n"
+            "  inherited Widget1: TSampleWidget\n"
+            "    Items = <>\n"
+            "  end\n"
+            "end\n");
+  stream.SetPosition(0);
+  ReadComponentFrom(stream, &ancestor);
+  EXPECT_EQ(ancestor.Widget1->Items()->Count(), 0);
+}
+
 TEST_F(FormResourcesTest, ANewComponentBeforeInheritedOnesKeepsItsPlace) {
   TSampleForm ancestor(nullptr);
   InitInheritedComponent(ancestor, TComponent::StaticClassInfo());
