@@ -148,7 +148,8 @@ class TReader : public TFiler {
   std::int64_t Position();
 
   // Values. Each typed read takes one value of a fitting kind and raises EReadError "Invalid
-  // property value" for any other (the value is then left unread).
+  // property value" for a value of any other kind, which it leaves unread, and for a value
+  // that does not fit (a string of two characters for a character, an unknown set element).
 
   /// The kind of the next value, consumed or not. Any byte is given as it is, so a kind
   /// above kLastValueType is for the caller to refuse.
@@ -196,7 +197,8 @@ class TReader : public TFiler {
   void Read(void* buffer, std::int64_t count);
 
   // Skipping. A value kind above kLastValueType raises EReadError
-  // "Unknown property value: <kind>".
+  // "Unknown property value: <kind>"; an item of a collection must start (after its optional
+  // index) with a list marker, else "Invalid property value".
 
   void SkipValue();
   /// A property name and its value.

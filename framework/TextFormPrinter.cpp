@@ -149,7 +149,8 @@ std::string CurrencyText(std::int64_t value) {
   const bool negative = value < 0;
   const std::uint64_t magnitude =
       negative ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
-  std::string text = (negative ? "-" : "") + std::to_string(magnitude / 10000);
+  std::string text = negative ? "-" : "";
+  text += std::to_string(magnitude / 10000);
   std::string fraction = std::to_string(magnitude % 10000);
   fraction.insert(0, 4 - fraction.size(), '0');
   while (!fraction.empty() && fraction.back() == '0')

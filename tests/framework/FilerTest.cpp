@@ -256,7 +256,9 @@ TEST_F(FilerTest, DeepNestingIsRefusedBeforeTheStackRunsOut) {
     w.WriteListEnd();
     for (int i = 0; i < 150; ++i) {
       w.WriteStr("TSampleWidget");
-      w.WriteStr("W" + std::to_string(i));
+      std::string name = "W";
+      name += std::to_string(i);
+      w.WriteStr(name);
       w.WriteListEnd();
     }
   });
