@@ -10,9 +10,12 @@
 //
 // Reading a form creates its components from the class registry (framework/ClassRegistry.h)
 // and sets their properties while they are in csLoading (and csReading while their own part
-// of the stream is read). References to other components are stored by name and set once the
-// whole form is read; then Loaded is called on every component read, the root first and then
-// the others in the order they were met in the stream (see framework/LoadedList.h).
+// of the stream is read). References to other components are stored by name ("Button1" for a
+// component of the form, "Owner" for the form itself, "Form2.Button1" for a component of
+// another form with the same owner) and set once the whole form is read; a name that names no
+// component is an error. Events are stored by the name of the form's published method they
+// are bound to. Then Loaded is called on every component read, the root first and then the
+// others in the order they were met in the stream (see framework/LoadedList.h).
 //
 // Every failure of a reader raises an EFilerError descendant: EReadError for what the bytes
 // hold ("Stream read error" when they end early, "Invalid stream format" for a wrong signature,
@@ -363,7 +366,9 @@ class TWriter : public TFiler {
   void WriteComponent(TComponent& component);
   void WriteData(TComponent& instance);
   /// Writes the stored published properties that differ from their default (or from the
-  /// ancestor) and then the defined properties.
+  /// ancestor) and then the defined properties. Sub-objects write their own properties under
+  /// a dotted path; an event bound to anything but a published method of the root, and a
+  /// reference to a component that cannot be named, are not stored.
   void WriteProperties(TPersistent& instance);
   /// The root of the ancestor form while a descendant is written.
   TComponent* RootAncestor() const { return rootAncestor_; }
