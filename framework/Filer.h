@@ -347,7 +347,12 @@ class TWriter : public TFiler {
   // The parts of a stored component.
 
   void WriteSignature();
+  /// A component's prefix: nothing when there are no flags.
   void WritePrefix(TFilerFlags flags, int childPos);
+  /// A component's prefix, class name and name. A class name of 240 characters or more gets
+  /// a prefix even without flags, so that its length byte is not taken for one.
+  void WriteComponentHeader(TFilerFlags flags, int childPos, std::string_view className,
+                            std::string_view name);
   /// A short string; raises EWriteError "String too long for a short string" beyond 255 bytes.
   void WriteStr(std::string_view text);
   /// Bytes without a value kind.

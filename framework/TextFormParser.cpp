@@ -415,9 +415,8 @@ void TTextFormParser::ParseObject(int depth) {
     childPos = ParseIndex();
     flags.Include(ffChildPos);
   }
-  writer_.WritePrefix(flags, childPos);
-  WriteName(className);
-  WriteName(name);
+  if (className.size() > 255 || name.size() > 255) lexer_.Error("Name too long");
+  writer_.WriteComponentHeader(flags, childPos, className, name);
   while (!AtEnd() && !AtObjectStart()) {
     if (lexer_.Kind() == TToken::End) lexer_.Error("'end' expected");
     ParseProperty(depth);

@@ -177,6 +177,17 @@ void TWriter::WritePrefix(TFilerFlags flags, int childPos) {
   if (flags.Contains(ffChildPos)) WriteInteger(childPos);
 }
 
+void TWriter::WriteComponentHeader(TFilerFlags flags, int childPos, std::string_view className,
+                                   std::string_view name) {
+  if (flags.Empty() && className.size() >= 0xF0) {
+    bytes_.push_back(0xF0);
+  } else {
+    WritePrefix(flags, childPos);
+  }
+  WriteStr(className);
+  WriteStr(name);
+}
+
 void TWriter::WriteStr(std::string_view text) {
   if (text.size() > 255) throw platform::EWriteError("String too long for a short string");
   bytes_.push_back(static_cast<std::uint8_t>(text.size()));

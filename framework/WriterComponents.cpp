@@ -75,9 +75,7 @@ TFilerFlags TWriter::ComponentFlags(const TComponent& instance) const {
 void TWriter::WriteData(TComponent& instance) {
   const std::int64_t start = Position();
   const TFilerFlags flags = ComponentFlags(instance);
-  WritePrefix(flags, childPos_);
-  WriteStr(instance.ClassName());
-  WriteStr(instance.Name());
+  WriteComponentHeader(flags, childPos_, instance.ClassName(), instance.Name());
   const std::int64_t properties = Position();
   if (ancestorList_ != nullptr && ancestorPos_ < ancestorList_->size()) {
     if (Ancestor() != nullptr) ++ancestorPos_;

@@ -146,6 +146,21 @@ TEST(TextFormTest, KeywordsMayNameProperties) {
   EXPECT_EQ(FormBinaryToText(FormTextToBinary(text)), text);
 }
 
+TEST(TextFormTest, ALongClassNameIsNotTakenForAPrefix) {
+  const std::string className = "T" + std::string(249, 'x');
+  const std::string text = "object " + className + "\nend\n";
+  const Bytes binary = FormTextToBinary(text);
+  EXPECT_EQ(Bytes(binary.begin() + 4, binary.begin() + 6), (Bytes{0xF0, 250}));
+  EXPECT_EQ(FormBinaryToText(binary), text);
+  TReadOnlyMemoryStream stream(binary);
+  try {
+    ReadComponentFrom(stream, nullptr);
+    FAIL() << "no exception";
+  } catch (const EClassNotFound& e) {
+    EXPECT_EQ(e.Message(), "Class " + className + " not found");
+  }
+}
+
 TEST(TextFormTest, ParseErrorsGiveLineAndColumn) {
   EXPECT_EQ(ParseError(""), "1:1 'object' expected");
   EXPECT_EQ(ParseError("object F: T\n  P = 'open\nend"), "2:12 Unterminated string");
