@@ -66,8 +66,11 @@ long double DecodeExtended(const TExtendedBytes& bytes) {
 
 long double ExtendedOfDouble(double value) {
   if (!std::isfinite(value)) return value;
+  // Ended by a null: the library's conversion may look past the given end for one.
   char text[64];
-  const auto written = std::to_chars(text, text + sizeof text, value);
+  const auto written = std::to_chars(text, text + sizeof text - 1, value);
+  if (written.ec != std::errc()) return value;
+  *written.ptr = '\0';
   long double nearest = 0;
   const auto parsed = std::from_chars(text, written.ptr, nearest);
   if (parsed.ec != std::errc() || static_cast<double>(nearest) != value) return value;

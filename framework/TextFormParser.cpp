@@ -492,6 +492,7 @@ std::int64_t ParseCurrency(const std::string& text, bool& valid) {
 }
 
 void TTextFormParser::ParseFloat() {
+  // A std::string, so ended by a null, which the library's float conversion may look for.
   const std::string& text = lexer_.Text();
   const char* first = text.data();
   const char* last = text.data() + text.size();

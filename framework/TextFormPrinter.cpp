@@ -125,14 +125,18 @@ std::string WideStringText(const std::u16string& units) {
 }
 
 // The shortest text that reads back as `value`. Infinities, NaNs and the subnormal values
-// that the parser's number conversion refuses have no text.
+// that the parser's number conversion refuses have no text. The text is ended by a null
+// before it is read back: the library's conversion may look past the given end for one.
 template <typename F>
 std::string ShortestText(F value) {
+  if (!std::isfinite(value)) throw platform::EReadError("Invalid floating point value");
   char text[64];
-  const auto written = std::to_chars(text, text + sizeof text, value);
+  const auto written = std::to_chars(text, text + sizeof text - 1, value);
+  if (written.ec != std::errc()) throw platform::EReadError("Invalid floating point value");
+  *written.ptr = '\0';
   F back = 0;
   const auto parsed = std::from_chars(text, written.ptr, back);
-  if (!std::isfinite(value) || parsed.ec != std::errc() || back != value) {
+  if (parsed.ec != std::errc() || back != value) {
     throw platform::EReadError("Invalid floating point value");
   }
   return std::string(text, written.ptr);
