@@ -44,6 +44,7 @@ TComponent* TApplication::CreateForm(const TClassInfo& instanceClass,
   TComponent* instance = instanceClass.CreateComponent(this);
   try {
     if (setReference) setReference(instance);
+    LoadFormResource(*instance);
     if (auto* form = dynamic_cast<TCustomForm*>(instance)) {
       form->DoCreate();
       if (mainForm_ == nullptr && form->FormStyle() != fsMDIChild) {

@@ -46,9 +46,9 @@ class TApplication : public TComponent {
   void Initialize() { initialized_ = true; }
   bool Initialized() const { return initialized_; }
   /// Makes a component of `instanceClass` owned by the application, hands it to
-  /// `setReference` before it is set up, fires the OnCreate of a form or data module, and
-  /// makes the first form the main form. A failure frees the component, hands null to
-  /// `setReference` and raises again.
+  /// `setReference` before it is set up, reads a form's or data module's form resources
+  /// (LoadFormResource), fires its OnCreate, and makes the first form the main form. A failure
+  /// frees the component, hands null to `setReference` and raises again.
   TComponent* CreateForm(const TClassInfo& instanceClass,
                          const std::function<void(TComponent*)>& setReference = {});
   template <typename T>

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "framework/Application.h"
+#include "framework/FormResources.h"
 #include "framework/FrameworkStrings.h"
 #include "framework/Menus.h"
 #include "framework/Published.h"
@@ -308,6 +309,20 @@ void TDataModule::GetChildren(const TGetChildProc& proc, TComponent* root) {
     TComponent* component = Components(i);
     if (!component->HasParent() && component->Owner() == root) proc(component);
   }
+}
+
+void LoadFormResource(TComponent& instance) {
+  const TClassInfo* root = nullptr;
+  if (dynamic_cast<TCustomForm*>(&instance) != nullptr) {
+    root = &TForm::StaticClassInfo();
+  } else if (dynamic_cast<TDataModule*>(&instance) != nullptr) {
+    root = &TDataModule::StaticClassInfo();
+  } else {
+    return;
+  }
+  if (InitInheritedComponent(instance, *root)) return;
+  if (root->InheritsFrom(instance.ClassInfo())) return;
+  throw platform::EResNotFound("Resource " + instance.ClassName() + " not found");
 }
 
 // ---- cursors and the screen ----

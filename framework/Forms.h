@@ -133,6 +133,12 @@ class TDataModule : public TComponent {
   void GetChildren(const TGetChildProc& proc, TComponent* root) override;
 };
 
+/// Reads the form resources of a form's or data module's class into `instance`, its
+/// ancestors' first (inherited forms), as creating it through the application does. TForm and
+/// TDataModule themselves need none; any other class without one raises EResNotFound
+/// "Resource <class name> not found". Other components are left alone.
+void LoadFormResource(TComponent& instance);
+
 /// A mouse cursor; 0 is none.
 using HCURSOR = std::uintptr_t;
 

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "SampleForms.h"
 #include "framework/Application.h"
 #include "framework/Dialogs.h"
 #include "framework/Published.h"
@@ -20,15 +21,7 @@ class TFailingForm : public TForm {
   }
 };
 
-class TModule : public TDataModule {
-  LX_CLASS(TModule, TDataModule)
-
- public:
-  explicit TModule(TComponent* owner) : TDataModule(owner) {}
-};
-
 LX_PUBLISHED(TFailingForm)
-LX_PUBLISHED(TModule)
 
 class ApplicationTest : public ::testing::Test {
  protected:
@@ -50,7 +43,7 @@ class ApplicationTest : public ::testing::Test {
 };
 
 TEST_F(ApplicationTest, TheFirstFormMadeIsTheMainForm) {
-  TModule* module = nullptr;
+  TDataModule* module = nullptr;
   Application().CreateForm(module);
   EXPECT_EQ(Application().MainForm(), nullptr);
   TForm* first = nullptr;
@@ -86,7 +79,7 @@ TEST_F(ApplicationTest, AFormThatFailsToStartIsFreed) {
 
 TEST_F(ApplicationTest, FreeingTheApplicationFreesWhatItOwns) {
   std::vector<std::string> destroyed;
-  TModule* module = nullptr;
+  TDataModule* module = nullptr;
   Application().CreateForm(module);
   module->OnDestroy = [&destroyed](TObject*) { destroyed.push_back("module"); };
   TForm* form = nullptr;
@@ -200,6 +193,32 @@ TEST_F(ApplicationTest, TheReadingDirectionIsToldToEveryForm) {
 
   Application().SetBiDiMode(bdLeftToRight);
   EXPECT_EQ(edit->BiDiMode(), bdLeftToRight);
+}
+
+TEST_F(ApplicationTest, FormsAndDataModulesComeFromTheirFormResources) {
+  support::RegisterSampleForms();
+  support::TSampleModule* module = nullptr;
+  Application().CreateForm(module);
+  EXPECT_EQ(module->Name(), "SampleModule");
+  ASSERT_NE(module->Popup2, nullptr);
+  EXPECT_EQ(module->Popup2->Items()->Items(0)->Caption(), "&One");
+  EXPECT_EQ(Screen().DataModules(Screen().DataModuleCount() - 1), module);
+  EXPECT_EQ(Application().MainForm(), nullptr);
+
+  // A class of its own needs its resource; the plain classes start empty.
+  std::vector<TComponent*> handed;
+  try {
+    Application().CreateForm(support::TNoResourceForm::StaticClassInfo(),
+                             [&handed](TComponent* form) { handed.push_back(form); });
+    FAIL() << "no error";
+  } catch (const platform::EResNotFound& e) {
+    EXPECT_STREQ(e.what(), "Resource TNoResourceForm not found");
+  }
+  EXPECT_EQ(handed.back(), nullptr);
+  TForm* plain = nullptr;
+  Application().CreateForm(plain);
+  EXPECT_EQ(plain->ComponentCount(), 0);
+  EXPECT_EQ(Application().MainForm(), plain);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "SampleForms.h"
 #include "framework/Application.h"
 #include "framework/ExtCtrls.h"
 #include "framework/Forms.h"
@@ -13,39 +14,23 @@
 namespace lx::framework {
 namespace {
 
-class TFrameForm : public TForm {
-  LX_CLASS(TFrameForm, TForm)
-
- public:
-  explicit TFrameForm(TComponent* owner) : TForm(owner) { SetFormStyle(fsMDIForm); }
-};
-
-class TChildForm : public TForm {
-  LX_CLASS(TChildForm, TForm)
-
- public:
-  explicit TChildForm(TComponent* owner) : TForm(owner) { SetFormStyle(fsMDIChild); }
-};
-
-LX_PUBLISHED(TFrameForm)
-LX_PUBLISHED(TChildForm)
-
 class FormsTest : public ::testing::Test {
  protected:
   ~FormsTest() override { DoneApplication(); }
 
-  TFrameForm* MakeFrame() {
-    TFrameForm* frame = nullptr;
-    Application().CreateForm(frame);
+  // The main form, made an MDI frame.
+  static TCustomForm* MakeFrame() {
+    auto* frame = static_cast<TCustomForm*>(Application().CreateForm(TForm::StaticClassInfo()));
+    frame->SetFormStyle(fsMDIForm);
     frame->SetBounds(0, 0, 640, 480);
     frame->Show();
     return frame;
   }
 
   static TCustomForm* MakeChild(const char* name) {
-    TChildForm* child = nullptr;
-    Application().CreateForm(child);
+    auto* child = new TForm(&Application());
     child->SetName(name);
+    child->SetFormStyle(fsMDIChild);
     return child;
   }
 };
@@ -92,7 +77,7 @@ TEST_F(FormsTest, AMaximisedFormRemembersItsNormalPlace) {
 }
 
 TEST_F(FormsTest, MDIChildrenLiveInTheMainForm) {
-  TFrameForm* frame = MakeFrame();
+  TCustomForm* frame = MakeFrame();
   EXPECT_EQ(Application().MainForm(), frame);
   TCustomForm* first = MakeChild("First");
   TCustomForm* second = MakeChild("Second");
@@ -117,7 +102,7 @@ TEST_F(FormsTest, MDIChildrenLiveInTheMainForm) {
 }
 
 TEST_F(FormsTest, AMaximisedChildKeepsItsNormalRectangleWhenRecreated) {
-  TFrameForm* frame = MakeFrame();
+  TCustomForm* frame = MakeFrame();
   TCustomForm* child = MakeChild("Child");
   child->SetBounds(30, 40, 200, 100);
   child->SetWindowState(wsMaximized);
@@ -139,25 +124,18 @@ TEST_F(FormsTest, AMaximisedChildKeepsItsNormalRectangleWhenRecreated) {
 TEST_F(FormsTest, AChildNeedsAnMDIFrame) {
   auto* main = new TForm(nullptr);
   Application().CreateForm(TForm::StaticClassInfo());
-  TChildForm* child = nullptr;
-  try {
-    Application().CreateForm(child);
-    FAIL() << "no error";
-  } catch (const EInvalidOperation& e) {
-    EXPECT_STREQ(e.what(), "Cannot create form. No MDI forms are currently active");
-  }
-  EXPECT_EQ(child, nullptr);
   try {
     main->SetFormStyle(fsMDIChild);
     FAIL() << "no error";
-  } catch (const EInvalidOperation&) {
+  } catch (const EInvalidOperation& e) {
+    EXPECT_STREQ(e.what(), "Cannot create form. No MDI forms are currently active");
   }
   EXPECT_EQ(main->FormStyle(), fsNormal);
   delete main;
 }
 
 TEST_F(FormsTest, AFrameThatGoesFirstTakesTheChildWindowsAlong) {
-  TFrameForm* frame = MakeFrame();
+  TCustomForm* frame = MakeFrame();
   TCustomForm* child = MakeChild("Child");
   child->HandleNeeded();
   Application().RemoveComponent(child);
@@ -197,7 +175,7 @@ TEST_F(FormsTest, ClosingCarriesOutTheAction) {
 }
 
 TEST_F(FormsTest, AnMDIFrameClosesOnlyWhenItsChildrenAgree) {
-  TFrameForm* frame = MakeFrame();
+  TCustomForm* frame = MakeFrame();
   TCustomForm* child = MakeChild("Child");
   child->OnCloseQuery = [](TObject*, bool& canClose) { canClose = false; };
   EXPECT_FALSE(frame->CloseQuery());
@@ -265,6 +243,146 @@ TEST_F(FormsTest, PublishedAsTheClassicFormPublishes) {
   SetStrProp(form, "Caption", "Probe");
   EXPECT_EQ(form.Caption(), "Probe");
   EXPECT_TRUE(IsStoredProp(form, FindPropInfo(form, "Font")));
+}
+
+// ---- forms built from their form resources, as the program builds its windows ----
+
+class StoredFormsTest : public ::testing::Test {
+ protected:
+  StoredFormsTest() { support::RegisterSampleForms(); }
+  ~StoredFormsTest() override { DoneApplication(); }
+};
+
+TEST_F(StoredFormsTest, EveryControlComesBackInItsPlace) {
+  support::TControlsForm* form = nullptr;
+  Application().CreateForm(form);
+  ASSERT_NE(form, nullptr);
+  EXPECT_EQ(form->Name(), "ControlsForm");
+  EXPECT_EQ(form->Caption(), "Controls");
+  EXPECT_FALSE(form->AutoScroll());
+  EXPECT_EQ(form->Menu(), form->MainMenu1);
+  EXPECT_EQ(form->ComponentCount(), 18);
+
+  // Parents as stored, every component owned by the form.
+  EXPECT_EQ(form->NameLabel->Parent(), form);
+  EXPECT_EQ(form->Grid->Parent(), form->Group);
+  EXPECT_EQ(form->Group->Parent(), form->Bottom);
+  EXPECT_EQ(form->Grid->Owner(), form);
+  EXPECT_EQ(form->ControlCount(), 9);
+
+  EXPECT_EQ(form->NameLabel->Caption(), "&Name:");
+  EXPECT_EQ(form->NameLabel->Hint(), "Your name");
+  EXPECT_EQ(form->NameEdit->Text(), "nobody");
+  EXPECT_EQ(form->Notes->Text(), "first line\r\nsecond line\r\n");
+  EXPECT_EQ(form->Colours->ItemIndex(), 1);
+  EXPECT_EQ(form->Options->Items()->Count(), 2);
+  EXPECT_EQ(form->Sizes->ItemIndex(), 1);
+  EXPECT_EQ(form->Sizes->Text(), "Large");
+  ASSERT_EQ(form->Actions->Items()->Count(), 2);
+  EXPECT_EQ(form->Actions->Items()->Strings(1), "Save");
+  EXPECT_EQ(form->Actions->ItemsEx()->Items(0)->ImageIndex(), 1);
+  EXPECT_EQ(form->Grid->ColCount(), 3);
+  EXPECT_TRUE(form->OkButton->Default());
+  form->OkButton->Click();
+  EXPECT_EQ(form->clicks, 1);
+
+  // Fonts: the group has its own, the grid follows the group, the label the form.
+  EXPECT_EQ(form->Group->Font()->Name(), "Arial");
+  EXPECT_FALSE(form->Group->ParentFont());
+  EXPECT_EQ(form->Grid->Font()->Name(), "Arial");
+  EXPECT_TRUE(form->Grid->ParentFont());
+  EXPECT_EQ(form->NameLabel->Font()->Name(), "MS Sans Serif");
+}
+
+TEST_F(StoredFormsTest, MenusComeBackWithTheirHotkeys) {
+  support::TControlsForm* form = nullptr;
+  Application().CreateForm(form);
+  TMenuItem* top = form->MainMenu1->Items();
+  ASSERT_EQ(top->Count(), 2);
+  EXPECT_EQ(top->Items(0), form->File1);
+  EXPECT_EQ(form->File1->Count(), 2);
+  EXPECT_EQ(form->Open1->Parent(), form->File1);
+  EXPECT_EQ(form->File1->Caption(), "&File");
+  EXPECT_EQ(form->Edit1->Caption(), "&Edit");
+  EXPECT_EQ(form->Open1->Caption(), "&Open");
+  EXPECT_EQ(form->Exit1->Caption(), "&Exit");
+  EXPECT_EQ(form->Open1->ShortCutText(), "Ctrl+O");
+  EXPECT_EQ(form->Copy1->Caption(), "Copy");  // a manual menu
+  EXPECT_EQ(form->Copy1->GetParentMenu(), form->Popup1);
+}
+
+TEST_F(StoredFormsTest, WindowsAreMadeWhenTheFormShows) {
+  support::TControlsForm* form = nullptr;
+  Application().CreateForm(form);
+  EXPECT_TRUE(form->HandleAllocated());  // the main form
+  EXPECT_FALSE(form->Grid->HandleAllocated());
+  form->Show();
+  EXPECT_EQ(platform::GetParent(form->Grid->Handle()), form->Group->Handle());
+  EXPECT_EQ(platform::GetParent(form->Bottom->Handle()), form->Handle());
+  EXPECT_EQ(platform::GetWindowText(form->Handle()), "Controls");
+}
+
+TEST_F(StoredFormsTest, AStoredFormScalesAndComesBack) {
+  support::TControlsForm* form = nullptr;
+  Application().CreateForm(form);
+  form->ScaleBy(120, 100);
+  EXPECT_EQ(form->Width(), 480);
+  EXPECT_EQ(form->Group->Left(), 12);
+  EXPECT_EQ(form->Grid->Width(), 228);
+  EXPECT_EQ(form->Group->Font()->Size(), 12);
+  EXPECT_EQ(form->Grid->Font()->Size(), 12);
+  form->ScaleBy(100, 120);
+  EXPECT_EQ(form->Width(), 400);
+  EXPECT_EQ(form->Grid->Width(), 190);
+  EXPECT_EQ(form->Group->Font()->Size(), 10);
+}
+
+TEST_F(StoredFormsTest, TheApplicationsReadingDirectionReachesEveryStoredControl) {
+  support::TControlsForm* form = nullptr;
+  Application().CreateForm(form);
+  Application().SetBiDiMode(bdRightToLeft);
+  EXPECT_EQ(form->BiDiMode(), bdRightToLeft);
+  EXPECT_EQ(form->Grid->BiDiMode(), bdRightToLeft);
+  EXPECT_EQ(form->NameLabel->BiDiMode(), bdRightToLeft);
+}
+
+TEST_F(StoredFormsTest, AnInheritedFormHasTheComponentsOfBoth) {
+  support::TDerivedForm* form = nullptr;
+  Application().CreateForm(form);
+  EXPECT_EQ(form->Name(), "DerivedForm");
+  EXPECT_EQ(form->Caption(), "Derived");
+  EXPECT_EQ(form->NameLabel->Caption(), "&Full name:");
+  EXPECT_EQ(form->NameEdit->Text(), "nobody");
+  ASSERT_NE(form->HelpButton, nullptr);
+  EXPECT_EQ(form->HelpButton->Parent(), form);
+  EXPECT_EQ(form->File1->Caption(), "&File");
+  EXPECT_EQ(form->ComponentCount(), 19);
+}
+
+TEST_F(StoredFormsTest, AStoredMDIChildOpensMaximisedInTheFrame) {
+  support::TMdiFrame* frame = nullptr;
+  Application().CreateForm(frame);
+  frame->Show();
+  support::TMdiChild* child = nullptr;
+  Application().CreateForm(child);
+  EXPECT_EQ(Application().MainForm(), frame);
+  EXPECT_EQ(frame->MDIChildCount(), 1);
+  ASSERT_EQ(frame->ActiveMDIChild(), child);
+  EXPECT_EQ(child->WindowState(), wsMaximized);
+  EXPECT_TRUE(platform::IsZoomed(child->Handle()));
+  EXPECT_EQ(child->Width(), frame->ClientWidth());
+
+  // What a language change does to a maximised child: placement kept around a new window.
+  TCustomForm* active = frame->ActiveMDIChild();
+  platform::WINDOWPLACEMENT placement;
+  ASSERT_TRUE(platform::GetWindowPlacement(active->Handle(), placement));
+  EXPECT_EQ(placement.rcNormalPosition, (platform::RECT{20, 30, 220, 180}));
+  active->RecreateWnd();
+  ASSERT_TRUE(platform::SetWindowPlacement(active->Handle(), placement));
+  EXPECT_TRUE(platform::IsZoomed(active->Handle()));
+  active->SetWindowState(wsNormal);
+  EXPECT_EQ(child->Left(), 20);
+  EXPECT_EQ(child->Width(), 200);
 }
 
 }  // namespace
