@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "framework/Dialogs.h"
 #include "framework/Published.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
@@ -68,7 +69,19 @@ const std::string& TLxCustomFileDictionary::FileName() const {
 void TLxCustomFileDictionary::SetStorage(TLxStorage value) {
   if (value == storage_) return;
   storage_ = value;
-  // The design-time reminders need the designer's dialogs; a running program has none.
+  if (!IsDesigning() || ComponentState().Contains(framework::csLoading)) return;
+  if (value == lxsEmbedded) {
+    framework::MessageDlg(
+        "The dictionary data is now stored in the form. After every change of the dictionary "
+        "file, save the form again and rebuild the application.",
+        framework::mtInformation, {framework::mbOK}, 0);
+  } else if (value == lxsResource) {
+    framework::MessageDlg(
+        "The dictionary is now read from the application's resources. Link the dictionary "
+        "file into the application as the resource \"PlDictionary\" of type \"LXDICTIONARY\" "
+        "and rebuild the application.",
+        framework::mtInformation, {framework::mbOK}, 0);
+  }
 }
 
 std::string TLxCustomFileDictionary::ResolveFileName(const std::string& name) const {

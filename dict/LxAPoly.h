@@ -76,8 +76,8 @@ class TLxCustomFileDictionary : public TLxCustomDictionary {
   const std::string& StoredFileName() const { return fileName_; }
 
   TLxStorage Storage() const { return storage_; }
-  /// Changing the storage at design time (not while loading) reminds the developer of what
-  /// the new storage needs.
+  /// Changing the storage at design time (not while loading) reminds the developer in a
+  /// message what the new storage needs (lxsEmbedded, lxsResource).
   void SetStorage(TLxStorage value);
 
   /// With lxsFile: the name expanded to a full path when a file of that name exists;

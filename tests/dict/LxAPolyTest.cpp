@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "dict/LxAPoly.h"
+#include "framework/Dialogs.h"
 #include "lang/LxDictionaries.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
@@ -149,6 +150,24 @@ TEST_F(LxAPolyTest, CanOpenDependsOnStorage) {
   dictionary_.SetStorage(lxsEmbedded);
   EXPECT_TRUE(dictionary_.CanOpen());
   EXPECT_EQ(dictionary_.ResolveFileName("x.pld"), "x.pld");  // only files are resolved
+}
+
+TEST_F(LxAPolyTest, ChangingTheStorageAtDesignTimeRemindsTheDeveloper) {
+  std::vector<std::string> shown;
+  const auto previous = framework::SetDialogSink([&](const framework::TDialogRequest& request) {
+    shown.push_back(request.text);
+    return request.defaultResult;
+  });
+  dictionary_.SetStorage(lxsResource);  // at run time nothing is shown
+  dictionary_.SetDesigning(true);
+  dictionary_.SetStorage(lxsEmbedded);
+  dictionary_.SetStorage(lxsEmbedded);
+  dictionary_.SetStorage(lxsResource);
+  dictionary_.SetStorage(lxsFile);
+  framework::SetDialogSink(previous);
+  ASSERT_EQ(shown.size(), 2u);
+  EXPECT_NE(shown[0].find("stored in the form"), std::string::npos);
+  EXPECT_NE(shown[1].find("\"PlDictionary\""), std::string::npos);
 }
 
 }  // namespace
