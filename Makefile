@@ -10,7 +10,7 @@ BENCH_DIR := build/bench
 FUZZ_DIR := build/fuzz
 
 PACKAGES := cmake ninja-build g++ pkg-config libicu-dev libgtest-dev libgmock-dev \
-            libbenchmark-dev
+            libbenchmark-dev nlohmann-json3-dev
 BENCH_PACKAGES := gettext locales qt6-base-dev qt6-l10n-tools python3
 BENCH_FLAGS ?= --benchmark_enable_random_interleaving=true --benchmark_repetitions=5 \
                --benchmark_report_aggregates_only=true
@@ -21,7 +21,9 @@ SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 export ASAN_OPTIONS := halt_on_error=1:detect_leaks=1:strict_string_checks=1
 export UBSAN_OPTIONS := halt_on_error=1:print_stacktrace=1
 
-.PHONY: run test bench fuzz format deps clean
+FUZZ_SECONDS ?= 60
+
+.PHONY: run test bench bench-reader fuzz format deps clean
 
 # Installs whatever of $(1) is not installed yet; quiet when nothing is missing.
 define install_missing
@@ -64,6 +66,30 @@ bench: deps
 	LOCPATH=$(abspath $(BENCH_DIR)/locale) $(BENCH_DIR)/bench/lookup_bench $(BENCH_FLAGS) \
 	  --benchmark_out=$(BENCH_DIR)/results.json --benchmark_out_format=json
 	python3 bench/ratios.py $(BENCH_DIR)/results.json
+
+# The dictionary image reader on a large generated image; not part of `make test`.
+bench-reader: deps
+	@[ -f $(BENCH_DIR)/build.ninja ] || cmake -S . -B $(BENCH_DIR) -G Ninja \
+	  -DCMAKE_BUILD_TYPE=Release -DLX_TESTS=OFF -DLX_BENCH=ON
+	cmake --build $(BENCH_DIR) -j $(JOBS) --target pld_reader_bench
+	$(BENCH_DIR)/bench/pld_reader_bench $(BENCH_FLAGS)
+
+# Every libFuzzer target of fuzz/ (clang, AddressSanitizer and UBSan) for
+# FUZZ_SECONDS each, from its seed corpus in fuzz/corpus/<name>; what it finds
+# new goes to build/fuzz/corpus/<name>. Not part of `make test`.
+fuzz: deps
+	$(call install_missing,$(FUZZ_PACKAGES))
+	@[ -f $(FUZZ_DIR)/build.ninja ] || CC=clang CXX=clang++ cmake -S . -B $(FUZZ_DIR) -G Ninja \
+	  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLX_TESTS=OFF -DLX_FUZZ=ON
+	cmake --build $(FUZZ_DIR) -j $(JOBS) --target \
+	  $(patsubst fuzz/corpus/%/,%_fuzz,$(wildcard fuzz/corpus/*/))
+	@for seeds in fuzz/corpus/*/; do \
+	  name=$$(basename $$seeds); \
+	  mkdir -p $(FUZZ_DIR)/corpus/$$name; \
+	  echo "== $${name}_fuzz for $(FUZZ_SECONDS) s"; \
+	  $(FUZZ_DIR)/fuzz/$${name}_fuzz -max_total_time=$(FUZZ_SECONDS) -rss_limit_mb=2048 \
+	    -timeout=10 $(FUZZ_DIR)/corpus/$$name $$seeds || exit 1; \
+	done
 
 format:
 	git ls-files '*.h' '*.cpp' | xargs clang-format -i

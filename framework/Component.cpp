@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "framework/Filer.h"
 #include "framework/Published.h"
 #include "platform/TextUtils.h"
 
@@ -255,6 +256,14 @@ void TComponent::SetState(TComponentStateItem item, bool on) {
 
 void TComponent::Loaded() {
   state_.Exclude(csLoading);
+}
+
+void TComponent::ReadState(TReader& reader) {
+  reader.ReadData(*this);
+}
+
+void TComponent::WriteState(TWriter& writer) {
+  writer.WriteData(*this);
 }
 
 void TComponent::ValidateRename(TComponent* component, const std::string& curName,

@@ -113,6 +113,10 @@ class TComponent : public TPersistent {
   virtual void Notification(TComponent* component, TOperation operation);
   /// The whole stored form has been read; the base leaves the loading state.
   virtual void Loaded();
+  /// Reads the component's properties and children from a stored form (reader.ReadData).
+  virtual void ReadState(TReader& reader);
+  /// Writes the component's properties and children (writer.WriteData).
+  virtual void WriteState(TWriter& writer);
   virtual void ValidateRename(TComponent* component, const std::string& curName,
                               const std::string& newName);
   /// Asks the future owner `container` whether it accepts this component.

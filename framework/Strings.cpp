@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "framework/Filer.h"
 #include "framework/Published.h"
 
 namespace lx::framework {
@@ -249,6 +250,33 @@ void TStrings::SetCommaText(std::string_view text) {
     for (const std::string& item : items)
       Add(item);
   });
+}
+
+void TStrings::DefineProperties(TFiler& filer) {
+  TPersistent::DefineProperties(filer);
+  const auto* ancestor = dynamic_cast<const TStrings*>(filer.Ancestor());
+  const bool hasData =
+      filer.Ancestor() != nullptr ? ancestor == nullptr || !Equals(*ancestor) : Count() > 0;
+  filer.DefineProperty(
+      "Strings", [this](TReader& reader) { ReadData(reader); },
+      [this](TWriter& writer) { WriteData(writer); }, hasData);
+}
+
+void TStrings::ReadData(TReader& reader) {
+  reader.ReadListBegin();
+  InUpdate(*this, [&] {
+    Clear();
+    while (!reader.EndOfList())
+      Add(reader.ReadString());
+  });
+  reader.ReadListEnd();
+}
+
+void TStrings::WriteData(TWriter& writer) const {
+  writer.WriteListBegin();
+  for (int i = 0; i < Count(); ++i)
+    writer.WriteString(Strings(i));
+  writer.WriteListEnd();
 }
 
 void TStrings::Assign(const TPersistent* source) {

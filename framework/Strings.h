@@ -13,6 +13,9 @@
 
 namespace lx::framework {
 
+class TReader;
+class TWriter;
+
 class EStringListError : public platform::EListError {
  public:
   using EListError::EListError;
@@ -69,6 +72,9 @@ class TStrings : public TPersistent {
 
   /// Copies the strings and objects of another TStrings.
   void Assign(const TPersistent* source) override;
+  /// Stores the strings as the defined property "Strings", a list of strings, written when
+  /// there are strings (or, for an inherited form, when they differ from the ancestor's).
+  void DefineProperties(TFiler& filer) override;
 
   /// Holds back change notifications until the matching EndUpdate.
   void BeginUpdate();
@@ -76,6 +82,9 @@ class TStrings : public TPersistent {
   int UpdateCount() const { return updateCount_; }
 
  protected:
+  /// The stored "Strings": replaces the content with the strings of a list value.
+  void ReadData(TReader& reader);
+  void WriteData(TWriter& writer) const;
   /// Called when the first BeginUpdate starts and the last EndUpdate ends an update.
   virtual void SetUpdateState(bool updating);
   /// How strings compare for IndexOf and sorting: <0, 0, >0.

@@ -1,0 +1,427 @@
+#include "dict/LxPLDFil.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "lang/LxParser.h"
+#include "platform/Exception.h"
+
+namespace lx::dict {
+
+namespace {
+
+// Large enough that a language switch over a big image costs few reads of the stream,
+// small enough that opening the image for one query stays cheap.
+constexpr std::int64_t kWindowSize = 64 * 1024;
+
+constexpr char kSignature[3] = {'P', 'L', 'D'};
+
+[[noreturn]] void RaiseReadError() {
+  throw platform::EReadError("Stream read error");
+}
+
+std::uint16_t U16At(const std::uint8_t* bytes, bool littleEndian) {
+  return littleEndian ? static_cast<std::uint16_t>(bytes[0] | bytes[1] << 8)
+                      : static_cast<std::uint16_t>(bytes[0] << 8 | bytes[1]);
+}
+
+std::uint32_t U32At(const std::uint8_t* bytes, bool littleEndian) {
+  const std::uint32_t b0 = bytes[0], b1 = bytes[1], b2 = bytes[2], b3 = bytes[3];
+  return littleEndian ? (b0 | b1 << 8 | b2 << 16 | b3 << 24) : (b0 << 24 | b1 << 16 | b2 << 8 | b3);
+}
+
+// UTF-16 texts end at their first NUL.
+std::u16string_view UpToNul(const std::u16string& units) {
+  const std::size_t end = units.find(u'\0');
+  return std::u16string_view(units).substr(0, end);
+}
+
+}  // namespace
+
+TLxPLDFile::TLxPLDFile()
+    : languageBuffer_(std::make_unique<lang::TLxLanguage>()),
+      localeBuffer_(std::make_unique<lang::TLxLocale>()) {}
+
+TLxPLDFile::~TLxPLDFile() = default;
+
+void TLxPLDFile::OpenFile(std::string_view fileName) {
+  OpenStream(
+      std::make_unique<framework::TFileStream>(fileName, framework::TFileStream::Mode::OpenRead));
+  SeekLanguages();
+  ReadLanguage();
+  SeekLanguages();
+}
+
+void TLxPLDFile::OpenStream(std::unique_ptr<framework::TStream> stream) {
+  stream_ = std::move(stream);
+  size_ = stream_ ? stream_->Size() : 0;
+  window_.resize(static_cast<std::size_t>(std::clamp<std::int64_t>(size_, 1, kWindowSize)));
+  windowStart_ = 0;
+  windowLength_ = 0;
+  ReadHeader();
+}
+
+void TLxPLDFile::ReadHeader() {
+  std::uint8_t bytes[TLxPLDHeader::kSize];
+  position_ = 0;
+  ReadBytes(bytes, sizeof bytes);
+  if (std::memcmp(bytes, kSignature, sizeof kSignature) != 0) {
+    throw platform::Exception("The stream is not a valid PLD stream");
+  }
+  TLxPLDHeader header;
+  header.Version = bytes[3];
+  header.LittleEndian = bytes[4];
+  header.AnsiStrings = bytes[5];
+  header.ContentFlags = bytes[6];
+  header.StringWidth = bytes[7];
+  const bool little = header.LittleEndian != 0;
+  header.LanguageCount = U16At(bytes + 12, little);
+  header.LanguageOffset = U32At(bytes + 14, little);
+  header.TranslationCount = U16At(bytes + 18, little);
+  header.TranslationOffset = U32At(bytes + 20, little);
+  header.LocaleCount = U16At(bytes + 24, little);
+  header.LocaleOffset = U32At(bytes + 26, little);
+  header.FourthCount = U16At(bytes + 30, little);
+  header.FourthOffset = U32At(bytes + 32, little);
+  if (header.Version == 1) {
+    // Version 1 kept the string width at offset 7 and had no fourth section.
+    header.AnsiStrings = header.StringWidth;
+    header.StringWidth = 0;
+    header.FourthCount = 0;
+    header.FourthOffset = 0;
+  }
+  header_ = header;
+  effectiveVersion_ = std::clamp<int>(header.Version, 1, 3);
+}
+
+// ---- Sections
+
+void TLxPLDFile::SeekTo(std::uint32_t offset) {
+  position_ = offset;
+}
+
+void TLxPLDFile::SeekLanguages() {
+  if (header_.LanguageOffset == 0) throw platform::Exception("Invalid language offset");
+  SeekTo(header_.LanguageOffset);
+}
+
+void TLxPLDFile::SeekTranslations() {
+  if (header_.TranslationOffset == 0) throw platform::Exception("Invalid translation offset");
+  SeekTo(header_.TranslationOffset);
+}
+
+void TLxPLDFile::SeekLocales() {
+  if (header_.LocaleCount == 0) throw platform::Exception("No custom locales");
+  if (header_.LocaleOffset == 0) throw platform::Exception("Invalid locale offset");
+  SeekTo(header_.LocaleOffset);
+}
+
+// ---- Bytes
+
+void TLxPLDFile::CheckAvailable(std::size_t count) const {
+  if (position_ > size_ || count > static_cast<std::uint64_t>(size_ - position_)) {
+    RaiseReadError();
+  }
+}
+
+void TLxPLDFile::Fill() {
+  if (!stream_) RaiseReadError();
+  const std::int64_t wanted =
+      std::min<std::int64_t>(static_cast<std::int64_t>(window_.size()), size_ - position_);
+  stream_->SetPosition(position_);
+  const std::int64_t got = wanted > 0 ? stream_->Read(window_.data(), wanted) : 0;
+  // A stream that shrank after it was opened ends the image where it ends now.
+  if (got <= 0) RaiseReadError();
+  windowStart_ = position_;
+  windowLength_ = static_cast<std::size_t>(got);
+}
+
+void TLxPLDFile::ReadBytes(void* target, std::size_t count) {
+  CheckAvailable(count);
+  auto* out = static_cast<std::uint8_t*>(target);
+  while (count > 0) {
+    if (position_ < windowStart_ ||
+        position_ >= windowStart_ + static_cast<std::int64_t>(windowLength_)) {
+      Fill();
+    }
+    const auto inWindow = static_cast<std::size_t>(position_ - windowStart_);
+    const std::size_t piece = std::min(count, windowLength_ - inWindow);
+    std::memcpy(out, window_.data() + inWindow, piece);
+    out += piece;
+    count -= piece;
+    position_ += static_cast<std::int64_t>(piece);
+    recordRemaining_ -= static_cast<std::int64_t>(piece);
+  }
+}
+
+void TLxPLDFile::Skip(std::size_t count) {
+  CheckAvailable(count);
+  position_ += static_cast<std::int64_t>(count);
+  recordRemaining_ -= static_cast<std::int64_t>(count);
+}
+
+std::uint8_t TLxPLDFile::ReadU8() {
+  std::uint8_t value = 0;
+  ReadBytes(&value, 1);
+  return value;
+}
+
+std::uint16_t TLxPLDFile::ReadU16() {
+  std::uint8_t bytes[2];
+  ReadBytes(bytes, 2);
+  return U16At(bytes, LittleEndian());
+}
+
+// ---- Texts
+
+void TLxPLDFile::ReadUnits(std::size_t length, std::u16string& units) {
+  CheckAvailable(length * 2);
+  units.resize(length);
+  ReadBytes(units.data(), length * 2);
+  const bool little = LittleEndian();
+  for (char16_t& unit : units) {
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(&unit);
+    unit = static_cast<char16_t>(U16At(bytes, little));
+  }
+}
+
+void TLxPLDFile::ReadFixedText(std::size_t length, int codePage, std::string& text) {
+  if (AnsiStrings()) {
+    CheckAvailable(length);
+    text.resize(length);
+    ReadBytes(text.data(), length);
+    return;
+  }
+  ReadUnits(length, units_);
+  text = lang::WideToAnsi(UpToNul(units_), codePage);
+}
+
+void TLxPLDFile::ReadText(int codePage, std::string& text) {
+  ReadFixedText(ReadU16(), codePage, text);
+}
+
+std::string TLxPLDFile::ReadText(int codePage) {
+  std::string text;
+  ReadText(codePage, text);
+  return text;
+}
+
+char TLxPLDFile::ReadTextChar(int codePage) {
+  ReadFixedText(1, codePage, activeText_);
+  return activeText_.empty() ? '\0' : activeText_.front();
+}
+
+void TLxPLDFile::ReadRawText(std::string& text) {
+  const std::size_t length = ReadU16();
+  CheckAvailable(length);
+  text.resize(length);
+  ReadBytes(text.data(), length);
+}
+
+void TLxPLDFile::SkipText() {
+  const std::size_t length = ReadU16();
+  Skip(AnsiStrings() ? length : length * 2);
+}
+
+// ---- Records
+
+void TLxPLDFile::BeginRecord() {
+  if (effectiveVersion_ >= 3) recordRemaining_ = ReadU16() - 2;
+}
+
+void TLxPLDFile::EndRecord() {
+  // Later versions append fields; a record shorter than what was read is left as it is.
+  if (effectiveVersion_ >= 3 && recordRemaining_ > 0) position_ += recordRemaining_;
+}
+
+void TLxPLDFile::ReadIsoCode(std::string& code) {
+  ReadFixedText(2, 0, code);
+  if (!code.empty() && code.front() == '\0') code.clear();
+}
+
+lang::TLxLanguage& TLxPLDFile::ReadLanguage() {
+  lang::TLxLanguage& language = *languageBuffer_;
+  language.Assign(emptyLanguage_);
+  BeginRecord();
+  ReadLanguageFields(language);
+  EndRecord();
+  language.Validate();
+  return language;
+}
+
+void TLxPLDFile::ReadLanguageFields(lang::TLxLanguage& language) {
+  const bool hasCodes = effectiveVersion_ >= 2;
+  language.PrimaryLanguage = ReadU16();
+  if (hasCodes) ReadIsoCode(language.IsoLanguageName);
+  if (language.PrimaryLanguage == 0) language.IsoLanguageName.clear();
+  language.SubLanguage = ReadU16();
+  if (hasCodes) ReadIsoCode(language.IsoCountryName);
+  if (language.SubLanguage == 0) language.IsoCountryName.clear();
+  language.SetSubLanguagesText(ReadText(0));
+  if (hasCodes) language.SetSubLanguageCodesText(ReadText(0));
+  if (effectiveVersion_ >= 3) language.Charset = static_cast<std::uint8_t>(ReadU16());
+  language.SetCodePage(ReadU16());
+  language.SetFlagsFromByte(ReadU8());
+  ReadText(0, language.EnglishName);
+  ReadText(language.CodePage, language.NativeName);
+  ReadText(0, language.FontName);
+  language.FontSize = ReadU8();
+}
+
+lang::TLxLanguage* TLxPLDFile::ReadLanguageAt(int index) {
+  SeekLanguages();
+  if (index < 0) return nullptr;
+  for (int i = 0; i < index; ++i)
+    ReadLanguage();
+  return &ReadLanguage();
+}
+
+lang::TLxLocale& TLxPLDFile::ReadLocale() {
+  lang::TLxLocale& locale = *localeBuffer_;
+  BeginRecord();
+  locale.PrimaryLanguage = ReadU16();
+  if (effectiveVersion_ >= 2) Skip(AnsiStrings() ? 2 : 4);
+  locale.SubLanguage = ReadU16();
+  if (effectiveVersion_ >= 2) Skip(AnsiStrings() ? 2 : 4);
+  locale.SortId = 0;
+  locale.Charset = effectiveVersion_ >= 3 ? static_cast<std::uint8_t>(ReadU16()) : 0;
+  locale.CodePage = ReadU16();
+  locale.Custom = ReadU8() != 0;
+  ReadLocaleNames(locale);
+  ReadLocaleFormats(locale);
+  EndRecord();
+  return locale;
+}
+
+void TLxPLDFile::ReadLocaleNames(lang::TLxLocale& locale) {
+  const int codePage = locale.CodePage;
+  ReadText(0, locale.EnglishLanguageName);
+  ReadText(0, locale.EnglishCountryName);
+  ReadText(codePage, locale.NativeLanguageName);
+  ReadText(codePage, locale.NativeCountryName);
+  ReadText(0, locale.AbbrevLanguageName);
+  ReadText(0, locale.CountryName);
+}
+
+void TLxPLDFile::ReadLocaleFormats(lang::TLxLocale& locale) {
+  const int codePage = locale.CodePage;
+  locale.Measurement = ReadU8();
+  ReadText(codePage, locale.CurrencyString);
+  locale.CurrencyFormat = ReadU8();
+  locale.NegCurrFormat = ReadU8();
+  locale.CurrencyDecimals = ReadU8();
+  locale.ThousandSeparator = ReadTextChar(codePage);
+  locale.DecimalSeparator = ReadTextChar(codePage);
+  locale.DateSeparator = ReadTextChar(codePage);
+  ReadText(codePage, locale.ShortDateFormat);
+  ReadText(codePage, locale.LongDateFormat);
+  locale.ListSeparator = '\0';
+  locale.TimeSeparator = ReadTextChar(codePage);
+  ReadText(codePage, locale.TimeAMString);
+  ReadText(codePage, locale.TimePMString);
+  locale.HourLeadingZero = ReadU8() != 0;
+  locale.TimeFormat = ReadU8();
+  locale.TimeMarkPosition = ReadU8();
+  locale.CalendarType = ReadU8();
+  locale.OptionalCalendar = ReadU8();
+  locale.FirstDayOfWeek = ReadU8();
+  locale.FirstWeekOfYear = ReadU8();
+  for (std::string& name : locale.ShortMonthNames)
+    ReadText(codePage, name);
+  for (std::string& name : locale.LongMonthNames)
+    ReadText(codePage, name);
+  for (std::string& name : locale.ShortDayNames)
+    ReadText(codePage, name);
+  for (std::string& name : locale.LongDayNames)
+    ReadText(codePage, name);
+}
+
+lang::TLxLocale* TLxPLDFile::ReadLocaleAt(int index) {
+  SeekLocales();
+  if (index < 0) return nullptr;
+  for (int i = 0; i < index; ++i)
+    ReadLocale();
+  return &ReadLocale();
+}
+
+// ---- Translations
+
+std::uint8_t TLxPLDFile::ReadTranslation(lang::TLxTranslation& translation, int activeIndex,
+                                         int fallbackIndex, int codePage) {
+  ReadText(0, translation.Native);
+  if (HasContext()) {
+    ReadText(0, translation.Context);
+  } else {
+    translation.Context.clear();
+  }
+  if (HasId()) {
+    ReadText(0, translation.Id);
+  } else {
+    translation.Id.clear();
+  }
+  ReadLanguageTexts(activeIndex, fallbackIndex);
+  if (ConvertChosen(codePage, translation.Translation, true)) {
+    translation.State = lang::TLxTranslation::kActiveText;
+  } else if (ConvertChosen(codePage, translation.Translation, false)) {
+    translation.State = lang::TLxTranslation::kFallbackText;
+  } else {
+    translation.State = lang::TLxTranslation::kNoText;
+  }
+  return translation.State;
+}
+
+// Keeps the texts of the two chosen languages (as bytes or as UTF-16 units, converted only
+// when taken) and passes over the others.
+void TLxPLDFile::ReadLanguageTexts(int activeIndex, int fallbackIndex) {
+  const bool ansi = AnsiStrings();
+  activeText_.clear();
+  fallbackText_.clear();
+  activeUnits_.clear();
+  fallbackUnits_.clear();
+  for (int i = 1; i < header_.LanguageCount; ++i) {
+    const bool active = i == activeIndex;
+    if (!active && i != fallbackIndex) {
+      SkipText();
+      continue;
+    }
+    const std::size_t length = ReadU16();
+    if (ansi) {
+      std::string& text = active ? activeText_ : fallbackText_;
+      CheckAvailable(length);
+      text.resize(length);
+      ReadBytes(text.data(), length);
+    } else {
+      ReadUnits(length, active ? activeUnits_ : fallbackUnits_);
+    }
+  }
+}
+
+// Puts the active (or fallback) text into `text` when there is one.
+bool TLxPLDFile::ConvertChosen(int codePage, std::string& text, bool active) {
+  if (AnsiStrings()) {
+    const std::string& chosen = active ? activeText_ : fallbackText_;
+    if (chosen.empty()) return false;
+    text = chosen;
+    return true;
+  }
+  const std::u16string_view units = UpToNul(active ? activeUnits_ : fallbackUnits_);
+  if (units.empty()) return false;
+  std::string converted = lang::WideToAnsi(units, codePage);
+  if (converted.empty()) return false;
+  text = std::move(converted);
+  return true;
+}
+
+void TLxPLDFile::ReadRawTranslation(framework::TStrings& texts, std::string& context,
+                                    std::string& id) {
+  ReadRawText(activeText_);
+  texts.Add(activeText_);
+  if (HasContext()) ReadRawText(context);
+  if (HasId()) ReadRawText(id);
+  for (int i = 1; i < header_.LanguageCount; ++i) {
+    ReadRawText(activeText_);
+    texts.Add(activeText_);
+  }
+}
+
+}  // namespace lx::dict

@@ -1,0 +1,75 @@
+// Text forms: the readable form of a stored form, converted to and from the binary stream.
+//
+//   object Form1: TMainForm
+//     Caption = 'Hello'#13#10'world'      strings: quoted, '' for a quote, #n for a code
+//     Font.Name = 'Arial'                 properties of sub-objects by dotted path
+//     Ratio = 2.5                         80-bit floats; 2.5s single, 2.5d date, 2.5c currency
+//     Shades = [shLight, shDark]          sets
+//     Lines.Strings = ('one' 'two')       lists
+//     Data = {                            binary data in hex
+//       0A0B0C}
+//     Items = <                           collections, each item optionally with [index]
+//       item
+//         Caption = 'first'
+//       end>
+//     OnClick = ButtonClick               identifiers; True, False and nil have kinds of their own
+//     object Button1: TButton [2]         children; [n] is the child position
+//     end
+//   end
+//
+// A component starts with "object", "inherited" (it exists in the ancestor form), "inline"
+// (a frame) or "inherited inline"; its name may be left out ("object TButton"). Integers are
+// decimal, or hexadecimal after '$'; a string may be joined from parts with '+'.
+//
+// Characters: the text is UTF-8. An 8-bit string keeps its bytes: printable ASCII inside the
+// quotes, every other byte as #n (0 to 255). A wide string writes its characters from 128 up
+// as UTF-8 inside the quotes, control characters and unpaired surrogates as #n. Reading, a
+// string is wide when it holds UTF-8 beyond ASCII or a code above 255, and 8-bit otherwise.
+//
+// The conversion is purely a matter of syntax: no class needs to be registered. Converting a
+// stream written by TWriter to text and back gives the same bytes; converting a text to a
+// stream and back gives the same text when the text is laid out as this converter lays it out
+// (two blanks of indentation; a list on one line when it fits in 100 columns and holds no
+// binary data or collection, else one item per line).
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "framework/Streams.h"
+#include "platform/Exception.h"
+
+namespace lx::framework {
+
+/// A text form that does not parse: the message ends with " on line L, column C" (both
+/// counted from 1, columns in characters).
+class EParserError : public platform::EFilerError {
+ public:
+  EParserError(std::string reason, int line, int column);
+
+  const std::string& Reason() const { return reason_; }
+  int Line() const { return line_; }
+  int Column() const { return column_; }
+
+ private:
+  std::string reason_;
+  int line_;
+  int column_;
+};
+
+/// Converts the text form in `input` (from its position to its end) into a binary form
+/// stream written to `output`. Raises EParserError; nothing is written when it fails.
+void ObjectTextToBinary(TStream& input, TStream& output);
+/// Converts the binary form stream in `input` into its text form written to `output`. Raises
+/// the reader's errors (EReadError); data after the root component is refused with
+/// "Unexpected data after the form". Nothing is written when it fails.
+void ObjectBinaryToText(TStream& input, TStream& output);
+
+/// The same conversions on bytes in memory.
+std::vector<std::uint8_t> FormTextToBinary(std::string_view text);
+std::string FormBinaryToText(std::span<const std::uint8_t> bytes);
+
+}  // namespace lx::framework

@@ -1,0 +1,215 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "framework/Filer.h"
+#include "framework/TextForm.h"
+#include "platform/Resources.h"
+
+namespace lx::framework {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+// A form "object F: T" whose one property `P` holds `value`.
+std::string FormWith(const std::string& value) {
+  return "object F: T\n  P = " + value + "\nend\n";
+}
+
+// The bytes of the value of P in the binary form of FormWith(value).
+Bytes ValueBytes(const std::string& value) {
+  const Bytes form = FormTextToBinary(FormWith(value));
+  const std::size_t start = 4 + 2 + 2 + 2;  // signature, "T", "F", "P"
+  return Bytes(form.begin() + start, form.end() - 2);
+}
+
+Bytes Written(const std::function<void(TWriter&)>& write) {
+  TMemoryStream stream;
+  {
+    TWriter writer(stream);
+    writer.WriteSignature();
+    writer.WriteStr("T");
+    writer.WriteStr("F");
+    writer.WriteStr("P");
+    write(writer);
+    writer.WriteListEnd();
+    writer.WriteListEnd();
+  }
+  return stream.Bytes();
+}
+
+std::string ParseError(const std::string& text) {
+  try {
+    FormTextToBinary(text);
+  } catch (const EParserError& e) {
+    EXPECT_EQ(e.Message(), e.Reason() + " on line " + std::to_string(e.Line()) + ", column " +
+                               std::to_string(e.Column()));
+    return std::to_string(e.Line()) + ":" + std::to_string(e.Column()) + " " + e.Reason();
+  }
+  return "(no error)";
+}
+
+std::string PrintError(const Bytes& bytes) {
+  try {
+    FormBinaryToText(bytes);
+  } catch (const platform::EReadError& e) {
+    return e.Message();
+  }
+  return "(no error)";
+}
+
+// The build compiles the form with every kind of value; it converts back to its own text.
+TEST(TextFormTest, EveryValueKindSurvivesTextAndBinaryBothWays) {
+  const auto compiled = platform::FindResource(platform::MainModule(), "RCDATA", "TValueKinds");
+  const auto source = platform::FindResource(platform::MainModule(), "TEXTFORM", "ValueKinds");
+  ASSERT_TRUE(compiled && source);
+  const Bytes binary(compiled->begin(), compiled->end());
+  const std::string text(source->begin(), source->end());
+  EXPECT_EQ(FormBinaryToText(binary), text);
+  EXPECT_EQ(FormTextToBinary(text), binary);
+}
+
+TEST(TextFormTest, StringsAreEightBitUnlessTheyNeedMore) {
+  EXPECT_EQ(ValueBytes("'caf'#233"), (Bytes{vaString, 4, 'c', 'a', 'f', 0xE9}));
+  EXPECT_EQ(ValueBytes("'a' + 'b'#$41"), (Bytes{vaString, 3, 'a', 'b', 'A'}));
+  EXPECT_EQ(ValueBytes("''''"), (Bytes{vaString, 1, '\''}));
+  EXPECT_EQ(ValueBytes("''"), (Bytes{vaString, 0}));
+  EXPECT_EQ(ValueBytes("'é'"), (Bytes{vaWString, 1, 0, 0, 0, 0xE9, 0}));
+  EXPECT_EQ(ValueBytes("'a'#300"), (Bytes{vaWString, 2, 0, 0, 0, 'a', 0, 0x2C, 0x01}));
+  EXPECT_EQ(ValueBytes("'😀'"), (Bytes{vaWString, 2, 0, 0, 0, 0x3D, 0xD8, 0x00, 0xDE}));
+  const Bytes longString = ValueBytes("'" + std::string(256, 'x') + "'");
+  EXPECT_EQ(Bytes(longString.begin(), longString.begin() + 5), (Bytes{vaLString, 0, 1, 0, 0}));
+
+  // Back to text: 8-bit bytes as codes, wide characters as UTF-8.
+  EXPECT_EQ(FormBinaryToText(Written([](TWriter& w) { w.WriteString("caf\xE9"); })),
+            FormWith("'caf'#233"));
+  EXPECT_EQ(FormBinaryToText(Written([](TWriter& w) { w.WriteWideString(u"caf\u00E9\t"); })),
+            FormWith("'café'#9"));
+  EXPECT_EQ(FormBinaryToText(Written([](TWriter& w) {
+              w.WriteValue(vaUTF8String);
+              const std::uint8_t utf8[] = {3, 0, 0, 0, 'a', 0xC3, 0xA9};
+              w.Write(utf8, sizeof utf8);
+            })),
+            FormWith("'aé'"));
+}
+
+TEST(TextFormTest, NumbersTakeTheirKindFromTheirForm) {
+  EXPECT_EQ(ValueBytes("$FF"), (Bytes{vaInt16, 0xFF, 0}));
+  EXPECT_EQ(ValueBytes("-$10"), (Bytes{vaInt8, 0xF0}));
+  EXPECT_EQ(ValueBytes("1.0"), (Bytes{vaExtended, 0, 0, 0, 0, 0, 0, 0, 0x80, 0xFF, 0x3F}));
+  EXPECT_EQ(ValueBytes("1e3"), ValueBytes("1000.0"));
+  EXPECT_EQ(ValueBytes("2.5s"), (Bytes{vaSingle, 0, 0, 0x20, 0x40}));
+  EXPECT_EQ(ValueBytes("1.5c"), (Bytes{vaCurrency, 0x98, 0x3A, 0, 0, 0, 0, 0, 0}));
+  EXPECT_EQ(ValueBytes("-9223372036854775808"), (Bytes{vaInt64, 0, 0, 0, 0, 0, 0, 0, 0x80}));
+  EXPECT_EQ(FormBinaryToText(Written([](TWriter& w) { w.WriteFloat(1e300); })), FormWith("1e+300"));
+  EXPECT_EQ(FormBinaryToText(Written([](TWriter& w) { w.WriteCurrency(-0.5); })),
+            FormWith("-0.5c"));
+}
+
+TEST(TextFormTest, ListsThatDoNotFitTakeALineForEachItem) {
+  const std::string item = "'" + std::string(40, 'x') + "'";
+  const std::string text =
+      "object F: T\n"
+      "  Lines.Strings = (\n"
+      "    " +
+      item +
+      "\n"
+      "    " +
+      item +
+      "\n"
+      "    (\n"
+      "      {\n"
+      "        00}))\n"
+      "end\n";
+  EXPECT_EQ(FormBinaryToText(FormTextToBinary(text)), text);
+  // The same list, written on one line, comes back in that layout too.
+  EXPECT_EQ(FormBinaryToText(FormTextToBinary("object F: T Lines.Strings = (" + item + " " + item +
+                                              " ({00})) end")),
+            text);
+}
+
+TEST(TextFormTest, KeywordsMayNameProperties) {
+  const std::string text =
+      "object F: T\n"
+      "  end = 1\n"
+      "  object.inline = 2\n"
+      "  Items = <\n"
+      "    item\n"
+      "      end = 3\n"
+      "    end>\n"
+      "  inherited inline: TFrame\n"
+      "  end\n"
+      "end\n";
+  EXPECT_EQ(FormBinaryToText(FormTextToBinary(text)), text);
+}
+
+TEST(TextFormTest, ALongClassNameIsNotTakenForAPrefix) {
+  const std::string className = "T" + std::string(249, 'x');
+  const std::string text = "object " + className + "\nend\n";
+  const Bytes binary = FormTextToBinary(text);
+  EXPECT_EQ(Bytes(binary.begin() + 4, binary.begin() + 6), (Bytes{0xF0, 250}));
+  EXPECT_EQ(FormBinaryToText(binary), text);
+  TReadOnlyMemoryStream stream(binary);
+  try {
+    ReadComponentFrom(stream, nullptr);
+    FAIL() << "no exception";
+  } catch (const EClassNotFound& e) {
+    EXPECT_EQ(e.Message(), "Class " + className + " not found");
+  }
+}
+
+TEST(TextFormTest, ParseErrorsGiveLineAndColumn) {
+  EXPECT_EQ(ParseError(""), "1:1 'object' expected");
+  EXPECT_EQ(ParseError("object F: T\n  P = 'open\nend"), "2:12 Unterminated string");
+  EXPECT_EQ(ParseError("object F: T\n  P 5\nend"), "2:5 '=' expected");
+  EXPECT_EQ(ParseError("object F: T\n  P = 5\n"), "3:1 'end' expected");
+  EXPECT_EQ(ParseError("object F: T\n  P = ~\nend"), "2:7 Invalid character '~'");
+  EXPECT_EQ(ParseError("object F: T\n  Pé = 1\nend"), "2:4 Invalid character #195");
+  EXPECT_EQ(ParseError("object F: T\n  P = {0F 1}\nend"), "2:12 Invalid binary value");
+  EXPECT_EQ(ParseError("object F: T\n  P = {0G}\nend"), "2:9 Invalid binary value");
+  EXPECT_EQ(ParseError("object F: T\n  P = 'ab\xC3'\nend"), "2:10 Invalid UTF-8 text");
+  EXPECT_EQ(ParseError("object F: T\n  P = #65536\nend"), "2:7 Invalid character code");
+  EXPECT_EQ(ParseError("object F: T\n  P = 9223372036854775808\nend"), "2:7 Integer out of range");
+  EXPECT_EQ(ParseError("object F: T\n  P = 1e99999\nend"), "2:7 Invalid floating point value");
+  EXPECT_EQ(ParseError("object F: T\n  P = 1.23456c\nend"), "2:7 Invalid floating point value");
+  EXPECT_EQ(ParseError("object F: T\n  P = 5x\nend"), "2:7 Invalid number");
+  EXPECT_EQ(ParseError("object F: T\n  P = [a b]\nend"), "2:10 ',' expected");
+  EXPECT_EQ(ParseError("object F: T\n  P = (1\nend"), "3:4 ')' expected");
+  EXPECT_EQ(ParseError("object F: T\n  P = <item>\nend"), "2:12 Identifier expected");
+  EXPECT_EQ(ParseError("object F: T\n  P = 'a' +\nend"), "3:1 String expected");
+  EXPECT_EQ(ParseError("object F: T\n  P ="), "2:6 Invalid property value");
+  EXPECT_EQ(ParseError("object F: T\nend\nend"), "3:1 End of file expected");
+  EXPECT_EQ(ParseError("object F: T [x]\nend"), "1:14 Integer expected");
+  EXPECT_EQ(ParseError("object F: T\n  P = " + std::string(200, '(') + "\nend"),
+            "2:106 Nesting too deep");
+}
+
+TEST(TextFormTest, StreamsThatTextCannotCarryAreRefused) {
+  EXPECT_EQ(PrintError(
+                Written([](TWriter& w) { w.WriteFloat(std::numeric_limits<double>::infinity()); })),
+            "Invalid floating point value");
+  // A subnormal extended float: the number conversion of the parser refuses such values.
+  EXPECT_EQ(PrintError(Written([](TWriter& w) {
+              w.WriteValue(vaExtended);
+              const std::uint8_t tiny[10] = {1};
+              w.Write(tiny, sizeof tiny);
+            })),
+            "Invalid floating point value");
+  EXPECT_EQ(PrintError(Written([](TWriter& w) { w.WriteIdent("two words"); })),
+            "Invalid name in form stream: 'two words'");
+  EXPECT_EQ(PrintError(Written([](TWriter& w) { w.WriteValue(static_cast<TValueType>(42)); })),
+            "Unknown property value: 42");
+  EXPECT_EQ(PrintError(Written([](TWriter& w) { w.WriteValue(vaNull); })),
+            "Invalid property value");
+  Bytes trailing = FormTextToBinary("object F: T\nend\n");
+  trailing.push_back(0);
+  EXPECT_EQ(PrintError(trailing), "Unexpected data after the form");
+  const Bytes flags{'T', 'P', 'F', '0', 0xF8, 1, 'T', 0, 0, 0};
+  EXPECT_EQ(PrintError(flags), "Invalid stream format");
+}
+
+}  // namespace
+}  // namespace lx::framework

@@ -1,0 +1,20 @@
+// Dictionary images for tests, written by the image writer (tools/pldimage).
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "framework/Streams.h"
+#include "pldimage/PldImage.h"
+
+namespace lx::support {
+
+/// `tools::SamplePldImage()`.
+tools::PldImage SampleImage();
+
+/// A memory stream holding `bytes`, ready for `OpenStream`.
+std::unique_ptr<framework::TMemoryStream> ImageStream(const std::vector<std::uint8_t>& bytes);
+std::unique_ptr<framework::TMemoryStream> ImageStream(const tools::PldImage& image);
+
+}  // namespace lx::support

@@ -1,0 +1,195 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <tuple>
+
+#include "pldimage/PldImage.h"
+#include "support/FixedSystem.h"
+#include "support/PldImages.h"
+
+namespace lx::tools {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+template <typename F>
+std::string ErrorOf(F&& call) {
+  try {
+    call();
+  } catch (const platform::Exception& error) {
+    return error.Message();
+  }
+  return "";
+}
+
+// What an image of `version` keeps of `image`.
+PldImage KeptBy(PldImage image) {
+  for (PldLanguage& language : image.languages) {
+    if (image.version < 2) {
+      language.isoLanguage = language.isoCountry = language.subLanguageCodes = "";
+    }
+    if (image.version < 3) {
+      language.charset = 0;
+      language.extra.clear();
+    }
+  }
+  for (PldLocale& locale : image.locales) {
+    if (image.version < 2) locale.isoLanguage = locale.isoCountry = "";
+    if (image.version < 3) {
+      locale.charset = 0;
+      locale.extra.clear();
+    }
+  }
+  return image;
+}
+
+class PldImageLayoutTest : public testing::TestWithParam<std::tuple<int, bool, bool>> {};
+
+TEST_P(PldImageLayoutTest, ParsesWhatItWrote) {
+  const support::FixedSystem system;
+  PldImage image = support::SampleImage();
+  std::tie(image.version, image.bigEndian, image.utf16) = GetParam();
+  image.languages[2].extra = {1, 2, 3};
+  image.locales[0].extra.assign(5, 0);
+  image.translations[2].texts[0] = std::string("O\0K", 3);
+  const Bytes bytes = WritePldImage(image);
+  const PldImage parsed = ParsePldImage(bytes);
+  EXPECT_EQ(parsed, KeptBy(image));
+  EXPECT_EQ(WritePldImage(parsed), bytes);
+}
+
+INSTANTIATE_TEST_SUITE_P(VersionsOrdersWidths, PldImageLayoutTest,
+                         testing::Combine(testing::Values(0, 1, 2, 3, 5), testing::Bool(),
+                                          testing::Bool()));
+
+TEST(PldImageTest, HeaderAndRecordFraming) {
+  const support::FixedSystem system;
+  PldImage image = support::SampleImage();
+  image.locales.clear();
+  Bytes bytes = WritePldImage(image);
+  EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + 3), "PLD");
+  EXPECT_EQ(bytes[3], 3);
+  EXPECT_EQ(bytes[4], 1);
+  EXPECT_EQ(bytes[5], 1);
+  EXPECT_EQ(bytes[6], 1);
+  EXPECT_EQ(bytes[7], 0);
+  EXPECT_EQ(SectionOffset(bytes, PldSection::Languages), 42u);
+  EXPECT_EQ(SectionCount(bytes, PldSection::Locales), 0);
+  EXPECT_EQ(SectionOffset(bytes, PldSection::Locales), 0u);
+  // The native record: its length, then primary language 0.
+  const int length = bytes[42] | bytes[43] << 8;
+  const Bytes nativeOnly = [&] {
+    PldImage one = image;
+    one.languages.resize(1);
+    one.translations.clear();
+    return WritePldImage(one);
+  }();
+  EXPECT_EQ(static_cast<std::size_t>(length), nativeOnly.size() - 42);
+
+  image.version = 1;
+  image.utf16 = true;
+  bytes = WritePldImage(image);
+  EXPECT_EQ(bytes[5], 0);
+  EXPECT_EQ(bytes[7], 0);
+  image.utf16 = false;
+  bytes = WritePldImage(image);
+  EXPECT_EQ(bytes[5], 0);
+  EXPECT_EQ(bytes[7], 1);
+}
+
+TEST(PldImageTest, DamageHelpersKeepTheByteOrder) {
+  const support::FixedSystem system;
+  for (const bool bigEndian : {false, true}) {
+    PldImage image = support::SampleImage();
+    image.bigEndian = bigEndian;
+    Bytes bytes = WritePldImage(image);
+    EXPECT_EQ(SectionCount(bytes, PldSection::Translations), 4);
+    SetSectionCount(bytes, PldSection::Translations, 0x1234);
+    SetSectionOffset(bytes, PldSection::Locales, 0x01020304);
+    EXPECT_EQ(SectionCount(bytes, PldSection::Translations), 0x1234);
+    EXPECT_EQ(SectionOffset(bytes, PldSection::Locales), 0x01020304u);
+    EXPECT_EQ(bytes[bigEndian ? 26 : 29], 0x01);
+  }
+  EXPECT_EQ(ErrorOf([] { SectionCount(Bytes(10), PldSection::Languages); }),
+            "the image has no complete header");
+}
+
+TEST(PldImageTest, RefusesWhatTheFormatCannotHold) {
+  const support::FixedSystem system;
+  const auto error = [](auto change) {
+    PldImage image = support::SampleImage();
+    change(image);
+    return ErrorOf([&] { WritePldImage(image); });
+  };
+  EXPECT_EQ(error([](PldImage& i) { i.languages[2].codePage = 1361; }),
+            "languages[2]: code page 1361 is not installed");
+  EXPECT_EQ(error([](PldImage& i) {
+              i.languages[2].codePage = 1361;
+              i.utf16 = true;
+            }),
+            "");
+  EXPECT_EQ(error([](PldImage& i) { i.languages[2].codePage = 1252; }),
+            "languages[2].nativeName: \"Русский\" cannot be written in code page 1252");
+  EXPECT_EQ(error([](PldImage& i) { i.translations[1].texts.pop_back(); }),
+            "translations[1]: 2 texts for 3 languages");
+  EXPECT_EQ(error([](PldImage& i) { i.translations[0].texts[1] = "Ω"; }),
+            "translations[0].texts[1]: \"Ω\" cannot be written in code page 1252");
+  EXPECT_EQ(error([](PldImage& i) { i.languages[1].primaryLanguage = 70000; }),
+            "languages[1].primaryLanguage: 70000 does not fit in 16 bits");
+  EXPECT_EQ(error([](PldImage& i) { i.languages[1].fontSize = -1; }),
+            "languages[1].fontSize: -1 does not fit in 8 bits");
+  EXPECT_EQ(error([](PldImage& i) { i.languages[1].isoLanguage = "deu"; }),
+            "languages[1].isoLanguage: \"deu\" is longer than 2 characters");
+  EXPECT_EQ(error([](PldImage& i) { i.locales[0].decimalSeparator = ",,"; }),
+            "locales[0].decimalSeparator: \",,\" is longer than 1 character");
+  EXPECT_EQ(error([](PldImage& i) { i.contentFlags = 2; }),
+            "translations[0].context: content flags 2 carry no context");
+  EXPECT_EQ(error([](PldImage& i) { i.languages[1].englishName.assign(70000, 'x'); }),
+            "languages[1].englishName: text is longer than 65535 characters");
+  EXPECT_EQ(error([](PldImage& i) { i.languages[1].extra.assign(65535, 0); }),
+            "languages[1]: the record takes 65587 bytes, more than 65535");
+  EXPECT_EQ(error([](PldImage& i) { i.textCodePage = 12345; }),
+            "textCodePage: code page 12345 is not installed");
+  EXPECT_EQ(error([](PldImage& i) { i.version = 256; }), "version: 256 does not fit in 8 bits");
+}
+
+TEST(PldImageTest, TextsGoInTheCodePageOfTheirField) {
+  const support::FixedSystem system;
+  PldImage image = support::SampleImage();
+  image.locales.clear();
+  image.languages[0].codePage = 1251;
+  image.languages[0].nativeName = "Английский";
+  image.languages[1].englishName = "Немецкий";  // text code page: language 0's
+  EXPECT_EQ(EffectiveTextCodePage(image), 1251);
+  EXPECT_EQ(ParsePldImage(WritePldImage(image)).languages[1].englishName, "Немецкий");
+  image.textCodePage = 1252;
+  EXPECT_EQ(ErrorOf([&] { WritePldImage(image); }),
+            "languages[1].englishName: \"Немецкий\" cannot be written in code page 1252");
+  image.languages.clear();
+  image.textCodePage = 0;
+  EXPECT_EQ(EffectiveTextCodePage(image), 1252);
+}
+
+TEST(PldImageTest, ParsingNamesTheRecordThatDoesNotFit) {
+  const support::FixedSystem system;
+  const Bytes bytes = WritePldImage(support::SampleImage());
+  EXPECT_EQ(ErrorOf([&] { ParsePldImage(Bytes(bytes.begin(), bytes.begin() + 41)); }),
+            "header: the image is shorter than 42 bytes");
+  Bytes lower = bytes;
+  lower[0] = 'p';
+  EXPECT_EQ(ErrorOf([&] { ParsePldImage(lower); }),
+            "header: the image does not start with \"PLD\"");
+  const Bytes cut(bytes.begin(), bytes.begin() + 60);
+  EXPECT_EQ(ErrorOf([&] { ParsePldImage(cut); }), "languages[0].flags: the image ends at byte 60");
+  Bytes shortRecord = bytes;
+  shortRecord[42] = 4;
+  shortRecord[43] = 0;
+  EXPECT_EQ(ErrorOf([&] { ParsePldImage(shortRecord); }),
+            "languages[0]: record length 4 is less than the 40 bytes of its fields");
+  Bytes noLanguages = bytes;
+  SetSectionOffset(noLanguages, PldSection::Languages, 0);
+  EXPECT_EQ(ErrorOf([&] { ParsePldImage(noLanguages); }), "languages: the section's offset is 0");
+}
+
+}  // namespace
+}  // namespace lx::tools

@@ -1,0 +1,108 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+
+#include "lxpld/Lxpld.h"
+#include "lxpld/PldJson.h"
+#include "support/FixedSystem.h"
+#include "support/PldImages.h"
+
+namespace lx::tools {
+namespace {
+
+std::string ErrorOf(const std::string& json) {
+  try {
+    ImageFromJson(json);
+  } catch (const PldImageError& error) {
+    return error.Message();
+  }
+  return "";
+}
+
+TEST(PldJsonTest, DescribesEveryFieldBothWays) {
+  PldImage image = support::SampleImage();
+  image.version = 2;
+  image.bigEndian = true;
+  image.utf16 = true;
+  image.textCodePage = 1250;
+  image.languages[1].extra = {0, 0, 0};
+  image.languages[2].extra = {0x0a, 0xff};
+  image.locales[0].isoCountry = std::string("A\0", 2);
+  const std::string json = ImageToJson(image);
+  EXPECT_NE(json.find("\"extra\": 3"), std::string::npos);
+  EXPECT_NE(json.find("\"extra\": \"0aff\""), std::string::npos);
+  EXPECT_NE(json.find("\"byteOrder\": \"big\""), std::string::npos);
+  EXPECT_NE(json.find("\"textWidth\": 16"), std::string::npos);
+  EXPECT_EQ(ImageFromJson(json), image);
+
+  // Keys that the content flags do not carry are left out.
+  image.contentFlags = 0;
+  for (auto& translation : image.translations)
+    translation.context = translation.id = "";
+  EXPECT_EQ(ImageToJson(image).find("\"context\""), std::string::npos);
+  EXPECT_EQ(ImageFromJson(ImageToJson(image)), image);
+}
+
+TEST(PldJsonTest, FieldsLeftOutKeepTheirDefaults) {
+  const PldImage image = ImageFromJson(R"({
+    "languages": [{"primaryLanguage": 9, "codePage": 1252}],
+    "locales": [{"hourLeadingZero": true}]
+  })");
+  EXPECT_EQ(image.version, 3);
+  EXPECT_FALSE(image.bigEndian);
+  EXPECT_FALSE(image.utf16);
+  ASSERT_EQ(image.languages.size(), 1u);
+  EXPECT_EQ(image.languages[0].primaryLanguage, 9);
+  EXPECT_EQ(image.languages[0].englishName, "");
+  EXPECT_EQ(image.locales[0].custom, 1);
+  EXPECT_EQ(image.locales[0].hourLeadingZero, 1);
+  EXPECT_TRUE(image.translations.empty());
+}
+
+TEST(PldJsonTest, ErrorsNameThePlace) {
+  EXPECT_EQ(ErrorOf(R"({"languages": [{"primary": 9}]})"),
+            "languages[0]: unknown field \"primary\"");
+  EXPECT_EQ(ErrorOf(R"({"versoin": 3})"), "image: unknown field \"versoin\"");
+  EXPECT_EQ(ErrorOf(R"({"languages": [{}, {"codePage": "1252"}]})"),
+            "languages[1].codePage: expected a whole number from 0 to 65535");
+  EXPECT_EQ(ErrorOf(R"({"languages": [{"fontSize": 256}]})"),
+            "languages[0].fontSize: expected a whole number from 0 to 255");
+  EXPECT_EQ(ErrorOf(R"({"languages": [{"englishName": 5}]})"),
+            "languages[0].englishName: expected a text");
+  EXPECT_EQ(ErrorOf(R"({"languages": {}})"), "image.languages: expected an array");
+  EXPECT_EQ(ErrorOf(R"({"languages": [7]})"), "languages[0]: expected an object");
+  EXPECT_EQ(ErrorOf(R"({"locales": [{"shortDayNames": ["Mo"]}]})"),
+            "locales[0].shortDayNames: expected 7 texts");
+  EXPECT_EQ(ErrorOf(R"({"locales": [{"extra": "0g"}]})"),
+            "locales[0].extra: expected a count of zero bytes or lower-case hex digits");
+  EXPECT_EQ(ErrorOf(R"({"translations": [{"context": "x"}]})"), "translations[0]: no texts");
+  EXPECT_EQ(ErrorOf(R"({"translations": [{"texts": ["a", 1]}]})"),
+            "translations[0].texts[1]: expected a text");
+  EXPECT_EQ(ErrorOf(R"({"byteOrder": "middle"})"), "byteOrder: expected \"little\" or \"big\"");
+  EXPECT_EQ(ErrorOf(R"({"textWidth": 12})"), "textWidth: expected 8 or 16");
+  EXPECT_EQ(ErrorOf("[1]"), "expected an object at the top");
+  EXPECT_EQ(ErrorOf("{\"languages\": [1,"),
+            "parse error at line 1, column 18: syntax error while parsing value - unexpected "
+            "end of input; expected '[', '{', or a literal");
+}
+
+TEST(PldJsonTest, LxpldTakesOptionsAndAnswersWithExitCodes) {
+  std::ostringstream out, err;
+  EXPECT_EQ(RunLxpld({"check", "--help"}, out, err), kLxpldOk);
+  EXPECT_NE(out.str().find("lxpld dump FILE.pld"), std::string::npos);
+  EXPECT_EQ(RunLxpld({"build", "a.json", "-o"}, out, err), kLxpldBadUsage);
+  EXPECT_NE(err.str().find("lxpld: build: unexpected \"-o\""), std::string::npos);
+  err.str("");
+  EXPECT_EQ(RunLxpld({"build", "a.json", "b.json", "-o", "x.pld"}, out, err), kLxpldBadUsage);
+  EXPECT_NE(err.str().find("lxpld: build: unexpected \"b.json\""), std::string::npos);
+  err.str("");
+  EXPECT_EQ(RunLxpld({"build", "a.json", "-o", "x.pld", "--version", "3x"}, out, err),
+            kLxpldBadUsage);
+  EXPECT_NE(err.str().find("--version takes a number from 0 to 255, not \"3x\""),
+            std::string::npos);
+  EXPECT_EQ(RunLxpld({"dump", "/nonexistent/x.pld"}, out, err), kLxpldBadInput);
+}
+
+}  // namespace
+}  // namespace lx::tools

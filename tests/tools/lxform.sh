@@ -1,0 +1,75 @@
+#!/usr/bin/env bash
+# Runs lxform on good and bad forms and checks its output, messages and exit codes.
+# Usage: lxform.sh <lxform>
+set -uo pipefail
+lxform=$1
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failures=0
+
+fail() {
+  echo "FAILED: $*"
+  failures=$((failures + 1))
+}
+
+# expect <status> <stderr wanted, exactly> <arguments...>
+expect() {
+  local status=$1 want=$2
+  shift 2
+  local got
+  got=$("$lxform" "$@" 2>&1 >/dev/null)
+  local actual=$?
+  if [[ $actual -ne $status || "$got" != "$want" ]]; then
+    fail "lxform $* gave [$got] (status $actual), wanted [$want] (status $status)"
+  fi
+}
+
+cat > "$work/form.lxfm" <<'FORM'
+object Form1: TForm1
+  Caption = 'Grüße'#13#10
+  Lines.Strings = ('a' 'b')
+  object Button1: TButton [2]
+    Data = {
+      00FF}
+  end
+end
+FORM
+
+# Both ways, by signature, and back to the same text.
+"$lxform" "$work/form.lxfm" -o "$work/form.bin" || fail "text to binary"
+[[ $(head -c 4 "$work/form.bin") == TPF0 ]] || fail "the binary form has no signature"
+"$lxform" "$work/form.bin" -o "$work/back.lxfm" || fail "binary to text"
+cmp -s "$work/form.lxfm" "$work/back.lxfm" || fail "the text did not come back the same"
+"$lxform" --to-text "$work/form.bin" -o "$work/back2.lxfm" || fail "--to-text"
+cmp -s "$work/form.lxfm" "$work/back2.lxfm" || fail "--to-text gave another text"
+"$lxform" --to-binary "$work/back.lxfm" -o "$work/form2.bin" || fail "--to-binary"
+cmp -s "$work/form.bin" "$work/form2.bin" || fail "the binary did not come back the same"
+
+# Help and usage.
+"$lxform" --help | grep -q '^Usage: lxform' || fail "--help shows no usage"
+"$lxform" --help >/dev/null || fail "--help does not succeed"
+usage=$'\nTry \'lxform --help\'.'
+expect 2 "lxform: no input file$usage"
+expect 2 "lxform: no output file (-o OUT)$usage" "$work/form.lxfm"
+expect 2 "lxform: -o needs a file name$usage" "$work/form.lxfm" -o
+expect 2 "lxform: unknown option --fast$usage" --fast "$work/form.lxfm" -o "$work/x"
+expect 2 "lxform: more than one input file$usage" a b -o c
+expect 2 "lxform: --to-binary and --to-text exclude each other$usage" --to-binary --to-text a -o b
+
+# Bad input: line and column for text, the reader's message for binary; no output written.
+printf 'object Form1: TForm1\n  Caption = \x27open\nend\n' > "$work/bad.lxfm"
+expect 1 "$work/bad.lxfm:2:18: error: Unterminated string" "$work/bad.lxfm" -o "$work/bad.bin"
+[[ -e "$work/bad.bin" ]] && fail "output written for a bad form"
+printf 'object Form1: TForm1\n  Left = \n' > "$work/eof.lxfm"
+expect 1 "$work/eof.lxfm:3:1: error: Invalid property value" "$work/eof.lxfm" -o "$work/x"
+head -c 20 "$work/form.bin" > "$work/short.bin"
+expect 1 "lxform: $work/short.bin: Stream read error" "$work/short.bin" -o "$work/x"
+expect 1 "lxform: $work/form.lxfm: Invalid stream format" --to-text "$work/form.lxfm" -o "$work/x"
+expect 1 "lxform: $work/none.lxfm: Cannot open file \"$work/none.lxfm\". No such file or directory" \
+  "$work/none.lxfm" -o "$work/x"
+
+if [[ $failures -ne 0 ]]; then
+  echo "$failures failure(s)"
+  exit 1
+fi
+echo "lxform: all checks passed"
