@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "framework/Filer.h"
 #include "framework/Published.h"
 #include "lang/LxCustomTranslator.h"
 #include "lang/LxDictionaries.h"
@@ -81,6 +82,14 @@ int TLxDictionary::SubLanguage() const {
 
 void TLxDictionary::SetSubLanguage(int value) {
   SetLocale(MAKELCID(MAKELANGID(PrimaryLanguage(), value), 0));
+}
+
+// ---- Stored form
+
+void TLxDictionary::DefineProperties(framework::TFiler& filer) {
+  TComponent::DefineProperties(filer);
+  filer.DefineProperty(
+      "DictionaryCode", [](framework::TReader& reader) { reader.ReadInteger(); }, nullptr, false);
 }
 
 // ---- State
