@@ -46,4 +46,12 @@ std::string LoadResString(const TResStringRec& record) {
   return InstalledLoader()(record);
 }
 
+std::string LoadResStringWith(const TResStringRec& record, std::string_view argument) {
+  std::string text = LoadResString(record);
+  std::size_t at = text.find("%s");
+  if (at == std::string::npos) at = text.find("%d");
+  if (at != std::string::npos) text.replace(at, 2, argument);
+  return text;
+}
+
 }  // namespace lx::framework

@@ -12,6 +12,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "platform/Resources.h"
 
@@ -52,5 +53,9 @@ TLoadResStringFunc SetLoadResStringHook(TLoadResStringFunc loader);
 
 /// The text of a resource string, through the installed loader.
 std::string LoadResString(const TResStringRec& record);
+
+/// The text of a resource string with its first "%s" or "%d" replaced by
+/// `argument`; a text without either comes back as it is.
+std::string LoadResStringWith(const TResStringRec& record, std::string_view argument);
 
 }  // namespace lx::framework

@@ -1,0 +1,15 @@
+#include "framework/OleCtrls.h"
+
+#include "framework/ControlProperties.h"
+
+namespace lx::framework {
+
+LX_PUBLISHED(TOleControl, LX_CONTROL_APPEARANCE)
+
+TOleControl::TOleControl(TComponent* owner) : TWinControl(owner) {
+  TComponentStyle style = ComponentStyle();
+  style.Include(csCheckPropAvail);
+  SetComponentStyle(style);
+}
+
+}  // namespace lx::framework
