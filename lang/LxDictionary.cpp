@@ -7,6 +7,7 @@
 #include "framework/Published.h"
 #include "lang/LxCustomTranslator.h"
 #include "lang/LxDictionaries.h"
+#include "lang/LxExceptionHandler.h"
 #include "lang/LxLanguageIds.h"
 #include "lang/LxParser.h"
 #include "lang/LxSystemSupport.h"
@@ -59,6 +60,7 @@ TLxDictionary::TLxDictionary(framework::TComponent* owner)
       currentLanguage_(std::make_unique<TLxLanguage>()),
       currentLocale_(std::make_unique<TLxLocale>()) {
   if (TLxDictionaries* dictionaries = Dictionaries()) dictionaries->Add(this);
+  InstallExceptionHandler();
 }
 
 TLxDictionary::~TLxDictionary() {
