@@ -3,7 +3,9 @@
 #include <string>
 #include <vector>
 
+#include "framework/Application.h"
 #include "framework/FormatSettings.h"
+#include "framework/Forms.h"
 #include "lang/LxCustomTranslator.h"
 #include "lang/LxDictionary.h"
 #include "lang/LxLanguageIds.h"
@@ -314,8 +316,29 @@ void TLxDictionary::NotifyTranslators(bool languageChanged, bool localeChanged) 
   }
 }
 
-void TLxDictionary::ApplyReadingDirection() {}
+void TLxDictionary::ApplyReadingDirection() {
+  const bool rightToLeft = currentLanguage_->ScriptClass() == kLxScriptRightToLeft;
+  framework::Application().SetBiDiMode(rightToLeft ? framework::bdRightToLeft
+                                                   : framework::bdLeftToRight);
+}
 
-void TLxDictionary::RecreateMaximizedMDIChild() {}
+// A maximised MDI child is made anew so that its frame follows the new language; a single
+// child keeps the rectangle it is restored to.
+void TLxDictionary::RecreateMaximizedMDIChild() {
+  const framework::TCustomForm* frame = framework::Application().MainForm();
+  if (frame == nullptr || frame->FormStyle() != framework::fsMDIForm) return;
+  framework::TCustomForm* child = frame->ActiveMDIChild();
+  if (child == nullptr || child->WindowState() != framework::wsMaximized) return;
+  const bool single = frame->MDIChildCount() == 1;
+  platform::WINDOWPLACEMENT placement;
+  if (single && child->HandleAllocated()) platform::GetWindowPlacement(child->Handle(), placement);
+  const platform::RECT normal = placement.rcNormalPosition;
+  child->RecreateWnd();
+  if (single && child->HandleAllocated()) {
+    platform::GetWindowPlacement(child->Handle(), placement);
+    placement.rcNormalPosition = normal;
+    platform::SetWindowPlacement(child->Handle(), placement);
+  }
+}
 
 }  // namespace lx::lang

@@ -40,6 +40,9 @@ class TLxDictionaries : public framework::TObject {
 };
 
 /// The registry; null only once the process has finished (after static destruction began).
+/// The first call sets the unit up: the registry, the default index 0, TLxDictionary in the
+/// class registry, and translated display names (kLxTranslatedName) through the default
+/// dictionary.
 TLxDictionaries* Dictionaries();
 
 /// Which registered dictionary is the default; 0 at start-up.

@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "framework/Filer.h"
 #include "framework/Published.h"
 #include "lang/LxCustomTranslator.h"
 #include "lang/LxDictionaries.h"
+#include "lang/LxExceptionHandler.h"
 #include "lang/LxLanguageIds.h"
 #include "lang/LxParser.h"
 #include "lang/LxSystemSupport.h"
@@ -58,6 +60,7 @@ TLxDictionary::TLxDictionary(framework::TComponent* owner)
       currentLanguage_(std::make_unique<TLxLanguage>()),
       currentLocale_(std::make_unique<TLxLocale>()) {
   if (TLxDictionaries* dictionaries = Dictionaries()) dictionaries->Add(this);
+  InstallExceptionHandler();
 }
 
 TLxDictionary::~TLxDictionary() {
@@ -81,6 +84,14 @@ int TLxDictionary::SubLanguage() const {
 
 void TLxDictionary::SetSubLanguage(int value) {
   SetLocale(MAKELCID(MAKELANGID(PrimaryLanguage(), value), 0));
+}
+
+// ---- Stored form
+
+void TLxDictionary::DefineProperties(framework::TFiler& filer) {
+  TComponent::DefineProperties(filer);
+  filer.DefineProperty(
+      "DictionaryCode", [](framework::TReader& reader) { reader.ReadInteger(); }, nullptr, false);
 }
 
 // ---- State

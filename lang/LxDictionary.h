@@ -212,6 +212,8 @@ class TLxDictionary : public framework::TComponent {
   bool FindLocale(int lcid, TLxLocale& dest);
 
  protected:
+  /// Accepts the "DictionaryCode" of older stored forms, whose value is read and dropped.
+  void DefineProperties(framework::TFiler& filer) override;
   void Notification(framework::TComponent* component, framework::TOperation operation) override;
 
   virtual void DoOpen();

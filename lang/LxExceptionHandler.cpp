@@ -1,5 +1,7 @@
 #include "lang/LxExceptionHandler.h"
 
+#include "framework/Application.h"
+#include "framework/Dialogs.h"
 #include "lang/LxDictionaries.h"
 #include "platform/Exception.h"
 
@@ -17,6 +19,15 @@ std::string ExceptionDialogText(const std::string& message) {
   }
   if (!text.empty() && static_cast<unsigned char>(text.back()) > '.') text += '.';
   return text;
+}
+
+void ShowEngineException(framework::TObject*, platform::Exception& e) {
+  framework::MessageDlg(ExceptionDialogText(e.Message()), framework::mtError, {framework::mbOK}, 0);
+}
+
+void InstallExceptionHandler() {
+  framework::TApplication& application = framework::Application();
+  if (!application.OnException) application.OnException = ShowEngineException;
 }
 
 }  // namespace lx::lang

@@ -5,12 +5,15 @@
 #include <string>
 #include <vector>
 
+#include "framework/Application.h"
 #include "framework/FormatSettings.h"
+#include "framework/Forms.h"
 #include "framework/SysLocale.h"
 #include "lang/LxDictionary.h"
 #include "lang/LxLocaleVariables.h"
 #include "platform/Exception.h"
 #include "platform/SystemLocale.h"
+#include "platform/Windows.h"
 #include "support/FixedSystem.h"
 #include "support/lang/LxMemoryDictionary.h"
 #include "support/lang/LxProcessState.h"
@@ -43,6 +46,8 @@ platform::SystemDescription SystemWith(int userLcid, int systemLcid) {
 
 class LxActivationTest : public ::testing::Test {
  protected:
+  ~LxActivationTest() override { framework::DoneApplication(); }
+
   // Native, German (Germany and Austria), English (US), Russian.
   void AddEuropeanLanguages(TLxMemoryDictionary& dictionary) {
     dictionary.AddLanguage(0, 0, 1252);
@@ -619,6 +624,96 @@ TEST_F(LxActivationTest, AnUnknownLocaleLeavesTheFormatSettingsAlone) {
   EXPECT_EQ(framework::FormatSettings().DecimalSeparator, ',');
   EXPECT_EQ(framework::FormatSettings().ShortDateFormat, before.ShortDateFormat);
   EXPECT_EQ(platform::ThreadLocale(), 0x0407u);
+}
+
+// ---- The application's windows
+
+TEST_F(LxActivationTest, RightToLeftLanguagesTurnTheApplicationAround) {
+  AddEuropeanLanguages(dictionary);
+  dictionary.AddLanguage(13, 1, 1255, "", "Hebrew");
+  dictionary.SetCheckLevel(lxclNone);
+  dictionary.Open();
+  auto* form = new framework::TForm(&framework::Application());
+  EXPECT_EQ(framework::Application().BiDiMode(), framework::bdLeftToRight);
+  dictionary.SetLanguage(4);
+  EXPECT_EQ(framework::Application().BiDiMode(), framework::bdRightToLeft);
+  EXPECT_EQ(form->BiDiMode(), framework::bdRightToLeft);
+  // A locale change alone applies the language's direction again.
+  framework::Application().SetBiDiMode(framework::bdLeftToRight);
+  dictionary.SetLocale(0x0407);
+  EXPECT_EQ(framework::Application().BiDiMode(), framework::bdRightToLeft);
+  dictionary.SetLanguage(2);
+  EXPECT_EQ(form->BiDiMode(), framework::bdLeftToRight);
+}
+
+class LxMdiTest : public LxActivationTest {
+ protected:
+  LxMdiTest() {
+    AddEuropeanLanguages(dictionary);
+    dictionary.SetBinding(lxbiNone);
+    frame_ = static_cast<framework::TCustomForm*>(
+        framework::Application().CreateForm(framework::TForm::StaticClassInfo()));
+    frame_->SetFormStyle(framework::fsMDIForm);
+    frame_->SetBounds(0, 0, 640, 480);
+    frame_->Show();
+  }
+
+  framework::TCustomForm* AddChild(bool maximised) {
+    auto* child = new framework::TForm(&framework::Application());
+    child->SetBounds(20, 30, 200, 150);
+    child->SetFormStyle(framework::fsMDIChild);
+    if (maximised) child->SetWindowState(framework::wsMaximized);
+    return child;
+  }
+
+  static platform::RECT NormalRect(framework::TCustomForm* form) {
+    platform::WINDOWPLACEMENT placement;
+    platform::GetWindowPlacement(form->Handle(), placement);
+    return placement.rcNormalPosition;
+  }
+
+  framework::TCustomForm* frame_ = nullptr;
+};
+
+TEST_F(LxMdiTest, ALanguageChangeMakesAMaximisedChildAnew) {
+  framework::TCustomForm* child = AddChild(true);
+  ASSERT_EQ(frame_->ActiveMDIChild(), child);
+  dictionary.Open();
+  const platform::HWND before = child->Handle();
+
+  // A locale change leaves the child alone.
+  dictionary.SetLocale(0x0409);
+  EXPECT_EQ(child->Handle(), before);
+
+  dictionary.SetLanguage(2);
+  EXPECT_NE(child->Handle(), before);
+  EXPECT_FALSE(platform::IsWindow(before));
+  EXPECT_TRUE(platform::IsZoomed(child->Handle()));
+  EXPECT_EQ(NormalRect(child), (platform::RECT{20, 30, 220, 180}));
+  child->SetWindowState(framework::wsNormal);
+  EXPECT_EQ(child->Left(), 20);
+  EXPECT_EQ(child->Width(), 200);
+}
+
+TEST_F(LxMdiTest, OnlyAMaximisedActiveChildIsMadeAnew) {
+  framework::TCustomForm* maximised = AddChild(true);
+  framework::TCustomForm* normal = AddChild(false);
+  dictionary.Open();
+  ASSERT_EQ(frame_->ActiveMDIChild(), normal);
+  const platform::HWND before = normal->Handle();
+  const platform::HWND other = maximised->Handle();
+  dictionary.SetLanguage(2);
+  EXPECT_EQ(normal->Handle(), before);
+
+  maximised->Show();
+  ASSERT_EQ(frame_->ActiveMDIChild(), maximised);
+  dictionary.SetOptions(dictionary.Options() - TLxDictionaryOptions{lxdoRecreateMDIChild});
+  dictionary.SetLanguage(1);
+  EXPECT_EQ(maximised->Handle(), other);
+  dictionary.SetOptions(kLxAllDictionaryOptions);
+  dictionary.SetLanguage(2);
+  EXPECT_NE(maximised->Handle(), other);
+  EXPECT_EQ(normal->Handle(), before);
 }
 
 }  // namespace

@@ -4,7 +4,10 @@
 #include <vector>
 
 #include "framework/ClassRegistry.h"
+#include "framework/Filer.h"
+#include "framework/Published.h"
 #include "framework/Strings.h"
+#include "framework/TextForm.h"
 #include "framework/TypInfo.h"
 #include "lang/LxDictionaries.h"
 #include "lang/LxDictionary.h"
@@ -283,6 +286,124 @@ TEST_F(LxDictionaryTest, NativeTextsOfAnUnreadableCodePageAreKept) {
   entry.Context = "TMainForm";
   dictionary.ConvertNativeString(entry);
   EXPECT_EQ(entry.Native, "\x88\xA1");
+}
+
+// ---- Stored form
+
+// A root that stores the components it owns.
+class TDictionaryHost : public framework::TComponent {
+  LX_CLASS(TDictionaryHost, framework::TComponent)
+
+ public:
+  explicit TDictionaryHost(framework::TComponent* owner) : TComponent(owner) {}
+  void GetChildren(const framework::TGetChildProc& proc, framework::TComponent*) override {
+    for (int i = 0; i < ComponentCount(); ++i)
+      proc(Components(i));
+  }
+};
+
+LX_PUBLISHED(TDictionaryHost)
+
+std::string StoredText(framework::TComponent& root) {
+  framework::TMemoryStream stream;
+  framework::WriteComponentTo(stream, root);
+  return framework::FormBinaryToText(stream.Bytes());
+}
+
+std::unique_ptr<framework::TComponent> ReadText(const std::string& text) {
+  framework::RegisterClasses(
+      {&TDictionaryHost::StaticClassInfo(), &TLxMemoryDictionary::StaticClassInfo()});
+  const std::vector<std::uint8_t> bytes = framework::FormTextToBinary(text);
+  framework::TReadOnlyMemoryStream stream(bytes);
+  return std::unique_ptr<framework::TComponent>(framework::ReadComponentFrom(stream, nullptr));
+}
+
+TEST_F(LxDictionaryTest, AStoredDictionaryKeepsWhatDiffersFromTheDefaults) {
+  TDictionaryHost host(nullptr);
+  host.SetName("Host");
+  auto* dictionary = new TLxMemoryDictionary(&host);
+  dictionary->SetName("Languages");
+  EXPECT_EQ(StoredText(host),
+            "object Host: TDictionaryHost\n"
+            "  object Languages: TLxMemoryDictionary\n"
+            "    DictionaryName = 'Dictionary1'\n"
+            "  end\n"
+            "end\n");
+
+  dictionary->SetDictionaryName("Main");
+  dictionary->SetEnabled(false);
+  dictionary->SetLocale(0x0C07);
+  dictionary->SetLanguage(2);
+  dictionary->SetMasterLanguage(1);
+  dictionary->SetBinding(lxbiNone);
+  dictionary->SetOptions({lxdoAutoTranslate, lxdoYear2000});
+  dictionary->SetMissingTranslation(lxmtTagNative);
+  dictionary->SetEuro(lxeBusiness);
+  dictionary->SetCheckLevel(lxclNone);
+  const std::string text = StoredText(host);
+  EXPECT_EQ(text,
+            "object Host: TDictionaryHost\n"
+            "  object Languages: TLxMemoryDictionary\n"
+            "    Enabled = False\n"
+            "    DictionaryName = 'Main'\n"
+            "    PrimaryLanguage = 7\n"
+            "    SubLanguage = 3\n"
+            "    Language = 2\n"
+            "    MasterLanguage = 1\n"
+            "    Binding = lxbiNone\n"
+            "    Options = [lxdoAutoTranslate, lxdoYear2000]\n"
+            "    MissingTranslation = lxmtTagNative\n"
+            "    CheckLevel = lxclNone\n"
+            "  end\n"
+            "end\n");
+
+  const auto copy = ReadText(text);
+  ASSERT_EQ(copy->ComponentCount(), 1);
+  const auto* read = dynamic_cast<TLxMemoryDictionary*>(copy->Components(0));
+  ASSERT_NE(read, nullptr);
+  EXPECT_EQ(read->Locale(), 0x0C07);
+  EXPECT_EQ(read->Language(), 2);
+  EXPECT_EQ(read->Euro(), lxeNormal);
+  EXPECT_FALSE(read->IsOpen());
+  EXPECT_EQ(Dictionaries()->Find("Main"), dictionary);
+  EXPECT_EQ(StoredText(*copy), text);
+}
+
+TEST_F(LxDictionaryTest, StoredLocalesComeBackWhateverPartIsAtItsDefault) {
+  for (const int locale : {0x0000, 0x0800, 0x0409, 0x0007, 0xFC00, 0x03FF}) {
+    TDictionaryHost host(nullptr);
+    host.SetName("Host");
+    auto* dictionary = new TLxMemoryDictionary(&host);
+    dictionary->SetName("Languages");
+    dictionary->SetLocale(locale);
+    const auto copy = ReadText(StoredText(host));
+    EXPECT_EQ(dynamic_cast<TLxDictionary*>(copy->Components(0))->Locale(), locale) << locale;
+  }
+}
+
+TEST_F(LxDictionaryTest, AStoredDictionaryCodeIsReadAndDropped) {
+  const auto copy = ReadText(
+      "object Host: TDictionaryHost\n"
+      "  object Languages: TLxMemoryDictionary\n"
+      "    DictionaryCode = 1234567\n"
+      "    SubLanguage = 2\n"
+      "  end\n"
+      "end\n");
+  auto* read = dynamic_cast<TLxDictionary*>(copy->Components(0));
+  EXPECT_EQ(read->Locale(), 0x0800);
+  EXPECT_EQ(StoredText(*copy),
+            "object Host: TDictionaryHost\n"
+            "  object Languages: TLxMemoryDictionary\n"
+            "    DictionaryName = 'Dictionary1'\n"
+            "    SubLanguage = 2\n"
+            "  end\n"
+            "end\n");
+  EXPECT_THROW(ReadText("object Host: TDictionaryHost\n"
+                        "  object Languages: TLxMemoryDictionary\n"
+                        "    DictionaryCode = 'x'\n"
+                        "  end\n"
+                        "end\n"),
+               platform::EReadError);
 }
 
 // ---- Translators

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
+#include "framework/Application.h"
+#include "framework/Dialogs.h"
 #include "lang/LxDictionary.h"
 #include "lang/LxExceptionHandler.h"
 #include "support/FixedSystem.h"
@@ -11,6 +15,29 @@ namespace {
 
 class LxExceptionHandlerTest : public ::testing::Test {
  protected:
+  LxExceptionHandlerTest() {
+    framework::DoneApplication();
+    previous_ = framework::SetDialogSink([this](const framework::TDialogRequest& request) {
+      dialogs.push_back(request);
+      return request.defaultResult;
+    });
+  }
+  ~LxExceptionHandlerTest() override {
+    framework::SetDialogSink(previous_);
+    framework::DoneApplication();
+  }
+
+  // Raises `message` and lets the application handle it.
+  static void Fail(const std::string& message) {
+    try {
+      throw ELxPoly(message);
+    } catch (...) {
+      framework::Application().HandleException(nullptr);
+    }
+  }
+
+  std::vector<framework::TDialogRequest> dialogs;
+  framework::TDialogSink previous_;
   support::FixedSystem system_;
   support::TLxProcessState state_;
 };
@@ -45,6 +72,34 @@ TEST_F(LxExceptionHandlerTest, MessagesAreTranslatedWhileTheDefaultDictionaryIsO
   EXPECT_EQ(ExceptionDialogText("Unknown"), "@Unknown@.");
   dictionary.SetMissingTranslation(lxmtRaiseException);
   EXPECT_EQ(ExceptionDialogText("Unknown"), "Unknown.");
+}
+
+TEST_F(LxExceptionHandlerTest, TheFirstDictionaryInstallsTheHandler) {
+  ASSERT_FALSE(framework::Application().OnException);
+  support::TLxMemoryDictionary dictionary(nullptr);
+  dictionary.AddLanguage(0, 0, 1252);
+  dictionary.AddLanguage(7, 1, 1252, "", "German");
+  dictionary.SetLanguage(1);
+  dictionary.SetText("Disk full", 1, "Platte voll");
+  dictionary.Open();
+  Fail("Disk full");
+  ASSERT_EQ(dialogs.size(), 1u);
+  EXPECT_EQ(dialogs[0].kind, framework::TDialogRequest::TKind::MessageDlg);
+  EXPECT_EQ(dialogs[0].text, "Platte voll.");
+  EXPECT_EQ(dialogs[0].dlgType, framework::mtError);
+  EXPECT_EQ(dialogs[0].buttons, framework::TMsgDlgButtons{framework::mbOK});
+  EXPECT_EQ(dialogs[0].caption, "Error");
+}
+
+TEST_F(LxExceptionHandlerTest, AHandlerOfTheProgramStays) {
+  int handled = 0;
+  framework::Application().OnException = [&handled](framework::TObject*, platform::Exception&) {
+    ++handled;
+  };
+  support::TLxMemoryDictionary dictionary(nullptr);
+  Fail("Disk full");
+  EXPECT_EQ(handled, 1);
+  EXPECT_TRUE(dialogs.empty());
 }
 
 }  // namespace
