@@ -1,7 +1,9 @@
 #include "dict/LxTranslationList.h"
 
 #include <algorithm>
+#include <array>
 #include <limits>
+#include <utility>
 
 #include "platform/Exception.h"
 
@@ -194,38 +196,69 @@ void TLxTranslationList::Sort(bool contextKeys) {
 // When no two sort texts are equal, every correct sort gives the one order the
 // quicksort gives; a sort of compact keys then reaches it faster. Equal texts,
 // whose order depends on the procedure, make it give up (false) and change nothing.
+namespace {
+
+struct SortKey {
+  std::uint64_t prefix;
+  std::uint32_t index;
+};
+
+// Orders keys by prefix, a byte at a time from the last (a stable radix sort);
+// bytes that every key shares cost nothing.
+void RadixSortByPrefix(std::vector<SortKey>& keys) {
+  std::vector<std::array<std::uint32_t, 256>> counts(8);
+  for (auto& count : counts)
+    count.fill(0);
+  for (const SortKey& key : keys) {
+    for (int byte = 0; byte < 8; ++byte)
+      ++counts[byte][(key.prefix >> (8 * byte)) & 0xFF];
+  }
+  std::vector<SortKey> buffer(keys.size());
+  for (int byte = 0; byte < 8; ++byte) {
+    auto& count = counts[static_cast<std::size_t>(byte)];
+    if (std::find(count.begin(), count.end(), keys.size()) != count.end()) continue;
+    std::uint32_t offset = 0;
+    for (std::uint32_t& slot : count)
+      offset += std::exchange(slot, offset);
+    for (const SortKey& key : keys)
+      buffer[count[(key.prefix >> (8 * byte)) & 0xFF]++] = key;
+    keys.swap(buffer);
+  }
+}
+
+}  // namespace
+
 bool TLxTranslationList::SortDistinct(bool contextKeys) {
-  struct SortKey {
-    std::uint64_t prefix;
-    std::uint64_t prefix2;
-    int index;
-  };
   std::vector<SortKey> keys(nodes_.size());
   for (std::size_t i = 0; i < nodes_.size(); ++i) {
-    const std::uint32_t length = SortLength(nodes_[i], contextKeys);
-    keys[i] = {Masked(nodes_[i].prefix, length),
-               length > 8 ? Masked(nodes_[i].prefix2, length - 8) : 0, static_cast<int>(i)};
+    keys[i] = {Masked(nodes_[i].prefix, SortLength(nodes_[i], contextKeys)),
+               static_cast<std::uint32_t>(i)};
   }
-  std::sort(keys.begin(), keys.end(), [&](const SortKey& a, const SortKey& b) {
-    if (a.prefix != b.prefix) return a.prefix < b.prefix;
-    if (a.prefix2 != b.prefix2) return a.prefix2 < b.prefix2;
-    return CompareEntries(a.index, b.index, contextKeys) < 0;
-  });
-  for (std::size_t i = 1; i < keys.size(); ++i) {
-    const SortKey& a = keys[i - 1];
-    const SortKey& b = keys[i];
-    if (a.prefix == b.prefix && a.prefix2 == b.prefix2 &&
-        CompareEntries(a.index, b.index, contextKeys) == 0) {
-      return false;
+  RadixSortByPrefix(keys);
+  // Keys that share their prefix are put in order by the rest of their texts.
+  const auto before = [&](const SortKey& a, const SortKey& b) {
+    return CompareEntries(static_cast<int>(a.index), static_cast<int>(b.index), contextKeys) < 0;
+  };
+  for (std::size_t start = 0; start < keys.size();) {
+    std::size_t end = start + 1;
+    while (end < keys.size() && keys[end].prefix == keys[start].prefix)
+      ++end;
+    if (end - start > 1) {
+      std::sort(keys.begin() + static_cast<std::ptrdiff_t>(start),
+                keys.begin() + static_cast<std::ptrdiff_t>(end), before);
+      for (std::size_t i = start + 1; i < end; ++i) {
+        if (!before(keys[i - 1], keys[i])) return false;  // equal texts
+      }
     }
+    start = end;
   }
   std::vector<Node> nodes;
   std::vector<Entry> entries;
   nodes.reserve(nodes_.size());
   entries.reserve(entries_.size());
   for (const SortKey& key : keys) {
-    nodes.push_back(nodes_[static_cast<std::size_t>(key.index)]);
-    entries.push_back(entries_[static_cast<std::size_t>(key.index)]);
+    nodes.push_back(nodes_[key.index]);
+    entries.push_back(entries_[key.index]);
   }
   nodes_.swap(nodes);
   entries_.swap(entries);

@@ -193,6 +193,28 @@ TEST(LxTranslationListTest, MatchesThePlainListOnRandomTables) {
   }
 }
 
+// Large tables of distinct texts with long shared beginnings: the order of the plain list.
+TEST(LxTranslationListTest, SortsLargeDistinctTablesAsThePlainListDoes) {
+  std::mt19937 random(11);
+  for (const bool contextKeys : {false, true}) {
+    TLxTranslationList list;
+    ReferenceList reference;
+    for (int i = 0; i < 3000; ++i) {
+      std::string word = "Common prefix " + std::to_string(random() % 100000);
+      if (random() % 3 == 0) word.push_back(static_cast<char>(0x80 + random() % 0x80));
+      const Entry entry(word, contextKeys ? "TForm" + std::to_string(i) : "", "",
+                        std::to_string(i));
+      list.Add(entry);
+      reference.Add(entry);
+    }
+    list.Sort(contextKeys);
+    reference.Sort(contextKeys);
+    for (int i = 0; i < list.Count(); ++i) {
+      ASSERT_EQ(list.Translation(i), reference.Entries()[static_cast<std::size_t>(i)].Translation);
+    }
+  }
+}
+
 TEST(LxTranslationListTest, SortsLargeAdversarialTablesWithoutDeepRecursion) {
   TLxTranslationList list;
   for (int i = 0; i < 65535; ++i)
