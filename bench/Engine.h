@@ -36,6 +36,8 @@ struct NamedFactory {
 /// The engines this build can measure.
 const std::vector<NamedFactory>& EngineFactories();
 
+std::unique_ptr<Engine> MakeLxEngine(const Corpus& corpus, const std::string& folder,
+                                     std::string& why);
 std::unique_ptr<Engine> MakeGettextEngine(const Corpus& corpus, const std::string& folder,
                                           std::string& why);
 std::unique_ptr<Engine> MakeQtEngine(const Corpus& corpus, const std::string& folder,

@@ -167,6 +167,14 @@ std::uint8_t TLxPLDFile::ReadU8() {
 }
 
 std::uint16_t TLxPLDFile::ReadU16() {
+  // Text lengths are read for every text of every record: straight from the window when
+  // both bytes are in it (the window never reaches past the image).
+  const std::int64_t inWindow = position_ - windowStart_;
+  if (inWindow >= 0 && inWindow + 2 <= static_cast<std::int64_t>(windowLength_)) {
+    position_ += 2;
+    recordRemaining_ -= 2;
+    return U16At(window_.data() + inWindow, LittleEndian());
+  }
   std::uint8_t bytes[2];
   ReadBytes(bytes, 2);
   return U16At(bytes, LittleEndian());

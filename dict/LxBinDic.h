@@ -1,0 +1,61 @@
+// TLxBinaryDictionary: the dictionary that reads a dictionary image.
+//
+// With `Storage` lxsFile it reads the file named by `FileName`; with
+// lxsResource the same image linked into the program as the resource
+// "PlDictionary" of type "LXDICTIONARY". Every query opens the image afresh,
+// reads what it needs and lets it go; only the translation table of the
+// active language stays in memory.
+#pragma once
+
+#include <memory>
+
+#include "dict/LxAPoly.h"
+#include "dict/LxPLDFil.h"
+
+namespace lx::dict {
+
+class TLxBinaryDictionary : public TLxCustomFileDictionary {
+  LX_CLASS(TLxBinaryDictionary, TLxCustomFileDictionary)
+
+ public:
+  explicit TLxBinaryDictionary(framework::TComponent* owner);
+
+  /// Opens the image for one query. Raises Exception "No FileName property set" when the
+  /// stored `FileName` is empty (for every storage), the file-open or resource-not-found
+  /// error when the image is missing, and the reader's errors for a bad image. Sets the
+  /// context-key state from the image's content flags.
+  std::unique_ptr<TLxPLDFile> OpenSource();
+
+  int GetLanguageCount() override;
+  /// Raises ERangeError "Language index <index> is out of range" for an index the image
+  /// does not hold.
+  void GetLanguage(int index, lang::TLxLanguage& dest) override;
+  int GetLocaleCount() override;
+  /// Raises ERangeError "Locale index <index> is out of range" for an index the image does
+  /// not hold.
+  void GetLocale(int index, lang::TLxLocale& dest) override;
+  /// The number of translation records of the image (not of the loaded table).
+  int GetTranslationCount() override;
+  void GetLanguages(std::vector<std::unique_ptr<lang::TLxLanguage>>& list) override;
+  void GetLocales(std::vector<std::unique_ptr<lang::TLxLocale>>& list) override;
+
+  /// Whether the stored form carried the older list-form data.
+  bool LegacyData() const { return legacyData_; }
+  int StoredLanguageCount() const { return storedLanguageCount_; }
+  int StoredTranslationCount() const { return storedTranslationCount_; }
+  int StoredLocaleCount() const { return storedLocaleCount_; }
+
+ protected:
+  void LoadTranslations() override;
+
+ private:
+  // Whether queries read the image (file or resource) rather than embedded data.
+  bool ReadsImage() const;
+
+  bool legacyData_ = false;
+  int storedLanguageCount_ = 0;
+  int storedTranslationCount_ = 0;
+  int storedLocaleCount_ = 0;
+};
+
+}  // namespace lx::dict

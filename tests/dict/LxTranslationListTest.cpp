@@ -1,0 +1,228 @@
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "dict/LxTranslationList.h"
+#include "platform/Exception.h"
+
+namespace lx::dict {
+namespace {
+
+using lang::TLxTranslation;
+
+struct Entry {
+  Entry(std::string native, std::string context = "", std::string id = "",
+        std::string translation = "t", std::uint8_t state = 0) {
+    record.Native = std::move(native);
+    record.Context = std::move(context);
+    record.Id = std::move(id);
+    record.Translation = std::move(translation);
+    record.State = state;
+  }
+  operator const TLxTranslation&() const { return record; }
+
+  TLxTranslation record;
+};
+
+std::vector<std::string> Natives(const TLxTranslationList& list) {
+  std::vector<std::string> natives;
+  for (int i = 0; i < list.Count(); ++i)
+    natives.emplace_back(list.Native(i));
+  return natives;
+}
+
+// A record's texts, copyable.
+struct Plain {
+  std::string Native, Context, Id, Translation;
+  std::string Key() const { return TLxTranslation::KeyOf(Native, Context, Id); }
+};
+
+// The table as a plain list of records, sorted and searched step by step the
+// classic way: what the compact table must match exactly.
+class ReferenceList {
+ public:
+  void Add(const TLxTranslation& entry) {
+    entries_.push_back({entry.Native, entry.Context, entry.Id, entry.Translation});
+  }
+
+  void Sort(bool contextKeys) {
+    if (!entries_.empty()) QuickSort(0, static_cast<int>(entries_.size()) - 1, contextKeys);
+  }
+
+  int Find(const std::string& target, bool contextKeys, bool wordOnly) const {
+    int low = 0;
+    int high = static_cast<int>(entries_.size()) - 1;
+    while (low <= high) {
+      const int middle = (low + high) / 2;
+      const Plain& entry = entries_[static_cast<std::size_t>(middle)];
+      std::string probe = entry.Native;
+      if (contextKeys) probe = wordOnly ? entry.Native + '\x7F' : entry.Key();
+      if (probe == target) return middle;
+      if (probe < target) {
+        low = middle + 1;
+      } else {
+        high = middle - 1;
+      }
+    }
+    return -1;
+  }
+
+  const std::vector<Plain>& Entries() const { return entries_; }
+
+ private:
+  std::string Text(int i, bool contextKeys) const {
+    const Plain& entry = entries_[static_cast<std::size_t>(i)];
+    return contextKeys ? entry.Key() : entry.Native;
+  }
+
+  void QuickSort(int left, int right, bool contextKeys) {
+    const std::string pivot = Text((left + right) / 2, contextKeys);
+    int i = left;
+    int j = right;
+    do {
+      while (Text(i, contextKeys) < pivot)
+        ++i;
+      while (Text(j, contextKeys) > pivot)
+        --j;
+      if (i <= j)
+        std::swap(entries_[static_cast<std::size_t>(i++)], entries_[static_cast<std::size_t>(j--)]);
+    } while (i <= j);
+    if (left < j) QuickSort(left, j, contextKeys);
+    if (i < right) QuickSort(i, right, contextKeys);
+  }
+
+  std::vector<Plain> entries_;
+};
+
+TEST(LxTranslationListTest, SortsByTheNumericValueOfCharacters) {
+  TLxTranslationList list;
+  for (const char* word : {"Open", "OK", "ok", "Cancel"})
+    list.Add(Entry(word));
+  list.Sort(false);
+  EXPECT_EQ(Natives(list), (std::vector<std::string>{"Cancel", "OK", "Open", "ok"}));
+  EXPECT_EQ(list.FindWord("OK", false), 1);
+  EXPECT_EQ(list.FindWord("Ok", false), -1);
+  EXPECT_EQ(list.FindKey("ok", "TForm1", "7", false), 3);  // context and id ignored
+}
+
+TEST(LxTranslationListTest, KeysTellFormsApart) {
+  TLxTranslationList list;
+  list.Add(Entry("Save", "TForm2", "", "second"));
+  list.Add(Entry("Save", "TForm1", "", "first"));
+  list.Add(Entry("Save as"));
+  list.Sort(true);
+  EXPECT_EQ(list.Translation(list.FindKey("Save", "TForm2", "", true)), "second");
+  EXPECT_EQ(list.Translation(list.FindKey("Save", "TForm1", "", true)), "first");
+  EXPECT_EQ(list.FindKey("Save", "TForm3", "", true), -1);
+  const int any = list.FindWord("Save", true);
+  ASSERT_GE(any, 0);
+  EXPECT_EQ(list.Native(any), "Save");
+  EXPECT_EQ(list.Native(list.FindWord("Save as", true)), "Save as");
+}
+
+TEST(LxTranslationListTest, AnEmptyTableFindsNothing) {
+  TLxTranslationList list;
+  list.Sort(true);
+  EXPECT_EQ(list.FindWord("x", false), -1);
+  EXPECT_EQ(list.FindKey("x", "c", "i", true), -1);
+}
+
+TEST(LxTranslationListTest, GivesEntriesBackWholeAndRefusesBadIndexes) {
+  TLxTranslationList list;
+  list.Add(Entry("Open", "TMain", "12",
+                 "\xD6"
+                 "ffnen",
+                 1));
+  TLxTranslation entry;
+  list.CopyTo(0, entry);
+  EXPECT_EQ(entry.Native, "Open");
+  EXPECT_EQ(entry.Context, "TMain");
+  EXPECT_EQ(entry.Id, "12");
+  EXPECT_EQ(entry.Translation,
+            "\xD6"
+            "ffnen");
+  EXPECT_EQ(entry.State, 1);
+  try {
+    list.CopyTo(1, entry);
+    FAIL();
+  } catch (const platform::EListError& e) {
+    EXPECT_EQ(e.Message(), "List index out of bounds (1)");
+  }
+  EXPECT_THROW(list.Native(-1), platform::EListError);
+  list.Clear();
+  EXPECT_EQ(list.Count(), 0);
+}
+
+// Random tables with duplicates, shared prefixes, high bytes, NULs and key
+// separators inside texts: same order and same answers as the plain list.
+TEST(LxTranslationListTest, MatchesThePlainListOnRandomTables) {
+  std::mt19937 random(7);
+  const std::string alphabet("ab\x7F\x00\xFFZ", 6);
+  const auto text = [&](std::size_t maxLength) {
+    std::string result(random() % (maxLength + 1), ' ');
+    for (char& c : result)
+      c = alphabet[random() % alphabet.size()];
+    return result;
+  };
+  for (int round = 0; round < 200; ++round) {
+    const bool contextKeys = round % 2 == 0;
+    TLxTranslationList list;
+    ReferenceList reference;
+    const int count = static_cast<int>(random() % 40);
+    for (int i = 0; i < count; ++i) {
+      const Entry entry(text(12), text(3), text(2), std::to_string(i));
+      list.Add(entry);
+      reference.Add(entry);
+    }
+    list.Sort(contextKeys);
+    reference.Sort(contextKeys);
+    for (int i = 0; i < count; ++i) {
+      const Plain& expected = reference.Entries()[static_cast<std::size_t>(i)];
+      ASSERT_EQ(list.Translation(i), expected.Translation) << "round " << round << " at " << i;
+    }
+    for (int probe = 0; probe < 30; ++probe) {
+      const std::string word = text(12);
+      const std::string context = text(3);
+      const std::string id = text(2);
+      const std::string wordTarget = contextKeys ? word + '\x7F' : word;
+      ASSERT_EQ(list.FindWord(word, contextKeys), reference.Find(wordTarget, contextKeys, true));
+      const std::string keyTarget = contextKeys ? TLxTranslation::KeyOf(word, context, id) : word;
+      ASSERT_EQ(list.FindKey(word, context, id, contextKeys),
+                reference.Find(keyTarget, contextKeys, false));
+    }
+  }
+}
+
+// Large tables of distinct texts with long shared beginnings: the order of the plain list.
+TEST(LxTranslationListTest, SortsLargeDistinctTablesAsThePlainListDoes) {
+  std::mt19937 random(11);
+  for (const bool contextKeys : {false, true}) {
+    TLxTranslationList list;
+    ReferenceList reference;
+    for (int i = 0; i < 3000; ++i) {
+      std::string word = "Common prefix " + std::to_string(random() % 100000);
+      if (random() % 3 == 0) word.push_back(static_cast<char>(0x80 + random() % 0x80));
+      const Entry entry(word, contextKeys ? "TForm" + std::to_string(i) : "", "",
+                        std::to_string(i));
+      list.Add(entry);
+      reference.Add(entry);
+    }
+    list.Sort(contextKeys);
+    reference.Sort(contextKeys);
+    for (int i = 0; i < list.Count(); ++i) {
+      ASSERT_EQ(list.Translation(i), reference.Entries()[static_cast<std::size_t>(i)].Translation);
+    }
+  }
+}
+
+TEST(LxTranslationListTest, SortsLargeAdversarialTablesWithoutDeepRecursion) {
+  TLxTranslationList list;
+  for (int i = 0; i < 65535; ++i)
+    list.Add(Entry(i % 2 == 0 ? "same" : std::to_string(65535 - i)));
+  list.Sort(false);
+  for (int i = 1; i < list.Count(); ++i)
+    ASSERT_LE(list.Native(i - 1), list.Native(i));
+}
+
+}  // namespace
+}  // namespace lx::dict
