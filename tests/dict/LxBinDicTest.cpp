@@ -10,19 +10,13 @@
 #include "platform/Resources.h"
 #include "pldimage/PldImage.h"
 #include "support/FixedSystem.h"
+#include "support/Raised.h"
 #include "support/TempFolder.h"
 
 namespace lx::dict {
 namespace {
 
-std::string MessageOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const platform::Exception& e) {
-    return e.Message();
-  }
-  return "(no exception)";
-}
+using support::MessageOf;
 
 tools::PldLanguage Language(int primary, const std::string& name) {
   tools::PldLanguage language;

@@ -10,26 +10,18 @@
 #include "platform/Exception.h"
 #include "support/FixedSystem.h"
 #include "support/PldImages.h"
+#include "support/Raised.h"
 #include "support/TempFolder.h"
 
 namespace lx::dict {
 namespace {
 
+using support::ErrorOf;
+
 using Bytes = std::vector<std::uint8_t>;
 using lang::TLxTranslation;
 using tools::PldImage;
 using tools::PldSection;
-
-// What message a call raised, "" when it raised nothing.
-template <typename F>
-std::string ErrorOf(F&& call) {
-  try {
-    call();
-  } catch (const platform::Exception& error) {
-    return error.Message();
-  }
-  return "";
-}
 
 std::unique_ptr<TLxPLDFile> Open(const Bytes& bytes) {
   auto file = std::make_unique<TLxPLDFile>();

@@ -11,9 +11,12 @@
 #include "framework/LoadedList.h"
 #include "framework/TextForm.h"
 #include "support/FixedSystem.h"
+#include "support/Raised.h"
 
 namespace lx::framework {
 namespace {
+
+using support::MessageOf;
 
 using Bytes = std::vector<std::uint8_t>;
 using support::TSampleForm;
@@ -27,16 +30,6 @@ Bytes Written(const std::function<void(TWriter&)>& write) {
     write(writer);
   }
   return stream.Bytes();
-}
-
-template <typename E = platform::Exception>
-std::string MessageOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const E& e) {
-    return e.Message();
-  }
-  return "(no exception)";
 }
 
 // The message of reading the text form `text` into a new root.

@@ -5,25 +5,18 @@
 
 #include "framework/Streams.h"
 #include "platform/Exception.h"
+#include "support/Raised.h"
 #include "support/TempFolder.h"
 
 namespace lx::framework {
 namespace {
 
+using support::MessageOf;
+
 std::string ReadAll(TStream& stream) {
   std::string text(static_cast<std::size_t>(stream.Remaining()), '\0');
   stream.ReadBuffer(text.data(), static_cast<std::int64_t>(text.size()));
   return text;
-}
-
-template <typename E>
-std::string MessageOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const E& e) {
-    return e.Message();
-  }
-  return "(no exception)";
 }
 
 TEST(StreamsTest, MemoryStreamGrowsSeeksAndStopsReadingAtTheEnd) {

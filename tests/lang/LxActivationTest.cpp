@@ -15,6 +15,7 @@
 #include "platform/SystemLocale.h"
 #include "platform/Windows.h"
 #include "support/FixedSystem.h"
+#include "support/Raised.h"
 #include "support/lang/LxMemoryDictionary.h"
 #include "support/lang/LxProcessState.h"
 #include "support/lang/LxRecordingTranslator.h"
@@ -22,19 +23,11 @@
 namespace lx::lang {
 namespace {
 
+using support::MessageOf;
+
 using support::TLxMemoryDictionary;
 using support::TLxRecordingTranslator;
 using Texts = std::vector<std::string>;
-
-template <typename E, typename F>
-std::string MessageOf(F&& action) {
-  try {
-    action();
-  } catch (const E& error) {
-    return error.Message();
-  }
-  return "(nothing raised)";
-}
 
 // The fixed Austrian system with other default locales.
 platform::SystemDescription SystemWith(int userLcid, int systemLcid) {

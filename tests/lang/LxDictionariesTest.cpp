@@ -8,24 +8,17 @@
 #include "lang/LxRecords.h"
 #include "platform/Exception.h"
 #include "support/FixedSystem.h"
+#include "support/Raised.h"
 #include "support/lang/LxMemoryDictionary.h"
 #include "support/lang/LxProcessState.h"
 
 namespace lx::lang {
 namespace {
 
+using support::MessageOf;
+
 using support::TLxMemoryDictionary;
 using Texts = std::vector<std::string>;
-
-template <typename E, typename F>
-std::string MessageOf(F&& action) {
-  try {
-    action();
-  } catch (const E& error) {
-    return error.Message();
-  }
-  return "(nothing raised)";
-}
 
 // A dictionary with a native language and Spanish, opened on Spanish.
 class SpanishDictionary : public TLxMemoryDictionary {

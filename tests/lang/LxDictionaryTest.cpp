@@ -14,6 +14,7 @@
 #include "lang/LxParser.h"
 #include "platform/Exception.h"
 #include "support/FixedSystem.h"
+#include "support/Raised.h"
 #include "support/lang/LxMemoryDictionary.h"
 #include "support/lang/LxProcessState.h"
 #include "support/lang/LxRecordingTranslator.h"
@@ -21,19 +22,11 @@
 namespace lx::lang {
 namespace {
 
+using support::MessageOf;
+
 using support::TLxMemoryDictionary;
 using support::TLxRecordingTranslator;
 using Texts = std::vector<std::string>;
-
-template <typename E, typename F>
-std::string MessageOf(F&& action) {
-  try {
-    action();
-  } catch (const E& error) {
-    return error.Message();
-  }
-  return "(nothing raised)";
-}
 
 class LxDictionaryTest : public ::testing::Test {
  protected:

@@ -6,21 +6,14 @@
 #include "pldimage/PldImage.h"
 #include "support/FixedSystem.h"
 #include "support/PldImages.h"
+#include "support/Raised.h"
 
 namespace lx::tools {
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
+using support::ErrorOf;
 
-template <typename F>
-std::string ErrorOf(F&& call) {
-  try {
-    call();
-  } catch (const platform::Exception& error) {
-    return error.Message();
-  }
-  return "";
-}
+using Bytes = std::vector<std::uint8_t>;
 
 // What an image of `version` keeps of `image`.
 PldImage KeptBy(PldImage image) {
