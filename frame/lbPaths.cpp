@@ -89,12 +89,14 @@ std::string WindowsFolder(PathStyle style) {
   return NormalizeFolder(platform::WindowsFolderOfSystem(), style);
 }
 
-void ListFolder(std::vector<std::string>& list, std::string_view pattern,
+void ListFolder(framework::TStrings& list, std::string_view pattern,
                 platform::FileAttributes attributes) {
-  list.clear();
-  for (platform::FoundEntry& entry : platform::FindFiles(pattern, attributes)) {
-    if (!entry.name.starts_with('.')) list.push_back(std::move(entry.name));
+  list.BeginUpdate();
+  list.Clear();
+  for (const platform::FoundEntry& entry : platform::FindFiles(pattern, attributes)) {
+    if (!entry.name.starts_with('.')) list.Add(entry.name);
   }
+  list.EndUpdate();
 }
 
 bool RemoveFolderTree(std::string_view folder) {
@@ -104,10 +106,10 @@ bool RemoveFolderTree(std::string_view folder) {
   const std::string self = base.size() > 1 ? base.substr(0, base.size() - 1) : base;
   const auto selfAttributes = platform::GetFileAttributes(self);
   if (!selfAttributes || (*selfAttributes & platform::faDirectory) == 0) return false;
-  std::vector<std::string> names;
+  framework::TStringList names;
   ListFolder(names, base + "*.*", platform::faAnyFile);
-  for (const std::string& name : names) {
-    const std::string full = base + name;
+  for (int i = 0; i < names.Count(); ++i) {
+    const std::string full = base + names.Strings(i);
     const auto attributes = platform::GetFileAttributes(full);
     if (attributes && (*attributes & platform::faDirectory) != 0) {
       RemoveFolderTree(full);

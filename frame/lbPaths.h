@@ -14,6 +14,7 @@
 #include <string_view>
 #include <vector>
 
+#include "framework/Strings.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
 
@@ -46,7 +47,7 @@ std::string WindowsFolder(PathStyle style = platform::kNativePathStyle);
 /// Replaces `list` by the names (without folder) of the entries matching
 /// `pattern` (a folder and a mask) and `attributes`, in file-system order,
 /// leaving out every name that begins with ".".
-void ListFolder(std::vector<std::string>& list, std::string_view pattern,
+void ListFolder(framework::TStrings& list, std::string_view pattern,
                 platform::FileAttributes attributes);
 
 /// Removes a folder with everything in it; false for an empty path or when
