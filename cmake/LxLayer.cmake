@@ -1,12 +1,17 @@
-# lx_add_layer(<name> [DEPENDS <layer>...] [LIBRARIES <target>...])
+# lx_add_layer(<name> [DEPENDS <layer>...] [LIBRARIES <target>...] [SUBFOLDERS <dir>...])
 #
-# Builds the library lx_<name> from every .cpp file in the layer's folder.
+# Builds the library lx_<name> from every .cpp file in the layer's folder and in
+# the SUBFOLDERS named (a layer's rooms; other sub-folders are not part of it).
 # Headers are reached as "<name>/Header.h" through an include root private to
 # the layer, so a layer sees exactly the headers of the layers it links: an
 # include of an upper layer fails to compile.
 function(lx_add_layer name)
-  cmake_parse_arguments(ARG "" "" "DEPENDS;LIBRARIES" ${ARGN})
-  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  cmake_parse_arguments(ARG "" "" "DEPENDS;LIBRARIES;SUBFOLDERS" ${ARGN})
+  set(patterns ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  foreach(dir IN LISTS ARG_SUBFOLDERS)
+    list(APPEND patterns ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/*.cpp)
+  endforeach()
+  file(GLOB sources CONFIGURE_DEPENDS ${patterns})
   # A layer without sources yet is a header-only interface library.
   if(sources)
     add_library(lx_${name} STATIC ${sources})

@@ -2,8 +2,8 @@
 
 #include <filesystem>
 
-#include "framework/Dialogs.h"
-#include "framework/Published.h"
+#include "framework/controls/Dialogs.h"
+#include "framework/rtti/Published.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
 

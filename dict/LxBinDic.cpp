@@ -1,7 +1,7 @@
 #include "dict/LxBinDic.h"
 
-#include "framework/Published.h"
-#include "framework/Streams.h"
+#include "framework/rtti/Published.h"
+#include "framework/streaming/Streams.h"
 #include "platform/FileSystem.h"
 #include "platform/Resources.h"
 

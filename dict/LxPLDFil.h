@@ -21,8 +21,8 @@
 #include <string_view>
 #include <vector>
 
-#include "framework/Streams.h"
-#include "framework/Strings.h"
+#include "framework/core/Strings.h"
+#include "framework/streaming/Streams.h"
 #include "lang/LxRecords.h"
 
 namespace lx::dict {

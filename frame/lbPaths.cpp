@@ -1,6 +1,6 @@
 #include "frame/lbPaths.h"
 
-#include "framework/FormatSettings.h"
+#include "framework/runtime/FormatSettings.h"
 #include "platform/TextUtils.h"
 
 namespace lx::frame {

@@ -14,7 +14,7 @@
 #include <string_view>
 #include <vector>
 
-#include "framework/Strings.h"
+#include "framework/core/Strings.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
 

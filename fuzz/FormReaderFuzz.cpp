@@ -6,10 +6,10 @@
 #include <span>
 #include <string>
 
-#include "FormSamples.h"
-#include "framework/Filer.h"
-#include "framework/TextForm.h"
+#include "framework/streaming/Filer.h"
+#include "framework/streaming/TextForm.h"
 #include "platform/Exception.h"
+#include "samples/FormSamples.h"
 
 namespace {
 

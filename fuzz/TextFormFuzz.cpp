@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "framework/TextForm.h"
+#include "framework/streaming/TextForm.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace lx::framework;

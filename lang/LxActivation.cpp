@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "framework/Application.h"
-#include "framework/FormatSettings.h"
-#include "framework/Forms.h"
+#include "framework/controls/Forms.h"
+#include "framework/runtime/Application.h"
+#include "framework/runtime/FormatSettings.h"
 #include "lang/LxCustomTranslator.h"
 #include "lang/LxDictionary.h"
 #include "lang/LxLanguageIds.h"

@@ -1,6 +1,6 @@
 #include "lang/LxCustomTranslator.h"
 
-#include "framework/Published.h"
+#include "framework/rtti/Published.h"
 #include "lang/LxDictionaries.h"
 #include "lang/LxDictionary.h"
 

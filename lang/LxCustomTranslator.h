@@ -13,8 +13,8 @@
 #include <functional>
 #include <string>
 
-#include "framework/Component.h"
-#include "framework/Set.h"
+#include "framework/core/Component.h"
+#include "framework/core/Set.h"
 #include "platform/Windows.h"
 
 namespace lx::lang {

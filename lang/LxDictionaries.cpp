@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "framework/ClassRegistry.h"
-#include "framework/Published.h"
+#include "framework/rtti/ClassRegistry.h"
+#include "framework/rtti/Published.h"
 #include "lang/LxDictionary.h"
 #include "lang/LxLanguageNames.h"
 

@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-#include "framework/Object.h"
+#include "framework/core/Object.h"
 
 namespace lx::lang {
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "framework/Filer.h"
-#include "framework/Published.h"
+#include "framework/rtti/Published.h"
+#include "framework/streaming/Filer.h"
 #include "lang/LxCustomTranslator.h"
 #include "lang/LxDictionaries.h"
 #include "lang/LxExceptionHandler.h"

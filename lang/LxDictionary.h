@@ -19,9 +19,9 @@
 #include <string>
 #include <vector>
 
-#include "framework/Component.h"
-#include "framework/Set.h"
-#include "framework/Strings.h"
+#include "framework/core/Component.h"
+#include "framework/core/Set.h"
+#include "framework/core/Strings.h"
 #include "lang/LxRecords.h"
 #include "platform/Exception.h"
 

@@ -1,7 +1,7 @@
 #include "lang/LxExceptionHandler.h"
 
-#include "framework/Application.h"
-#include "framework/Dialogs.h"
+#include "framework/controls/Dialogs.h"
+#include "framework/runtime/Application.h"
 #include "lang/LxDictionaries.h"
 #include "platform/Exception.h"
 

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "framework/Object.h"
+#include "framework/core/Object.h"
 #include "platform/Exception.h"
 
 namespace lx::lang {

@@ -1,6 +1,6 @@
 #include "lang/LxLocaleVariables.h"
 
-#include "framework/SysLocale.h"
+#include "framework/runtime/SysLocale.h"
 #include "lang/LxLanguageIds.h"
 #include "lang/LxRecords.h"
 #include "platform/CodePages.h"

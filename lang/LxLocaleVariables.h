@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "framework/FormatSettings.h"
+#include "framework/runtime/FormatSettings.h"
 
 namespace lx::lang {
 
@@ -30,7 +30,7 @@ TLxLocaleValues& LocaleValues();
 /// sub-language 0 or 1, else metric; first day and week from the thread locale.
 TLxLocaleValues StartupLocaleValues();
 
-/// Re-derives the run-time's system-locale record (framework/SysLocale.h) from lcid instead
+/// Re-derives the run-time's system-locale record (framework/runtime/SysLocale.h) from lcid instead
 /// of the thread locale: English (United States) for 0; lead bytes of the locale's code page
 /// and a far-east or middle-east script, except for the primary languages written in a
 /// Western script.

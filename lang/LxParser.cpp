@@ -1,6 +1,6 @@
 #include "lang/LxParser.h"
 
-#include "framework/Published.h"
+#include "framework/rtti/Published.h"
 #include "platform/CodePages.h"
 #include "platform/TextUtils.h"
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "framework/Published.h"
+#include "framework/rtti/Published.h"
 
 namespace lx::lang {
 

@@ -5,8 +5,8 @@
 
 #include <vector>
 
-#include "framework/Object.h"
-#include "framework/Rtti.h"
+#include "framework/core/Object.h"
+#include "framework/rtti/Rtti.h"
 
 namespace lx::lang {
 

@@ -1,6 +1,6 @@
 #include "lang/LxRecords.h"
 
-#include "framework/Published.h"
+#include "framework/rtti/Published.h"
 #include "lang/LxCodePage.h"
 #include "lang/LxLanguageIds.h"
 #include "lang/LxLanguageNames.h"

@@ -15,9 +15,9 @@
 #include <string>
 #include <string_view>
 
-#include "framework/Object.h"
-#include "framework/Set.h"
-#include "framework/Strings.h"
+#include "framework/core/Object.h"
+#include "framework/core/Set.h"
+#include "framework/core/Strings.h"
 
 namespace lx::lang {
 

@@ -9,8 +9,8 @@
 
 #include <string>
 
-#include "framework/ResourceStrings.h"
-#include "framework/ShortCuts.h"
+#include "framework/runtime/ResourceStrings.h"
+#include "framework/runtime/ShortCuts.h"
 
 namespace lx::lang {
 

@@ -1,6 +1,6 @@
-#include "framework/CheckLst.h"
+#include "framework/controls/CheckLst.h"
 
-#include "framework/ControlProperties.h"
+#include "framework/controls/ControlProperties.h"
 
 namespace lx::framework {
 

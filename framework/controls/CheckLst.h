@@ -1,7 +1,7 @@
 // TCheckListBox: a list box with a check mark beside each item.
 #pragma once
 
-#include "framework/StdCtrls.h"
+#include "framework/controls/StdCtrls.h"
 
 namespace lx::framework {
 

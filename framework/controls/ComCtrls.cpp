@@ -1,6 +1,6 @@
-#include "framework/ComCtrls.h"
+#include "framework/controls/ComCtrls.h"
 
-#include "framework/ControlProperties.h"
+#include "framework/controls/ControlProperties.h"
 
 namespace lx::framework {
 

@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "framework/Collection.h"
-#include "framework/StdCtrls.h"
+#include "framework/controls/StdCtrls.h"
+#include "framework/core/Collection.h"
 
 namespace lx::framework {
 

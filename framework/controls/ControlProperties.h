@@ -2,8 +2,8 @@
 // control units. Include in source files only.
 #pragma once
 
-#include "framework/Controls.h"
-#include "framework/Published.h"
+#include "framework/controls/Controls.h"
+#include "framework/rtti/Published.h"
 
 // Reading direction, enabled state, font and visibility, with the flags that make the font
 // and the reading direction follow the parent's.

@@ -1,10 +1,10 @@
-#include "framework/Controls.h"
+#include "framework/controls/Controls.h"
 
 #include <algorithm>
 #include <cstdlib>
 
-#include "framework/FrameworkStrings.h"
-#include "framework/Published.h"
+#include "framework/rtti/Published.h"
+#include "framework/runtime/FrameworkStrings.h"
 
 namespace lx::framework {
 

@@ -14,8 +14,8 @@
 #include <string>
 #include <vector>
 
-#include "framework/Component.h"
-#include "framework/Font.h"
+#include "framework/core/Component.h"
+#include "framework/core/Font.h"
 #include "platform/Windows.h"
 
 namespace lx::framework {

@@ -1,10 +1,10 @@
-#include "framework/Dialogs.h"
+#include "framework/controls/Dialogs.h"
 
 #include <iostream>
 #include <vector>
 
-#include "framework/Application.h"
-#include "framework/FrameworkStrings.h"
+#include "framework/runtime/Application.h"
+#include "framework/runtime/FrameworkStrings.h"
 
 namespace lx::framework {
 

@@ -9,8 +9,8 @@
 #include <functional>
 #include <string>
 
-#include "framework/Rtti.h"
-#include "framework/Set.h"
+#include "framework/core/Set.h"
+#include "framework/rtti/Rtti.h"
 #include "platform/Menus.h"
 
 namespace lx::framework {

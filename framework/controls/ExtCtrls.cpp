@@ -1,6 +1,6 @@
-#include "framework/ExtCtrls.h"
+#include "framework/controls/ExtCtrls.h"
 
-#include "framework/ControlProperties.h"
+#include "framework/controls/ControlProperties.h"
 
 namespace lx::framework {
 

@@ -1,7 +1,7 @@
 // TPanel: a plain area that holds other controls, with a caption of its own.
 #pragma once
 
-#include "framework/Controls.h"
+#include "framework/controls/Controls.h"
 
 namespace lx::framework {
 

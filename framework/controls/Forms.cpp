@@ -1,12 +1,12 @@
-#include "framework/Forms.h"
+#include "framework/controls/Forms.h"
 
 #include <algorithm>
 
-#include "framework/Application.h"
-#include "framework/FormResources.h"
-#include "framework/FrameworkStrings.h"
-#include "framework/Menus.h"
-#include "framework/Published.h"
+#include "framework/controls/Menus.h"
+#include "framework/rtti/Published.h"
+#include "framework/runtime/Application.h"
+#include "framework/runtime/FrameworkStrings.h"
+#include "framework/streaming/FormResources.h"
 
 namespace lx::framework {
 

@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-#include "framework/Controls.h"
+#include "framework/controls/Controls.h"
 #include "platform/Resources.h"
 
 namespace lx::framework {

@@ -1,9 +1,9 @@
-#include "framework/Grids.h"
+#include "framework/controls/Grids.h"
 
 #include <algorithm>
 
-#include "framework/ControlProperties.h"
-#include "framework/FrameworkStrings.h"
+#include "framework/controls/ControlProperties.h"
+#include "framework/runtime/FrameworkStrings.h"
 
 namespace lx::framework {
 

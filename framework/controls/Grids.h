@@ -6,7 +6,7 @@
 #include <string>
 #include <utility>
 
-#include "framework/Controls.h"
+#include "framework/controls/Controls.h"
 
 namespace lx::framework {
 

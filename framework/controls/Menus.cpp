@@ -1,10 +1,10 @@
-#include "framework/Menus.h"
+#include "framework/controls/Menus.h"
 
 #include <algorithm>
 #include <set>
 
-#include "framework/FrameworkStrings.h"
-#include "framework/Published.h"
+#include "framework/rtti/Published.h"
+#include "framework/runtime/FrameworkStrings.h"
 
 namespace lx::framework {
 

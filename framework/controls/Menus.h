@@ -15,8 +15,8 @@
 #include <string>
 #include <vector>
 
-#include "framework/Component.h"
-#include "framework/ShortCuts.h"
+#include "framework/core/Component.h"
+#include "framework/runtime/ShortCuts.h"
 
 namespace lx::framework {
 
@@ -42,7 +42,7 @@ class TMenuItem : public TComponent {
 
   const std::string& Caption() const { return caption_; }
   void SetCaption(const std::string& value);
-  /// The key that chooses the item, by number (see framework/ShortCuts.h); 0 for none.
+  /// The key that chooses the item, by number (see framework/runtime/ShortCuts.h); 0 for none.
   TShortCut ShortCut() const { return shortCut_; }
   void SetShortCut(TShortCut value) { shortCut_ = value; }
   /// The shortcut as the menu shows it, through ShortCutToText; empty for none.

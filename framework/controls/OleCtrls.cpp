@@ -1,6 +1,6 @@
-#include "framework/OleCtrls.h"
+#include "framework/controls/OleCtrls.h"
 
-#include "framework/ControlProperties.h"
+#include "framework/controls/ControlProperties.h"
 
 namespace lx::framework {
 

@@ -3,7 +3,7 @@
 // (csCheckPropAvail), so that walks over published properties can leave it out.
 #pragma once
 
-#include "framework/Controls.h"
+#include "framework/controls/Controls.h"
 
 namespace lx::framework {
 

@@ -1,6 +1,6 @@
-#include "framework/StdCtrls.h"
+#include "framework/controls/StdCtrls.h"
 
-#include "framework/ControlProperties.h"
+#include "framework/controls/ControlProperties.h"
 
 namespace lx::framework {
 

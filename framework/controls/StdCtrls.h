@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "framework/Controls.h"
-#include "framework/Strings.h"
+#include "framework/controls/Controls.h"
+#include "framework/core/Strings.h"
 
 namespace lx::framework {
 

@@ -1,8 +1,8 @@
-#include "framework/Collection.h"
+#include "framework/core/Collection.h"
 
 #include <algorithm>
 
-#include "framework/Published.h"
+#include "framework/rtti/Published.h"
 
 namespace lx::framework {
 

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "framework/Persistent.h"
+#include "framework/core/Persistent.h"
 
 namespace lx::framework {
 

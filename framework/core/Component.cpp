@@ -1,9 +1,9 @@
-#include "framework/Component.h"
+#include "framework/core/Component.h"
 
 #include <algorithm>
 
-#include "framework/Filer.h"
-#include "framework/Published.h"
+#include "framework/rtti/Published.h"
+#include "framework/streaming/Filer.h"
 #include "platform/TextUtils.h"
 
 namespace lx::framework {

@@ -15,8 +15,8 @@
 #include <string_view>
 #include <vector>
 
-#include "framework/Persistent.h"
-#include "framework/Set.h"
+#include "framework/core/Persistent.h"
+#include "framework/core/Set.h"
 
 namespace lx::framework {
 

@@ -1,8 +1,8 @@
-#include "framework/Font.h"
+#include "framework/core/Font.h"
 
 #include <cstdlib>
 
-#include "framework/Published.h"
+#include "framework/rtti/Published.h"
 
 namespace lx::framework {
 

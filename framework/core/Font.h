@@ -8,8 +8,8 @@
 #include <cstdint>
 #include <string>
 
-#include "framework/Persistent.h"
-#include "framework/Set.h"
+#include "framework/core/Persistent.h"
+#include "framework/core/Set.h"
 
 namespace lx::framework {
 

@@ -1,13 +1,13 @@
 // The root of the framework's classes.
 //
 // Objects are reference-like: they are not copied (TPersistent::Assign copies content), and
-// each knows its class at run time through its class info (framework/Rtti.h).
+// each knows its class at run time through its class info (framework/rtti/Rtti.h).
 #pragma once
 
 #include <functional>
 #include <string>
 
-#include "framework/Rtti.h"
+#include "framework/rtti/Rtti.h"
 
 namespace lx::framework {
 

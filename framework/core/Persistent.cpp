@@ -1,6 +1,6 @@
-#include "framework/Persistent.h"
+#include "framework/core/Persistent.h"
 
-#include "framework/Published.h"
+#include "framework/rtti/Published.h"
 
 namespace lx::framework {
 

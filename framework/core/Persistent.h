@@ -1,7 +1,7 @@
 // TPersistent: objects whose content can be copied into one another and stored with a form.
 #pragma once
 
-#include "framework/Object.h"
+#include "framework/core/Object.h"
 
 namespace lx::framework {
 

@@ -1,9 +1,9 @@
-#include "framework/Strings.h"
+#include "framework/core/Strings.h"
 
 #include <algorithm>
 
-#include "framework/Filer.h"
-#include "framework/Published.h"
+#include "framework/rtti/Published.h"
+#include "framework/streaming/Filer.h"
 
 namespace lx::framework {
 

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "framework/Persistent.h"
+#include "framework/core/Persistent.h"
 
 namespace lx::framework {
 

@@ -1,10 +1,10 @@
-#include "framework/ClassRegistry.h"
+#include "framework/rtti/ClassRegistry.h"
 
 #include <map>
 #include <string>
 #include <vector>
 
-#include "framework/Persistent.h"
+#include "framework/core/Persistent.h"
 #include "platform/TextUtils.h"
 
 namespace lx::framework {

@@ -9,7 +9,7 @@
 #include <initializer_list>
 #include <string_view>
 
-#include "framework/Rtti.h"
+#include "framework/rtti/Rtti.h"
 
 namespace lx::framework {
 

@@ -1,4 +1,4 @@
-#include "framework/Published.h"
+#include "framework/rtti/Published.h"
 
 namespace lx::framework::published {
 

@@ -42,9 +42,9 @@
 #include <utility>
 #include <vector>
 
-#include "framework/Object.h"
-#include "framework/Rtti.h"
-#include "framework/Set.h"
+#include "framework/core/Object.h"
+#include "framework/core/Set.h"
+#include "framework/rtti/Rtti.h"
 
 namespace lx::framework {
 namespace published {

@@ -1,9 +1,9 @@
-#include "framework/Rtti.h"
+#include "framework/rtti/Rtti.h"
 
 #include <algorithm>
 #include <stdexcept>
 
-#include "framework/Object.h"
+#include "framework/core/Object.h"
 #include "platform/TextUtils.h"
 
 namespace lx::framework {

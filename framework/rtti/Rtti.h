@@ -2,10 +2,10 @@
 // descriptors of published properties, methods and fields gathered in one class info per class.
 //
 // A class joins by naming itself with LX_CLASS in its body and listing what it publishes with
-// LX_PUBLISHED in its source file (framework/Published.h). Class infos are built on first use,
+// LX_PUBLISHED in its source file (framework/rtti/Published.h). Class infos are built on first use,
 // so nothing depends on the order in which translation units are initialised. Streaming finds
-// classes by name through the registry of framework/ClassRegistry.h; the values of properties
-// are read and written through framework/TypInfo.h.
+// classes by name through the registry of framework/rtti/ClassRegistry.h; the values of properties
+// are read and written through framework/rtti/TypInfo.h.
 #pragma once
 
 #include <any>
@@ -167,7 +167,7 @@ class TPropInfo {
   /// Whether the property is stored for `instance` (false when declared not stored).
   bool IsStored(const TObject& instance) const;
 
-  /// The raw accessors; framework/TypInfo.h checks kinds and gives typed access.
+  /// The raw accessors; framework/rtti/TypInfo.h checks kinds and gives typed access.
   TPropValue GetValue(const TObject& instance) const;
   void SetValue(TObject& instance, const TPropValue& value) const;
 

@@ -1,4 +1,4 @@
-#include "framework/TypInfo.h"
+#include "framework/rtti/TypInfo.h"
 
 #include <variant>
 

@@ -12,8 +12,8 @@
 #include <string_view>
 #include <vector>
 
-#include "framework/Object.h"
-#include "framework/Rtti.h"
+#include "framework/core/Object.h"
+#include "framework/rtti/Rtti.h"
 
 namespace lx::framework {
 

@@ -1,10 +1,10 @@
-#include "framework/Application.h"
+#include "framework/runtime/Application.h"
 
 #include <algorithm>
 
-#include "framework/Dialogs.h"
-#include "framework/HelpIntfs.h"
-#include "framework/Published.h"
+#include "framework/controls/Dialogs.h"
+#include "framework/rtti/Published.h"
+#include "framework/runtime/HelpIntfs.h"
 #include "platform/FileSystem.h"
 
 namespace lx::framework {

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "framework/Forms.h"
+#include "framework/controls/Forms.h"
 #include "platform/Menus.h"
 
 namespace lx::framework {
@@ -78,7 +78,7 @@ class TApplication : public TComponent {
   TBiDiMode BiDiMode() const { return biDiMode_; }
   void SetBiDiMode(TBiDiMode value);
 
-  /// A message box over the application; see framework/Dialogs.h.
+  /// A message box over the application; see framework/controls/Dialogs.h.
   int MessageBox(const std::string& text, const std::string& caption, platform::UINT flags);
 
   /// Help requests, handed to the help manager with HelpFile; they raise EHelpSystemException

@@ -1,4 +1,4 @@
-#include "framework/DateTime.h"
+#include "framework/runtime/DateTime.h"
 
 #include <cmath>
 #include <cstdio>

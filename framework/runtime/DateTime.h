@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "framework/FormatSettings.h"
+#include "framework/runtime/FormatSettings.h"
 
 namespace lx::framework {
 

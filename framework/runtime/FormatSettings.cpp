@@ -1,4 +1,4 @@
-#include "framework/FormatSettings.h"
+#include "framework/runtime/FormatSettings.h"
 
 #include "platform/LocaleInfo.h"
 #include "platform/SystemLocale.h"

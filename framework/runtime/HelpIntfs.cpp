@@ -1,7 +1,7 @@
-#include "framework/HelpIntfs.h"
+#include "framework/runtime/HelpIntfs.h"
 
-#include "framework/FrameworkStrings.h"
-#include "framework/WinHelpViewer.h"
+#include "framework/runtime/FrameworkStrings.h"
+#include "framework/runtime/WinHelpViewer.h"
 
 namespace lx::framework {
 

@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "framework/Strings.h"
+#include "framework/core/Strings.h"
 #include "platform/Windows.h"
 
 namespace lx::framework {
@@ -115,7 +115,7 @@ class THelpManager : public IHelpManager {
 };
 
 /// The help manager of the process, made on first use with the classic help viewer
-/// (framework/WinHelpViewer.h) registered first.
+/// (framework/runtime/WinHelpViewer.h) registered first.
 THelpManager& HelpManager();
 /// Registers `viewer` with the help manager and gives the manager back.
 IHelpManager* RegisterViewer(std::shared_ptr<ICustomHelpViewer> viewer);

@@ -1,8 +1,8 @@
-#include "framework/ResourceStrings.h"
+#include "framework/runtime/ResourceStrings.h"
 
 #include <algorithm>
 
-#include "framework/FrameworkStrings.h"
+#include "framework/runtime/FrameworkStrings.h"
 
 namespace lx::framework {
 

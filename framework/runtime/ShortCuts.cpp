@@ -1,6 +1,6 @@
-#include "framework/ShortCuts.h"
+#include "framework/runtime/ShortCuts.h"
 
-#include "framework/FrameworkStrings.h"
+#include "framework/runtime/FrameworkStrings.h"
 #include "platform/Keyboard.h"
 #include "platform/TextUtils.h"
 

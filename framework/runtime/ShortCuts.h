@@ -12,7 +12,7 @@
 #include <string>
 #include <string_view>
 
-#include "framework/ResourceStrings.h"
+#include "framework/runtime/ResourceStrings.h"
 
 namespace lx::framework {
 

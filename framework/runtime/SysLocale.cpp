@@ -1,4 +1,4 @@
-#include "framework/SysLocale.h"
+#include "framework/runtime/SysLocale.h"
 
 #include "platform/CodePages.h"
 #include "platform/SystemLocale.h"

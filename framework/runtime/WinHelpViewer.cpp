@@ -1,4 +1,4 @@
-#include "framework/WinHelpViewer.h"
+#include "framework/runtime/WinHelpViewer.h"
 
 namespace lx::framework {
 

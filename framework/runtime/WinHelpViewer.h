@@ -14,7 +14,7 @@
 #include <memory>
 #include <string>
 
-#include "framework/HelpIntfs.h"
+#include "framework/runtime/HelpIntfs.h"
 
 namespace lx::framework {
 

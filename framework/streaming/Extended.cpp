@@ -1,4 +1,4 @@
-#include "framework/Extended.h"
+#include "framework/streaming/Extended.h"
 
 #include <charconv>
 #include <cmath>

@@ -8,14 +8,14 @@
 // for the properties of a sub-object: "Font.Name") and one value. Every value starts with its
 // kind (TValueType); numbers are little-endian.
 //
-// Reading a form creates its components from the class registry (framework/ClassRegistry.h)
+// Reading a form creates its components from the class registry (framework/rtti/ClassRegistry.h)
 // and sets their properties while they are in csLoading (and csReading while their own part
 // of the stream is read). References to other components are stored by name ("Button1" for a
 // component of the form, "Owner" for the form itself, "Form2.Button1" for a component of
 // another form with the same owner) and set once the whole form is read; a name that names no
 // component is an error. Events are stored by the name of the form's published method they
 // are bound to. Then Loaded is called on every component read, the root first and then the
-// others in the order they were met in the stream (see framework/LoadedList.h).
+// others in the order they were met in the stream (see framework/streaming/LoadedList.h).
 //
 // Every failure of a reader raises an EFilerError descendant: EReadError for what the bytes
 // hold ("Stream read error" when they end early, "Invalid stream format" for a wrong signature,
@@ -33,9 +33,9 @@
 #include <string_view>
 #include <vector>
 
-#include "framework/Component.h"
-#include "framework/Set.h"
-#include "framework/Streams.h"
+#include "framework/core/Component.h"
+#include "framework/core/Set.h"
+#include "framework/streaming/Streams.h"
 
 namespace lx::framework {
 

@@ -1,9 +1,9 @@
-#include "framework/FormResources.h"
+#include "framework/streaming/FormResources.h"
 
 #include <vector>
 
-#include "framework/Filer.h"
-#include "framework/LoadedList.h"
+#include "framework/streaming/Filer.h"
+#include "framework/streaming/LoadedList.h"
 
 namespace lx::framework {
 

@@ -9,8 +9,8 @@
 #include <memory>
 #include <string_view>
 
-#include "framework/Component.h"
-#include "framework/Streams.h"
+#include "framework/core/Component.h"
+#include "framework/streaming/Streams.h"
 #include "platform/Resources.h"
 
 namespace lx::framework {

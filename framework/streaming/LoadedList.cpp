@@ -1,10 +1,10 @@
-#include "framework/LoadedList.h"
+#include "framework/streaming/LoadedList.h"
 
 #include <algorithm>
 #include <exception>
 #include <vector>
 
-#include "framework/Component.h"
+#include "framework/core/Component.h"
 
 namespace lx::framework {
 

@@ -3,8 +3,8 @@
 #include <bit>
 #include <cstring>
 
-#include "framework/Extended.h"
-#include "framework/Filer.h"
+#include "framework/streaming/Extended.h"
+#include "framework/streaming/Filer.h"
 #include "platform/CodePages.h"
 #include "platform/TextUtils.h"
 

@@ -3,12 +3,12 @@
 #include <optional>
 #include <utility>
 
-#include "framework/ClassRegistry.h"
-#include "framework/Collection.h"
-#include "framework/Filer.h"
-#include "framework/LoadedList.h"
-#include "framework/ScopeExit.h"
-#include "framework/TypInfo.h"
+#include "framework/core/Collection.h"
+#include "framework/core/ScopeExit.h"
+#include "framework/rtti/ClassRegistry.h"
+#include "framework/rtti/TypInfo.h"
+#include "framework/streaming/Filer.h"
+#include "framework/streaming/LoadedList.h"
 #include "platform/TextUtils.h"
 
 namespace lx::framework {

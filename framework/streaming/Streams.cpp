@@ -1,4 +1,4 @@
-#include "framework/Streams.h"
+#include "framework/streaming/Streams.h"
 
 #include <fcntl.h>
 #include <unistd.h>

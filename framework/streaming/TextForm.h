@@ -39,7 +39,7 @@
 #include <string_view>
 #include <vector>
 
-#include "framework/Streams.h"
+#include "framework/streaming/Streams.h"
 #include "platform/Exception.h"
 
 namespace lx::framework {

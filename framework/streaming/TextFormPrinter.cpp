@@ -7,9 +7,9 @@
 #include <optional>
 #include <utility>
 
-#include "framework/Extended.h"
-#include "framework/Filer.h"
-#include "framework/TextForm.h"
+#include "framework/streaming/Extended.h"
+#include "framework/streaming/Filer.h"
+#include "framework/streaming/TextForm.h"
 #include "platform/TextUtils.h"
 
 namespace lx::framework {

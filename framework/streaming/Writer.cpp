@@ -4,10 +4,10 @@
 #include <exception>
 #include <limits>
 
-#include "framework/Collection.h"
-#include "framework/Extended.h"
-#include "framework/Filer.h"
-#include "framework/ScopeExit.h"
+#include "framework/core/Collection.h"
+#include "framework/core/ScopeExit.h"
+#include "framework/streaming/Extended.h"
+#include "framework/streaming/Filer.h"
 #include "platform/TextUtils.h"
 
 namespace lx::framework {

@@ -1,8 +1,8 @@
 // TWriter: components and their properties, compared with defaults or with the ancestor form.
-#include "framework/Collection.h"
-#include "framework/Filer.h"
-#include "framework/ScopeExit.h"
-#include "framework/TypInfo.h"
+#include "framework/core/Collection.h"
+#include "framework/core/ScopeExit.h"
+#include "framework/rtti/TypInfo.h"
+#include "framework/streaming/Filer.h"
 #include "platform/TextUtils.h"
 
 namespace lx::framework {

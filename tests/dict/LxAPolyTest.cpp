@@ -5,7 +5,7 @@
 #include <fstream>
 
 #include "dict/LxAPoly.h"
-#include "framework/Dialogs.h"
+#include "framework/controls/Dialogs.h"
 #include "lang/LxDictionaries.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"

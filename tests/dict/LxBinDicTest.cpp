@@ -4,7 +4,7 @@
 #include <functional>
 
 #include "dict/LxBinDic.h"
-#include "framework/Streams.h"
+#include "framework/streaming/Streams.h"
 #include "lang/LxDictionaries.h"
 #include "platform/Exception.h"
 #include "platform/Resources.h"

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "dict/LxPLDFil.h"
-#include "framework/Strings.h"
+#include "framework/core/Strings.h"
 #include "platform/Exception.h"
 #include "support/FixedSystem.h"
 #include "support/PldImages.h"

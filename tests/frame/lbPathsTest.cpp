@@ -4,7 +4,7 @@
 #include <fstream>
 
 #include "frame/lbPaths.h"
-#include "framework/FormatSettings.h"
+#include "framework/runtime/FormatSettings.h"
 #include "support/TempFolder.h"
 
 namespace lx::frame {

@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "framework/Application.h"
-#include "framework/FormatSettings.h"
-#include "framework/Forms.h"
-#include "framework/SysLocale.h"
+#include "framework/controls/Forms.h"
+#include "framework/runtime/Application.h"
+#include "framework/runtime/FormatSettings.h"
+#include "framework/runtime/SysLocale.h"
 #include "lang/LxDictionary.h"
 #include "lang/LxLocaleVariables.h"
 #include "platform/Exception.h"

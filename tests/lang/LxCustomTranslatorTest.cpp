@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "framework/TypInfo.h"
+#include "framework/rtti/TypInfo.h"
 #include "lang/LxCustomTranslator.h"
 #include "lang/LxDictionary.h"
 #include "support/FixedSystem.h"

@@ -3,12 +3,12 @@
 #include <string>
 #include <vector>
 
-#include "framework/ClassRegistry.h"
-#include "framework/Filer.h"
-#include "framework/Published.h"
-#include "framework/Strings.h"
-#include "framework/TextForm.h"
-#include "framework/TypInfo.h"
+#include "framework/core/Strings.h"
+#include "framework/rtti/ClassRegistry.h"
+#include "framework/rtti/Published.h"
+#include "framework/rtti/TypInfo.h"
+#include "framework/streaming/Filer.h"
+#include "framework/streaming/TextForm.h"
 #include "lang/LxDictionaries.h"
 #include "lang/LxDictionary.h"
 #include "lang/LxParser.h"

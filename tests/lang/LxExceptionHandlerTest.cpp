@@ -2,8 +2,8 @@
 
 #include <vector>
 
-#include "framework/Application.h"
-#include "framework/Dialogs.h"
+#include "framework/controls/Dialogs.h"
+#include "framework/runtime/Application.h"
 #include "lang/LxDictionary.h"
 #include "lang/LxExceptionHandler.h"
 #include "support/FixedSystem.h"

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "framework/SysLocale.h"
+#include "framework/runtime/SysLocale.h"
 #include "lang/LxLocaleVariables.h"
 #include "lang/LxRecords.h"
 #include "platform/SystemLocale.h"

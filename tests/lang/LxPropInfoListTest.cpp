@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "framework/Component.h"
-#include "framework/Font.h"
-#include "framework/Published.h"
+#include "framework/core/Component.h"
+#include "framework/core/Font.h"
+#include "framework/rtti/Published.h"
 #include "lang/LxPropInfoList.h"
 
 namespace lx::lang {

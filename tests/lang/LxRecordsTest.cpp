@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "framework/Published.h"
+#include "framework/rtti/Published.h"
 #include "lang/LxLanguageIds.h"
 #include "lang/LxLanguageNames.h"
 #include "lang/LxParser.h"

@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "framework/FrameworkStrings.h"
-#include "framework/ResourceStrings.h"
-#include "framework/ShortCuts.h"
+#include "framework/runtime/FrameworkStrings.h"
+#include "framework/runtime/ResourceStrings.h"
+#include "framework/runtime/ShortCuts.h"
 #include "lang/LxDictionaries.h"
 #include "lang/LxDictionary.h"
 #include "lang/LxRedirection.h"

@@ -5,7 +5,7 @@
 #include <memory>
 #include <vector>
 
-#include "framework/Streams.h"
+#include "framework/streaming/Streams.h"
 #include "pldimage/PldImage.h"
 
 namespace lx::support {

@@ -6,9 +6,9 @@
 #include <string_view>
 #include <vector>
 
-#include "framework/Filer.h"
-#include "framework/Streams.h"
-#include "framework/TextForm.h"
+#include "framework/streaming/Filer.h"
+#include "framework/streaming/Streams.h"
+#include "framework/streaming/TextForm.h"
 #include "platform/Exception.h"
 
 namespace {

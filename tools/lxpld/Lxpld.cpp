@@ -9,7 +9,7 @@
 #include <sstream>
 
 #include "dict/LxPLDFil.h"
-#include "framework/Streams.h"
+#include "framework/streaming/Streams.h"
 #include "lxpld/PldJson.h"
 #include "pldimage/PldImage.h"
 

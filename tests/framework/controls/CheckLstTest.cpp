@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "framework/CheckLst.h"
+#include "framework/controls/CheckLst.h"
 
 namespace lx::framework {
 namespace {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "framework/ComCtrls.h"
-#include "framework/TypInfo.h"
+#include "framework/controls/ComCtrls.h"
+#include "framework/rtti/TypInfo.h"
 
 namespace lx::framework {
 namespace {

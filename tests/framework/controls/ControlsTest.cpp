@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "framework/Application.h"
-#include "framework/Controls.h"
-#include "framework/ExtCtrls.h"
-#include "framework/OleCtrls.h"
-#include "framework/StdCtrls.h"
+#include "framework/controls/Controls.h"
+#include "framework/controls/ExtCtrls.h"
+#include "framework/controls/OleCtrls.h"
+#include "framework/controls/StdCtrls.h"
+#include "framework/runtime/Application.h"
 
 namespace lx::framework {
 namespace {

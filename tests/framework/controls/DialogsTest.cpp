@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "framework/Application.h"
-#include "framework/Dialogs.h"
-#include "framework/FrameworkStrings.h"
+#include "framework/controls/Dialogs.h"
+#include "framework/runtime/Application.h"
+#include "framework/runtime/FrameworkStrings.h"
 
 namespace lx::framework {
 namespace {

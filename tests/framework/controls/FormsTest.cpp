@@ -2,14 +2,14 @@
 
 #include <array>
 
-#include "SampleForms.h"
-#include "framework/Application.h"
-#include "framework/ExtCtrls.h"
-#include "framework/Forms.h"
-#include "framework/Menus.h"
-#include "framework/Published.h"
-#include "framework/StdCtrls.h"
-#include "framework/TypInfo.h"
+#include "framework/controls/ExtCtrls.h"
+#include "framework/controls/Forms.h"
+#include "framework/controls/Menus.h"
+#include "framework/controls/StdCtrls.h"
+#include "framework/rtti/Published.h"
+#include "framework/rtti/TypInfo.h"
+#include "framework/runtime/Application.h"
+#include "samples/SampleForms.h"
 
 namespace lx::framework {
 namespace {

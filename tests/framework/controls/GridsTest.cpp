@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "framework/Grids.h"
-#include "framework/TypInfo.h"
+#include "framework/controls/Grids.h"
+#include "framework/rtti/TypInfo.h"
 
 namespace lx::framework {
 namespace {

@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "framework/Menus.h"
-#include "framework/TypInfo.h"
+#include "framework/controls/Menus.h"
+#include "framework/rtti/TypInfo.h"
 
 namespace lx::framework {
 namespace {

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "framework/Application.h"
-#include "framework/StdCtrls.h"
-#include "framework/TypInfo.h"
+#include "framework/controls/StdCtrls.h"
+#include "framework/rtti/TypInfo.h"
+#include "framework/runtime/Application.h"
 
 namespace lx::framework {
 namespace {

@@ -3,10 +3,10 @@
 #include <string>
 #include <vector>
 
-#include "framework/Collection.h"
-#include "framework/Component.h"
-#include "framework/Published.h"
-#include "framework/TypInfo.h"
+#include "framework/core/Collection.h"
+#include "framework/core/Component.h"
+#include "framework/rtti/Published.h"
+#include "framework/rtti/TypInfo.h"
 
 namespace lx::framework {
 namespace {

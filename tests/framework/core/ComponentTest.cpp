@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "Gadget.h"
-#include "framework/Component.h"
-#include "framework/Published.h"
-#include "framework/TypInfo.h"
+#include "framework/core/Component.h"
+#include "framework/rtti/Published.h"
+#include "framework/rtti/TypInfo.h"
+#include "samples/Gadget.h"
 
 namespace lx::framework {
 namespace {

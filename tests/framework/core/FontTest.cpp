@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "framework/Font.h"
-#include "framework/Strings.h"
-#include "framework/TypInfo.h"
+#include "framework/core/Font.h"
+#include "framework/core/Strings.h"
+#include "framework/rtti/TypInfo.h"
 
 namespace lx::framework {
 namespace {

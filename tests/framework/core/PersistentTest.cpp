@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "Gadget.h"
-#include "framework/Font.h"
-#include "framework/Persistent.h"
-#include "framework/Published.h"
-#include "framework/Strings.h"
+#include "framework/core/Font.h"
+#include "framework/core/Persistent.h"
+#include "framework/core/Strings.h"
+#include "framework/rtti/Published.h"
+#include "samples/Gadget.h"
 
 namespace lx::framework {
 namespace {

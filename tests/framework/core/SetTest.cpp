@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "framework/Set.h"
+#include "framework/core/Set.h"
 
 namespace lx::framework {
 namespace {

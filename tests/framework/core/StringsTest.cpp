@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "framework/Strings.h"
+#include "framework/core/Strings.h"
 
 namespace lx::framework {
 namespace {

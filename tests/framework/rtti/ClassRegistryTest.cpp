@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "Gadget.h"
-#include "framework/ClassRegistry.h"
-#include "framework/Published.h"
+#include "framework/rtti/ClassRegistry.h"
+#include "framework/rtti/Published.h"
+#include "samples/Gadget.h"
 
 namespace lx::framework {
 namespace other {

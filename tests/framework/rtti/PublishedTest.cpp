@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "Gadget.h"
-#include "framework/Published.h"
-#include "framework/TypInfo.h"
+#include "framework/rtti/Published.h"
+#include "framework/rtti/TypInfo.h"
+#include "samples/Gadget.h"
 
 namespace lx::framework {
 namespace {

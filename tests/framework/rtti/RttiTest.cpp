@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "Gadget.h"
-#include "framework/Collection.h"
-#include "framework/Rtti.h"
-#include "framework/Strings.h"
+#include "framework/core/Collection.h"
+#include "framework/core/Strings.h"
+#include "framework/rtti/Rtti.h"
+#include "samples/Gadget.h"
 
 namespace lx::framework {
 namespace {

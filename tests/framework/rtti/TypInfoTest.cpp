@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "Gadget.h"
-#include "framework/TypInfo.h"
+#include "framework/rtti/TypInfo.h"
+#include "samples/Gadget.h"
 
 namespace lx::framework {
 namespace {

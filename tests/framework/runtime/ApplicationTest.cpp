@@ -3,11 +3,11 @@
 #include <string>
 #include <vector>
 
-#include "SampleForms.h"
-#include "framework/Application.h"
-#include "framework/Dialogs.h"
-#include "framework/Published.h"
-#include "framework/StdCtrls.h"
+#include "framework/controls/Dialogs.h"
+#include "framework/controls/StdCtrls.h"
+#include "framework/rtti/Published.h"
+#include "framework/runtime/Application.h"
+#include "samples/SampleForms.h"
 
 namespace lx::framework {
 namespace {

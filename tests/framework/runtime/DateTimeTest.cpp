@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "framework/DateTime.h"
+#include "framework/runtime/DateTime.h"
 #include "platform/Exception.h"
 
 namespace lx::framework {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "framework/FormatSettings.h"
+#include "framework/runtime/FormatSettings.h"
 
 namespace lx::framework {
 namespace {

@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "framework/Application.h"
-#include "framework/HelpIntfs.h"
-#include "framework/WinHelpViewer.h"
+#include "framework/runtime/Application.h"
+#include "framework/runtime/HelpIntfs.h"
+#include "framework/runtime/WinHelpViewer.h"
 
 namespace lx::framework {
 namespace {

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "TestStrings.h"
-#include "framework/FrameworkStrings.h"
-#include "framework/ResourceStrings.h"
+#include "framework/runtime/FrameworkStrings.h"
+#include "framework/runtime/ResourceStrings.h"
 
 namespace lx::framework {
 namespace {

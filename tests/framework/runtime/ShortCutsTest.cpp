@@ -5,8 +5,8 @@
 #include <utility>
 #include <vector>
 
-#include "framework/FrameworkStrings.h"
-#include "framework/ShortCuts.h"
+#include "framework/runtime/FrameworkStrings.h"
+#include "framework/runtime/ShortCuts.h"
 #include "platform/Keyboard.h"
 
 namespace lx::framework {

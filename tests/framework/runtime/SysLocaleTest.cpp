@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "framework/SysLocale.h"
+#include "framework/runtime/SysLocale.h"
 #include "platform/SystemLocale.h"
 #include "support/FixedSystem.h"
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "framework/WinHelpViewer.h"
+#include "framework/runtime/WinHelpViewer.h"
 
 namespace lx::framework {
 namespace {

@@ -1,10 +1,10 @@
-#include "FormSamples.h"
+#include "samples/FormSamples.h"
 
 #include <algorithm>
 
-#include "framework/ClassRegistry.h"
-#include "framework/Filer.h"
-#include "framework/Published.h"
+#include "framework/rtti/ClassRegistry.h"
+#include "framework/rtti/Published.h"
+#include "framework/streaming/Filer.h"
 
 namespace lx::support {
 

@@ -9,11 +9,11 @@
 #include <string>
 #include <vector>
 
-#include "framework/Collection.h"
-#include "framework/Component.h"
-#include "framework/Font.h"
-#include "framework/Set.h"
-#include "framework/Strings.h"
+#include "framework/core/Collection.h"
+#include "framework/core/Component.h"
+#include "framework/core/Font.h"
+#include "framework/core/Set.h"
+#include "framework/core/Strings.h"
 
 namespace lx::support {
 

@@ -1,6 +1,6 @@
-#include "Gadget.h"
+#include "samples/Gadget.h"
 
-#include "framework/Published.h"
+#include "framework/rtti/Published.h"
 
 namespace lx::support {
 

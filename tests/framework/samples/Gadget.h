@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <string>
 
-#include "framework/Component.h"
-#include "framework/Set.h"
+#include "framework/core/Component.h"
+#include "framework/core/Set.h"
 
 namespace lx::support {
 

@@ -1,7 +1,7 @@
-#include "SampleForms.h"
+#include "samples/SampleForms.h"
 
-#include "framework/ClassRegistry.h"
-#include "framework/Published.h"
+#include "framework/rtti/ClassRegistry.h"
+#include "framework/rtti/Published.h"
 
 namespace lx::support {
 

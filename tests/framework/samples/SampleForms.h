@@ -3,13 +3,13 @@
 // child, and a data module.
 #pragma once
 
-#include "framework/CheckLst.h"
-#include "framework/ComCtrls.h"
-#include "framework/ExtCtrls.h"
-#include "framework/Forms.h"
-#include "framework/Grids.h"
-#include "framework/Menus.h"
-#include "framework/StdCtrls.h"
+#include "framework/controls/CheckLst.h"
+#include "framework/controls/ComCtrls.h"
+#include "framework/controls/ExtCtrls.h"
+#include "framework/controls/Forms.h"
+#include "framework/controls/Grids.h"
+#include "framework/controls/Menus.h"
+#include "framework/controls/StdCtrls.h"
 
 namespace lx::support {
 

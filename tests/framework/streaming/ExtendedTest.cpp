@@ -3,7 +3,7 @@
 #include <cmath>
 #include <limits>
 
-#include "framework/Extended.h"
+#include "framework/streaming/Extended.h"
 
 namespace lx::framework {
 namespace {

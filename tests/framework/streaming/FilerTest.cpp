@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "FormSamples.h"
-#include "framework/ClassRegistry.h"
-#include "framework/Filer.h"
-#include "framework/LoadedList.h"
-#include "framework/TextForm.h"
+#include "framework/rtti/ClassRegistry.h"
+#include "framework/streaming/Filer.h"
+#include "framework/streaming/LoadedList.h"
+#include "framework/streaming/TextForm.h"
+#include "samples/FormSamples.h"
 #include "support/FixedSystem.h"
 #include "support/Raised.h"
 

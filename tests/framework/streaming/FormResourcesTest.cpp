@@ -3,11 +3,11 @@
 #include <memory>
 #include <string>
 
-#include "FormSamples.h"
-#include "framework/Filer.h"
-#include "framework/FormResources.h"
-#include "framework/TextForm.h"
-#include "framework/TypInfo.h"
+#include "framework/rtti/TypInfo.h"
+#include "framework/streaming/Filer.h"
+#include "framework/streaming/FormResources.h"
+#include "framework/streaming/TextForm.h"
+#include "samples/FormSamples.h"
 #include "support/FixedSystem.h"
 
 namespace lx::framework {

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "framework/Component.h"
-#include "framework/LoadedList.h"
+#include "framework/core/Component.h"
+#include "framework/streaming/LoadedList.h"
 
 namespace lx::framework {
 namespace {

@@ -3,7 +3,7 @@
 #include <functional>
 #include <string>
 
-#include "framework/Streams.h"
+#include "framework/streaming/Streams.h"
 #include "platform/Exception.h"
 #include "support/Raised.h"
 #include "support/TempFolder.h"

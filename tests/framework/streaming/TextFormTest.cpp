@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "framework/Filer.h"
-#include "framework/TextForm.h"
+#include "framework/streaming/Filer.h"
+#include "framework/streaming/TextForm.h"
 #include "platform/Resources.h"
 
 namespace lx::framework {

@@ -1,6 +1,6 @@
 #include "support/lang/LxMemoryDictionary.h"
 
-#include "framework/Published.h"
+#include "framework/rtti/Published.h"
 #include "platform/Exception.h"
 
 namespace lx::support {

@@ -6,8 +6,8 @@
 
 #include <cstdint>
 
-#include "framework/FormatSettings.h"
-#include "framework/SysLocale.h"
+#include "framework/runtime/FormatSettings.h"
+#include "framework/runtime/SysLocale.h"
 #include "lang/LxLocaleVariables.h"
 
 namespace lx::support {
