@@ -1,5 +1,5 @@
 // The example image of docs/pld-format.md, taken from the page's annotated hex dump at run
-// time, is what the writer writes and reads back as the page says.
+// time, is what lxpld builds from the page's JSON source and reads back as the page says.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -8,10 +8,12 @@
 #include <memory>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "dict/LxPLDFil.h"
 #include "framework/core/Strings.h"
+#include "lxpld/PldJson.h"
 #include "support/FixedSystem.h"
 #include "support/PldImages.h"
 #include "support/Raised.h"
@@ -22,8 +24,24 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 
 const char* const kPage = LX_SOURCE_DIR "/docs/pld-format.md";
-// The dump is the fenced block whose info string carries this mark.
-const char* const kMark = "pld-example";
+
+// The lines of the fenced block whose info string carries `mark`.
+std::vector<std::string> BlockOfPage(std::string_view mark) {
+  std::ifstream page(kPage);
+  EXPECT_TRUE(page) << "cannot open " << kPage;
+  std::vector<std::string> lines;
+  bool inBlock = false;
+  for (std::string line; std::getline(page, line);) {
+    if (line.starts_with("```")) {
+      if (inBlock) return lines;
+      inBlock = line.find(mark) != std::string::npos;
+    } else if (inBlock) {
+      lines.push_back(line);
+    }
+  }
+  ADD_FAILURE() << "no block marked " << mark << " in " << kPage;
+  return lines;
+}
 
 bool IsHex(const std::string& token) {
   return !token.empty() &&
@@ -45,47 +63,17 @@ void ParseDumpLine(const std::string& line, Bytes& bytes) {
 }
 
 Bytes ExampleFromPage() {
-  std::ifstream page(kPage);
-  EXPECT_TRUE(page) << "cannot open " << kPage;
   Bytes bytes;
-  bool inBlock = false;
-  bool found = false;
-  for (std::string line; std::getline(page, line);) {
-    if (line.starts_with("```")) {
-      if (inBlock) break;
-      inBlock = found = line.find(kMark) != std::string::npos;
-      continue;
-    }
-    if (inBlock) ParseDumpLine(line, bytes);
-  }
-  EXPECT_TRUE(found) << "no block marked " << kMark << " in " << kPage;
+  for (const std::string& line : BlockOfPage("pld-example-dump"))
+    ParseDumpLine(line, bytes);
   return bytes;
 }
 
-// The image the page describes, as lxpld builds it from the page's JSON source.
-tools::PldImage DescribedImage() {
-  tools::PldImage image;
-  image.version = 3;
-  image.contentFlags = 1;
-  tools::PldLanguage native;
-  native.codePage = 1252;
-  native.englishName = native.nativeName = "English";
-  tools::PldLanguage german;
-  german.primaryLanguage = 7;
-  german.subLanguage = 1;
-  german.isoLanguage = "de";
-  german.isoCountry = "DE";
-  german.subLanguages = "1,3";
-  german.subLanguageCodes = "DE,AT";
-  german.codePage = 1252;
-  german.englishName = "German";
-  german.nativeName = "Deutsch";
-  german.fontName = "Arial";
-  german.fontSize = 9;
-  image.languages = {native, german};
-  image.translations = {{{"Open", "Öffnen"}, "TForm1", "Button1.Caption"},
-                        {{"Cancel", ""}, "TForm1", "Button2.Caption"}};
-  return image;
+std::string ExampleSourceFromPage() {
+  std::string source;
+  for (const std::string& line : BlockOfPage("pld-example-source"))
+    source += line + '\n';
+  return source;
 }
 
 class PldFormatDocTest : public testing::Test {
@@ -101,8 +89,8 @@ class PldFormatDocTest : public testing::Test {
   TLxPLDFile file_;
 };
 
-TEST_F(PldFormatDocTest, TheDumpIsWhatTheWriterWrites) {
-  EXPECT_EQ(bytes_, tools::WritePldImage(DescribedImage()));
+TEST_F(PldFormatDocTest, TheDumpIsWhatLxpldBuildsFromThePageSource) {
+  EXPECT_EQ(bytes_, tools::WritePldImage(tools::ImageFromJson(ExampleSourceFromPage())));
 }
 
 TEST_F(PldFormatDocTest, Header) {
