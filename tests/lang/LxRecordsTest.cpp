@@ -71,6 +71,37 @@ TEST(LxLanguageTest, ValidatingChineseAsksTheSystemForTaiwan) {
   EXPECT_EQ(chinese.ScriptClass(), kLxScriptFarEast);
 }
 
+TEST(LxLanguageTest, ValidatingTakesTheSubLanguageTheCodePageImplies) {
+  const support::FixedSystem system;
+  TLxLanguage simplified = Language(4, 0, 936);
+  simplified.Validate();
+  EXPECT_EQ(simplified.SubLanguage, 2);
+  EXPECT_EQ(simplified.LanguageLcid(), 0x0804);
+  EXPECT_EQ(simplified.LocaleLcid(), 0x0804);
+  EXPECT_EQ(simplified.IsoCountryName, "CN");
+  EXPECT_EQ(simplified.EnglishName, "Chinese, Simplified");
+
+  TLxLanguage cyrillic = Language(26, 0, 1251);
+  cyrillic.Validate();
+  EXPECT_EQ(cyrillic.SubLanguage, 3);
+  EXPECT_EQ(cyrillic.LanguageLcid(), 0x0C1A);
+  EXPECT_EQ(cyrillic.IsoLanguageName, "sr");
+  EXPECT_EQ(cyrillic.EnglishName, "Serbian, Cyrillic");
+
+  TLxLanguage latin = Language(26, 0, 1250);
+  latin.Validate();
+  EXPECT_EQ(latin.LanguageLcid(), 0x041A);
+  EXPECT_EQ(latin.IsoLanguageName, "hr");
+
+  // A listed sub-language wins over the code page; other code pages give 1.
+  TLxLanguage listed = Language(4, 0, 936, "3");
+  listed.Validate();
+  EXPECT_EQ(listed.SubLanguage, 3);
+  TLxLanguage other = Language(4, 0, 1252);
+  other.Validate();
+  EXPECT_EQ(other.SubLanguage, 1);
+}
+
 TEST(LxLanguageTest, ValidatingCompletesFromTheFirstListedSubLanguage) {
   const support::FixedSystem system;
   TLxLanguage german = Language(7, 0, 0, "3,1");
