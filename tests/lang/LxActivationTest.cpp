@@ -250,9 +250,52 @@ TEST_F(LxActivationTest, SetLanguageChecksTheRangeOnlyWhileOpen) {
             "Language index 2 is out of range");
   EXPECT_EQ(MessageOf<platform::ERangeError>([&] { dictionary.SetLanguage(-3); }),
             "Language index -3 is out of range");
-  EXPECT_EQ(dictionary.Language(), -1);
+  EXPECT_EQ(dictionary.Language(), 0);
+  EXPECT_EQ(dictionary.RequestedLanguage(), -1);
+}
+
+TEST_F(LxActivationTest, LanguageReadsBackThePositionInForceWhileOpen) {
+  AddEuropeanLanguages(dictionary);
+  dictionary.Open();
+  // The user is Austrian: -1 stands for German.
+  EXPECT_EQ(dictionary.Language(), 1);
+  EXPECT_EQ(dictionary.RequestedLanguage(), -1);
+  EXPECT_EQ(dictionary.LanguageAt(dictionary.Language()).EnglishName, "German");
+
+  // The language in force again changes nothing and tells nobody.
+  Watch(dictionary);
+  dictionary.changes.clear();
+  dictionary.SetLanguage(1);
+  EXPECT_TRUE(dictionary.changes.empty());
+  EXPECT_TRUE(log_.empty());
+
+  dictionary.SetLanguage(2);
+  EXPECT_EQ(dictionary.Language(), 2);
   dictionary.SetLanguage(-2);
+  EXPECT_EQ(dictionary.Language(), 1);
+  EXPECT_EQ(dictionary.changes.size(), 2u);
+
+  // Closed, it is the stored request again.
+  dictionary.Close();
   EXPECT_EQ(dictionary.Language(), -2);
+}
+
+TEST_F(LxActivationTest, TheRequestAtOpeningDecidesTheLocaleOfLaterLanguages) {
+  const support::FixedSystem system(SystemWith(0x0C07, 0x0809));
+  dictionary.AddLanguage(0, 0, 1252);
+  dictionary.AddLanguage(7, 1, 1252, "1,3", "German");
+  dictionary.AddLanguage(9, 1, 1252, "1,2", "English");
+  dictionary.SetLanguage(-2);
+  dictionary.Open();
+  EXPECT_EQ(dictionary.Language(), 2);
+  EXPECT_EQ(dictionary.ActiveLocaleId(), 0x0809);
+
+  // Still the system's default that counts, not the user's Austria.
+  dictionary.SetLanguage(1);
+  EXPECT_EQ(dictionary.RequestedLanguage(), -2);
+  EXPECT_EQ(dictionary.ActiveLocaleId(), 0x0407);
+  dictionary.SetLanguage(2);
+  EXPECT_EQ(dictionary.ActiveLocaleId(), 0x0809);
 }
 
 TEST_F(LxActivationTest, OnlyEffectiveChangesAreApplied) {
@@ -278,10 +321,11 @@ TEST_F(LxActivationTest, ChangesReportWhatChanged) {
 
   using Changes = std::vector<std::pair<bool, bool>>;
   dictionary.changes.clear();
-  dictionary.SetLanguage(1);  // English to German: the locale follows
-  dictionary.SetLanguage(0);  // native: locale 0
-  dictionary.SetLanguage(-1);
-  dictionary.SetLanguage(1);  // the same German again: the locale stays
+  dictionary.SetLanguage(1);   // English to German: the locale follows
+  dictionary.SetLanguage(0);   // native: locale 0
+  dictionary.SetLanguage(-1);  // German for the Austrian user
+  dictionary.SetLanguage(1);   // the German in force: nothing
+  dictionary.SetLanguage(-2);  // the same German again: the locale stays
   EXPECT_EQ(dictionary.changes, (Changes{{true, true}, {true, true}, {true, true}, {true, false}}));
   EXPECT_EQ(log_,
             (Texts{"language", "locale", "language", "locale", "language", "locale", "language"}));
