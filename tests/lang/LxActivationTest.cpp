@@ -583,6 +583,9 @@ TEST_F(LxActivationTest, ALocaleChangeRewritesTheFormatSettingsWhenAsked) {
   EXPECT_EQ(settings.ShortTimeFormat, "h:mm AMPM");
   EXPECT_EQ(settings.LongTimeFormat, "h:mm:ss AMPM");
   EXPECT_EQ(settings.DecimalSeparator, '.');
+  EXPECT_EQ(settings.ListSeparator, ',');
+  EXPECT_EQ(settings.TimeAMString, "AM");
+  EXPECT_EQ(settings.TimePMString, "PM");
   EXPECT_EQ(settings.CurrencyString, "$");
   EXPECT_EQ(LocaleValues().MeasurementSystem, 1);
   EXPECT_EQ(LocaleValues().FirstDayOfWeek, 6);
@@ -730,6 +733,46 @@ TEST_F(LxMdiTest, ALanguageChangeMakesAMaximisedChildAnew) {
   child->SetWindowState(framework::wsNormal);
   EXPECT_EQ(child->Left(), 20);
   EXPECT_EQ(child->Width(), 200);
+}
+
+// A control whose window, when it is made again, moves its form's restored rectangle, as a
+// windowing system that cascades a re-created MDI child does.
+class CascadingControl : public framework::TWinControl {
+ public:
+  using TWinControl::TWinControl;
+  void CreateHandle() override {
+    TWinControl::CreateHandle();
+    if (windowsMade_++ == 0) return;
+    const platform::HWND form = Parent()->Handle();
+    platform::WINDOWPLACEMENT placement;
+    platform::GetWindowPlacement(form, placement);
+    placement.rcNormalPosition = {0, 0, 100, 100};
+    platform::SetWindowPlacement(form, placement);
+  }
+
+ private:
+  int windowsMade_ = 0;
+};
+
+TEST_F(LxMdiTest, TheOnlyChildKeepsTheRectangleItIsRestoredTo) {
+  framework::TCustomForm* child = AddChild(true);
+  auto* control = new CascadingControl(child);
+  control->SetParent(child);
+  control->HandleNeeded();
+  dictionary.Open();
+  ASSERT_EQ(NormalRect(child), (platform::RECT{20, 30, 220, 180}));
+  dictionary.SetLanguage(2);
+  EXPECT_EQ(NormalRect(child), (platform::RECT{20, 30, 220, 180}));
+  EXPECT_TRUE(platform::IsZoomed(child->Handle()));
+
+  // With a second child the windowing system's placement stands.
+  framework::TCustomForm* other = AddChild(false);
+  child->Show();
+  ASSERT_EQ(frame_->ActiveMDIChild(), child);
+  ASSERT_EQ(frame_->MDIChildCount(), 2);
+  dictionary.SetLanguage(1);
+  EXPECT_EQ(NormalRect(child), (platform::RECT{0, 0, 100, 100}));
+  EXPECT_EQ(NormalRect(other), (platform::RECT{20, 30, 220, 180}));
 }
 
 TEST_F(LxMdiTest, OnlyAMaximisedActiveChildIsMadeAnew) {

@@ -165,6 +165,12 @@ TEST_F(LxRedirectionTest, OnlyTheDictionaryThatInstalledItTakesItAway) {
   EXPECT_EQ(LoadResString(framework::SmkcEnter), "Eingabe");
   EXPECT_EQ(ShortCutToText(ShortCut(platform::VK_RETURN, framework::ssCtrl)), "Strg+Eingabe");
 
+  // The holder keeps it until it closes, even when it no longer asks for it.
+  holder.SetOptions(plain.Options());
+  plain.Open();
+  plain.Close();
+  EXPECT_TRUE(ResourceStringRedirectionInstalled());
+
   holder.Close();
   EXPECT_FALSE(ResourceStringRedirectionInstalled());
   EXPECT_EQ(ResourceStringRedirectionHolder(), nullptr);
