@@ -7,6 +7,7 @@
 
 #include "framework/controls/Forms.h"
 #include "framework/runtime/Application.h"
+#include "framework/runtime/DateTime.h"
 #include "framework/runtime/FormatSettings.h"
 #include "framework/runtime/SysLocale.h"
 #include "lang/LxDictionary.h"
@@ -608,6 +609,18 @@ TEST_F(LxActivationTest, ALocaleChangeRewritesTheFormatSettingsWhenAsked) {
   EXPECT_EQ(framework::SysLocale().DefaultLCID, 0x0C07u);
   EXPECT_EQ(framework::SysLocale().PriLangID, 7);
   EXPECT_EQ(platform::ThreadLocale(), 0x0C07u);
+}
+
+TEST_F(LxActivationTest, TimesOfALocaleThatSpellsOutItsUnitsKeepTheirColons) {
+  AddEuropeanLanguages(dictionary);
+  dictionary.SetBinding(lxbiNone);
+  dictionary.SetLocale(0x0C0C);
+  dictionary.Open();
+  const framework::TFormatSettings& settings = framework::FormatSettings();
+  EXPECT_EQ(settings.TimeSeparator, ':');
+  EXPECT_EQ(settings.LongTimeFormat, "hh:mm:ss");
+  EXPECT_EQ(framework::FormatDateTime(settings.LongTimeFormat, framework::EncodeTime(14, 30, 0, 0)),
+            "14:30:00");
 }
 
 TEST_F(LxActivationTest, WithoutUpdateLocaleVariablesOnlyTheThreadLocaleFollows) {
