@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <sstream>
 #include <string>
 
@@ -8,6 +10,7 @@
 #include "lxpld/PldJson.h"
 #include "support/FixedSystem.h"
 #include "support/PldImages.h"
+#include "support/TempFolder.h"
 
 namespace lx::tools {
 namespace {
@@ -128,6 +131,52 @@ TEST(PldJsonTest, MessagesQuoteOnlyAnExcerptOfTheInput) {
                 std::string(39, 'x') + "...'");
   EXPECT_EQ(ErrorOf("{\"" + std::string(1000, 'k') + "\": 1}"),
             "image: unknown field \"" + std::string(40, 'k') + "...\"");
+}
+
+class LxpldFilesTest : public ::testing::Test {
+ protected:
+  void Write(const std::string& name, const std::vector<std::uint8_t>& bytes) {
+    std::ofstream(root_ + name, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
+  }
+  // The first line lxpld writes to standard error; its exit code in `code`.
+  std::string FirstError(const std::vector<std::string>& args, int& code) {
+    std::ostringstream out, err;
+    code = RunLxpld(args, out, err);
+    return err.str().substr(0, err.str().find('\n'));
+  }
+
+  support::TempFolder temp_;
+  std::string root_ = temp_.Text();
+  int code_ = -1;
+};
+
+TEST_F(LxpldFilesTest, NeverWritesOverTheSourceAndRefusesFolders) {
+  const std::string json = ImageToJson(support::SampleImage());
+  Write("a.json", std::vector<std::uint8_t>(json.begin(), json.end()));
+  std::filesystem::create_symlink(root_ + "a.json", root_ + "alias.json");
+  EXPECT_EQ(FirstError({"build", root_ + "a.json", "-o", root_ + "alias.json"}, code_),
+            "lxpld: build: the output file " + root_ + "alias.json is the source itself");
+  EXPECT_EQ(code_, kLxpldBadUsage);
+  EXPECT_EQ(std::filesystem::file_size(root_ + "a.json"), json.size());
+  for (const char* command : {"dump", "check"}) {
+    EXPECT_EQ(FirstError({command, root_}, code_), "lxpld: " + root_ + ": is a folder");
+    EXPECT_EQ(code_, kLxpldBadInput);
+  }
+  EXPECT_EQ(FirstError({"build", root_, "-o", root_ + "x.pld"}, code_),
+            "lxpld: " + root_ + ": is a folder");
+}
+
+TEST_F(LxpldFilesTest, CheckNamesTheRecordWhoseLengthRunsPastTheImage) {
+  std::vector<std::uint8_t> image = WritePldImage(support::SampleImage());
+  const std::uint32_t languages = SectionOffset(image, PldSection::Languages);
+  image[languages + 1] = 0x10;  // languages[0] claims 4 KB more than it has
+  Write("long.pld", image);
+  EXPECT_EQ(FirstError({"check", root_ + "long.pld"}, code_),
+            "lxpld: " + root_ + "long.pld: languages[0]: the record length runs past the end " +
+                "of the image (byte " + std::to_string(image.size()) + ")");
+  EXPECT_EQ(code_, kLxpldBadInput);
 }
 
 }  // namespace

@@ -86,6 +86,7 @@ TEST_F(ToolFilesTest, AFailedWriteLeavesTheTargetAndNoTemporaryFile) {
             root_ + "missing/out: cannot be written: No such file or directory");
   EXPECT_EQ(MessageOf([&] { WriteOutputFile(root_, Bytes{1}); }),
             root_ + ": cannot be written: Is a directory");
+  EXPECT_EQ(MessageOf([&] { WriteOutputFile("", Bytes{1}); }), "the output file has no name");
   EXPECT_EQ(Names(), (std::vector<std::string>{"folder"}));
 }
 

@@ -94,6 +94,7 @@ std::vector<std::uint8_t> ReadInputFile(const std::string& path, std::size_t lim
 }
 
 void WriteOutputFile(const std::string& path, std::span<const std::uint8_t> bytes) {
+  if (path.empty()) throw ToolFileError("the output file has no name");
   const std::string name = path.substr(FolderOf(path).size());
   if (name.empty()) Fail(path, "cannot be written", EISDIR);
   std::string temporary = FolderOf(path) + "." + name + ".XXXXXX";

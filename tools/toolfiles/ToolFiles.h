@@ -34,7 +34,8 @@ std::vector<std::uint8_t> ReadInputFile(const std::string& path, std::size_t lim
 /// `path` when everything is written and flushed. An existing target keeps its
 /// permissions; a new one gets the usual ones (0666 less the umask). On failure
 /// the target is untouched, the temporary file is gone, and ToolFileError
-/// "<path>: cannot be written: <reason>" is raised.
+/// "<path>: cannot be written: <reason>" is raised ("the output file has no name"
+/// for an empty path).
 void WriteOutputFile(const std::string& path, std::span<const std::uint8_t> bytes);
 
 /// True when both paths name the same existing file (links and other spellings
