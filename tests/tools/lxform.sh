@@ -96,6 +96,16 @@ cmp -s "$work/form.bin" "$work/kept.bin" || fail "a failed write damaged the old
 leftovers=$(find "$work" -name '.kept.bin.*')
 [[ -z $leftovers ]] || fail "temporary files left behind: $leftovers"
 
+# A message quotes only an excerpt of raw input (here a 255-byte property name).
+{
+  printf 'TPF0\x05TForm\x05Form1\xff'
+  printf 'x%.0s' $(seq 1 120)
+  printf ' %.0s' $(seq 1 135)
+  printf '\x02\x01\x00\x00'
+} > "$work/longname.bin"
+expect 1 "lxform: $work/longname.bin: Invalid name in form stream: '$(printf 'x%.0s' $(seq 1 40))...'" \
+  "$work/longname.bin" -o "$work/x"
+
 "$lxform" --version | grep -qE '^lxform \(Lx\) [0-9]+\.[0-9]+' || fail "--version"
 
 if [[ $failures -ne 0 ]]; then
