@@ -15,6 +15,7 @@ BENCH_PACKAGES := gettext locales qt6-base-dev qt6-l10n-tools python3
 BENCH_FLAGS ?= --benchmark_enable_random_interleaving=true --benchmark_repetitions=5 \
                --benchmark_report_aggregates_only=true
 FUZZ_PACKAGES := clang libclang-rt-dev
+FORMAT_PACKAGES := clang-format
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
@@ -98,7 +99,9 @@ fuzz: deps
 	    -timeout=10 $(FUZZ_DIR)/corpus/$$name $$seeds || exit 1; \
 	done
 
+# Formats every C++ file of the repository with its .clang-format.
 format:
+	$(call install_missing,$(FORMAT_PACKAGES))
 	git ls-files '*.h' '*.cpp' | xargs clang-format -i
 
 clean:

@@ -1,6 +1,8 @@
 // lxform: converts a form between its text form and its binary form stream.
+#include <csignal>
 #include <cstdio>
 #include <iostream>
+#include <new>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -9,7 +11,9 @@
 #include "framework/streaming/Filer.h"
 #include "framework/streaming/Streams.h"
 #include "framework/streaming/TextForm.h"
+#include "lx/LxVersion.h"
 #include "platform/Exception.h"
+#include "toolfiles/ToolFiles.h"
 
 namespace {
 
@@ -28,8 +32,10 @@ constexpr std::string_view kUsage =
     "\n"
     "  --to-binary  read IN as a text form, write the binary form\n"
     "  --to-text    read IN as a binary form, write the text form\n"
-    "  -o OUT       the file to write (written only when the conversion succeeds)\n"
+    "  -o OUT       the file to write; it is replaced only once the conversion\n"
+    "               succeeded and the new file is complete, and may not be IN\n"
     "  --help       show this help\n"
+    "  --version    show the version\n"
     "\n"
     "Exit status: 0 done, 1 bad input, 2 bad usage.\n";
 
@@ -40,6 +46,7 @@ struct TOptions {
   std::string input;
   std::string output;
   bool help = false;
+  bool version = false;
 };
 
 struct TUsageError {
@@ -54,6 +61,8 @@ TOptions ParseArguments(const std::vector<std::string_view>& args) {
     const std::string_view arg = args[i];
     if (arg == "--help" || arg == "-h") {
       options.help = true;
+    } else if (arg == "--version") {
+      options.version = true;
     } else if (arg == "--to-binary" || arg == "--to-text") {
       const TDirection direction = arg == "--to-binary" ? TDirection::ToBinary : TDirection::ToText;
       if (options.direction != TDirection::Detect && options.direction != direction) {
@@ -73,7 +82,7 @@ TOptions ParseArguments(const std::vector<std::string_view>& args) {
       haveInput = true;
     }
   }
-  if (options.help) return options;
+  if (options.help || options.version) return options;
   if (!haveInput) throw TUsageError{"no input file"};
   if (!haveOutput) throw TUsageError{"no output file (-o OUT)"};
   return options;
@@ -99,16 +108,21 @@ std::vector<std::uint8_t> Convert(const TOptions& options, const std::vector<std
 
 int Run(const TOptions& options) {
   try {
-    framework::TMemoryStream input;
-    input.LoadFromFile(options.input);
-    const std::vector<std::uint8_t> output = Convert(options, input.Bytes());
-    framework::TMemoryStream(output).SaveToFile(options.output);
+    const std::vector<std::uint8_t> input = tools::ReadInputFile(options.input);
+    const std::vector<std::uint8_t> output = Convert(options, input);
+    tools::WriteOutputFile(options.output, output);
     return kDone;
+  } catch (const tools::ToolFileError& e) {
+    std::cerr << "lxform: " << e.Message() << '\n';
   } catch (const framework::EParserError& e) {
     std::cerr << options.input << ':' << e.Line() << ':' << e.Column() << ": error: " << e.Reason()
               << '\n';
   } catch (const platform::Exception& e) {
-    std::cerr << "lxform: " << options.input << ": " << e.Message() << '\n';
+    std::cerr << "lxform: " << options.input << ": " << tools::ShortenQuoted(e.Message()) << '\n';
+  } catch (const std::bad_alloc&) {
+    std::cerr << "lxform: " << options.input << ": out of memory\n";
+  } catch (const std::exception& e) {
+    std::cerr << "lxform: " << options.input << ": " << tools::Excerpt(e.what(), 200) << '\n';
   }
   return kBadInput;
 }
@@ -128,5 +142,17 @@ int main(int argc, char** argv) {
     std::cout << kUsage;
     return kDone;
   }
+  if (options.version) {
+    std::cout << "lxform (Lx) " << lx::kLxVersion << '\n';
+    return kDone;
+  }
+  // Converting a file onto itself would lose the source.
+  if (lx::tools::IsSameFile(options.input, options.output)) {
+    std::cerr << "lxform: the output file " << options.output
+              << " is the input file\nTry 'lxform --help'.\n";
+    return kBadUsage;
+  }
+  // Past a file-size limit a write then fails with a reason instead of killing the tool.
+  std::signal(SIGXFSZ, SIG_IGN);
   return Run(options);
 }
