@@ -85,7 +85,8 @@ std::string FormBinaryToText(std::span<const std::uint8_t> bytes);
 /// A text form saved in the Windows code page `codePage` (936, 1251, ...) as the UTF-8 text
 /// that FormTextToBinary reads. Raises EParserError "Invalid text in code page N" at the first
 /// byte sequence that is no character of the code page, and EConvertError "Code page N is not
-/// installed" for a code page the platform cannot convert.
+/// installed" for a code page the platform cannot convert. UTF-8 (65001) is given back as it
+/// is, for FormTextToBinary to check.
 std::string FormTextFromCodePage(std::string_view text, platform::CodePage codePage);
 
 }  // namespace lx::framework

@@ -633,6 +633,8 @@ std::string FormTextFromCodePage(std::string_view text, platform::CodePage codeP
   if (!platform::IsValidCodePage(codePage)) {
     throw platform::EConvertError("Code page " + std::to_string(codePage) + " is not installed");
   }
+  // UTF-8 is what the parser reads, and checks, itself.
+  if (platform::ResolveCodePage(codePage) == platform::CP_UTF8) return std::string(text);
   const std::u16string wide = platform::MultiByteToWide(text, codePage);
   // The conversion puts U+FFFD for bytes that are no character of the code page; unless the
   // code page can hold U+FFFD itself, that is text in another code page, and no guess is kept.

@@ -73,7 +73,7 @@ expect 1 "lxform: $work/none.lxfm: Cannot open file \"$work/none.lxfm\". No such
 
 # A form saved in a Windows code page: refused as UTF-8 with a hint, read with --codepage.
 printf 'object Form1: TForm1\n  Caption = \x27\xCE\xC4\xBC\xFE\x27\nend\n' > "$work/gbk.lxfm"
-expect 1 "$work/gbk.lxfm:2:14: error: Invalid UTF-8 text (for a form saved in a Windows code page, name it: --codepage 936)" \
+expect 1 "$work/gbk.lxfm:2:14: error: Invalid UTF-8 text (a form saved in a Windows code page needs --codepage N, such as 936)" \
   "$work/gbk.lxfm" -o "$work/x"
 "$lxform" --codepage 936 "$work/gbk.lxfm" -o "$work/gbk.bin" || fail "--codepage 936"
 "$lxform" "$work/gbk.bin" -o "$work/gbk.txt" || fail "the code-page form back to text"
@@ -85,6 +85,8 @@ expect 1 "$work/bad936.lxfm:2:15: error: Invalid text in code page 936" \
 expect 2 "lxform: --codepage needs a code page number$usage" a -o b --codepage
 expect 2 "lxform: --codepage needs a code page number, not 'gbk'$usage" --codepage gbk a -o b
 expect 2 "lxform: code page 12345 is not installed$usage" --codepage 12345 a -o b
+printf 'object Form1: TForm1\n  Caption = \x27\xC3\x27\nend\n' > "$work/bad8.lxfm"
+expect 1 "$work/bad8.lxfm:2:14: error: Invalid UTF-8 text" --codepage 65001 "$work/bad8.lxfm" -o "$work/x"
 expect 2 "lxform: --codepage reads text forms, not binary ones$usage" --codepage 936 --to-text a -o b
 
 # A name outside a string is refused by its character.

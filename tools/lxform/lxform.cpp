@@ -120,7 +120,7 @@ std::vector<std::uint8_t> TextToBinary(const TOptions& options, std::string_view
   } catch (const framework::EParserError& e) {
     if (e.Reason() != "Invalid UTF-8 text") throw;
     throw framework::EParserError(
-        e.Reason() + " (for a form saved in a Windows code page, name it: --codepage 936)",
+        e.Reason() + " (a form saved in a Windows code page needs --codepage N, such as 936)",
         e.Line(), e.Column());
   }
 }

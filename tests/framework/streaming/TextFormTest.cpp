@@ -273,6 +273,7 @@ TEST(TextFormTest, FormsSavedInACodePageAreReadThroughIt) {
   EXPECT_EQ(ValueBytes("'文件'"), (Bytes{vaWString, 2, 0, 0, 0, 0x87, 0x65, 0xF6, 0x4E}));
   EXPECT_EQ(FormTextFromCodePage("object F: T\n  Caption = '\xCF\xF0\xE8'\nend\n", 1251),
             "object F: T\n  Caption = 'При'\nend\n");
+  EXPECT_EQ(FormTextFromCodePage("'\xC3'", 65001), "'\xC3'");  // the parser refuses it
 
   // Bytes that are no character of the code page are refused where they stand.
   try {
