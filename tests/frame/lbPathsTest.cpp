@@ -76,6 +76,21 @@ TEST_F(lbPathsFileTest, ForceFolderCreatesEveryMissingParentKeepingCase) {
   EXPECT_TRUE(fs::is_directory(root_ + "New/Tree/Leaf"));
 }
 
+TEST_F(lbPathsFileTest, ForceFolderCreatesNothingForWindowsPathsOnThisHost) {
+  // Run in the test's folder, where a Windows path would be taken as a relative name.
+  struct InFolder {
+    explicit InFolder(const std::string& folder) { fs::current_path(folder); }
+    ~InFolder() { fs::current_path(previous); }
+    fs::path previous = fs::current_path();
+  };
+  {
+    const InFolder inRoot(root_);
+    EXPECT_EQ(ForceFolder("C:\\Tools\\TEMP", kWin), "c:\\tools\\temp\\");
+    EXPECT_EQ(ForceFolder("Temp\\Probe", kWin), "temp\\probe\\");
+  }
+  EXPECT_TRUE(fs::is_empty(root_));
+}
+
 TEST_F(lbPathsFileTest, ListFolderSkipsNamesBeginningWithADot) {
   Write("a");
   Write(".b");
