@@ -1,6 +1,7 @@
 #include "framework/controls/Controls.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 
 #include "framework/rtti/Published.h"
@@ -8,16 +9,39 @@
 
 namespace lx::framework {
 
-LX_PUBLISHED(TControl, Property("Left", &TControl::Left, &TControl::SetLeft),
-             Property("Top", &TControl::Top, &TControl::SetTop),
-             Property("Width", &TControl::Width, &TControl::SetWidth),
-             Property("Height", &TControl::Height, &TControl::SetHeight),
-             Property("Cursor", &TControl::Cursor, &TControl::SetCursor, crDefault),
-             Property("Hint", &TControl::Hint, &TControl::SetHint))
+LX_PUBLISHED(
+    TControl, Property("Left", &TControl::Left, &TControl::SetLeft),
+    Property("Top", &TControl::Top, &TControl::SetTop),
+    Property("Width", &TControl::Width, &TControl::SetWidth),
+    Property("Height", &TControl::Height, &TControl::SetHeight),
+    Property("Cursor", &TControl::Cursor, &TControl::SetCursor, crDefault).Idents(CursorIdents()),
+    Property("Color", &TControl::Color, &TControl::SetColor, clWindow).Idents(ColorIdents()),
+    Property("Hint", &TControl::Hint, &TControl::SetHint))
 
 LX_PUBLISHED(TGraphicControl)
 
 LX_PUBLISHED(TWinControl)
+
+namespace {
+
+// crSize comes last: it is read, but crSizeAll is the name written.
+constexpr std::array<TIdentMapEntry, 23> kCursors{{
+    {crDefault, "crDefault"},     {crNone, "crNone"},           {crArrow, "crArrow"},
+    {crCross, "crCross"},         {crIBeam, "crIBeam"},         {crSizeNESW, "crSizeNESW"},
+    {crSizeNS, "crSizeNS"},       {crSizeNWSE, "crSizeNWSE"},   {crSizeWE, "crSizeWE"},
+    {crUpArrow, "crUpArrow"},     {crHourGlass, "crHourGlass"}, {crDrag, "crDrag"},
+    {crNoDrop, "crNoDrop"},       {crHSplit, "crHSplit"},       {crVSplit, "crVSplit"},
+    {crMultiDrag, "crMultiDrag"}, {crSQLWait, "crSQLWait"},     {crNo, "crNo"},
+    {crAppStart, "crAppStart"},   {crHelp, "crHelp"},           {crHandPoint, "crHandPoint"},
+    {crSizeAll, "crSizeAll"},     {crSize, "crSize"},
+}};
+
+}  // namespace
+
+const TIdentMap& CursorIdents() {
+  static const TIdentMap map("TCursor", kCursors);
+  return map;
+}
 
 int MulDiv(int value, int numerator, int denominator) {
   if (denominator == 0) return -1;
@@ -79,6 +103,12 @@ void TControl::SetText(const std::string& value) {
   if (value == text_) return;
   text_ = value;
   TextChanged();
+}
+
+void TControl::SetColor(TColor value) {
+  if (value == color_) return;
+  color_ = value;
+  Invalidate();
 }
 
 void TControl::SetFont(TFont* value) {

@@ -51,6 +51,8 @@ inline constexpr TCursor crHelp = -20;
 inline constexpr TCursor crHandPoint = -21;
 inline constexpr TCursor crSizeAll = -22;
 inline constexpr TCursor crSize = crSizeAll;
+/// The named cursors, stored by name with the form ("crHandPoint").
+const TIdentMap& CursorIdents();
 
 LX_ENUM(TBiDiMode, bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly)
 
@@ -113,6 +115,9 @@ class TControl : public TComponent {
   void SetEnabled(bool value) { enabled_ = value; }
   TCursor Cursor() const { return cursor_; }
   void SetCursor(TCursor value) { cursor_ = value; }
+  /// The background colour; clWindow unless set.
+  TColor Color() const { return color_; }
+  void SetColor(TColor value);
 
   /// The reading direction. With ParentBiDiMode the mode follows the parent's (a form's
   /// follows the application's); setting it directly switches ParentBiDiMode off.
@@ -172,6 +177,7 @@ class TControl : public TComponent {
   bool visible_ = true;
   bool enabled_ = true;
   TCursor cursor_ = crDefault;
+  TColor color_ = clWindow;
   TBiDiMode biDiMode_ = bdLeftToRight;
   bool parentBiDiMode_ = true;
   int invalidateCount_ = 0;

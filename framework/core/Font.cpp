@@ -6,8 +6,9 @@
 
 namespace lx::framework {
 
-LX_PUBLISHED(TFont, Property("Charset", &TFont::Charset, &TFont::SetCharset),
-             Property("Color", &TFont::Color, &TFont::SetColor),
+LX_PUBLISHED(TFont,
+             Property("Charset", &TFont::Charset, &TFont::SetCharset).Idents(CharsetIdents()),
+             Property("Color", &TFont::Color, &TFont::SetColor).Idents(ColorIdents()),
              Property("Height", &TFont::Height, &TFont::SetHeight),
              Property("Name", &TFont::Name, &TFont::SetName),
              Property("Pitch", &TFont::Pitch, &TFont::SetPitch, fpDefault),

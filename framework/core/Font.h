@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string>
 
+#include "framework/core/Graphics.h"
 #include "framework/core/Persistent.h"
 #include "framework/core/Set.h"
 
@@ -17,13 +18,6 @@ LX_ENUM(TFontStyle, fsBold, fsItalic, fsUnderline, fsStrikeOut)
 using TFontStyles = TSet<TFontStyle, std::uint8_t>;
 
 LX_ENUM(TFontPitch, fpDefault, fpVariable, fpFixed)
-
-using TFontCharset = std::uint8_t;
-/// A colour: 0x00BBGGRR, or a system colour with the high bit set.
-using TColor = std::int32_t;
-
-constexpr TFontCharset kDefaultCharset = 1;
-constexpr TColor clWindowText = static_cast<TColor>(0x80000008u);
 
 class TFont : public TPersistent {
   LX_CLASS(TFont, TPersistent)

@@ -24,7 +24,8 @@
 // reader is a const member function or a data member, a writer a member function taking the
 // value or a data member; nullptr stands for a missing one. A fourth argument is the default.
 // Methods published with Method() are what events stored by name are bound to; fields
-// published with Field() follow the owned component of the same name.
+// published with Field() follow the owned component of the same name. An integer property of
+// a type with named constants says so with .Idents(map) (Font.Color with ColorIdents(), say).
 //
 // Inside LX_PUBLISHED the helpers are looked up from the class's scope first, so a class with
 // a member named Property, Event, Method or Field writes them qualified. The class infos are
@@ -350,6 +351,12 @@ class TPropDecl {
         }
       });
     }
+    return std::move(*this);
+  }
+
+  /// An integer property whose type has named constants, stored by name where one exists.
+  TPropDecl Idents(const TIdentMap& map) && requires(published::PlainInteger<V> && sizeof(V) <= 4) {
+    info_.SetIdentMap(&map);
     return std::move(*this);
   }
 

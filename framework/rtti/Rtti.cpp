@@ -69,6 +69,20 @@ const TEnumInfo& TEnumInfo::Boolean() {
   return info;
 }
 
+std::string_view TIdentMap::NameOf(std::int64_t value) const {
+  for (const TIdentMapEntry& entry : entries_) {
+    if (entry.value == value) return entry.name;
+  }
+  return {};
+}
+
+std::optional<std::int32_t> TIdentMap::ValueOf(std::string_view name) const {
+  for (const TIdentMapEntry& entry : entries_) {
+    if (platform::SameTextAscii(entry.name, name)) return entry.value;
+  }
+  return std::nullopt;
+}
+
 TPropInfo::TPropInfo(std::string name, TTypeKind kind, TGetter getter, TSetter setter)
     : name_(std::move(name)), kind_(kind), getter_(std::move(getter)), setter_(std::move(setter)) {}
 

@@ -14,6 +14,7 @@
 #include <initializer_list>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <type_traits>
@@ -116,6 +117,32 @@ class TEnumInfo {
   std::vector<std::string> names_;
 };
 
+/// One named constant of an integer type.
+struct TIdentMapEntry {
+  std::int32_t value;
+  std::string_view name;
+};
+
+/// The named constants of an integer type (colours, character sets, cursors): a stored form
+/// carries a value that has a name by that name, and any other value as a number.
+class TIdentMap {
+ public:
+  /// `entries` must outlive the map (a static table); the first of two names for one value
+  /// is the one written.
+  TIdentMap(std::string typeName, std::span<const TIdentMapEntry> entries)
+      : typeName_(std::move(typeName)), entries_(entries) {}
+
+  const std::string& TypeName() const { return typeName_; }
+  /// The name of `value`; empty when it has none.
+  std::string_view NameOf(std::int64_t value) const;
+  /// The value named `name` (ASCII case-insensitive); none when no constant is so named.
+  std::optional<std::int32_t> ValueOf(std::string_view name) const;
+
+ private:
+  std::string typeName_;
+  std::span<const TIdentMapEntry> entries_;
+};
+
 /// Declares a published enumeration: the enumeration itself (values from 0, one byte) and its
 /// name table, found by argument-dependent lookup through `EnumInfoOf(static_cast<Type*>(0))`.
 /// Use at namespace scope: LX_ENUM(TFontPitch, fpDefault, fpVariable, fpFixed)
@@ -157,6 +184,8 @@ class TPropInfo {
   TTypeKind Kind() const { return kind_; }
   /// tkEnumeration: the values; tkSet: the elements. Null for other kinds.
   const TEnumInfo* EnumType() const { return enumType_; }
+  /// tkInteger: the named constants of the property's type, or null when it has none.
+  const TIdentMap* IdentMap() const { return identMap_; }
   /// tkClass: the class the property holds. Null for other kinds.
   const TClassInfo* ClassType() const;
   bool IsReadable() const { return static_cast<bool>(getter_); }
@@ -175,6 +204,7 @@ class TPropInfo {
   void SetKind(TTypeKind kind) { kind_ = kind; }
   void SetEnumType(const TEnumInfo* type) { enumType_ = type; }
   void SetClassType(TClassResolver resolver) { classType_ = resolver; }
+  void SetIdentMap(const TIdentMap* map) { identMap_ = map; }
   void SetDefault(TPropValue value) { default_ = std::move(value); }
   void SetStoredTest(TStoredTest test) { stored_ = std::move(test); }
   void SetSetter(TSetter setter) { setter_ = std::move(setter); }
@@ -184,6 +214,7 @@ class TPropInfo {
   std::string name_;
   TTypeKind kind_;
   const TEnumInfo* enumType_ = nullptr;
+  const TIdentMap* identMap_ = nullptr;
   TClassResolver classType_ = nullptr;
   TGetter getter_;
   TSetter setter_;

@@ -14,7 +14,10 @@
 // component of the form, "Owner" for the form itself, "Form2.Button1" for a component of
 // another form with the same owner) and set once the whole form is read; a name that names no
 // component is an error. Events are stored by the name of the form's published method they
-// are bound to. Then Loaded is called on every component read, the root first and then the
+// are bound to. An integer property whose type has named constants (colours, character sets,
+// cursors: TPropInfo::IdentMap) is written by name when its value has one, and read from a
+// name or a number; a name the type does not know raises "Invalid property value: <name>".
+// Then Loaded is called on every component read, the root first and then the
 // others in the order they were met in the stream (see framework/streaming/LoadedList.h).
 //
 // Every failure of a reader raises an EFilerError descendant: EReadError for what the bytes

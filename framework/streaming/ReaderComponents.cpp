@@ -85,6 +85,16 @@ TComponent* FindReference(TComponent& root, const std::string& name) {
   return container != nullptr ? FindReference(*container, rest) : nullptr;
 }
 
+// An integer of a type with named constants may be stored by its name.
+std::int64_t ReadIntegerValue(TReader& reader, const TPropInfo& property) {
+  if (reader.NextValue() != vaIdent) return reader.ReadInteger();
+  const std::string name = reader.ReadIdent();
+  const TIdentMap* map = property.IdentMap();
+  const std::optional<std::int32_t> value = map != nullptr ? map->ValueOf(name) : std::nullopt;
+  if (!value) throw platform::EReadError("Invalid property value: " + name);
+  return *value;
+}
+
 }  // namespace
 
 // The component references met while reading, set once the whole form is there. An entry
@@ -365,7 +375,7 @@ void TReader::DefineBinaryProperty(const std::string& name, const TStreamProc& r
 void TReader::ReadPropValue(TPersistent& instance, const TPropInfo& property) {
   switch (property.Kind()) {
     case tkInteger:
-      return SetOrdProp(instance, property, ReadInteger());
+      return SetOrdProp(instance, property, ReadIntegerValue(*this, property));
     case tkChar:
       return SetOrdProp(instance, property, static_cast<unsigned char>(ReadChar()));
     case tkWChar:

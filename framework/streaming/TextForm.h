@@ -5,7 +5,9 @@
 //     Font.Name = 'Arial'                 properties of sub-objects by dotted path
 //     Ratio = 2.5                         80-bit floats; 2.5s single, 2.5d date, 2.5c currency
 //     Shades = [shLight, shDark]          sets
-//     Lines.Strings = ('one' 'two')       lists
+//     Lines.Strings = (                   lists, one item a line
+//       'one'
+//       'two')
 //     Data = {                            binary data in hex
 //       0A0B0C}
 //     Items = <                           collections, each item optionally with [index]
@@ -21,16 +23,23 @@
 // (a frame) or "inherited inline"; its name may be left out ("object TButton"). Integers are
 // decimal, or hexadecimal after '$'; a string may be joined from parts with '+'.
 //
-// Characters: the text is UTF-8. An 8-bit string keeps its bytes: printable ASCII inside the
-// quotes, every other byte as #n (0 to 255). A wide string writes its characters from 128 up
-// as UTF-8 inside the quotes, control characters and unpaired surrogates as #n. Reading, a
-// string is wide when it holds UTF-8 beyond ASCII or a code above 255, and 8-bit otherwise.
+// Characters: the text is UTF-8 (FormTextFromCodePage reads a form saved in a code page). An
+// 8-bit string keeps its bytes: printable ASCII inside the quotes, every other byte as #n (0 to
+// 255). A wide string writes its characters from 128 up as UTF-8 inside the quotes, control
+// characters and unpaired surrogates as #n. Reading, a string is wide when it holds UTF-8
+// beyond ASCII or a code above 255, and 8-bit otherwise. A character beyond ASCII outside a
+// string is refused by name: "Invalid character 'П' (U+041F)".
 //
-// The conversion is purely a matter of syntax: no class needs to be registered. Converting a
-// stream written by TWriter to text and back gives the same bytes; converting a text to a
-// stream and back gives the same text when the text is laid out as this converter lays it out
-// (two blanks of indentation; a list on one line when it fits in 100 columns and holds no
-// binary data or collection, else one item per line).
+// The conversion is purely a matter of syntax: no class needs to be registered. Named
+// constants (Color = clBtnFace) are identifiers both ways; the reader and the writer map them.
+//
+// Converting a stream written by TWriter to text and back gives the same bytes; converting a
+// text to a stream and back gives the same text when the text is laid out as the designers lay
+// it out and this converter writes it: two blanks of indentation; a list opens at the end of
+// its line, has one item a line two blanks further in and closes right after its last item; a
+// string of more than 64 characters (a #n code counts as one) starts on a line of its own after
+// "Name = ", two blanks further in, in pieces of 64 characters joined by " +", one a line;
+// binary data has 32 bytes a line.
 #pragma once
 
 #include <cstdint>
@@ -40,6 +49,7 @@
 #include <vector>
 
 #include "framework/streaming/Streams.h"
+#include "platform/CodePages.h"
 #include "platform/Exception.h"
 
 namespace lx::framework {
@@ -71,5 +81,12 @@ void ObjectBinaryToText(TStream& input, TStream& output);
 /// The same conversions on bytes in memory.
 std::vector<std::uint8_t> FormTextToBinary(std::string_view text);
 std::string FormBinaryToText(std::span<const std::uint8_t> bytes);
+
+/// A text form saved in the Windows code page `codePage` (936, 1251, ...) as the UTF-8 text
+/// that FormTextToBinary reads. Raises EParserError "Invalid text in code page N" at the first
+/// byte sequence that is no character of the code page, and EConvertError "Code page N is not
+/// installed" for a code page the platform cannot convert. UTF-8 (65001) is given back as it
+/// is, for FormTextToBinary to check.
+std::string FormTextFromCodePage(std::string_view text, platform::CodePage codePage);
 
 }  // namespace lx::framework

@@ -4,12 +4,14 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdio>
 #include <limits>
 #include <utility>
 
 #include "framework/streaming/Extended.h"
 #include "framework/streaming/Filer.h"
 #include "framework/streaming/TextForm.h"
+#include "platform/CodePages.h"
 #include "platform/TextUtils.h"
 
 namespace lx::framework {
@@ -93,6 +95,7 @@ class TLexer {
   [[noreturn]] void ErrorHere(const std::string& reason) const {
     throw EParserError(reason, line_, column_);
   }
+  [[noreturn]] void ErrorAtNonAscii() const;
   void ReadName();
   void ReadNumber();
   std::uint64_t ReadDigits(int base);
@@ -142,7 +145,8 @@ void TLexer::Next() {
   }
   if (c == '\'' || c == '#') return ReadString();
   if (std::string_view("=:.,[](){}<>+").find(c) == std::string_view::npos) {
-    if (static_cast<unsigned char>(c) < 32 || static_cast<unsigned char>(c) >= 127) {
+    if (static_cast<unsigned char>(c) >= 128) ErrorAtNonAscii();
+    if (static_cast<unsigned char>(c) < 32 || c == 127) {
       ErrorHere("Invalid character #" + std::to_string(static_cast<unsigned char>(c)));
     }
     ErrorHere(std::string("Invalid character '") + c + "'");
@@ -150,6 +154,19 @@ void TLexer::Next() {
   kind_ = TToken::Symbol;
   symbol_ = c;
   Advance();
+}
+
+// A character beyond ASCII outside a string is named whole, with its code point.
+void TLexer::ErrorAtNonAscii() const {
+  std::int32_t end = static_cast<std::int32_t>(pos_);
+  UChar32 codePoint = 0;
+  U8_NEXT(reinterpret_cast<const std::uint8_t*>(text_.data()), end,
+          static_cast<std::int32_t>(text_.size()), codePoint);
+  if (codePoint < 0) ErrorHere("Invalid UTF-8 text");
+  char code[16];
+  std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(codePoint));
+  const std::string_view character = text_.substr(pos_, static_cast<std::size_t>(end) - pos_);
+  ErrorHere("Invalid character '" + std::string(character) + "' (" + code + ")");
 }
 
 void TLexer::ReadName() {
@@ -610,6 +627,30 @@ std::vector<std::uint8_t> FormTextToBinary(std::string_view text) {
     writer.FlushBuffer();
   }
   return stream.Bytes();
+}
+
+std::string FormTextFromCodePage(std::string_view text, platform::CodePage codePage) {
+  if (!platform::IsValidCodePage(codePage)) {
+    throw platform::EConvertError("Code page " + std::to_string(codePage) + " is not installed");
+  }
+  // UTF-8 is what the parser reads, and checks, itself.
+  if (platform::ResolveCodePage(codePage) == platform::CP_UTF8) return std::string(text);
+  const std::u16string wide = platform::MultiByteToWide(text, codePage);
+  // The conversion puts U+FFFD for bytes that are no character of the code page; unless the
+  // code page can hold U+FFFD itself, that is text in another code page, and no guess is kept.
+  const std::size_t bad = wide.find(u'\uFFFD');
+  if (bad != std::u16string::npos && !platform::CanEncode(u"\uFFFD", codePage)) {
+    const std::u16string_view before = std::u16string_view(wide).substr(0, bad);
+    const std::size_t lineStart = before.rfind(u'\n') + 1;  // npos + 1 is 0
+    const auto line = static_cast<int>(std::count(before.begin(), before.end(), u'\n')) + 1;
+    const std::u16string_view lineText = before.substr(lineStart);
+    const auto column =
+        static_cast<int>(std::count_if(lineText.begin(), lineText.end(),
+                                       [](char16_t unit) { return !U16_IS_TRAIL(unit); })) +
+        1;
+    throw EParserError("Invalid text in code page " + std::to_string(codePage), line, column);
+  }
+  return platform::WideToMultiByte(wide, platform::CP_UTF8);
 }
 
 void ObjectTextToBinary(TStream& input, TStream& output) {

@@ -4,7 +4,6 @@
 
 #include <charconv>
 #include <cmath>
-#include <optional>
 #include <utility>
 
 #include "framework/streaming/Extended.h"
@@ -16,16 +15,17 @@ namespace lx::framework {
 
 namespace {
 
-constexpr std::size_t kLineWidth = 100;
+constexpr std::size_t kStringPieceLength = 64;
 constexpr std::size_t kHexBytesPerLine = 32;
 
 struct TTextItem;
 
-// A value read from the stream, kept until it is known whether it fits on one line.
+// A value read from the stream, laid out once it is whole.
 struct TTextValue {
-  enum class TShape { Atom, List, Collection, Binary };
+  enum class TShape { Atom, String, List, Collection, Binary };
   TShape shape = TShape::Atom;
-  std::string text;  // an atom's text; the hex digits of binary data
+  std::string text;                 // an atom's text; the hex digits of binary data
+  std::vector<std::string> pieces;  // a string's pieces
   std::vector<TTextValue> items;
   std::vector<TTextItem> entries;
 };
@@ -66,34 +66,51 @@ const std::string& CheckedName(const std::string& name, bool dotted, bool mayBeE
   RefuseName(name);
 }
 
-// Quoted runs of printable ASCII and #n codes for everything else.
+// Quoted runs of printable text and #n codes for everything else, cut into pieces of
+// kStringPieceLength characters (a code counts as one), which a long string is written as.
 class TStringText {
  public:
   void Printable(const char* text, std::size_t length) {
-    if (!quoted_) result_ += '\'';
+    NextCharacter();
+    if (!quoted_) piece_ += '\'';
     quoted_ = true;
     for (std::size_t i = 0; i < length; ++i) {
-      if (text[i] == '\'') result_ += '\'';
-      result_ += text[i];
+      if (text[i] == '\'') piece_ += '\'';
+      piece_ += text[i];
     }
   }
   void Code(unsigned code) {
-    if (quoted_) result_ += '\'';
+    NextCharacter();
+    if (quoted_) piece_ += '\'';
     quoted_ = false;
-    result_ += '#' + std::to_string(code);
+    piece_ += '#' + std::to_string(code);
   }
-  std::string Result() {
-    if (result_.empty()) return "''";
-    if (quoted_) result_ += '\'';
-    return std::move(result_);
+  std::vector<std::string> Pieces() {
+    if (piece_.empty()) return {"''"};
+    EndPiece();
+    return std::move(pieces_);
   }
 
  private:
-  std::string result_;
+  void NextCharacter() {
+    if (count_ == kStringPieceLength) EndPiece();
+    ++count_;
+  }
+  void EndPiece() {
+    if (quoted_) piece_ += '\'';
+    pieces_.push_back(std::move(piece_));
+    piece_.clear();
+    quoted_ = false;
+    count_ = 0;
+  }
+
+  std::vector<std::string> pieces_;
+  std::string piece_;
+  std::size_t count_ = 0;
   bool quoted_ = false;
 };
 
-std::string NarrowStringText(const std::string& bytes) {
+std::vector<std::string> NarrowStringText(const std::string& bytes) {
   TStringText text;
   for (char c : bytes) {
     const auto byte = static_cast<unsigned char>(c);
@@ -103,10 +120,10 @@ std::string NarrowStringText(const std::string& bytes) {
       text.Code(byte);
     }
   }
-  return text.Result();
+  return text.Pieces();
 }
 
-std::string WideStringText(const std::u16string& units) {
+std::vector<std::string> WideStringText(const std::u16string& units) {
   TStringText text;
   const auto length = static_cast<std::int32_t>(units.size());
   for (std::int32_t i = 0; i < length;) {
@@ -121,7 +138,7 @@ std::string WideStringText(const std::u16string& units) {
       text.Printable(bytes, static_cast<std::size_t>(size));
     }
   }
-  return text.Result();
+  return text.Pieces();
 }
 
 // The shortest text that reads back as `value`. Infinities, NaNs and the subnormal values
@@ -197,8 +214,8 @@ class TTextFormPrinter {
   TTextValue ReadList(int depth);
   TTextValue ReadCollection(int depth);
   std::string ReadSet();
-  static std::optional<std::string> Compact(const TTextValue& value);
-  void Render(const TTextValue& value, std::size_t indent, std::size_t column);
+  void Render(const TTextValue& value, std::size_t indent);
+  void RenderString(const TTextValue& value, std::size_t indent);
   void RenderCollection(const TTextValue& value, std::size_t indent);
   void RenderProperty(const std::string& name, const TTextValue& value, std::size_t indent);
 
@@ -242,7 +259,7 @@ void TTextFormPrinter::PrintObject(std::size_t indent, int depth) {
 void TTextFormPrinter::RenderProperty(const std::string& name, const TTextValue& value,
                                       std::size_t indent) {
   out_ += Spaces(indent) + name + " = ";
-  Render(value, indent, indent + name.size() + 3);
+  Render(value, indent);
   out_ += '\n';
 }
 
@@ -251,7 +268,7 @@ TTextValue TTextFormPrinter::ReadValue(int depth) {
   if (kind == vaList) return ReadList(depth + 1);
   if (kind == vaCollection) return ReadCollection(depth + 1);
   if (kind == vaBinary) {
-    return TTextValue{TTextValue::TShape::Binary, HexText(reader_.ReadBinary()), {}, {}};
+    return TTextValue{TTextValue::TShape::Binary, HexText(reader_.ReadBinary()), {}, {}, {}};
   }
   return ReadScalar(kind);
 }
@@ -290,12 +307,12 @@ TTextValue TTextFormPrinter::ReadScalar(TValueType kind) {
     }
     case vaString:
     case vaLString:
-      text = NarrowStringText(reader_.ReadString());
-      break;
+      return TTextValue{
+          TTextValue::TShape::String, {}, NarrowStringText(reader_.ReadString()), {}, {}};
     case vaWString:
     case vaUTF8String:
-      text = WideStringText(reader_.ReadWideString());
-      break;
+      return TTextValue{
+          TTextValue::TShape::String, {}, WideStringText(reader_.ReadWideString()), {}, {}};
     case vaIdent:
     case vaFalse:
     case vaTrue:
@@ -311,7 +328,7 @@ TTextValue TTextFormPrinter::ReadScalar(TValueType kind) {
       throw platform::EReadError("Unknown property value: " +
                                  std::to_string(static_cast<int>(kind)));
   }
-  return TTextValue{TTextValue::TShape::Atom, std::move(text), {}, {}};
+  return TTextValue{TTextValue::TShape::Atom, std::move(text), {}, {}, {}};
 }
 
 std::string TTextFormPrinter::ReadSet() {
@@ -327,7 +344,7 @@ std::string TTextFormPrinter::ReadSet() {
 TTextValue TTextFormPrinter::ReadList(int depth) {
   Nest(depth);
   reader_.ReadListBegin();
-  TTextValue list{TTextValue::TShape::List, {}, {}, {}};
+  TTextValue list{TTextValue::TShape::List, {}, {}, {}, {}};
   while (!reader_.EndOfList())
     list.items.push_back(ReadValue(depth));
   reader_.ReadListEnd();
@@ -337,7 +354,7 @@ TTextValue TTextFormPrinter::ReadList(int depth) {
 TTextValue TTextFormPrinter::ReadCollection(int depth) {
   Nest(depth);
   reader_.ReadValue();
-  TTextValue collection{TTextValue::TShape::Collection, {}, {}, {}};
+  TTextValue collection{TTextValue::TShape::Collection, {}, {}, {}, {}};
   while (!reader_.EndOfList()) {
     TTextItem item;
     const TValueType next = reader_.NextValue();
@@ -356,24 +373,14 @@ TTextValue TTextFormPrinter::ReadCollection(int depth) {
   return collection;
 }
 
-std::optional<std::string> TTextFormPrinter::Compact(const TTextValue& value) {
-  if (value.shape == TTextValue::TShape::Atom) return value.text;
-  if (value.shape != TTextValue::TShape::List) return std::nullopt;
-  std::string text = "(";
-  for (const TTextValue& item : value.items) {
-    const std::optional<std::string> part = Compact(item);
-    if (!part) return std::nullopt;
-    if (text.size() > 1) text += ' ';
-    text += *part;
-  }
-  return text + ')';
-}
-
-void TTextFormPrinter::Render(const TTextValue& value, std::size_t indent, std::size_t column) {
+// A list has one item a line, two blanks further in, and closes right after its last item.
+void TTextFormPrinter::Render(const TTextValue& value, std::size_t indent) {
   switch (value.shape) {
     case TTextValue::TShape::Atom:
       out_ += value.text;
       return;
+    case TTextValue::TShape::String:
+      return RenderString(value, indent);
     case TTextValue::TShape::Binary:
       out_ += '{';
       for (std::size_t at = 0; at < value.text.size(); at += 2 * kHexBytesPerLine)
@@ -385,17 +392,25 @@ void TTextFormPrinter::Render(const TTextValue& value, std::size_t indent, std::
     case TTextValue::TShape::List:
       break;
   }
-  const std::optional<std::string> compact = Compact(value);
-  if (compact && column + compact->size() <= kLineWidth) {
-    out_ += *compact;
-    return;
-  }
   out_ += '(';
   for (const TTextValue& item : value.items) {
     out_ += '\n' + Spaces(indent + 2);
-    Render(item, indent + 2, indent + 2);
+    Render(item, indent + 2);
   }
   out_ += ')';
+}
+
+// A string of one piece stays where it is; a longer one starts on a line of its own, two
+// blanks further in, one piece a line, joined by '+' (as the designers lay them out).
+void TTextFormPrinter::RenderString(const TTextValue& value, std::size_t indent) {
+  if (value.pieces.size() == 1) {
+    out_ += value.pieces.front();
+    return;
+  }
+  for (std::size_t i = 0; i < value.pieces.size(); ++i) {
+    if (i > 0) out_ += " +";
+    out_ += '\n' + Spaces(indent + 2) + value.pieces[i];
+  }
 }
 
 void TTextFormPrinter::RenderCollection(const TTextValue& value, std::size_t indent) {

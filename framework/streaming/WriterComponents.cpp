@@ -14,6 +14,11 @@ std::string StoredMethodName(const TMethod& method, const TObject* root) {
   return method.data != nullptr && method.data == root ? method.name : std::string();
 }
 
+// A value of a type with named constants is written by its name when it has one.
+std::string_view ConstantName(const TPropInfo& property, std::int64_t value) {
+  return property.IdentMap() != nullptr ? property.IdentMap()->NameOf(value) : std::string_view();
+}
+
 }  // namespace
 
 void TWriter::WriteRootComponent(TComponent& root) {
@@ -151,8 +156,11 @@ void TWriter::WriteProperty(TPersistent& instance, const TPropInfo& property) {
 
 void TWriter::WritePropValue(const TPersistent& instance, const TPropInfo& property) {
   switch (property.Kind()) {
-    case tkInteger:
-      return WriteInteger(GetOrdProp(instance, property));
+    case tkInteger: {
+      const std::int64_t value = GetOrdProp(instance, property);
+      const std::string_view name = ConstantName(property, value);
+      return name.empty() ? WriteInteger(value) : WriteIdent(name);
+    }
     case tkChar:
       return WriteChar(static_cast<char>(GetOrdProp(instance, property)));
     case tkWChar:

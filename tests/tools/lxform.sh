@@ -27,7 +27,10 @@ expect() {
 cat > "$work/form.lxfm" <<'FORM'
 object Form1: TForm1
   Caption = 'Grüße'#13#10
-  Lines.Strings = ('a' 'b')
+  Color = clBtnFace
+  Lines.Strings = (
+    'a'
+    'b')
   object Button1: TButton [2]
     Data = {
       00FF}
@@ -107,6 +110,28 @@ expect 1 "lxform: $work/longname.bin: Invalid name in form stream: '$(printf 'x%
   "$work/longname.bin" -o "$work/x"
 
 "$lxform" --version | grep -qE '^lxform \(Lx\) [0-9]+\.[0-9]+' || fail "--version"
+
+# A form saved in a Windows code page: refused as UTF-8 with a hint, read with --codepage.
+printf 'object Form1: TForm1\n  Caption = \x27\xCE\xC4\xBC\xFE\x27\nend\n' > "$work/gbk.lxfm"
+expect 1 "$work/gbk.lxfm:2:14: error: Invalid UTF-8 text (a form saved in a Windows code page needs --codepage N, such as 936)" \
+  "$work/gbk.lxfm" -o "$work/x"
+"$lxform" --codepage 936 "$work/gbk.lxfm" -o "$work/gbk.bin" || fail "--codepage 936"
+"$lxform" "$work/gbk.bin" -o "$work/gbk.txt" || fail "the code-page form back to text"
+[[ $(cat "$work/gbk.txt") == $'object Form1: TForm1\n  Caption = \'文件\'\nend' ]] ||
+  fail "the code-page form came back as [$(cat "$work/gbk.txt")]"
+printf 'object Form1: TForm1\n  Caption = \x27\xCE\xC4\x81\x7F\x27\nend\n' > "$work/bad936.lxfm"
+expect 1 "$work/bad936.lxfm:2:15: error: Invalid text in code page 936" \
+  --codepage 936 "$work/bad936.lxfm" -o "$work/x"
+expect 2 "lxform: --codepage needs a code page number$usage" a -o b --codepage
+expect 2 "lxform: --codepage needs a code page number, not 'gbk'$usage" --codepage gbk a -o b
+expect 2 "lxform: code page 12345 is not installed$usage" --codepage 12345 a -o b
+printf 'object Form1: TForm1\n  Caption = \x27\xC3\x27\nend\n' > "$work/bad8.lxfm"
+expect 1 "$work/bad8.lxfm:2:14: error: Invalid UTF-8 text" --codepage 65001 "$work/bad8.lxfm" -o "$work/x"
+expect 2 "lxform: --codepage reads text forms, not binary ones$usage" --codepage 936 --to-text a -o b
+
+# A name outside a string is refused by its character.
+printf 'object Form1: TForm1\n  Left = \xD0\x9F\nend\n' > "$work/cyr.lxfm"
+expect 1 "$work/cyr.lxfm:2:10: error: Invalid character 'П' (U+041F)" "$work/cyr.lxfm" -o "$work/x"
 
 if [[ $failures -ne 0 ]]; then
   echo "$failures failure(s)"

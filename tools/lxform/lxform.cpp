@@ -1,4 +1,5 @@
 // lxform: converts a form between its text form and its binary form stream.
+#include <charconv>
 #include <csignal>
 #include <cstdio>
 #include <iostream>
@@ -12,6 +13,7 @@
 #include "framework/streaming/Streams.h"
 #include "framework/streaming/TextForm.h"
 #include "lx/LxVersion.h"
+#include "platform/CodePages.h"
 #include "platform/Exception.h"
 #include "toolfiles/ToolFiles.h"
 
@@ -24,7 +26,7 @@ constexpr int kBadInput = 1;
 constexpr int kBadUsage = 2;
 
 constexpr std::string_view kUsage =
-    "Usage: lxform [--to-binary | --to-text] IN -o OUT\n"
+    "Usage: lxform [--to-binary | --to-text] [--codepage N] IN -o OUT\n"
     "\n"
     "Converts a form between its text form and its binary form stream.\n"
     "Without a direction, a binary form (it starts with \"TPF0\") becomes text\n"
@@ -32,6 +34,8 @@ constexpr std::string_view kUsage =
     "\n"
     "  --to-binary  read IN as a text form, write the binary form\n"
     "  --to-text    read IN as a binary form, write the text form\n"
+    "  --codepage N read a text form saved in Windows code page N (936, 1251, ...)\n"
+    "               instead of UTF-8\n"
     "  -o OUT       the file to write; it is replaced only once the conversion\n"
     "               succeeded and the new file is complete, and may not be IN\n"
     "  --help       show this help\n"
@@ -45,6 +49,7 @@ struct TOptions {
   TDirection direction = TDirection::Detect;
   std::string input;
   std::string output;
+  std::optional<platform::CodePage> codePage;
   bool help = false;
   bool version = false;
 };
@@ -52,6 +57,18 @@ struct TOptions {
 struct TUsageError {
   std::string message;
 };
+
+platform::CodePage ParseCodePage(std::string_view text) {
+  platform::CodePage codePage = 0;
+  const auto parsed = std::from_chars(text.data(), text.data() + text.size(), codePage);
+  if (parsed.ec != std::errc() || parsed.ptr != text.data() + text.size() || codePage == 0) {
+    throw TUsageError{"--codepage needs a code page number, not '" + std::string(text) + "'"};
+  }
+  if (!platform::IsValidCodePage(codePage)) {
+    throw TUsageError{"code page " + std::string(text) + " is not installed"};
+  }
+  return codePage;
+}
 
 TOptions ParseArguments(const std::vector<std::string_view>& args) {
   TOptions options;
@@ -69,6 +86,9 @@ TOptions ParseArguments(const std::vector<std::string_view>& args) {
         throw TUsageError{"--to-binary and --to-text exclude each other"};
       }
       options.direction = direction;
+    } else if (arg == "--codepage") {
+      if (i + 1 == args.size()) throw TUsageError{"--codepage needs a code page number"};
+      options.codePage = ParseCodePage(args[++i]);
     } else if (arg == "-o") {
       if (i + 1 == args.size()) throw TUsageError{"-o needs a file name"};
       if (haveOutput) throw TUsageError{"more than one output file"};
@@ -85,6 +105,9 @@ TOptions ParseArguments(const std::vector<std::string_view>& args) {
   if (options.help || options.version) return options;
   if (!haveInput) throw TUsageError{"no input file"};
   if (!haveOutput) throw TUsageError{"no output file (-o OUT)"};
+  if (options.codePage && options.direction == TDirection::ToText) {
+    throw TUsageError{"--codepage reads text forms, not binary ones"};
+  }
   return options;
 }
 
@@ -95,6 +118,22 @@ bool IsBinaryForm(const std::vector<std::uint8_t>& bytes) {
              signature;
 }
 
+// A form in a Windows code page is converted to UTF-8 first; without --codepage, text that is
+// not UTF-8 says how to read it.
+std::vector<std::uint8_t> TextToBinary(const TOptions& options, std::string_view text) {
+  if (options.codePage) {
+    return framework::FormTextToBinary(framework::FormTextFromCodePage(text, *options.codePage));
+  }
+  try {
+    return framework::FormTextToBinary(text);
+  } catch (const framework::EParserError& e) {
+    if (e.Reason() != "Invalid UTF-8 text") throw;
+    throw framework::EParserError(
+        e.Reason() + " (a form saved in a Windows code page needs --codepage N, such as 936)",
+        e.Line(), e.Column());
+  }
+}
+
 std::vector<std::uint8_t> Convert(const TOptions& options, const std::vector<std::uint8_t>& in) {
   const bool toText = options.direction == TDirection::ToText ||
                       (options.direction == TDirection::Detect && IsBinaryForm(in));
@@ -102,8 +141,8 @@ std::vector<std::uint8_t> Convert(const TOptions& options, const std::vector<std
     const std::string text = framework::FormBinaryToText(in);
     return std::vector<std::uint8_t>(text.begin(), text.end());
   }
-  return framework::FormTextToBinary(
-      std::string_view(reinterpret_cast<const char*>(in.data()), in.size()));
+  return TextToBinary(options,
+                      std::string_view(reinterpret_cast<const char*>(in.data()), in.size()));
 }
 
 int Run(const TOptions& options) {

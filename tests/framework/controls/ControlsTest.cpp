@@ -4,6 +4,7 @@
 #include "framework/controls/ExtCtrls.h"
 #include "framework/controls/OleCtrls.h"
 #include "framework/controls/StdCtrls.h"
+#include "framework/rtti/TypInfo.h"
 #include "framework/runtime/Application.h"
 
 namespace lx::framework {
@@ -227,6 +228,30 @@ TEST_F(ControlsTest, AnActiveXHostSaysItsPropertiesMayBeMissing) {
   auto* ole = Make<TOleControl>("Ole1", form);
   EXPECT_TRUE(ole->ComponentStyle().Contains(csCheckPropAvail));
   EXPECT_FALSE(form->ComponentStyle().Contains(csCheckPropAvail));
+}
+
+TEST_F(ControlsTest, CursorsAndColoursAreStoredByName) {
+  const TIdentMap& cursors = CursorIdents();
+  EXPECT_EQ(cursors.NameOf(crHandPoint), "crHandPoint");
+  EXPECT_EQ(cursors.ValueOf("crHandPoint"), -21);
+  EXPECT_EQ(cursors.NameOf(crDefault), "crDefault");
+  EXPECT_EQ(cursors.NameOf(crNone), "crNone");
+  EXPECT_EQ(cursors.ValueOf("crSize"), crSizeAll);
+  EXPECT_EQ(cursors.NameOf(crSizeAll), "crSizeAll");
+  EXPECT_EQ(cursors.NameOf(1), "");
+  // Every standard cursor but -5, which no cursor takes.
+  for (TCursor cursor = crSizeAll; cursor <= crDefault; ++cursor)
+    EXPECT_EQ(cursors.NameOf(cursor).empty(), cursor == -5) << cursor;
+
+  TControl control(nullptr);
+  EXPECT_EQ(FindPropInfo(control, "Cursor").IdentMap(), &cursors);
+  EXPECT_EQ(FindPropInfo(control, "Color").IdentMap(), &ColorIdents());
+  EXPECT_EQ(control.Color(), clWindow);
+  EXPECT_TRUE(IsDefaultPropValue(control, FindPropInfo(control, "Color")));
+  const int repaints = control.InvalidateCount();
+  control.SetColor(clBtnFace);
+  EXPECT_EQ(GetOrdProp(control, "Color"), clBtnFace);
+  EXPECT_EQ(control.InvalidateCount(), repaints + 1);
 }
 
 TEST_F(ControlsTest, MulDivRoundsHalfAwayFromZero) {

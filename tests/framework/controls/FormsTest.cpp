@@ -292,6 +292,15 @@ TEST_F(StoredFormsTest, EveryControlComesBackInItsPlace) {
   EXPECT_EQ(form->Grid->Font()->Name(), "Arial");
   EXPECT_TRUE(form->Grid->ParentFont());
   EXPECT_EQ(form->NameLabel->Font()->Name(), "MS Sans Serif");
+
+  // Named constants, and a number where the form gives one.
+  EXPECT_EQ(form->Color(), clBtnFace);
+  EXPECT_EQ(form->Font()->Charset(), DEFAULT_CHARSET);
+  EXPECT_EQ(form->Font()->Color(), clWindowText);
+  EXPECT_EQ(form->OkButton->Cursor(), crHandPoint);
+  EXPECT_EQ(form->Group->Font()->Charset(), RUSSIAN_CHARSET);
+  EXPECT_EQ(form->Group->Font()->Color(), clRed);
+  EXPECT_EQ(form->NameEdit->Color(), clWindow);
 }
 
 TEST_F(StoredFormsTest, MenusComeBackWithTheirHotkeys) {

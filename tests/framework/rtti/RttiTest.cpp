@@ -19,6 +19,20 @@ std::vector<std::string> NamesOf(const TClassInfo& info) {
   return names;
 }
 
+TEST(RttiTest, IdentMapsNameValuesBothWays) {
+  static constexpr TIdentMapEntry kEntries[] = {{-1, "xNone"}, {7, "xSeven"}, {7, "xSept"}};
+  const TIdentMap map("TX", kEntries);
+  EXPECT_EQ(map.TypeName(), "TX");
+  EXPECT_EQ(map.NameOf(-1), "xNone");
+  EXPECT_EQ(map.NameOf(7), "xSeven");  // the first name of a value is the one written
+  EXPECT_EQ(map.NameOf(8), "");
+  EXPECT_EQ(map.NameOf(std::int64_t{7} + (std::int64_t{1} << 32)), "");
+  EXPECT_EQ(map.ValueOf("XSEPT"), 7);
+  EXPECT_EQ(map.ValueOf("xnone"), -1);
+  EXPECT_EQ(map.ValueOf("xEight"), std::nullopt);
+  EXPECT_EQ(map.ValueOf(""), std::nullopt);
+}
+
 TEST(RttiTest, KindNumbersAreTheStoredOnes) {
   EXPECT_EQ(tkInteger, 1);
   EXPECT_EQ(tkClass, 7);

@@ -407,14 +407,59 @@ TEST_F(FilerTest, DefaultValuesAreLeftOutAndStoredOnesKept) {
             "object Form: TSampleForm\n"
             "  object W: TSampleWidget\n"
             "    Caption = 'c'\n"
-            "    Font.Charset = 1\n"
-            "    Font.Color = -2147483640\n"
+            "    Font.Charset = DEFAULT_CHARSET\n"
+            "    Font.Color = clWindowText\n"
             "    Font.Height = -11\n"
             "    Font.Name = 'MS Sans Serif'\n"
             "    Font.Style = []\n"
             "    Items = <>\n"
             "  end\n"
             "end\n");
+}
+
+TEST_F(FilerTest, NamedConstantsAreReadByNameOrNumberAndWrittenByName) {
+  const std::string head = "object Form: TSampleForm\n  object W: TSampleWidget\n";
+  const std::string tail = "  end\nend\n";
+  auto form = ReadForm(head +
+                       "    Font.Charset = gb2312_charset\n"
+                       "    Font.Color = clBtnFace\n"
+                       "    Font.Height = -12\n" +
+                       tail);
+  auto* widget = dynamic_cast<TSampleWidget*>(form->FindComponent("W"));
+  ASSERT_NE(widget, nullptr);
+  EXPECT_EQ(widget->Font()->Charset(), GB2312_CHARSET);
+  EXPECT_EQ(widget->Font()->Color(), clBtnFace);
+  EXPECT_EQ(clBtnFace, -2147483633);
+
+  // A value with a name is written by it, any other as a number; both read back.
+  const auto written = [&](TFontCharset charset, TColor color) {
+    widget->Font()->SetCharset(charset);
+    widget->Font()->SetColor(color);
+    TMemoryStream stream;
+    WriteComponentTo(stream, *form);
+    const std::string text = FormBinaryToText(stream.Bytes());
+    auto again = ReadForm(text);
+    auto* copy = dynamic_cast<TSampleWidget*>(again->FindComponent("W"));
+    EXPECT_EQ(copy->Font()->Charset(), charset);
+    EXPECT_EQ(copy->Font()->Color(), color);
+    const std::size_t at = text.find("Font.Charset");
+    return text.substr(at, text.find("Font.Height") - at);
+  };
+  EXPECT_EQ(written(VIETNAMESE_CHARSET, clRed),
+            "Font.Charset = VIETNAMESE_CHARSET\n    Font.Color = clRed\n    ");
+  EXPECT_EQ(written(3, 0x123456), "Font.Charset = 3\n    Font.Color = 1193046\n    ");
+  EXPECT_EQ(written(OEM_CHARSET, clLtGray),
+            "Font.Charset = OEM_CHARSET\n    Font.Color = clSilver\n    ");
+
+  // A name the type does not know, and a name where no constant is known at all.
+  EXPECT_EQ(ReadError(head + "    Font.Color = clNoSuchColour\n" + tail),
+            "Error reading W.Font.Color: Invalid property value: clNoSuchColour");
+  EXPECT_EQ(ReadError(head + "    Font.Charset = clRed\n" + tail),
+            "Error reading W.Font.Charset: Invalid property value: clRed");
+  EXPECT_EQ(ReadError(head + "    Count = clRed\n" + tail),
+            "Error reading W.Count: Invalid property value: clRed");
+  EXPECT_EQ(ReadError(head + "    Font.Color = True\n" + tail),
+            "Error reading W.Font.Color: Invalid property value");
 }
 
 }  // namespace

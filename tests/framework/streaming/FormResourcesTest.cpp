@@ -161,7 +161,9 @@ TEST_F(FormResourcesTest, ADerivedFormWritesOnlyWhatDiffersFromItsAncestor) {
             "        Link = Widget2\n"
             "      end>\n"
             "    OnPing = nil\n"
-            "    Targets = (1 0)\n"
+            "    Targets = (\n"
+            "      1\n"
+            "      0)\n"
             "  end\n"
             "end\n");
 }

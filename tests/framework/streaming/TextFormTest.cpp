@@ -109,26 +109,75 @@ TEST(TextFormTest, NumbersTakeTheirKindFromTheirForm) {
             FormWith("-0.5c"));
 }
 
-TEST(TextFormTest, ListsThatDoNotFitTakeALineForEachItem) {
-  const std::string item = "'" + std::string(40, 'x') + "'";
+TEST(TextFormTest, ListsTakeALineForEachItem) {
   const std::string text =
       "object F: T\n"
-      "  Lines.Strings = (\n"
-      "    " +
-      item +
-      "\n"
-      "    " +
-      item +
-      "\n"
+      "  DesignSize = (\n"
+      "    471\n"
+      "    371)\n"
+      "  Targets = (\n"
+      "    1\n"
       "    (\n"
-      "      {\n"
-      "        00}))\n"
+      "      '*'\n"
+      "      'Hint'\n"
+      "      0)\n"
+      "    ()\n"
+      "    {\n"
+      "      00})\n"
+      "  Empty = ()\n"
       "end\n";
   EXPECT_EQ(FormBinaryToText(FormTextToBinary(text)), text);
-  // The same list, written on one line, comes back in that layout too.
-  EXPECT_EQ(FormBinaryToText(FormTextToBinary("object F: T Lines.Strings = (" + item + " " + item +
-                                              " ({00})) end")),
+  // The same lists written on one line come back in that layout.
+  EXPECT_EQ(FormBinaryToText(FormTextToBinary(
+                "object F: T DesignSize = (471 371) Targets = (1 ('*' 'Hint' 0) () {00}) "
+                "Empty = () end")),
             text);
+}
+
+TEST(TextFormTest, LongStringsAreSplitAtAFixedWidth) {
+  const std::string x64(64, 'x');
+  // 64 characters stay on the line; a code counts as one character.
+  EXPECT_EQ(FormBinaryToText(FormTextToBinary(FormWith("'" + x64 + "'"))),
+            FormWith("'" + x64 + "'"));
+  const std::string codes = "'" + std::string(62, 'x') + "'#13#10";
+  EXPECT_EQ(FormBinaryToText(FormTextToBinary(FormWith(codes))), FormWith(codes));
+
+  // Longer ones start on a line of their own, in pieces of 64 joined by '+', whatever the
+  // pieces they were joined from.
+  const std::string text =
+      "object F: T\n"
+      "  Hint = \n"
+      "    '" +
+      x64 +
+      "' +\n"
+      "    '" +
+      std::string(63, 'y') +
+      "'#9 +\n"
+      "    'it''s'\n"
+      "  Lines.Strings = (\n"
+      "    'short'\n"
+      "    \n"
+      "      '" +
+      std::string(60, 'z') +
+      "é😀ab' +\n"
+      "      'c')\n"
+      "  Items = <\n"
+      "    item\n"
+      "      Caption = \n"
+      "        '" +
+      x64 +
+      "' +\n"
+      "        'x'\n"
+      "    end>\n"
+      "end\n";
+  const Bytes binary = FormTextToBinary(text);
+  EXPECT_EQ(FormBinaryToText(binary), text);
+  EXPECT_EQ(FormTextToBinary(FormBinaryToText(binary)), binary);
+  const std::string joined = "object F: T\n  Hint = '" + x64 + "' + '" + std::string(63, 'y') +
+                             "'#9'it''s'\n  Lines.Strings = ('short' '" + std::string(60, 'z') +
+                             "é' + '😀abc')\n  Items = <\n    item\n      Caption = '" + x64 +
+                             "x'\n    end>\nend\n";
+  EXPECT_EQ(FormBinaryToText(FormTextToBinary(joined)), text);
 }
 
 TEST(TextFormTest, KeywordsMayNameProperties) {
@@ -167,7 +216,11 @@ TEST(TextFormTest, ParseErrorsGiveLineAndColumn) {
   EXPECT_EQ(ParseError("object F: T\n  P 5\nend"), "2:5 '=' expected");
   EXPECT_EQ(ParseError("object F: T\n  P = 5\n"), "3:1 'end' expected");
   EXPECT_EQ(ParseError("object F: T\n  P = ~\nend"), "2:7 Invalid character '~'");
-  EXPECT_EQ(ParseError("object F: T\n  Pé = 1\nend"), "2:4 Invalid character #195");
+  EXPECT_EQ(ParseError("object F: T\n  Pé = 1\nend"), "2:4 Invalid character 'é' (U+00E9)");
+  EXPECT_EQ(ParseError("object F: T\n  P = Поле\nend"), "2:7 Invalid character 'П' (U+041F)");
+  EXPECT_EQ(ParseError("object F: T\n  P = 😀\nend"), "2:7 Invalid character '😀' (U+1F600)");
+  EXPECT_EQ(ParseError("object F: T\n  P = \xCE\xC4\nend"), "2:7 Invalid UTF-8 text");
+  EXPECT_EQ(ParseError("object F: T\n  P = \x7F\nend"), "2:7 Invalid character #127");
   EXPECT_EQ(ParseError("object F: T\n  P = {0F 1}\nend"), "2:12 Invalid binary value");
   EXPECT_EQ(ParseError("object F: T\n  P = {0G}\nend"), "2:9 Invalid binary value");
   EXPECT_EQ(ParseError("object F: T\n  P = 'ab\xC3'\nend"), "2:10 Invalid UTF-8 text");
@@ -209,6 +262,32 @@ TEST(TextFormTest, StreamsThatTextCannotCarryAreRefused) {
   EXPECT_EQ(PrintError(trailing), "Unexpected data after the form");
   const Bytes flags{'T', 'P', 'F', '0', 0xF8, 1, 'T', 0, 0, 0};
   EXPECT_EQ(PrintError(flags), "Invalid stream format");
+}
+
+TEST(TextFormTest, FormsSavedInACodePageAreReadThroughIt) {
+  // "文件" in code page 936, in a string and in a comment-free form around it.
+  const std::string gbk = "object F: T\n  Caption = '\xCE\xC4\xBC\xFE'\nend\n";
+  EXPECT_EQ(ParseError(gbk), "2:14 Invalid UTF-8 text");
+  const std::string utf8 = FormTextFromCodePage(gbk, 936);
+  EXPECT_EQ(utf8, "object F: T\n  Caption = '文件'\nend\n");
+  EXPECT_EQ(ValueBytes("'文件'"), (Bytes{vaWString, 2, 0, 0, 0, 0x87, 0x65, 0xF6, 0x4E}));
+  EXPECT_EQ(FormTextFromCodePage("object F: T\n  Caption = '\xCF\xF0\xE8'\nend\n", 1251),
+            "object F: T\n  Caption = 'При'\nend\n");
+  EXPECT_EQ(FormTextFromCodePage("'\xC3'", 65001), "'\xC3'");  // the parser refuses it
+
+  // Bytes that are no character of the code page are refused where they stand.
+  try {
+    FormTextFromCodePage("object F: T\n  Caption = '\xCE\xC4\x81\x7F'\nend\n", 936);
+    ADD_FAILURE() << "no error";
+  } catch (const EParserError& e) {
+    EXPECT_EQ(e.Message(), "Invalid text in code page 936 on line 2, column 15");
+  }
+  try {
+    FormTextFromCodePage("object F: T\nend\n", 12345);
+    ADD_FAILURE() << "no error";
+  } catch (const platform::EConvertError& e) {
+    EXPECT_EQ(e.Message(), "Code page 12345 is not installed");
+  }
 }
 
 }  // namespace
