@@ -30,8 +30,9 @@ using framework::TObject;
 
 LX_PUBLISHED(TLxBidirectionalState)
 
-LX_PUBLISHED(TLxTranslator, Property("NativeLayout", &TLxTranslator::NativeLayout,
-                                     &TLxTranslator::SetNativeLayout, lxroLeftToRight),
+LX_PUBLISHED(TLxTranslator,
+             Property("NativeLayout", &TLxTranslator::NativeLayout, &TLxTranslator::SetNativeLayout,
+                      lxroLeftToRight),
              Property("Targets", &TLxTranslator::Targets, &TLxTranslator::SetTargets),
              Property("CharsetChange", &TLxTranslator::CharsetChange,
                       &TLxTranslator::SetCharsetChange, lxccNormal),
@@ -316,6 +317,8 @@ void TLxTranslator::DefineProperties(framework::TFiler& filer) {
 void TLxTranslator::DoTranslate() {
   visited_.clear();
   visitedSet_.clear();
+  table_.BeginPass();
+  const framework::TScopeExit passOver([this] { table_.EndPass(); });
   lang::TLxDictionary* dictionary = Dictionary();
   if (dictionary != nullptr) {
     readingOrder_ = dictionary->CurrentLanguage().ScriptClass() == lang::kLxScriptRightToLeft
@@ -392,9 +395,9 @@ bool TLxTranslator::Visit(TObject* obj) {
 }
 
 framework::TTypeKinds TLxTranslator::PropertyKinds() const {
-  framework::TTypeKinds kinds = framework::TypeKindMask(
-      {framework::tkString, framework::tkLString, framework::tkWString, framework::tkUString,
-       framework::tkClass});
+  framework::TTypeKinds kinds =
+      framework::TypeKindMask({framework::tkString, framework::tkLString, framework::tkWString,
+                               framework::tkUString, framework::tkClass});
   lang::TLxDictionary* dictionary = Dictionary();
   const bool rightToLeft = dictionary != nullptr && IsRightToLeft(dictionary->LanguageLocaleId());
   if (options_.Contains(lxtoUpdateLocaleProperty) || (Mirrored() && !rightToLeft) ||
@@ -472,8 +475,7 @@ void TLxTranslator::TranslateStringProperty(TObject* obj, const framework::TProp
 }
 
 void TLxTranslator::TranslateObjectProperty(TObject* obj, const framework::TPropInfo& property,
-                                            const std::string& name,
-                                            TLxRestrictions restrictions) {
+                                            const std::string& name, TLxRestrictions restrictions) {
   TObject* value = framework::GetObjectProp(*obj, property);
   if (value == nullptr) return;
   if (auto* strings = As<framework::TStrings>(value)) {
@@ -582,8 +584,8 @@ std::string TLxTranslator::TranslateValue(TObject* obj, const std::string& name,
     // The hot key of the native text counts: automatic hot keys may have moved or dropped
     // the marker in the text shown.
     hadHotkey_ = isMenuItem_ && item->NativeText.find('&') != std::string::npos;
-    std::string result = LookupTranslation(item->NativeText, item->NativeStripped,
-                                           item->ComponentName);
+    std::string result =
+        LookupTranslation(item->NativeText, item->NativeStripped, item->ComponentName);
     table_.SetCurrentStripped(*item, isMenuItem_ ? StripHotkey(result) : result);
     return result;
   }

@@ -80,9 +80,8 @@ using TLxRestrictComponentEvent = std::function<void(
     TLxTranslator* translator, framework::TComponent* component, TLxRestrictions& restrictions)>;
 using TLxRestrictObjectEvent =
     std::function<void(TLxTranslator* translator, framework::TObject* obj, bool& translate)>;
-using TLxRestrictPropertyEvent =
-    std::function<void(TLxTranslator* translator, framework::TObject* obj,
-                       const std::string& name, bool& translate)>;
+using TLxRestrictPropertyEvent = std::function<void(
+    TLxTranslator* translator, framework::TObject* obj, const std::string& name, bool& translate)>;
 
 /// The mirroring state of one control, kept by its translator.
 class TLxBidirectionalState : public framework::TObject {

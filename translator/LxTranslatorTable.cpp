@@ -22,6 +22,7 @@ TLxTranslatorTableItem& TLxTranslatorTable::Items(int index) const {
 
 TLxTranslatorTableItem& TLxTranslatorTable::Add(std::unique_ptr<TLxTranslatorTableItem> item) {
   item->sequence_ = nextSequence_++;
+  if (passRunning_) item->usedInPass_ = pass_;
   TLxTranslatorTableItem& added = *items_.emplace_back(std::move(item));
   Index(added);
   return added;
@@ -32,14 +33,21 @@ void TLxTranslatorTable::Clear() {
   items_.clear();
 }
 
+void TLxTranslatorTable::BeginPass() {
+  ++pass_;
+  passRunning_ = true;
+}
+
 TLxTranslatorTableItem* TLxTranslatorTable::Find(const framework::TObject* control,
                                                  std::string_view propertyName,
-                                                 std::string_view currentStripped) const {
+                                                 std::string_view currentStripped) {
   const auto found = index_.find(KeyOf(control, propertyName, currentStripped));
   if (found == index_.end()) return nullptr;
   for (TLxTranslatorTableItem* item : found->second) {
+    if (passRunning_ && item->usedInPass_ == pass_) continue;
     if (item->Control == control && item->PropertyName == propertyName &&
         item->CurrentStripped == currentStripped) {
+      if (passRunning_) item->usedInPass_ = pass_;
       return item;
     }
   }
@@ -74,11 +82,11 @@ std::size_t TLxTranslatorTable::KeyOf(const framework::TObject* control,
 // the table.
 void TLxTranslatorTable::Index(TLxTranslatorTableItem& item) {
   Bucket& bucket = index_[KeyOf(item.Control, item.PropertyName, item.CurrentStripped)];
-  const auto position = std::upper_bound(
-      bucket.begin(), bucket.end(), item.sequence_,
-      [](std::uint64_t sequence, const TLxTranslatorTableItem* other) {
-        return sequence < other->sequence_;
-      });
+  const auto position =
+      std::upper_bound(bucket.begin(), bucket.end(), item.sequence_,
+                       [](std::uint64_t sequence, const TLxTranslatorTableItem* other) {
+                         return sequence < other->sequence_;
+                       });
   bucket.insert(position, &item);
 }
 

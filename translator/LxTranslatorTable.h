@@ -5,7 +5,10 @@
 // (without hot-key markers for menu items). A later pass finds the item by what the property
 // holds now and translates from the native text again, never from an earlier translation.
 // Searches give the first matching item, as a scan from the start would, through an index,
-// so a pass costs one look-up per text whatever the size of the table.
+// so a pass costs one look-up per text whatever the size of the table. While a pass runs, an
+// item found once is not found again in that pass: each occurrence has its own item, so two
+// lines of a list that show the same text (two texts the dictionary emptied, say) keep their
+// own native texts.
 #pragma once
 
 #include <cstdint>
@@ -47,6 +50,7 @@ class TLxTranslatorTableItem : public framework::TObject {
  private:
   friend class TLxTranslatorTable;
   std::uint64_t sequence_ = 0;
+  std::uint64_t usedInPass_ = 0;
 };
 
 class TLxTranslatorTable : public framework::TObject {
@@ -63,10 +67,14 @@ class TLxTranslatorTable : public framework::TObject {
   TLxTranslatorTableItem& Add(std::unique_ptr<TLxTranslatorTableItem> item);
   void Clear();
 
+  /// Starts and ends a pass (see above); passes do not nest.
+  void BeginPass();
+  void EndPass() { passRunning_ = false; }
   /// The first item with this control, property and current text (all case-sensitive), or
-  /// null.
+  /// null. Inside a pass, items found before in the same pass are skipped, and the item
+  /// found counts as used.
   TLxTranslatorTableItem* Find(const framework::TObject* control, std::string_view propertyName,
-                               std::string_view currentStripped) const;
+                               std::string_view currentStripped);
   /// Changes an item's CurrentStripped; the item keeps its place among equal items.
   void SetCurrentStripped(TLxTranslatorTableItem& item, std::string value);
   /// Drops the items that `holder` reached: it is being destroyed, and a later object at
@@ -85,6 +93,8 @@ class TLxTranslatorTable : public framework::TObject {
   // Items by a hash of (Control, PropertyName, CurrentStripped), each bucket in table order.
   std::unordered_map<std::size_t, Bucket> index_;
   std::uint64_t nextSequence_ = 0;
+  std::uint64_t pass_ = 0;
+  bool passRunning_ = false;
 };
 
 }  // namespace lx::translator
