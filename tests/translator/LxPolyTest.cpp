@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "framework/controls/CheckLst.h"
+#include "framework/controls/ComCtrls.h"
 #include "framework/controls/Menus.h"
 #include "framework/controls/StdCtrls.h"
 #include "framework/rtti/Published.h"
@@ -439,7 +440,33 @@ class TLinkHolder : public TComponent {
   TComponent* other_ = nullptr;
 };
 
+// A component with a wide caption, a "locale" number and a collection of captioned items.
+class TGadget : public TComponent {
+  LX_CLASS(TGadget, TComponent)
+
+ public:
+  explicit TGadget(TComponent* owner)
+      : TComponent(owner),
+        plainParts_(std::make_unique<framework::TCollection>(
+            framework::TComboExItem::StaticClassInfo(), this)) {}
+  const std::u16string& Caption() const { return caption_; }
+  void SetCaption(const std::u16string& value) { caption_ = value; }
+  int Locale() const { return locale_; }
+  void SetLocale(int value) { locale_ = value; }
+  framework::TCollection* Parts() const { return plainParts_.get(); }
+  void SetParts(framework::TCollection* value) { plainParts_->Assign(value); }
+
+ private:
+  std::u16string caption_;
+  int locale_ = 7;
+  std::unique_ptr<framework::TCollection> plainParts_;
+};
+
 }  // namespace
+
+LX_PUBLISHED(TGadget, framework::Property("Caption", &TGadget::Caption, &TGadget::SetCaption),
+             framework::Property("Locale", &TGadget::Locale, &TGadget::SetLocale),
+             framework::Property("Parts", &TGadget::Parts, &TGadget::SetParts))
 
 LX_PUBLISHED(TTwoWays, framework::Property("Caption", &TTwoWays::Caption, &TTwoWays::SetCaption))
 LX_PUBLISHED(TLinkHolder, framework::Property("First", &TLinkHolder::First, &TLinkHolder::SetFirst),
@@ -467,6 +494,37 @@ TEST_F(LxPolyTest, AnObjectReachedTwiceIsHandledOnce) {
   EXPECT_EQ(visits, 1);
   EXPECT_EQ(shared.Caption(), "Abrir");
   EXPECT_EQ(std::count(dictionary.lookups.begin(), dictionary.lookups.end(), "Open|TMainForm|"), 1);
+}
+
+TEST_F(LxPolyTest, WideTextsCollectionsAndLocaleNumbers) {
+  support::TLxMemoryDictionary& dictionary = OpenMemoryDictionary(1);
+  dictionary.SetText("Open", 1, "Abrir", "TMainForm", "Gadget");
+  dictionary.SetText("Open", 1, "Abrir", "TMainForm");
+  dictionary.SetText("Open", 2, "Oeffnen", "TMainForm");
+  auto form = support::LoadForm<TMainForm>();
+  auto* gadget = new TGadget(form.get());
+  gadget->SetName("Gadget");
+  gadget->SetCaption(u"Open");
+  auto* part = static_cast<framework::TComboExItem*>(gadget->Parts()->Add());
+  part->SetCaption("Open");
+  TLxTranslator& translator = TranslatorOf(*form);
+  translator.Open();
+  EXPECT_EQ(gadget->Caption(), u"Abrir");
+  EXPECT_EQ(part->Caption(), "Abrir");
+  EXPECT_EQ(gadget->Locale(), 7);  // only with lxtoUpdateLocaleProperty
+
+  translator.SetOptions(translator.Options() + TLxTranslatorOptions{lxtoUpdateLocaleProperty});
+  dictionary.SetLanguage(2);
+  EXPECT_EQ(part->Caption(), "Oeffnen");
+  EXPECT_EQ(gadget->Locale(), dictionary.LanguageLocaleId());
+  EXPECT_EQ(gadget->Locale(), 0x0407);
+  translator.OnRestrictComponent = [gadget](TLxTranslator*, TComponent* component,
+                                            TLxRestrictions& restrictions) {
+    if (component == gadget) restrictions = {lxrFlip};
+  };
+  gadget->SetLocale(7);
+  dictionary.SetLanguage(1);
+  EXPECT_EQ(gadget->Locale(), 7);
 }
 
 TEST_F(LxPolyTest, ADestroyedComponentLeavesNothingBehindInTheTable) {
