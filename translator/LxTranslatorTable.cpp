@@ -25,11 +25,14 @@ TLxTranslatorTableItem& TLxTranslatorTable::Add(std::unique_ptr<TLxTranslatorTab
   if (passRunning_) item->usedInPass_ = pass_;
   TLxTranslatorTableItem& added = *items_.emplace_back(std::move(item));
   Index(added);
+  groups_[added.Control].items.push_back(&added);
   return added;
 }
 
 void TLxTranslatorTable::Clear() {
   index_.clear();
+  stale_.clear();
+  groups_.clear();
   items_.clear();
 }
 
@@ -38,35 +41,81 @@ void TLxTranslatorTable::BeginPass() {
   passRunning_ = true;
 }
 
+bool TLxTranslatorTable::Matches(const TLxTranslatorTableItem& item,
+                                 const framework::TObject* control, std::string_view propertyName,
+                                 std::string_view currentStripped) {
+  return item.Control == control && item.PropertyName == propertyName &&
+         item.CurrentStripped == currentStripped;
+}
+
+bool TLxTranslatorTable::Available(const TLxTranslatorTableItem& item) const {
+  return !passRunning_ || item.usedInPass_ != pass_;
+}
+
 TLxTranslatorTableItem* TLxTranslatorTable::Find(const framework::TObject* control,
                                                  std::string_view propertyName,
                                                  std::string_view currentStripped) {
+  TLxTranslatorTableItem* item = FindNext(control, propertyName, currentStripped);
+  if (item == nullptr) item = FindIndexed(control, propertyName, currentStripped);
+  if (item != nullptr && passRunning_) item->usedInPass_ = pass_;
+  return item;
+}
+
+// Every item of the object before its cursor was taken in this pass, so the item at the
+// cursor, when it matches, is the first one that matches.
+TLxTranslatorTableItem* TLxTranslatorTable::FindNext(const framework::TObject* control,
+                                                     std::string_view propertyName,
+                                                     std::string_view currentStripped) {
+  if (!passRunning_) return nullptr;
+  const auto found = groups_.find(control);
+  if (found == groups_.end()) return nullptr;
+  Group& group = found->second;
+  if (group.pass != pass_) {
+    group.pass = pass_;
+    group.cursor = 0;
+  }
+  if (group.cursor >= group.items.size()) return nullptr;
+  TLxTranslatorTableItem* item = group.items[group.cursor];
+  if (!Available(*item) || !Matches(*item, control, propertyName, currentStripped)) return nullptr;
+  ++group.cursor;
+  return item;
+}
+
+TLxTranslatorTableItem* TLxTranslatorTable::FindIndexed(const framework::TObject* control,
+                                                        std::string_view propertyName,
+                                                        std::string_view currentStripped) {
+  Reindex();
   const auto found = index_.find(KeyOf(control, propertyName, currentStripped));
   if (found == index_.end()) return nullptr;
   for (TLxTranslatorTableItem* item : found->second) {
-    if (passRunning_ && item->usedInPass_ == pass_) continue;
-    if (item->Control == control && item->PropertyName == propertyName &&
-        item->CurrentStripped == currentStripped) {
-      if (passRunning_) item->usedInPass_ = pass_;
-      return item;
-    }
+    if (Available(*item) && Matches(*item, control, propertyName, currentStripped)) return item;
   }
   return nullptr;
 }
 
 void TLxTranslatorTable::SetCurrentStripped(TLxTranslatorTableItem& item, std::string value) {
   if (item.CurrentStripped == value) return;
-  Unindex(item);
   item.CurrentStripped = std::move(value);
-  Index(item);
+  if (!item.stale_) {
+    item.stale_ = true;
+    stale_.push_back(&item);
+  }
 }
 
 void TLxTranslatorTable::RemoveHolder(const framework::TComponent* holder) {
   if (holder == nullptr) return;
+  Reindex();
+  const auto held = [holder](const TLxTranslatorTableItem* item) { return item->Holder == holder; };
   for (const auto& item : items_) {
-    if (item->Holder == holder) Unindex(*item);
+    if (!held(item.get())) continue;
+    Unindex(*item);
+    if (const auto group = groups_.find(item->Control); group != groups_.end()) {
+      std::erase(group->second.items, item.get());
+      group->second.pass = 0;  // the cursor starts again
+      if (group->second.items.empty()) groups_.erase(group);
+    }
   }
-  std::erase_if(items_, [holder](const auto& item) { return item->Holder == holder; });
+  std::erase_if(items_, [&held](const auto& item) { return held(item.get()); });
 }
 
 std::size_t TLxTranslatorTable::KeyOf(const framework::TObject* control,
@@ -81,7 +130,9 @@ std::size_t TLxTranslatorTable::KeyOf(const framework::TObject* control,
 // Buckets stay in table order, so the first item of a bucket that matches is the first of
 // the table.
 void TLxTranslatorTable::Index(TLxTranslatorTableItem& item) {
-  Bucket& bucket = index_[KeyOf(item.Control, item.PropertyName, item.CurrentStripped)];
+  item.indexedKey_ = KeyOf(item.Control, item.PropertyName, item.CurrentStripped);
+  item.stale_ = false;
+  Bucket& bucket = index_[item.indexedKey_];
   const auto position =
       std::upper_bound(bucket.begin(), bucket.end(), item.sequence_,
                        [](std::uint64_t sequence, const TLxTranslatorTableItem* other) {
@@ -91,10 +142,18 @@ void TLxTranslatorTable::Index(TLxTranslatorTableItem& item) {
 }
 
 void TLxTranslatorTable::Unindex(TLxTranslatorTableItem& item) {
-  const auto found = index_.find(KeyOf(item.Control, item.PropertyName, item.CurrentStripped));
+  const auto found = index_.find(item.indexedKey_);
   if (found == index_.end()) return;
   std::erase(found->second, &item);
   if (found->second.empty()) index_.erase(found);
+}
+
+void TLxTranslatorTable::Reindex() {
+  for (TLxTranslatorTableItem* item : stale_) {
+    Unindex(*item);
+    Index(*item);
+  }
+  stale_.clear();
 }
 
 }  // namespace lx::translator

@@ -4,8 +4,10 @@
 // line): the native text found there the first time, and the text the translator wrote last
 // (without hot-key markers for menu items). A later pass finds the item by what the property
 // holds now and translates from the native text again, never from an earlier translation.
-// Searches give the first matching item, as a scan from the start would, through an index,
-// so a pass costs one look-up per text whatever the size of the table. While a pass runs, an
+// Searches give the first matching item, as a scan from the start would, without scanning:
+// a pass meets the texts of an object in the order it met them before, so the item after the
+// last one taken for that object is tried first, and an index by text answers otherwise. A
+// pass thus costs about one step per text whatever the size of the table. While a pass runs, an
 // item found once is not found again in that pass: each occurrence has its own item, so two
 // lines of a list that show the same text (two texts the dictionary emptied, say) keep their
 // own native texts.
@@ -51,6 +53,9 @@ class TLxTranslatorTableItem : public framework::TObject {
   friend class TLxTranslatorTable;
   std::uint64_t sequence_ = 0;
   std::uint64_t usedInPass_ = 0;
+  // The key the item is indexed under; stale when CurrentStripped changed since.
+  std::size_t indexedKey_ = 0;
+  bool stale_ = false;
 };
 
 class TLxTranslatorTable : public framework::TObject {
@@ -84,14 +89,34 @@ class TLxTranslatorTable : public framework::TObject {
  private:
   using Bucket = std::vector<TLxTranslatorTableItem*>;
 
+  // The items of one object in table order, and where the next pass is likely to go on.
+  struct Group {
+    Bucket items;
+    std::size_t cursor = 0;
+    std::uint64_t pass = 0;
+  };
+
   static std::size_t KeyOf(const framework::TObject* control, std::string_view propertyName,
                            std::string_view currentStripped);
+  static bool Matches(const TLxTranslatorTableItem& item, const framework::TObject* control,
+                      std::string_view propertyName, std::string_view currentStripped);
+  TLxTranslatorTableItem* FindNext(const framework::TObject* control,
+                                   std::string_view propertyName,
+                                   std::string_view currentStripped);
+  TLxTranslatorTableItem* FindIndexed(const framework::TObject* control,
+                                      std::string_view propertyName,
+                                      std::string_view currentStripped);
+  bool Available(const TLxTranslatorTableItem& item) const;
   void Index(TLxTranslatorTableItem& item);
   void Unindex(TLxTranslatorTableItem& item);
+  void Reindex();
 
   std::vector<std::unique_ptr<TLxTranslatorTableItem>> items_;
-  // Items by a hash of (Control, PropertyName, CurrentStripped), each bucket in table order.
+  // Items by a hash of (Control, PropertyName, CurrentStripped), each bucket in table order;
+  // items whose text changed are moved when the index is next asked.
   std::unordered_map<std::size_t, Bucket> index_;
+  std::vector<TLxTranslatorTableItem*> stale_;
+  std::unordered_map<const framework::TObject*, Group> groups_;
   std::uint64_t nextSequence_ = 0;
   std::uint64_t pass_ = 0;
   bool passRunning_ = false;

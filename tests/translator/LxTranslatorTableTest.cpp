@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "framework/core/Component.h"
 #include "support/Raised.h"
@@ -58,6 +59,30 @@ TEST(LxTranslatorTableTest, InAPassEachItemIsFoundOnce) {
   table.EndPass();
   EXPECT_EQ(table.Find(&list, "Items", ""), &first);
   EXPECT_EQ(table.Find(&list, "Items", ""), &first);
+}
+
+// A pass usually meets an object's texts in their old order; any other order is found too.
+TEST(LxTranslatorTableTest, APassInAnotherOrderFindsTheSameItems) {
+  TLxTranslatorTable table;
+  framework::TComponent list(nullptr);
+  std::vector<TLxTranslatorTableItem*> items;
+  for (const char* line : {"b", "a", "b", "c"})
+    items.push_back(&AddItem(table, &list, "Items", line));
+  for (int pass = 0; pass < 2; ++pass) {
+    table.BeginPass();
+    EXPECT_EQ(table.Find(&list, "Items", "c"), items[3]);
+    EXPECT_EQ(table.Find(&list, "Items", "b"), items[0]);
+    EXPECT_EQ(table.Find(&list, "Items", "a"), items[1]);
+    EXPECT_EQ(table.Find(&list, "Items", "b"), items[2]);
+    EXPECT_EQ(table.Find(&list, "Items", "b"), nullptr);
+    table.EndPass();
+  }
+  table.BeginPass();
+  table.SetCurrentStripped(*items[1], "z");  // found by its new text only
+  EXPECT_EQ(table.Find(&list, "Items", "b"), items[0]);
+  EXPECT_EQ(table.Find(&list, "Items", "a"), nullptr);
+  EXPECT_EQ(table.Find(&list, "Items", "z"), items[1]);
+  table.EndPass();
 }
 
 TEST(LxTranslatorTableTest, RemoveHolderDropsWhatTheComponentReached) {
