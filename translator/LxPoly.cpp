@@ -48,9 +48,11 @@ LX_PUBLISHED(TLxTranslator,
 
 namespace {
 
+// The framework's classes know their ancestry; asking it is cheaper than a dynamic_cast.
 template <typename T>
 T* As(TObject* object) {
-  return dynamic_cast<T*>(object);
+  return object != nullptr && object->InheritsFrom(T::StaticClassInfo()) ? static_cast<T*>(object)
+                                                                         : nullptr;
 }
 
 template <typename Event, typename... Args>
@@ -317,6 +319,7 @@ void TLxTranslator::DefineProperties(framework::TFiler& filer) {
 void TLxTranslator::DoTranslate() {
   visited_.clear();
   visitedSet_.clear();
+  targetAnswers_.clear();
   table_.BeginPass();
   const framework::TScopeExit passOver([this] { table_.EndPass(); });
   lang::TLxDictionary* dictionary = Dictionary();
@@ -388,6 +391,17 @@ void TLxTranslator::TranslateComponent(TComponent* component, TLxRestrictions re
   if (auto* control = As<framework::TControl>(component)) control->Invalidate();
 }
 
+// The answers of the target list are kept for the pass: one class asks the same questions
+// for each of its objects.
+bool TLxTranslator::IsTarget(const TObject& obj, const framework::TPropInfo& property) {
+  const auto key = std::make_pair(&obj.ClassInfo(), &property);
+  const auto known = targetAnswers_.find(key);
+  if (known != targetAnswers_.end()) return known->second;
+  const bool target = targets_->IsTarget(obj.ClassName(), property.Name());
+  targetAnswers_.emplace(key, target);
+  return target;
+}
+
 bool TLxTranslator::Visit(TObject* obj) {
   if (!visitedSet_.insert(obj).second) return false;
   visited_.push_back(obj);
@@ -453,8 +467,7 @@ void TLxTranslator::TranslateProperty(TObject* obj, const framework::TPropInfo& 
       break;
     default:
       if (isComponent && platform::SameTextAscii(property.Name(), "name")) break;
-      if (targets_->IsTarget(obj->ClassName(), property.Name()))
-        TranslateStringProperty(obj, property, name);
+      if (IsTarget(*obj, property)) TranslateStringProperty(obj, property, name);
       break;
   }
 }
@@ -479,8 +492,7 @@ void TLxTranslator::TranslateObjectProperty(TObject* obj, const framework::TProp
   TObject* value = framework::GetObjectProp(*obj, property);
   if (value == nullptr) return;
   if (auto* strings = As<framework::TStrings>(value)) {
-    if (targets_->IsTarget(obj->ClassName(), property.Name()))
-      TranslateStringList(obj, strings, name, property.Name());
+    if (IsTarget(*obj, property)) TranslateStringList(obj, strings, name, property.Name());
   } else if (auto* collection = As<framework::TCollection>(value)) {
     if (obj->ClassName() == "TComboBoxEx") return;
     for (int i = 0; i < collection->Count(); ++i) {

@@ -34,7 +34,9 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <unordered_set>
+#include <utility>
 #include <vector>
 
 #include "framework/core/Font.h"
@@ -231,6 +233,7 @@ class TLxTranslator : public lang::TLxCustomTranslator {
   std::vector<framework::TMenu*> SwitchMenusToManual();
   static void RestoreAutomaticHotkeys(const std::vector<framework::TMenu*>& menus);
   bool Visit(framework::TObject* obj);
+  bool IsTarget(const framework::TObject& obj, const framework::TPropInfo& property);
   framework::TTypeKinds PropertyKinds() const;
   void TranslateProperty(framework::TObject* obj, const framework::TPropInfo& property,
                          const std::string& name, TLxRestrictions restrictions);
@@ -268,6 +271,13 @@ class TLxTranslator : public lang::TLxCustomTranslator {
   // Components outside the owner's tree that hold table items or are the root: their
   // destruction is heard through free notification.
   std::unordered_set<framework::TComponent*> watched_;
+  // What the target list answered in this pass, by class and property.
+  struct TargetKeyHash {
+    std::size_t operator()(const std::pair<const void*, const void*>& key) const {
+      return std::hash<const void*>()(key.first) * 31 + std::hash<const void*>()(key.second);
+    }
+  };
+  std::unordered_map<std::pair<const void*, const void*>, bool, TargetKeyHash> targetAnswers_;
   bool hadHotkey_ = false;
   bool isMenuItem_ = false;
 };

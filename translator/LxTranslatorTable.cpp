@@ -8,6 +8,13 @@
 
 namespace lx::translator {
 
+namespace {
+
+// Up to this many texts of one object are compared one by one rather than through the index.
+constexpr std::size_t kDirectSearch = 8;
+
+}  // namespace
+
 LX_PUBLISHED(TLxTranslatorTableItem)
 LX_PUBLISHED(TLxTranslatorTable)
 
@@ -56,7 +63,7 @@ TLxTranslatorTableItem* TLxTranslatorTable::Find(const framework::TObject* contr
                                                  std::string_view propertyName,
                                                  std::string_view currentStripped) {
   TLxTranslatorTableItem* item = FindNext(control, propertyName, currentStripped);
-  if (item == nullptr) item = FindIndexed(control, propertyName, currentStripped);
+  if (item == nullptr) item = FindInGroup(control, propertyName, currentStripped);
   if (item != nullptr && passRunning_) item->usedInPass_ = pass_;
   return item;
 }
@@ -79,6 +86,20 @@ TLxTranslatorTableItem* TLxTranslatorTable::FindNext(const framework::TObject* c
   if (!Available(*item) || !Matches(*item, control, propertyName, currentStripped)) return nullptr;
   ++group.cursor;
   return item;
+}
+
+// An object with a few texts is searched directly; the index serves long lists.
+TLxTranslatorTableItem* TLxTranslatorTable::FindInGroup(const framework::TObject* control,
+                                                        std::string_view propertyName,
+                                                        std::string_view currentStripped) {
+  const auto found = groups_.find(control);
+  if (found == groups_.end()) return nullptr;
+  const Bucket& items = found->second.items;
+  if (items.size() > kDirectSearch) return FindIndexed(control, propertyName, currentStripped);
+  for (TLxTranslatorTableItem* item : items) {
+    if (Available(*item) && Matches(*item, control, propertyName, currentStripped)) return item;
+  }
+  return nullptr;
 }
 
 TLxTranslatorTableItem* TLxTranslatorTable::FindIndexed(const framework::TObject* control,

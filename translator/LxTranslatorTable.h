@@ -100,9 +100,11 @@ class TLxTranslatorTable : public framework::TObject {
                            std::string_view currentStripped);
   static bool Matches(const TLxTranslatorTableItem& item, const framework::TObject* control,
                       std::string_view propertyName, std::string_view currentStripped);
-  TLxTranslatorTableItem* FindNext(const framework::TObject* control,
-                                   std::string_view propertyName,
+  TLxTranslatorTableItem* FindNext(const framework::TObject* control, std::string_view propertyName,
                                    std::string_view currentStripped);
+  TLxTranslatorTableItem* FindInGroup(const framework::TObject* control,
+                                      std::string_view propertyName,
+                                      std::string_view currentStripped);
   TLxTranslatorTableItem* FindIndexed(const framework::TObject* control,
                                       std::string_view propertyName,
                                       std::string_view currentStripped);
