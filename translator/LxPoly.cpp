@@ -392,12 +392,15 @@ void TLxTranslator::TranslateComponent(TComponent* component, TLxRestrictions re
 }
 
 // The answers of the target list are kept for the pass: one class asks the same questions
-// for each of its objects.
+// for each of its objects. The name of a component is never a target.
 bool TLxTranslator::IsTarget(const TObject& obj, const framework::TPropInfo& property) {
   const auto key = std::make_pair(&obj.ClassInfo(), &property);
   const auto known = targetAnswers_.find(key);
   if (known != targetAnswers_.end()) return known->second;
-  const bool target = targets_->IsTarget(obj.ClassName(), property.Name());
+  const bool componentName = property.Kind() != framework::tkClass &&
+                             obj.InheritsFrom(TComponent::StaticClassInfo()) &&
+                             platform::SameTextAscii(property.Name(), "name");
+  const bool target = !componentName && targets_->IsTarget(obj.ClassName(), property.Name());
   targetAnswers_.emplace(key, target);
   return target;
 }
@@ -466,7 +469,6 @@ void TLxTranslator::TranslateProperty(TObject* obj, const framework::TPropInfo& 
       TranslateObjectProperty(obj, property, name, restrictions);
       break;
     default:
-      if (isComponent && platform::SameTextAscii(property.Name(), "name")) break;
       if (IsTarget(*obj, property)) TranslateStringProperty(obj, property, name);
       break;
   }

@@ -32,7 +32,12 @@ TLxTranslatorTableItem& TLxTranslatorTable::Add(std::unique_ptr<TLxTranslatorTab
   if (passRunning_) item->usedInPass_ = pass_;
   TLxTranslatorTableItem& added = *items_.emplace_back(std::move(item));
   Index(added);
-  groups_[added.Control].items.push_back(&added);
+  Group* group = FindGroup(added.Control, added.PropertyName);
+  if (group == nullptr) {
+    group = &groups_[added.Control].emplace_back();
+    group->propertyName = added.PropertyName;
+  }
+  group->items.push_back(&added);
   return added;
 }
 
@@ -74,9 +79,9 @@ TLxTranslatorTableItem* TLxTranslatorTable::FindNext(const framework::TObject* c
                                                      std::string_view propertyName,
                                                      std::string_view currentStripped) {
   if (!passRunning_) return nullptr;
-  const auto found = groups_.find(control);
-  if (found == groups_.end()) return nullptr;
-  Group& group = found->second;
+  Group* found = FindGroup(control, propertyName);
+  if (found == nullptr) return nullptr;
+  Group& group = *found;
   if (group.pass != pass_) {
     group.pass = pass_;
     group.cursor = 0;
@@ -92,9 +97,9 @@ TLxTranslatorTableItem* TLxTranslatorTable::FindNext(const framework::TObject* c
 TLxTranslatorTableItem* TLxTranslatorTable::FindInGroup(const framework::TObject* control,
                                                         std::string_view propertyName,
                                                         std::string_view currentStripped) {
-  const auto found = groups_.find(control);
-  if (found == groups_.end()) return nullptr;
-  const Bucket& items = found->second.items;
+  const Group* found = FindGroup(control, propertyName);
+  if (found == nullptr) return nullptr;
+  const Bucket& items = found->items;
   if (items.size() > kDirectSearch) return FindIndexed(control, propertyName, currentStripped);
   for (TLxTranslatorTableItem* item : items) {
     if (Available(*item) && Matches(*item, control, propertyName, currentStripped)) return item;
@@ -130,13 +135,22 @@ void TLxTranslatorTable::RemoveHolder(const framework::TComponent* holder) {
   for (const auto& item : items_) {
     if (!held(item.get())) continue;
     Unindex(*item);
-    if (const auto group = groups_.find(item->Control); group != groups_.end()) {
-      std::erase(group->second.items, item.get());
-      group->second.pass = 0;  // the cursor starts again
-      if (group->second.items.empty()) groups_.erase(group);
+    if (Group* group = FindGroup(item->Control, item->PropertyName)) {
+      std::erase(group->items, item.get());
+      group->pass = 0;  // the cursor starts again
     }
   }
   std::erase_if(items_, [&held](const auto& item) { return held(item.get()); });
+}
+
+TLxTranslatorTable::Group* TLxTranslatorTable::FindGroup(const framework::TObject* control,
+                                                         std::string_view propertyName) {
+  const auto found = groups_.find(control);
+  if (found == groups_.end()) return nullptr;
+  for (Group& group : found->second) {
+    if (group.propertyName == propertyName) return &group;
+  }
+  return nullptr;
 }
 
 std::size_t TLxTranslatorTable::KeyOf(const framework::TObject* control,

@@ -5,11 +5,11 @@
 // (without hot-key markers for menu items). A later pass finds the item by what the property
 // holds now and translates from the native text again, never from an earlier translation.
 // Searches give the first matching item, as a scan from the start would, without scanning:
-// a pass meets the texts of an object in the order it met them before, so the item after the
-// last one taken for that object is tried first, and an index by text answers otherwise. A
-// pass thus costs about one step per text whatever the size of the table. While a pass runs, an
-// item found once is not found again in that pass: each occurrence has its own item, so two
-// lines of a list that show the same text (two texts the dictionary emptied, say) keep their
+// a pass meets the texts of an object's property in the order it met them before, so the item
+// after the last one taken for that property is tried first, and an index by text answers
+// otherwise. A pass thus costs about one step per text whatever the size of the table. While a pass
+// runs, an item found once is not found again in that pass: each occurrence has its own item, so
+// two lines of a list that show the same text (two texts the dictionary emptied, say) keep their
 // own native texts.
 #pragma once
 
@@ -18,6 +18,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "framework/core/Object.h"
@@ -89,12 +90,16 @@ class TLxTranslatorTable : public framework::TObject {
  private:
   using Bucket = std::vector<TLxTranslatorTableItem*>;
 
-  // The items of one object in table order, and where the next pass is likely to go on.
+  // The items of one property of one object in table order (the lines of a list), and
+  // where the next pass is likely to go on.
   struct Group {
+    std::string propertyName;
     Bucket items;
     std::size_t cursor = 0;
     std::uint64_t pass = 0;
   };
+  // The groups of one object: a few properties each.
+  using Groups = std::vector<Group>;
 
   static std::size_t KeyOf(const framework::TObject* control, std::string_view propertyName,
                            std::string_view currentStripped);
@@ -118,7 +123,9 @@ class TLxTranslatorTable : public framework::TObject {
   // items whose text changed are moved when the index is next asked.
   std::unordered_map<std::size_t, Bucket> index_;
   std::vector<TLxTranslatorTableItem*> stale_;
-  std::unordered_map<const framework::TObject*, Group> groups_;
+  Group* FindGroup(const framework::TObject* control, std::string_view propertyName);
+
+  std::unordered_map<const framework::TObject*, Groups> groups_;
   std::uint64_t nextSequence_ = 0;
   std::uint64_t pass_ = 0;
   bool passRunning_ = false;

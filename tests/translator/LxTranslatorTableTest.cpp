@@ -75,6 +75,7 @@ TEST(LxTranslatorTableTest, APassInAnotherOrderFindsTheSameItems) {
     EXPECT_EQ(table.Find(&list, "Items", "a"), items[1]);
     EXPECT_EQ(table.Find(&list, "Items", "b"), items[2]);
     EXPECT_EQ(table.Find(&list, "Items", "b"), nullptr);
+    EXPECT_EQ(table.Find(&list, "Items", "c"), nullptr);
     table.EndPass();
   }
   table.BeginPass();
@@ -82,6 +83,26 @@ TEST(LxTranslatorTableTest, APassInAnotherOrderFindsTheSameItems) {
   EXPECT_EQ(table.Find(&list, "Items", "b"), items[0]);
   EXPECT_EQ(table.Find(&list, "Items", "a"), nullptr);
   EXPECT_EQ(table.Find(&list, "Items", "z"), items[1]);
+  table.EndPass();
+}
+
+TEST(LxTranslatorTableTest, ALongListIsFoundThroughTheIndexInAnyOrder) {
+  TLxTranslatorTable table;
+  framework::TComponent list(nullptr);
+  std::vector<TLxTranslatorTableItem*> items;
+  for (int i = 0; i < 20; ++i)
+    items.push_back(&AddItem(table, &list, "Items", "line " + std::to_string(i)));
+  table.BeginPass();
+  for (int i = 19; i >= 0; --i) {
+    TLxTranslatorTableItem* item = table.Find(&list, "Items", "line " + std::to_string(i));
+    ASSERT_EQ(item, items[static_cast<std::size_t>(i)]);
+    table.SetCurrentStripped(*item, "linea " + std::to_string(i));
+  }
+  table.EndPass();
+  table.BeginPass();
+  EXPECT_EQ(table.Find(&list, "Items", "linea 7"), items[7]);
+  EXPECT_EQ(table.Find(&list, "Items", "linea 3"), items[3]);
+  EXPECT_EQ(table.Find(&list, "Items", "line 3"), nullptr);
   table.EndPass();
 }
 
