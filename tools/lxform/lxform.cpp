@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "FormTranslation.h"
 #include "framework/streaming/Filer.h"
 #include "framework/streaming/Streams.h"
 #include "framework/streaming/TextForm.h"
@@ -27,6 +28,7 @@ constexpr int kBadUsage = 2;
 
 constexpr std::string_view kUsage =
     "Usage: lxform [--to-binary | --to-text] [--codepage N] IN -o OUT\n"
+    "       lxform --translate DICT.pld --language N IN [-o OUT]\n"
     "\n"
     "Converts a form between its text form and its binary form stream.\n"
     "Without a direction, a binary form (it starts with \"TPF0\") becomes text\n"
@@ -38,6 +40,11 @@ constexpr std::string_view kUsage =
     "               instead of UTF-8\n"
     "  -o OUT       the file to write; it is replaced only once the conversion\n"
     "               succeeded and the new file is complete, and may not be IN\n"
+    "  --translate DICT.pld\n"
+    "               let the form's translator translate IN (text or binary) with the\n"
+    "               dictionary DICT.pld, and write the form as text (to standard\n"
+    "               output without -o)\n"
+    "  --language N the dictionary's language for --translate, by index (0: native)\n"
     "  --help       show this help\n"
     "  --version    show the version\n"
     "\n"
@@ -52,6 +59,8 @@ struct TOptions {
   std::optional<platform::CodePage> codePage;
   bool help = false;
   bool version = false;
+  std::string dictionary;  // --translate
+  int language = 0;
 };
 
 struct TUsageError {
@@ -89,6 +98,18 @@ TOptions ParseArguments(const std::vector<std::string_view>& args) {
     } else if (arg == "--codepage") {
       if (i + 1 == args.size()) throw TUsageError{"--codepage needs a code page number"};
       options.codePage = ParseCodePage(args[++i]);
+    } else if (arg == "--translate" || arg == "--language") {
+      if (i + 1 == args.size()) throw TUsageError{std::string(arg) + " needs a value"};
+      const std::string value(args[++i]);
+      if (arg == "--translate") {
+        options.dictionary = value;
+      } else {
+        try {
+          options.language = std::stoi(value);
+        } catch (const std::exception&) {
+          throw TUsageError{"--language needs a number"};
+        }
+      }
     } else if (arg == "-o") {
       if (i + 1 == args.size()) throw TUsageError{"-o needs a file name"};
       if (haveOutput) throw TUsageError{"more than one output file"};
@@ -104,7 +125,7 @@ TOptions ParseArguments(const std::vector<std::string_view>& args) {
   }
   if (options.help || options.version) return options;
   if (!haveInput) throw TUsageError{"no input file"};
-  if (!haveOutput) throw TUsageError{"no output file (-o OUT)"};
+  if (!haveOutput && options.dictionary.empty()) throw TUsageError{"no output file (-o OUT)"};
   if (options.codePage && options.direction == TDirection::ToText) {
     throw TUsageError{"--codepage reads text forms, not binary ones"};
   }
@@ -145,10 +166,18 @@ std::vector<std::uint8_t> Convert(const TOptions& options, const std::vector<std
                       std::string_view(reinterpret_cast<const char*>(in.data()), in.size()));
 }
 
+std::vector<std::uint8_t> Translate(const TOptions& options, const std::vector<std::uint8_t>& in) {
+  const std::string text = tools::TranslatedFormText(in, options.dictionary, options.language);
+  if (options.output.empty()) std::cout << text;
+  return std::vector<std::uint8_t>(text.begin(), text.end());
+}
+
 int Run(const TOptions& options) {
   try {
     const std::vector<std::uint8_t> input = tools::ReadInputFile(options.input);
-    const std::vector<std::uint8_t> output = Convert(options, input);
+    const std::vector<std::uint8_t> output =
+        options.dictionary.empty() ? Convert(options, input) : Translate(options, input);
+    if (options.output.empty()) return kDone;
     tools::WriteOutputFile(options.output, output);
     return kDone;
   } catch (const tools::ToolFileError& e) {
