@@ -23,7 +23,7 @@ export UBSAN_OPTIONS := halt_on_error=1:print_stacktrace=1
 
 FUZZ_SECONDS ?= 60
 
-.PHONY: run test install bench bench-reader fuzz format deps clean
+.PHONY: run test install bench bench-reader bench-translator fuzz format deps clean
 
 # Installs whatever of $(1) is not installed yet; quiet when nothing is missing.
 define install_missing
@@ -80,6 +80,13 @@ bench-reader: deps
 	  -DCMAKE_BUILD_TYPE=Release -DLX_TESTS=OFF -DLX_BENCH=ON
 	cmake --build $(BENCH_DIR) -j $(JOBS) --target pld_reader_bench
 	$(BENCH_DIR)/bench/pld_reader_bench $(BENCH_FLAGS)
+
+# The translator's pass on forms of 100, 1,000 and 10,000 controls; not part of `make test`.
+bench-translator: deps
+	@[ -f $(BENCH_DIR)/build.ninja ] || cmake -S . -B $(BENCH_DIR) -G Ninja \
+	  -DCMAKE_BUILD_TYPE=Release -DLX_TESTS=OFF -DLX_BENCH=ON
+	cmake --build $(BENCH_DIR) -j $(JOBS) --target translator_bench
+	$(BENCH_DIR)/bench/translator_bench $(BENCH_FLAGS)
 
 # Every libFuzzer target of fuzz/ (clang, AddressSanitizer and UBSan) for
 # FUZZ_SECONDS each, from its seed corpus in fuzz/corpus/<name>; what it finds

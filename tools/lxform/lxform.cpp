@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "FormTranslation.h"
 #include "framework/streaming/Filer.h"
 #include "framework/streaming/Streams.h"
 #include "framework/streaming/TextForm.h"
@@ -21,6 +22,7 @@ constexpr int kBadUsage = 2;
 
 constexpr std::string_view kUsage =
     "Usage: lxform [--to-binary | --to-text] IN -o OUT\n"
+    "       lxform --translate DICT.pld --language N IN [-o OUT]\n"
     "\n"
     "Converts a form between its text form and its binary form stream.\n"
     "Without a direction, a binary form (it starts with \"TPF0\") becomes text\n"
@@ -29,6 +31,11 @@ constexpr std::string_view kUsage =
     "  --to-binary  read IN as a text form, write the binary form\n"
     "  --to-text    read IN as a binary form, write the text form\n"
     "  -o OUT       the file to write (written only when the conversion succeeds)\n"
+    "  --translate DICT.pld\n"
+    "               let the form's translator translate IN (text or binary) with the\n"
+    "               dictionary DICT.pld, and write the form as text (to standard\n"
+    "               output without -o)\n"
+    "  --language N the dictionary's language for --translate, by index (0: native)\n"
     "  --help       show this help\n"
     "\n"
     "Exit status: 0 done, 1 bad input, 2 bad usage.\n";
@@ -40,6 +47,8 @@ struct TOptions {
   std::string input;
   std::string output;
   bool help = false;
+  std::string dictionary;  // --translate
+  int language = 0;
 };
 
 struct TUsageError {
@@ -60,6 +69,18 @@ TOptions ParseArguments(const std::vector<std::string_view>& args) {
         throw TUsageError{"--to-binary and --to-text exclude each other"};
       }
       options.direction = direction;
+    } else if (arg == "--translate" || arg == "--language") {
+      if (i + 1 == args.size()) throw TUsageError{std::string(arg) + " needs a value"};
+      const std::string value(args[++i]);
+      if (arg == "--translate") {
+        options.dictionary = value;
+      } else {
+        try {
+          options.language = std::stoi(value);
+        } catch (const std::exception&) {
+          throw TUsageError{"--language needs a number"};
+        }
+      }
     } else if (arg == "-o") {
       if (i + 1 == args.size()) throw TUsageError{"-o needs a file name"};
       if (haveOutput) throw TUsageError{"more than one output file"};
@@ -75,7 +96,7 @@ TOptions ParseArguments(const std::vector<std::string_view>& args) {
   }
   if (options.help) return options;
   if (!haveInput) throw TUsageError{"no input file"};
-  if (!haveOutput) throw TUsageError{"no output file (-o OUT)"};
+  if (!haveOutput && options.dictionary.empty()) throw TUsageError{"no output file (-o OUT)"};
   return options;
 }
 
@@ -97,11 +118,20 @@ std::vector<std::uint8_t> Convert(const TOptions& options, const std::vector<std
       std::string_view(reinterpret_cast<const char*>(in.data()), in.size()));
 }
 
+std::vector<std::uint8_t> Translate(const TOptions& options, const std::vector<std::uint8_t>& in) {
+  const std::string text = tools::TranslatedFormText(in, options.dictionary, options.language);
+  if (options.output.empty()) std::cout << text;
+  return std::vector<std::uint8_t>(text.begin(), text.end());
+}
+
 int Run(const TOptions& options) {
   try {
     framework::TMemoryStream input;
     input.LoadFromFile(options.input);
-    const std::vector<std::uint8_t> output = Convert(options, input.Bytes());
+    const std::vector<std::uint8_t> output = options.dictionary.empty()
+                                                 ? Convert(options, input.Bytes())
+                                                 : Translate(options, input.Bytes());
+    if (options.output.empty()) return kDone;
     framework::TMemoryStream(output).SaveToFile(options.output);
     return kDone;
   } catch (const framework::EParserError& e) {

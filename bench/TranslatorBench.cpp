@@ -1,0 +1,232 @@
+// The translation pass on forms of 100, 1,000 and 10,000 captioned controls: each control
+// with a Caption and a Hint, plus a menu of 100 items and a list box of 1,000 lines, on a
+// binary dictionary of three languages (context and id keys, as forms store them).
+//
+//   BM_OpenTranslator     the first pass: every text looked up and remembered
+//   BM_SwitchLanguage     a language switch of the dictionary with the translator on it
+//   BM_DictionarySwitch   the same switch with no translator: the dictionary's own cost
+//   BM_PlainLoop          a loop setting the texts the pass sets, from ready strings
+//
+// Each pass should be linear in the number of texts, and a switch of the whole form should
+// cost little more than the dictionary's switch and the plain loop together.
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "dict/LxBinDic.h"
+#include "framework/controls/Forms.h"
+#include "framework/controls/Menus.h"
+#include "framework/controls/StdCtrls.h"
+#include "pldimage/PldImage.h"
+#include "translator/LxPoly.h"
+
+namespace {
+
+using namespace lx;
+
+constexpr int kMenuItems = 100;
+constexpr int kListLines = 1000;
+constexpr int kLargest = 10000;
+
+std::string Text(const std::string& kind, int i, int language) {
+  return kind + " " + std::to_string(i) + (language == 0 ? "" : " L" + std::to_string(language));
+}
+
+tools::PldImage Image() {
+  tools::PldImage image;
+  image.contentFlags = 1;
+  for (int i = 0; i < 3; ++i) {
+    tools::PldLanguage& language = image.languages.emplace_back();
+    language.primaryLanguage = i == 0 ? 0 : (i == 1 ? 10 : 7);
+    language.subLanguage = i == 0 ? 0 : 1;
+    language.codePage = 1252;
+    language.englishName = "Language " + std::to_string(i);
+  }
+  const auto add = [&image](const std::string& kind, int i, const std::string& id) {
+    tools::PldTranslation& translation = image.translations.emplace_back();
+    for (int language = 0; language < 3; ++language)
+      translation.texts.push_back(Text(kind, i, language));
+    translation.context = "TForm";
+    translation.id = id;
+  };
+  for (int i = 0; i < kLargest; ++i) {
+    add("Caption", i, "Button" + std::to_string(i));
+    add("Hint", i, "Button" + std::to_string(i));
+  }
+  for (int i = 0; i < kMenuItems; ++i)
+    add("Item", i, "Item" + std::to_string(i));
+  for (int i = 0; i < kListLines; ++i)
+    add("Line", i, "List");
+  return image;
+}
+
+// The image in a folder of this process's own, removed at exit.
+class TImageFile {
+ public:
+  TImageFile() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "lx_bench_XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr) std::abort();
+    folder_ = pattern;
+    file_ = (folder_ / "translator.pld").string();
+    const auto bytes = tools::WritePldImage(Image());
+    std::ofstream(file_, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
+  }
+  ~TImageFile() { std::filesystem::remove_all(folder_); }
+  const std::string& Name() const { return file_; }
+
+ private:
+  std::filesystem::path folder_;
+  std::string file_;
+};
+
+const std::string& ImageFile() {
+  static const TImageFile file;
+  return file.Name();
+}
+
+std::unique_ptr<dict::TLxBinaryDictionary> OpenDictionary() {
+  auto dictionary = std::make_unique<dict::TLxBinaryDictionary>(nullptr);
+  dictionary->SetFileName(ImageFile());
+  dictionary->SetBinding(lang::lxbiNone);
+  dictionary->SetCheckLevel(lang::lxclNone);
+  dictionary->SetLanguage(0);
+  dictionary->Open();
+  return dictionary;
+}
+
+// The form with its texts in the native language.
+struct TBenchForm {
+  explicit TBenchForm(int controls) : form(std::make_unique<framework::TForm>(nullptr)) {
+    form->SetName("BenchForm");
+    for (int i = 0; i < controls; ++i) {
+      auto* button = new framework::TButton(form.get());
+      button->SetName("Button" + std::to_string(i));
+      button->SetCaption(Text("Caption", i, 0));
+      button->SetHint(Text("Hint", i, 0));
+      buttons.push_back(button);
+    }
+    auto* menu = new framework::TMainMenu(form.get());
+    menu->SetName("Menu");
+    for (int i = 0; i < kMenuItems; ++i) {
+      auto* item = new framework::TMenuItem(form.get());
+      item->SetName("Item" + std::to_string(i));
+      item->SetCaption(Text("Item", i, 0));
+      menu->Items()->Add(item);
+      items.push_back(item);
+    }
+    list = new framework::TListBox(form.get());
+    list->SetName("List");
+    for (int i = 0; i < kListLines; ++i)
+      list->Items()->Add(Text("Line", i, 0));
+    translator = new translator::TLxTranslator(form.get());
+    translator->Targets()->Add("", 0, "Caption");
+    translator->Targets()->Add("", 0, "Hint");
+    translator->Targets()->Add("", 0, "Items");
+  }
+
+  std::unique_ptr<framework::TForm> form;
+  std::vector<framework::TButton*> buttons;
+  std::vector<framework::TMenuItem*> items;
+  framework::TListBox* list = nullptr;
+  translator::TLxTranslator* translator = nullptr;
+};
+
+void SetCounters(benchmark::State& state, int controls) {
+  const double texts = 2.0 * controls + kMenuItems + kListLines;
+  state.counters["texts"] = texts;
+  state.counters["ns_per_text"] = benchmark::Counter(
+      texts * static_cast<double>(state.iterations()),
+      benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+
+void BM_OpenTranslator(benchmark::State& state) {
+  const int controls = static_cast<int>(state.range(0));
+  auto dictionary = OpenDictionary();
+  dictionary->SetLanguage(1);
+  for (auto _ : state) {
+    state.PauseTiming();
+    TBenchForm bench(controls);
+    state.ResumeTiming();
+    bench.translator->Open();
+    state.PauseTiming();
+    if (!bench.translator->Active()) state.SkipWithError("the translator did not open");
+    bench.form.reset();
+    state.ResumeTiming();
+  }
+  SetCounters(state, controls);
+}
+
+void BM_SwitchLanguage(benchmark::State& state) {
+  const int controls = static_cast<int>(state.range(0));
+  auto dictionary = OpenDictionary();
+  TBenchForm bench(controls);
+  bench.translator->Open();
+  int language = 1;
+  for (auto _ : state) {
+    dictionary->SetLanguage(language);
+    language = 3 - language;
+  }
+  if (bench.buttons.back()->Caption() != Text("Caption", controls - 1, 3 - language))
+    state.SkipWithError("the form was not translated");
+  SetCounters(state, controls);
+}
+
+void BM_DictionarySwitch(benchmark::State& state) {
+  auto dictionary = OpenDictionary();
+  int language = 1;
+  for (auto _ : state) {
+    dictionary->SetLanguage(language);
+    language = 3 - language;
+  }
+}
+
+void BM_PlainLoop(benchmark::State& state) {
+  const int controls = static_cast<int>(state.range(0));
+  TBenchForm bench(controls);
+  std::vector<std::string> texts[3];
+  for (int language = 1; language <= 2; ++language) {
+    for (int i = 0; i < controls; ++i) {
+      texts[language].push_back(Text("Caption", i, language));
+      texts[language].push_back(Text("Hint", i, language));
+    }
+    for (int i = 0; i < kMenuItems; ++i)
+      texts[language].push_back(Text("Item", i, language));
+    for (int i = 0; i < kListLines; ++i)
+      texts[language].push_back(Text("Line", i, language));
+  }
+  int language = 1;
+  for (auto _ : state) {
+    const std::vector<std::string>& words = texts[language];
+    std::size_t next = 0;
+    for (framework::TButton* button : bench.buttons) {
+      button->SetCaption(words[next++]);
+      button->SetHint(words[next++]);
+    }
+    for (framework::TMenuItem* item : bench.items)
+      item->SetCaption(words[next++]);
+    framework::TStrings& lines = *bench.list->Items();
+    lines.BeginUpdate();
+    for (int i = 0; i < kListLines; ++i)
+      lines.SetStrings(i, words[next++]);
+    lines.EndUpdate();
+    language = 3 - language;
+  }
+  SetCounters(state, controls);
+}
+
+}  // namespace
+
+BENCHMARK(BM_OpenTranslator)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SwitchLanguage)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DictionarySwitch)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PlainLoop)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+BENCHMARK_MAIN();

@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# Runs lxform --translate on the translator's test form with a dictionary built by lxpld.
+# Usage: lxform_translate.sh <lxform> <lxpld> <tests folder>
+set -uo pipefail
+lxform=$1
+lxpld=$2
+tests=$3
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failures=0
+
+fail() {
+  echo "FAILED: $*"
+  failures=$((failures + 1))
+}
+
+form=$tests/translator/forms/MainForm.lxfm
+"$lxpld" build "$tests/translator/TranslatorDictionary.json" -o "$work/d.pld" >/dev/null ||
+  fail "lxpld build"
+
+# To standard output, from text and from binary alike.
+out=$("$lxform" --translate "$work/d.pld" --language 2 "$form") || fail "--translate"
+grep -q "Caption = 'Hauptfenster'" <<<"$out" || fail "the form caption is not German"
+grep -q "Items.Strings = ('Rot' 'Gruen' 'Blau')" <<<"$out" || fail "the list is not German"
+"$lxform" --to-binary "$form" -o "$work/form.bin" || fail "--to-binary"
+"$lxform" --translate "$work/d.pld" --language 1 "$work/form.bin" -o "$work/es.lxfm" ||
+  fail "--translate -o"
+grep -q "Caption = 'Ventana principal'" "$work/es.lxfm" || fail "the written form is not Spanish"
+# Language 0 is the native text.
+"$lxform" --translate "$work/d.pld" --language 0 "$form" | grep -q "Caption = 'Main window'" ||
+  fail "language 0 is not the native text"
+
+# Errors: bad usage, a missing dictionary, a language out of range.
+"$lxform" --translate "$work/d.pld" --language x "$form" 2>/dev/null
+[[ $? -eq 2 ]] || fail "a language that is no number is not bad usage"
+err=$("$lxform" --translate "$work/none.pld" --language 1 "$form" 2>&1 >/dev/null)
+[[ $? -eq 1 && "$err" == "lxform: $form: Cannot open the dictionary $work/none.pld" ]] ||
+  fail "missing dictionary gave [$err]"
+err=$("$lxform" --translate "$work/d.pld" --language 7 "$form" 2>&1 >/dev/null)
+[[ $? -eq 1 && "$err" == "lxform: $form: Language index 7 is out of range" ]] ||
+  fail "language out of range gave [$err]"
+
+if [[ $failures -ne 0 ]]; then
+  echo "$failures check(s) failed"
+  exit 1
+fi
+echo "all lxform --translate checks passed"

@@ -1,0 +1,18 @@
+// lxform --translate: a stored form shown after a translator pass.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace lx::tools {
+
+/// Reads the form in `form` (a text form or a binary form stream), opens the dictionary
+/// image `dictionaryFile` in language `language` (an index; 0 is the native language), lets
+/// the form's translator translate it, and gives the form's text. The form's root class need
+/// not be known: a stand-in form of that class name takes the components, so the class name
+/// is the look-up context as in the program. Raises the framework's and the engine's errors.
+std::string TranslatedFormText(const std::vector<std::uint8_t>& form,
+                               const std::string& dictionaryFile, int language);
+
+}  // namespace lx::tools

@@ -1,0 +1,702 @@
+#include "translator/LxPoly.h"
+
+#include <algorithm>
+
+#include "framework/controls/CheckLst.h"
+#include "framework/controls/Controls.h"
+#include "framework/controls/Forms.h"
+#include "framework/controls/Menus.h"
+#include "framework/controls/StdCtrls.h"
+#include "framework/core/Collection.h"
+#include "framework/core/ScopeExit.h"
+#include "framework/rtti/ClassRegistry.h"
+#include "framework/rtti/Published.h"
+#include "framework/rtti/TypInfo.h"
+#include "framework/streaming/Filer.h"
+#include "lang/LxDictionaries.h"
+#include "lang/LxDictionary.h"
+#include "lang/LxLanguageIds.h"
+#include "lang/LxParser.h"
+#include "lang/LxPropInfoList.h"
+#include "platform/Menus.h"
+#include "platform/TextUtils.h"
+#include "platform/Windows.h"
+#include "translator/LxModules.h"
+
+namespace lx::translator {
+
+using framework::TComponent;
+using framework::TObject;
+
+LX_PUBLISHED(TLxBidirectionalState)
+
+LX_PUBLISHED(TLxTranslator,
+             Property("NativeLayout", &TLxTranslator::NativeLayout, &TLxTranslator::SetNativeLayout,
+                      lxroLeftToRight),
+             Property("Targets", &TLxTranslator::Targets, &TLxTranslator::SetTargets),
+             Property("CharsetChange", &TLxTranslator::CharsetChange,
+                      &TLxTranslator::SetCharsetChange, lxccNormal),
+             Property("Options", &TLxTranslator::Options, &TLxTranslator::SetOptions,
+                      kLxDefaultTranslatorOptions),
+             Property("MultiByteScale", &TLxTranslator::MultiByteScale,
+                      &TLxTranslator::SetMultiByteScale, 100),
+             Event("OnTranslate", &TLxTranslator::OnTranslate),
+             Event("OnScale", &TLxTranslator::OnScale),
+             Event("OnRestrictComponent", &TLxTranslator::OnRestrictComponent),
+             Event("OnRestrictObject", &TLxTranslator::OnRestrictObject),
+             Event("OnRestrictProperty", &TLxTranslator::OnRestrictProperty))
+
+namespace {
+
+template <typename T>
+T* As(TObject* object) {
+  return dynamic_cast<T*>(object);
+}
+
+template <typename Event, typename... Args>
+void Fire(const Event& event, Args&&... args) {
+  if (event) event(std::forward<Args>(args)...);
+}
+
+bool IsRightToLeft(int lcid) {
+  return lang::ScriptClassOf(lcid) == lang::kLxScriptRightToLeft;
+}
+
+// The selection of a list or combo box, kept across the translation of its items.
+class TSelection {
+ public:
+  explicit TSelection(TObject* owner) {
+    if (auto* list = As<framework::TCustomListBox>(owner)) {
+      listBox_ = list;
+      itemIndex_ = list->ItemIndex();
+      const int count = list->Items()->Count();
+      if (list->MultiSelect()) {
+        for (int i = 0; i < count; ++i)
+          selected_.push_back(list->Selected(i));
+      }
+      if (auto* checks = As<framework::TCheckListBox>(owner)) {
+        checkList_ = checks;
+        for (int i = 0; i < count; ++i)
+          checked_.push_back(checks->Checked(i));
+      }
+    } else if (auto* combo = As<framework::TCustomComboBox>(owner)) {
+      comboBox_ = combo;
+      itemIndex_ = combo->ItemIndex();
+    }
+  }
+
+  // A failure to restore leaves the rest of the selection as it is.
+  void Restore() const {
+    try {
+      for (std::size_t i = 0; i < checked_.size(); ++i)
+        checkList_->SetChecked(static_cast<int>(i), checked_[i]);
+      for (std::size_t i = 0; i < selected_.size(); ++i)
+        listBox_->SetSelected(static_cast<int>(i), selected_[i]);
+      if (itemIndex_ != -1) {
+        if (listBox_ != nullptr) listBox_->SetItemIndex(itemIndex_);
+        if (comboBox_ != nullptr) comboBox_->SetItemIndex(itemIndex_);
+      }
+    } catch (...) {
+    }
+  }
+
+ private:
+  framework::TCustomListBox* listBox_ = nullptr;
+  framework::TCheckListBox* checkList_ = nullptr;
+  framework::TCustomComboBox* comboBox_ = nullptr;
+  int itemIndex_ = 0;
+  std::vector<bool> selected_;
+  std::vector<bool> checked_;
+};
+
+struct TSystemMenuText {
+  platform::UINT id;
+  const char* text;
+};
+
+// The English texts of the system menu's standard items: the keys of their translations.
+constexpr TSystemMenuText kSystemMenuTexts[] = {
+    {platform::SC_SIZE, "&Size"},
+    {platform::SC_MOVE, "&Move"},
+    {platform::SC_MINIMIZE, "Mi&nimize"},
+    {platform::SC_MAXIMIZE, "Ma&ximize"},
+    {platform::SC_NEXTWINDOW, "&Next"},
+    {platform::SC_PREVWINDOW, "&Previous"},
+    {platform::SC_CLOSE, "&Close"},
+    {platform::SC_VSCROLL, "&Vertical Scroll"},
+    {platform::SC_HSCROLL, "&Horizontal Scroll"},
+    {platform::SC_MOUSEMENU, "&Mouse"},
+    {platform::SC_KEYMENU, "&Key"},
+    {platform::SC_ARRANGE, "&Arrange"},
+    {platform::SC_RESTORE, "&Restore"},
+    {platform::SC_TASKLIST, "&Task List"},
+    {platform::SC_SCREENSAVE, "&Screen Saver"},
+    {platform::SC_HOTKEY, "&Hot Key"},
+    {platform::SC_DEFAULT, "&Default"},
+    {platform::SC_MONITORPOWER, "&Monitor Power"},
+};
+
+const char* SystemMenuText(platform::UINT id) {
+  for (const TSystemMenuText& entry : kSystemMenuTexts) {
+    if (entry.id == id) return entry.text;
+  }
+  return nullptr;
+}
+
+// The whole text of a menu item, however long.
+std::string MenuItemText(platform::HMENU menu, int position) {
+  const int length = platform::GetMenuString(menu, static_cast<platform::UINT>(position), {},
+                                             platform::MF_BYPOSITION);
+  std::string text(static_cast<std::size_t>(std::max(length, 0)) + 1, '\0');
+  const int copied = platform::GetMenuString(menu, static_cast<platform::UINT>(position), text,
+                                             platform::MF_BYPOSITION);
+  text.resize(static_cast<std::size_t>(std::max(copied, 0)));
+  return text;
+}
+
+}  // namespace
+
+// ---- Construction
+
+TLxTranslator::TLxTranslator(TComponent* owner)
+    : TLxCustomTranslator(owner), targets_(std::make_unique<TLxTargetProperties>()) {}
+
+TLxTranslator::~TLxTranslator() {
+  TLxTranslator::Close();
+}
+
+void TLxTranslator::SetTargets(TLxTargetProperties* value) {
+  targets_->Assign(value);
+}
+
+// ---- Life cycle
+
+platform::HWND TLxTranslator::GetWindowHandle() {
+  auto* control = As<framework::TWinControl>(GetRoot());
+  return control != nullptr && control->HandleAllocated() ? control->Handle() : 0;
+}
+
+TComponent* TLxTranslator::GetRoot() const {
+  return root_ != nullptr ? root_ : Owner();
+}
+
+void TLxTranslator::Open() {
+  if (Active()) {
+    DoTranslate();
+    SetStateFlag(lang::lxtsActive, true);
+    return;
+  }
+  ResolveDictionary();
+  if (!CanOpenDictionary()) return;
+  if (!Dictionary()->IsOpen()) Dictionary()->Open();
+  SaveFormFont();
+  if (root_ == nullptr) root_ = Owner();
+  DoTranslate();
+  LanguageChanged(true, true);
+  Dictionary()->RegisterTranslator(this);
+  SetStateFlag(lang::lxtsActive, true);
+}
+
+// Binding found this way also hears of the dictionary's destruction.
+void TLxTranslator::ResolveDictionary() {
+  if (Dictionary() != nullptr) return;
+  const lang::TLxDictionaries* dictionaries = lang::Dictionaries();
+  if (dictionaries == nullptr || dictionaries->Count() == 0) return;
+  lang::TLxDictionary* found = nullptr;
+  if (!DictionaryName().empty()) found = dictionaries->Find(DictionaryName());
+  BindDictionary(found != nullptr ? found : dictionaries->Items(0));
+}
+
+bool TLxTranslator::CanOpenDictionary() {
+  lang::TLxDictionary* dictionary = Dictionary();
+  return dictionary != nullptr && dictionary->Enabled() && !dictionary->IsDesigning() &&
+         dictionary->CanOpen() && targets_->Count() > 0;
+}
+
+void TLxTranslator::SaveFormFont() {
+  if (auto* form = As<framework::TCustomForm>(GetRoot())) {
+    savedFontName_ = form->Font()->Name();
+    savedFontSize_ = form->Font()->Size();
+  } else {
+    savedFontName_.clear();
+    savedFontSize_ = 0;
+  }
+}
+
+void TLxTranslator::Close() {
+  TLxCustomTranslator::Close();
+  table_.Clear();
+  Unwatch();
+  root_ = nullptr;
+}
+
+void TLxTranslator::Revert() {
+  if (Active()) {
+    const framework::TScopeExit closeAtLast([this] { Close(); });
+    TLxCustomTranslator::Close();
+    DoTranslate();
+  }
+  Close();
+}
+
+void TLxTranslator::LanguageChanged(bool languageChanged, bool localeChanged) {
+  if (Active() && options_.Contains(lxtoAutoTranslate)) Open();
+  if (languageChanged) Fire(OnLanguageChange, this);
+  if (localeChanged) Fire(OnLocaleChange, this);
+}
+
+void TLxTranslator::TranslateRoot(TComponent* root) {
+  root_ = root;
+  Watch(root);
+  Open();
+}
+
+void TLxTranslator::TranslateForm(TComponent* form) {
+  TranslateRoot(form);
+}
+
+void TLxTranslator::TranslateToNative() {
+  if (lang::TLxDictionary* dictionary = Dictionary()) {
+    const int locale = dictionary->ActiveLocaleId();
+    const lang::TLxDictionaryOptions options = dictionary->Options();
+    // No other translator reacts to the switch; the options come back however it ends.
+    const framework::TScopeExit restore([dictionary, options] { dictionary->SetOptions(options); });
+    dictionary->SetOptions(options - lang::TLxDictionaryOptions{lang::lxdoAutoTranslate});
+    dictionary->SetLanguage(0);
+    Open();
+    dictionary->SetLocale(locale);
+  }
+  Close();
+}
+
+void TLxTranslator::Loaded() {
+  TLxCustomTranslator::Loaded();
+  if (IsDesigning() || !options_.Contains(lxtoAutoOpen)) return;
+  const lang::TLxDictionaries* dictionaries = lang::Dictionaries();
+  if (Dictionary() != nullptr || (dictionaries != nullptr && dictionaries->Count() > 0)) Open();
+}
+
+void TLxTranslator::Notification(TComponent* component, framework::TOperation operation) {
+  TLxCustomTranslator::Notification(component, operation);
+  if (operation != framework::opRemove || component == nullptr) return;
+  // A form being destroyed takes its translator along; nothing is worth forgetting then.
+  if (ComponentState().Contains(framework::csDestroying)) return;
+  table_.RemoveHolder(component);
+  watched_.erase(component);
+  if (component == root_) root_ = nullptr;
+}
+
+// Components outside the owner's tree are not announced to the translator by its owner.
+void TLxTranslator::Watch(TComponent* holder) {
+  if (holder == nullptr || holder == Owner() || holder->Owner() == Owner()) return;
+  if (watched_.insert(holder).second) FreeNotification(holder);
+}
+
+void TLxTranslator::Unwatch() {
+  for (TComponent* component : watched_) {
+    if (component != Dictionary()) RemoveFreeNotification(component);
+  }
+  watched_.clear();
+}
+
+void TLxTranslator::DefineProperties(framework::TFiler& filer) {
+  TLxCustomTranslator::DefineProperties(filer);
+  const auto* ancestor = dynamic_cast<const TLxTranslator*>(filer.Ancestor());
+  const TLxTargetProperties* ancestorTargets = ancestor != nullptr ? ancestor->Targets() : nullptr;
+  const bool reading = dynamic_cast<framework::TReader*>(&filer) != nullptr;
+  filer.DefineProperty(
+      "TargetsData", [this](framework::TReader& reader) { targets_->ReadTargetsData(reader); },
+      [this, ancestorTargets](framework::TWriter& writer) {
+        targets_->WriteTargetsData(writer, ancestorTargets);
+      },
+      reading || targets_->HasTargetsData(ancestorTargets));
+}
+
+// ---- The pass
+
+void TLxTranslator::DoTranslate() {
+  visited_.clear();
+  visitedSet_.clear();
+  table_.BeginPass();
+  const framework::TScopeExit passOver([this] { table_.EndPass(); });
+  lang::TLxDictionary* dictionary = Dictionary();
+  if (dictionary != nullptr) {
+    readingOrder_ = dictionary->CurrentLanguage().ScriptClass() == lang::kLxScriptRightToLeft
+                        ? lxroRightToLeft
+                        : lxroLeftToRight;
+  }
+  Fire(OnBeforeTranslate, this);
+  TComponent* root = GetRoot();
+  if (dictionary != nullptr && options_.Contains(lxtoCheckFont) &&
+      As<framework::TCustomForm>(root) != nullptr) {
+    ChangeFormFont();
+  }
+  {
+    const std::vector<framework::TMenu*> menus = SwitchMenusToManual();
+    const framework::TScopeExit rethink([&menus] { RestoreAutomaticHotkeys(menus); });
+    if (root != nullptr) TranslateComponent(root, {});
+  }
+  if (options_.Contains(lxtoTranslateSystemMenu)) TranslateSystemMenu(GetWindowHandle());
+  ApplyMultiByteScale();
+  if (options_.Contains(lxtoMirrorBiDirectional)) ApplyMirrorFlag();
+  Fire(OnAfterTranslate, this);
+}
+
+// Automatic hot keys would rewrite every caption the walk sets; they are given once after.
+std::vector<framework::TMenu*> TLxTranslator::SwitchMenusToManual() {
+  std::vector<framework::TMenu*> menus;
+  TComponent* root = GetRoot();
+  if (root == nullptr) return menus;
+  for (int i = 0; i < root->ComponentCount(); ++i) {
+    auto* menu = As<framework::TMenu>(root->Components(i));
+    if (menu != nullptr && menu->AutoHotkeys() == framework::maAutomatic) {
+      menu->SetAutoHotkeys(framework::maManual);
+      menus.push_back(menu);
+    }
+  }
+  return menus;
+}
+
+// An item added and taken away again makes the menu work its hot keys out anew.
+void TLxTranslator::RestoreAutomaticHotkeys(const std::vector<framework::TMenu*>& menus) {
+  for (framework::TMenu* menu : menus) {
+    menu->SetAutoHotkeys(framework::maAutomatic);
+    auto item = std::make_unique<framework::TMenuItem>(nullptr);
+    menu->Items()->Add(item.get());
+    menu->Items()->Remove(item.get());
+  }
+}
+
+void TLxTranslator::TranslateComponent(TComponent* component, TLxRestrictions restrictions) {
+  if (!options_.Contains(lxtoTranslateOCX) &&
+      component->ComponentStyle().Contains(framework::csCheckPropAvail)) {
+    return;
+  }
+  TLxRestrictions own = restrictions;
+  Fire(OnRestrictComponent, this, component, own);
+  const TLxRestrictions childRestrictions =
+      own.Contains(lxrThisComponentOnly) ? TLxRestrictions() : own;
+  // Owned forms have translators of their own.
+  for (int i = 0; i < component->ComponentCount(); ++i) {
+    TComponent* child = component->Components(i);
+    if (As<framework::TCustomForm>(child) == nullptr) TranslateComponent(child, childRestrictions);
+  }
+  if (!own.Contains(lxrBuildInTranslation)) TranslateObject(component, own);
+  if (!own.Contains(lxrCustomTranslation)) TranslateControlText(component);
+  if (options_.Contains(lxtoMirrorBiDirectional)) ApplyReadingOrderStep(component, own);
+  Fire(OnTranslate, this, component);
+  if (auto* control = As<framework::TControl>(component)) control->Invalidate();
+}
+
+bool TLxTranslator::Visit(TObject* obj) {
+  if (!visitedSet_.insert(obj).second) return false;
+  visited_.push_back(obj);
+  return true;
+}
+
+framework::TTypeKinds TLxTranslator::PropertyKinds() const {
+  framework::TTypeKinds kinds =
+      framework::TypeKindMask({framework::tkString, framework::tkLString, framework::tkWString,
+                               framework::tkUString, framework::tkClass});
+  lang::TLxDictionary* dictionary = Dictionary();
+  const bool rightToLeft = dictionary != nullptr && IsRightToLeft(dictionary->LanguageLocaleId());
+  if (options_.Contains(lxtoUpdateLocaleProperty) || (Mirrored() && !rightToLeft) ||
+      (!Mirrored() && rightToLeft)) {
+    kinds |= framework::TypeKindMask({framework::tkInteger});
+  }
+  return kinds;
+}
+
+void TLxTranslator::TranslateObject(TObject* obj, TLxRestrictions restrictions) {
+  if (obj == nullptr) return;
+  if (As<lang::TLxDictionary>(obj) != nullptr || As<TLxTranslator>(obj) != nullptr ||
+      As<framework::TFont>(obj) != nullptr || obj->ClassName() == "TAdvStringGrid") {
+    return;
+  }
+  if (!Visit(obj)) return;
+  bool translate = true;
+  Fire(OnRestrictObject, this, obj, translate);
+  if (!translate) return;
+
+  auto* component = As<TComponent>(obj);
+  const std::string name =
+      component != nullptr && component != GetRoot() ? component->Name() : std::string();
+  TComponent* const outerHolder = holder_;
+  const framework::TScopeExit restoreHolder([this, outerHolder] { holder_ = outerHolder; });
+  if (component != nullptr) holder_ = component;
+
+  const lang::TLxPropInfoList properties(obj, PropertyKinds());
+  for (int i = 0; i < properties.Count(); ++i) {
+    const framework::TPropInfo& property = *properties.Items(i);
+    if (property.IsReadable() && property.IsWritable())
+      TranslateProperty(obj, property, name, restrictions);
+  }
+}
+
+void TLxTranslator::TranslateProperty(TObject* obj, const framework::TPropInfo& property,
+                                      const std::string& name, TLxRestrictions restrictions) {
+  bool translate = true;
+  Fire(OnRestrictProperty, this, obj, property.Name(), translate);
+  if (!translate) return;
+  const bool isComponent = As<TComponent>(obj) != nullptr;
+  switch (property.Kind()) {
+    case framework::tkInteger:
+      if (isComponent && platform::SameTextAscii(property.Name(), "locale") &&
+          !restrictions.Contains(lxrFlip)) {
+        lang::TLxDictionary* dictionary = Dictionary();
+        framework::SetOrdProp(*obj, property,
+                              dictionary != nullptr ? dictionary->LanguageLocaleId() : 0);
+      }
+      break;
+    case framework::tkClass:
+      TranslateObjectProperty(obj, property, name, restrictions);
+      break;
+    default:
+      if (isComponent && platform::SameTextAscii(property.Name(), "name")) break;
+      if (targets_->IsTarget(obj->ClassName(), property.Name()))
+        TranslateStringProperty(obj, property, name);
+      break;
+  }
+}
+
+// An empty text is passed on too: it may be a translation that emptied a remembered text.
+void TLxTranslator::TranslateStringProperty(TObject* obj, const framework::TPropInfo& property,
+                                            const std::string& name) {
+  if (property.Kind() == framework::tkWString || property.Kind() == framework::tkUString) {
+    const std::u16string wide = framework::GetWideStrProp(*obj, property);
+    const std::string value = lang::WideToAnsi(wide, 0);
+    const std::string result = TranslateValue(obj, name, value, property.Name());
+    if (result != value) framework::SetWideStrProp(*obj, property, lang::AnsiToWide(result, 0));
+    return;
+  }
+  const std::string value = framework::GetStrProp(*obj, property);
+  const std::string result = TranslateValue(obj, name, value, property.Name());
+  if (result != value) framework::SetStrProp(*obj, property, result);
+}
+
+void TLxTranslator::TranslateObjectProperty(TObject* obj, const framework::TPropInfo& property,
+                                            const std::string& name, TLxRestrictions restrictions) {
+  TObject* value = framework::GetObjectProp(*obj, property);
+  if (value == nullptr) return;
+  if (auto* strings = As<framework::TStrings>(value)) {
+    if (targets_->IsTarget(obj->ClassName(), property.Name()))
+      TranslateStringList(obj, strings, name, property.Name());
+  } else if (auto* collection = As<framework::TCollection>(value)) {
+    if (obj->ClassName() == "TComboBoxEx") return;
+    for (int i = 0; i < collection->Count(); ++i) {
+      try {
+        TranslateObject(collection->Items(i), restrictions);
+      } catch (...) {
+      }
+    }
+  } else if (auto* font = As<framework::TFont>(value)) {
+    ChangeFont(obj, font, restrictions);
+  } else if (auto* component = As<TComponent>(value)) {
+    auto* owner = As<TComponent>(obj);
+    if (owner == nullptr) return;
+    // A component of the same owner is walked as an owned component.
+    if (owner->Owner() != nullptr && component->Owner() == owner->Owner()) return;
+    TranslateObject(component, restrictions);
+  } else {
+    TranslateObject(value, restrictions);
+  }
+}
+
+void TLxTranslator::TranslateStringList(TObject* obj, framework::TStrings* strings,
+                                        const std::string& name, const std::string& propertyName) {
+  const TSelection selection(obj);
+  if (!name.empty()) TranslateStrings(obj, name, strings, propertyName);
+  selection.Restore();
+}
+
+void TLxTranslator::TranslateStrings(TObject* obj, const std::string& name,
+                                     framework::TStrings* strings,
+                                     const std::string& propertyName) {
+  if (strings == nullptr || strings->Count() == 0) return;
+  strings->BeginUpdate();
+  const framework::TScopeExit endUpdate([strings] { strings->EndUpdate(); });
+  auto* list = As<framework::TStringList>(strings);
+  const bool sorted = list != nullptr && list->Sorted();
+  if (sorted) list->SetSorted(false);
+  const framework::TScopeExit resort([list, sorted] {
+    if (sorted) list->SetSorted(true);
+  });
+  for (int i = 0; i < strings->Count(); ++i) {
+    const std::string line = strings->Strings(i);
+    const std::string result = TranslateValue(obj, name, line, propertyName);
+    if (result != line) strings->SetStrings(i, result);
+  }
+}
+
+void TLxTranslator::TranslateControlText(TComponent* control) {
+  try {
+    if (TLxModules* modules = Modules()) modules->TranslateControl(this, control);
+    auto* memo = As<framework::TCustomMemo>(control);
+    if (memo == nullptr || !targets_->IsTarget(memo->ClassName(), "Text")) return;
+    std::string text = memo->Text();
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
+      text.pop_back();
+    memo->SetText(TranslateValue(memo, memo->Name(), text, "Text"));
+  } catch (...) {
+  }
+}
+
+// ---- Fonts, scaling and mirroring: the steps the pass calls at their fixed points
+
+void TLxTranslator::ChangeFormFont() {}
+
+void TLxTranslator::ChangeFont(TObject*, framework::TFont*, TLxRestrictions) {}
+
+void TLxTranslator::ApplyReadingOrderStep(TComponent*, TLxRestrictions) {}
+
+void TLxTranslator::ApplyMultiByteScale() {}
+
+void TLxTranslator::ApplyMirrorFlag() {}
+
+void TLxTranslator::MirrorControl(framework::TControl* control, TLxBidirectionalState* state) {
+  TLxModules* modules = Modules();
+  if (modules != nullptr && modules->MirrorControl(this, control, state)) return;
+}
+
+void TLxTranslator::UnmirrorControl(framework::TControl* control, TLxBidirectionalState* state) {
+  TLxModules* modules = Modules();
+  if (modules != nullptr && modules->UnmirrorControl(this, control, state)) return;
+}
+
+bool TLxTranslator::ApplyReadingOrder(TComponent* component) {
+  TLxModules* modules = Modules();
+  return modules != nullptr && modules->ApplyReadingOrder(this, component);
+}
+
+void TLxTranslator::RealignControl(framework::TControl*) {}
+
+void TLxTranslator::RealignControls() {}
+
+// ---- One text
+
+std::string TLxTranslator::TranslateValue(TObject* obj, const std::string& name,
+                                          const std::string& value,
+                                          const std::string& propertyName) {
+  isMenuItem_ = As<framework::TMenuItem>(obj) != nullptr;
+  hadHotkey_ = false;
+  const std::string stripped = isMenuItem_ ? StripHotkey(value) : value;
+  if (TLxTranslatorTableItem* item = table_.Find(obj, propertyName, stripped)) {
+    // The hot key of the native text counts: automatic hot keys may have moved or dropped
+    // the marker in the text shown.
+    hadHotkey_ = isMenuItem_ && item->NativeText.find('&') != std::string::npos;
+    std::string result =
+        LookupTranslation(item->NativeText, item->NativeStripped, item->ComponentName);
+    table_.SetCurrentStripped(*item, isMenuItem_ ? StripHotkey(result) : result);
+    return result;
+  }
+  // An empty text is never looked up nor remembered.
+  if (value.empty()) return value;
+  std::string result = LookupTranslation(value, stripped, name);
+  auto item = std::make_unique<TLxTranslatorTableItem>();
+  item->Control = obj;
+  item->ComponentName = name;
+  item->PropertyName = propertyName;
+  item->NativeText = value;
+  item->NativeStripped = stripped;
+  item->CurrentStripped = isMenuItem_ ? StripHotkey(result) : result;
+  item->Holder = holder_ != nullptr ? holder_ : As<TComponent>(obj);
+  Watch(const_cast<TComponent*>(item->Holder));
+  table_.Add(std::move(item));
+  return result;
+}
+
+std::string TLxTranslator::StripHotkey(const std::string& text) {
+  std::string result = text;
+  hadHotkey_ = text.find('&') != std::string::npos;
+  for (std::size_t i = 0; i < result.size(); ++i) {
+    if (result[i] != '&') continue;
+    if (i > 0 && result[i - 1] == '(' && i + 2 < result.size() && result[i + 2] == ')') {
+      result.erase(i - 1, 4);
+    } else {
+      result.erase(i, 1);
+    }
+  }
+  return result;
+}
+
+bool TLxTranslator::TranslateWord(const std::string& native, const std::string& nativeStripped,
+                                  std::string& value) {
+  lang::TLxDictionary& dictionary = *Dictionary();
+  if (dictionary.TranslateWord(native, value)) return true;
+  return isMenuItem_ && hadHotkey_ && dictionary.TranslateWord(nativeStripped, value);
+}
+
+// The root's class, then its ancestor form classes, as contexts.
+bool TLxTranslator::TranslateInContexts(const std::string& native,
+                                        const std::string& nativeStripped,
+                                        const std::string& componentName, std::string& value) {
+  lang::TLxDictionary& dictionary = *Dictionary();
+  const TComponent* root = GetRoot();
+  const framework::TClassInfo* context = root != nullptr ? &root->ClassInfo() : nullptr;
+  while (context != nullptr) {
+    if (dictionary.Translate(native, context->Name(), value, componentName)) return true;
+    if (isMenuItem_ && hadHotkey_ &&
+        dictionary.Translate(nativeStripped, context->Name(), value, componentName)) {
+      return true;
+    }
+    context = context->Parent();
+    if (context == nullptr || context == &framework::TForm::StaticClassInfo() ||
+        context == &framework::TCustomForm::StaticClassInfo() ||
+        context == &TComponent::StaticClassInfo()) {
+      break;
+    }
+  }
+  return false;
+}
+
+std::string TLxTranslator::LookupTranslation(const std::string& native,
+                                             const std::string& nativeStripped,
+                                             const std::string& componentName) {
+  lang::TLxDictionary* dictionary = Dictionary();
+  if (dictionary == nullptr) return native;
+  std::string value;
+  if (!dictionary->HasContextKeys()) {
+    const bool found = TranslateWord(native, nativeStripped, value);
+    return lang::ApplyMissingTranslation(dictionary, native, value, found);
+  }
+  if (TranslateInContexts(native, nativeStripped, componentName, value))
+    return lang::ApplyMissingTranslation(dictionary, native, value, true);
+  if (FlatTranslation || dictionary->Options().Contains(lang::lxdoUseFlatTranslation)) {
+    value.clear();
+    if (TranslateWord(native, nativeStripped, value)) return value;
+  }
+  return lang::ApplyMissingTranslation(dictionary, native, value, false);
+}
+
+void TLxTranslator::TranslateSystemMenu(platform::HWND handle) {
+  lang::TLxDictionary* dictionary = Dictionary();
+  if (dictionary == nullptr || handle == 0) return;
+  const platform::HMENU menu = platform::GetSystemMenu(handle, false);
+  const int count = platform::GetMenuItemCount(menu);
+  for (int position = 0; position < count; ++position) {
+    platform::MENUITEMINFO info;
+    info.fMask = platform::MIIM_ID | platform::MIIM_FTYPE;
+    if (!platform::GetMenuItemInfo(menu, static_cast<platform::UINT>(position), true, info) ||
+        (info.fType & platform::MFT_SEPARATOR) != 0) {
+      continue;
+    }
+    const char* english = SystemMenuText(info.wID);
+    if (english == nullptr) continue;
+    std::string text = lang::TranslateWith(dictionary, english);
+    const std::string current = MenuItemText(menu, position);
+    // The shortcut label after a tab stays.
+    if (const std::size_t tab = current.find('\t'); tab != std::string::npos)
+      text += current.substr(tab);
+    platform::MENUITEMINFO update;
+    update.fMask = platform::MIIM_ID | platform::MIIM_STRING;
+    update.wID = info.wID;
+    update.dwTypeData = text.data();
+    platform::SetMenuItemInfo(menu, static_cast<platform::UINT>(position), true, update);
+  }
+}
+
+void RegisterTranslatorClasses() {
+  framework::RegisterClass(TLxTranslator::StaticClassInfo());
+}
+
+}  // namespace lx::translator

@@ -1,0 +1,100 @@
+// The translator table: what a translator remembers of every text it has translated.
+//
+// One item per text occurrence (an object, a property, and for string lists one item per
+// line): the native text found there the first time, and the text the translator wrote last
+// (without hot-key markers for menu items). A later pass finds the item by what the property
+// holds now and translates from the native text again, never from an earlier translation.
+// Searches give the first matching item, as a scan from the start would, through an index,
+// so a pass costs one look-up per text whatever the size of the table. While a pass runs, an
+// item found once is not found again in that pass: each occurrence has its own item, so two
+// lines of a list that show the same text (two texts the dictionary emptied, say) keep their
+// own native texts.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "framework/core/Object.h"
+
+namespace lx::framework {
+class TComponent;
+}
+
+namespace lx::translator {
+
+class TLxTranslatorTableItem : public framework::TObject {
+  LX_CLASS(TLxTranslatorTableItem, framework::TObject)
+
+ public:
+  TLxTranslatorTableItem() = default;
+
+  /// The object whose property holds the text (not owned).
+  framework::TObject* Control = nullptr;
+  /// The name of the component the look-up was made for; empty for the root.
+  std::string ComponentName;
+  /// The property; a string list's property for its lines, "Text" for a memo text.
+  std::string PropertyName;
+  /// The text found the first time, and the same without hot-key markers (menu items).
+  std::string NativeText;
+  std::string NativeStripped;
+  /// The text written last, without hot-key markers for menu items.
+  std::string CurrentStripped;
+  /// The component whose walk reached Control (Control itself when it is a component); the
+  /// item goes when that component is destroyed.
+  const framework::TComponent* Holder = nullptr;
+
+ private:
+  friend class TLxTranslatorTable;
+  std::uint64_t sequence_ = 0;
+  std::uint64_t usedInPass_ = 0;
+};
+
+class TLxTranslatorTable : public framework::TObject {
+  LX_CLASS(TLxTranslatorTable, framework::TObject)
+
+ public:
+  TLxTranslatorTable() = default;
+  ~TLxTranslatorTable() override;
+
+  int Count() const { return static_cast<int>(items_.size()); }
+  /// Raises EListError "List index out of bounds (<index>)".
+  TLxTranslatorTableItem& Items(int index) const;
+  /// Appends the item and owns it.
+  TLxTranslatorTableItem& Add(std::unique_ptr<TLxTranslatorTableItem> item);
+  void Clear();
+
+  /// Starts and ends a pass (see above); passes do not nest.
+  void BeginPass();
+  void EndPass() { passRunning_ = false; }
+  /// The first item with this control, property and current text (all case-sensitive), or
+  /// null. Inside a pass, items found before in the same pass are skipped, and the item
+  /// found counts as used.
+  TLxTranslatorTableItem* Find(const framework::TObject* control, std::string_view propertyName,
+                               std::string_view currentStripped);
+  /// Changes an item's CurrentStripped; the item keeps its place among equal items.
+  void SetCurrentStripped(TLxTranslatorTableItem& item, std::string value);
+  /// Drops the items that `holder` reached: it is being destroyed, and a later object at
+  /// its address must not take its texts.
+  void RemoveHolder(const framework::TComponent* holder);
+
+ private:
+  using Bucket = std::vector<TLxTranslatorTableItem*>;
+
+  static std::size_t KeyOf(const framework::TObject* control, std::string_view propertyName,
+                           std::string_view currentStripped);
+  void Index(TLxTranslatorTableItem& item);
+  void Unindex(TLxTranslatorTableItem& item);
+
+  std::vector<std::unique_ptr<TLxTranslatorTableItem>> items_;
+  // Items by a hash of (Control, PropertyName, CurrentStripped), each bucket in table order.
+  std::unordered_map<std::size_t, Bucket> index_;
+  std::uint64_t nextSequence_ = 0;
+  std::uint64_t pass_ = 0;
+  bool passRunning_ = false;
+};
+
+}  // namespace lx::translator
