@@ -121,6 +121,11 @@ TEST_F(dmLanguagesTest, TheLowerPositionWinsForTwoEqualNames) {
   EXPECT_EQ(LanguageFor("activeId=2\nactiveName=English\n"), 1);
 }
 
+TEST_F(dmLanguagesTest, TheLowerOfTwoEqualNamesWins) {
+  Write("probe.pld", DictionaryBytes({"English", "Spanish", "Spanish"}));
+  EXPECT_EQ(LanguageFor("activeId=2\nactiveName=Spanish\n"), 1);
+}
+
 TEST_F(dmLanguagesTest, AnEmptyNameLeavesTheId) {
   WriteDictionary();
   EXPECT_EQ(LanguageFor("activeId=2\nactiveName=\n"), 2);
@@ -212,8 +217,9 @@ TEST_F(dmLanguagesTest, AnIdTheDictionaryRejectsKeepsTheStartUpHelpFile) {
   EXPECT_EQ(framework::Application().HelpFile(), temp_.Text() + "probe.hlp");
 }
 
-TEST_F(dmLanguagesTest, OpenDictionaryWithAnEmptyPathOnlyCloses) {
+TEST_F(dmLanguagesTest, OpeningByIdChoosesTheHelpFileAndAnEmptyPathOnlyCloses) {
   WriteDictionary();
+  Touch("probe_Spanish.chm");
   LanguageSetup("");
   ASSERT_TRUE(dmlg->Dictionary->IsOpen());
   OpenDictionaryByName(dmlg, "", "Spanish");
@@ -221,6 +227,7 @@ TEST_F(dmLanguagesTest, OpenDictionaryWithAnEmptyPathOnlyCloses) {
   OpenDictionaryById(dmlg, dictionary_, 2);
   EXPECT_TRUE(dmlg->Dictionary->IsOpen());
   EXPECT_EQ(dmlg->Dictionary->Language(), 2);
+  EXPECT_EQ(framework::Application().HelpFile(), temp_.Text() + "probe_Spanish.chm");
   OpenDictionaryById(dmlg, "", 1);
   EXPECT_FALSE(dmlg->Dictionary->IsOpen());
   EXPECT_EQ(FindLanguageByName(dmlg, ""), 0);
