@@ -225,9 +225,10 @@ void ShowMainWindow(bool wait) {
 }
 
 int Run(const Options& options) {
+  // Signals are only noted until the program is ready to end by them.
+  InstallSignalHandlers();
   ProgramModules programModules;
   modules = &programModules;
-  InstallSignalHandlers();
   framework::Application().Initialize();
   app::RegisterProbeClasses();
   if (options.language) frame::OverrideStoredLanguage(ChoiceOf(*options.language));
