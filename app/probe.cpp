@@ -1,40 +1,273 @@
 // probe: a desktop utility that comes up in the user's language.
 //
 // Start-up order: module initialisation (companion files, scratch folder,
-// formats) before anything else; finalisation in reverse order at exit.
-#include <cstdio>
-#include <string_view>
+// formats, then the help file) before any window exists; the main window and
+// its start routine; finalisation in reverse order at exit (the help engine
+// unloaded before the scratch folder is removed), on every way out: a normal
+// return, exit(), an exception, SIGINT and SIGTERM.
+#include <poll.h>
+#include <unistd.h>
 
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <exception>
+#include <iostream>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "ProbeForm.h"
+#include "ProbeText.h"
+#include "frame/dmLanguages.h"
+#include "frame/lbHelp.h"
 #include "frame/lbPaths.h"
+#include "frame/lbSettings.h"
+#include "framework/runtime/Application.h"
+#include "lang/LxParser.h"
 #include "lx/LxVersion.h"
 
 namespace {
 
-// Module initialisation and finalisation, in dependency order.
+using namespace lx;
+
+// Module initialisation and finalisation, in dependency order. The frame's
+// part of finalisation runs once, whichever way out comes first; exit()
+// reaches it through atexit, before the statics it uses are gone.
+bool frameFinalized = false;
+
+void FinalizeFrame() {
+  if (frameFinalized) return;
+  frameFinalized = true;
+  frame::FinalizeHelp();
+  frame::FinalizeCompanionFiles();
+}
+
 class ProgramModules {
  public:
-  ProgramModules() { lx::frame::InitializeCompanionFiles(); }
-  ~ProgramModules() { lx::frame::FinalizeCompanionFiles(); }
+  ProgramModules() {
+    framework::Application();
+    frame::InitializeCompanionFiles();
+    frame::InitializeHelp();
+    frame::dmlg = nullptr;
+    std::atexit(FinalizeFrame);
+  }
+  ~ProgramModules() { Finalize(); }
   ProgramModules(const ProgramModules&) = delete;
   ProgramModules& operator=(const ProgramModules&) = delete;
+
+  /// The application object goes last, with the data module it owns.
+  void Finalize() {
+    FinalizeFrame();
+    framework::DoneApplication();
+  }
 };
 
-void ShowCompanionFiles() {
-  const std::string dictionary = lx::frame::DefaultDictionaryFile();
-  std::printf("probe\n  settings:   %s\n  dictionary: %s\n  scratch:    %s\n",
-              lx::frame::SettingsFileName().c_str(),
-              dictionary.empty() ? "(none)" : dictionary.c_str(),
-              lx::frame::ScratchFolder().empty() ? "(none)" : lx::frame::ScratchFolder().c_str());
+ProgramModules* modules = nullptr;
+
+// SIGINT and SIGTERM only note the signal and wake the wait; the program then
+// finalises as usual and ends by the signal.
+volatile std::sig_atomic_t pendingSignal = 0;
+int wakeUp[2] = {-1, -1};
+
+void NoteSignal(int signal) {
+  pendingSignal = signal;
+  const char byte = 1;
+  if (wakeUp[1] >= 0) (void)!write(wakeUp[1], &byte, 1);
+}
+
+void InstallSignalHandlers() {
+  if (pipe(wakeUp) != 0) wakeUp[0] = wakeUp[1] = -1;
+  struct sigaction action {};
+  action.sa_handler = NoteSignal;
+  sigemptyset(&action.sa_mask);
+  action.sa_flags = SA_RESTART;
+  sigaction(SIGINT, &action, nullptr);
+  sigaction(SIGTERM, &action, nullptr);
+  std::set_terminate([] {
+    FinalizeFrame();
+    std::abort();
+  });
+}
+
+// Ends by the noted signal, once finalised, so that the caller sees how it ended.
+void EndBySignal() {
+  const int signal = pendingSignal;
+  if (signal == 0) return;
+  if (modules != nullptr) modules->Finalize();
+  std::signal(signal, SIG_DFL);
+  std::raise(signal);
+}
+
+// Until standard input closes (the window is closed) or a signal comes.
+void WaitForClose() {
+  pollfd watched[2] = {{STDIN_FILENO, POLLIN, 0}, {wakeUp[0], POLLIN, 0}};
+  char buffer[256];
+  while (pendingSignal == 0) {
+    if (poll(watched, 2, -1) < 0) continue;
+    if ((watched[0].revents & (POLLIN | POLLHUP | POLLERR)) != 0 &&
+        read(STDIN_FILENO, buffer, sizeof buffer) <= 0) {
+      return;
+    }
+  }
+}
+
+// ---- Command line
+
+struct Options {
+  bool help = false;
+  bool version = false;
+  bool listLanguages = false;
+  bool wait = false;
+  std::optional<std::string> language;
+};
+
+// Each option: its name, whether it takes a value, and what it sets.
+struct OptionSpec {
+  std::string_view name;
+  std::string_view value;
+  std::string_view description;
+  void (*apply)(Options& options, const std::string& value);
+};
+
+const std::vector<OptionSpec>& OptionSpecs() {
+  static const std::vector<OptionSpec> specs = {
+      {"--help", "", "show this help and end",
+       [](Options& o, const std::string&) { o.help = true; }},
+      {"--language", "NAME|ID",
+       "show the window in this language (English name or position), not the stored one",
+       [](Options& o, const std::string& v) { o.language = v; }},
+      {"--list-languages", "", "list the dictionary's languages and end",
+       [](Options& o, const std::string&) { o.listLanguages = true; }},
+      {"--wait", "", "keep the window until standard input closes",
+       [](Options& o, const std::string&) { o.wait = true; }},
+      {"--version", "", "show the version and end",
+       [](Options& o, const std::string&) { o.version = true; }},
+  };
+  return specs;
+}
+
+void PrintUsage(std::ostream& out) {
+  out << "Usage: probe [OPTION]...\n"
+         "Shows the program's main window in the language stored in the settings file\n"
+         "beside it (probe.ini, section [language], keys activeName and activeId), with\n"
+         "the dictionary probe.pld; without a dictionary the window stays in English.\n\n";
+  for (const OptionSpec& spec : OptionSpecs()) {
+    std::string head = std::string(spec.name);
+    if (!spec.value.empty()) head += " " + std::string(spec.value);
+    out << "  " << head << std::string(head.size() < 24 ? 24 - head.size() : 1, ' ')
+        << spec.description << "\n";
+  }
+}
+
+// False, with a message, for an unknown option or a missing value.
+bool ParseOptions(int argc, char** argv, Options& options) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view argument = argv[i];
+    const OptionSpec* found = nullptr;
+    for (const OptionSpec& spec : OptionSpecs()) {
+      if (spec.name == argument) found = &spec;
+    }
+    if (found == nullptr) {
+      std::cerr << "probe: unknown option '" << argument << "'\n";
+      return false;
+    }
+    std::string value;
+    if (!found->value.empty()) {
+      if (i + 1 >= argc) {
+        std::cerr << "probe: option '" << argument << "' needs a value\n";
+        return false;
+      }
+      value = argv[++i];
+    }
+    found->apply(options, value);
+  }
+  return true;
+}
+
+// A whole number picks the language by position, anything else by English name.
+frame::StoredLanguage ChoiceOf(const std::string& text) {
+  frame::StoredLanguage choice;
+  char* end = nullptr;
+  const long id = std::strtol(text.c_str(), &end, 10);
+  if (!text.empty() && end != nullptr && *end == '\0') {
+    choice.id = static_cast<std::int32_t>(id);
+    choice.name.clear();
+  } else {
+    choice.name = text;
+  }
+  return choice;
+}
+
+void ListLanguages() {
+  frame::LanguageSetup("");
+  lang::TLxDictionary* dictionary = frame::dmlg == nullptr ? nullptr : frame::dmlg->Dictionary;
+  if (dictionary == nullptr || !dictionary->IsOpen()) {
+    std::cout << "No dictionary: the program runs in English.\n";
+    return;
+  }
+  for (int i = 0; i < dictionary->GetLanguageCount(); ++i) {
+    const lang::TLxLanguage& language = dictionary->LanguageAt(i);
+    const std::string own =
+        lang::WideToAnsi(lang::AnsiToWide(language.NativeName, language.CodePage), 65001);
+    std::cout << i << "  " << language.EnglishName << "  " << (i == 0 ? "English" : own)
+              << (i == dictionary->Language() ? "  (active)" : "") << "\n";
+  }
+}
+
+void ShowMainWindow(bool wait) {
+  app::TProbeForm* form = nullptr;
+  framework::Application().CreateForm(form);
+  form->StartUp();
+  app::RenderWindowAsText(*form, form->TextCodePage(), std::cout);
+  const std::string& helpFile = framework::Application().HelpFile();
+  std::cout << "Help file: " << (helpFile.empty() ? "(none)" : helpFile) << "\n";
+  std::cout << "Hand cursor: " << (app::HandCursorInstalled() ? "MANO" : "standard") << "\n";
+  std::cout.flush();
+  if (wait) WaitForClose();
+}
+
+int Run(const Options& options) {
+  // Signals are only noted until the program is ready to end by them.
+  InstallSignalHandlers();
+  ProgramModules programModules;
+  modules = &programModules;
+  framework::Application().Initialize();
+  app::RegisterProbeClasses();
+  if (options.language) frame::OverrideStoredLanguage(ChoiceOf(*options.language));
+  try {
+    if (options.listLanguages) {
+      ListLanguages();
+    } else {
+      ShowMainWindow(options.wait);
+    }
+  } catch (...) {
+    framework::Application().HandleException(nullptr);
+    EndBySignal();
+    modules = nullptr;
+    return 1;
+  }
+  EndBySignal();
+  modules = nullptr;
+  return 0;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc == 2 && std::string_view(argv[1]) == "--version") {
+  Options options;
+  if (!ParseOptions(argc, argv, options)) {
+    PrintUsage(std::cerr);
+    return 2;
+  }
+  if (options.help) {
+    PrintUsage(std::cout);
+    return 0;
+  }
+  if (options.version) {
     std::printf("probe (Lx) %s\n", lx::kLxVersion);
     return 0;
   }
-  const ProgramModules modules;
-  ShowCompanionFiles();
-  return 0;
+  return Run(options);
 }

@@ -1,13 +1,32 @@
 #include "frame/lbSettings.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "frame/lbPaths.h"
 #include "platform/ProfileFile.h"
 
 namespace lx::frame {
 
+namespace {
+
+std::optional<StoredLanguage>& Override() {
+  static std::optional<StoredLanguage> choice;
+  return choice;
+}
+
+}  // namespace
+
+void OverrideStoredLanguage(std::optional<StoredLanguage> choice) {
+  Override() = std::move(choice);
+}
+
 StoredLanguage ReadStoredLanguage(std::size_t maxNameLength) {
+  if (const std::optional<StoredLanguage>& choice = Override()) {
+    StoredLanguage stored = *choice;
+    stored.name.resize(std::min(stored.name.size(), maxNameLength));
+    return stored;
+  }
   return ReadStoredLanguageFrom(SettingsFileName(), maxNameLength);
 }
 

@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -18,9 +19,14 @@ struct StoredLanguage {
   std::string name = "Native";
 };
 
-/// Reads the pair from `SettingsFileName`; the name is cut to `maxNameLength`.
+/// Reads the pair from `SettingsFileName`, or gives the override when one is
+/// set; the name is cut to `maxNameLength`.
 StoredLanguage ReadStoredLanguage(std::size_t maxNameLength);
 /// The same from a given settings file.
 StoredLanguage ReadStoredLanguageFrom(std::string_view settingsFile, std::size_t maxNameLength);
+
+/// A choice that stands in for the settings file for the rest of the run (a
+/// program's command line sets it); nothing clears it.
+void OverrideStoredLanguage(std::optional<StoredLanguage> choice);
 
 }  // namespace lx::frame

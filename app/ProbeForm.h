@@ -1,0 +1,42 @@
+// probe's main window: a small locale probe.
+//
+// It shows the active language and locale, today's date and the time, a
+// number and a currency amount in the run-time's formats, the dictionary's
+// languages in their own names and a short note. Its texts come from the form
+// resource "TPROBEFORM" and are translated by its translator, which finds the
+// program's dictionary "Dictionary1".
+#pragma once
+
+#include "framework/controls/Forms.h"
+#include "translator/LxPoly.h"
+
+namespace lx::app {
+
+class TProbeForm : public framework::TForm {
+  LX_CLASS(TProbeForm, framework::TForm)
+
+ public:
+  explicit TProbeForm(framework::TComponent* owner) : TForm(owner) {}
+
+  translator::TLxTranslator* Translator() const;
+  /// The code page of the window's texts: the active language's, or 1252
+  /// while no dictionary is open.
+  int TextCodePage() const;
+
+  /// The start routine: sets the language up, translates the window, shows
+  /// it, fills in its values and installs the hand cursor. Never raises.
+  void StartUp();
+  /// Fills in the values that the window shows.
+  void InitializeContent();
+};
+
+/// Registers the classes that the window's form resource names.
+void RegisterProbeClasses();
+
+/// Puts the cursor resource "MANO" in place of the hand-point cursor; false
+/// when the program carries no such resource.
+bool InstallHandCursor();
+/// True when the hand-point cursor is the one `InstallHandCursor` put in place.
+bool HandCursorInstalled();
+
+}  // namespace lx::app

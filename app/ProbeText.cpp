@@ -1,0 +1,123 @@
+#include "ProbeText.h"
+
+#include <string>
+#include <vector>
+
+#include "framework/controls/Forms.h"
+#include "framework/controls/Menus.h"
+#include "framework/controls/StdCtrls.h"
+#include "lang/LxParser.h"
+#include "platform/Menus.h"
+#include "platform/Windows.h"
+
+namespace lx::app {
+
+namespace {
+
+constexpr int kUtf8 = 65001;
+
+class TTextWriter {
+ public:
+  TTextWriter(int codePage, std::ostream& out) : codePage_(codePage), out_(out) {}
+
+  std::string Utf8(const std::string& text) const {
+    return lang::WideToAnsi(lang::AnsiToWide(text, codePage_), kUtf8);
+  }
+  std::string Quoted(const std::string& text) const {
+    std::string shown = Utf8(text);
+    while (!shown.empty() && (shown.back() == '\n' || shown.back() == '\r'))
+      shown.pop_back();
+    for (std::size_t at = 0; (at = shown.find("\r\n", at)) != std::string::npos;)
+      shown.replace(at, 2, " / ");
+    return "\"" + shown + "\"";
+  }
+  std::ostream& Out() { return out_; }
+
+ private:
+  int codePage_;
+  std::ostream& out_;
+};
+
+// The letter after the single "&" of a caption; empty when it has none.
+std::string HotKey(const std::string& caption) {
+  for (std::size_t at = 0; at + 1 < caption.size(); ++at) {
+    if (caption[at] != '&') continue;
+    if (caption[at + 1] != '&') return std::string(1, caption[at + 1]);
+    ++at;
+  }
+  return {};
+}
+
+std::string Place(const framework::TControl& control) {
+  return "(" + std::to_string(control.Left()) + "," + std::to_string(control.Top()) + " " +
+         std::to_string(control.Width()) + "x" + std::to_string(control.Height()) + ")";
+}
+
+void RenderMenuItem(TTextWriter& writer, const framework::TMenuItem& item, int depth) {
+  std::ostream& out = writer.Out();
+  out << std::string(static_cast<std::size_t>(depth) * 2, ' ') << writer.Quoted(item.Caption());
+  if (const std::string key = HotKey(item.Caption()); !key.empty())
+    out << " hot key " << writer.Utf8(key);
+  if (item.ShortCut() != 0) out << "  shortcut " << writer.Quoted(item.ShortCutText());
+  if (!item.Hint().empty()) out << "  hint " << writer.Quoted(item.Hint());
+  out << "\n";
+  for (int i = 0; i < item.Count(); ++i)
+    RenderMenuItem(writer, *item.Items(i), depth + 1);
+}
+
+void RenderSystemMenu(TTextWriter& writer, framework::TCustomForm& form) {
+  const platform::HMENU menu = platform::GetSystemMenu(form.Handle(), false);
+  const int count = platform::GetMenuItemCount(menu);
+  std::vector<std::string> texts;
+  for (int position = 0; position < count; ++position) {
+    std::vector<char> buffer(256);
+    const int length = platform::GetMenuString(menu, static_cast<platform::UINT>(position), buffer,
+                                               platform::MF_BYPOSITION);
+    if (length > 0) texts.push_back(writer.Quoted(std::string(buffer.data())));
+  }
+  std::ostream& out = writer.Out();
+  out << "System menu:";
+  for (const std::string& text : texts)
+    out << " " << text;
+  out << "\n";
+}
+
+void RenderControl(TTextWriter& writer, const framework::TControl& control) {
+  std::ostream& out = writer.Out();
+  out << "  " << control.Name() << ": " << control.ClassName() << " " << Place(control);
+  if (const auto* memo = dynamic_cast<const framework::TCustomMemo*>(&control)) {
+    out << " text " << writer.Quoted(memo->Text());
+  } else if (const auto* list = dynamic_cast<const framework::TCustomListBox*>(&control)) {
+    out << " items";
+    for (int i = 0; i < list->Items()->Count(); ++i) {
+      out << " " << writer.Quoted(list->Items()->Strings(i));
+      if (i == list->ItemIndex()) out << "*";
+    }
+  } else {
+    out << " " << writer.Quoted(control.Caption());
+  }
+  if (!control.Hint().empty()) out << "  hint " << writer.Quoted(control.Hint());
+  out << "\n";
+}
+
+}  // namespace
+
+void RenderWindowAsText(framework::TCustomForm& form, int codePage, std::ostream& out) {
+  TTextWriter writer(codePage, out);
+  out << "Window " << writer.Quoted(form.Caption()) << " " << Place(form) << "\n";
+  out << "Reading direction: " << (form.UseRightToLeftReading() ? "right to left" : "left to right")
+      << "\n";
+  RenderSystemMenu(writer, form);
+  if (framework::TMainMenu* menu = form.Menu()) {
+    out << "Menu:\n";
+    for (int i = 0; i < menu->Items()->Count(); ++i)
+      RenderMenuItem(writer, *menu->Items()->Items(i), 1);
+  }
+  out << "Controls:\n";
+  for (int i = 0; i < form.ComponentCount(); ++i) {
+    if (const auto* control = dynamic_cast<const framework::TControl*>(form.Components(i)))
+      RenderControl(writer, *control);
+  }
+}
+
+}  // namespace lx::app

@@ -1,0 +1,129 @@
+#include "frame/dmLanguages.h"
+
+#include "frame/lbHelp.h"
+#include "frame/lbPaths.h"
+#include "frame/lbSettings.h"
+#include "framework/rtti/ClassRegistry.h"
+#include "framework/rtti/Published.h"
+#include "framework/runtime/Application.h"
+#include "platform/FileSystem.h"
+
+namespace lx::frame {
+
+LX_PUBLISHED(Tdmlg, Field("Dictionary", &Tdmlg::Dictionary))
+
+Tdmlg* dmlg = nullptr;
+
+Tdmlg::~Tdmlg() {
+  if (dmlg == this) dmlg = nullptr;
+}
+
+namespace {
+
+bool SameNameIgnoringAsciiCase(std::string_view a, std::string_view b) {
+  auto upper = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; };
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (upper(a[i]) != upper(b[i])) return false;
+  }
+  return true;
+}
+
+std::string ChooseDictionaryFile(std::string_view path) {
+  std::string given(path.substr(0, std::min(path.size(), kMaxPathLength)));
+  if (!given.empty() && platform::FileExists(given)) return given;
+  return DefaultDictionaryFile();
+}
+
+// The dictionary opens on its own; a file that will not open leaves it closed.
+void OpenQuietly(lang::TLxDictionary& dictionary) {
+  try {
+    dictionary.Open();
+  } catch (...) {
+  }
+}
+
+// The help file of the language in force: the general one for the native language.
+void SelectHelpFileForLanguage(const std::string& path, lang::TLxDictionary& dictionary) {
+  const int language = dictionary.Language();
+  if (language == 0) {
+    SelectHelpFile(path, "");
+  } else {
+    SelectHelpFile(path, dictionary.LanguageAt(language).EnglishName);
+  }
+}
+
+}  // namespace
+
+void RegisterLanguageClasses() {
+  framework::RegisterClasses(
+      {&Tdmlg::StaticClassInfo(), &dict::TLxBinaryDictionary::StaticClassInfo()});
+}
+
+int FindLanguageByName(Tdmlg* module, const std::string& name) {
+  int result = 0;
+  if (name.empty()) return result;
+  try {
+    lang::TLxDictionary& dictionary = *module->Dictionary;
+    const int count = dictionary.GetLanguageCount();
+    for (int i = 0; i < count; ++i) {
+      if (SameNameIgnoringAsciiCase(dictionary.LanguageAt(i).EnglishName, name)) {
+        result = i;
+        break;
+      }
+    }
+  } catch (...) {
+    // The search ends; a match found so far stands.
+  }
+  return result;
+}
+
+void OpenDictionaryByName(Tdmlg* module, const std::string& path, const std::string& name) {
+  try {
+    lang::TLxDictionary& dictionary = *module->Dictionary;
+    dictionary.Close();
+    if (path.empty()) return;
+    module->Dictionary->SetFileName(path);
+    dictionary.SetBinding(lang::lxbiNone);
+    OpenQuietly(dictionary);
+    dictionary.SetLanguage(FindLanguageByName(module, name));
+  } catch (...) {
+  }
+}
+
+void OpenDictionaryById(Tdmlg* module, const std::string& path, std::int32_t id) {
+  try {
+    lang::TLxDictionary& dictionary = *module->Dictionary;
+    dictionary.Close();
+    if (path.empty()) return;
+    module->Dictionary->SetFileName(path);
+    dictionary.SetLanguage(id);
+    dictionary.SetBinding(lang::lxbiNone);
+    OpenQuietly(dictionary);
+    if (id == 0) {
+      SelectHelpFile(path, "");
+    } else {
+      SelectHelpFile(path, dictionary.LanguageAt(dictionary.Language()).EnglishName);
+    }
+  } catch (...) {
+  }
+}
+
+void LanguageSetup(std::string_view path) {
+  if (dmlg != nullptr) return;
+  const std::string dictionaryPath = ChooseDictionaryFile(path);
+  StoredLanguage stored;
+  if (!dictionaryPath.empty()) stored = ReadStoredLanguage(kMaxPathLength);
+  try {
+    if (dictionaryPath.empty()) return;
+    framework::Application().CreateForm(dmlg);
+    if (dmlg == nullptr) return;
+    OpenDictionaryByName(dmlg, dictionaryPath, stored.name);
+    if (dmlg->Dictionary->Language() == 0 && stored.id != 0)
+      OpenDictionaryById(dmlg, dictionaryPath, stored.id);
+    SelectHelpFileForLanguage(dictionaryPath, *dmlg->Dictionary);
+  } catch (...) {
+  }
+}
+
+}  // namespace lx::frame

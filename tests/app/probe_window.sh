@@ -1,0 +1,141 @@
+#!/usr/bin/env bash
+# probe's whole start-up, run on copies in temporary folders: the window's texts for each
+# stored choice of language, the help file chosen for the language, the hand cursor in
+# every case, and the scratch folder gone however the program ends.
+set -euo pipefail
+probe=$1 lxpld=$2 source=$3
+root=$(mktemp -d)
+trap 'rm -rf "$root"' EXIT
+"$lxpld" build "$source" -o "$root/probe.pld" >/dev/null
+export LANG=C LC_ALL=
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+# A fresh folder with probe and its dictionary and, if given, a settings file holding "$1".
+setup() {
+  dir=$(mktemp -d "$root/case.XXXXXX")
+  cp "$probe" "$dir/probe"
+  cp "$root/probe.pld" "$dir/probe.pld"
+  if [ "$#" -gt 0 ]; then printf '[language]\n%b\n' "$1" >"$dir/probe.ini"; fi
+}
+
+# Runs probe in $dir; checks the window's caption, the hand cursor and the scratch folder.
+expect_caption() {
+  local caption=$1
+  shift
+  out=$("$dir/probe" "$@") || fail "probe $* ended with $?"
+  grep -qxF "Window \"$caption\" (0,0 480x360)" <<<"$out" ||
+    fail "expected \"$caption\" in $dir, got: $(head -1 <<<"$out")"
+  grep -qxF "Hand cursor: MANO" <<<"$out" || fail "no hand cursor in $dir"
+  [ -d "$dir/temp" ] && [ ! -e "$dir/temp/probe" ] || fail "scratch folder left in $dir"
+}
+
+english="Locale Probe"
+german="Gebietsschema-Prüfer"
+french="Sonde des paramètres régionaux"
+russian="Проверка региональных параметров"
+japanese="ロケール プローブ"
+arabic="فاحص الإعدادات الإقليمية"
+hebrew="בודק הגדרות אזוריות"
+
+# The name wins over the id; matching ignores case; a name that matches nothing leaves the id.
+setup 'activeName=German'
+expect_caption "$german"
+setup 'activeName=fReNcH\nactiveId=4'
+expect_caption "$french"
+setup 'activeName=Klingon\nactiveId=4'
+expect_caption "$russian"
+setup 'activeName=Native\nactiveId=0'
+expect_caption "$english"
+setup 'activeName=Native\nactiveId=0x5'
+expect_caption "$japanese"
+setup 'activeName=\nactiveId=7'
+expect_caption "$hebrew"
+setup 'activeName=Germ\nactiveId=0'
+expect_caption "$english"
+# -1 and -2 stand for the user's and the system's default language.
+setup 'activeId=-1'
+LANG=de_DE.UTF-8 expect_caption "$german"
+setup 'activeId=-2'
+LANG=ja_JP.UTF-8 expect_caption "$japanese"
+# No settings file, no dictionary, a corrupt dictionary: English, the cursor all the same.
+setup
+expect_caption "$english"
+setup 'activeName=German'
+rm "$dir/probe.pld"
+expect_caption "$english"
+grep -qxF "Help file: (none)" <<<"$out" || fail "help file without dictionary"
+setup 'activeName=German'
+printf 'PLD\3not a dictionary' >"$dir/probe.pld"
+expect_caption "$english"
+
+# The command line overrides the settings file, by name or by position.
+setup 'activeName=German'
+expect_caption "$japanese" --language Japanese
+setup 'activeName=German'
+expect_caption "$arabic" --language 6
+grep -qxF "Reading direction: right to left" <<<"$out" || fail "Arabic reads left to right"
+grep -qF 'LanguageValue: TLabel (136,8 320x13) "العربية"' <<<"$out" || fail "Arabic name"
+setup
+expect_caption "$english" --language 0
+grep -qxF "Reading direction: left to right" <<<"$out" || fail "English reads right to left"
+setup
+out=$("$dir/probe" --list-languages)
+grep -qxF "5  Japanese  日本語" <<<"$out" || fail "list of languages: $out"
+setup
+if "$dir/probe" --language 2>/dev/null; then fail "--language without a value"; fi
+
+# The German window: menu with hot keys, shortcuts and hints, system menu, list of languages.
+setup 'activeName=German'
+expect_caption "$german"
+grep -qF '"&Beenden" hot key B  shortcut "Strg+Q"  hint "Programm beenden"' <<<"$out" ||
+  fail "German menu: $out"
+grep -qF 'System menu: "&Wiederherstellen" "&Verschieben"' <<<"$out" || fail "system menu"
+grep -qF 'items "English" "Deutsch"* "Français"' <<<"$out" || fail "language list"
+
+# The help file of the language comes first, then the general one; .chm before .hlp.
+setup 'activeName=German'
+touch "$dir/probe.hlp" "$dir/probe_German.hlp" "$dir/probe_French.chm"
+expect_caption "$german"
+grep -qxF "Help file: $dir/probe_German.hlp" <<<"$out" || fail "German help: $out"
+setup 'activeName=Spanish'
+touch "$dir/probe.hlp" "$dir/probe.chm"
+expect_caption "Sonda de configuración regional"
+grep -qxF "Help file: $dir/probe.chm" <<<"$out" || fail "general help"
+
+# SIGTERM and SIGINT while the window is up: the scratch folder goes, the signal ends probe.
+for signal in TERM INT; do
+  setup
+  mkfifo "$dir/input"
+  exec 3<>"$dir/input"
+  "$dir/probe" --wait <"$dir/input" >"$dir/out" &
+  pid=$!
+  for _ in $(seq 100); do
+    grep -q "Hand cursor" "$dir/out" 2>/dev/null && break
+    sleep 0.1
+  done
+  [ -d "$dir/temp/probe" ] || fail "no scratch folder while running"
+  kill -"$signal" "$pid"
+  status=0
+  wait "$pid" || status=$?
+  exec 3>&-
+  [ "$status" -eq $((128 + $(kill -l "$signal"))) ] || fail "SIG$signal: status $status"
+  [ ! -e "$dir/temp/probe" ] || fail "scratch folder left after SIG$signal"
+done
+# Closing the window (its standard input) ends probe normally.
+setup
+"$dir/probe" --wait </dev/null >/dev/null
+[ ! -e "$dir/temp/probe" ] || fail "scratch folder left after closing"
+
+# Where it cannot make its folder beside itself (here a file stands in the way), it makes a
+# private folder of its own in the runtime folder and removes it at exit, leaving a folder of
+# the same name that someone else made alone.
+setup
+touch "$dir/temp"
+mkdir -m 700 "$dir/run" "$dir/run/probe"
+XDG_RUNTIME_DIR="$dir/run" "$dir/probe" >/dev/null || fail "probe with a private scratch folder"
+[ "$(ls -A "$dir/run")" = probe ] || fail "private scratch folder left: $(ls -A "$dir/run")"
+
+"$probe" --version | grep -qE '^probe \(Lx\) [0-9]+\.[0-9]+$' || fail "probe --version"
+
+echo "probe: all cases passed"
