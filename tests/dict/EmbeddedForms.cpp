@@ -2,6 +2,7 @@
 
 #include <fstream>
 
+#include "framework/rtti/ClassRegistry.h"
 #include "framework/rtti/Published.h"
 #include "framework/streaming/Filer.h"
 #include "framework/streaming/TextForm.h"
@@ -45,9 +46,9 @@ std::vector<std::uint8_t> SaveEmbeddedModule(const std::string& pldFile) {
 }
 
 std::unique_ptr<TEmbedModule> LoadEmbedModule() {
+  framework::RegisterClass(TLxBinaryDictionary::StaticClassInfo());
   auto module = std::make_unique<TEmbedModule>(nullptr);
-  framework::TResourceStream stream(platform::MainModule(), "TEmbedModule", platform::RT_RCDATA);
-  framework::ReadComponentFrom(stream, module.get());
+  framework::LoadFormResource(*module);
   return module;
 }
 

@@ -9,16 +9,17 @@
 
 #include "dict/LxBinDic.h"
 #include "framework/controls/Dialogs.h"
+#include "framework/controls/Forms.h"
 #include "pldimage/PldImage.h"
 
 namespace lx::dict::test {
 
 /// The root of the test forms; its stored form is the resource "TEmbedModule".
-class TEmbedModule : public framework::TComponent {
-  LX_CLASS(TEmbedModule, framework::TComponent)
+class TEmbedModule : public framework::TDataModule {
+  LX_CLASS(TEmbedModule, framework::TDataModule)
 
  public:
-  explicit TEmbedModule(framework::TComponent* owner) : TComponent(owner) {}
+  explicit TEmbedModule(framework::TComponent* owner) : TDataModule(owner) {}
 };
 
 /// The bytes of a text form.
@@ -45,7 +46,7 @@ void WriteImageFile(const tools::PldImage& image, const std::string& fileName);
 /// Saves a module in design state whose dictionary "Dictionary" embeds the file `pldFile`.
 std::vector<std::uint8_t> SaveEmbeddedModule(const std::string& pldFile);
 
-/// Reads the form resource "TEmbedModule" into a new module, as a program does at run time.
+/// A new module with its form resource "TEmbedModule" read, as a program creates it.
 std::unique_ptr<TEmbedModule> LoadEmbedModule();
 
 /// The module's dictionary "Dictionary".
