@@ -7,6 +7,7 @@
 #include "EmbeddedForms.h"
 #include "dict/LxBinDic.h"
 #include "framework/rtti/ClassRegistry.h"
+#include "framework/rtti/Published.h"
 #include "framework/streaming/Filer.h"
 #include "framework/streaming/Streams.h"
 #include "framework/streaming/TextForm.h"
@@ -362,6 +363,30 @@ TEST_F(LxBinDicEmbeddedTest, AnswersEveryQueryAsItsFileDoes) {
   EXPECT_EQ(embedded.StoredLocaleCount(), 1);
   ExpectSameDictionary(FileDictionary(image), embedded);
   EXPECT_TRUE(embedded.HasContextKeys());
+}
+
+// tests/dict/CompiledModule.lxfm, given the data of tests/dict/ResourceDictionary.json by
+// lxform --embed and compiled into this program by the build.
+class TCompiledModule : public framework::TDataModule {
+  LX_CLASS(TCompiledModule, framework::TDataModule)
+
+ public:
+  explicit TCompiledModule(framework::TComponent* owner) : TDataModule(owner) {}
+};
+
+LX_PUBLISHED(TCompiledModule)
+
+TEST_F(LxBinDicEmbeddedTest, AFormCompiledWithItsDictionaryAnswersAsTheFileDoes) {
+  const auto image = platform::FindResource(platform::MainModule(), "LXDICTIONARY", "PlDictionary");
+  ASSERT_TRUE(image.has_value());
+  framework::RegisterClass(TLxBinaryDictionary::StaticClassInfo());
+  TCompiledModule module(nullptr);
+  framework::LoadFormResource(module);
+  auto& embedded = dynamic_cast<TLxBinaryDictionary&>(*module.FindComponent("Dictionary"));
+  EXPECT_EQ(embedded.DictionaryName(), "Compiled");
+  EXPECT_EQ(embedded.Storage(), lxsEmbedded);
+  embedded.SetBinding(lang::lxbiNone);
+  ExpectSameDictionary(FileDictionary(tools::ParsePldImage(*image)), embedded);
 }
 
 TEST_F(LxBinDicEmbeddedTest, DecodesEscapesOfEmbeddedTextsOnly) {

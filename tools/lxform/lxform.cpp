@@ -1,4 +1,5 @@
-// lxform: converts a form between its text form and its binary form stream.
+// lxform: converts a form between its text form and its binary form stream, and embeds a
+// dictionary file into a form (Embed.h).
 #include <cstdio>
 #include <iostream>
 #include <optional>
@@ -6,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "Embed.h"
 #include "framework/streaming/Filer.h"
 #include "framework/streaming/Streams.h"
 #include "framework/streaming/TextForm.h"
@@ -21,6 +23,7 @@ constexpr int kBadUsage = 2;
 
 constexpr std::string_view kUsage =
     "Usage: lxform [--to-binary | --to-text] IN -o OUT\n"
+    "       lxform --embed PLD [--dictionary NAME] [--to-binary | --to-text] IN -o OUT\n"
     "\n"
     "Converts a form between its text form and its binary form stream.\n"
     "Without a direction, a binary form (it starts with \"TPF0\") becomes text\n"
@@ -29,6 +32,13 @@ constexpr std::string_view kUsage =
     "  --to-binary  read IN as a text form, write the binary form\n"
     "  --to-text    read IN as a binary form, write the text form\n"
     "  -o OUT       the file to write (written only when the conversion succeeds)\n"
+    "  --embed PLD  copy the dictionary file PLD into the form's TLxBinaryDictionary\n"
+    "               (Storage becomes lxsEmbedded, FileName PLD), so that the program\n"
+    "               needs no dictionary file; IN may be text or binary, and OUT is of\n"
+    "               the same kind unless --to-binary or --to-text says otherwise.\n"
+    "               PLD must hold 8-bit texts.\n"
+    "  --dictionary NAME  with --embed: the dictionary component, when the form's\n"
+    "               root has more than one\n"
     "  --help       show this help\n"
     "\n"
     "Exit status: 0 done, 1 bad input, 2 bad usage.\n";
@@ -39,6 +49,8 @@ struct TOptions {
   TDirection direction = TDirection::Detect;
   std::string input;
   std::string output;
+  std::string embed;
+  std::string dictionary;
   bool help = false;
 };
 
@@ -65,6 +77,9 @@ TOptions ParseArguments(const std::vector<std::string_view>& args) {
       if (haveOutput) throw TUsageError{"more than one output file"};
       options.output = args[++i];
       haveOutput = true;
+    } else if (arg == "--embed" || arg == "--dictionary") {
+      if (i + 1 == args.size()) throw TUsageError{std::string(arg) + " needs a value"};
+      (arg == "--embed" ? options.embed : options.dictionary) = args[++i];
     } else if (arg.size() > 1 && arg.front() == '-') {
       throw TUsageError{"unknown option " + std::string(arg)};
     } else {
@@ -76,6 +91,9 @@ TOptions ParseArguments(const std::vector<std::string_view>& args) {
   if (options.help) return options;
   if (!haveInput) throw TUsageError{"no input file"};
   if (!haveOutput) throw TUsageError{"no output file (-o OUT)"};
+  if (!options.dictionary.empty() && options.embed.empty()) {
+    throw TUsageError{"--dictionary needs --embed"};
+  }
   return options;
 }
 
@@ -86,7 +104,22 @@ bool IsBinaryForm(const std::vector<std::uint8_t>& bytes) {
              signature;
 }
 
+std::vector<std::uint8_t> Embed(const TOptions& options, const std::vector<std::uint8_t>& in) {
+  const bool binaryIn = IsBinaryForm(in);
+  std::vector<std::uint8_t> form = binaryIn
+                                       ? in
+                                       : framework::FormTextToBinary(std::string_view(
+                                             reinterpret_cast<const char*>(in.data()), in.size()));
+  form = tools::EmbedDictionary(form, options.embed, options.dictionary);
+  const bool textOut = options.direction == TDirection::ToText ||
+                       (options.direction == TDirection::Detect && !binaryIn);
+  if (!textOut) return form;
+  const std::string text = framework::FormBinaryToText(form);
+  return std::vector<std::uint8_t>(text.begin(), text.end());
+}
+
 std::vector<std::uint8_t> Convert(const TOptions& options, const std::vector<std::uint8_t>& in) {
+  if (!options.embed.empty()) return Embed(options, in);
   const bool toText = options.direction == TDirection::ToText ||
                       (options.direction == TDirection::Detect && IsBinaryForm(in));
   if (toText) {
