@@ -409,6 +409,30 @@ TEST_F(LxBinDicEmbeddedTest, DecodesEscapesOfEmbeddedTextsOnly) {
   EXPECT_EQ(value, "c\td");
 }
 
+TEST_F(LxBinDicEmbeddedTest, ReEncodesNativeTextsAsTheFileDoes) {
+  // A native language in another code page than the system's (1252).
+  tools::PldImage image = ThreeLanguages(3);
+  image.languages[0].codePage = 1250;
+  image.translations = {{{"\xC5\x81\xC3\xB3"
+                          "d\xC5\xBA",
+                          "Lodz", ""},
+                         "TForm1",
+                         ""}};
+  SaveAndLink(image);
+  TLxBinaryDictionary& embedded = Load();
+  TLxBinaryDictionary& file = FileDictionary(image);
+  for (TLxBinaryDictionary* dictionary : {&embedded, &file}) {
+    dictionary->SetCheckLevel(lang::lxclNone);
+    dictionary->SetLanguage(1);
+    dictionary->Open();
+  }
+  ASSERT_EQ(embedded.Translations().Count(), 1);
+  EXPECT_NE(file.Translations().Native(0),
+            "\xA3\xF3"
+            "d\x9F");
+  EXPECT_EQ(embedded.Translations().Native(0), file.Translations().Native(0));
+}
+
 TEST_F(LxBinDicEmbeddedTest, ARenamedDictionaryFindsNoData) {
   SaveAndLink(tools::SamplePldImage());
   TLxBinaryDictionary& dictionary = Load();
