@@ -32,14 +32,14 @@ void WriteImageFile(const tools::PldImage& image, const std::string& fileName) {
              static_cast<std::streamsize>(bytes.size()));
 }
 
-std::vector<std::uint8_t> SaveEmbeddedModule(const std::string& pldFile) {
+std::vector<std::uint8_t> SaveEmbeddedModule(const std::string& pldFile, TLxStorage storage) {
   TEmbedModule module(nullptr);
   module.SetName("EmbedModule");
   module.SetDesigning(true);
   auto* dictionary = new TLxBinaryDictionary(&module);
   dictionary->SetName("Dictionary");
   dictionary->SetFileName(pldFile);
-  dictionary->SetStorage(lxsEmbedded);
+  dictionary->SetStorage(storage);
   framework::TMemoryStream stream;
   framework::WriteComponentTo(stream, module);
   return stream.Bytes();

@@ -43,8 +43,10 @@ class TFormResource {
 /// Writes `image` to the file `fileName`.
 void WriteImageFile(const tools::PldImage& image, const std::string& fileName);
 
-/// Saves a module in design state whose dictionary "Dictionary" embeds the file `pldFile`.
-std::vector<std::uint8_t> SaveEmbeddedModule(const std::string& pldFile);
+/// Saves a module in design state whose dictionary "Dictionary" embeds the file `pldFile`
+/// (or, with another storage, only names it).
+std::vector<std::uint8_t> SaveEmbeddedModule(const std::string& pldFile,
+                                             TLxStorage storage = lxsEmbedded);
 
 /// A new module with its form resource "TEmbedModule" read, as a program creates it.
 std::unique_ptr<TEmbedModule> LoadEmbedModule();

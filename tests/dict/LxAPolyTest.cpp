@@ -209,6 +209,7 @@ TEST_F(LxAPolyDataTest, LanguagesAndLocalesComeBackAsTheFileHasThem) {
   EXPECT_EQ(languages->Remaining(), 0);
   languages->SetPosition(0);
   lang::TLxLanguage german;
+  german.SetSubLanguageCodesText("AT,DE");
   TLxCustomFileDictionary::ReadLanguageData(*languages, 1, german);
   TLxPLDFile& file = Open(image);
   const lang::TLxLanguage& stored = *file.ReadLanguageAt(1);

@@ -510,6 +510,11 @@ TEST_F(LxBinDicEmbeddedTest, SavingTellsWhyNoDataWasStored) {
   ASSERT_NE(locales, std::string::npos);
   EXPECT_LT(languages, translations);
   EXPECT_LT(translations, locales);
+  // Only an embedded dictionary stores its data.
+  for (TLxStorage storage : {lxsFile, lxsResource}) {
+    EXPECT_EQ(framework::FormBinaryToText(test::SaveEmbeddedModule(good, storage)).find("Data"),
+              std::string::npos);
+  }
 }
 
 TEST_F(LxBinDicEmbeddedTest, AtDesignTimeAnExistingFileWins) {
@@ -575,6 +580,63 @@ TEST_F(LxBinDicEmbeddedTest, LoadsTranslationsFromTheListForm) {
   EXPECT_FALSE(dictionary.HasContextKeys());
   EXPECT_EQ(lang::TranslateWith(&dictionary, "Open"), "Abrir");
   EXPECT_EQ(lang::TranslateWith(&dictionary, "a\nb"), "c\nd");
+}
+
+TEST_F(LxBinDicEmbeddedTest, TranslationsInListFormAloneMakeLegacyData) {
+  // Loading never looks for the file, so its absence goes unmentioned.
+  Link(test::CompileForm(R"(object EmbedModule: TEmbedModule
+  object Dictionary: TLxBinaryDictionary
+    FileName = 'gone.pld'
+    Storage = lxsEmbedded
+    LanguageData = {
+      01000000}
+    Translations = (1 0)
+  end
+end
+)"));
+  TLxBinaryDictionary& dictionary = Load();
+  EXPECT_TRUE(dictionary.LegacyData());
+  EXPECT_TRUE(dialogs_.requests.empty());
+  // No locales stored, none looked for.
+  std::vector<std::unique_ptr<lang::TLxLocale>> locales;
+  dictionary.GetLocales(locales);
+  EXPECT_TRUE(locales.empty());
+}
+
+// The hex digits of a text form's binary value.
+std::string Hex(const std::vector<std::uint8_t>& bytes) {
+  std::string hex;
+  for (std::uint8_t byte : bytes) {
+    constexpr char kDigits[] = "0123456789ABCDEF";
+    hex += kDigits[byte >> 4];
+    hex += kDigits[byte & 15];
+  }
+  return hex;
+}
+
+TEST_F(LxBinDicEmbeddedTest, TranslationDataCutShortFailsTheLoad) {
+  tools::PldImage image = ThreeLanguages(0);
+  image.translations = {{{"Open", "Abrir", "Oeffnen"}, "", ""}};
+  const std::string file = temp_.Text() + "cut.pld";
+  test::WriteImageFile(image, file);
+  TLxPLDFile reader;
+  reader.OpenFile(file);
+  framework::TMemoryStream languages;
+  framework::TMemoryStream translations;
+  TLxCustomFileDictionary::WriteLanguageData(languages, reader);
+  TLxCustomFileDictionary::WriteTranslationData(translations, reader);
+  std::vector<std::uint8_t> cut = translations.Bytes();
+  cut.resize(cut.size() - std::string_view("\x07\x00Oeffnen", 9).size());
+  auto form = [&](const std::vector<std::uint8_t>& data) {
+    return "object EmbedModule: TEmbedModule\n  object Dictionary: TLxBinaryDictionary\n"
+           "    Storage = lxsEmbedded\n    LanguageData = {" +
+           Hex(languages.Bytes()) + "}\n    TranslationData = {" + Hex(data) + "}\n  end\nend\n";
+  };
+  Link(test::CompileForm(form(translations.Bytes())));
+  EXPECT_EQ(Load().StoredTranslationCount(), 1);
+  Link(test::CompileForm(form(cut)));
+  EXPECT_EQ(MessageOf<platform::EReadError>([&] { Load(); }),
+            "Error reading Dictionary.TranslationData: Stream read error");
 }
 
 TEST_F(LxBinDicEmbeddedTest, ALaterDataVersionFailsTheLoad) {

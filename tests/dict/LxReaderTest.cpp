@@ -211,8 +211,11 @@ TEST_F(LxReaderQueryTest, ReadsLanguagesEntryByEntry) {
   EXPECT_TRUE(language.Flags.Contains(lang::lfUser));
   EXPECT_TRUE(language.Flags.Contains(lang::lfAnyCodePage));
   EXPECT_EQ(language.IsoLanguageName, "de");
-  // Entry 0 starts from an empty record: nothing of the German entry stays.
+  // Entry 0 starts from an empty record: nothing of the German entry stays, nor what the
+  // record held before.
+  language.SetSubLanguageCodesText("AT,DE");
   ReadListLanguage(component_, 0, language);
+  EXPECT_EQ(language.SubLanguageCodes.Count(), 0);
   EXPECT_EQ(language.FontName, "");
   EXPECT_EQ(language.SubLanguageCount(), 0);
   std::vector<std::unique_ptr<lang::TLxLanguage>> list;
@@ -264,6 +267,16 @@ TEST_F(LxReaderQueryTest, LoadsTheActiveAndFallbackTextsUnescaped) {
   EXPECT_EQ(table.Translation(0), "x\ny");
   EXPECT_EQ(table.Translation(1), "Offen");
   EXPECT_EQ(table.State(1), lang::TLxTranslation::kFallbackText);
+}
+
+TEST_F(LxReaderQueryTest, ContentFlagsOneCarryContextAndId) {
+  Link("Translations", "(2 1 1 ('Word' 'TForm1' 'Label1.Caption' 'Wort'))");
+  TLxTranslationList table;
+  EXPECT_TRUE(LoadListTranslations(component_, 2, 1, -1, table));
+  ASSERT_EQ(table.Count(), 1);
+  EXPECT_EQ(table.Context(0), "TForm1");
+  EXPECT_EQ(table.Id(0), "Label1.Caption");
+  EXPECT_EQ(table.Translation(0), "Wort");
 }
 
 TEST_F(LxReaderQueryTest, VersionOneTranslationsCarryNoKeys) {
