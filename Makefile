@@ -15,6 +15,7 @@ BENCH_PACKAGES := gettext locales qt6-base-dev qt6-l10n-tools python3
 BENCH_FLAGS ?= --benchmark_enable_random_interleaving=true --benchmark_repetitions=5 \
                --benchmark_report_aggregates_only=true
 FUZZ_PACKAGES := clang libclang-rt-dev
+FORMAT_PACKAGES := clang-format
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
@@ -23,7 +24,7 @@ export UBSAN_OPTIONS := halt_on_error=1:print_stacktrace=1
 
 FUZZ_SECONDS ?= 60
 
-.PHONY: run test bench bench-reader fuzz format deps clean
+.PHONY: run test install bench bench-reader fuzz format deps clean
 
 # Installs whatever of $(1) is not installed yet; quiet when nothing is missing.
 define install_missing
@@ -53,6 +54,13 @@ run: deps $(RELEASE_DIR)/build.ninja
 test: deps $(ASAN_DIR)/build.ninja
 	cmake --build $(ASAN_DIR) -j $(JOBS)
 	ctest --test-dir $(ASAN_DIR) --output-on-failure -j $(JOBS)
+
+# Installs the release build: libraries, headers under include/lx, the tools with their man
+# pages, the CMake package Lx and lx.pc.
+PREFIX ?= /usr/local
+install: deps $(RELEASE_DIR)/build.ninja
+	cmake --build $(RELEASE_DIR) -j $(JOBS)
+	cmake --install $(RELEASE_DIR) --prefix $(PREFIX)
 
 # The lookup benchmark against gettext and Qt; not part of `make test`. gettext
 # needs a de_DE.UTF-8 message locale, compiled into the build folder.
@@ -91,7 +99,9 @@ fuzz: deps
 	    -timeout=10 $(FUZZ_DIR)/corpus/$$name $$seeds || exit 1; \
 	done
 
+# Formats every C++ file of the repository with its .clang-format.
 format:
+	$(call install_missing,$(FORMAT_PACKAGES))
 	git ls-files '*.h' '*.cpp' | xargs clang-format -i
 
 clean:

@@ -3,8 +3,10 @@
 // Start-up order: module initialisation (companion files, scratch folder,
 // formats) before anything else; finalisation in reverse order at exit.
 #include <cstdio>
+#include <string_view>
 
 #include "frame/lbPaths.h"
+#include "lx/LxVersion.h"
 
 namespace {
 
@@ -27,7 +29,11 @@ void ShowCompanionFiles() {
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+  if (argc == 2 && std::string_view(argv[1]) == "--version") {
+    std::printf("probe (Lx) %s\n", lx::kLxVersion);
+    return 0;
+  }
   const ProgramModules modules;
   ShowCompanionFiles();
   return 0;

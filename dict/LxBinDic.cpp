@@ -40,8 +40,10 @@ bool TLxBinaryDictionary::ReadsImage() const {
 std::unique_ptr<TLxPLDFile> TLxBinaryDictionary::OpenSource() {
   if (StoredFileName().empty()) throw platform::Exception("No FileName property set");
   auto reader = std::make_unique<TLxPLDFile>();
+  // The file is opened as the resource is, so that the same bytes answer alike in both.
   if (Storage() == lxsFile || (IsDesigning() && platform::FileExists(FileName()))) {
-    reader->OpenFile(FileName());
+    reader->OpenStream(std::make_unique<framework::TFileStream>(
+        FileName(), framework::TFileStream::Mode::OpenRead));
   } else {
     reader->OpenStream(std::make_unique<framework::TResourceStream>(platform::MainModule(),
                                                                     kResourceName, kResourceType));

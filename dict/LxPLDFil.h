@@ -78,6 +78,9 @@ class TLxPLDFile {
   int LanguageCount() const { return header_.LanguageCount; }
   int TranslationCount() const { return header_.TranslationCount; }
   int LocaleCount() const { return header_.LocaleCount; }
+  /// Where the next read starts. A record whose length runs past the image leaves it
+  /// past the image's end (the next read then fails).
+  std::int64_t Position() const { return position_; }
   /// Translation records carry a context (flags 1 and 3) or an id (flags 1 and 2).
   bool HasContext() const { return header_.ContentFlags == 1 || header_.ContentFlags == 3; }
   bool HasId() const { return header_.ContentFlags == 1 || header_.ContentFlags == 2; }

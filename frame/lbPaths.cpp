@@ -1,5 +1,8 @@
 #include "frame/lbPaths.h"
 
+#include <filesystem>
+#include <system_error>
+
 #include "framework/runtime/FormatSettings.h"
 #include "platform/TextUtils.h"
 
@@ -57,14 +60,44 @@ std::string CompanionFile(std::string_view executable, std::string_view extensio
   return Fitted(std::move(path));
 }
 
-std::string MakeScratchFolder(std::string_view executable) {
-  const std::string fallback = platform::TemporaryFolder();
-  for (const std::string& candidate :
-       ScratchFolderCandidates(executable, kNativePathStyle, fallback)) {
-    const std::string folder = ForceFolder(candidate);
-    if (!folder.empty() && platform::DirectoryExists(folder)) return folder;
+// Beside the executable, the folder may already be there (the user's own
+// copy of the program); it is used only when it is the user's and no link.
+std::string ScratchBesideExecutable(std::string_view executable) {
+  const std::vector<std::string> candidates =
+      ScratchFolderCandidates(executable, kNativePathStyle, std::string_view());
+  if (candidates.empty() || !platform::CreateOwnFolderTree(candidates.front())) return {};
+  return candidates.front();
+}
+
+// A folder of this process alone, so that neither another instance nor
+// another user shares it.
+std::string PrivateScratchFolder(std::string_view executable) {
+  const std::string name =
+      PathWithoutExtension(platform::ExtractFileName(executable, kNativePathStyle));
+  if (name.empty()) return {};
+  for (const std::string& root : platform::PrivateTemporaryRoots()) {
+    const std::string folder = platform::CreatePrivateFolder(root, name);
+    if (folder.empty()) continue;
+    if (folder.size() < kMaxPathLength) return folder + '/';
+    platform::RemoveFolder(folder);  // too long to name; ours and still empty
   }
-  return std::string();
+  return {};
+}
+
+std::string MakeScratchFolder(std::string_view executable) {
+  std::string folder = ScratchBesideExecutable(executable);
+  return folder.empty() ? PrivateScratchFolder(executable) : folder;
+}
+
+// The scratch folder and companion files need a full path.
+std::string AbsoluteExecutable(std::string_view executable) {
+  if (executable.empty() || executable.starts_with('/')) return std::string(executable);
+  std::error_code error;
+  const std::string current = std::filesystem::current_path(error).string();
+  if (error || current.empty()) return std::string(executable);
+  while (executable.starts_with("./"))
+    executable.remove_prefix(2);
+  return current + (current.ends_with('/') ? "" : "/") + std::string(executable);
 }
 
 }  // namespace
@@ -102,22 +135,8 @@ void ListFolder(framework::TStrings& list, std::string_view pattern,
 bool RemoveFolderTree(std::string_view folder) {
   const std::string base = NormalizeFolder(folder);
   if (base.empty()) return false;
-  // The folder named must be a real folder: a link would lead outside the tree.
-  const std::string self = base.size() > 1 ? base.substr(0, base.size() - 1) : base;
-  const auto selfAttributes = platform::GetFileAttributes(self);
-  if (!selfAttributes || (*selfAttributes & platform::faDirectory) == 0) return false;
-  framework::TStringList names;
-  ListFolder(names, base + "*.*", platform::faAnyFile);
-  for (int i = 0; i < names.Count(); ++i) {
-    const std::string full = base + names.Strings(i);
-    const auto attributes = platform::GetFileAttributes(full);
-    if (attributes && (*attributes & platform::faDirectory) != 0) {
-      RemoveFolderTree(full);
-    } else {
-      platform::DeleteFile(full);
-    }
-  }
-  return platform::RemoveFolder(self);
+  return platform::RemoveFolderTreeByDescriptor(
+      base, [](std::string_view name) { return name.starts_with('.'); });
 }
 
 std::string SettingsFileFor(std::string_view executable, PathStyle style) {
@@ -129,7 +148,7 @@ std::string DictionaryFileFor(std::string_view executable, PathStyle style) {
 }
 
 std::vector<std::string> ScratchFolderCandidates(std::string_view executable, PathStyle style,
-                                                 std::string_view fallbackFolder) {
+                                                 std::string_view windowsFolder) {
   std::vector<std::string> candidates;
   const std::string name =
       PathWithoutExtension(platform::ExtractFileName(executable, style), style);
@@ -141,8 +160,8 @@ std::vector<std::string> ScratchFolderCandidates(std::string_view executable, Pa
     if (!folder.empty()) candidates.push_back(std::move(folder));
   };
   add(platform::ExtractFilePath(executable, style) + inTemp);
-  if (!fallbackFolder.empty()) {
-    add(std::string(fallbackFolder) + (style == PathStyle::Windows ? inTemp : separator + name));
+  if (style == PathStyle::Windows && !windowsFolder.empty()) {
+    add(std::string(windowsFolder) + inTemp);
   }
   return candidates;
 }
@@ -154,9 +173,9 @@ void InitializeCompanionFiles() {
 void InitializeCompanionFiles(std::string_view executable) {
   CompanionFiles& companions = Companions();
   try {
-    companions.executable = std::string(executable);
-    companions.settingsFile = SettingsFileFor(executable);
-    companions.scratchFolder = MakeScratchFolder(executable);
+    companions.executable = AbsoluteExecutable(executable);
+    companions.settingsFile = SettingsFileFor(companions.executable);
+    companions.scratchFolder = MakeScratchFolder(companions.executable);
     framework::FormatSettings().LongTimeFormat = "hh:nn:ss";
     framework::FormatSettings().ShortDateFormat = "dd/mm/yyyy";
   } catch (...) {

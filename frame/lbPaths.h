@@ -51,9 +51,12 @@ void ListFolder(framework::TStrings& list, std::string_view pattern,
                 platform::FileAttributes attributes);
 
 /// Removes a folder with everything in it; false for an empty path or when
-/// the folder itself could not be removed. Symbolic links are removed as
-/// links, never followed; a folder that is itself a link is left alone.
-/// Names that begin with "." are never listed, so a folder holding one stays.
+/// the folder itself could not be removed. The walk goes by descriptor: a
+/// link on the way to the folder, or the folder itself being one, leaves
+/// everything alone; links inside are removed as links, never followed; a
+/// folder swapped for a link during the walk is not entered. Names that begin
+/// with "." are never listed, so a folder holding one stays. Entries deeper
+/// than the path limit go like the others.
 bool RemoveFolderTree(std::string_view folder);
 
 /// The settings file of an executable: base path + ".ini" (lower-cased in
@@ -65,16 +68,23 @@ std::string SettingsFileFor(std::string_view executable,
 std::string DictionaryFileFor(std::string_view executable,
                               PathStyle style = platform::kNativePathStyle);
 /// Where the scratch folder may go, best first, already normalised: beside
-/// the executable in "temp", then the fallback (the Windows folder's "temp" in
-/// Windows style, the system's temporary folder in POSIX style).
+/// the executable in "temp", then in Windows style the Windows folder's "temp".
+/// In POSIX style the fallback is no fixed folder: see `InitializeCompanionFiles`.
 std::vector<std::string> ScratchFolderCandidates(std::string_view executable, PathStyle style,
-                                                 std::string_view fallbackFolder);
+                                                 std::string_view windowsFolder);
 
 /// Start-up: remembers the executable, computes the settings file, creates
 /// the scratch folder and fixes the long time format "hh:nn:ss" and the short
 /// date format "dd/mm/yyyy".
+///
+/// The scratch folder goes beside the executable ("temp/<name>/") when that
+/// is a folder of the current user reached through no link. Otherwise, as for
+/// a program installed where users cannot write, each process makes a private
+/// folder of its own, "<name>-XXXXXX/" with mode 0700, in $XDG_RUNTIME_DIR,
+/// $TMPDIR or /tmp (the first that works), never taking an existing one.
 void InitializeCompanionFiles();
-/// The same for a given executable path (tests use their own).
+/// The same for a given executable path (tests use their own); a relative
+/// path is taken from the current folder.
 void InitializeCompanionFiles(std::string_view executable);
 /// Exit: removes the scratch folder with its content and forgets it.
 void FinalizeCompanionFiles();

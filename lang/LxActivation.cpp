@@ -39,7 +39,7 @@ void TLxDictionary::SetLanguage(int value) {
   if (value < -2 || value >= GetLanguageCount()) {
     throw platform::ERangeError("Language index " + std::to_string(value) + " is out of range");
   }
-  if (value == language_) return;
+  if (value == Language()) return;
   language_ = value;
   SelectLanguage(value);
   const int oldLocale = activeLocaleId_;
@@ -69,7 +69,7 @@ void TLxDictionary::DoOpen() {
     SelectByBinding();
     if (!IsDesigning() && options_.Contains(lxdoTranslateResourceStrings) &&
         !ResourceStringRedirectionInstalled()) {
-      InstallResourceStringRedirection();
+      InstallResourceStringRedirection(this);
     }
     opened_ = true;
     Change(true, true);
@@ -80,7 +80,7 @@ void TLxDictionary::DoOpen() {
 }
 
 void TLxDictionary::DoClose() {
-  if (!IsDesigning() && ResourceStringRedirectionInstalled()) RemoveResourceStringRedirection();
+  if (!IsDesigning()) ReleaseResourceStringRedirection(this);
   UnlinkTranslators();
   opened_ = false;
 }

@@ -10,6 +10,7 @@
 #include "lang/LxExceptionHandler.h"
 #include "lang/LxLanguageIds.h"
 #include "lang/LxParser.h"
+#include "lang/LxRedirection.h"
 #include "lang/LxSystemSupport.h"
 #include "platform/CodePages.h"
 #include "platform/SystemLocale.h"
@@ -65,6 +66,8 @@ TLxDictionary::TLxDictionary(framework::TComponent* owner)
 
 TLxDictionary::~TLxDictionary() {
   UnlinkTranslators();
+  // An open dictionary is not closed, but the redirection it holds must not outlive it.
+  ReleaseResourceStringRedirection(this);
   if (TLxDictionaries* dictionaries = Dictionaries()) dictionaries->Remove(this);
 }
 

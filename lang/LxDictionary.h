@@ -62,7 +62,8 @@ class TLxDictionary : public framework::TComponent {
  public:
   /// Joins `Dictionaries()` (named "Dictionary<n>" there) with every property at its default.
   explicit TLxDictionary(framework::TComponent* owner);
-  /// Unlinks the translators and leaves `Dictionaries()`; an open dictionary is not closed.
+  /// Unlinks the translators, lets go of the resource-string redirection it holds and leaves
+  /// `Dictionaries()`; an open dictionary is not closed.
   ~TLxDictionary() override;
 
   // ---- Published properties
@@ -79,11 +80,14 @@ class TLxDictionary : public framework::TComponent {
   void SetPrimaryLanguage(int value);
   int SubLanguage() const;
   void SetSubLanguage(int value);
-  /// The requested language: an index, or -1 for the user's default, -2 for the system's.
-  int Language() const { return language_; }
+  /// Closed, the requested language: an index, or -1 for the user's default, -2 for the
+  /// system's. Open, the position of the language in force (`ActiveLanguageIndex`), so that
+  /// it can always be passed to `LanguageAt`; the request stays in `RequestedLanguage`.
+  int Language() const { return opened_ ? activeLanguageIndex_ : language_; }
   /// Closed: only stores the value. Open: raises ERangeError "Language index <value> is out
-  /// of range" below -2 or beyond the last language; an effective change selects the
-  /// language (and under lxbiLocaleToLanguage its locale) and applies it.
+  /// of range" below -2 or beyond the last language; nothing happens for the language in
+  /// force; any other value selects the language (and under lxbiLocaleToLanguage its
+  /// locale) and applies it.
   void SetLanguage(int value);
   /// Where the search for a supported language starts, and the fallback language.
   int MasterLanguage() const { return masterLanguage_; }
@@ -217,8 +221,8 @@ class TLxDictionary : public framework::TComponent {
   void Notification(framework::TComponent* component, framework::TOperation operation) override;
 
   virtual void DoOpen();
-  /// Removes the resource-string redirection, unlinks the translators, clears the open state;
-  /// the active language and locale stay.
+  /// Lets go of the resource-string redirection when it installed it (LxRedirection.h),
+  /// unlinks the translators, clears the open state; the active language and locale stay.
   virtual void DoClose();
   /// Applies a change to the process, the translators and the events. Descendants that hold
   /// per-language tables reload them when the language changed, then call the base.

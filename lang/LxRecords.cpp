@@ -28,6 +28,15 @@ void TakeIfEmpty(std::string& field, int lcid, platform::LcType type) {
   if (field.empty()) field = SystemText(lcid, type);
 }
 
+// Chinese and Serbian/Croatian tell their script, and so their locale, by the code page:
+// Simplified (PRC) or Traditional (Taiwan), Latin (Croatia) or Cyrillic (Serbia). 0 for
+// any other language or code page.
+int SubLanguageOfCodePage(int primaryLanguage, int codePage) {
+  if (primaryLanguage == kChinese) return codePage == 936 ? 2 : codePage == 950 ? 1 : 0;
+  if (primaryLanguage == kSerbianCroatian) return codePage == 1250 ? 1 : codePage == 1251 ? 3 : 0;
+  return 0;
+}
+
 // The code page of a language or locale the system gives none: that of its language.
 int CodePageOrDefault(int lcid) {
   const int codePage = DefaultCodePageOf(lcid);
@@ -136,11 +145,7 @@ int TLxLanguage::LocaleLcid() const {
 int TLxLanguage::SystemLcid() const {
   if (PrimaryLanguage == 0) return 0;
   int sub = SubLanguageCount() > 0 ? SubLanguageAt(0) : SubLanguage;
-  if (sub == 0 && PrimaryLanguage == kChinese) {
-    sub = CodePage == 936 ? 2 : CodePage == 950 ? 1 : 0;
-  } else if (sub == 0 && PrimaryLanguage == kSerbianCroatian) {
-    sub = CodePage == 1250 ? 1 : CodePage == 1251 ? 3 : 0;
-  }
+  if (sub == 0) sub = SubLanguageOfCodePage(PrimaryLanguage, CodePage);
   return MAKELANGID(PrimaryLanguage, sub);
 }
 
@@ -206,6 +211,14 @@ void CompleteFromSystem(TLxLanguage& language) {
   if (language.CodePage == 0) language.CodePage = CodePageOrDefault(lcid);
 }
 
+// The main sub-language of a language stored without one: its first listed one, else the one
+// its code page implies, else 1.
+int MainSubLanguageOfUnset(const TLxLanguage& language) {
+  if (language.SubLanguageCount() > 0) return language.SubLanguageAt(0);
+  const int sub = SubLanguageOfCodePage(language.PrimaryLanguage, language.CodePage);
+  return sub != 0 ? sub : 1;
+}
+
 }  // namespace
 
 void TLxLanguage::Validate() {
@@ -217,7 +230,7 @@ void TLxLanguage::Validate() {
     EnglishName = "Native";
     NativeName = "Native";
   } else {
-    if (SubLanguage < 1) SubLanguage = SubLanguageCount() > 0 ? SubLanguageAt(0) : 1;
+    if (SubLanguage < 1) SubLanguage = MainSubLanguageOfUnset(*this);
     CompleteFromSystem(*this);
   }
   if (LocaleSubLanguage == 0) LocaleSubLanguage = SubLanguage;

@@ -119,7 +119,9 @@ class TLxLanguage : public framework::TObject {
   /// A new record of the receiver's class holding the same values.
   virtual std::unique_ptr<TLxLanguage> Clone() const;
   /// Completes a filled record: ids put right, missing codes, names, code page and
-  /// character set taken from the system. The native language is named "Native".
+  /// character set taken from the system. The native language is named "Native". A main
+  /// sub-language of 0 becomes the first listed one, else the one the code page implies
+  /// (Chinese 936 PRC, 950 Taiwan; Serbian/Croatian 1250 Latin, 1251 Cyrillic), else 1.
   virtual void Validate();
   /// Same primary language and, unless it is the native one, the same code page.
   virtual bool SameAs(const TLxLanguage& other) const;

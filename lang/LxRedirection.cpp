@@ -8,6 +8,7 @@ namespace lx::lang {
 namespace {
 
 constinit bool installed = false;
+constinit const TLxDictionary* holder = nullptr;
 // Armed while no resource string is being translated.
 constinit bool guardArmed = true;
 constinit framework::TLoadResStringFunc savedLoader = nullptr;
@@ -42,11 +43,31 @@ bool ResourceStringRedirectionInstalled() {
   return installed;
 }
 
-void InstallResourceStringRedirection() {
+const TLxDictionary* ResourceStringRedirectionHolder() {
+  return holder;
+}
+
+void InstallResourceStringRedirection(const TLxDictionary* dictionary) {
   if (installed) return;
   savedLoader = framework::SetLoadResStringHook(TranslatedLoadResString);
   savedShortCutText = framework::SetShortCutToTextHook(TranslatedShortCutToText);
   installed = true;
+  holder = dictionary;
+}
+
+void ReleaseResourceStringRedirection(const TLxDictionary* dictionary) {
+  if (!installed || holder != dictionary) return;
+  if (const TLxDictionaries* dictionaries = Dictionaries()) {
+    for (int i = 0; i < dictionaries->Count(); ++i) {
+      const TLxDictionary* other = dictionaries->Items(i);
+      if (other != dictionary && other->IsOpen() && !other->IsDesigning() &&
+          other->Options().Contains(lxdoTranslateResourceStrings)) {
+        holder = other;
+        return;
+      }
+    }
+  }
+  RemoveResourceStringRedirection();
 }
 
 void RemoveResourceStringRedirection() {
@@ -56,6 +77,7 @@ void RemoveResourceStringRedirection() {
   savedLoader = nullptr;
   savedShortCutText = nullptr;
   installed = false;
+  holder = nullptr;
 }
 
 std::string TranslatedLoadResString(const framework::TResStringRec& record) {

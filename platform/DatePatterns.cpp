@@ -1,5 +1,7 @@
 #include "platform/DatePatterns.h"
 
+#include <unicode/uchar.h>
+
 #include <algorithm>
 #include <vector>
 
@@ -232,7 +234,11 @@ std::u16string DateSeparatorOf(std::u16string_view windowsPattern) {
 }
 
 std::u16string TimeSeparatorOf(std::u16string_view windowsPattern) {
-  return LiteralAfterField(windowsPattern, IsHourField, u":");
+  std::u16string separator = LiteralAfterField(windowsPattern, IsHourField, u":");
+  // "HH 'h' mm" spells the units out: such a clock separates its fields by nothing a
+  // re-built time format could use.
+  if (separator.empty() || IsBlank(separator.front()) || u_isalpha(separator.front())) return u":";
+  return separator;
 }
 
 TimeStyle TimeStyleOf(std::u16string_view windowsPattern) {

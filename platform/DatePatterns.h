@@ -24,7 +24,8 @@ std::u16string WindowsDatePattern(std::u16string_view icuPattern);
 std::u16string DateSeparatorOf(std::u16string_view windowsPattern);
 
 /// The literal text between the hour field and the next field of a Windows picture
-/// ("HH:mm:ss" -> ":"); ":" when there is none.
+/// ("HH:mm:ss" -> ":"); ":" when there is none, or when that text begins with a blank or
+/// a letter ("HH 'h' mm", "H時mm分").
 std::u16string TimeSeparatorOf(std::u16string_view windowsPattern);
 
 /// The clock of a Windows time picture.

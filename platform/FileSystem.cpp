@@ -5,9 +5,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <system_error>
+#include <utility>
 
 #include "platform/Paths.h"
 
@@ -28,6 +33,16 @@ std::string TemporaryFolder() {
   while (path.size() > 1 && path.back() == '/')
     path.pop_back();
   return path;
+}
+
+std::vector<std::string> PrivateTemporaryRoots() {
+  std::vector<std::string> roots;
+  for (const char* variable : {"XDG_RUNTIME_DIR", "TMPDIR"}) {
+    const char* value = std::getenv(variable);
+    if (value != nullptr && value[0] == '/') roots.emplace_back(value);
+  }
+  roots.emplace_back("/tmp");
+  return roots;
 }
 
 std::string WindowsFolderOfSystem() {
@@ -142,6 +157,155 @@ bool DeleteFile(std::string_view path) {
 bool RemoveFolder(std::string_view path) {
   const std::string text(path);
   return !text.empty() && rmdir(text.c_str()) == 0;
+}
+
+namespace {
+
+// A file descriptor closed when it goes out of scope.
+class Descriptor {
+ public:
+  explicit Descriptor(int fd = -1) : fd_(fd) {}
+  ~Descriptor() {
+    if (fd_ >= 0) close(fd_);
+  }
+  Descriptor(Descriptor&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+  Descriptor& operator=(Descriptor&& other) noexcept {
+    std::swap(fd_, other.fd_);
+    return *this;
+  }
+  int Get() const { return fd_; }
+  bool Valid() const { return fd_ >= 0; }
+
+ private:
+  int fd_;
+};
+
+constexpr int kWalkFlags = O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
+constexpr int kListFlags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
+
+std::function<void(int, const std::string&)>& RemovalWalkHook() {
+  static std::function<void(int, const std::string&)> hook;
+  return hook;
+}
+
+std::vector<std::string> Components(std::string_view path) {
+  std::vector<std::string> parts;
+  std::size_t start = 0;
+  while (start < path.size()) {
+    const std::size_t end = std::min(path.find('/', start), path.size());
+    if (end > start) parts.emplace_back(path.substr(start, end - start));
+    start = end + 1;
+  }
+  return parts;
+}
+
+// Where a walk of `path` starts: the root for an absolute path, else the current folder.
+Descriptor WalkStart(std::string_view path) {
+  return Descriptor(open(path.starts_with('/') ? "/" : ".", kWalkFlags));
+}
+
+// Opens the folder that holds the last component of `path`, following no link
+// on the way; `last` receives that component.
+Descriptor OpenParent(std::string_view path, std::string& last) {
+  std::vector<std::string> parts = Components(path);
+  if (parts.empty()) return Descriptor();
+  last = parts.back();
+  parts.pop_back();
+  Descriptor folder = WalkStart(path);
+  for (const std::string& part : parts) {
+    if (!folder.Valid()) break;
+    folder = Descriptor(openat(folder.Get(), part.c_str(), kWalkFlags));
+  }
+  return folder;
+}
+
+// Opens (and when missing creates) one folder below `parent`, following no link.
+Descriptor OpenOrCreate(int parent, const std::string& name) {
+  Descriptor folder(openat(parent, name.c_str(), kWalkFlags));
+  if (!folder.Valid() && errno == ENOENT && mkdirat(parent, name.c_str(), 0700) == 0) {
+    folder = Descriptor(openat(parent, name.c_str(), kWalkFlags));
+  }
+  return folder;
+}
+
+std::vector<std::string> NamesIn(int folder) {
+  std::vector<std::string> names;
+  const int copy = dup(folder);
+  if (copy < 0) return names;
+  std::unique_ptr<DIR, int (*)(DIR*)> dir(fdopendir(copy), closedir);
+  if (!dir) {
+    close(copy);
+    return names;
+  }
+  while (const dirent* entry = readdir(dir.get())) {
+    const std::string_view name = entry->d_name;
+    if (name != "." && name != "..") names.emplace_back(name);
+  }
+  return names;
+}
+
+bool RemoveSubfolder(int parent, const std::string& name,
+                     const std::function<bool(std::string_view)>& keep);
+
+// Names come relative to the folder's descriptor, so no path length applies.
+void EmptyFolder(int folder, const std::function<bool(std::string_view)>& keep) {
+  for (const std::string& name : NamesIn(folder)) {
+    if (keep && keep(name)) continue;
+    struct stat info {};
+    if (fstatat(folder, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) continue;
+    if (S_ISDIR(info.st_mode)) {
+      RemoveSubfolder(folder, name, keep);
+    } else {
+      unlinkat(folder, name.c_str(), 0);
+    }
+  }
+}
+
+// A folder swapped for a link after it was listed fails to open here.
+bool RemoveSubfolder(int parent, const std::string& name,
+                     const std::function<bool(std::string_view)>& keep) {
+  if (RemovalWalkHook()) RemovalWalkHook()(parent, name);
+  const Descriptor folder(openat(parent, name.c_str(), kListFlags));
+  if (!folder.Valid()) return false;
+  EmptyFolder(folder.Get(), keep);
+  return unlinkat(parent, name.c_str(), AT_REMOVEDIR) == 0;
+}
+
+}  // namespace
+
+std::string CreatePrivateFolder(std::string_view parent, std::string_view prefix) {
+  char resolved[PATH_MAX];
+  if (parent.empty() || realpath(std::string(parent).c_str(), resolved) == nullptr) return {};
+  std::string pattern = std::string(resolved);
+  if (pattern.back() != '/') pattern += '/';
+  pattern += std::string(prefix) + "-XXXXXX";
+  if (mkdtemp(pattern.data()) == nullptr) return {};
+  return pattern;
+}
+
+bool CreateOwnFolderTree(std::string_view path) {
+  const std::vector<std::string> parts = Components(path);
+  if (parts.empty()) return false;
+  Descriptor folder = WalkStart(path);
+  for (const std::string& part : parts) {
+    if (!folder.Valid()) return false;
+    folder = OpenOrCreate(folder.Get(), part);
+  }
+  struct stat info {};
+  return folder.Valid() && fstat(folder.Get(), &info) == 0 && S_ISDIR(info.st_mode) &&
+         info.st_uid == geteuid();
+}
+
+bool RemoveFolderTreeByDescriptor(std::string_view path,
+                                  const std::function<bool(std::string_view name)>& keep) {
+  std::string name;
+  const Descriptor parent = OpenParent(path, name);
+  if (!parent.Valid() || name == "." || name == "..") return false;
+  return RemoveSubfolder(parent.Get(), name, keep);
+}
+
+void SetRemovalWalkHook(std::function<void(int folder, const std::string& name)> hook) {
+  RemovalWalkHook() = std::move(hook);
 }
 
 }  // namespace lx::platform

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -27,6 +28,11 @@ std::string ExecutablePath();
 
 /// The system's folder for temporary files, without a trailing separator.
 std::string TemporaryFolder();
+
+/// Where a process makes its private temporary folders, best first:
+/// $XDG_RUNTIME_DIR, $TMPDIR, then /tmp. Variables that are unset or not
+/// absolute paths are passed over.
+std::vector<std::string> PrivateTemporaryRoots();
 
 /// The Windows folder. This host has none, so the answer is empty: callers
 /// take their POSIX fallbacks instead.
@@ -57,6 +63,28 @@ bool MatchesMask(std::string_view name, std::string_view mask);
 
 /// Creates a folder and every missing parent; true when it exists afterwards.
 bool CreateFolderTree(std::string_view path);
+/// Makes a new folder `prefix` + "-" + six random characters in `parent`, of
+/// mode 0700, atomically: never an existing folder, never through a link. The
+/// parent's own links are resolved first, so that the answer (without a
+/// trailing separator) names no link; empty on failure.
+std::string CreatePrivateFolder(std::string_view parent, std::string_view prefix);
+/// Makes sure that `path` is a folder of the current user, creating it and
+/// its missing parents with mode 0700. The path is walked by descriptor: a
+/// symbolic link or a non-folder anywhere on it, or a last folder that belongs
+/// to someone else, makes it fail and nothing more is created.
+bool CreateOwnFolderTree(std::string_view path);
+/// Removes the folder `path` with everything in it, walking by descriptor so
+/// that no path is resolved twice: a symbolic link anywhere on `path` makes it
+/// fail, links inside are removed as links, and nothing outside the folder is
+/// touched. Entries whose names `keep` accepts stay, and so do the folders
+/// holding them. True when the folder itself is gone.
+bool RemoveFolderTreeByDescriptor(std::string_view path,
+                                  const std::function<bool(std::string_view name)>& keep = {});
+/// Test seam: called with a folder's descriptor and an entry's name just
+/// before the removal walk opens that entry as a folder, so that a test can
+/// swap it. An empty function removes the hook.
+void SetRemovalWalkHook(std::function<void(int folder, const std::string& name)> hook);
+
 /// Deletes a file or a symbolic link (never what a link points to).
 bool DeleteFile(std::string_view path);
 /// Removes an empty folder.

@@ -48,7 +48,7 @@ const IcuLocale* IcuLocaleFor(Lcid lcid) {
   if (found != cache.end()) return &found->second;
   const auto name = IcuLocaleOfLcid(lcid);
   if (!name) return nullptr;
-  IcuLocale locale{*name, WithLatinDigits(WithCountry(*name))};
+  IcuLocale locale{*name, WithLatinDigits(WithCountry(*name)), lcid};
   return &cache.emplace(lcid, std::move(locale)).first->second;
 }
 

@@ -8,6 +8,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "platform/LocaleInfo.h"
 
@@ -20,6 +21,8 @@ struct IcuLocale {
   /// With its most likely country when it has none, and Latin digits
   /// ("zh_Hans_CN@numbers=latn"): formats come from it.
   std::string dataName;
+  /// The LCID it was found by.
+  Lcid lcid = 0;
 };
 
 /// The ICU locale of an LCID (no default ids); nullptr when not known. Known
@@ -41,6 +44,9 @@ std::u16string NumberText(long value);
 
 /// Names, ISO codes and the ANSI code page (LocaleNames.cpp).
 std::optional<std::u16string> NameValue(const IcuLocale& locale, LcType type);
+/// The classic three-letter code of an LCID's language ("ENU", "DEA", "CHS"; the sort id
+/// is ignored), from the table compiled in from LanguageCodes.tsv; empty outside it.
+std::string_view ClassicLanguageCode(Lcid lcid);
 /// The Windows ANSI code page of the locale's language and script; 0 for Unicode only.
 std::uint32_t AnsiCodePageOf(const IcuLocale& locale);
 

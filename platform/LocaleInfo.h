@@ -33,14 +33,14 @@ inline constexpr LcType LOCALE_NOUSEROVERRIDE = 0x80000000;
 inline constexpr LcType LOCALE_USE_CP_ACP = 0x40000000;
 
 // Names and codes.
-inline constexpr LcType LOCALE_SENGLANGUAGE = 0x1001;          // "German"
-inline constexpr LcType LOCALE_SNATIVELANGNAME = 0x0004;       // "Deutsch"
-inline constexpr LcType LOCALE_SABBREVLANGNAME = 0x0003;       // "DEU" (ISO 639-2, upper case)
-inline constexpr LcType LOCALE_SENGCOUNTRY = 0x1002;           // "Austria"
-inline constexpr LcType LOCALE_SNATIVECTRYNAME = 0x0008;       // "Österreich"
-inline constexpr LcType LOCALE_SCOUNTRY = 0x0006;              // in the user's default language
-inline constexpr LcType LOCALE_SISO639LANGNAME = 0x0059;       // "de"
-inline constexpr LcType LOCALE_SISO3166CTRYNAME = 0x005A;      // "AT"
+inline constexpr LcType LOCALE_SENGLANGUAGE = 0x1001;      // "German"
+inline constexpr LcType LOCALE_SNATIVELANGNAME = 0x0004;   // "Deutsch"
+inline constexpr LcType LOCALE_SABBREVLANGNAME = 0x0003;   // "DEA": classic code, else ISO 639-2
+inline constexpr LcType LOCALE_SENGCOUNTRY = 0x1002;       // "Austria"
+inline constexpr LcType LOCALE_SNATIVECTRYNAME = 0x0008;   // "Österreich"
+inline constexpr LcType LOCALE_SCOUNTRY = 0x0006;          // in the user's default language
+inline constexpr LcType LOCALE_SISO639LANGNAME = 0x0059;   // "de"
+inline constexpr LcType LOCALE_SISO3166CTRYNAME = 0x005A;  // "AT"
 inline constexpr LcType LOCALE_IDEFAULTANSICODEPAGE = 0x1004;  // "1252"; "0" = Unicode only
 
 // Numbers and currency.

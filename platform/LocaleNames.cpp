@@ -58,6 +58,14 @@ std::uint32_t LatinScriptCodePage(const std::string& language) {
   return 1252;
 }
 
+// The classic code where there is one; ICU's ISO 639-2 code in capitals for the languages
+// that came after it.
+std::u16string AbbreviatedLanguageName(const IcuLocale& locale) {
+  const std::string_view classic = ClassicLanguageCode(locale.lcid);
+  if (!classic.empty()) return Widened(classic);
+  return UpperCased(uloc_getISO3Language(locale.name.c_str()));
+}
+
 }  // namespace
 
 std::uint32_t AnsiCodePageOf(const IcuLocale& locale) {
@@ -90,7 +98,7 @@ std::optional<std::u16string> NameValue(const IcuLocale& locale, LcType type) {
     case LOCALE_SCOUNTRY:
       return CountryName(name, UserLanguageLocale());
     case LOCALE_SABBREVLANGNAME:
-      return UpperCased(uloc_getISO3Language(name.c_str()));
+      return AbbreviatedLanguageName(locale);
     case LOCALE_SISO639LANGNAME:
       return Widened(LocalePart(name, uloc_getLanguage));
     case LOCALE_SISO3166CTRYNAME:

@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <optional>
+#include <span>
 
 #include "EmbeddedForms.h"
 #include "dict/LxBinDic.h"
@@ -12,6 +14,7 @@
 #include "framework/streaming/Streams.h"
 #include "framework/streaming/TextForm.h"
 #include "lang/LxDictionaries.h"
+#include "lang/LxParser.h"
 #include "platform/Exception.h"
 #include "platform/Resources.h"
 #include "pldimage/PldImage.h"
@@ -33,12 +36,39 @@ tools::PldLanguage Language(int primary, const std::string& name) {
   return language;
 }
 
+// Puts other bytes in place of the linked dictionary image for its lifetime.
+class LinkedImage {
+ public:
+  explicit LinkedImage(std::vector<std::uint8_t> bytes)
+      : bytes_(std::move(bytes)),
+        original_(platform::FindResource(platform::MainModule(), kType, kName)) {
+    platform::RegisterResource(kType, kName, bytes_);
+  }
+  ~LinkedImage() {
+    if (original_) {
+      platform::RegisterResource(kType, kName, *original_);
+    } else {
+      platform::UnregisterResource(kType, kName);
+    }
+  }
+  LinkedImage(const LinkedImage&) = delete;
+  LinkedImage& operator=(const LinkedImage&) = delete;
+
+ private:
+  static constexpr std::string_view kType = "LXDICTIONARY";
+  static constexpr std::string_view kName = "PlDictionary";
+  std::vector<std::uint8_t> bytes_;
+  std::optional<std::span<const std::uint8_t>> original_;
+};
+
 class LxBinDicTest : public ::testing::Test {
  protected:
   // Writes `image` to a file and points a fresh dictionary at it.
   TLxBinaryDictionary& FileDictionary(const tools::PldImage& image) {
+    return FileDictionary(tools::WritePldImage(image));
+  }
+  TLxBinaryDictionary& FileDictionary(const std::vector<std::uint8_t>& bytes) {
     const std::string file = temp_.Text() + "d" + std::to_string(files_++) + ".pld";
-    const std::vector<std::uint8_t> bytes = tools::WritePldImage(image);
     std::ofstream(file, std::ios::binary)
         .write(reinterpret_cast<const char*>(bytes.data()),
                static_cast<std::streamsize>(bytes.size()));
@@ -648,6 +678,70 @@ TEST_F(LxBinDicEmbeddedTest, ALaterDataVersionFailsTheLoad) {
   binary.replace(binary.find("01000000"), 8, "02000000");
   Link(test::CompileForm(binary));
   EXPECT_EQ(MessageOf([&] { Load(); }), "Unknown language data version: 2");
+}
+
+TEST_F(LxBinDicTest, FileAndResourceOpenTheSameBytesAlike) {
+  tools::PldImage image = ThreeLanguages(0);
+  image.translations = {{{"Open", "Abrir", "Oeffnen"}, "", ""}};
+  std::vector<std::uint8_t> bytes = tools::WritePldImage(image);
+  tools::SetSectionOffset(bytes, tools::PldSection::Languages, 0);
+  auto& fromFile = FileDictionary(bytes);
+  const LinkedImage linked(bytes);
+  TLxBinaryDictionary fromResource(nullptr);
+  fromResource.SetStorage(lxsResource);
+  fromResource.SetFileName("ignored.pld");
+  for (TLxBinaryDictionary* dictionary : {&fromFile, &fromResource}) {
+    EXPECT_EQ(dictionary->GetTranslationCount(), 1);
+    EXPECT_EQ(dictionary->GetLanguageCount(), 3);
+    // Only what needs the language section misses it.
+    lang::TLxLanguage language;
+    EXPECT_EQ(MessageOf([&] { dictionary->GetLanguage(0, language); }), "Invalid language offset");
+  }
+}
+
+TEST_F(LxBinDicTest, TranslationsComeInTheActiveLanguagesCodePage) {
+  tools::PldImage image;
+  image.utf16 = true;
+  image.languages = {Language(0, "English"), Language(25, "Russian"), Language(8, "Greek")};
+  image.languages[1].codePage = 1251;
+  image.languages[2].codePage = 1253;
+  image.translations = {{{"Open", "\u041E\u0442\u043A\u0440\u044B\u0442\u044C",
+                          "\u0386\u03BD\u03BF\u03B9\u03B3\u03BC\u03B1"},
+                         "",
+                         ""}};
+  auto& dictionary = FileDictionary(image);
+  dictionary.SetCheckLevel(lang::lxclNone);
+  dictionary.SetLanguage(1);
+  dictionary.Open();
+  EXPECT_EQ(lang::TranslateWith(&dictionary, "Open"),
+            lang::WideToAnsi(u"\u041E\u0442\u043A\u0440\u044B\u0442\u044C", 1251));
+  dictionary.SetLanguage(2);
+  EXPECT_EQ(lang::TranslateWith(&dictionary, "Open"),
+            lang::WideToAnsi(u"\u0386\u03BD\u03BF\u03B9\u03B3\u03BC\u03B1", 1253));
+}
+
+TEST_F(LxBinDicTest, NativeTextsWithAContextAreReEncodedForTheSystem) {
+  tools::PldImage image = ThreeLanguages(3);
+  image.languages[0].codePage = 1251;  // the system's is 1252
+  image.translations = {{{"5 \u20AC", "5 euros", "5 Euro"}, "TPriceForm", ""},
+                        {{"7 \u20AC", "7 euros", "7 Euro"}, "", ""}};
+  auto& dictionary = FileDictionary(image);
+  dictionary.SetLanguage(2);
+  dictionary.Open();
+  ASSERT_EQ(dictionary.NativeCodePage(), 1251);
+  std::string value;
+  EXPECT_TRUE(dictionary.Translate("5 \x80", "TPriceForm", value, ""));
+  EXPECT_EQ(value, "5 Euro");
+  // Without a context the entry keeps the native code page.
+  EXPECT_TRUE(dictionary.Translate("7 \x88", "", value, ""));
+  EXPECT_EQ(value, "7 Euro");
+
+  // Asked not to, the dictionary keeps every native text as stored.
+  dictionary.Close();
+  dictionary.SetOptions(dictionary.Options() -
+                        lang::TLxDictionaryOptions{lang::lxdoConvertNativeString});
+  dictionary.Open();
+  EXPECT_TRUE(dictionary.Translate("5 \x88", "TPriceForm", value, ""));
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include "frame/lbPaths.h"
 #include "framework/runtime/FormatSettings.h"
+#include "support/ScopedEnvironment.h"
 #include "support/TempFolder.h"
 
 namespace lx::frame {
@@ -38,8 +39,9 @@ TEST(lbPathsTest, PlacesTheScratchFolderBesideTheExecutableOrInTheFallback) {
       (std::vector<std::string>{"c:\\tools\\probe\\temp\\probe\\", "c:\\windows\\temp\\probe\\"}));
   EXPECT_EQ(ScratchFolderCandidates("\\\\server\\tools\\Probe.exe", kWin, ""),
             (std::vector<std::string>{"\\\\server\\tools\\temp\\probe\\"}));
+  // The POSIX fallback is a private folder made at start-up, not a fixed one.
   EXPECT_EQ(ScratchFolderCandidates("/opt/Probe/bin/Probe", kPosix, "/tmp"),
-            (std::vector<std::string>{"/opt/Probe/bin/temp/Probe/", "/tmp/Probe/"}));
+            (std::vector<std::string>{"/opt/Probe/bin/temp/Probe/"}));
   EXPECT_TRUE(ScratchFolderCandidates("C:\\Tools\\", kWin, "C:\\WINDOWS\\").empty());
 }
 
@@ -68,12 +70,28 @@ class lbPathsFileTest : public ::testing::Test {
   }
 
   support::TempFolder temp_;
-  std::string root_ = temp_.Text();
+  // Without links, as the walks that refuse links need it.
+  std::string root_ = fs::canonical(temp_.Path()).string() + "/";
 };
 
 TEST_F(lbPathsFileTest, ForceFolderCreatesEveryMissingParentKeepingCase) {
   EXPECT_EQ(ForceFolder(root_ + "New//Tree/Leaf"), root_ + "New/Tree/Leaf/");
   EXPECT_TRUE(fs::is_directory(root_ + "New/Tree/Leaf"));
+}
+
+TEST_F(lbPathsFileTest, ForceFolderCreatesNothingForWindowsPathsOnThisHost) {
+  // Run in the test's folder, where a Windows path would be taken as a relative name.
+  struct InFolder {
+    explicit InFolder(const std::string& folder) { fs::current_path(folder); }
+    ~InFolder() { fs::current_path(previous); }
+    fs::path previous = fs::current_path();
+  };
+  {
+    const InFolder inRoot(root_);
+    EXPECT_EQ(ForceFolder("C:\\Tools\\TEMP", kWin), "c:\\tools\\temp\\");
+    EXPECT_EQ(ForceFolder("Temp\\Probe", kWin), "temp\\probe\\");
+  }
+  EXPECT_TRUE(fs::is_empty(root_));
 }
 
 TEST_F(lbPathsFileTest, ListFolderSkipsNamesBeginningWithADot) {
@@ -113,13 +131,25 @@ TEST_F(lbPathsFileTest, RemoveFolderTreeDeletesAllButDotNamesAndNeverFollowsLink
   EXPECT_FALSE(RemoveFolderTree(root_ + "missing"));
 }
 
-TEST_F(lbPathsFileTest, RemoveFolderTreeLeavesAFolderThatIsALink) {
-  fs::create_directories(root_ + "target");
+TEST_F(lbPathsFileTest, RemoveFolderTreeLeavesAFolderThatIsALinkOrLiesBehindOne) {
+  fs::create_directories(root_ + "target/sub");
   Write("target/file");
+  Write("target/sub/file");
   fs::create_directory_symlink(root_ + "target", root_ + "alias");
   EXPECT_FALSE(RemoveFolderTree(root_ + "alias"));
+  EXPECT_FALSE(RemoveFolderTree(root_ + "alias/sub"));
   EXPECT_TRUE(Exists("target/file"));
+  EXPECT_TRUE(Exists("target/sub/file"));
   EXPECT_TRUE(Exists("alias"));
+}
+
+TEST_F(lbPathsFileTest, RemoveFolderTreeTakesEntriesPastThePathLimitLikeOthers) {
+  const std::string name(120, 'n');
+  fs::create_directories(root_ + "tree/" + name + "/" + name + "/" + name);
+  Write("tree/" + name + "/" + name + "/file");
+  Write("tree/" + name + "/" + name + "2");
+  EXPECT_TRUE(RemoveFolderTree(root_ + "tree"));
+  EXPECT_FALSE(Exists("tree"));
 }
 
 class CompanionFilesTest : public lbPathsFileTest {
@@ -151,15 +181,77 @@ TEST_F(CompanionFilesTest, StartUpCreatesTheScratchFolderAndExitRemovesIt) {
   EXPECT_TRUE(Exists("temp"));
 }
 
-TEST_F(CompanionFilesTest, ScratchFolderFallsBackToTheTemporaryFolder) {
-  Write("temp");  // a file where the folder should go
-  const std::string name = "lx-probe-" + fs::path(root_).parent_path().filename().string();
-  InitializeCompanionFiles(root_ + name);
-  EXPECT_EQ(ScratchFolder(), platform::TemporaryFolder() + "/" + name + "/");
-  EXPECT_TRUE(fs::is_directory(ScratchFolder()));
-  const std::string scratch = ScratchFolder();
+class PrivateScratchTest : public CompanionFilesTest {
+ protected:
+  void SetUp() override {
+    fs::create_directories(root_ + "runtime");
+    fs::create_directories(root_ + "tmp");
+    environment_.Set("XDG_RUNTIME_DIR", (root_ + "runtime").c_str());
+    environment_.Set("TMPDIR", (root_ + "tmp").c_str());
+    fs::create_directories(root_ + "opt");
+    Write("opt/temp");  // a file where the folder beside the executable should go
+  }
+  static unsigned ModeOf(const std::string& path) {
+    return static_cast<unsigned>(fs::status(path).permissions());
+  }
+
+  support::ScopedEnvironment environment_;
+};
+
+TEST_F(PrivateScratchTest, FallsBackToANewPrivateFolderPerProcess) {
+  fs::create_directories(root_ + "runtime/Probe");  // someone's own folder of that name
+  Write("runtime/Probe/important.txt");
+  InitializeCompanionFiles(root_ + "opt/Probe");
+  const std::string first = ScratchFolder();
+  EXPECT_TRUE(first.starts_with(root_ + "runtime/Probe-")) << first;
+  EXPECT_EQ(first.size(), root_.size() + 21);
+  EXPECT_EQ(ModeOf(first), 0700u);
+  Write(first.substr(root_.size()) + "mine.tmp");
+
+  InitializeCompanionFiles(root_ + "opt/Probe");  // a second instance
+  const std::string second = ScratchFolder();
+  EXPECT_NE(second, first);
   FinalizeCompanionFiles();
-  EXPECT_FALSE(fs::exists(scratch));
+  EXPECT_FALSE(fs::exists(second));
+  EXPECT_TRUE(fs::exists(first + "mine.tmp"));
+  EXPECT_TRUE(Exists("runtime/Probe/important.txt"));
+}
+
+TEST_F(PrivateScratchTest, TakesTmpdirWithoutARuntimeFolder) {
+  environment_.Set("XDG_RUNTIME_DIR", nullptr);
+  InitializeCompanionFiles(root_ + "opt/Probe.bin");
+  EXPECT_TRUE(ScratchFolder().starts_with(root_ + "tmp/Probe-")) << ScratchFolder();
+  environment_.Set("XDG_RUNTIME_DIR", (root_ + "missing").c_str());
+  InitializeCompanionFiles(root_ + "opt/Probe.bin");
+  EXPECT_TRUE(ScratchFolder().starts_with(root_ + "tmp/Probe-")) << ScratchFolder();
+  FinalizeCompanionFiles();
+}
+
+TEST_F(PrivateScratchTest, RefusesALinkWhereTheFolderBesideTheExecutableGoes) {
+  fs::create_directories(root_ + "outside");
+  Write("outside/precious");
+  fs::create_directories(root_ + "bin/temp");
+  fs::create_directory_symlink(root_ + "outside", root_ + "bin/temp/Probe");
+  InitializeCompanionFiles(root_ + "bin/Probe");
+  EXPECT_TRUE(ScratchFolder().starts_with(root_ + "runtime/Probe-")) << ScratchFolder();
+
+  fs::create_directory_symlink(root_ + "outside", root_ + "linked");
+  InitializeCompanionFiles(root_ + "linked/Probe");  // "temp" would land in the link's target
+  EXPECT_TRUE(ScratchFolder().starts_with(root_ + "runtime/Probe-")) << ScratchFolder();
+  FinalizeCompanionFiles();
+  EXPECT_TRUE(fs::is_symlink(root_ + "bin/temp/Probe"));
+  EXPECT_EQ(fs::directory_iterator(root_ + "outside")->path().filename(), "precious");
+}
+
+TEST_F(CompanionFilesTest, TakesARelativeExecutableFromTheCurrentFolder) {
+  const fs::path previous = fs::current_path();
+  fs::current_path(root_);
+  InitializeCompanionFiles("./lxprobe");
+  fs::current_path(previous);
+  EXPECT_EQ(ExecutableFileName(), root_ + "lxprobe");
+  EXPECT_EQ(SettingsFileName(), root_ + "lxprobe.ini");
+  EXPECT_EQ(ScratchFolder(), root_ + "temp/lxprobe/");
+  EXPECT_TRUE(fs::is_directory(ScratchFolder()));
 }
 
 TEST_F(CompanionFilesTest, WithoutAnExecutablePathNothingIsMade) {

@@ -7,6 +7,7 @@
 
 #include "framework/controls/Forms.h"
 #include "framework/runtime/Application.h"
+#include "framework/runtime/DateTime.h"
 #include "framework/runtime/FormatSettings.h"
 #include "framework/runtime/SysLocale.h"
 #include "lang/LxDictionary.h"
@@ -250,9 +251,52 @@ TEST_F(LxActivationTest, SetLanguageChecksTheRangeOnlyWhileOpen) {
             "Language index 2 is out of range");
   EXPECT_EQ(MessageOf<platform::ERangeError>([&] { dictionary.SetLanguage(-3); }),
             "Language index -3 is out of range");
-  EXPECT_EQ(dictionary.Language(), -1);
+  EXPECT_EQ(dictionary.Language(), 0);
+  EXPECT_EQ(dictionary.RequestedLanguage(), -1);
+}
+
+TEST_F(LxActivationTest, LanguageReadsBackThePositionInForceWhileOpen) {
+  AddEuropeanLanguages(dictionary);
+  dictionary.Open();
+  // The user is Austrian: -1 stands for German.
+  EXPECT_EQ(dictionary.Language(), 1);
+  EXPECT_EQ(dictionary.RequestedLanguage(), -1);
+  EXPECT_EQ(dictionary.LanguageAt(dictionary.Language()).EnglishName, "German");
+
+  // The language in force again changes nothing and tells nobody.
+  Watch(dictionary);
+  dictionary.changes.clear();
+  dictionary.SetLanguage(1);
+  EXPECT_TRUE(dictionary.changes.empty());
+  EXPECT_TRUE(log_.empty());
+
+  dictionary.SetLanguage(2);
+  EXPECT_EQ(dictionary.Language(), 2);
   dictionary.SetLanguage(-2);
+  EXPECT_EQ(dictionary.Language(), 1);
+  EXPECT_EQ(dictionary.changes.size(), 2u);
+
+  // Closed, it is the stored request again.
+  dictionary.Close();
   EXPECT_EQ(dictionary.Language(), -2);
+}
+
+TEST_F(LxActivationTest, TheRequestAtOpeningDecidesTheLocaleOfLaterLanguages) {
+  const support::FixedSystem system(SystemWith(0x0C07, 0x0809));
+  dictionary.AddLanguage(0, 0, 1252);
+  dictionary.AddLanguage(7, 1, 1252, "1,3", "German");
+  dictionary.AddLanguage(9, 1, 1252, "1,2", "English");
+  dictionary.SetLanguage(-2);
+  dictionary.Open();
+  EXPECT_EQ(dictionary.Language(), 2);
+  EXPECT_EQ(dictionary.ActiveLocaleId(), 0x0809);
+
+  // Still the system's default that counts, not the user's Austria.
+  dictionary.SetLanguage(1);
+  EXPECT_EQ(dictionary.RequestedLanguage(), -2);
+  EXPECT_EQ(dictionary.ActiveLocaleId(), 0x0407);
+  dictionary.SetLanguage(2);
+  EXPECT_EQ(dictionary.ActiveLocaleId(), 0x0809);
 }
 
 TEST_F(LxActivationTest, OnlyEffectiveChangesAreApplied) {
@@ -278,10 +322,11 @@ TEST_F(LxActivationTest, ChangesReportWhatChanged) {
 
   using Changes = std::vector<std::pair<bool, bool>>;
   dictionary.changes.clear();
-  dictionary.SetLanguage(1);  // English to German: the locale follows
-  dictionary.SetLanguage(0);  // native: locale 0
-  dictionary.SetLanguage(-1);
-  dictionary.SetLanguage(1);  // the same German again: the locale stays
+  dictionary.SetLanguage(1);   // English to German: the locale follows
+  dictionary.SetLanguage(0);   // native: locale 0
+  dictionary.SetLanguage(-1);  // German for the Austrian user
+  dictionary.SetLanguage(1);   // the German in force: nothing
+  dictionary.SetLanguage(-2);  // the same German again: the locale stays
   EXPECT_EQ(dictionary.changes, (Changes{{true, true}, {true, true}, {true, true}, {true, false}}));
   EXPECT_EQ(log_,
             (Texts{"language", "locale", "language", "locale", "language", "locale", "language"}));
@@ -539,6 +584,9 @@ TEST_F(LxActivationTest, ALocaleChangeRewritesTheFormatSettingsWhenAsked) {
   EXPECT_EQ(settings.ShortTimeFormat, "h:mm AMPM");
   EXPECT_EQ(settings.LongTimeFormat, "h:mm:ss AMPM");
   EXPECT_EQ(settings.DecimalSeparator, '.');
+  EXPECT_EQ(settings.ListSeparator, ',');
+  EXPECT_EQ(settings.TimeAMString, "AM");
+  EXPECT_EQ(settings.TimePMString, "PM");
   EXPECT_EQ(settings.CurrencyString, "$");
   EXPECT_EQ(LocaleValues().MeasurementSystem, 1);
   EXPECT_EQ(LocaleValues().FirstDayOfWeek, 6);
@@ -561,6 +609,18 @@ TEST_F(LxActivationTest, ALocaleChangeRewritesTheFormatSettingsWhenAsked) {
   EXPECT_EQ(framework::SysLocale().DefaultLCID, 0x0C07u);
   EXPECT_EQ(framework::SysLocale().PriLangID, 7);
   EXPECT_EQ(platform::ThreadLocale(), 0x0C07u);
+}
+
+TEST_F(LxActivationTest, TimesOfALocaleThatSpellsOutItsUnitsKeepTheirColons) {
+  AddEuropeanLanguages(dictionary);
+  dictionary.SetBinding(lxbiNone);
+  dictionary.SetLocale(0x0C0C);
+  dictionary.Open();
+  const framework::TFormatSettings& settings = framework::FormatSettings();
+  EXPECT_EQ(settings.TimeSeparator, ':');
+  EXPECT_EQ(settings.LongTimeFormat, "hh:mm:ss");
+  EXPECT_EQ(framework::FormatDateTime(settings.LongTimeFormat, framework::EncodeTime(14, 30, 0, 0)),
+            "14:30:00");
 }
 
 TEST_F(LxActivationTest, WithoutUpdateLocaleVariablesOnlyTheThreadLocaleFollows) {
@@ -686,6 +746,46 @@ TEST_F(LxMdiTest, ALanguageChangeMakesAMaximisedChildAnew) {
   child->SetWindowState(framework::wsNormal);
   EXPECT_EQ(child->Left(), 20);
   EXPECT_EQ(child->Width(), 200);
+}
+
+// A control whose window, when it is made again, moves its form's restored rectangle, as a
+// windowing system that cascades a re-created MDI child does.
+class CascadingControl : public framework::TWinControl {
+ public:
+  using TWinControl::TWinControl;
+  void CreateHandle() override {
+    TWinControl::CreateHandle();
+    if (windowsMade_++ == 0) return;
+    const platform::HWND form = Parent()->Handle();
+    platform::WINDOWPLACEMENT placement;
+    platform::GetWindowPlacement(form, placement);
+    placement.rcNormalPosition = {0, 0, 100, 100};
+    platform::SetWindowPlacement(form, placement);
+  }
+
+ private:
+  int windowsMade_ = 0;
+};
+
+TEST_F(LxMdiTest, TheOnlyChildKeepsTheRectangleItIsRestoredTo) {
+  framework::TCustomForm* child = AddChild(true);
+  auto* control = new CascadingControl(child);
+  control->SetParent(child);
+  control->HandleNeeded();
+  dictionary.Open();
+  ASSERT_EQ(NormalRect(child), (platform::RECT{20, 30, 220, 180}));
+  dictionary.SetLanguage(2);
+  EXPECT_EQ(NormalRect(child), (platform::RECT{20, 30, 220, 180}));
+  EXPECT_TRUE(platform::IsZoomed(child->Handle()));
+
+  // With a second child the windowing system's placement stands.
+  framework::TCustomForm* other = AddChild(false);
+  child->Show();
+  ASSERT_EQ(frame_->ActiveMDIChild(), child);
+  ASSERT_EQ(frame_->MDIChildCount(), 2);
+  dictionary.SetLanguage(1);
+  EXPECT_EQ(NormalRect(child), (platform::RECT{0, 0, 100, 100}));
+  EXPECT_EQ(NormalRect(other), (platform::RECT{20, 30, 220, 180}));
 }
 
 TEST_F(LxMdiTest, OnlyAMaximisedActiveChildIsMadeAnew) {

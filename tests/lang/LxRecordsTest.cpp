@@ -71,6 +71,37 @@ TEST(LxLanguageTest, ValidatingChineseAsksTheSystemForTaiwan) {
   EXPECT_EQ(chinese.ScriptClass(), kLxScriptFarEast);
 }
 
+TEST(LxLanguageTest, ValidatingTakesTheSubLanguageTheCodePageImplies) {
+  const support::FixedSystem system;
+  TLxLanguage simplified = Language(4, 0, 936);
+  simplified.Validate();
+  EXPECT_EQ(simplified.SubLanguage, 2);
+  EXPECT_EQ(simplified.LanguageLcid(), 0x0804);
+  EXPECT_EQ(simplified.LocaleLcid(), 0x0804);
+  EXPECT_EQ(simplified.IsoCountryName, "CN");
+  EXPECT_EQ(simplified.EnglishName, "Chinese, Simplified");
+
+  TLxLanguage cyrillic = Language(26, 0, 1251);
+  cyrillic.Validate();
+  EXPECT_EQ(cyrillic.SubLanguage, 3);
+  EXPECT_EQ(cyrillic.LanguageLcid(), 0x0C1A);
+  EXPECT_EQ(cyrillic.IsoLanguageName, "sr");
+  EXPECT_EQ(cyrillic.EnglishName, "Serbian, Cyrillic");
+
+  TLxLanguage latin = Language(26, 0, 1250);
+  latin.Validate();
+  EXPECT_EQ(latin.LanguageLcid(), 0x041A);
+  EXPECT_EQ(latin.IsoLanguageName, "hr");
+
+  // A listed sub-language wins over the code page; other code pages give 1.
+  TLxLanguage listed = Language(4, 0, 936, "3");
+  listed.Validate();
+  EXPECT_EQ(listed.SubLanguage, 3);
+  TLxLanguage other = Language(4, 0, 1252);
+  other.Validate();
+  EXPECT_EQ(other.SubLanguage, 1);
+}
+
 TEST(LxLanguageTest, ValidatingCompletesFromTheFirstListedSubLanguage) {
   const support::FixedSystem system;
   TLxLanguage german = Language(7, 0, 0, "3,1");
@@ -384,26 +415,142 @@ TEST(LxLocaleTest, ValidatingCompletesNamesCodePageAndCharset) {
   EXPECT_EQ(neutral.CodePage, 0);
 }
 
+// Every field of a locale as text, in declared order.
+Texts FieldsOf(const TLxLocale& locale) {
+  Texts fields;
+  for (int number : {locale.PrimaryLanguage,
+                     locale.SubLanguage,
+                     locale.SortId,
+                     locale.CodePage,
+                     int{locale.Custom},
+                     int{locale.Charset},
+                     int{locale.CurrencyFormat},
+                     int{locale.NegCurrFormat},
+                     int{locale.CurrencyDecimals},
+                     int{locale.ThousandSeparator},
+                     int{locale.DecimalSeparator},
+                     int{locale.DateSeparator},
+                     int{locale.ListSeparator},
+                     int{locale.TimeSeparator},
+                     int{locale.HourLeadingZero},
+                     int{locale.TimeFormat},
+                     int{locale.TimeMarkPosition},
+                     int{locale.Measurement},
+                     int{locale.CalendarType},
+                     int{locale.OptionalCalendar},
+                     int{locale.FirstDayOfWeek},
+                     int{locale.FirstWeekOfYear}}) {
+    fields.push_back(std::to_string(number));
+  }
+  for (const std::string* text :
+       {&locale.EnglishLanguageName, &locale.EnglishCountryName, &locale.NativeLanguageName,
+        &locale.NativeCountryName, &locale.AbbrevLanguageName, &locale.CountryName,
+        &locale.CurrencyString, &locale.ShortDateFormat, &locale.LongDateFormat,
+        &locale.TimeAMString, &locale.TimePMString}) {
+    fields.push_back(*text);
+  }
+  const auto names = [&fields](const auto& array) {
+    std::string joined;
+    for (const std::string& name : array)
+      joined += name + "|";
+    fields.push_back(joined);
+  };
+  names(locale.ShortMonthNames);
+  names(locale.LongMonthNames);
+  names(locale.ShortDayNames);
+  names(locale.LongDayNames);
+  return fields;
+}
+
+// Fills every field of an empty locale with a value of its own.
+void MakeDistinct(TLxLocale& locale) {
+  locale.PrimaryLanguage = 25;
+  locale.SubLanguage = 1;
+  locale.SortId = 1;
+  locale.CodePage = 1251;
+  locale.Custom = true;
+  locale.Charset = 204;
+  locale.CurrencyFormat = 3;
+  locale.NegCurrFormat = 8;
+  locale.CurrencyDecimals = 2;
+  locale.ThousandSeparator = '.';
+  locale.DecimalSeparator = ',';
+  locale.DateSeparator = '/';
+  locale.ListSeparator = ';';
+  locale.TimeSeparator = ':';
+  locale.HourLeadingZero = true;
+  locale.TimeFormat = 1;
+  locale.TimeMarkPosition = 1;
+  locale.Measurement = 1;
+  locale.CalendarType = 7;
+  locale.OptionalCalendar = 1;
+  locale.FirstDayOfWeek = 6;
+  locale.FirstWeekOfYear = 2;
+  locale.EnglishLanguageName = "Russian";
+  locale.EnglishCountryName = "Russia";
+  locale.NativeLanguageName = "russkij";
+  locale.NativeCountryName = "Rossija";
+  locale.AbbrevLanguageName = "RUS";
+  locale.CountryName = "Russland";
+  locale.CurrencyString = "RUB";
+  locale.ShortDateFormat = "dd/MM/yyyy";
+  locale.LongDateFormat = "d MMMM yyyy";
+  locale.TimeAMString = "am";
+  locale.TimePMString = "pm";
+  for (std::size_t i = 0; i < 12; ++i) {
+    locale.ShortMonthNames[i] = "m" + std::to_string(i);
+    locale.LongMonthNames[i] = "month " + std::to_string(i);
+  }
+  for (std::size_t i = 0; i < 7; ++i) {
+    locale.ShortDayNames[i] = "d" + std::to_string(i);
+    locale.LongDayNames[i] = "day " + std::to_string(i);
+  }
+}
+
 TEST(LxLocaleTest, AssignAndCloneCopyEveryField) {
-  const support::FixedSystem system;
   TLxLocale original;
-  ASSERT_TRUE(original.LoadFromSystem(0x0419));
-  original.Custom = true;
-  original.SortId = 1;
-  original.Charset = 5;
+  MakeDistinct(original);
+  const Texts fields = FieldsOf(original);
+  const Texts empty = FieldsOf(TLxLocale());
+  ASSERT_EQ(fields.size(), 37u);
+  for (std::size_t i = 0; i < fields.size(); ++i)
+    ASSERT_NE(fields[i], empty[i]) << "field " << i;
+
+  TLxLocale assigned;
+  assigned.Assign(original);
+  EXPECT_EQ(FieldsOf(assigned), fields);
   const std::unique_ptr<TLxLocale> copy = original.Clone();
-  EXPECT_EQ(copy->LocaleId(), 0x10419);
-  EXPECT_TRUE(copy->Custom);
-  EXPECT_EQ(copy->Charset, 5);
-  EXPECT_EQ(copy->CodePage, 1251);
-  EXPECT_EQ(copy->NativeCountryName, original.NativeCountryName);
-  EXPECT_EQ(copy->ShortDateFormat, original.ShortDateFormat);
-  EXPECT_EQ(copy->DecimalSeparator, ',');
-  EXPECT_EQ(copy->FirstWeekOfYear, original.FirstWeekOfYear);
-  EXPECT_EQ(copy->LongDayNames, original.LongDayNames);
-  EXPECT_EQ(copy->ShortMonthNames, original.ShortMonthNames);
+  EXPECT_EQ(FieldsOf(*copy), fields);
+  EXPECT_EQ(copy->ClassName(), "TLxLocale");
   copy->Assign(*copy);
-  EXPECT_EQ(copy->LongMonthNames, original.LongMonthNames);
+  EXPECT_EQ(FieldsOf(*copy), fields);
+}
+
+TEST(LxLocaleTest, LoadsTheClockOfTheLocale) {
+  const support::FixedSystem system;
+  TLxLocale american;
+  ASSERT_TRUE(american.LoadFromSystem(0x0409));
+  EXPECT_EQ(american.TimeAMString, "AM");
+  EXPECT_EQ(american.TimePMString, "PM");
+  EXPECT_EQ(american.TimeFormat, 0);
+  EXPECT_EQ(american.TimeMarkPosition, 0);
+  EXPECT_FALSE(american.HourLeadingZero);
+  EXPECT_EQ(american.ListSeparator, ',');
+
+  // Korean puts the mark before a 12-hour clock without leading zero.
+  TLxLocale korean;
+  ASSERT_TRUE(korean.LoadFromSystem(0x0412));
+  EXPECT_EQ(korean.TimeMarkPosition, 1);
+  EXPECT_EQ(korean.TimeFormat, 0);
+  EXPECT_FALSE(korean.HourLeadingZero);
+  EXPECT_EQ(AnsiToWide(korean.TimeAMString, 949), u"\uC624\uC804");
+  EXPECT_EQ(AnsiToWide(korean.TimePMString, 949), u"\uC624\uD6C4");
+
+  // French (Canada) spells its units out, yet separates the clock's fields by ":".
+  TLxLocale canadian;
+  ASSERT_TRUE(canadian.LoadFromSystem(0x0C0C));
+  EXPECT_EQ(canadian.TimeSeparator, ':');
+  EXPECT_EQ(canadian.AbbrevLanguageName, "FRC");
 }
 
 TEST(LxLocaleTest, NamesOfEveryKind) {

@@ -9,6 +9,7 @@
 #include "lang/LxDictionaries.h"
 #include "lang/LxDictionary.h"
 #include "lang/LxRedirection.h"
+#include "platform/Exception.h"
 #include "platform/Keyboard.h"
 #include "support/FixedSystem.h"
 #include "support/lang/LxMemoryDictionary.h"
@@ -139,6 +140,68 @@ TEST_F(LxRedirectionTest, ResourceStringsFollowTheDefaultDictionary) {
   EXPECT_EQ(ShortCutToText(ShortCut(platform::VK_ESCAPE, 0)), "Esc");
   second.Open();
   EXPECT_EQ(LoadResString(framework::SmkcEnter), "Eintrag");
+}
+
+TEST_F(LxRedirectionTest, OnlyTheDictionaryThatInstalledItTakesItAway) {
+  GermanDictionary holder;
+  holder.Open();
+  ASSERT_EQ(ResourceStringRedirectionHolder(), &holder);
+
+  // Another one without the option opens and closes; one fails to open; one never opened
+  // is closed; one that asks for it too opens and closes.
+  GermanDictionary plain;
+  plain.SetOptions(plain.Options() - TLxDictionaryOptions{lxdoTranslateResourceStrings});
+  plain.Open();
+  plain.Close();
+  GermanDictionary failing;
+  failing.SetLanguage(99);
+  EXPECT_THROW(failing.Open(), platform::EListError);
+  GermanDictionary never;
+  never.Close();
+  GermanDictionary asking;
+  asking.Open();
+  asking.Close();
+  EXPECT_EQ(ResourceStringRedirectionHolder(), &holder);
+  EXPECT_EQ(LoadResString(framework::SmkcEnter), "Eingabe");
+  EXPECT_EQ(ShortCutToText(ShortCut(platform::VK_RETURN, framework::ssCtrl)), "Strg+Eingabe");
+
+  // The holder keeps it until it closes, even when it no longer asks for it.
+  holder.SetOptions(plain.Options());
+  plain.Open();
+  plain.Close();
+  EXPECT_TRUE(ResourceStringRedirectionInstalled());
+
+  holder.Close();
+  EXPECT_FALSE(ResourceStringRedirectionInstalled());
+  EXPECT_EQ(ResourceStringRedirectionHolder(), nullptr);
+  EXPECT_EQ(LoadResString(framework::SmkcEnter), "Enter");
+}
+
+TEST_F(LxRedirectionTest, AnotherOpenDictionaryAskingForItTakesItOver) {
+  GermanDictionary first;
+  GermanDictionary second;
+  GermanDictionary third;
+  second.SetText("Enter", 1, "Eintrag", "", "65283");
+  third.SetOptions(third.Options() - TLxDictionaryOptions{lxdoTranslateResourceStrings});
+  first.Open();
+  third.Open();
+  second.Open();
+  SetDefaultDictionaryIndex(1);
+  first.Close();
+  EXPECT_EQ(ResourceStringRedirectionHolder(), &second);
+  EXPECT_EQ(LoadResString(framework::SmkcEnter), "Eintrag");
+  // The one left open does not ask for it.
+  second.Close();
+  EXPECT_FALSE(ResourceStringRedirectionInstalled());
+
+  // A holder destroyed while open lets it go as well.
+  {
+    GermanDictionary destroyed;
+    destroyed.Open();
+    ASSERT_TRUE(ResourceStringRedirectionInstalled());
+  }
+  EXPECT_FALSE(ResourceStringRedirectionInstalled());
+  EXPECT_EQ(LoadResString(framework::SmkcEnter), "Enter");
 }
 
 // Loads a resource string of its own while it looks one up.

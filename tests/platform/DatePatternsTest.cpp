@@ -65,6 +65,11 @@ TEST(DatePatternsTest, FindsTheSeparators) {
   EXPECT_EQ(TimeSeparatorOf(u"H.mm.ss"), u".");
   EXPECT_EQ(TimeSeparatorOf(u"tt h:mm"), u":");
   EXPECT_EQ(TimeSeparatorOf(u"h"), u":");
+  // Units spelt out after the hour leave the clock's usual colon.
+  EXPECT_EQ(TimeSeparatorOf(u"HH 'h' mm 'min' ss 's'"), u":");
+  EXPECT_EQ(TimeSeparatorOf(u"HH'h'mm"), u":");
+  EXPECT_EQ(TimeSeparatorOf(u"H'時'mm'分'"), u":");
+  EXPECT_EQ(TimeSeparatorOf(u"H-mm"), u"-");
 }
 
 TEST(DatePatternsTest, ReadsTheClockOfATimePicture) {

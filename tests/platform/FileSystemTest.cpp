@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -6,6 +7,7 @@
 #include <fstream>
 
 #include "platform/FileSystem.h"
+#include "support/ScopedEnvironment.h"
 #include "support/TempFolder.h"
 
 namespace lx::platform {
@@ -79,6 +81,135 @@ TEST_F(FileSystemTest, CreatesDeletesAndRemoves) {
   EXPECT_TRUE(DirectoryExists(root_ + "sub"));
   EXPECT_TRUE(DeleteFile(root_ + "a.txt"));
   EXPECT_FALSE(DeleteFile(root_ + "a.txt"));
+}
+
+TEST(PrivateFolderTest, RootsComeFromTheRuntimeFolderThenTmpdirThenTmp) {
+  support::ScopedEnvironment environment;
+  environment.Set("XDG_RUNTIME_DIR", "/run/user/1000");
+  environment.Set("TMPDIR", "/var/tmp");
+  EXPECT_EQ(PrivateTemporaryRoots(),
+            (std::vector<std::string>{"/run/user/1000", "/var/tmp", "/tmp"}));
+  environment.Set("XDG_RUNTIME_DIR", nullptr);
+  environment.Set("TMPDIR", "relative/tmp");
+  EXPECT_EQ(PrivateTemporaryRoots(), (std::vector<std::string>{"/tmp"}));
+}
+
+class OwnFolderTest : public FileSystemTest {
+ protected:
+  void SetUp() override {
+    FileSystemTest::SetUp();
+    root_ = fs::canonical(temp_.Path()).string() + "/";
+  }
+  static unsigned ModeOf(const std::string& path) {
+    struct stat info {};
+    return lstat(path.c_str(), &info) == 0 ? info.st_mode & 07777 : 0;
+  }
+};
+
+TEST_F(OwnFolderTest, PrivateFoldersAreNewEachTimeAndClosedToOthers) {
+  fs::create_directory(root_ + "Probe");  // someone's folder of the bare name
+  const std::string first = CreatePrivateFolder(root_, "Probe");
+  const std::string second = CreatePrivateFolder(root_ + "link/..", "Probe");
+  ASSERT_FALSE(first.empty());
+  ASSERT_FALSE(second.empty());
+  EXPECT_NE(first, second);
+  EXPECT_TRUE(first.starts_with(root_ + "Probe-"));
+  EXPECT_EQ(first.size(), root_.size() + 12);
+  EXPECT_EQ(fs::canonical(second).string(), second);  // the parent's link is resolved
+  EXPECT_EQ(ModeOf(first), 0700u);
+  EXPECT_TRUE(fs::is_empty(root_ + "Probe"));
+  EXPECT_EQ(CreatePrivateFolder(root_ + "missing", "Probe"), "");
+  EXPECT_EQ(CreatePrivateFolder("", "Probe"), "");
+}
+
+TEST_F(OwnFolderTest, OwnFolderTreesAreCreatedPrivateAndNeverThroughALink) {
+  EXPECT_TRUE(CreateOwnFolderTree(root_ + "temp/Probe/"));
+  EXPECT_EQ(ModeOf(root_ + "temp"), 0700u);
+  EXPECT_EQ(ModeOf(root_ + "temp/Probe"), 0700u);
+  EXPECT_TRUE(CreateOwnFolderTree(root_ + "temp/Probe"));  // the user's own, again
+
+  fs::create_directory(root_ + "outside");
+  fs::create_directory_symlink(root_ + "outside", root_ + "temp/Linked");
+  EXPECT_FALSE(CreateOwnFolderTree(root_ + "temp/Linked"));
+  EXPECT_FALSE(CreateOwnFolderTree(root_ + "link/Below"));  // a link above
+  EXPECT_FALSE(CreateOwnFolderTree(root_ + "a.txt/Below"));
+  EXPECT_TRUE(fs::is_empty(root_ + "outside"));
+  EXPECT_TRUE(fs::is_empty(root_ + "sub"));
+  EXPECT_FALSE(CreateOwnFolderTree(""));
+}
+
+TEST_F(OwnFolderTest, AFolderOfAnotherUserIsNotTaken) {
+  if (geteuid() != 0) {
+    EXPECT_FALSE(CreateOwnFolderTree("/"));  // root's
+    return;
+  }
+  fs::create_directory(root_ + "theirs");
+  ASSERT_EQ(chown((root_ + "theirs").c_str(), 65534, 65534), 0);
+  EXPECT_FALSE(CreateOwnFolderTree(root_ + "theirs"));
+  EXPECT_FALSE(CreateOwnFolderTree(root_ + "theirs/"));
+}
+
+TEST_F(OwnFolderTest, RemovalFollowsNoLinkOnTheWayOrInside) {
+  fs::create_directories(root_ + "sub/tree/deeper");
+  std::ofstream(root_ + "sub/tree/deeper/file") << "x";
+  fs::create_directory_symlink(root_ + "sub", root_ + "tree-link");
+  fs::create_directory_symlink(root_ + "sub", root_ + "sub/tree/inner-link");
+  EXPECT_FALSE(RemoveFolderTreeByDescriptor(root_ + "link/tree"));  // a link above
+  EXPECT_FALSE(RemoveFolderTreeByDescriptor(root_ + "tree-link"));  // the folder is a link
+  EXPECT_TRUE(fs::exists(root_ + "sub/tree/deeper/file"));
+  EXPECT_TRUE(RemoveFolderTreeByDescriptor(root_ + "sub/tree"));
+  EXPECT_FALSE(fs::exists(root_ + "sub/tree"));
+  EXPECT_TRUE(fs::exists(root_ + "sub"));
+  EXPECT_FALSE(RemoveFolderTreeByDescriptor("/"));
+  EXPECT_FALSE(RemoveFolderTreeByDescriptor(root_ + ".."));
+}
+
+TEST_F(OwnFolderTest, AFolderSwappedForALinkDuringTheWalkIsNotEntered) {
+  fs::create_directories(root_ + "outside");
+  std::ofstream(root_ + "outside/precious") << "x";
+  fs::create_directories(root_ + "scratch/work");
+  std::ofstream(root_ + "scratch/work/tmp") << "x";
+  std::ofstream(root_ + "scratch/file") << "x";
+  SetRemovalWalkHook([&](int, const std::string& name) {
+    if (name != "work") return;
+    fs::rename(root_ + "scratch/work", root_ + "moved");
+    fs::create_directory_symlink(root_ + "outside", root_ + "scratch/work");
+  });
+  const bool removed = RemoveFolderTreeByDescriptor(root_ + "scratch");
+  SetRemovalWalkHook({});
+  EXPECT_FALSE(removed);
+  EXPECT_TRUE(fs::exists(root_ + "outside/precious"));
+  EXPECT_FALSE(fs::exists(root_ + "scratch/file"));
+  EXPECT_TRUE(fs::is_symlink(root_ + "scratch/work"));
+}
+
+TEST_F(OwnFolderTest, TheNamedFolderSwappedForALinkIsNotEntered) {
+  fs::create_directories(root_ + "outside");
+  std::ofstream(root_ + "outside/precious") << "x";
+  fs::create_directories(root_ + "scratch");
+  SetRemovalWalkHook([&](int, const std::string& name) {
+    if (name != "scratch") return;
+    fs::remove(root_ + "scratch");
+    fs::create_directory_symlink(root_ + "outside", root_ + "scratch");
+  });
+  const bool removed = RemoveFolderTreeByDescriptor(root_ + "scratch");
+  SetRemovalWalkHook({});
+  EXPECT_FALSE(removed);
+  EXPECT_TRUE(fs::exists(root_ + "outside/precious"));
+}
+
+TEST_F(OwnFolderTest, KeptNamesStayWithTheirFoldersAndLongNamesGoLikeShortOnes) {
+  const std::string longName(200, 'n');
+  fs::create_directories(root_ + "tree/" + longName + "/" + longName);
+  std::ofstream(root_ + "tree/" + longName + "/" + longName + "/file") << "x";
+  std::ofstream(root_ + "tree/" + longName + "/" + longName + "2") << "x";
+  fs::create_directories(root_ + "tree/kept");
+  std::ofstream(root_ + "tree/kept/.dot") << "x";
+  const auto dotNames = [](std::string_view name) { return name.starts_with('.'); };
+  EXPECT_FALSE(RemoveFolderTreeByDescriptor(root_ + "tree", dotNames));
+  EXPECT_FALSE(fs::exists(root_ + "tree/" + longName));
+  EXPECT_TRUE(fs::exists(root_ + "tree/kept/.dot"));
+  EXPECT_TRUE(RemoveFolderTreeByDescriptor(root_ + "tree"));
 }
 
 }  // namespace

@@ -95,6 +95,34 @@ TEST_F(LocaleInfoTest, CodesFollowOtherLocalesPatterns) {
   EXPECT_EQ(GetLocaleInfoW(0x0411, LOCALE_SLONGDATE, u""), u"yyyy'年'M'月'd'日'dddd");
 }
 
+TEST_F(LocaleInfoTest, AbbreviatedLanguageNamesAreTheClassicCodes) {
+  for (const auto& [lcid, code] : {std::pair<Lcid, const char*>{0x0409, "ENU"},
+                                   {0x0809, "ENG"},
+                                   {0x0407, "DEU"},
+                                   {0x0C07, "DEA"},
+                                   {0x0804, "CHS"},
+                                   {0x0404, "CHT"},
+                                   {0x0415, "PLK"},
+                                   {0x0C0A, "ESN"},
+                                   {0x040A, "ESP"},
+                                   {0x082C, "AZC"},
+                                   {0x0843, "UZC"},
+                                   {0x044A, "TEL"},
+                                   {0x20804, "CHS"}}) {  // a sort id does not count
+    EXPECT_EQ(GetLocaleInfo(lcid, LOCALE_SABBREVLANGNAME, "@*"), code) << std::hex << lcid;
+  }
+  // A language the table does not list keeps its ISO 639-2 code; an unknown LCID none.
+  EXPECT_EQ(GetLocaleInfo(0x0462, LOCALE_SABBREVLANGNAME, "@*"), "FRY");
+  EXPECT_EQ(GetLocaleInfo(0x0477, LOCALE_SABBREVLANGNAME, "@*"), "SOM");
+  EXPECT_EQ(GetLocaleInfo(0x7C09, LOCALE_SABBREVLANGNAME, "@*"), "@*");
+}
+
+TEST_F(LocaleInfoTest, SpeltOutTimeUnitsKeepTheColonAsSeparator) {
+  // French (Canada) writes "14 h 30 min 00 s".
+  ExpectValues(0x0C0C, {{LOCALE_STIMEFORMAT, "HH 'h' mm 'min' ss 's'"}, {LOCALE_STIME, ":"}});
+  ExpectValues(0x040C, {{LOCALE_STIME, ":"}});
+}
+
 TEST_F(LocaleInfoTest, NumbersUseLatinDigitsAndWindowsSpaces) {
   ExpectValues(0x0401, {{LOCALE_SDECIMAL, "."}, {LOCALE_STHOUSAND, ","}});
   EXPECT_EQ(GetLocaleInfoW(0x040C, LOCALE_STHOUSAND, u""), u"\u00A0");

@@ -1,12 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <sstream>
 #include <string>
 
+#include "lx/LxVersion.h"
 #include "lxpld/Lxpld.h"
 #include "lxpld/PldJson.h"
 #include "support/FixedSystem.h"
 #include "support/PldImages.h"
+#include "support/TempFolder.h"
 
 namespace lx::tools {
 namespace {
@@ -91,17 +95,88 @@ TEST(PldJsonTest, LxpldTakesOptionsAndAnswersWithExitCodes) {
   std::ostringstream out, err;
   EXPECT_EQ(RunLxpld({"check", "--help"}, out, err), kLxpldOk);
   EXPECT_NE(out.str().find("lxpld dump FILE.pld"), std::string::npos);
-  EXPECT_EQ(RunLxpld({"build", "a.json", "-o"}, out, err), kLxpldBadUsage);
-  EXPECT_NE(err.str().find("lxpld: build: unexpected \"-o\""), std::string::npos);
-  err.str("");
-  EXPECT_EQ(RunLxpld({"build", "a.json", "b.json", "-o", "x.pld"}, out, err), kLxpldBadUsage);
-  EXPECT_NE(err.str().find("lxpld: build: unexpected \"b.json\""), std::string::npos);
-  err.str("");
-  EXPECT_EQ(RunLxpld({"build", "a.json", "-o", "x.pld", "--version", "3x"}, out, err),
-            kLxpldBadUsage);
-  EXPECT_NE(err.str().find("--version takes a number from 0 to 255, not \"3x\""),
-            std::string::npos);
-  EXPECT_EQ(RunLxpld({"dump", "/nonexistent/x.pld"}, out, err), kLxpldBadInput);
+  const auto usageError = [&](const std::vector<std::string>& args) {
+    out.str("");
+    err.str("");
+    EXPECT_EQ(RunLxpld(args, out, err), kLxpldBadUsage);
+    return err.str().substr(0, err.str().find('\n'));
+  };
+  EXPECT_EQ(usageError({"build", "a.json", "-o"}), "lxpld: build: -o needs a file name");
+  EXPECT_EQ(usageError({"build", "a.json", "-o", ""}), "lxpld: build: -o needs a file name");
+  EXPECT_EQ(usageError({"build", "a.json", "-o", "x", "-o", "y"}),
+            "lxpld: build: more than one output file");
+  EXPECT_EQ(usageError({"build", "a.json", "b.json", "-o", "x.pld"}),
+            "lxpld: build: unexpected \"b.json\"");
+  EXPECT_EQ(usageError({"build", "a.json", "-o", "x.pld", "--image-version", "3x"}),
+            "lxpld: --image-version takes a number from 0 to 255, not \"3x\"");
+  EXPECT_EQ(usageError({"build", "a.json", "-o", "x.pld", "--image-version"}),
+            "lxpld: build: --image-version needs a number");
+  // The tool's own version is asked without a command; in a build it is a mistake.
+  EXPECT_EQ(usageError({"build", "a.json", "-o", "x.pld", "--version", "2"}),
+            "lxpld: build: the image's format version is set with --image-version N");
+  EXPECT_EQ(usageError({"build", std::string(5000, 'y'), "z", "-o", "x"}),
+            "lxpld: build: unexpected \"z\"");
+  EXPECT_EQ(usageError({"build", "a", std::string(5000, 'z'), "-o", "x"}),
+            "lxpld: build: unexpected \"" + std::string(40, 'z') + "...\"");
+
+  out.str("");
+  EXPECT_EQ(RunLxpld({"--version"}, out, err), kLxpldOk);
+  EXPECT_EQ(out.str(), std::string("lxpld (Lx) ") + kLxVersion + "\n");
+}
+
+TEST(PldJsonTest, MessagesQuoteOnlyAnExcerptOfTheInput) {
+  EXPECT_EQ(ErrorOf("{\"languages\": [\"" + std::string(70000, 'x') + "\x01\"]}"),
+            "parse error at line 1, column 70017: syntax error while parsing value - invalid "
+            "string: control character U+0001 (SOH) must be escaped to \\u0001; last read: '\"" +
+                std::string(39, 'x') + "...'");
+  EXPECT_EQ(ErrorOf("{\"" + std::string(1000, 'k') + "\": 1}"),
+            "image: unknown field \"" + std::string(40, 'k') + "...\"");
+}
+
+class LxpldFilesTest : public ::testing::Test {
+ protected:
+  void Write(const std::string& name, const std::vector<std::uint8_t>& bytes) {
+    std::ofstream(root_ + name, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
+  }
+  // The first line lxpld writes to standard error; its exit code in `code`.
+  std::string FirstError(const std::vector<std::string>& args, int& code) {
+    std::ostringstream out, err;
+    code = RunLxpld(args, out, err);
+    return err.str().substr(0, err.str().find('\n'));
+  }
+
+  support::TempFolder temp_;
+  std::string root_ = temp_.Text();
+  int code_ = -1;
+};
+
+TEST_F(LxpldFilesTest, NeverWritesOverTheSourceAndRefusesFolders) {
+  const std::string json = ImageToJson(support::SampleImage());
+  Write("a.json", std::vector<std::uint8_t>(json.begin(), json.end()));
+  std::filesystem::create_symlink(root_ + "a.json", root_ + "alias.json");
+  EXPECT_EQ(FirstError({"build", root_ + "a.json", "-o", root_ + "alias.json"}, code_),
+            "lxpld: build: the output file " + root_ + "alias.json is the source itself");
+  EXPECT_EQ(code_, kLxpldBadUsage);
+  EXPECT_EQ(std::filesystem::file_size(root_ + "a.json"), json.size());
+  for (const char* command : {"dump", "check"}) {
+    EXPECT_EQ(FirstError({command, root_}, code_), "lxpld: " + root_ + ": is a folder");
+    EXPECT_EQ(code_, kLxpldBadInput);
+  }
+  EXPECT_EQ(FirstError({"build", root_, "-o", root_ + "x.pld"}, code_),
+            "lxpld: " + root_ + ": is a folder");
+}
+
+TEST_F(LxpldFilesTest, CheckNamesTheRecordWhoseLengthRunsPastTheImage) {
+  std::vector<std::uint8_t> image = WritePldImage(support::SampleImage());
+  const std::uint32_t languages = SectionOffset(image, PldSection::Languages);
+  image[languages + 1] = 0x10;  // languages[0] claims 4 KB more than it has
+  Write("long.pld", image);
+  EXPECT_EQ(FirstError({"check", root_ + "long.pld"}, code_),
+            "lxpld: " + root_ + "long.pld: languages[0]: the record length runs past the end " +
+                "of the image (byte " + std::to_string(image.size()) + ")");
+  EXPECT_EQ(code_, kLxpldBadInput);
 }
 
 }  // namespace

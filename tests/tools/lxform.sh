@@ -65,8 +65,48 @@ expect 1 "$work/eof.lxfm:3:1: error: Invalid property value" "$work/eof.lxfm" -o
 head -c 20 "$work/form.bin" > "$work/short.bin"
 expect 1 "lxform: $work/short.bin: Stream read error" "$work/short.bin" -o "$work/x"
 expect 1 "lxform: $work/form.lxfm: Invalid stream format" --to-text "$work/form.lxfm" -o "$work/x"
-expect 1 "lxform: $work/none.lxfm: Cannot open file \"$work/none.lxfm\". No such file or directory" \
+expect 1 "lxform: $work/none.lxfm: cannot be opened: No such file or directory" \
   "$work/none.lxfm" -o "$work/x"
+
+# Neither a folder nor a pipe ends in a crash; a pipe is read to its end.
+expect 1 "lxform: $work: is a folder" "$work" -o "$work/x"
+"$lxform" /dev/stdin -o "$work/piped.bin" < "$work/form.lxfm" || fail "a form from a pipe"
+cmp -s "$work/form.bin" "$work/piped.bin" || fail "the form from a pipe came out otherwise"
+
+# Output errors name the output and say why; the input is never written over.
+expect 1 "lxform: $work/missing/out.bin: cannot be written: No such file or directory" \
+  "$work/form.lxfm" -o "$work/missing/out.bin"
+cp "$work/form.lxfm" "$work/same.lxfm"
+expect 2 "lxform: the output file $work/same.lxfm is the input file$usage" \
+  "$work/same.lxfm" -o "$work/same.lxfm"
+cmp -s "$work/form.lxfm" "$work/same.lxfm" || fail "the input was written over"
+
+# A write that fails midway (here a file-size limit) leaves the old output whole.
+{
+  echo 'object Big: TForm'
+  for i in $(seq 1 300); do echo "  Caption$i = 'a caption long enough to grow the form $i'"; done
+  echo 'end'
+} > "$work/big.lxfm"
+cp "$work/form.bin" "$work/kept.bin"
+got=$( (ulimit -f 4; "$lxform" "$work/big.lxfm" -o "$work/kept.bin") 2>&1)
+status=$?
+[[ $status -eq 1 && "$got" == "lxform: $work/kept.bin: cannot be written: File too large" ]] ||
+  fail "a write past the size limit gave [$got] (status $status)"
+cmp -s "$work/form.bin" "$work/kept.bin" || fail "a failed write damaged the old output"
+leftovers=$(find "$work" -name '.kept.bin.*')
+[[ -z $leftovers ]] || fail "temporary files left behind: $leftovers"
+
+# A message quotes only an excerpt of raw input (here a 255-byte property name).
+{
+  printf 'TPF0\x05TForm\x05Form1\xff'
+  printf 'x%.0s' $(seq 1 120)
+  printf ' %.0s' $(seq 1 135)
+  printf '\x02\x01\x00\x00'
+} > "$work/longname.bin"
+expect 1 "lxform: $work/longname.bin: Invalid name in form stream: '$(printf 'x%.0s' $(seq 1 40))...'" \
+  "$work/longname.bin" -o "$work/x"
+
+"$lxform" --version | grep -qE '^lxform \(Lx\) [0-9]+\.[0-9]+' || fail "--version"
 
 if [[ $failures -ne 0 ]]; then
   echo "$failures failure(s)"

@@ -19,8 +19,8 @@ expect() {
 }
 
 # Every layout survives build, dump and build again byte for byte, and checks clean.
-for options in "" "--big-endian" "--utf16" "--utf16 --big-endian" "--version 1" \
-               "--version 2 --utf16" "--version 0" "--version 7 --big-endian"; do
+for options in "" "--big-endian" "--utf16" "--utf16 --big-endian" "--image-version 1" \
+               "--image-version 2 --utf16" "--image-version 0" "--image-version 7 --big-endian"; do
   # shellcheck disable=SC2086
   expect 0 "$lxpld" build "$sample" -o "$dir/a.pld" $options
   expect 0 "$lxpld" dump "$dir/a.pld"
@@ -39,7 +39,11 @@ expect 2 "$lxpld"
 expect 2 "$lxpld" frobnicate
 expect 2 "$lxpld" build "$sample"
 grep -qF 'lxpld: build: no output file given (-o FILE.pld)' "$dir/err" || fail "$(cat "$dir/err")"
-expect 2 "$lxpld" build "$sample" -o "$dir/x.pld" --version 300
+expect 2 "$lxpld" build "$sample" -o "$dir/x.pld" --image-version 300
+expect 2 "$lxpld" build "$sample" -o
+grep -qF 'lxpld: build: -o needs a file name' "$dir/err" || fail "$(cat "$dir/err")"
+expect 0 "$lxpld" --version
+grep -qE '^lxpld \(Lx\) [0-9]+\.[0-9]+$' "$dir/out" || fail "--version: $(cat "$dir/out")"
 expect 2 "$lxpld" dump
 expect 2 "$lxpld" check a.pld b.pld
 
@@ -69,6 +73,70 @@ expect 1 "$lxpld" check "$dir/lower.pld"
 grep -qF "lxpld: $dir/lower.pld: header: The stream is not a valid PLD stream" "$dir/err" ||
   fail "$(cat "$dir/err")"
 expect 1 "$lxpld" dump "$dir/lower.pld"
-expect 1 "$lxpld" check "$dir/none.pld"
-grep -qF "Cannot open file \"$dir/none.pld\"" "$dir/err" || fail "$(cat "$dir/err")"
+
+# Every command words input errors alike, and neither folders nor pipes crash it.
+for command in dump check; do
+  expect 1 "$lxpld" "$command" "$dir/none.pld"
+  grep -qxF "lxpld: $dir/none.pld: cannot be opened: No such file or directory" "$dir/err" ||
+    fail "$command: $(cat "$dir/err")"
+  expect 1 "$lxpld" "$command" "$dir"
+  grep -qxF "lxpld: $dir: is a folder" "$dir/err" || fail "$command: $(cat "$dir/err")"
+done
+expect 1 "$lxpld" build "$dir" -o "$dir/x.pld"
+grep -qxF "lxpld: $dir: is a folder" "$dir/err" || fail "build: $(cat "$dir/err")"
+"$lxpld" build /dev/stdin -o "$dir/piped.pld" <"$sample" >/dev/null || fail "build from a pipe"
+cmp -s "$dir/a.pld" "$dir/piped.pld" || fail "the image built from a pipe differs"
+"$lxpld" check /dev/stdin <"$dir/a.pld" >/dev/null || fail "check from a pipe"
+
+# The source is never written over, and a failed write leaves the old image whole.
+cp "$sample" "$dir/same.json"
+expect 2 "$lxpld" build "$dir/same.json" -o "$dir/same.json"
+grep -qF "lxpld: build: the output file $dir/same.json is the source itself" "$dir/err" ||
+  fail "$(cat "$dir/err")"
+cmp -s "$sample" "$dir/same.json" || fail "the source was written over"
+expect 1 "$lxpld" build "$sample" -o "$dir/missing/x.pld"
+grep -qxF "lxpld: $dir/missing/x.pld: cannot be written: No such file or directory" "$dir/err" ||
+  fail "$(cat "$dir/err")"
+{
+  echo '{ "languages": [ { "englishName": "English" } ], "translations": ['
+  for i in $(seq 1 100); do echo "{ \"texts\": [\"a text long enough to grow the image $i\"] },"; done
+  echo '{ "texts": ["last"] } ] }'
+} >"$dir/big.json"
+cp "$dir/a.pld" "$dir/kept.pld"
+set +e
+(ulimit -f 2; "$lxpld" build "$dir/big.json" -o "$dir/kept.pld") >/dev/null 2>"$dir/err"
+got=$?
+set -e
+[ "$got" = 1 ] || fail "a write past the size limit gave exit $got"
+grep -qxF "lxpld: $dir/kept.pld: cannot be written: File too large" "$dir/err" ||
+  fail "$(cat "$dir/err")"
+cmp -s "$dir/a.pld" "$dir/kept.pld" || fail "a failed write damaged the old image"
+[ -z "$(find "$dir" -name '.kept.pld.*')" ] || fail "a temporary file was left behind"
+set +e
+"$lxpld" dump "$dir/a.pld" >/dev/full 2>"$dir/err"
+got=$?
+set -e
+[ "$got" = 1 ] && grep -qxF "lxpld: standard output cannot be written" "$dir/err" ||
+  fail "dump to a full device: exit $got, $(cat "$dir/err")"
+
+# A record whose length runs past the image is named, not the record after it.
+cp "$dir/a.pld" "$dir/long.pld"
+printf '\x10' | dd of="$dir/long.pld" bs=1 seek=43 conv=notrunc status=none
+expect 1 "$lxpld" check "$dir/long.pld"
+size=$(stat -c %s "$dir/long.pld")
+grep -qxF "lxpld: $dir/long.pld: languages[0]: the record length runs past the end of the image (byte $size)" \
+  "$dir/err" || fail "$(cat "$dir/err")"
+expect 1 "$lxpld" dump "$dir/long.pld"
+grep -qF "languages[0]: the image ends at byte $size" "$dir/err" || fail "$(cat "$dir/err")"
+cp "$dir/a.pld" "$dir/longlocale.pld"
+locales=$(od -An -tu4 -j26 -N4 "$dir/a.pld" | tr -d ' ')
+printf '\x10' | dd of="$dir/longlocale.pld" bs=1 seek=$((locales + 1)) conv=notrunc status=none
+expect 1 "$lxpld" check "$dir/longlocale.pld"
+grep -qF "locales[0]: the record length runs past the end of the image" "$dir/err" ||
+  fail "$(cat "$dir/err")"
+
+# Counts agree with their nouns.
+echo '{ "languages": [ {} ], "translations": [ { "texts": ["a", "b"] } ] }' >"$dir/one.json"
+expect 1 "$lxpld" build "$dir/one.json" -o "$dir/x.pld"
+grep -qF "translations[0]: 2 texts for 1 language" "$dir/err" || fail "$(cat "$dir/err")"
 echo "lxpld: all command-line checks passed"

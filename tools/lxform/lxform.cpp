@@ -1,7 +1,9 @@
 // lxform: converts a form between its text form and its binary form stream, and embeds a
 // dictionary file into a form (Embed.h).
+#include <csignal>
 #include <cstdio>
 #include <iostream>
+#include <new>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -11,7 +13,9 @@
 #include "framework/streaming/Filer.h"
 #include "framework/streaming/Streams.h"
 #include "framework/streaming/TextForm.h"
+#include "lx/LxVersion.h"
 #include "platform/Exception.h"
+#include "toolfiles/ToolFiles.h"
 
 namespace {
 
@@ -31,7 +35,8 @@ constexpr std::string_view kUsage =
     "\n"
     "  --to-binary  read IN as a text form, write the binary form\n"
     "  --to-text    read IN as a binary form, write the text form\n"
-    "  -o OUT       the file to write (written only when the conversion succeeds)\n"
+    "  -o OUT       the file to write; it is replaced only once the conversion\n"
+    "               succeeded and the new file is complete, and may not be IN\n"
     "  --embed PLD  copy the dictionary file PLD into the form's TLxBinaryDictionary\n"
     "               (Storage becomes lxsEmbedded, FileName PLD), so that the program\n"
     "               needs no dictionary file; IN may be text or binary, and OUT is of\n"
@@ -40,6 +45,7 @@ constexpr std::string_view kUsage =
     "  --dictionary NAME  with --embed: the dictionary component, when the form's\n"
     "               root has more than one\n"
     "  --help       show this help\n"
+    "  --version    show the version\n"
     "\n"
     "Exit status: 0 done, 1 bad input, 2 bad usage.\n";
 
@@ -52,6 +58,7 @@ struct TOptions {
   std::string embed;
   std::string dictionary;
   bool help = false;
+  bool version = false;
 };
 
 struct TUsageError {
@@ -66,6 +73,8 @@ TOptions ParseArguments(const std::vector<std::string_view>& args) {
     const std::string_view arg = args[i];
     if (arg == "--help" || arg == "-h") {
       options.help = true;
+    } else if (arg == "--version") {
+      options.version = true;
     } else if (arg == "--to-binary" || arg == "--to-text") {
       const TDirection direction = arg == "--to-binary" ? TDirection::ToBinary : TDirection::ToText;
       if (options.direction != TDirection::Detect && options.direction != direction) {
@@ -88,7 +97,7 @@ TOptions ParseArguments(const std::vector<std::string_view>& args) {
       haveInput = true;
     }
   }
-  if (options.help) return options;
+  if (options.help || options.version) return options;
   if (!haveInput) throw TUsageError{"no input file"};
   if (!haveOutput) throw TUsageError{"no output file (-o OUT)"};
   if (!options.dictionary.empty() && options.embed.empty()) {
@@ -132,16 +141,21 @@ std::vector<std::uint8_t> Convert(const TOptions& options, const std::vector<std
 
 int Run(const TOptions& options) {
   try {
-    framework::TMemoryStream input;
-    input.LoadFromFile(options.input);
-    const std::vector<std::uint8_t> output = Convert(options, input.Bytes());
-    framework::TMemoryStream(output).SaveToFile(options.output);
+    const std::vector<std::uint8_t> input = tools::ReadInputFile(options.input);
+    const std::vector<std::uint8_t> output = Convert(options, input);
+    tools::WriteOutputFile(options.output, output);
     return kDone;
+  } catch (const tools::ToolFileError& e) {
+    std::cerr << "lxform: " << e.Message() << '\n';
   } catch (const framework::EParserError& e) {
     std::cerr << options.input << ':' << e.Line() << ':' << e.Column() << ": error: " << e.Reason()
               << '\n';
   } catch (const platform::Exception& e) {
-    std::cerr << "lxform: " << options.input << ": " << e.Message() << '\n';
+    std::cerr << "lxform: " << options.input << ": " << tools::ShortenQuoted(e.Message()) << '\n';
+  } catch (const std::bad_alloc&) {
+    std::cerr << "lxform: " << options.input << ": out of memory\n";
+  } catch (const std::exception& e) {
+    std::cerr << "lxform: " << options.input << ": " << tools::Excerpt(e.what(), 200) << '\n';
   }
   return kBadInput;
 }
@@ -161,5 +175,17 @@ int main(int argc, char** argv) {
     std::cout << kUsage;
     return kDone;
   }
+  if (options.version) {
+    std::cout << "lxform (Lx) " << lx::kLxVersion << '\n';
+    return kDone;
+  }
+  // Converting a file onto itself would lose the source.
+  if (lx::tools::IsSameFile(options.input, options.output)) {
+    std::cerr << "lxform: the output file " << options.output
+              << " is the input file\nTry 'lxform --help'.\n";
+    return kBadUsage;
+  }
+  // Past a file-size limit a write then fails with a reason instead of killing the tool.
+  std::signal(SIGXFSZ, SIG_IGN);
   return Run(options);
 }

@@ -1,32 +1,31 @@
 #include "lxpld/Lxpld.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
-#include <fstream>
-#include <iterator>
+#include <new>
 #include <optional>
-#include <sstream>
 
 #include "dict/LxPLDFil.h"
 #include "framework/streaming/Streams.h"
+#include "lx/LxVersion.h"
 #include "lxpld/PldJson.h"
 #include "pldimage/PldImage.h"
+#include "toolfiles/ToolFiles.h"
 
 namespace lx::tools {
 
 namespace {
 
 constexpr char kUsage[] = R"(Usage:
-  lxpld build SOURCE.json -o FILE.pld [--version N] [--big-endian | --little-endian]
-                                      [--utf16 | --8bit]
+  lxpld build SOURCE.json -o FILE.pld [--image-version N]
+                                      [--big-endian | --little-endian] [--utf16 | --8bit]
   lxpld dump FILE.pld
   lxpld check FILE.pld
-  lxpld --help
+  lxpld --help | --version
 
 build  writes the dictionary image that the JSON source describes (see
-       tools/lxpld/README.md); the options override the source's version, byte
-       order and text width.
+       tools/lxpld/README.md); the options override the source's format version,
+       byte order and text width. The image replaces FILE.pld only once it is
+       complete; FILE.pld may not be the source itself.
 dump   prints an image as JSON; a build of that JSON gives the same bytes.
 check  reads every record as the engine does and prints "ok" with the counts, or
        the error the engine raises and the record that raises it.
@@ -49,19 +48,8 @@ class InputError : public platform::Exception {
 using Bytes = std::vector<std::uint8_t>;
 
 std::string ReadFileText(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw InputError(path + ": cannot be opened: " + std::strerror(errno));
-  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) throw InputError(path + ": cannot be read");
-  return text;
-}
-
-void WriteFileBytes(const std::string& path, const Bytes& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()),
-            static_cast<std::streamsize>(bytes.size()));
-  out.close();
-  if (!out) throw InputError(path + ": cannot be written");
+  const Bytes bytes = ReadInputFile(path);
+  return std::string(bytes.begin(), bytes.end());
 }
 
 struct BuildOptions {
@@ -81,20 +69,30 @@ int VersionOption(const std::string& text) {
     used = 0;
   }
   if (used != text.size() || version < 0 || version > 255) {
-    throw UsageError("--version takes a number from 0 to 255, not \"" + text + "\"");
+    throw UsageError("--image-version takes a number from 0 to 255, not \"" + Excerpt(text) + "\"");
   }
   return version;
+}
+
+// The value after an option that takes one.
+const std::string& OptionValue(const std::vector<std::string>& args, std::size_t& i,
+                               const char* needs) {
+  if (i + 1 == args.size()) throw UsageError("build: " + args[i] + " needs " + needs);
+  return args[++i];
 }
 
 BuildOptions ParseBuild(const std::vector<std::string>& args) {
   BuildOptions options;
   for (std::size_t i = 1; i < args.size(); ++i) {
     const std::string& arg = args[i];
-    const bool hasValue = i + 1 < args.size();
-    if (arg == "-o" && hasValue) {
-      options.output = args[++i];
-    } else if (arg == "--version" && hasValue) {
-      options.version = VersionOption(args[++i]);
+    if (arg == "-o") {
+      if (!options.output.empty()) throw UsageError("build: more than one output file");
+      options.output = OptionValue(args, i, "a file name");
+      if (options.output.empty()) throw UsageError("build: -o needs a file name");
+    } else if (arg == "--image-version") {
+      options.version = VersionOption(OptionValue(args, i, "a number"));
+    } else if (arg == "--version") {
+      throw UsageError("build: the image's format version is set with --image-version N");
     } else if (arg == "--big-endian" || arg == "--little-endian") {
       options.bigEndian = arg == "--big-endian";
     } else if (arg == "--utf16" || arg == "--8bit") {
@@ -102,16 +100,16 @@ BuildOptions ParseBuild(const std::vector<std::string>& args) {
     } else if (!arg.starts_with("-") && options.source.empty()) {
       options.source = arg;
     } else {
-      throw UsageError("build: unexpected \"" + arg + "\"");
+      throw UsageError("build: unexpected \"" + Excerpt(arg) + "\"");
     }
   }
   if (options.source.empty()) throw UsageError("build: no SOURCE.json given");
   if (options.output.empty()) throw UsageError("build: no output file given (-o FILE.pld)");
+  // Written over, the source would be lost.
+  if (IsSameFile(options.source, options.output)) {
+    throw UsageError("build: the output file " + options.output + " is the source itself");
+  }
   return options;
-}
-
-std::string Plural(std::size_t count, const char* word) {
-  return std::to_string(count) + " " + word + (count == 1 ? "" : "s");
 }
 
 int Build(const std::vector<std::string>& args, std::ostream& out) {
@@ -127,11 +125,11 @@ int Build(const std::vector<std::string>& args, std::ostream& out) {
   } catch (const PldImageError& error) {
     throw InputError(options.source + ": " + error.Message());
   }
-  WriteFileBytes(options.output, bytes);
+  WriteOutputFile(options.output, bytes);
   out << options.output << ": " << bytes.size() << " bytes, "
-      << Plural(image.languages.size(), "language") << ", "
-      << Plural(image.translations.size(), "translation") << ", "
-      << Plural(image.locales.size(), "locale") << "\n";
+      << Counted(image.languages.size(), "language") << ", "
+      << Counted(image.translations.size(), "translation") << ", "
+      << Counted(image.locales.size(), "locale") << "\n";
   return kLxpldOk;
 }
 
@@ -149,8 +147,7 @@ std::size_t FirstDifference(const Bytes& a, const Bytes& b) {
 
 int Dump(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   const std::string path = SingleFile(args);
-  const std::string text = ReadFileText(path);
-  const Bytes bytes(text.begin(), text.end());
+  const Bytes bytes = ReadInputFile(path);
   PldImage image;
   try {
     image = ParsePldImage(bytes);
@@ -171,8 +168,17 @@ int Dump(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
   return kLxpldOk;
 }
 
+// A version-3 record whose length runs past the image is skipped by the reader
+// without a complaint; it is that record, not the next one read, that is wrong.
+void CheckRecordEnd(const dict::TLxPLDFile& file, std::size_t imageSize) {
+  if (file.Position() > static_cast<std::int64_t>(imageSize)) {
+    throw platform::Exception("the record length runs past the end of the image (byte " +
+                              std::to_string(imageSize) + ")");
+  }
+}
+
 // Reads every record the way the dictionaries do; `where` follows the reading.
-void ReadAll(dict::TLxPLDFile& file, std::string& where) {
+void ReadAll(dict::TLxPLDFile& file, std::size_t imageSize, std::string& where) {
   where = "languages";
   file.SeekLanguages();
   int codePage = 0;
@@ -180,6 +186,7 @@ void ReadAll(dict::TLxPLDFile& file, std::string& where) {
     where = "languages[" + std::to_string(i) + "]";
     const lang::TLxLanguage& language = file.ReadLanguage();
     if (i == 1) codePage = language.CodePage;
+    CheckRecordEnd(file, imageSize);
   }
   where = "translations";
   file.SeekTranslations();
@@ -194,28 +201,28 @@ void ReadAll(dict::TLxPLDFile& file, std::string& where) {
   for (int i = 0; i < file.LocaleCount(); ++i) {
     where = "locales[" + std::to_string(i) + "]";
     file.ReadLocale();
+    CheckRecordEnd(file, imageSize);
   }
 }
 
 int Check(const std::vector<std::string>& args, std::ostream& out) {
   const std::string path = SingleFile(args);
+  const Bytes bytes = ReadInputFile(path);
+  const std::size_t size = bytes.size();
   dict::TLxPLDFile file;
   std::string where = "header";
   try {
-    file.OpenStream(
-        std::make_unique<framework::TFileStream>(path, framework::TFileStream::Mode::OpenRead));
-    ReadAll(file, where);
-  } catch (const platform::EFOpenError& error) {
-    throw InputError(error.Message());
+    file.OpenStream(std::make_unique<framework::TMemoryStream>(bytes));
+    ReadAll(file, size, where);
   } catch (const platform::Exception& error) {
     throw InputError(path + ": " + where + ": " + error.Message());
   }
   out << "ok: version " << file.Version() << ", "
       << (file.LittleEndian() ? "little-endian" : "big-endian") << ", "
       << (file.AnsiStrings() ? "8-bit" : "UTF-16") << " texts, content flags "
-      << file.ContentFlags() << ", " << Plural(file.LanguageCount(), "language") << ", "
-      << Plural(file.TranslationCount(), "translation") << ", "
-      << Plural(file.LocaleCount(), "locale") << "\n";
+      << file.ContentFlags() << ", " << Counted(file.LanguageCount(), "language") << ", "
+      << Counted(file.TranslationCount(), "translation") << ", "
+      << Counted(file.LocaleCount(), "locale") << "\n";
   return kLxpldOk;
 }
 
@@ -237,15 +244,23 @@ int RunLxpld(const std::vector<std::string>& args, std::ostream& out, std::ostre
       return kLxpldOk;
     }
   }
+  if (args.size() == 1 && args[0] == "--version") {
+    out << "lxpld (Lx) " << kLxVersion << "\n";
+    return kLxpldOk;
+  }
   try {
     return Dispatch(args, out, err);
   } catch (const UsageError& error) {
     err << "lxpld: " << error.Message() << "\n" << kUsage;
     return kLxpldBadUsage;
-  } catch (const InputError& error) {
+  } catch (const platform::Exception& error) {  // InputError, ToolFileError
     err << "lxpld: " << error.Message() << "\n";
-    return kLxpldBadInput;
+  } catch (const std::bad_alloc&) {
+    err << "lxpld: out of memory\n";
+  } catch (const std::exception& error) {
+    err << "lxpld: " << Excerpt(error.what(), 200) << "\n";
   }
+  return kLxpldBadInput;
 }
 
 }  // namespace lx::tools

@@ -4,6 +4,7 @@
 #include <set>
 
 #include "pldimage/PldFields.h"
+#include "toolfiles/ToolFiles.h"
 
 namespace lx::tools {
 
@@ -162,7 +163,7 @@ const Json* JsonIn::Array(const char* field) {
 
 void JsonIn::Finish() const {
   for (const auto& [key, value] : object_.items()) {
-    if (!taken_.contains(key)) Fail(where_, "unknown field \"" + key + "\"");
+    if (!taken_.contains(key)) Fail(where_, "unknown field \"" + Excerpt(key) + "\"");
   }
 }
 
@@ -250,7 +251,9 @@ PldImage ImageFromJson(std::string_view text) {
   } catch (const Json::parse_error& error) {
     std::string message = error.what();
     const std::size_t bracket = message.find("] ");
-    throw PldImageError(bracket == std::string::npos ? message : message.substr(bracket + 2));
+    // The library quotes what it last read, which may be a whole long line.
+    throw PldImageError(
+        ShortenQuoted(bracket == std::string::npos ? message : message.substr(bracket + 2)));
   }
   if (!top.is_object()) throw PldImageError("expected an object at the top");
   PldImage image;

@@ -1,5 +1,5 @@
 // The JSON form of dictionary images that lxpld builds from and dumps to
-// (README.md beside this file describes it).
+// (docs/lxpld-json.md describes it).
 #pragma once
 
 #include <string>

@@ -4,6 +4,7 @@
 #include "pldimage/PldFields.h"
 #include "pldimage/PldImage.h"
 #include "pldimage/PldText.h"
+#include "toolfiles/ToolFiles.h"
 
 namespace lx::tools {
 
@@ -115,7 +116,7 @@ std::u16string Writer::Units(const char* field, const std::string& text, int cod
   const auto page = static_cast<platform::CodePage>(codePage == 0 ? textCodePage_ : codePage);
   const std::string bytes = platform::WideToMultiByte(wide, page);
   if (platform::MultiByteToWide(bytes, page) != wide) {
-    Fail(field, "\"" + text + "\" cannot be written in code page " + std::to_string(page));
+    Fail(field, "\"" + Excerpt(text) + "\" cannot be written in code page " + std::to_string(page));
   }
   return std::u16string(bytes.begin(), bytes.end());
 }
@@ -140,8 +141,7 @@ void Writer::Text(const char* field, const std::string& text, int codePage) {
 void Writer::Fixed(const char* field, const std::string& text, std::size_t length, int codePage) {
   std::u16string units = Units(field, text, codePage);
   if (units.size() > length) {
-    Fail(field, "\"" + text + "\" is longer than " + std::to_string(length) + " character" +
-                    (length == 1 ? "" : "s"));
+    Fail(field, "\"" + Excerpt(text) + "\" is longer than " + Counted(length, "character"));
   }
   units.resize(length, u'\0');
   PutUnits(units);
@@ -228,8 +228,7 @@ void Writer::Translations() {
 void Writer::Translation(const PldTranslation& translation) {
   const std::size_t languages = image_.languages.size();
   if (translation.texts.size() != std::max<std::size_t>(languages, 1)) {
-    Fail("", std::to_string(translation.texts.size()) + " texts for " + std::to_string(languages) +
-                 " languages");
+    Fail("", Counted(translation.texts.size(), "text") + " for " + Counted(languages, "language"));
   }
   const int flags = image_.contentFlags;
   const bool hasContext = flags == 1 || flags == 3;

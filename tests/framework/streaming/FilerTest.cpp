@@ -9,6 +9,7 @@
 #include "framework/streaming/Filer.h"
 #include "framework/streaming/LoadedList.h"
 #include "framework/streaming/TextForm.h"
+#include "samples/AllocationWatch.h"
 #include "samples/FormSamples.h"
 #include "support/FixedSystem.h"
 #include "support/Raised.h"
@@ -165,11 +166,13 @@ TEST_F(FilerTest, ShortOrForeignStreamsAreReadErrors) {
     huge.resize(100, 'x');
     TReadOnlyMemoryStream stream(huge);
     TReader hugeReader(stream, 4096);
+    const support::AllocationWatch watch;
     EXPECT_EQ(MessageOf<platform::EReadError>([&] {
                 if (kind == vaBinary) hugeReader.ReadBinary();
                 if (kind != vaBinary) hugeReader.ReadWideString();
               }),
               "Stream read error");
+    EXPECT_LT(watch.Largest(), std::size_t{1} << 20) << "value kind " << static_cast<int>(kind);
   }
 }
 
