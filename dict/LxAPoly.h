@@ -5,11 +5,17 @@
 // what the table holds is decided by its descendant's `LoadTranslations`,
 // which runs whenever the active language changes (a locale-only change keeps
 // the table). `TLxCustomFileDictionary` adds where the data lives: `FileName`
-// and `Storage`.
+// and `Storage`, and the binary form of the dictionary data a form can carry
+// (LxAPolyData.cpp).
 #pragma once
 
+#include <memory>
 #include <string>
+#include <string_view>
+#include <vector>
 
+#include "dict/LxPLDFil.h"
+#include "dict/LxReader.h"
 #include "dict/LxTranslationList.h"
 #include "lang/LxDictionary.h"
 
@@ -87,6 +93,51 @@ class TLxCustomFileDictionary : public TLxCustomDictionary {
 
   /// True for lxsEmbedded and lxsResource; with lxsFile, whether the file exists.
   bool CanOpen() override;
+
+  // ---- Dictionary data embedded in a stored form: the binary properties "LanguageData",
+  // "TranslationData" and "LocaleData". Each is a little-endian stream that starts with
+  // its format version (1); texts are a u16 byte count and that many 8-bit characters.
+  // A version above 1 raises Exception "Unknown language data version: <v>" (translation,
+  // locale alike); data that ends before its format does raises EReadError "Stream read
+  // error".
+
+  /// The bytes of the binary property `propertyName` of `component` in its owner's form
+  /// resource, in a new stream at position 0. Raises EResNotFound "Could not find the
+  /// property" and Exception "Invalid property type!" for a value that is not binary.
+  static std::unique_ptr<framework::TMemoryStream> ReadStoredProperty(
+      const TLxStoredComponent& component, std::string_view propertyName);
+
+  /// Counting passes: every entry is read (and validated) and dropped; the count is returned.
+  static int CountLanguageData(framework::TStream& data);
+  /// Every record holds `languageCount` texts besides its keys.
+  static int CountTranslationData(framework::TStream& data, int languageCount);
+  static int CountLocaleData(framework::TStream& data);
+
+  /// Entry `index` into dest, which is emptied before each entry read.
+  static void ReadLanguageData(framework::TStream& data, int index, lang::TLxLanguage& dest);
+  static void ReadLanguagesData(framework::TStream& data,
+                                std::vector<std::unique_ptr<lang::TLxLanguage>>& list);
+  static void ReadLocaleData(framework::TStream& data, int index, lang::TLxLocale& dest);
+  static void ReadLocalesData(framework::TStream& data,
+                              std::vector<std::unique_ptr<lang::TLxLocale>>& list);
+
+  /// One entry, read (and validated) or written.
+  static void ReadLanguageEntry(framework::TStream& data, lang::TLxLanguage& language);
+  static void WriteLanguageEntry(framework::TStream& data, const lang::TLxLanguage& language);
+  static void ReadLocaleEntry(framework::TStream& data, lang::TLxLocale& locale);
+  static void WriteLocaleEntry(framework::TStream& data, const lang::TLxLocale& locale);
+
+  /// Copy one section of an opened dictionary file (8-bit texts) into `data`.
+  static void WriteLanguageData(framework::TStream& data, TLxPLDFile& file);
+  static void WriteTranslationData(framework::TStream& data, TLxPLDFile& file);
+  static void WriteLocaleData(framework::TStream& data, TLxPLDFile& file);
+
+ protected:
+  /// Appends to the table the entries of "TranslationData" with a text in language
+  /// `activeIndex` or `fallbackIndex` (texts unescaped, native texts converted); true when
+  /// the records carry context or id keys.
+  bool LoadTranslationData(framework::TStream& data, int languageCount, int activeIndex,
+                           int fallbackIndex);
 
  private:
   mutable std::string fileName_;

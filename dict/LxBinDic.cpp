@@ -1,6 +1,8 @@
 #include "dict/LxBinDic.h"
 
+#include "framework/controls/Dialogs.h"
 #include "framework/rtti/Published.h"
+#include "framework/streaming/Filer.h"
 #include "framework/streaming/Streams.h"
 #include "platform/FileSystem.h"
 #include "platform/Resources.h"
@@ -19,10 +21,8 @@ void CheckIndex(int index, int count, const char* what) {
   }
 }
 
-// Embedded dictionary data is read from the owner's stored form; without a
-// reader for it every query that needs records fails this way.
-[[noreturn]] void NoEmbeddedData() {
-  throw lang::ELxPoly("No dictionary data! Set the FileName property.");
+void NoStoredData(const std::string& text, const std::string& caption) {
+  framework::MessageBox(text + ". No dictionary data was stored!", caption, framework::MB_OK);
 }
 
 }  // namespace
@@ -64,23 +64,49 @@ int TLxBinaryDictionary::GetLocaleCount() {
   return ReadsImage() ? OpenSource()->LocaleCount() : storedLocaleCount_;
 }
 
+TLxStoredComponent TLxBinaryDictionary::StoredComponent() const {
+  return {Owner() != nullptr ? Owner()->ClassName() : std::string(), ClassName(), Name()};
+}
+
+std::unique_ptr<framework::TMemoryStream> TLxBinaryDictionary::StoredData(
+    std::string_view propertyName) const {
+  return ReadStoredProperty(StoredComponent(), propertyName);
+}
+
 void TLxBinaryDictionary::GetLanguage(int index, lang::TLxLanguage& dest) {
-  if (!ReadsImage()) NoEmbeddedData();
+  if (!ReadsImage()) {
+    CheckIndex(index, storedLanguageCount_, "Language");
+    if (legacyData_) return ReadListLanguage(StoredComponent(), index, dest);
+    return ReadLanguageData(*StoredData("LanguageData"), index, dest);
+  }
   const auto reader = OpenSource();
   CheckIndex(index, reader->LanguageCount(), "Language");
   dest.Assign(*reader->ReadLanguageAt(index));
 }
 
 void TLxBinaryDictionary::GetLanguages(std::vector<std::unique_ptr<lang::TLxLanguage>>& list) {
-  if (!ReadsImage()) NoEmbeddedData();
+  if (!ReadsImage()) {
+    if (legacyData_) return ReadListLanguages(StoredComponent(), list);
+    return ReadLanguagesData(*StoredData("LanguageData"), list);
+  }
   const auto reader = OpenSource();
   reader->SeekLanguages();
   for (int i = 0; i < reader->LanguageCount(); ++i)
     list.push_back(reader->ReadLanguage().Clone());
 }
 
+void TLxBinaryDictionary::GetStoredLocale(int index, lang::TLxLocale& dest) {
+  try {
+    CheckIndex(index, storedLocaleCount_, "Locale");
+    if (legacyData_) return ReadListLocale(StoredComponent(), index, dest);
+    ReadLocaleData(*StoredData("LocaleData"), index, dest);
+  } catch (...) {
+    throw lang::ELxPoly("No dictionary data! Set the FileName property.");
+  }
+}
+
 void TLxBinaryDictionary::GetLocale(int index, lang::TLxLocale& dest) {
-  if (!ReadsImage()) NoEmbeddedData();
+  if (!ReadsImage()) return GetStoredLocale(index, dest);
   const auto reader = OpenSource();
   CheckIndex(index, reader->LocaleCount(), "Locale");
   dest.Assign(*reader->ReadLocaleAt(index));
@@ -88,8 +114,9 @@ void TLxBinaryDictionary::GetLocale(int index, lang::TLxLocale& dest) {
 
 void TLxBinaryDictionary::GetLocales(std::vector<std::unique_ptr<lang::TLxLocale>>& list) {
   if (!ReadsImage()) {
-    if (storedLocaleCount_ > 0) NoEmbeddedData();
-    return;
+    if (storedLocaleCount_ == 0) return;
+    if (legacyData_) return ReadListLocales(StoredComponent(), list);
+    return ReadLocalesData(*StoredData("LocaleData"), list);
   }
   const auto reader = OpenSource();
   if (reader->LocaleCount() == 0) return;
@@ -115,10 +142,89 @@ void TLxBinaryDictionary::LoadTranslations() {
       ConvertNativeString(record);
       table.Add(record);
     }
-  } else if (storedTranslationCount_ > 0) {
-    NoEmbeddedData();
+  } else {
+    const int languageCount = GetLanguageCount();
+    SetContextKeys(
+        legacyData_ ? LoadListTranslations(StoredComponent(), languageCount, ActiveLanguageIndex(),
+                                           FallbackLanguageIndex(), TranslationTable())
+                    : LoadTranslationData(*StoredData("TranslationData"), languageCount,
+                                          ActiveLanguageIndex(), FallbackLanguageIndex()));
   }
   SortTranslations();
+}
+
+// ---- Stored data
+
+bool TLxBinaryDictionary::FileHasData() const {
+  const std::string& fileName = FileName();
+  if (fileName.empty()) return false;
+  if (!platform::FileExists(fileName)) {
+    NoStoredData("Can not find the file name " + fileName, "File not found");
+    return false;
+  }
+  TLxPLDFile file;
+  file.OpenFile(fileName);
+  if (!file.AnsiStrings()) {
+    NoStoredData("Can not use a Unicode PLD file " + fileName, "Unicode not supported");
+  }
+  return file.AnsiStrings();
+}
+
+void TLxBinaryDictionary::DefineProperties(framework::TFiler& filer) {
+  TLxCustomFileDictionary::DefineProperties(filer);
+  if (Storage() != lxsEmbedded) return;
+  const bool hasData = dynamic_cast<framework::TReader*>(&filer) != nullptr || FileHasData();
+  DefineListProperties(filer, hasData);
+  DefineBinaryProperties(filer, hasData);
+}
+
+void TLxBinaryDictionary::DefineListProperties(framework::TFiler& filer, bool hasData) {
+  filer.DefineProperty(
+      "Languages",
+      [this](framework::TReader& reader) {
+        legacyData_ = true;
+        storedLanguageCount_ = CountListLanguages(reader);
+      },
+      nullptr, hasData);
+  filer.DefineProperty(
+      "Translations",
+      [this](framework::TReader& reader) {
+        legacyData_ = true;
+        storedTranslationCount_ = CountListTranslations(reader, storedLanguageCount_);
+      },
+      nullptr, hasData);
+  filer.DefineProperty(
+      "Locales",
+      [this](framework::TReader& reader) {
+        legacyData_ = true;
+        storedLocaleCount_ = CountListLocales(reader);
+      },
+      nullptr, hasData);
+}
+
+void TLxBinaryDictionary::DefineBinaryProperties(framework::TFiler& filer, bool hasData) {
+  // Each writer copies one section of the file into the form.
+  auto fromFile = [this](void (*write)(framework::TStream&, TLxPLDFile&)) {
+    return [this, write](framework::TStream& data) {
+      TLxPLDFile file;
+      file.OpenFile(FileName());
+      write(data, file);
+    };
+  };
+  filer.DefineBinaryProperty(
+      "LanguageData",
+      [this](framework::TStream& data) { storedLanguageCount_ = CountLanguageData(data); },
+      fromFile(&WriteLanguageData), hasData);
+  filer.DefineBinaryProperty(
+      "TranslationData",
+      [this](framework::TStream& data) {
+        storedTranslationCount_ = CountTranslationData(data, storedLanguageCount_);
+      },
+      fromFile(&WriteTranslationData), hasData);
+  filer.DefineBinaryProperty(
+      "LocaleData",
+      [this](framework::TStream& data) { storedLocaleCount_ = CountLocaleData(data); },
+      fromFile(&WriteLocaleData), hasData);
 }
 
 }  // namespace lx::dict

@@ -2,12 +2,15 @@
 //
 // With `Storage` lxsFile it reads the file named by `FileName`; with
 // lxsResource the same image linked into the program as the resource
-// "PlDictionary" of type "LXDICTIONARY". Every query opens the image afresh,
-// reads what it needs and lets it go; only the translation table of the
-// active language stays in memory.
+// "PlDictionary" of type "LXDICTIONARY"; with lxsEmbedded the copy of the
+// file's sections stored in the owner's form when it was saved in design state
+// (at design time an existing file still wins). Every query opens the image or
+// the form resource afresh, reads what it needs and lets it go; only the
+// translation table of the active language stays in memory.
 #pragma once
 
 #include <memory>
+#include <string_view>
 
 #include "dict/LxAPoly.h"
 #include "dict/LxPLDFil.h"
@@ -28,29 +31,46 @@ class TLxBinaryDictionary : public TLxCustomFileDictionary {
 
   int GetLanguageCount() override;
   /// Raises ERangeError "Language index <index> is out of range" for an index the image
-  /// does not hold.
+  /// (or the embedded data) does not hold.
   void GetLanguage(int index, lang::TLxLanguage& dest) override;
   int GetLocaleCount() override;
   /// Raises ERangeError "Locale index <index> is out of range" for an index the image does
-  /// not hold.
+  /// not hold; from embedded data every failure is ELxPoly "No dictionary data! Set the
+  /// FileName property.".
   void GetLocale(int index, lang::TLxLocale& dest) override;
   /// The number of translation records of the image (not of the loaded table).
   int GetTranslationCount() override;
   void GetLanguages(std::vector<std::unique_ptr<lang::TLxLanguage>>& list) override;
   void GetLocales(std::vector<std::unique_ptr<lang::TLxLocale>>& list) override;
 
-  /// Whether the stored form carried the older list-form data.
+  /// Whether the stored form carried the older list-form data; then embedded data is read
+  /// in that form.
   bool LegacyData() const { return legacyData_; }
+  /// The counts of the embedded data, taken while the form was loaded.
   int StoredLanguageCount() const { return storedLanguageCount_; }
   int StoredTranslationCount() const { return storedTranslationCount_; }
   int StoredLocaleCount() const { return storedLocaleCount_; }
 
  protected:
   void LoadTranslations() override;
+  /// With lxsEmbedded, the stored data: the list forms "Languages", "Translations" and
+  /// "Locales" are read (counted), never written; "LanguageData", "TranslationData" and
+  /// "LocaleData" are counted on reading and copied from the file on writing. Writing stores
+  /// nothing without a file, and nothing from a file with UTF-16 texts; both cases (but not
+  /// an empty `FileName`) are told in a message box.
+  void DefineProperties(framework::TFiler& filer) override;
 
  private:
   // Whether queries read the image (file or resource) rather than embedded data.
   bool ReadsImage() const;
+  // How the dictionary is named in its owner's stored form.
+  TLxStoredComponent StoredComponent() const;
+  std::unique_ptr<framework::TMemoryStream> StoredData(std::string_view propertyName) const;
+  void GetStoredLocale(int index, lang::TLxLocale& dest);
+  // Saving: whether the file can give the data.
+  bool FileHasData() const;
+  void DefineListProperties(framework::TFiler& filer, bool hasData);
+  void DefineBinaryProperties(framework::TFiler& filer, bool hasData);
 
   bool legacyData_ = false;
   int storedLanguageCount_ = 0;

@@ -4,12 +4,14 @@
 #include <filesystem>
 #include <fstream>
 
+#include "EmbeddedForms.h"
 #include "dict/LxAPoly.h"
 #include "framework/controls/Dialogs.h"
 #include "lang/LxDictionaries.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
 #include "support/FixedSystem.h"
+#include "support/Raised.h"
 #include "support/TempFolder.h"
 
 namespace lx::dict {
@@ -168,6 +170,172 @@ TEST_F(LxAPolyTest, ChangingTheStorageAtDesignTimeRemindsTheDeveloper) {
   ASSERT_EQ(shown.size(), 2u);
   EXPECT_NE(shown[0].find("stored in the form"), std::string::npos);
   EXPECT_NE(shown[1].find("\"PlDictionary\""), std::string::npos);
+}
+
+// ---- The binary form of embedded dictionary data
+
+using Data = framework::TMemoryStream;
+using support::MessageOf;
+
+class LxAPolyDataTest : public ::testing::Test {
+ protected:
+  // The file of `image`, opened.
+  TLxPLDFile& Open(const tools::PldImage& image) {
+    const std::string name = temp_.Text() + "d" + std::to_string(files_++) + ".pld";
+    test::WriteImageFile(image, name);
+    file_ = std::make_unique<TLxPLDFile>();
+    file_->OpenFile(name);
+    return *file_;
+  }
+  // `write` into a new stream, rewound.
+  template <typename W>
+  std::unique_ptr<Data> Written(const tools::PldImage& image, W write) {
+    auto data = std::make_unique<Data>();
+    write(*data, Open(image));
+    data->SetPosition(0);
+    return data;
+  }
+
+  support::FixedSystem system_;
+  support::TempFolder temp_;
+  int files_ = 0;
+  std::unique_ptr<TLxPLDFile> file_;
+};
+
+TEST_F(LxAPolyDataTest, LanguagesAndLocalesComeBackAsTheFileHasThem) {
+  const tools::PldImage image = tools::SamplePldImage();
+  auto languages = Written(image, TLxCustomFileDictionary::WriteLanguageData);
+  EXPECT_EQ(TLxCustomFileDictionary::CountLanguageData(*languages), 3);
+  EXPECT_EQ(languages->Remaining(), 0);
+  languages->SetPosition(0);
+  lang::TLxLanguage german;
+  german.SetSubLanguageCodesText("AT,DE");
+  TLxCustomFileDictionary::ReadLanguageData(*languages, 1, german);
+  TLxPLDFile& file = Open(image);
+  const lang::TLxLanguage& stored = *file.ReadLanguageAt(1);
+  EXPECT_EQ(german.EnglishName, stored.EnglishName);
+  EXPECT_EQ(german.NativeName, stored.NativeName);
+  EXPECT_EQ(german.GetSubLanguagesText(), "3,1");
+  EXPECT_EQ(german.SubLanguage, stored.SubLanguage);
+  EXPECT_EQ(german.FontName, "Arial");
+  EXPECT_EQ(german.FontSize, 9);
+  EXPECT_EQ(german.Flags, stored.Flags);
+  // Not carried: the codes kept beside the sub-languages.
+  EXPECT_EQ(german.SubLanguageCodes.Count(), 0);
+
+  auto locales = Written(image, TLxCustomFileDictionary::WriteLocaleData);
+  lang::TLxLocale austria;
+  TLxCustomFileDictionary::ReadLocaleData(*locales, 0, austria);
+  EXPECT_EQ(austria.LocaleId(), 0x0C07);
+  EXPECT_EQ(austria.TimeAMString, "vorm.");
+  EXPECT_EQ(austria.TimePMString, "nachm.");
+  EXPECT_EQ(austria.NegCurrFormat, 9);
+  EXPECT_EQ(austria.FirstWeekOfYear, 2);
+  EXPECT_EQ(austria.LongDayNames[6], "Sonntag");
+
+  tools::PldImage noLocales = image;
+  noLocales.locales.clear();
+  auto none = Written(noLocales, TLxCustomFileDictionary::WriteLocaleData);
+  EXPECT_EQ(none->Size(), 4);
+  EXPECT_EQ(TLxCustomFileDictionary::CountLocaleData(*none), 0);
+}
+
+TEST_F(LxAPolyDataTest, TranslationRecordsCarryOnlyTheKeysOfTheirFlags) {
+  tools::PldImage image = tools::SamplePldImage();
+  image.contentFlags = 3;
+  for (tools::PldTranslation& record : image.translations)
+    record.id.clear();
+  auto data = Written(image, TLxCustomFileDictionary::WriteTranslationData);
+  EXPECT_EQ(TLxCustomFileDictionary::CountTranslationData(*data, 3), 4);
+  EXPECT_EQ(data->Remaining(), 0);
+  // Version, flags, count; then the native text, the context and the two texts.
+  const std::vector<std::uint8_t>& bytes = data->Bytes();
+  EXPECT_EQ(std::vector<std::uint8_t>(bytes.begin(), bytes.begin() + 8),
+            (std::vector<std::uint8_t>{1, 0, 3, 0, 4, 0, 0, 0}));
+  std::size_t at = 8;
+  auto text = [&] {
+    const std::size_t length = bytes[at] | (bytes[at + 1] << 8);
+    at += 2 + length;
+    return std::string(bytes.begin() + static_cast<std::ptrdiff_t>(at - length),
+                       bytes.begin() + static_cast<std::ptrdiff_t>(at));
+  };
+  EXPECT_EQ(text(), "Open");
+  EXPECT_EQ(text(), "TMainForm");
+  EXPECT_EQ(text(),
+            "\xD6"
+            "ffnen");
+  EXPECT_EQ(text().size(), 7u);
+  EXPECT_EQ(text(), "Cancel");
+  data->SetPosition(0);
+  // Read with a language too many, the records run past the end.
+  EXPECT_EQ(MessageOf<platform::EReadError>(
+                [&] { TLxCustomFileDictionary::CountTranslationData(*data, 4); }),
+            "Stream read error");
+}
+
+TEST_F(LxAPolyDataTest, LaterVersionsAreRefused) {
+  auto versionTwo = [] {
+    auto data = std::make_unique<Data>(std::vector<std::uint8_t>{2, 0, 0, 0, 0, 0, 0, 0});
+    return data;
+  };
+  EXPECT_EQ(MessageOf([&] { TLxCustomFileDictionary::CountLanguageData(*versionTwo()); }),
+            "Unknown language data version: 2");
+  EXPECT_EQ(MessageOf([&] { TLxCustomFileDictionary::CountTranslationData(*versionTwo(), 2); }),
+            "Unknown translation data version: 2");
+  EXPECT_EQ(MessageOf([&] { TLxCustomFileDictionary::CountLocaleData(*versionTwo()); }),
+            "Unknown locale data version: 2");
+  // Version 0 reads as version 1.
+  Data zero(std::vector<std::uint8_t>{0, 0, 0, 0});
+  EXPECT_EQ(TLxCustomFileDictionary::CountLanguageData(zero), 0);
+}
+
+TEST_F(LxAPolyDataTest, DataCutShortIsAReadErrorNotGarbage) {
+  auto full = Written(tools::SamplePldImage(), TLxCustomFileDictionary::WriteLanguageData);
+  for (std::int64_t size : {std::int64_t{1}, std::int64_t{3}, full->Size() - 1}) {
+    std::vector<std::uint8_t> bytes = full->Bytes();
+    bytes.resize(static_cast<std::size_t>(size));
+    Data cut(bytes);
+    EXPECT_EQ(
+        MessageOf<platform::EReadError>([&] { TLxCustomFileDictionary::CountLanguageData(cut); }),
+        "Stream read error")
+        << size;
+  }
+  // A count far beyond the bytes fails at the end of the bytes.
+  Data huge(std::vector<std::uint8_t>{1, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF, 3, 0, 'a'});
+  EXPECT_EQ(MessageOf<platform::EReadError>(
+                [&] { TLxCustomFileDictionary::CountTranslationData(huge, 1); }),
+            "Stream read error");
+}
+
+TEST_F(LxAPolyDataTest, WritingTranslationsNeedsTheirSection) {
+  std::vector<std::uint8_t> bytes = tools::WritePldImage(tools::SamplePldImage());
+  tools::SetSectionCount(bytes, tools::PldSection::Translations, 0);
+  tools::SetSectionOffset(bytes, tools::PldSection::Translations, 0);
+  const std::string name = temp_.Text() + "nosection.pld";
+  framework::TMemoryStream(bytes).SaveToFile(name);
+  TLxPLDFile file;
+  file.OpenFile(name);
+  Data data;
+  EXPECT_EQ(MessageOf([&] { TLxCustomFileDictionary::WriteTranslationData(data, file); }),
+            "Invalid translation offset");
+}
+
+TEST_F(LxAPolyDataTest, OnlyABinaryValueIsStoredData) {
+  test::TFormResource form("TEmbedModule", test::CompileForm(R"(object EmbedModule: TEmbedModule
+  object Dictionary: TLxBinaryDictionary
+    LanguageData = 'text'
+    TranslationData = {
+      0100}
+  end
+end
+)"));
+  const TLxStoredComponent component{"TEmbedModule", "TLxBinaryDictionary", "Dictionary"};
+  EXPECT_EQ(
+      MessageOf([&] { TLxCustomFileDictionary::ReadStoredProperty(component, "LanguageData"); }),
+      "Invalid property type!");
+  auto data = TLxCustomFileDictionary::ReadStoredProperty(component, "TranslationData");
+  EXPECT_EQ(data->Bytes(), (std::vector<std::uint8_t>{1, 0}));
+  EXPECT_EQ(data->Position(), 0);
 }
 
 }  // namespace

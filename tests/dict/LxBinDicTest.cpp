@@ -1,12 +1,18 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <optional>
 #include <span>
 
+#include "EmbeddedForms.h"
 #include "dict/LxBinDic.h"
+#include "framework/rtti/ClassRegistry.h"
+#include "framework/rtti/Published.h"
+#include "framework/streaming/Filer.h"
 #include "framework/streaming/Streams.h"
+#include "framework/streaming/TextForm.h"
 #include "lang/LxDictionaries.h"
 #include "lang/LxParser.h"
 #include "platform/Exception.h"
@@ -228,6 +234,450 @@ TEST_F(LxBinDicTest, AResourceImageAnswersAsTheSameFileDoes) {
   EXPECT_EQ(value,
             "\xD6"
             "ffnen");
+}
+
+// ---- Data embedded in the owner's stored form
+
+void ExpectSameLanguage(const lang::TLxLanguage& a, const lang::TLxLanguage& b) {
+  SCOPED_TRACE(a.EnglishName);
+  EXPECT_EQ(a.PrimaryLanguage, b.PrimaryLanguage);
+  EXPECT_EQ(a.SubLanguage, b.SubLanguage);
+  EXPECT_EQ(a.LocaleSubLanguage, b.LocaleSubLanguage);
+  EXPECT_EQ(a.GetSubLanguagesText(), b.GetSubLanguagesText());
+  EXPECT_EQ(a.IsoLanguageName, b.IsoLanguageName);
+  EXPECT_EQ(a.IsoCountryName, b.IsoCountryName);
+  EXPECT_EQ(a.CodePage, b.CodePage);
+  EXPECT_EQ(a.Charset, b.Charset);
+  EXPECT_EQ(a.EnglishName, b.EnglishName);
+  EXPECT_EQ(a.NativeName, b.NativeName);
+  EXPECT_EQ(a.FontName, b.FontName);
+  EXPECT_EQ(a.FontSize, b.FontSize);
+  EXPECT_EQ(a.Flags, b.Flags);
+}
+
+template <std::size_t N>
+void ExpectSameNames(const std::array<std::string, N>& a, const std::array<std::string, N>& b) {
+  for (std::size_t i = 0; i < N; ++i)
+    EXPECT_EQ(a[i], b[i]) << i;
+}
+
+void ExpectSameLocale(const lang::TLxLocale& a, const lang::TLxLocale& b) {
+  EXPECT_EQ(a.LocaleId(), b.LocaleId());
+  EXPECT_EQ(a.CodePage, b.CodePage);
+  EXPECT_EQ(a.Custom, b.Custom);
+  EXPECT_EQ(a.Charset, b.Charset);
+  EXPECT_EQ(a.EnglishLanguageName, b.EnglishLanguageName);
+  EXPECT_EQ(a.EnglishCountryName, b.EnglishCountryName);
+  EXPECT_EQ(a.NativeLanguageName, b.NativeLanguageName);
+  EXPECT_EQ(a.NativeCountryName, b.NativeCountryName);
+  EXPECT_EQ(a.AbbrevLanguageName, b.AbbrevLanguageName);
+  EXPECT_EQ(a.CountryName, b.CountryName);
+  EXPECT_EQ(a.CurrencyString, b.CurrencyString);
+  EXPECT_EQ(a.CurrencyFormat, b.CurrencyFormat);
+  EXPECT_EQ(a.NegCurrFormat, b.NegCurrFormat);
+  EXPECT_EQ(a.CurrencyDecimals, b.CurrencyDecimals);
+  EXPECT_EQ(a.ThousandSeparator, b.ThousandSeparator);
+  EXPECT_EQ(a.DecimalSeparator, b.DecimalSeparator);
+  EXPECT_EQ(a.DateSeparator, b.DateSeparator);
+  EXPECT_EQ(a.ShortDateFormat, b.ShortDateFormat);
+  EXPECT_EQ(a.LongDateFormat, b.LongDateFormat);
+  EXPECT_EQ(a.ListSeparator, b.ListSeparator);
+  EXPECT_EQ(a.TimeSeparator, b.TimeSeparator);
+  EXPECT_EQ(a.TimeAMString, b.TimeAMString);
+  EXPECT_EQ(a.TimePMString, b.TimePMString);
+  EXPECT_EQ(a.HourLeadingZero, b.HourLeadingZero);
+  EXPECT_EQ(a.TimeFormat, b.TimeFormat);
+  EXPECT_EQ(a.TimeMarkPosition, b.TimeMarkPosition);
+  EXPECT_EQ(a.Measurement, b.Measurement);
+  EXPECT_EQ(a.CalendarType, b.CalendarType);
+  EXPECT_EQ(a.OptionalCalendar, b.OptionalCalendar);
+  EXPECT_EQ(a.FirstDayOfWeek, b.FirstDayOfWeek);
+  EXPECT_EQ(a.FirstWeekOfYear, b.FirstWeekOfYear);
+  ExpectSameNames(a.ShortMonthNames, b.ShortMonthNames);
+  ExpectSameNames(a.LongMonthNames, b.LongMonthNames);
+  ExpectSameNames(a.ShortDayNames, b.ShortDayNames);
+  ExpectSameNames(a.LongDayNames, b.LongDayNames);
+}
+
+void ExpectSameTables(const TLxTranslationList& a, const TLxTranslationList& b) {
+  ASSERT_EQ(a.Count(), b.Count());
+  for (int i = 0; i < a.Count(); ++i) {
+    SCOPED_TRACE(a.Native(i));
+    EXPECT_EQ(a.Native(i), b.Native(i));
+    EXPECT_EQ(a.Context(i), b.Context(i));
+    EXPECT_EQ(a.Id(i), b.Id(i));
+    EXPECT_EQ(a.Translation(i), b.Translation(i));
+    EXPECT_EQ(a.State(i), b.State(i));
+  }
+}
+
+// Every query of `embedded` answers as the same query of `file` does.
+void ExpectSameDictionary(TLxBinaryDictionary& file, TLxBinaryDictionary& embedded) {
+  ASSERT_EQ(embedded.GetLanguageCount(), file.GetLanguageCount());
+  EXPECT_EQ(embedded.GetTranslationCount(), file.GetTranslationCount());
+  ASSERT_EQ(embedded.GetLocaleCount(), file.GetLocaleCount());
+  std::vector<std::unique_ptr<lang::TLxLanguage>> fileLanguages;
+  std::vector<std::unique_ptr<lang::TLxLanguage>> embeddedLanguages;
+  file.GetLanguages(fileLanguages);
+  embedded.GetLanguages(embeddedLanguages);
+  ASSERT_EQ(embeddedLanguages.size(), fileLanguages.size());
+  for (int i = 0; i < file.GetLanguageCount(); ++i) {
+    lang::TLxLanguage a;
+    lang::TLxLanguage b;
+    file.GetLanguage(i, a);
+    embedded.GetLanguage(i, b);
+    ExpectSameLanguage(a, b);
+    ExpectSameLanguage(*fileLanguages[i], *embeddedLanguages[i]);
+  }
+  std::vector<std::unique_ptr<lang::TLxLocale>> fileLocales;
+  std::vector<std::unique_ptr<lang::TLxLocale>> embeddedLocales;
+  file.GetLocales(fileLocales);
+  embedded.GetLocales(embeddedLocales);
+  ASSERT_EQ(embeddedLocales.size(), fileLocales.size());
+  for (int i = 0; i < file.GetLocaleCount(); ++i) {
+    lang::TLxLocale a;
+    lang::TLxLocale b;
+    file.GetLocale(i, a);
+    embedded.GetLocale(i, b);
+    ExpectSameLocale(a, b);
+    ExpectSameLocale(*fileLocales[i], *embeddedLocales[i]);
+  }
+  for (TLxBinaryDictionary* dictionary : {&file, &embedded}) {
+    dictionary->SetCheckLevel(lang::lxclNone);
+    dictionary->Open();
+  }
+  for (int language = 0; language < file.GetLanguageCount(); ++language) {
+    SCOPED_TRACE(language);
+    file.SetLanguage(language);
+    embedded.SetLanguage(language);
+    EXPECT_EQ(embedded.ActiveLanguageIndex(), file.ActiveLanguageIndex());
+    EXPECT_EQ(embedded.HasContextKeys(), file.HasContextKeys());
+    ExpectSameTables(file.Translations(), embedded.Translations());
+  }
+}
+
+class LxBinDicEmbeddedTest : public LxBinDicTest {
+ protected:
+  // Saves a module whose dictionary embeds `image` and links its form into the program.
+  void SaveAndLink(const tools::PldImage& image) {
+    pldFile_ = temp_.Text() + "embedded.pld";
+    test::WriteImageFile(image, pldFile_);
+    Link(test::SaveEmbeddedModule(pldFile_));
+  }
+  void Link(std::vector<std::uint8_t> bytes) {
+    resource_.reset();
+    resource_ = std::make_unique<test::TFormResource>("TEmbedModule", std::move(bytes));
+  }
+  TLxBinaryDictionary& Load() {
+    module_ = test::LoadEmbedModule();
+    TLxBinaryDictionary& dictionary = test::DictionaryOf(*module_);
+    dictionary.SetBinding(lang::lxbiNone);
+    return dictionary;
+  }
+
+  test::TDialogLog dialogs_;
+  std::string pldFile_;
+  std::unique_ptr<test::TFormResource> resource_;
+  std::unique_ptr<test::TEmbedModule> module_;
+};
+
+TEST_F(LxBinDicEmbeddedTest, AnswersEveryQueryAsItsFileDoes) {
+  const tools::PldImage image = tools::SamplePldImage();
+  SaveAndLink(image);
+  TLxBinaryDictionary& embedded = Load();
+  // At run time the file is never read: it may as well be gone.
+  std::filesystem::remove(pldFile_);
+  EXPECT_FALSE(embedded.LegacyData());
+  EXPECT_EQ(embedded.StoredLanguageCount(), 3);
+  EXPECT_EQ(embedded.StoredTranslationCount(), 4);
+  EXPECT_EQ(embedded.StoredLocaleCount(), 1);
+  ExpectSameDictionary(FileDictionary(image), embedded);
+  EXPECT_TRUE(embedded.HasContextKeys());
+}
+
+// tests/dict/CompiledModule.lxfm, given the data of tests/dict/ResourceDictionary.json by
+// lxform --embed and compiled into this program by the build.
+class TCompiledModule : public framework::TDataModule {
+  LX_CLASS(TCompiledModule, framework::TDataModule)
+
+ public:
+  explicit TCompiledModule(framework::TComponent* owner) : TDataModule(owner) {}
+};
+
+LX_PUBLISHED(TCompiledModule)
+
+TEST_F(LxBinDicEmbeddedTest, AFormCompiledWithItsDictionaryAnswersAsTheFileDoes) {
+  const auto image = platform::FindResource(platform::MainModule(), "LXDICTIONARY", "PlDictionary");
+  ASSERT_TRUE(image.has_value());
+  framework::RegisterClass(TLxBinaryDictionary::StaticClassInfo());
+  TCompiledModule module(nullptr);
+  framework::LoadFormResource(module);
+  auto& embedded = dynamic_cast<TLxBinaryDictionary&>(*module.FindComponent("Dictionary"));
+  EXPECT_EQ(embedded.DictionaryName(), "Compiled");
+  EXPECT_EQ(embedded.Storage(), lxsEmbedded);
+  embedded.SetBinding(lang::lxbiNone);
+  ExpectSameDictionary(FileDictionary(tools::ParsePldImage(*image)), embedded);
+}
+
+TEST_F(LxBinDicEmbeddedTest, DecodesEscapesOfEmbeddedTextsOnly) {
+  tools::PldImage image = ThreeLanguages(3);
+  image.translations = {{{"a#Lb", "c#Td", ""}, "TForm1", ""}, {{"Only", "", ""}, "TForm1", ""}};
+  SaveAndLink(image);
+  TLxBinaryDictionary& embedded = Load();
+  TLxBinaryDictionary& file = FileDictionary(image);
+  for (TLxBinaryDictionary* dictionary : {&embedded, &file}) {
+    dictionary->SetLanguage(1);
+    dictionary->Open();
+  }
+  ASSERT_EQ(embedded.Translations().Count(), 1);
+  EXPECT_EQ(embedded.Translations().Native(0), "a\nb");
+  EXPECT_EQ(embedded.Translations().Translation(0), "c\td");
+  EXPECT_EQ(embedded.Translations().Context(0), "TForm1");
+  EXPECT_EQ(file.Translations().Native(0), "a#Lb");
+  std::string value;
+  EXPECT_TRUE(embedded.Translate("a\nb", "TForm1", value, ""));
+  EXPECT_EQ(value, "c\td");
+}
+
+TEST_F(LxBinDicEmbeddedTest, ReEncodesNativeTextsAsTheFileDoes) {
+  // A native language in another code page than the system's (1252).
+  tools::PldImage image = ThreeLanguages(3);
+  image.languages[0].codePage = 1250;
+  image.translations = {{{"\xC5\x81\xC3\xB3"
+                          "d\xC5\xBA",
+                          "Lodz", ""},
+                         "TForm1",
+                         ""}};
+  SaveAndLink(image);
+  TLxBinaryDictionary& embedded = Load();
+  TLxBinaryDictionary& file = FileDictionary(image);
+  for (TLxBinaryDictionary* dictionary : {&embedded, &file}) {
+    dictionary->SetCheckLevel(lang::lxclNone);
+    dictionary->SetLanguage(1);
+    dictionary->Open();
+  }
+  ASSERT_EQ(embedded.Translations().Count(), 1);
+  EXPECT_NE(file.Translations().Native(0),
+            "\xA3\xF3"
+            "d\x9F");
+  EXPECT_EQ(embedded.Translations().Native(0), file.Translations().Native(0));
+}
+
+TEST_F(LxBinDicEmbeddedTest, ARenamedDictionaryFindsNoData) {
+  SaveAndLink(tools::SamplePldImage());
+  TLxBinaryDictionary& dictionary = Load();
+  dictionary.SetName("Renamed");
+  lang::TLxLanguage language;
+  EXPECT_EQ(MessageOf<platform::EResNotFound>([&] { dictionary.GetLanguage(1, language); }),
+            "Could not find the property");
+  lang::TLxLocale locale;
+  EXPECT_EQ(MessageOf<lang::ELxPoly>([&] { dictionary.GetLocale(0, locale); }),
+            "No dictionary data! Set the FileName property.");
+  EXPECT_EQ(MessageOf<lang::ELxPoly>([&] { dictionary.GetLocale(5, locale); }),
+            "No dictionary data! Set the FileName property.");
+  dictionary.SetName("Dictionary");
+  EXPECT_EQ(MessageOf([&] { dictionary.GetLanguage(3, language); }),
+            "Language index 3 is out of range");
+}
+
+TEST_F(LxBinDicEmbeddedTest, ADictionaryInsideAPanelIsNotFound) {
+  SaveAndLink(tools::SamplePldImage());
+  // The same component one level down, as in a form where it sits on a panel.
+  std::string text = framework::FormBinaryToText(resource_->Bytes());
+  text.insert(text.find("  object Dictionary"), "  object Panel1: TPanel\n");
+  text.insert(text.rfind("end\n"), "  end\n");
+  Link(test::CompileForm(text));
+  test::TEmbedModule module(nullptr);
+  auto* dictionary = new TLxBinaryDictionary(&module);
+  dictionary->SetName("Dictionary");
+  dictionary->SetStorage(lxsEmbedded);
+  std::vector<std::unique_ptr<lang::TLxLanguage>> languages;
+  EXPECT_EQ(MessageOf<platform::EResNotFound>([&] { dictionary->GetLanguages(languages); }),
+            "Could not find the property");
+  EXPECT_TRUE(languages.empty());
+}
+
+TEST_F(LxBinDicEmbeddedTest, SavingTellsWhyNoDataWasStored) {
+  const std::string missing = temp_.Text() + "missing.pld";
+  auto saved = [&](const std::string& fileName) {
+    dialogs_.requests.clear();
+    return framework::FormBinaryToText(test::SaveEmbeddedModule(fileName));
+  };
+  // An empty name stores nothing and says nothing (but the reminder of the storage).
+  std::string text = saved("");
+  EXPECT_EQ(text.find("Data"), std::string::npos);
+  ASSERT_EQ(dialogs_.requests.size(), 1u);
+  EXPECT_EQ(dialogs_.requests[0].dlgType, framework::mtInformation);
+
+  text = saved(missing);
+  EXPECT_EQ(text.find("Data"), std::string::npos);
+  ASSERT_EQ(dialogs_.requests.size(), 2u);
+  EXPECT_EQ(dialogs_.requests[1].kind, framework::TDialogRequest::TKind::MessageBox);
+  EXPECT_EQ(dialogs_.requests[1].text,
+            "Can not find the file name " + missing + ". No dictionary data was stored!");
+  EXPECT_EQ(dialogs_.requests[1].caption, "File not found");
+  EXPECT_EQ(dialogs_.requests[1].flags, framework::MB_OK);
+
+  tools::PldImage unicode = tools::SamplePldImage();
+  unicode.utf16 = true;
+  const std::string wide = temp_.Text() + "wide.pld";
+  test::WriteImageFile(unicode, wide);
+  text = saved(wide);
+  EXPECT_EQ(text.find("Data"), std::string::npos);
+  ASSERT_EQ(dialogs_.requests.size(), 2u);
+  EXPECT_EQ(dialogs_.requests[1].text,
+            "Can not use a Unicode PLD file " + wide + ". No dictionary data was stored!");
+  EXPECT_EQ(dialogs_.requests[1].caption, "Unicode not supported");
+
+  // With its file the data is stored in this order, and no message.
+  const std::string good = temp_.Text() + "good.pld";
+  test::WriteImageFile(tools::SamplePldImage(), good);
+  text = saved(good);
+  EXPECT_EQ(dialogs_.requests.size(), 1u);
+  const auto languages = text.find("LanguageData = {");
+  const auto translations = text.find("TranslationData = {");
+  const auto locales = text.find("LocaleData = {");
+  ASSERT_NE(locales, std::string::npos);
+  EXPECT_LT(languages, translations);
+  EXPECT_LT(translations, locales);
+  // Only an embedded dictionary stores its data.
+  for (TLxStorage storage : {lxsFile, lxsResource}) {
+    EXPECT_EQ(framework::FormBinaryToText(test::SaveEmbeddedModule(good, storage)).find("Data"),
+              std::string::npos);
+  }
+}
+
+TEST_F(LxBinDicEmbeddedTest, AtDesignTimeAnExistingFileWins) {
+  tools::PldImage image = ThreeLanguages(0);
+  SaveAndLink(image);
+  image.languages.push_back(Language(12, "French"));
+  test::WriteImageFile(image, pldFile_);
+  framework::RegisterClass(TLxBinaryDictionary::StaticClassInfo());
+  test::TEmbedModule module(nullptr);
+  module.SetDesigning(true);
+  framework::LoadFormResource(module);
+  TLxBinaryDictionary& dictionary = test::DictionaryOf(module);
+  EXPECT_EQ(dictionary.StoredLanguageCount(), 3);
+  EXPECT_EQ(dictionary.GetLanguageCount(), 4);
+  std::filesystem::remove(pldFile_);
+  EXPECT_EQ(dictionary.GetLanguageCount(), 3);
+}
+
+// An older form: the data as lists, version 1 (no character sets, no content flags).
+constexpr std::string_view kLegacyForm = R"(object EmbedModule: TEmbedModule
+  object Dictionary: TLxBinaryDictionary
+    Storage = lxsEmbedded
+    Languages = (1 2 (0 '' 0 1252 'English' 'Native' '' 0 False False) (10 '' 1 1252 'Spanish' 'Espa'#241'ol' '' 0 False False))
+    Translations = (1 2 ('Open' 'Abrir') ('a#Lb' 'c#Ld'))
+    Locales = (1 0)
+    LanguageData = {
+      01000000}
+  end
+end
+)";
+
+TEST_F(LxBinDicEmbeddedTest, ReadsTheListFormOfOlderForms) {
+  Link(test::CompileForm(kLegacyForm));
+  TLxBinaryDictionary& dictionary = Load();
+  EXPECT_TRUE(dictionary.LegacyData());
+  // The binary property that follows counted its own (empty) data...
+  EXPECT_EQ(dictionary.StoredLanguageCount(), 0);
+  EXPECT_EQ(dictionary.StoredTranslationCount(), 2);
+  EXPECT_EQ(dictionary.StoredLocaleCount(), 0);
+  // ...but the queries read the lists.
+  std::vector<std::unique_ptr<lang::TLxLanguage>> languages;
+  dictionary.GetLanguages(languages);
+  ASSERT_EQ(languages.size(), 2u);
+  EXPECT_EQ(languages[1]->NativeName, "Espa\xF1ol");
+  std::vector<std::unique_ptr<lang::TLxLocale>> locales;
+  dictionary.GetLocales(locales);
+  EXPECT_TRUE(locales.empty());
+}
+
+TEST_F(LxBinDicEmbeddedTest, LoadsTranslationsFromTheListForm) {
+  std::string form(kLegacyForm);
+  form.erase(form.find("    LanguageData"),
+             std::string_view("    LanguageData = {\n      01000000}\n").size());
+  Link(test::CompileForm(form));
+  TLxBinaryDictionary& dictionary = Load();
+  EXPECT_EQ(dictionary.StoredLanguageCount(), 2);
+  lang::TLxLanguage spanish;
+  dictionary.GetLanguage(1, spanish);
+  EXPECT_EQ(spanish.EnglishName, "Spanish");
+  dictionary.SetLanguage(1);
+  dictionary.Open();
+  ASSERT_TRUE(dictionary.IsOpen());
+  EXPECT_FALSE(dictionary.HasContextKeys());
+  EXPECT_EQ(lang::TranslateWith(&dictionary, "Open"), "Abrir");
+  EXPECT_EQ(lang::TranslateWith(&dictionary, "a\nb"), "c\nd");
+}
+
+TEST_F(LxBinDicEmbeddedTest, TranslationsInListFormAloneMakeLegacyData) {
+  // Loading never looks for the file, so its absence goes unmentioned.
+  Link(test::CompileForm(R"(object EmbedModule: TEmbedModule
+  object Dictionary: TLxBinaryDictionary
+    FileName = 'gone.pld'
+    Storage = lxsEmbedded
+    LanguageData = {
+      01000000}
+    Translations = (1 0)
+  end
+end
+)"));
+  TLxBinaryDictionary& dictionary = Load();
+  EXPECT_TRUE(dictionary.LegacyData());
+  EXPECT_TRUE(dialogs_.requests.empty());
+  // No locales stored, none looked for.
+  std::vector<std::unique_ptr<lang::TLxLocale>> locales;
+  dictionary.GetLocales(locales);
+  EXPECT_TRUE(locales.empty());
+}
+
+// The hex digits of a text form's binary value.
+std::string Hex(const std::vector<std::uint8_t>& bytes) {
+  std::string hex;
+  for (std::uint8_t byte : bytes) {
+    constexpr char kDigits[] = "0123456789ABCDEF";
+    hex += kDigits[byte >> 4];
+    hex += kDigits[byte & 15];
+  }
+  return hex;
+}
+
+TEST_F(LxBinDicEmbeddedTest, TranslationDataCutShortFailsTheLoad) {
+  tools::PldImage image = ThreeLanguages(0);
+  image.translations = {{{"Open", "Abrir", "Oeffnen"}, "", ""}};
+  const std::string file = temp_.Text() + "cut.pld";
+  test::WriteImageFile(image, file);
+  TLxPLDFile reader;
+  reader.OpenFile(file);
+  framework::TMemoryStream languages;
+  framework::TMemoryStream translations;
+  TLxCustomFileDictionary::WriteLanguageData(languages, reader);
+  TLxCustomFileDictionary::WriteTranslationData(translations, reader);
+  std::vector<std::uint8_t> cut = translations.Bytes();
+  cut.resize(cut.size() - std::string_view("\x07\x00Oeffnen", 9).size());
+  auto form = [&](const std::vector<std::uint8_t>& data) {
+    return "object EmbedModule: TEmbedModule\n  object Dictionary: TLxBinaryDictionary\n"
+           "    Storage = lxsEmbedded\n    LanguageData = {" +
+           Hex(languages.Bytes()) + "}\n    TranslationData = {" + Hex(data) + "}\n  end\nend\n";
+  };
+  Link(test::CompileForm(form(translations.Bytes())));
+  EXPECT_EQ(Load().StoredTranslationCount(), 1);
+  Link(test::CompileForm(form(cut)));
+  EXPECT_EQ(MessageOf<platform::EReadError>([&] { Load(); }),
+            "Error reading Dictionary.TranslationData: Stream read error");
+}
+
+TEST_F(LxBinDicEmbeddedTest, ALaterDataVersionFailsTheLoad) {
+  std::string form(kLegacyForm);
+  form.replace(form.find("Languages = (1 "), 15, "Languages = (3 ");
+  Link(test::CompileForm(form));
+  EXPECT_EQ(MessageOf([&] { Load(); }), "Unknown language data version: 3");
+  std::string binary(kLegacyForm);
+  binary.replace(binary.find("01000000"), 8, "02000000");
+  Link(test::CompileForm(binary));
+  EXPECT_EQ(MessageOf([&] { Load(); }), "Unknown language data version: 2");
 }
 
 TEST_F(LxBinDicTest, FileAndResourceOpenTheSameBytesAlike) {

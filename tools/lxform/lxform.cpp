@@ -1,4 +1,6 @@
-// lxform: converts a form between its text form and its binary form stream.
+// lxform: converts a form between its text form and its binary form stream, embeds a
+// dictionary file into a form (Embed.h) and shows a form after its translator's pass
+// (FormTranslation.h).
 #include <charconv>
 #include <csignal>
 #include <cstdio>
@@ -9,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "Embed.h"
 #include "FormTranslation.h"
 #include "framework/streaming/Filer.h"
 #include "framework/streaming/Streams.h"
@@ -28,6 +31,7 @@ constexpr int kBadUsage = 2;
 
 constexpr std::string_view kUsage =
     "Usage: lxform [--to-binary | --to-text] [--codepage N] IN -o OUT\n"
+    "       lxform --embed PLD [--dictionary NAME] [--to-binary | --to-text] IN -o OUT\n"
     "       lxform --translate DICT.pld --language N IN [-o OUT]\n"
     "\n"
     "Converts a form between its text form and its binary form stream.\n"
@@ -45,6 +49,13 @@ constexpr std::string_view kUsage =
     "               dictionary DICT.pld, and write the form as text (to standard\n"
     "               output without -o)\n"
     "  --language N the dictionary's language for --translate, by index (0: native)\n"
+    "  --embed PLD  copy the dictionary file PLD into the form's TLxBinaryDictionary\n"
+    "               (Storage becomes lxsEmbedded, FileName PLD), so that the program\n"
+    "               needs no dictionary file; IN may be text or binary, and OUT is of\n"
+    "               the same kind unless --to-binary or --to-text says otherwise.\n"
+    "               PLD must hold 8-bit texts.\n"
+    "  --dictionary NAME  with --embed: the dictionary component, when the form's\n"
+    "               root has more than one\n"
     "  --help       show this help\n"
     "  --version    show the version\n"
     "\n"
@@ -57,9 +68,11 @@ struct TOptions {
   std::string input;
   std::string output;
   std::optional<platform::CodePage> codePage;
+  std::string embed;
+  std::string dictionaryName;  // --dictionary, with --embed
   bool help = false;
   bool version = false;
-  std::string dictionary;  // --translate
+  std::string translateDictionary;  // --translate
   int language = 0;
 };
 
@@ -102,7 +115,7 @@ TOptions ParseArguments(const std::vector<std::string_view>& args) {
       if (i + 1 == args.size()) throw TUsageError{std::string(arg) + " needs a value"};
       const std::string value(args[++i]);
       if (arg == "--translate") {
-        options.dictionary = value;
+        options.translateDictionary = value;
       } else {
         try {
           options.language = std::stoi(value);
@@ -115,6 +128,9 @@ TOptions ParseArguments(const std::vector<std::string_view>& args) {
       if (haveOutput) throw TUsageError{"more than one output file"};
       options.output = args[++i];
       haveOutput = true;
+    } else if (arg == "--embed" || arg == "--dictionary") {
+      if (i + 1 == args.size()) throw TUsageError{std::string(arg) + " needs a value"};
+      (arg == "--embed" ? options.embed : options.dictionaryName) = args[++i];
     } else if (arg.size() > 1 && arg.front() == '-') {
       throw TUsageError{"unknown option " + std::string(arg)};
     } else {
@@ -125,9 +141,13 @@ TOptions ParseArguments(const std::vector<std::string_view>& args) {
   }
   if (options.help || options.version) return options;
   if (!haveInput) throw TUsageError{"no input file"};
-  if (!haveOutput && options.dictionary.empty()) throw TUsageError{"no output file (-o OUT)"};
+  if (!haveOutput && options.translateDictionary.empty())
+    throw TUsageError{"no output file (-o OUT)"};
   if (options.codePage && options.direction == TDirection::ToText) {
     throw TUsageError{"--codepage reads text forms, not binary ones"};
+  }
+  if (!options.dictionaryName.empty() && options.embed.empty()) {
+    throw TUsageError{"--dictionary needs --embed"};
   }
   return options;
 }
@@ -155,7 +175,22 @@ std::vector<std::uint8_t> TextToBinary(const TOptions& options, std::string_view
   }
 }
 
+std::vector<std::uint8_t> Embed(const TOptions& options, const std::vector<std::uint8_t>& in) {
+  const bool binaryIn = IsBinaryForm(in);
+  std::vector<std::uint8_t> form =
+      binaryIn ? in
+               : TextToBinary(options, std::string_view(reinterpret_cast<const char*>(in.data()),
+                                                        in.size()));
+  form = tools::EmbedDictionary(form, options.embed, options.dictionaryName);
+  const bool textOut = options.direction == TDirection::ToText ||
+                       (options.direction == TDirection::Detect && !binaryIn);
+  if (!textOut) return form;
+  const std::string text = framework::FormBinaryToText(form);
+  return std::vector<std::uint8_t>(text.begin(), text.end());
+}
+
 std::vector<std::uint8_t> Convert(const TOptions& options, const std::vector<std::uint8_t>& in) {
+  if (!options.embed.empty()) return Embed(options, in);
   const bool toText = options.direction == TDirection::ToText ||
                       (options.direction == TDirection::Detect && IsBinaryForm(in));
   if (toText) {
@@ -167,7 +202,8 @@ std::vector<std::uint8_t> Convert(const TOptions& options, const std::vector<std
 }
 
 std::vector<std::uint8_t> Translate(const TOptions& options, const std::vector<std::uint8_t>& in) {
-  const std::string text = tools::TranslatedFormText(in, options.dictionary, options.language);
+  const std::string text =
+      tools::TranslatedFormText(in, options.translateDictionary, options.language);
   if (options.output.empty()) std::cout << text;
   return std::vector<std::uint8_t>(text.begin(), text.end());
 }
@@ -176,7 +212,7 @@ int Run(const TOptions& options) {
   try {
     const std::vector<std::uint8_t> input = tools::ReadInputFile(options.input);
     const std::vector<std::uint8_t> output =
-        options.dictionary.empty() ? Convert(options, input) : Translate(options, input);
+        options.translateDictionary.empty() ? Convert(options, input) : Translate(options, input);
     if (options.output.empty()) return kDone;
     tools::WriteOutputFile(options.output, output);
     return kDone;
