@@ -25,7 +25,8 @@ namespace lx::tools {
 namespace {
 
 constexpr char kUsage[] = R"(Usage:
-  lxpo extract [--strings TABLE.strings]... [--no-framework] FORM... -o FILE.pot
+  lxpo extract [--strings TABLE.strings]... [--no-framework] [--code-page N]
+               FORM... -o FILE.pot
   lxpo build MANIFEST.json -o FILE.pld
   lxpo export FILE.pld -d FOLDER
   lxpo pseudo FILE.pot -o FILE.po [--language CODE]
@@ -37,6 +38,8 @@ extract  writes the PO template of a program: the texts its forms' translators
          strings, the system-menu texts and the shortcut key names. msgctxt is
          "context|id" (form class and component name; "|identifier" for a
          resource string; none for texts looked up alone), msgid the native text.
+         The program's texts are taken in code page N (1252): give the
+         manifest's textCodePage when it has one.
 build    turns a manifest (JSON: the languages, each with its PO file) and the
          PO files into a dictionary image. Fuzzy and obsolete entries are left
          out and counted; plural entries and characters that a language's code
@@ -144,6 +147,14 @@ int Extract(const Arguments& arguments, std::ostream& out) {
   if (const auto tables = arguments.options.find("--strings"); tables != arguments.options.end())
     sources.stringTables = tables->second;
   sources.framework = !arguments.noFramework;
+  if (arguments.options.contains("--code-page")) {
+    const std::string page = OneOption(arguments, "--code-page");
+    if (page.empty() || page.size() > 5 ||
+        page.find_first_not_of("0123456789") != std::string::npos)
+      throw UsageError("--code-page takes a code page number, not \"" + page + "\"");
+    sources.codePage = std::stoi(page);
+    detail::CheckCodePage(sources.codePage);
+  }
   const std::string output = OneOption(arguments, "-o");
   const std::vector<PoEntry> entries = ExtractTemplate(sources);
   WriteFileAtomically(output, WritePo(entries, ""));
@@ -398,7 +409,8 @@ int Pseudo(const Arguments& arguments, std::ostream& out) {
 int Dispatch(const std::vector<std::string>& args, std::ostream& out) {
   if (args.empty()) throw UsageError("a command is required");
   const std::string& command = args[0];
-  if (command == "extract") return Extract(ParseArguments(args, 1, {"-o", "--strings"}), out);
+  if (command == "extract")
+    return Extract(ParseArguments(args, 1, {"-o", "--strings", "--code-page"}), out);
   if (command == "build") return Build(ParseArguments(args, 1, {"-o"}), out);
   if (command == "export") return Export(ParseArguments(args, 1, {"-d"}), out);
   if (command == "pseudo") return Pseudo(ParseArguments(args, 1, {"-o", "--language"}), out);

@@ -24,6 +24,8 @@
 #include "framework/streaming/TextForm.h"
 #include "lang/LxDictionary.h"
 #include "lang/LxRecords.h"
+#include "platform/CodePages.h"
+#include "pldimage/PldText.h"
 #include "translator/LxPoly.h"
 
 extern const char* const kLxpoFrameworkStrings;
@@ -122,6 +124,11 @@ std::string HintOf(framework::TObject* object) {
   } catch (const platform::Exception&) {
   }
   return std::string();
+}
+
+std::string ToUtf8(const std::string& text, int codePage) {
+  return detail::Utf16ToUtf8(
+      platform::MultiByteToWide(text, static_cast<platform::CodePage>(codePage)));
 }
 
 // ---- String tables
@@ -280,7 +287,7 @@ void Merge(std::vector<PoEntry>& entries,
 }  // namespace
 
 std::vector<PoEntry> ExtractForm(const std::vector<std::uint8_t>& form,
-                                 const std::string& reference) {
+                                 const std::string& reference, int codePage) {
   RegisterStandardClasses();
   const std::vector<std::uint8_t> binary =
       IsBinaryForm(form) ? form
@@ -307,12 +314,12 @@ std::vector<PoEntry> ExtractForm(const std::vector<std::uint8_t>& form,
     PoEntry entry;
     entry.context = root.ClassName();
     entry.id = item.ComponentName;
-    entry.msgid = item.NativeText;
+    entry.msgid = ToUtf8(item.NativeText, codePage);
     const std::string owner = item.ComponentName.empty() ? root.Name() : item.ComponentName;
     entry.references.push_back(reference + ":" + owner + "." + item.PropertyName);
     if (item.PropertyName != "Hint") {
       const std::string hint = HintOf(item.Control);
-      if (!hint.empty()) entry.comments.push_back("Hint: " + hint);
+      if (!hint.empty()) entry.comments.push_back("Hint: " + ToUtf8(hint, codePage));
     }
     entries.push_back(std::move(entry));
   }
@@ -321,7 +328,7 @@ std::vector<PoEntry> ExtractForm(const std::vector<std::uint8_t>& form,
 }
 
 std::vector<PoEntry> ExtractStringTable(const std::string& text, const std::string& reference,
-                                        bool keyNamesByText) {
+                                        int codePage, bool keyNamesByText) {
   std::vector<PoEntry> entries;
   std::size_t start = 0;
   for (int lineNumber = 1; start <= text.size(); ++lineNumber) {
@@ -332,7 +339,7 @@ std::vector<PoEntry> ExtractStringTable(const std::string& text, const std::stri
       if (ParseTableLine(std::string_view(text).substr(start, end - start), line) &&
           !line.text.empty()) {
         PoEntry entry;
-        entry.msgid = line.text;
+        entry.msgid = ToUtf8(line.text, codePage);
         entry.references.push_back(reference + ":" + line.name);
         entries.push_back(std::move(entry));
         if (!keyNamesByText || !IsShortCutKeyName(line.name))
@@ -351,16 +358,26 @@ std::vector<PoEntry> ExtractTemplate(const ExtractSources& sources) {
   std::map<std::tuple<std::string, std::string, std::string>, std::size_t> index;
   for (const std::string& form : sources.forms) {
     const std::string name = std::filesystem::path(form).filename().string();
-    Merge(entries, index, ExtractForm(ReadBytes(form), name));
+    std::vector<PoEntry> formEntries;
+    try {
+      formEntries = ExtractForm(ReadBytes(form), name, sources.codePage);
+    } catch (const PoError&) {
+      throw;
+    } catch (const platform::Exception& error) {
+      throw PoError(form + ": " + error.Message());
+    }
+    Merge(entries, index, std::move(formEntries));
   }
   for (const std::string& table : sources.stringTables) {
     const std::vector<std::uint8_t> bytes = ReadBytes(table);
     const std::string name = std::filesystem::path(table).filename().string();
-    Merge(entries, index, ExtractStringTable(std::string(bytes.begin(), bytes.end()), name));
+    Merge(entries, index,
+          ExtractStringTable(std::string(bytes.begin(), bytes.end()), name, sources.codePage));
   }
   if (sources.framework) {
     Merge(entries, index,
-          ExtractStringTable(kLxpoFrameworkStrings, "FrameworkStrings.strings", true));
+          ExtractStringTable(kLxpoFrameworkStrings, "FrameworkStrings.strings", sources.codePage,
+                             true));
     Merge(entries, index, SystemMenuEntries());
   }
   return entries;

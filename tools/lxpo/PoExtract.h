@@ -1,6 +1,7 @@
 // The texts a program's translators translate, as the entries of a PO template.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,10 @@ struct ExtractSources {
   std::vector<std::string> stringTables;
   /// The framework's own resource strings, the system-menu texts and the shortcut key names.
   bool framework = true;
+  /// The code page of the program's texts (form strings and string tables hold 8-bit texts);
+  /// the template is UTF-8. Use the dictionary's text code page (1252 unless its manifest
+  /// says otherwise), so that the build writes the keys back as the program holds them.
+  int codePage = 1252;
 };
 
 /// The template's entries in the order the sources give them: each form's texts as its
@@ -32,6 +37,6 @@ std::vector<PoEntry> ExtractForm(const std::vector<std::uint8_t>& form,
 /// The entries of a string table's text; `reference` names it. With `keyNamesByText` (the
 /// framework's table) the shortcut key names ("Smkc...") are keyed by their text alone.
 std::vector<PoEntry> ExtractStringTable(const std::string& text, const std::string& reference,
-                                        bool keyNamesByText = false);
+                                        int codePage = 1252, bool keyNamesByText = false);
 
 }  // namespace lx::tools

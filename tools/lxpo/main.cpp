@@ -7,6 +7,10 @@ extern "C" const char* __lsan_default_suppressions() {
   return "leak:libgettextpo\n";
 }
 
+extern "C" const char* __lsan_default_options() {
+  return "print_suppressions=0";
+}
+
 int main(int argc, char** argv) {
   return lx::tools::RunLxpo(std::vector<std::string>(argv + 1, argv + argc), std::cout, std::cerr);
 }

@@ -186,6 +186,20 @@ TEST_F(LxpoTest, ExtractTakesStringTablesTheFrameworkAndDefaultTargets) {
   EXPECT_TRUE(Contains(pot, "#: SystemMenu:SC_CLOSE\nmsgid \"&Close\"\n"));
   EXPECT_LT(pot.find("SHello"), pot.find("SmkcCtrl"));
 
+  // The program's 8-bit texts are taken in the code page given, 1252 by default.
+  Write(At("Cafe.strings"), "SCafe 11 \"Caf\\xe9\"\n");
+  Write(At("Cafe.lxfm"), "object CafeForm: TCafeForm\n  Caption = 'Caf'#233\nend\n");
+  for (const auto& [page, cafe] :
+       {std::pair<std::string, std::string>{"1252", "Café"}, {"1251", "Cafй"}}) {
+    const Result cafeResult = Lxpo({"extract", "--no-framework", "--code-page", page, "--strings",
+                                    At("Cafe.strings").string(), At("Cafe.lxfm").string(), "-o",
+                                    At("cafe.pot").string()});
+    ASSERT_EQ(cafeResult.code, 0) << cafeResult.err;
+    const std::string cafePot = Read(At("cafe.pot"));
+    EXPECT_TRUE(Contains(cafePot, "msgctxt \"TCafeForm|\"\nmsgid \"" + cafe + "\"\n")) << cafePot;
+    EXPECT_TRUE(Contains(cafePot, "msgctxt \"|11\"\nmsgid \"" + cafe + "\"\n"));
+  }
+
   Write(At("Bad.strings"), "SOk 1 \"ok\"\nSBad 70000 \"no\"\n");
   const Result bad =
       Lxpo({"extract", "--strings", At("Bad.strings").string(), "-o", At("bad.pot").string()});
