@@ -305,6 +305,18 @@ TEST_F(LxpoTest, BrokenFilesGiveTheirMessageAndLeaveNoOutput) {
   }
 }
 
+TEST_F(LxpoTest, AnOutputThatCannotBeWrittenLeavesNothingBehind) {
+  ExtractTemplate();
+  fs::create_directory(At("taken"));
+  const Result result =
+      Lxpo({"extract", "--no-framework", At("MainForm.lxfm").string(), "-o", At("taken").string()});
+  EXPECT_EQ(result.code, 1);
+  EXPECT_EQ(result.err, "lxpo: " + At("taken").string() + ": cannot be written: Is a directory\n");
+  EXPECT_EQ(FolderContent(folder_.Path()),
+            (std::vector<std::string>{"MainForm.lxfm", "messages.pot", "taken"}));
+  EXPECT_TRUE(fs::is_empty(At("taken")));
+}
+
 TEST_F(LxpoTest, ExportHandsAnImageToTranslatorsAndBuildsItAgain) {
   ExtractTemplate();
   std::string po = Read(At("messages.pot"));
