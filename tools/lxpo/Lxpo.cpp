@@ -254,7 +254,7 @@ void AddLanguage(PldImage& image, std::map<Key, std::size_t>& index, std::size_t
   const int codePage = image.languages[language].codePage;
   const int textCodePage = EffectiveTextCodePage(image);
   for (const PoEntry& entry : entries) {
-    if (entry.msgstr.empty()) {
+    if (entry.msgstr.empty() || entry.msgid.empty()) {
       ++counts.untranslated;
       continue;
     }

@@ -298,10 +298,9 @@ std::vector<PoEntry> ExtractForm(const std::vector<std::uint8_t>& form,
   framework::ReadComponentFrom(input, &root);
 
   translator::TLxTranslator* formTranslator = FindTranslator(root);
-  if (formTranslator == nullptr) {
+  if (formTranslator == nullptr)
     formTranslator = new translator::TLxTranslator(&root);  // owned by the form
-    AddDefaultTargets(*formTranslator->Targets());
-  }
+  if (formTranslator->Targets()->Count() == 0) AddDefaultTargets(*formTranslator->Targets());
   TEmptyDictionary dictionary;
   dictionary.Open();
   formTranslator->SetDictionary(&dictionary);

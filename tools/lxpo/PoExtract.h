@@ -23,7 +23,9 @@ struct ExtractSources {
 };
 
 /// The template's entries in the order the sources give them: each form's texts as its
-/// translator's pass meets them (keyed by the form's class and the component's name), then
+/// translator's pass meets them (keyed by the form's class and the component's name; a form
+/// without a translator or without "TargetsData" takes the targets a translator proposes for
+/// a new form: Caption, Hint, Items, Lines, Hints, Tabs, TMemo.Text, TStringGrid.Cells), then
 /// the string tables' texts (keyed by their identifier), the framework's, the system-menu
 /// texts and the shortcut key names (keyed by the text alone). An entry met again with the
 /// same key keeps its place and gains the reference. Raises the errors of the form reader

@@ -171,12 +171,19 @@ TEST_F(LxpoTest, ExtractTakesStringTablesTheFrameworkAndDefaultTargets) {
   Write(At("Plain.lxfm"),
         "object PlainForm: TPlainForm\n  Caption = 'Plain'\n  object L: TLabel\n"
         "    Caption = 'Label'\n  end\nend\n");
-  const Result result = Lxpo({"extract", "--strings", At("Program.strings").string(),
-                              At("Plain.lxfm").string(), "-o", At("all.pot").string()});
+  // A translator without "TargetsData": the same.
+  Write(At("Bare.lxfm"),
+        "object BareForm: TBareForm\n  Hint = 'Bare'\n  object T: TLxTranslator\n"
+        "  end\nend\n");
+  const Result result =
+      Lxpo({"extract", "--strings", At("Program.strings").string(), At("Plain.lxfm").string(),
+            At("Bare.lxfm").string(), "-o", At("all.pot").string()});
   ASSERT_EQ(result.code, 0) << result.err;
   EXPECT_EQ(MsgfmtCheck(At("all.pot")), 0);
   const std::string pot = Read(At("all.pot"));
   EXPECT_TRUE(Contains(pot, "msgctxt \"TPlainForm|L\"\nmsgid \"Label\"\n"));
+  EXPECT_TRUE(
+      Contains(pot, "#: Bare.lxfm:BareForm.Hint\nmsgctxt \"TBareForm|\"\nmsgid \"Bare\"\n"));
   EXPECT_TRUE(Contains(pot,
                        "#: Program.strings:SHello\nmsgctxt \"|10\"\n"
                        "msgid \"\"\n\"Hello \\\"%s\\\"\\n\"\n"));
