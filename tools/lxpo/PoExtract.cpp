@@ -293,6 +293,9 @@ std::vector<PoEntry> ExtractForm(const std::vector<std::uint8_t>& form,
       IsBinaryForm(form) ? form
                          : framework::FormTextToBinary(std::string_view(
                                reinterpret_cast<const char*>(form.data()), form.size()));
+  // Made before the form, so that the form's translator goes while its dictionary is alive.
+  TEmptyDictionary dictionary;
+  dictionary.Open();
   TStandInForm root(RootClassName(binary));
   framework::TMemoryStream input(binary);
   framework::ReadComponentFrom(input, &root);
@@ -301,8 +304,6 @@ std::vector<PoEntry> ExtractForm(const std::vector<std::uint8_t>& form,
   if (formTranslator == nullptr)
     formTranslator = new translator::TLxTranslator(&root);  // owned by the form
   if (formTranslator->Targets()->Count() == 0) AddDefaultTargets(*formTranslator->Targets());
-  TEmptyDictionary dictionary;
-  dictionary.Open();
   formTranslator->SetDictionary(&dictionary);
   formTranslator->Open();
 

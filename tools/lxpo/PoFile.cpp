@@ -192,6 +192,7 @@ struct ErrorCollector {
   std::string path;
   std::optional<std::string> first;
 };
+// Syntax errors come at error severity and the reader carries on, so the handlers return.
 thread_local ErrorCollector* collector = nullptr;
 
 void Collect(int severity, const char* filename, std::size_t line, const char* text) {
