@@ -312,6 +312,32 @@ TEST_F(LxpoTest, BrokenFilesGiveTheirMessageAndLeaveNoOutput) {
   }
 }
 
+TEST_F(LxpoTest, ManifestsAndFormsThatCannotBeUsedNameTheirPlace) {
+  const std::string manifest = At("dictionary.json").string();
+  auto build = [&](const std::string& json) {
+    Write(At("dictionary.json"), json);
+    const Result result = Lxpo({"build", manifest, "-o", At("x.pld").string()});
+    EXPECT_EQ(result.code, 1);
+    EXPECT_FALSE(fs::exists(At("x.pld")));
+    return result.err;
+  };
+  EXPECT_EQ(
+      build(R"({"languages": [], "translations": []})"),
+      "lxpo: " + manifest + ": translations: a manifest takes its translations from PO files\n");
+  EXPECT_EQ(
+      build(R"({"languages": [{"po": "en.po"}]})"),
+      "lxpo: " + manifest + ": languages[0].po: the native language's texts are the msgids\n");
+  EXPECT_EQ(build(kManifest), "lxpo: " + At("de.po").string() + ": no such file\n");
+  EXPECT_EQ(build("[1]"), "lxpo: " + manifest + ": the manifest must be a JSON object\n");
+
+  Write(At("Broken.lxfm"), "object Broken: TBroken\n  Caption = 'open\n");
+  const Result form =
+      Lxpo({"extract", At("Broken.lxfm").string(), "-o", At("broken.pot").string()});
+  EXPECT_EQ(form.code, 1);
+  EXPECT_EQ(form.err.rfind("lxpo: " + At("Broken.lxfm").string() + ": ", 0), 0u) << form.err;
+  EXPECT_FALSE(fs::exists(At("broken.pot")));
+}
+
 TEST_F(LxpoTest, AnOutputThatCannotBeWrittenLeavesNothingBehind) {
   ExtractTemplate();
   fs::create_directory(At("taken"));
