@@ -10,7 +10,7 @@ BENCH_DIR := build/bench
 FUZZ_DIR := build/fuzz
 
 PACKAGES := cmake ninja-build g++ pkg-config libicu-dev libgtest-dev libgmock-dev \
-            libbenchmark-dev nlohmann-json3-dev
+            libbenchmark-dev nlohmann-json3-dev libgettextpo-dev gettext
 BENCH_PACKAGES := gettext locales qt6-base-dev qt6-l10n-tools python3
 BENCH_FLAGS ?= --benchmark_enable_random_interleaving=true --benchmark_repetitions=5 \
                --benchmark_report_aggregates_only=true

@@ -3,9 +3,9 @@
 #   <prefix>/include/lx/<layer>/...   the public headers, layer by layer (include as
 #                                     "dict/LxBinDic.h" with <prefix>/include/lx on the path)
 #   <prefix>/lib/liblx_<layer>.a      the libraries
-#   <prefix>/bin/lxform, lxpld        the tools, and their man pages
+#   <prefix>/bin/lxform, lxpld, lxpo  the tools, and their man pages
 #   <prefix>/lib/cmake/Lx/            the CMake package: find_package(Lx 0.1 CONFIG) gives
-#                                     Lx::platform ... Lx::frame and Lx::lxform, Lx::lxpld
+#                                     Lx::platform ... Lx::frame and Lx::lxform, Lx::lxpld, Lx::lxpo
 #   <prefix>/lib/pkgconfig/lx.pc      the same for pkg-config
 include(GNUInstallDirs)
 include(CMakePackageConfigHelpers)
@@ -43,7 +43,7 @@ foreach(layer IN LISTS LX_PUBLIC_LAYERS)
   string(PREPEND lx_pc_libs "-llx_${layer} ")
 endforeach()
 
-foreach(tool lxform lxpld)
+foreach(tool lxform lxpld lxpo)
   install(TARGETS ${tool} EXPORT LxTargets RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
   configure_file(${CMAKE_SOURCE_DIR}/man/${tool}.1.in ${CMAKE_BINARY_DIR}/man/${tool}.1 @ONLY)
   install(FILES ${CMAKE_BINARY_DIR}/man/${tool}.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)

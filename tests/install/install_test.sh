@@ -15,14 +15,14 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 cmake --install "$build" --prefix "$work/prefix" > "$work/install.log" ||
   { cat "$work/install.log"; fail "cmake --install"; }
 prefix=$work/prefix
-for file in bin/lxform bin/lxpld include/lx/dict/LxBinDic.h include/lx/framework/core/Object.h \
+for file in bin/lxform bin/lxpld bin/lxpo include/lx/dict/LxBinDic.h include/lx/framework/core/Object.h \
             include/lx/framework/runtime/FrameworkStrings.h include/lx/translator/LxPoly.h \
             lib/cmake/Lx/LxConfig.cmake lib/pkgconfig/lx.pc share/man/man1/lxpld.1; do
   [ -e "$prefix/$file" ] || fail "not installed: $file"
 done
 [ -z "$(find "$prefix/include/lx" -name '*.cpp')" ] || fail "sources installed as headers"
 
-for tool in lxform lxpld; do
+for tool in lxform lxpld lxpo; do
   [ "$("$prefix/bin/$tool" --version)" = "$tool (Lx) $version" ] || fail "$tool --version"
 done
 

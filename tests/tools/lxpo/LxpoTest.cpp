@@ -1,0 +1,405 @@
+// lxpo run as translators' tools meet it: every file it writes goes through the real gettext
+// tools, and what comes back from them builds.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "lxpo/Lxpo.h"
+#include "pldimage/PldImage.h"
+#include "support/TempFolder.h"
+
+// libgettextpo keeps a few small blocks of every file it reads to the end of the process.
+extern "C" const char* __lsan_default_suppressions() {
+  return "leak:libgettextpo\n";
+}
+extern "C" const char* __lsan_default_options() {
+  return "print_suppressions=0";
+}
+
+namespace lx::tools {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Result {
+  int code = 0;
+  std::string out;
+  std::string err;
+};
+
+Result Lxpo(const std::vector<std::string>& args) {
+  std::ostringstream out;
+  std::ostringstream err;
+  const int code = RunLxpo(args, out, err);
+  return {code, out.str(), err.str()};
+}
+
+// Runs a shell command; its standard output, and its exit status in `status`.
+std::string Shell(const std::string& command, int& status) {
+  std::string output;
+  FILE* pipe = popen((command + " 2>&1").c_str(), "r");
+  if (pipe == nullptr) {
+    status = -1;
+    return output;
+  }
+  std::array<char, 4096> buffer{};
+  while (const std::size_t count = std::fread(buffer.data(), 1, buffer.size(), pipe))
+    output.append(buffer.data(), count);
+  status = pclose(pipe);
+  return output;
+}
+
+std::string Read(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+void Write(const fs::path& path, const std::string& text) {
+  std::ofstream(path, std::ios::binary) << text;
+}
+
+bool Contains(const std::string& text, const std::string& part) {
+  return text.find(part) != std::string::npos;
+}
+
+std::vector<std::string> FolderContent(const fs::path& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(folder))
+    names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+int MsgfmtCheck(const fs::path& file) {
+  int status = 0;
+  const std::string output = Shell("msgfmt --check -o /dev/null '" + file.string() + "'", status);
+  if (status != 0) ADD_FAILURE() << output;
+  return status;
+}
+
+const std::string kForm = R"(object MainForm: TMainForm
+  Caption = 'Main window'
+  object OpenButton: TButton
+    Hint = 'Open a file'
+    Caption = 'Open'
+  end
+  object Colours: TListBox
+    Items.Strings = (
+      'Red'
+      'Red'
+      'Blue')
+  end
+  object CloseButton: TButton
+    Caption = 'Close'
+  end
+  object Translator1: TLxTranslator
+    DictionaryName = 'Dictionary1'
+    CharsetChange = lxccDisabled
+    TargetsData = (1 3 ('*' 'Hint' 0) ('*' 'Caption' 0) ('*' 'Items' 0))
+  end
+end
+)";
+
+const std::string kManifest = R"({
+  "languages": [
+    {"primaryLanguage": 0, "codePage": 1252, "englishName": "English"},
+    {"primaryLanguage": 7, "subLanguage": 1, "isoLanguage": "de", "codePage": 1252,
+     "englishName": "German", "nativeName": "Deutsch", "po": "de.po"}
+  ]
+})";
+
+const std::string kPoHeader =
+    "msgid \"\"\nmsgstr \"\"\n\"Language: de\\n\"\n"
+    "\"Content-Type: text/plain; charset=UTF-8\\n\"\n\n";
+
+class LxpoTest : public ::testing::Test {
+ protected:
+  fs::path At(const std::string& name) const { return folder_.Path() / name; }
+
+  // The template of kForm (and of `form` when given) without the framework's texts.
+  std::string ExtractTemplate(const std::string& form = kForm) {
+    Write(At("MainForm.lxfm"), form);
+    const Result result = Lxpo({"extract", "--no-framework", At("MainForm.lxfm").string(), "-o",
+                                At("messages.pot").string()});
+    EXPECT_EQ(result.code, 0) << result.err;
+    return Read(At("messages.pot"));
+  }
+
+  // The form as its translator leaves it in `language` of `dictionary`.
+  std::string Translated(const fs::path& dictionary, int language) {
+    int status = 0;
+    const std::string text =
+        Shell(std::string(LX_LXFORM) + " --translate '" + dictionary.string() + "' --language " +
+                  std::to_string(language) + " '" + At("MainForm.lxfm").string() + "'",
+              status);
+    EXPECT_EQ(status, 0) << text;
+    return text;
+  }
+
+  support::TempFolder folder_;
+};
+
+TEST_F(LxpoTest, ExtractWritesEveryTargetTextOnceWithItsReferences) {
+  const std::string pot = ExtractTemplate();
+  EXPECT_EQ(MsgfmtCheck(At("messages.pot")), 0);
+  EXPECT_TRUE(Contains(pot,
+                       "#: MainForm.lxfm:MainForm.Caption\nmsgctxt \"TMainForm|\"\n"
+                       "msgid \"Main window\"\nmsgstr \"\"\n"));
+  EXPECT_TRUE(Contains(pot,
+                       "#. Hint: Open a file\n#: MainForm.lxfm:OpenButton.Caption\n"
+                       "msgctxt \"TMainForm|OpenButton\"\nmsgid \"Open\"\n"));
+  // The same key twice: one entry, both references.
+  EXPECT_TRUE(Contains(pot,
+                       "#: MainForm.lxfm:Colours.Items\n#: MainForm.lxfm:Colours.Items\n"
+                       "msgctxt \"TMainForm|Colours\"\nmsgid \"Red\"\n"));
+  EXPECT_LT(pot.find("\"Open a file\""), pot.find("\"Blue\""));  // the order of the pass
+
+  // The same sources give the same bytes.
+  EXPECT_EQ(ExtractTemplate(), pot);
+}
+
+TEST_F(LxpoTest, ExtractTakesStringTablesTheFrameworkAndDefaultTargets) {
+  Write(At("Program.strings"), "# Program texts\nSHello 10 \"Hello \\\"%s\\\"\\n\"\n");
+  // No translator: the default targets (captions, hints, items, lines) apply.
+  Write(At("Plain.lxfm"),
+        "object PlainForm: TPlainForm\n  Caption = 'Plain'\n  object L: TLabel\n"
+        "    Caption = 'Label'\n  end\nend\n");
+  // A translator without "TargetsData": the same.
+  Write(At("Bare.lxfm"),
+        "object BareForm: TBareForm\n  Hint = 'Bare'\n  object T: TLxTranslator\n"
+        "  end\nend\n");
+  const Result result =
+      Lxpo({"extract", "--strings", At("Program.strings").string(), At("Plain.lxfm").string(),
+            At("Bare.lxfm").string(), "-o", At("all.pot").string()});
+  ASSERT_EQ(result.code, 0) << result.err;
+  EXPECT_EQ(MsgfmtCheck(At("all.pot")), 0);
+  const std::string pot = Read(At("all.pot"));
+  EXPECT_TRUE(Contains(pot, "msgctxt \"TPlainForm|L\"\nmsgid \"Label\"\n"));
+  EXPECT_TRUE(
+      Contains(pot, "#: Bare.lxfm:BareForm.Hint\nmsgctxt \"TBareForm|\"\nmsgid \"Bare\"\n"));
+  EXPECT_TRUE(Contains(pot,
+                       "#: Program.strings:SHello\nmsgctxt \"|10\"\n"
+                       "msgid \"\"\n\"Hello \\\"%s\\\"\\n\"\n"));
+  // Framework strings by identifier; key names and system-menu texts by the text alone.
+  EXPECT_TRUE(Contains(pot, "#: FrameworkStrings.strings:SMsgDlgWarning\nmsgctxt \"|65320\"\n"));
+  EXPECT_TRUE(Contains(pot, "#: FrameworkStrings.strings:SmkcCtrl\nmsgid \"Ctrl+\"\n"));
+  EXPECT_TRUE(Contains(pot, "#: SystemMenu:SC_CLOSE\nmsgid \"&Close\"\n"));
+  EXPECT_LT(pot.find("SHello"), pot.find("SmkcCtrl"));
+
+  // The program's 8-bit texts are taken in the code page given, 1252 by default.
+  Write(At("Cafe.strings"), "SCafe 11 \"Caf\\xe9\"\n");
+  Write(At("Cafe.lxfm"), "object CafeForm: TCafeForm\n  Caption = 'Caf'#233\nend\n");
+  for (const auto& [page, cafe] :
+       {std::pair<std::string, std::string>{"1252", "Café"}, {"1251", "Cafй"}}) {
+    const Result cafeResult = Lxpo({"extract", "--no-framework", "--code-page", page, "--strings",
+                                    At("Cafe.strings").string(), At("Cafe.lxfm").string(), "-o",
+                                    At("cafe.pot").string()});
+    ASSERT_EQ(cafeResult.code, 0) << cafeResult.err;
+    const std::string cafePot = Read(At("cafe.pot"));
+    EXPECT_TRUE(Contains(cafePot, "msgctxt \"TCafeForm|\"\nmsgid \"" + cafe + "\"\n")) << cafePot;
+    EXPECT_TRUE(Contains(cafePot, "msgctxt \"|11\"\nmsgid \"" + cafe + "\"\n"));
+  }
+
+  Write(At("Bad.strings"), "SOk 1 \"ok\"\nSBad 70000 \"no\"\n");
+  const Result bad =
+      Lxpo({"extract", "--strings", At("Bad.strings").string(), "-o", At("bad.pot").string()});
+  EXPECT_EQ(bad.code, 1);
+  EXPECT_EQ(bad.err, "lxpo: Bad.strings:2: the identifier must be a number from 0 to 65535\n");
+  EXPECT_FALSE(fs::exists(At("bad.pot")));
+}
+
+TEST_F(LxpoTest, ATranslatedFileBecomesADictionaryTheTranslatorUses) {
+  ExtractTemplate();
+  std::string po = Read(At("messages.pot"));
+  auto translate = [&po](const std::string& msgid, const std::string& msgstr) {
+    const std::string from = "msgid \"" + msgid + "\"\nmsgstr \"\"";
+    po.replace(po.find(from), from.size(), "msgid \"" + msgid + "\"\nmsgstr \"" + msgstr + "\"");
+  };
+  translate("Main window", "Hauptfenster");
+  translate("Open", "Öffnen");
+  translate("Red", "Rot");
+  Write(At("de.po"), po);
+  EXPECT_EQ(MsgfmtCheck(At("de.po")), 0);
+  Write(At("dictionary.json"), kManifest);
+
+  const Result result =
+      Lxpo({"build", At("dictionary.json").string(), "-o", At("de.pld").string()});
+  ASSERT_EQ(result.code, 0) << result.err;
+  EXPECT_EQ(result.out, "lxpo: " + At("de.pld").string() + ": 2 languages, 3 translations\n  " +
+                            At("de.po").string() +
+                            ": 3 translated, 3 untranslated, 0 fuzzy and 0 obsolete left out\n");
+  const std::string form = Translated(At("de.pld"), 1);
+  EXPECT_TRUE(Contains(form, "Caption = 'Hauptfenster'"));
+  EXPECT_TRUE(Contains(form, "Caption = #214'ffnen'"));
+  EXPECT_TRUE(Contains(form, "Items.Strings = ('Rot' 'Rot' 'Blue')"));
+  EXPECT_TRUE(Contains(form, "Caption = 'Close'"));
+}
+
+TEST_F(LxpoTest, MsgmergeUpdatesATranslationAndTheBuildLeavesFuzzyEntriesOut) {
+  ExtractTemplate();
+  std::string po = Read(At("messages.pot"));
+  const std::string from = "msgid \"Open a file\"\nmsgstr \"\"";
+  po.replace(po.find(from), from.size(), "msgid \"Open a file\"\nmsgstr \"Datei öffnen\"");
+  const std::string close = "msgid \"Close\"\nmsgstr \"\"";
+  po.replace(po.find(close), close.size(), "msgid \"Close\"\nmsgstr \"Schließen\"");
+  Write(At("de.po"), po);
+
+  // The program changes: a hint gets longer, the close button goes.
+  std::string newer = kForm;
+  newer.replace(newer.find("'Open a file'"), 13, "'Open a file.'");
+  const std::string button = "  object CloseButton: TButton\n    Caption = 'Close'\n  end\n";
+  newer.erase(newer.find(button), button.size());
+  ExtractTemplate(newer);
+  int status = 0;
+  const std::string merged =
+      Shell("msgmerge --quiet -o '" + At("merged.po").string() + "' '" + At("de.po").string() +
+                "' '" + At("messages.pot").string() + "'",
+            status);
+  ASSERT_EQ(status, 0) << merged;
+  fs::rename(At("merged.po"), At("de.po"));
+  const std::string fuzzy =
+      Shell("msgattrib --only-fuzzy --no-obsolete '" + At("de.po").string() + "'", status);
+  ASSERT_EQ(status, 0);
+  EXPECT_TRUE(Contains(fuzzy, "msgid \"Open a file.\"\nmsgstr \"Datei öffnen\""));
+
+  Write(At("dictionary.json"), kManifest);
+  const Result result =
+      Lxpo({"build", At("dictionary.json").string(), "-o", At("de.pld").string()});
+  ASSERT_EQ(result.code, 0) << result.err;
+  EXPECT_TRUE(
+      Contains(result.out, ": 0 translated, 4 untranslated, 1 fuzzy and 1 obsolete left out"))
+      << result.out;
+  EXPECT_TRUE(Contains(Translated(At("de.pld"), 1), "Hint = 'Open a file.'"));
+}
+
+TEST_F(LxpoTest, BrokenFilesGiveTheirMessageAndLeaveNoOutput) {
+  Write(At("dictionary.json"), kManifest);
+  struct Case {
+    std::string po;
+    std::string message;
+  };
+  const std::vector<Case> cases = {
+      {kPoHeader + "msgid \"a\"\nmsgstr \"b\n", "de.po:8: end-of-line within string"},
+      {"msgid \"\"\nmsgstr \"\"\n\"Content-Type: text/plain; charset=ISO-8859-1\\n\"\n\n"
+       "msgid \"a\"\nmsgstr \"\xe4\"\n",
+       "de.po: charset \"ISO-8859-1\" is not supported: PO files must be UTF-8 (msgconv "
+       "--to-code=UTF-8)"},
+      {kPoHeader + "msgid \"a\"\nmsgstr \"\xe4\"\n", "de.po:7: invalid multibyte sequence"},
+      {kPoHeader + "msgid \"file\"\nmsgid_plural \"files\"\nmsgstr[0] \"Datei\"\n"
+                   "msgstr[1] \"Dateien\"\n",
+       "de.po:6: plural entries are not supported (the dictionary has no plurals)"},
+      {kPoHeader + "\nmsgctxt \"TMainForm|OpenButton\"\nmsgid \"Open\"\nmsgstr \"打开\"\n",
+       "de.po:7: msgctxt \"TMainForm|OpenButton\" msgid \"Open\": msgstr holds U+6253, which "
+       "code page 1252 cannot carry"},
+      {kPoHeader + "msgctxt \"TMainForm\"\nmsgid \"Open\"\nmsgstr \"Öffnen\"\n",
+       "de.po:6: msgctxt \"TMainForm\" does not parse: \"context|id\" expected"},
+  };
+  for (const Case& broken : cases) {
+    Write(At("de.po"), broken.po);
+    const Result result =
+        Lxpo({"build", At("dictionary.json").string(), "-o", At("de.pld").string()});
+    EXPECT_EQ(result.code, 1);
+    EXPECT_EQ(result.err, "lxpo: " + At("").string() + broken.message + "\n");
+    EXPECT_EQ(FolderContent(folder_.Path()),
+              (std::vector<std::string>{"de.po", "dictionary.json"}));
+  }
+}
+
+TEST_F(LxpoTest, ManifestsAndFormsThatCannotBeUsedNameTheirPlace) {
+  const std::string manifest = At("dictionary.json").string();
+  auto build = [&](const std::string& json) {
+    Write(At("dictionary.json"), json);
+    const Result result = Lxpo({"build", manifest, "-o", At("x.pld").string()});
+    EXPECT_EQ(result.code, 1);
+    EXPECT_FALSE(fs::exists(At("x.pld")));
+    return result.err;
+  };
+  EXPECT_EQ(
+      build(R"({"languages": [], "translations": []})"),
+      "lxpo: " + manifest + ": translations: a manifest takes its translations from PO files\n");
+  EXPECT_EQ(
+      build(R"({"languages": [{"po": "en.po"}]})"),
+      "lxpo: " + manifest + ": languages[0].po: the native language's texts are the msgids\n");
+  EXPECT_EQ(build(kManifest), "lxpo: " + At("de.po").string() + ": no such file\n");
+  EXPECT_EQ(build("[1]"), "lxpo: " + manifest + ": the manifest must be a JSON object\n");
+
+  Write(At("Broken.lxfm"), "object Broken: TBroken\n  Caption = 'open\n");
+  const Result form =
+      Lxpo({"extract", At("Broken.lxfm").string(), "-o", At("broken.pot").string()});
+  EXPECT_EQ(form.code, 1);
+  EXPECT_EQ(form.err.rfind("lxpo: " + At("Broken.lxfm").string() + ": ", 0), 0u) << form.err;
+  EXPECT_FALSE(fs::exists(At("broken.pot")));
+}
+
+TEST_F(LxpoTest, AnOutputThatCannotBeWrittenLeavesNothingBehind) {
+  ExtractTemplate();
+  fs::create_directory(At("taken"));
+  const Result result =
+      Lxpo({"extract", "--no-framework", At("MainForm.lxfm").string(), "-o", At("taken").string()});
+  EXPECT_EQ(result.code, 1);
+  EXPECT_EQ(result.err, "lxpo: " + At("taken").string() + ": cannot be written: Is a directory\n");
+  EXPECT_EQ(FolderContent(folder_.Path()),
+            (std::vector<std::string>{"MainForm.lxfm", "messages.pot", "taken"}));
+  EXPECT_TRUE(fs::is_empty(At("taken")));
+}
+
+TEST_F(LxpoTest, ExportHandsAnImageToTranslatorsAndBuildsItAgain) {
+  ExtractTemplate();
+  std::string po = Read(At("messages.pot"));
+  const std::string from = "msgid \"Red\"\nmsgstr \"\"";
+  po.replace(po.find(from), from.size(), "msgid \"Red\"\nmsgstr \"Rot \\\"\\\\\\t\"");
+  Write(At("de.po"), po);
+  Write(At("dictionary.json"), kManifest);
+  ASSERT_EQ(Lxpo({"build", At("dictionary.json").string(), "-o", At("a.pld").string()}).code, 0);
+
+  fs::create_directory(At("out"));
+  const Result exported = Lxpo({"export", At("a.pld").string(), "-d", At("out").string()});
+  ASSERT_EQ(exported.code, 0) << exported.err;
+  EXPECT_EQ(FolderContent(At("out")),
+            (std::vector<std::string>{"de.po", "dictionary.json", "messages.pot"}));
+  EXPECT_EQ(MsgfmtCheck(At("out/de.po")), 0);
+  EXPECT_EQ(MsgfmtCheck(At("out/messages.pot")), 0);
+  const Result rebuilt =
+      Lxpo({"build", At("out/dictionary.json").string(), "-o", At("b.pld").string()});
+  ASSERT_EQ(rebuilt.code, 0) << rebuilt.err;
+  const std::string a = Read(At("a.pld"));
+  const std::string b = Read(At("b.pld"));
+  EXPECT_EQ(ParsePldImage(std::span(reinterpret_cast<const std::uint8_t*>(b.data()), b.size())),
+            ParsePldImage(std::span(reinterpret_cast<const std::uint8_t*>(a.data()), a.size())));
+
+  const Result notImage = Lxpo({"export", At("de.po").string(), "-d", At("out").string()});
+  EXPECT_EQ(notImage.code, 1);
+  EXPECT_EQ(FolderContent(At("out")),
+            (std::vector<std::string>{"de.po", "dictionary.json", "messages.pot"}));
+}
+
+TEST_F(LxpoTest, APseudoLanguageBuildsAndShowsInTheForm) {
+  ExtractTemplate();
+  const Result result = Lxpo({"pseudo", At("messages.pot").string(), "-o", At("qps.po").string()});
+  ASSERT_EQ(result.code, 0) << result.err;
+  EXPECT_EQ(MsgfmtCheck(At("qps.po")), 0);
+  std::string manifest = kManifest;
+  manifest.replace(manifest.find("\"de.po\""), 7, "\"qps.po\"");
+  Write(At("dictionary.json"), manifest);
+  ASSERT_EQ(Lxpo({"build", At("dictionary.json").string(), "-o", At("q.pld").string()}).code, 0);
+  EXPECT_TRUE(Contains(Translated(At("q.pld"), 1), "Caption = '['#214'p'#233#241'~~]'"));
+}
+
+TEST_F(LxpoTest, UsageErrorsExitWithTwo) {
+  EXPECT_EQ(Lxpo({}).code, 2);
+  EXPECT_EQ(Lxpo({"build", "x.json"}).err.substr(0, 24), "lxpo: -o is required\nUsa");
+  EXPECT_EQ(Lxpo({"frobnicate"}).code, 2);
+  const Result help = Lxpo({"--help"});
+  EXPECT_EQ(help.code, 0);
+  EXPECT_TRUE(Contains(help.out, "lxpo extract"));
+}
+
+}  // namespace
+}  // namespace lx::tools

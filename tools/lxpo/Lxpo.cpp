@@ -1,0 +1,445 @@
+#include "lxpo/Lxpo.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <nlohmann/json.hpp>
+#include <tuple>
+
+#include "lx/LxVersion.h"
+#include "lxpld/PldJson.h"
+#include "lxpo/PoExtract.h"
+#include "lxpo/PoFile.h"
+#include "lxpo/Pseudo.h"
+#include "platform/CodePages.h"
+#include "pldimage/PldImage.h"
+#include "pldimage/PldText.h"
+
+namespace lx::tools {
+namespace {
+
+constexpr char kUsage[] = R"(Usage:
+  lxpo extract [--strings TABLE.strings]... [--no-framework] [--code-page N]
+               FORM... -o FILE.pot
+  lxpo build MANIFEST.json -o FILE.pld
+  lxpo export FILE.pld -d FOLDER
+  lxpo pseudo FILE.pot -o FILE.po [--language CODE]
+  lxpo --help | --version
+
+extract  writes the PO template of a program: the texts its forms' translators
+         translate (their TargetsData, or the default targets when a form has no
+         translator), the program's string tables, the framework's resource
+         strings, the system-menu texts and the shortcut key names. msgctxt is
+         "context|id" (form class and component name; "|identifier" for a
+         resource string; none for texts looked up alone), msgid the native text.
+         The program's texts are taken in code page N (1252): give the
+         manifest's textCodePage when it has one.
+build    turns a manifest (JSON: the languages, each with its PO file) and the
+         PO files into a dictionary image. Fuzzy and obsolete entries are left
+         out and counted; plural entries and characters that a language's code
+         page cannot carry are errors.
+export   writes FOLDER/messages.pot, one PO file per language and
+         FOLDER/dictionary.json, the manifest that builds the image again.
+pseudo   writes a PO file whose translations are pseudo-texts: accented
+         look-alike letters, about 35 % longer, in brackets; hot keys and
+         format placeholders kept.
+
+Files are written whole or not at all. Exit codes: 0 ok, 1 bad input, 2 bad usage.
+See docs/translators.md.
+)";
+
+class UsageError : public platform::Exception {
+ public:
+  using Exception::Exception;
+};
+
+using Key = std::tuple<std::string, std::string, std::string>;
+
+constexpr std::uintmax_t kMaxInputSize = 256u << 20;
+
+std::string ReadFileText(const std::string& path) {
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(path, error)) throw PoError(path + ": not a regular file");
+  if (std::filesystem::file_size(path, error) > kMaxInputSize || error)
+    throw PoError(path + ": too large");
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw PoError(path + ": cannot be opened: " + std::strerror(errno));
+  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  if (in.bad()) throw PoError(path + ": cannot be read");
+  return text;
+}
+
+// Writes `content` to a new temporary file beside `path` and renames it over `path`.
+void WriteFileAtomically(const std::string& path, std::string_view content) {
+  const std::filesystem::path target(path);
+  const std::filesystem::path folder = target.has_parent_path() ? target.parent_path() : ".";
+  std::string temporary = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
+  const int fd = mkstemp(temporary.data());
+  if (fd < 0) throw PoError(path + ": cannot be written: " + std::strerror(errno));
+  const mode_t mask = umask(0);
+  umask(mask);
+  bool written = fchmod(fd, 0666 & ~mask) == 0;
+  for (std::size_t done = 0; written && done < content.size();) {
+    const ssize_t count = write(fd, content.data() + done, content.size() - done);
+    if (count < 0 && errno == EINTR) continue;
+    written = count > 0;
+    if (written) done += static_cast<std::size_t>(count);
+  }
+  const int error = errno;
+  if (close(fd) != 0) written = false;
+  if (!written || std::rename(temporary.c_str(), path.c_str()) != 0) {
+    const int reason = written ? errno : error;
+    unlink(temporary.c_str());
+    throw PoError(path + ": cannot be written: " + std::strerror(reason));
+  }
+}
+
+// ---- Arguments
+
+struct Arguments {
+  std::vector<std::string> positional;
+  std::map<std::string, std::vector<std::string>> options;
+  bool noFramework = false;
+};
+
+Arguments ParseArguments(const std::vector<std::string>& args, std::size_t from,
+                         const std::vector<std::string>& valued) {
+  Arguments parsed;
+  for (std::size_t i = from; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (arg == "--no-framework") {
+      parsed.noFramework = true;
+    } else if (std::find(valued.begin(), valued.end(), arg) != valued.end()) {
+      if (i + 1 >= args.size()) throw UsageError(arg + " needs a value");
+      parsed.options[arg].push_back(args[++i]);
+    } else if (arg.size() > 1 && arg[0] == '-') {
+      throw UsageError("unknown option " + arg);
+    } else {
+      parsed.positional.push_back(arg);
+    }
+  }
+  return parsed;
+}
+
+std::string OneOption(const Arguments& arguments, const std::string& name) {
+  const auto found = arguments.options.find(name);
+  if (found == arguments.options.end()) throw UsageError(name + " is required");
+  if (found->second.size() > 1) throw UsageError(name + " given twice");
+  return found->second.front();
+}
+
+std::string OneInput(const Arguments& arguments) {
+  if (arguments.positional.size() != 1) throw UsageError("one input file expected");
+  return arguments.positional.front();
+}
+
+// ---- extract
+
+int Extract(const Arguments& arguments, std::ostream& out) {
+  ExtractSources sources;
+  sources.forms = arguments.positional;
+  if (const auto tables = arguments.options.find("--strings"); tables != arguments.options.end())
+    sources.stringTables = tables->second;
+  sources.framework = !arguments.noFramework;
+  if (arguments.options.contains("--code-page")) {
+    const std::string page = OneOption(arguments, "--code-page");
+    if (page.empty() || page.size() > 5 ||
+        page.find_first_not_of("0123456789") != std::string::npos)
+      throw UsageError("--code-page takes a code page number, not \"" + page + "\"");
+    sources.codePage = std::stoi(page);
+    detail::CheckCodePage(sources.codePage);
+  }
+  const std::string output = OneOption(arguments, "-o");
+  const std::vector<PoEntry> entries = ExtractTemplate(sources);
+  WriteFileAtomically(output, WritePo(entries, ""));
+  out << "lxpo: " << output << ": " << entries.size() << " texts\n";
+  return kLxpoOk;
+}
+
+// ---- build
+
+struct Manifest {
+  PldImage image;
+  /// Per language; empty for none.
+  std::vector<std::string> poFiles;
+};
+
+Manifest ReadManifest(const std::string& path) {
+  nlohmann::json json;
+  try {
+    json = nlohmann::json::parse(ReadFileText(path));
+  } catch (const nlohmann::json::exception& error) {
+    throw PoError(path + ": " + error.what());
+  }
+  if (!json.is_object()) throw PoError(path + ": the manifest must be a JSON object");
+  if (json.contains("translations"))
+    throw PoError(path + ": translations: a manifest takes its translations from PO files");
+  if (!json.contains("contentFlags")) json["contentFlags"] = 1;
+  Manifest manifest;
+  const std::filesystem::path folder = std::filesystem::path(path).parent_path();
+  if (json.contains("languages") && json["languages"].is_array()) {
+    auto& languages = json["languages"];
+    for (std::size_t i = 0; i < languages.size(); ++i) {
+      std::string po;
+      if (languages[i].is_object() && languages[i].contains("po")) {
+        const std::string where = path + ": languages[" + std::to_string(i) + "].po";
+        if (!languages[i]["po"].is_string()) throw PoError(where + ": a file name expected");
+        if (i == 0) throw PoError(where + ": the native language's texts are the msgids");
+        po = (folder / languages[i]["po"].get<std::string>()).string();
+        languages[i].erase("po");
+      }
+      manifest.poFiles.push_back(po);
+    }
+  }
+  try {
+    manifest.image = ImageFromJson(json.dump());
+  } catch (const platform::Exception& error) {
+    throw PoError(path + ": " + error.Message());
+  }
+  return manifest;
+}
+
+// The first character of `text` that `codePage` cannot carry, as "U+XXXX"; empty if none.
+std::string UnwritableCharacter(const std::string& text, int codePage) {
+  const std::u16string wide = detail::Utf8ToUtf16(text);
+  const auto page = static_cast<platform::CodePage>(codePage);
+  if (platform::CanEncode(wide, page)) return std::string();
+  for (std::size_t i = 0; i < wide.size(); ++i) {
+    const bool pair = wide[i] >= 0xD800 && wide[i] < 0xDC00 && i + 1 < wide.size();
+    const std::u16string_view one(wide.data() + i, pair ? 2 : 1);
+    if (!platform::CanEncode(one, page)) {
+      char32_t code = wide[i];
+      if (pair) code = 0x10000 + ((code - 0xD800) << 10) + (wide[i + 1] - 0xDC00);
+      char name[16];
+      std::snprintf(name, sizeof name, "U+%04X", static_cast<unsigned>(code));
+      return name;
+    }
+    if (pair) ++i;
+  }
+  return "a character";
+}
+
+std::string EntryName(const std::string& path, const PoEntry& entry) {
+  std::string name = path;
+  if (entry.line > 0) name += ":" + std::to_string(entry.line);
+  name += ": ";
+  const std::string msgctxt = MsgctxtOf(entry.context, entry.id);
+  if (!msgctxt.empty()) name += "msgctxt \"" + msgctxt + "\" ";
+  return name + "msgid \"" + entry.msgid + "\"";
+}
+
+void CheckWritable(const std::string& text, int codePage, const std::string& what,
+                   const std::string& entryName) {
+  const std::string character = UnwritableCharacter(text, codePage);
+  if (!character.empty())
+    throw PoError(entryName + ": " + what + " holds " + character + ", which code page " +
+                  std::to_string(codePage) + " cannot carry");
+}
+
+struct BuildCounts {
+  int translated = 0;
+  int untranslated = 0;
+  PoReadCounts leftOut;
+};
+
+void AddLanguage(PldImage& image, std::map<Key, std::size_t>& index, std::size_t language,
+                 const std::string& path, BuildCounts& counts) {
+  const std::vector<PoEntry> entries = ReadPo(path, counts.leftOut);
+  const int codePage = image.languages[language].codePage;
+  const int textCodePage = EffectiveTextCodePage(image);
+  for (const PoEntry& entry : entries) {
+    if (entry.msgstr.empty() || entry.msgid.empty()) {
+      ++counts.untranslated;
+      continue;
+    }
+    if (!image.utf16) {
+      const std::string name = EntryName(path, entry);
+      CheckWritable(entry.msgstr, codePage, "msgstr", name);
+      CheckWritable(entry.msgid + entry.context + entry.id, textCodePage, "the key", name);
+    }
+    const auto [place, added] =
+        index.emplace(Key{entry.context, entry.id, entry.msgid}, image.translations.size());
+    if (added) {
+      PldTranslation translation;
+      translation.texts.assign(image.languages.size(), std::string());
+      translation.texts[0] = entry.msgid;
+      translation.context = entry.context;
+      translation.id = entry.id;
+      image.translations.push_back(std::move(translation));
+    }
+    image.translations[place->second].texts[language] = entry.msgstr;
+    ++counts.translated;
+  }
+}
+
+int Build(const Arguments& arguments, std::ostream& out) {
+  const std::string source = OneInput(arguments);
+  const std::string output = OneOption(arguments, "-o");
+  Manifest manifest = ReadManifest(source);
+  std::map<Key, std::size_t> index;
+  std::string summary;
+  for (std::size_t language = 1; language < manifest.poFiles.size(); ++language) {
+    const std::string& path = manifest.poFiles[language];
+    if (path.empty()) continue;
+    BuildCounts counts;
+    AddLanguage(manifest.image, index, language, path, counts);
+    summary += "  " + path + ": " + std::to_string(counts.translated) + " translated, " +
+               std::to_string(counts.untranslated) + " untranslated, " +
+               std::to_string(counts.leftOut.fuzzy) + " fuzzy and " +
+               std::to_string(counts.leftOut.obsolete) + " obsolete left out\n";
+  }
+  std::vector<std::uint8_t> bytes;
+  try {
+    bytes = WritePldImage(manifest.image);
+  } catch (const platform::Exception& error) {
+    throw PoError(source + ": " + error.Message());
+  }
+  WriteFileAtomically(output,
+                      std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+  out << "lxpo: " << output << ": " << manifest.image.languages.size() << " languages, "
+      << manifest.image.translations.size() << " translations\n"
+      << summary;
+  return kLxpoOk;
+}
+
+// ---- export
+
+std::string LanguageCode(const PldLanguage& language) {
+  auto trimmed = [](std::string text) {
+    text.erase(std::find(text.begin(), text.end(), '\0'), text.end());
+    return text;
+  };
+  const std::string iso = trimmed(language.isoLanguage);
+  const std::string country = trimmed(language.isoCountry);
+  if (iso.empty()) return std::string();
+  return country.empty() ? iso : iso + "_" + country;
+}
+
+bool IsPlainName(const std::string& name) {
+  return !name.empty() && std::all_of(name.begin(), name.end(), [](char c) {
+    return std::isalnum(static_cast<unsigned char>(c)) != 0 || c == '_' || c == '-';
+  });
+}
+
+// Unique file names: the ISO code when the record has one, else "language<N>".
+std::vector<std::string> PoFileNames(const PldImage& image) {
+  std::vector<std::string> names(image.languages.size());
+  for (std::size_t i = 1; i < names.size(); ++i) {
+    std::string code = LanguageCode(image.languages[i]);
+    if (!IsPlainName(code)) code = "language" + std::to_string(i);
+    if (std::find(names.begin(), names.end(), code + ".po") != names.end())
+      code += "-" + std::to_string(i);
+    names[i] = code + ".po";
+  }
+  return names;
+}
+
+std::vector<PoEntry> ExportEntries(const PldImage& image, std::size_t language) {
+  std::vector<PoEntry> entries;
+  for (const PldTranslation& translation : image.translations) {
+    if (translation.texts.empty() || translation.texts[0].empty()) continue;
+    PoEntry entry;
+    entry.context = translation.context;
+    entry.id = translation.id;
+    entry.msgid = translation.texts[0];
+    if (language > 0 && language < translation.texts.size())
+      entry.msgstr = translation.texts[language];
+    entries.push_back(std::move(entry));
+  }
+  return entries;
+}
+
+int Export(const Arguments& arguments, std::ostream& out) {
+  const std::string source = OneInput(arguments);
+  const std::filesystem::path folder = OneOption(arguments, "-d");
+  const std::string text = ReadFileText(source);
+  PldImage image;
+  try {
+    image =
+        ParsePldImage(std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+  } catch (const platform::Exception& error) {
+    throw PoError(source + ": " + error.Message());
+  }
+  std::error_code error;
+  if (!std::filesystem::is_directory(folder, error))
+    throw PoError(folder.string() + ": not a folder");
+  // Everything is made before the first file is written.
+  std::vector<std::pair<std::string, std::string>> files;
+  files.emplace_back("messages.pot", WritePo(ExportEntries(image, 0), ""));
+  const std::vector<std::string> names = PoFileNames(image);
+  nlohmann::json manifest = nlohmann::json::parse(ImageToJson(image));
+  manifest.erase("translations");
+  for (std::size_t i = 1; i < image.languages.size(); ++i) {
+    files.emplace_back(names[i],
+                       WritePo(ExportEntries(image, i), LanguageCode(image.languages[i])));
+    manifest["languages"][i]["po"] = names[i];
+  }
+  files.emplace_back("dictionary.json", manifest.dump(2) + "\n");
+  for (const auto& [name, content] : files)
+    WriteFileAtomically((folder / name).string(), content);
+  out << "lxpo: " << folder.string() << ": messages.pot, " << image.languages.size() - 1
+      << " PO files and dictionary.json; " << image.translations.size() << " translations\n";
+  return kLxpoOk;
+}
+
+// ---- pseudo
+
+int Pseudo(const Arguments& arguments, std::ostream& out) {
+  const std::string source = OneInput(arguments);
+  const std::string output = OneOption(arguments, "-o");
+  std::string language;
+  if (arguments.options.contains("--language")) language = OneOption(arguments, "--language");
+  PoReadCounts counts;
+  std::vector<PoEntry> entries = ReadPo(source, counts, true);
+  for (PoEntry& entry : entries) {
+    entry.msgstr = PseudoText(entry.msgid);
+    entry.fuzzy = false;
+  }
+  WriteFileAtomically(output, WritePo(entries, language));
+  out << "lxpo: " << output << ": " << entries.size() << " pseudo-texts\n";
+  return kLxpoOk;
+}
+
+int Dispatch(const std::vector<std::string>& args, std::ostream& out) {
+  if (args.empty()) throw UsageError("a command is required");
+  const std::string& command = args[0];
+  if (command == "extract")
+    return Extract(ParseArguments(args, 1, {"-o", "--strings", "--code-page"}), out);
+  if (command == "build") return Build(ParseArguments(args, 1, {"-o"}), out);
+  if (command == "export") return Export(ParseArguments(args, 1, {"-d"}), out);
+  if (command == "pseudo") return Pseudo(ParseArguments(args, 1, {"-o", "--language"}), out);
+  throw UsageError("unknown command " + command);
+}
+
+}  // namespace
+
+int RunLxpo(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  if (!args.empty() && (args[0] == "--help" || args[0] == "-h")) {
+    out << kUsage;
+    return kLxpoOk;
+  }
+  if (args.size() == 1 && args[0] == "--version") {
+    out << "lxpo (Lx) " << kLxVersion << "\n";
+    return kLxpoOk;
+  }
+  try {
+    return Dispatch(args, out);
+  } catch (const UsageError& error) {
+    err << "lxpo: " << error.Message() << "\n" << kUsage;
+    return kLxpoBadUsage;
+  } catch (const platform::Exception& error) {
+    err << "lxpo: " << error.Message() << "\n";
+  } catch (const std::exception& error) {
+    err << "lxpo: " << error.what() << "\n";
+  }
+  return kLxpoBadInput;
+}
+
+}  // namespace lx::tools

@@ -1,0 +1,386 @@
+#include "PoExtract.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <memory>
+#include <string_view>
+#include <tuple>
+
+#include "framework/controls/CheckLst.h"
+#include "framework/controls/ComCtrls.h"
+#include "framework/controls/ExtCtrls.h"
+#include "framework/controls/Forms.h"
+#include "framework/controls/Grids.h"
+#include "framework/controls/Menus.h"
+#include "framework/controls/StdCtrls.h"
+#include "framework/rtti/ClassRegistry.h"
+#include "framework/rtti/TypInfo.h"
+#include "framework/streaming/Filer.h"
+#include "framework/streaming/Streams.h"
+#include "framework/streaming/TextForm.h"
+#include "lang/LxDictionary.h"
+#include "lang/LxRecords.h"
+#include "platform/CodePages.h"
+#include "pldimage/PldText.h"
+#include "translator/LxPoly.h"
+
+extern const char* const kLxpoFrameworkStrings;
+
+namespace lx::tools {
+namespace {
+
+constexpr std::uintmax_t kMaxSourceSize = 64u << 20;
+
+// ---- Forms
+
+// A form that answers to the stored root's class name, a direct descendant of TForm, so that
+// its class name is the look-up context as in the program.
+class TStandInForm : public framework::TForm {
+ public:
+  explicit TStandInForm(const std::string& className)
+      : TForm(nullptr), classInfo_(className, &TForm::StaticClassInfo(), {}, {}, {}, {}) {}
+
+  const framework::TClassInfo& ClassInfo() const override { return classInfo_; }
+
+ private:
+  framework::TClassInfo classInfo_;
+};
+
+// An open dictionary with context keys and no translations: the pass asks it for every
+// text and finds none, so every text stays native and is remembered in the table.
+class TEmptyDictionary : public lang::TLxDictionary {
+ public:
+  TEmptyDictionary() : TLxDictionary(nullptr) {
+    native_.Validate();
+    SetContextKeys(true);
+  }
+  int GetLanguageCount() override { return 1; }
+  void GetLanguage(int, lang::TLxLanguage& dest) override { dest.Assign(native_); }
+  int GetLocaleCount() override { return 0; }
+  void GetLocale(int, lang::TLxLocale&) override {}
+  bool Translate(const std::string&, const std::string&, std::string&,
+                 const std::string&) override {
+    return false;
+  }
+  bool TranslateWord(const std::string&, std::string&) override { return false; }
+
+ private:
+  lang::TLxLanguage native_{0, 0, 1252, "", "Native", "", "", 0, {}};
+};
+
+void RegisterStandardClasses() {
+  using namespace framework;
+  RegisterClasses(
+      {&TLabel::StaticClassInfo(), &TEdit::StaticClassInfo(), &TButton::StaticClassInfo(),
+       &TMemo::StaticClassInfo(), &TGroupBox::StaticClassInfo(), &TListBox::StaticClassInfo(),
+       &TCheckListBox::StaticClassInfo(), &TComboBox::StaticClassInfo(),
+       &TComboBoxEx::StaticClassInfo(), &TComboExItem::StaticClassInfo(),
+       &TPanel::StaticClassInfo(), &TStringGrid::StaticClassInfo(), &TMainMenu::StaticClassInfo(),
+       &TPopupMenu::StaticClassInfo(), &TMenuItem::StaticClassInfo()});
+  translator::RegisterTranslatorClasses();
+}
+
+bool IsBinaryForm(const std::vector<std::uint8_t>& bytes) {
+  const std::string_view signature = framework::kFormSignature;
+  return bytes.size() >= signature.size() &&
+         std::string_view(reinterpret_cast<const char*>(bytes.data()), signature.size()) ==
+             signature;
+}
+
+std::string RootClassName(const std::vector<std::uint8_t>& binary) {
+  framework::TMemoryStream stream(binary);
+  framework::TReader reader(stream, 4096);
+  reader.ReadSignature();
+  framework::TFilerFlags flags;
+  int childPos = 0;
+  reader.ReadPrefix(flags, childPos);
+  return reader.ReadStr();
+}
+
+translator::TLxTranslator* FindTranslator(const framework::TComponent& form) {
+  for (int i = 0; i < form.ComponentCount(); ++i) {
+    if (auto* found = dynamic_cast<translator::TLxTranslator*>(form.Components(i))) return found;
+  }
+  return nullptr;
+}
+
+// The targets a translator proposes for a form that has none.
+void AddDefaultTargets(translator::TLxTargetProperties& targets) {
+  for (const char* property : {"Caption", "Hint", "Items", "Lines", "Hints", "Tabs"})
+    targets.Add("", 0, property);
+  targets.Add("TMemo", 0, "Text");
+  targets.Add("TStringGrid", 0, "Cells");
+}
+
+std::string HintOf(framework::TObject* object) {
+  if (object == nullptr) return std::string();
+  try {
+    if (const framework::TPropInfo* hint = framework::GetPropInfo(*object, "Hint"))
+      return framework::GetStrProp(*object, *hint);
+  } catch (const platform::Exception&) {
+  }
+  return std::string();
+}
+
+std::string ToUtf8(const std::string& text, int codePage) {
+  return detail::Utf16ToUtf8(
+      platform::MultiByteToWide(text, static_cast<platform::CodePage>(codePage)));
+}
+
+// ---- String tables
+
+struct TableLine {
+  std::string name;
+  unsigned long identifier = 0;
+  std::string text;
+};
+
+int HexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+std::string UnescapeQuoted(std::string_view line, std::size_t& at) {
+  std::string text;
+  ++at;  // the opening quote
+  while (at < line.size() && line[at] != '"') {
+    char c = line[at++];
+    if (c == '\\') {
+      if (at >= line.size()) throw PoError("unfinished escape");
+      const char code = line[at++];
+      switch (code) {
+        case 'n':
+          c = '\n';
+          break;
+        case 'r':
+          c = '\r';
+          break;
+        case 't':
+          c = '\t';
+          break;
+        case '\\':
+        case '"':
+          c = code;
+          break;
+        case 'x': {
+          const int high = at < line.size() ? HexDigit(line[at]) : -1;
+          const int low = at + 1 < line.size() ? HexDigit(line[at + 1]) : -1;
+          if (high < 0 || low < 0) throw PoError("\\x needs two hex digits");
+          c = static_cast<char>(high * 16 + low);
+          at += 2;
+          break;
+        }
+        default:
+          throw PoError(std::string("unknown escape \\") + code);
+      }
+    }
+    text += c;
+  }
+  if (at >= line.size()) throw PoError("the text has no closing quote");
+  ++at;
+  return text;
+}
+
+// One line of a table; false for a blank or comment line.
+bool ParseTableLine(std::string_view line, TableLine& entry) {
+  std::size_t at = line.find_first_not_of(" \t\r");
+  if (at == std::string_view::npos || line[at] == '#') return false;
+  const std::size_t nameEnd = line.find_first_of(" \t", at);
+  if (nameEnd == std::string_view::npos) throw PoError("a name, an identifier and a text expected");
+  entry.name = std::string(line.substr(at, nameEnd - at));
+  at = line.find_first_not_of(" \t", nameEnd);
+  const std::size_t numberEnd = at == std::string_view::npos ? at : line.find_first_of(" \t", at);
+  if (numberEnd == std::string_view::npos)
+    throw PoError("a name, an identifier and a text expected");
+  const std::string number(line.substr(at, numberEnd - at));
+  if (number.empty() || number.size() > 5 ||
+      number.find_first_not_of("0123456789") != std::string::npos || std::stoul(number) > 0xFFFF)
+    throw PoError("the identifier must be a number from 0 to 65535");
+  entry.identifier = std::stoul(number);
+  at = line.find_first_not_of(" \t", numberEnd);
+  if (at == std::string_view::npos || line[at] != '"') throw PoError("a quoted text expected");
+  entry.text = UnescapeQuoted(line, at);
+  return true;
+}
+
+// ---- Fixed texts
+
+// The English texts of the system menu's standard items; the translator looks them up by
+// the text alone, whatever the language of the running system.
+constexpr const char* kSystemMenuTexts[][2] = {
+    {"SC_SIZE", "&Size"},
+    {"SC_MOVE", "&Move"},
+    {"SC_MINIMIZE", "Mi&nimize"},
+    {"SC_MAXIMIZE", "Ma&ximize"},
+    {"SC_NEXTWINDOW", "&Next"},
+    {"SC_PREVWINDOW", "&Previous"},
+    {"SC_CLOSE", "&Close"},
+    {"SC_VSCROLL", "&Vertical Scroll"},
+    {"SC_HSCROLL", "&Horizontal Scroll"},
+    {"SC_MOUSEMENU", "&Mouse"},
+    {"SC_KEYMENU", "&Key"},
+    {"SC_ARRANGE", "&Arrange"},
+    {"SC_RESTORE", "&Restore"},
+    {"SC_TASKLIST", "&Task List"},
+    {"SC_SCREENSAVE", "&Screen Saver"},
+    {"SC_HOTKEY", "&Hot Key"},
+    {"SC_DEFAULT", "&Default"},
+    {"SC_MONITORPOWER", "&Monitor Power"},
+};
+
+// The framework's key names and modifier prefixes: the shortcut texts look them up by the
+// text alone.
+bool IsShortCutKeyName(const std::string& name) {
+  return name.rfind("Smkc", 0) == 0;
+}
+
+std::vector<PoEntry> SystemMenuEntries() {
+  std::vector<PoEntry> entries;
+  for (const auto& [command, text] : kSystemMenuTexts) {
+    PoEntry entry;
+    entry.msgid = text;
+    entry.references.push_back(std::string("SystemMenu:") + command);
+    entries.push_back(std::move(entry));
+  }
+  return entries;
+}
+
+std::vector<std::uint8_t> ReadBytes(const std::string& path) {
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(path, error)) throw PoError(path + ": not a regular file");
+  if (std::filesystem::file_size(path, error) > kMaxSourceSize || error)
+    throw PoError(path + ": too large");
+  std::ifstream in(path, std::ios::binary);
+  std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)),
+                                  std::istreambuf_iterator<char>());
+  if (in.bad()) throw PoError(path + ": cannot be read");
+  return bytes;
+}
+
+// Appends `more`, merging entries whose key is already there.
+void Merge(std::vector<PoEntry>& entries,
+           std::map<std::tuple<std::string, std::string, std::string>, std::size_t>& index,
+           std::vector<PoEntry> more) {
+  for (PoEntry& entry : more) {
+    const auto key = std::make_tuple(entry.context, entry.id, entry.msgid);
+    const auto [place, added] = index.emplace(key, entries.size());
+    if (added) {
+      entries.push_back(std::move(entry));
+      continue;
+    }
+    PoEntry& first = entries[place->second];
+    for (std::string& reference : entry.references)
+      first.references.push_back(std::move(reference));
+    for (std::string& comment : entry.comments) {
+      if (std::find(first.comments.begin(), first.comments.end(), comment) == first.comments.end())
+        first.comments.push_back(std::move(comment));
+    }
+  }
+}
+
+}  // namespace
+
+std::vector<PoEntry> ExtractForm(const std::vector<std::uint8_t>& form,
+                                 const std::string& reference, int codePage) {
+  RegisterStandardClasses();
+  const std::vector<std::uint8_t> binary =
+      IsBinaryForm(form) ? form
+                         : framework::FormTextToBinary(std::string_view(
+                               reinterpret_cast<const char*>(form.data()), form.size()));
+  // Made before the form, so that the form's translator goes while its dictionary is alive.
+  TEmptyDictionary dictionary;
+  dictionary.Open();
+  TStandInForm root(RootClassName(binary));
+  framework::TMemoryStream input(binary);
+  framework::ReadComponentFrom(input, &root);
+
+  translator::TLxTranslator* formTranslator = FindTranslator(root);
+  if (formTranslator == nullptr)
+    formTranslator = new translator::TLxTranslator(&root);  // owned by the form
+  if (formTranslator->Targets()->Count() == 0) AddDefaultTargets(*formTranslator->Targets());
+  formTranslator->SetDictionary(&dictionary);
+  formTranslator->Open();
+
+  std::vector<PoEntry> entries;
+  const translator::TLxTranslatorTable& table = formTranslator->Table();
+  for (int i = 0; i < table.Count(); ++i) {
+    const translator::TLxTranslatorTableItem& item = table.Items(i);
+    PoEntry entry;
+    entry.context = root.ClassName();
+    entry.id = item.ComponentName;
+    entry.msgid = ToUtf8(item.NativeText, codePage);
+    const std::string owner = item.ComponentName.empty() ? root.Name() : item.ComponentName;
+    entry.references.push_back(reference + ":" + owner + "." + item.PropertyName);
+    if (item.PropertyName != "Hint") {
+      const std::string hint = HintOf(item.Control);
+      if (!hint.empty()) entry.comments.push_back("Hint: " + ToUtf8(hint, codePage));
+    }
+    entries.push_back(std::move(entry));
+  }
+  formTranslator->SetDictionary(nullptr);
+  return entries;
+}
+
+std::vector<PoEntry> ExtractStringTable(const std::string& text, const std::string& reference,
+                                        int codePage, bool keyNamesByText) {
+  std::vector<PoEntry> entries;
+  std::size_t start = 0;
+  for (int lineNumber = 1; start <= text.size(); ++lineNumber) {
+    std::size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    TableLine line;
+    try {
+      if (ParseTableLine(std::string_view(text).substr(start, end - start), line) &&
+          !line.text.empty()) {
+        PoEntry entry;
+        entry.msgid = ToUtf8(line.text, codePage);
+        entry.references.push_back(reference + ":" + line.name);
+        entries.push_back(std::move(entry));
+        if (!keyNamesByText || !IsShortCutKeyName(line.name))
+          entries.back().id = std::to_string(line.identifier);
+      }
+    } catch (const PoError& error) {
+      throw PoError(reference + ":" + std::to_string(lineNumber) + ": " + error.Message());
+    }
+    start = end + 1;
+  }
+  return entries;
+}
+
+std::vector<PoEntry> ExtractTemplate(const ExtractSources& sources) {
+  std::vector<PoEntry> entries;
+  std::map<std::tuple<std::string, std::string, std::string>, std::size_t> index;
+  for (const std::string& form : sources.forms) {
+    const std::string name = std::filesystem::path(form).filename().string();
+    std::vector<PoEntry> formEntries;
+    try {
+      formEntries = ExtractForm(ReadBytes(form), name, sources.codePage);
+    } catch (const PoError&) {
+      throw;
+    } catch (const platform::Exception& error) {
+      throw PoError(form + ": " + error.Message());
+    }
+    Merge(entries, index, std::move(formEntries));
+  }
+  for (const std::string& table : sources.stringTables) {
+    const std::vector<std::uint8_t> bytes = ReadBytes(table);
+    const std::string name = std::filesystem::path(table).filename().string();
+    Merge(entries, index,
+          ExtractStringTable(std::string(bytes.begin(), bytes.end()), name, sources.codePage));
+  }
+  if (sources.framework) {
+    Merge(entries, index,
+          ExtractStringTable(kLxpoFrameworkStrings, "FrameworkStrings.strings", sources.codePage,
+                             true));
+    Merge(entries, index, SystemMenuEntries());
+  }
+  return entries;
+}
+
+}  // namespace lx::tools

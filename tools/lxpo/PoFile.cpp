@@ -1,0 +1,343 @@
+#include "PoFile.h"
+
+#include <gettext-po.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <optional>
+#include <sstream>
+
+namespace lx::tools {
+namespace {
+
+constexpr std::uintmax_t kMaxPoFileSize = 256u << 20;
+
+// ---- Writing
+
+void AppendEscaped(std::string& out, std::string_view text) {
+  static const char kOctal[] = "01234567";
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    switch (c) {
+      case '\\':
+        out += "\\\\";
+        break;
+      case '"':
+        out += "\\\"";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
+      default:
+        if (byte < 0x20 || byte == 0x7F) {
+          out += '\\';
+          out += kOctal[(byte >> 6) & 7];
+          out += kOctal[(byte >> 3) & 7];
+          out += kOctal[byte & 7];
+        } else {
+          out += c;
+        }
+    }
+  }
+}
+
+// A keyword and its string; a text with inner line breaks goes on one line per piece.
+void AppendField(std::string& out, std::string_view keyword, std::string_view text) {
+  if (text.find('\0') != std::string_view::npos)
+    throw PoError("a text with a NUL character cannot be written to a PO file");
+  out += keyword;
+  const std::size_t lastBreak = text.rfind('\n');
+  if (lastBreak == std::string_view::npos || lastBreak == 0) {
+    out += " \"";
+    AppendEscaped(out, text);
+    out += "\"\n";
+    return;
+  }
+  out += " \"\"\n";
+  std::size_t start = 0;
+  while (start < text.size()) {
+    const std::size_t end = text.find('\n', start);
+    const std::size_t stop = end == std::string_view::npos ? text.size() : end + 1;
+    out += '"';
+    AppendEscaped(out, text.substr(start, stop - start));
+    out += "\"\n";
+    start = stop;
+  }
+}
+
+std::string OneLine(std::string_view text) {
+  std::string line(text);
+  for (char& c : line) {
+    if (c == '\n' || c == '\r') c = ' ';
+  }
+  return line;
+}
+
+// Fields left empty rather than at xgettext's placeholders, which msgfmt --check warns of;
+// no dates, so that a template diffs well.
+std::string Header(std::string_view language) {
+  return "msgid \"\"\nmsgstr \"\"\n"
+         "\"Project-Id-Version: \\n\"\n"
+         "\"PO-Revision-Date: \\n\"\n"
+         "\"Last-Translator: \\n\"\n"
+         "\"Language-Team: \\n\"\n"
+         "\"Language: " +
+         std::string(language) +
+         "\\n\"\n"
+         "\"MIME-Version: 1.0\\n\"\n"
+         "\"Content-Type: text/plain; charset=UTF-8\\n\"\n"
+         "\"Content-Transfer-Encoding: 8bit\\n\"\n";
+}
+
+// ---- Reading
+
+bool IsUtf8(std::string_view text) {
+  std::size_t i = 0;
+  while (i < text.size()) {
+    const auto lead = static_cast<unsigned char>(text[i]);
+    int more = 0;
+    char32_t code = 0;
+    if (lead < 0x80) {
+      ++i;
+      continue;
+    } else if ((lead & 0xE0) == 0xC0) {
+      more = 1, code = lead & 0x1F;
+    } else if ((lead & 0xF0) == 0xE0) {
+      more = 2, code = lead & 0x0F;
+    } else if ((lead & 0xF8) == 0xF0) {
+      more = 3, code = lead & 0x07;
+    } else {
+      return false;
+    }
+    if (i + static_cast<std::size_t>(more) >= text.size()) return false;
+    for (int k = 1; k <= more; ++k) {
+      const auto next = static_cast<unsigned char>(text[i + k]);
+      if ((next & 0xC0) != 0x80) return false;
+      code = (code << 6) | (next & 0x3F);
+    }
+    static constexpr char32_t kSmallest[] = {0, 0x80, 0x800, 0x10000};
+    if (code < kSmallest[more] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
+      return false;
+    i += static_cast<std::size_t>(more) + 1;
+  }
+  return true;
+}
+
+bool StartsWith(std::string_view text, std::string_view prefix) {
+  return text.substr(0, prefix.size()) == prefix;
+}
+
+// The line where each entry starts (its msgctxt, or its msgid), in file order, obsolete
+// entries included: the order in which libgettextpo gives the messages.
+std::vector<int> EntryLines(const std::string& content) {
+  std::vector<std::string> lines;
+  std::istringstream stream(content);
+  for (std::string line; std::getline(stream, line);)
+    lines.push_back(line);
+  std::vector<int> starts;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    const std::string_view line = lines[i];
+    const bool obsolete = StartsWith(line, "#~");
+    std::string_view body = obsolete ? line.substr(2) : line;
+    while (!body.empty() && body.front() == ' ')
+      body.remove_prefix(1);
+    if (!StartsWith(body, "msgid ") && !StartsWith(body, "msgid\t")) continue;
+    std::size_t start = i;
+    while (start > 0) {
+      std::string_view previous = lines[start - 1];
+      if (StartsWith(previous, "#~")) previous.remove_prefix(2);
+      while (!previous.empty() && previous.front() == ' ')
+        previous.remove_prefix(1);
+      if (StartsWith(previous, "\"")) {
+        --start;
+      } else {
+        if (StartsWith(previous, "msgctxt")) --start;
+        break;
+      }
+    }
+    // Continuation lines before a msgid without msgctxt belong to the previous entry.
+    std::string_view first = lines[start];
+    if (first.find("msgctxt") == std::string_view::npos) start = i;
+    starts.push_back(static_cast<int>(start) + 1);
+  }
+  return starts;
+}
+
+std::string ReadWhole(const std::string& path) {
+  std::error_code error;
+  const auto status = std::filesystem::status(path, error);
+  if (error || !std::filesystem::exists(status)) throw PoError(path + ": no such file");
+  if (!std::filesystem::is_regular_file(status)) throw PoError(path + ": not a regular file");
+  if (std::filesystem::file_size(path, error) > kMaxPoFileSize || error)
+    throw PoError(path + ": too large for a PO file");
+  std::ifstream in(path, std::ios::binary);
+  std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  if (!in.good() && !in.eof()) throw PoError(path + ": cannot be read");
+  return content;
+}
+
+// The first error libgettextpo reports while it reads one file. Its handlers are plain
+// functions, so the reader in progress is found through this pointer.
+struct ErrorCollector {
+  std::string path;
+  std::optional<std::string> first;
+};
+// Syntax errors come at error severity and the reader carries on, so the handlers return.
+thread_local ErrorCollector* collector = nullptr;
+
+void Collect(int severity, const char* filename, std::size_t line, const char* text) {
+  if (collector == nullptr || severity == PO_SEVERITY_WARNING || collector->first) return;
+  std::string where = filename != nullptr ? filename : collector->path;
+  if (line != static_cast<std::size_t>(-1)) where += ":" + std::to_string(line);
+  std::string message = text != nullptr ? text : "error";
+  while (!message.empty() && message.back() == '\n')
+    message.pop_back();
+  collector->first = where + ": " + message;
+}
+
+void OnError(int severity, po_message_t, const char* filename, std::size_t line, std::size_t, int,
+             const char* text) {
+  Collect(severity, filename, line, text);
+}
+
+void OnError2(int severity, po_message_t, const char* filename, std::size_t line, std::size_t, int,
+              const char* text, po_message_t, const char*, std::size_t, std::size_t, int,
+              const char*) {
+  Collect(severity, filename, line, text);
+}
+
+struct PoFileDeleter {
+  void operator()(po_file* file) const { po_file_free(file); }
+};
+struct IteratorDeleter {
+  void operator()(struct po_message_iterator* iterator) const {
+    po_message_iterator_free(iterator);
+  }
+};
+
+po_file_t OpenPo(const std::string& path) {
+  ErrorCollector errors{path, std::nullopt};
+  collector = &errors;
+  const po_xerror_handler handler{OnError, OnError2};
+  po_file_t file = po_file_read(path.c_str(), &handler);
+  collector = nullptr;
+  if (errors.first) {
+    if (file != nullptr) po_file_free(file);
+    throw PoError(*errors.first);
+  }
+  if (file == nullptr) throw PoError(path + ": cannot be read");
+  return file;
+}
+
+std::string CharsetOf(const char* header) {
+  if (header == nullptr) return "UTF-8";
+  std::unique_ptr<char, decltype(&std::free)> type(po_header_field(header, "Content-Type"),
+                                                   &std::free);
+  if (!type) return "UTF-8";
+  const std::string value = type.get();
+  const std::size_t at = value.find("charset=");
+  if (at == std::string::npos) return "UTF-8";
+  std::string charset = value.substr(at + 8);
+  const std::size_t end = charset.find_first_of("; \t\r\n");
+  if (end != std::string::npos) charset.erase(end);
+  return charset;
+}
+
+bool IsUtf8Charset(std::string charset) {
+  for (char& c : charset)
+    c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return charset == "UTF-8" || charset == "UTF8" || charset == "ASCII" || charset == "US-ASCII";
+}
+
+const char* Text(const char* text) {
+  return text != nullptr ? text : "";
+}
+
+}  // namespace
+
+std::string MsgctxtOf(std::string_view context, std::string_view id) {
+  if (context.empty() && id.empty()) return std::string();
+  return std::string(context) + "|" + std::string(id);
+}
+
+bool SplitMsgctxt(std::string_view msgctxt, std::string& context, std::string& id) {
+  const std::size_t bar = msgctxt.find('|');
+  if (bar == std::string_view::npos) return false;
+  context = std::string(msgctxt.substr(0, bar));
+  id = std::string(msgctxt.substr(bar + 1));
+  return true;
+}
+
+std::string WritePo(const std::vector<PoEntry>& entries, std::string_view language) {
+  std::string out = Header(language);
+  for (const PoEntry& entry : entries) {
+    out += '\n';
+    for (const std::string& comment : entry.comments)
+      out += "#. " + OneLine(comment) + "\n";
+    for (const std::string& reference : entry.references)
+      out += "#: " + OneLine(reference) + "\n";
+    if (entry.fuzzy) out += "#, fuzzy\n";
+    const std::string msgctxt = MsgctxtOf(entry.context, entry.id);
+    if (!msgctxt.empty()) AppendField(out, "msgctxt", msgctxt);
+    AppendField(out, "msgid", entry.msgid);
+    AppendField(out, "msgstr", entry.msgstr);
+  }
+  return out;
+}
+
+std::vector<PoEntry> ReadPo(const std::string& path, PoReadCounts& counts, bool keepFuzzy) {
+  const std::vector<int> lines = EntryLines(ReadWhole(path));
+  std::unique_ptr<po_file, PoFileDeleter> file(OpenPo(path));
+  const std::string charset = CharsetOf(po_file_domain_header(file.get(), nullptr));
+  if (!IsUtf8Charset(charset))
+    throw PoError(path + ": charset \"" + charset +
+                  "\" is not supported: PO files must be UTF-8 (msgconv --to-code=UTF-8)");
+  std::unique_ptr<struct po_message_iterator, IteratorDeleter> messages(
+      po_message_iterator(file.get(), nullptr));
+  std::vector<PoEntry> entries;
+  std::size_t index = 0;
+  while (po_message_t message = po_next_message(messages.get())) {
+    const int line = index < lines.size() ? lines[index] : 0;
+    ++index;
+    const std::string where = path + (line > 0 ? ":" + std::to_string(line) : std::string());
+    const char* msgctxt = po_message_msgctxt(message);
+    const std::string msgid = Text(po_message_msgid(message));
+    if (msgctxt == nullptr && msgid.empty()) continue;  // the header
+    if (po_message_is_obsolete(message)) {
+      ++counts.obsolete;
+      continue;
+    }
+    if (po_message_msgid_plural(message) != nullptr)
+      throw PoError(where + ": plural entries are not supported (the dictionary has no plurals)");
+    PoEntry entry;
+    entry.msgid = msgid;
+    entry.msgstr = Text(po_message_msgstr(message));
+    entry.fuzzy = po_message_is_fuzzy(message) != 0;
+    entry.line = line;
+    if (msgctxt != nullptr && !SplitMsgctxt(msgctxt, entry.context, entry.id))
+      throw PoError(where + ": msgctxt \"" + msgctxt +
+                    "\" does not parse: \"context|id\" expected");
+    if (!IsUtf8(entry.msgid) || !IsUtf8(entry.msgstr) || !IsUtf8(Text(msgctxt)))
+      throw PoError(where + ": the text is not UTF-8");
+    if (entry.fuzzy && !keepFuzzy) {
+      ++counts.fuzzy;
+      continue;
+    }
+    for (int i = 0; po_filepos_t position = po_message_filepos(message, i); ++i)
+      entry.references.push_back(Text(po_filepos_file(position)));
+    entries.push_back(std::move(entry));
+  }
+  return entries;
+}
+
+}  // namespace lx::tools
