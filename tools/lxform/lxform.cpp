@@ -13,6 +13,7 @@
 
 #include "Embed.h"
 #include "FormTranslation.h"
+#include "formtools/StandInForm.h"
 #include "framework/streaming/Filer.h"
 #include "framework/streaming/Streams.h"
 #include "framework/streaming/TextForm.h"
@@ -152,13 +153,6 @@ TOptions ParseArguments(const std::vector<std::string_view>& args) {
   return options;
 }
 
-bool IsBinaryForm(const std::vector<std::uint8_t>& bytes) {
-  const std::string_view signature = framework::kFormSignature;
-  return bytes.size() >= signature.size() &&
-         std::string_view(reinterpret_cast<const char*>(bytes.data()), signature.size()) ==
-             signature;
-}
-
 // A form in a Windows code page is converted to UTF-8 first; without --codepage, text that is
 // not UTF-8 says how to read it.
 std::vector<std::uint8_t> TextToBinary(const TOptions& options, std::string_view text) {
@@ -176,7 +170,7 @@ std::vector<std::uint8_t> TextToBinary(const TOptions& options, std::string_view
 }
 
 std::vector<std::uint8_t> Embed(const TOptions& options, const std::vector<std::uint8_t>& in) {
-  const bool binaryIn = IsBinaryForm(in);
+  const bool binaryIn = tools::IsBinaryForm(in);
   std::vector<std::uint8_t> form =
       binaryIn ? in
                : TextToBinary(options, std::string_view(reinterpret_cast<const char*>(in.data()),
@@ -192,7 +186,7 @@ std::vector<std::uint8_t> Embed(const TOptions& options, const std::vector<std::
 std::vector<std::uint8_t> Convert(const TOptions& options, const std::vector<std::uint8_t>& in) {
   if (!options.embed.empty()) return Embed(options, in);
   const bool toText = options.direction == TDirection::ToText ||
-                      (options.direction == TDirection::Detect && IsBinaryForm(in));
+                      (options.direction == TDirection::Detect && tools::IsBinaryForm(in));
   if (toText) {
     const std::string text = framework::FormBinaryToText(in);
     return std::vector<std::uint8_t>(text.begin(), text.end());

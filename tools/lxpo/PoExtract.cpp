@@ -10,14 +10,8 @@
 #include <string_view>
 #include <tuple>
 
-#include "framework/controls/CheckLst.h"
-#include "framework/controls/ComCtrls.h"
-#include "framework/controls/ExtCtrls.h"
+#include "formtools/StandInForm.h"
 #include "framework/controls/Forms.h"
-#include "framework/controls/Grids.h"
-#include "framework/controls/Menus.h"
-#include "framework/controls/StdCtrls.h"
-#include "framework/rtti/ClassRegistry.h"
 #include "framework/rtti/TypInfo.h"
 #include "framework/streaming/Filer.h"
 #include "framework/streaming/Streams.h"
@@ -36,19 +30,6 @@ namespace {
 constexpr std::uintmax_t kMaxSourceSize = 64u << 20;
 
 // ---- Forms
-
-// A form that answers to the stored root's class name, a direct descendant of TForm, so that
-// its class name is the look-up context as in the program.
-class TStandInForm : public framework::TForm {
- public:
-  explicit TStandInForm(const std::string& className)
-      : TForm(nullptr), classInfo_(className, &TForm::StaticClassInfo(), {}, {}, {}, {}) {}
-
-  const framework::TClassInfo& ClassInfo() const override { return classInfo_; }
-
- private:
-  framework::TClassInfo classInfo_;
-};
 
 // An open dictionary with context keys and no translations: the pass asks it for every
 // text and finds none, so every text stays native and is remembered in the table.
@@ -71,42 +52,6 @@ class TEmptyDictionary : public lang::TLxDictionary {
  private:
   lang::TLxLanguage native_{0, 0, 1252, "", "Native", "", "", 0, {}};
 };
-
-void RegisterStandardClasses() {
-  using namespace framework;
-  RegisterClasses(
-      {&TLabel::StaticClassInfo(), &TEdit::StaticClassInfo(), &TButton::StaticClassInfo(),
-       &TMemo::StaticClassInfo(), &TGroupBox::StaticClassInfo(), &TListBox::StaticClassInfo(),
-       &TCheckListBox::StaticClassInfo(), &TComboBox::StaticClassInfo(),
-       &TComboBoxEx::StaticClassInfo(), &TComboExItem::StaticClassInfo(),
-       &TPanel::StaticClassInfo(), &TStringGrid::StaticClassInfo(), &TMainMenu::StaticClassInfo(),
-       &TPopupMenu::StaticClassInfo(), &TMenuItem::StaticClassInfo()});
-  translator::RegisterTranslatorClasses();
-}
-
-bool IsBinaryForm(const std::vector<std::uint8_t>& bytes) {
-  const std::string_view signature = framework::kFormSignature;
-  return bytes.size() >= signature.size() &&
-         std::string_view(reinterpret_cast<const char*>(bytes.data()), signature.size()) ==
-             signature;
-}
-
-std::string RootClassName(const std::vector<std::uint8_t>& binary) {
-  framework::TMemoryStream stream(binary);
-  framework::TReader reader(stream, 4096);
-  reader.ReadSignature();
-  framework::TFilerFlags flags;
-  int childPos = 0;
-  reader.ReadPrefix(flags, childPos);
-  return reader.ReadStr();
-}
-
-translator::TLxTranslator* FindTranslator(const framework::TComponent& form) {
-  for (int i = 0; i < form.ComponentCount(); ++i) {
-    if (auto* found = dynamic_cast<translator::TLxTranslator*>(form.Components(i))) return found;
-  }
-  return nullptr;
-}
 
 // The targets a translator proposes for a form that has none.
 void AddDefaultTargets(translator::TLxTargetProperties& targets) {
@@ -289,10 +234,7 @@ void Merge(std::vector<PoEntry>& entries,
 std::vector<PoEntry> ExtractForm(const std::vector<std::uint8_t>& form,
                                  const std::string& reference, int codePage) {
   RegisterStandardClasses();
-  const std::vector<std::uint8_t> binary =
-      IsBinaryForm(form) ? form
-                         : framework::FormTextToBinary(std::string_view(
-                               reinterpret_cast<const char*>(form.data()), form.size()));
+  const std::vector<std::uint8_t> binary = BinaryFormOf(form);
   // Made before the form, so that the form's translator goes while its dictionary is alive.
   TEmptyDictionary dictionary;
   dictionary.Open();
