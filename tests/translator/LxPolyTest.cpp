@@ -881,6 +881,14 @@ TEST_F(LxPolyLayoutTest, FarEastLanguagesScaleTheFormOnceAndOthersScaleItBackExa
   Places expected = native;
   expected[0].width = 401;
   EXPECT_EQ(PlacesOf(*form_), expected);
+
+  // A scale below 100 % loses pixels on the way; scaling back still restores them.
+  form_->SetWidth(400);
+  translator().SetMultiByteScale(75);
+  dictionary_->SetLanguage(kJapanese);
+  EXPECT_EQ(Get("TitleLabel").Width(), 38);
+  dictionary_->SetLanguage(kEnglish);
+  EXPECT_EQ(PlacesOf(*form_), native);
 }
 
 TEST_F(LxPolyLayoutTest, AReopenedOrRevertedTranslatorNeverLeavesTheFormScaledTwice) {
@@ -931,7 +939,7 @@ TEST_F(LxPolyLayoutTest, ArabicMirrorsEveryControlInsideItsParentAndEnglishPutsT
   EXPECT_EQ(Get("OkButton").Left(), 83 - 33 - 3);
   EXPECT_EQ(Get("OkButton").Top(), 5);
   const Places arabic = PlacesOf(*form_);
-  dictionary_->SetLanguage(kArabic);  // no second flip, no second frame refresh
+  translator.Open();  // no second flip, no second frame refresh
   EXPECT_EQ(PlacesOf(*form_), arabic);
   EXPECT_EQ(platform::GetFrameRefreshCount(window), 1);
   TLxBidirectionalState* state = translator.FindBidiState(&Get("OkButton"), false);
