@@ -602,7 +602,7 @@ void TLxTranslator::ChangeFormFont() {
   framework::TFont* font = form->Font();
   const std::string& name = language.FontName.empty() ? savedFontName_ : language.FontName;
   int size = language.FontSize == 0 ? savedFontSize_ : language.FontSize;
-  if (scaledRoot_ == form) size = framework::MulDiv(size, multiByteScale_, 100);
+  if (scaledRoot_ == form) size = framework::MulDiv(size, scaledBy_, 100);
   if (!name.empty() && name != font->Name()) font->SetName(name);
   if (size > 0 && size != font->Size()) font->SetSize(size);
   if (font->Charset() != language.Charset) font->SetCharset(language.Charset);
@@ -654,13 +654,13 @@ void TLxTranslator::ApplyReadingOrderStep(TComponent* component, TLxRestrictions
 }
 
 // Far-east languages scale the root by MultiByteScale percent; any other language (and
-// Revert) scales it back. A root this translator scaled before it was closed counts as
-// scaled still.
+// Revert) scales it back, by the percentage it was scaled with. A root this translator
+// scaled before it was closed counts as scaled still. A percentage below 1 scales nothing.
 void TLxTranslator::ApplyMultiByteScale() {
   lang::TLxDictionary* dictionary = Dictionary();
   auto* root = As<framework::TWinControl>(GetRoot());
   if ((dictionary == nullptr && !reverting_) || !options_.Contains(lxtoScaleMultiByte) ||
-      multiByteScale_ == 100 || root == nullptr) {
+      multiByteScale_ == 100 || multiByteScale_ < 1 || root == nullptr) {
     return;
   }
   const bool scaled = Scaled() || scaledRoot_ == root;
@@ -677,7 +677,7 @@ void TLxTranslator::ApplyMultiByteScale() {
     SetStateFlag(lang::lxtsScaled, true);
     Fire(OnScale, this, root);
   } else if (!farEast && scaled) {
-    ScaleRoot(root, 100, multiByteScale_);
+    ScaleRoot(root, 100, scaledBy_);
     SetStateFlag(lang::lxtsScaled, false);
     Fire(OnScale, this, root);
   }
@@ -739,6 +739,7 @@ void TLxTranslator::ScaleRoot(framework::TWinControl* root, int multiplier, int 
   }
   scaledLayouts_.clear();
   scaledRoot_ = scalingBack ? nullptr : root;
+  scaledBy_ = scalingBack ? 100 : multiplier;
   if (scalingBack) return;
   for (std::size_t i = 0; i < controls.size(); ++i)
     scaledLayouts_.emplace(controls[i], std::make_pair(before[i], LayoutOf(controls[i])));

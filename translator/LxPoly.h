@@ -283,6 +283,7 @@ class TLxTranslator : public lang::TLxCustomTranslator {
   // a reopened translator neither scales it twice nor leaves it scaled), with every control's
   // layout before and after, so that scaling back restores what was not changed meanwhile.
   framework::TComponent* scaledRoot_ = nullptr;
+  int scaledBy_ = 100;
   std::unordered_map<const framework::TControl*, std::pair<TLxLayout, TLxLayout>> scaledLayouts_;
   // What Revert found before it closed: the pass it runs then goes back to the native layout.
   bool reverting_ = false;

@@ -889,6 +889,16 @@ TEST_F(LxPolyLayoutTest, FarEastLanguagesScaleTheFormOnceAndOthersScaleItBackExa
   EXPECT_EQ(Get("TitleLabel").Width(), 38);
   dictionary_->SetLanguage(kEnglish);
   EXPECT_EQ(PlacesOf(*form_), native);
+
+  // Scaled back by the percentage it was scaled with; a percentage below 1 scales nothing.
+  dictionary_->SetLanguage(kJapanese);
+  translator().SetMultiByteScale(150);
+  dictionary_->SetLanguage(kEnglish);
+  EXPECT_EQ(PlacesOf(*form_), native);
+  translator().SetMultiByteScale(0);
+  dictionary_->SetLanguage(kJapanese);
+  EXPECT_EQ(form_->Width(), 400);
+  EXPECT_EQ(Get("TitleLabel").Left(), 10);
 }
 
 TEST_F(LxPolyLayoutTest, AReopenedOrRevertedTranslatorNeverLeavesTheFormScaledTwice) {
@@ -942,6 +952,9 @@ TEST_F(LxPolyLayoutTest, ArabicMirrorsEveryControlInsideItsParentAndEnglishPutsT
   translator.Open();  // no second flip, no second frame refresh
   EXPECT_EQ(PlacesOf(*form_), arabic);
   EXPECT_EQ(platform::GetFrameRefreshCount(window), 1);
+  translator.Close();  // reopened: still no second flip
+  translator.Open();
+  EXPECT_EQ(PlacesOf(*form_), arabic);
   TLxBidirectionalState* state = translator.FindBidiState(&Get("OkButton"), false);
   ASSERT_NE(state, nullptr);
   EXPECT_TRUE(state->Flipped);
@@ -950,7 +963,7 @@ TEST_F(LxPolyLayoutTest, ArabicMirrorsEveryControlInsideItsParentAndEnglishPutsT
 
   dictionary_->SetLanguage(kEnglish);
   EXPECT_FALSE(translator.Mirrored());
-  EXPECT_EQ(platform::GetFrameRefreshCount(window), 2);
+  EXPECT_EQ(platform::GetFrameRefreshCount(window), 3);  // Close forgot the flag: refreshed
   EXPECT_EQ(PlacesOf(*form_), native);
   EXPECT_FALSE(state->Flipped);
 }
