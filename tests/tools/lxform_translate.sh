@@ -21,7 +21,7 @@ form=$tests/translator/forms/MainForm.lxfm
 # To standard output, from text and from binary alike.
 out=$("$lxform" --translate "$work/d.pld" --language 2 "$form") || fail "--translate"
 grep -q "Caption = 'Hauptfenster'" <<<"$out" || fail "the form caption is not German"
-grep -q "Items.Strings = ('Rot' 'Gruen' 'Blau')" <<<"$out" || fail "the list is not German"
+tr -d ' \n' <<<"$out" | grep -qF "Items.Strings=('Rot''Gruen''Blau')" || fail "the list is not German"
 "$lxform" --to-binary "$form" -o "$work/form.bin" || fail "--to-binary"
 "$lxform" --translate "$work/d.pld" --language 1 "$work/form.bin" -o "$work/es.lxfm" ||
   fail "--translate -o"

@@ -112,7 +112,10 @@ TEST_F(LxTargetPropertiesTest, TargetsDataIsWrittenAgainstTheAncestor) {
   EXPECT_EQ(WrittenText(translator).find("TargetsData"), std::string::npos);
   translator.Targets()->Add("", 0, "Hint");
   translator.Targets()->Add("", 0, "Caption");
-  EXPECT_NE(WrittenText(translator).find("TargetsData = (1 2 ('*' 'Hint' 0) ('*' 'Caption' 0))"),
+  EXPECT_NE(WrittenText(translator)
+                .find("  TargetsData = (\n    1\n    2\n    (\n      '*'\n"
+                      "      'Hint'\n      0)\n    (\n      '*'\n"
+                      "      'Caption'\n      0))\n"),
             std::string::npos);
 
   TLxTranslator ancestor(nullptr);
@@ -120,7 +123,10 @@ TEST_F(LxTargetPropertiesTest, TargetsDataIsWrittenAgainstTheAncestor) {
   EXPECT_EQ(WrittenText(translator, &ancestor).find("TargetsData"), std::string::npos);
   translator.Targets()->Add("TLabel", 1, "");
   const std::string text = WrittenText(translator, &ancestor);
-  EXPECT_NE(text.find("TargetsData = (1 1 ('TLabel' '*' 1))"), std::string::npos) << text;
+  EXPECT_NE(text.find("  TargetsData = (\n    1\n    1\n    (\n      'TLabel'\n      '*'\n"
+                      "      1))\n"),
+            std::string::npos)
+      << text;
 
   // Reading the ancestor's data and then the descendant's gives the union, in that order,
   // and the inherited exclusion still excludes.
