@@ -698,6 +698,16 @@ class TMirroringModule : public TLxModule {
   int mirrored = 0;
 };
 
+// Notes every component it is asked to apply the reading order to.
+class TReadingOrderModule : public TLxModule {
+ public:
+  bool ApplyReadingOrder(TLxTranslator*, TComponent* component) override {
+    asked.push_back(component->Name());
+    return false;
+  }
+  Texts asked;
+};
+
 // Languages: 0 English, 1 Japanese, 2 Arabic (no font of its own), 3 Chinese.
 std::unique_ptr<support::TLxMemoryDictionary> LayoutDictionary() {
   auto dictionary = std::make_unique<support::TLxMemoryDictionary>(nullptr);
@@ -1025,6 +1035,27 @@ TEST_F(LxPolyLayoutTest, AModuleThatTakesOverMirroringLeavesTheControlsToIt) {
   EXPECT_EQ(module->mirrored, 5);  // every control but the form
   EXPECT_EQ(PlacesOf(*form_), native);
   EXPECT_FALSE(translator().FindBidiState(&Get("OkButton"), false)->Flipped);
+}
+
+TEST_F(LxPolyLayoutTest, TheReadingOrderIsAppliedWhenItChangesUnlessRestricted) {
+  auto owned = std::make_unique<TReadingOrderModule>();
+  TReadingOrderModule* module = owned.get();
+  RegisterModule(std::move(owned));
+  translator().OnRestrictComponent = [](TLxTranslator*, TComponent* component,
+                                        TLxRestrictions& restrictions) {
+    if (component->Name() == "NameEdit") restrictions = {lxrFlip};
+    if (component->Name() == "OkButton") restrictions = {lxrReadingOrder};
+  };
+  Open(kEnglish);  // controls start left-to-right: only the other components are asked
+  EXPECT_EQ(module->asked, (Texts{"Columns", "Translator1"}));
+
+  module->asked.clear();
+  dictionary_->SetLanguage(kArabic);
+  EXPECT_EQ(module->asked, (Texts{"TitleLabel", "OuterPanel", "InnerPanel", "NameEdit", "Columns",
+                                  "Translator1", "LayoutForm"}));
+  EXPECT_EQ(Get("NameEdit").Left(), 101);  // not mirrored
+  EXPECT_EQ(Get("OkButton").Left(), 83 - 33 - 3);
+  EXPECT_EQ(translator().FindBidiState(form_.get(), false)->ReadingOrder, lxroRightToLeft);
 }
 
 TEST_F(LxPolyLayoutTest, AControlThatGoesTakesItsMirroringStateAlong) {
