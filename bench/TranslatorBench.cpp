@@ -4,6 +4,9 @@
 //
 //   BM_OpenTranslator     the first pass: every text looked up and remembered
 //   BM_SwitchLanguage     a language switch of the dictionary with the translator on it
+//   BM_SwitchRightToLeft  the same switch between a left-to-right and a right-to-left
+//                         language, on a form whose controls sit in it: every control is
+//                         mirrored inside the form, or put back
 //   BM_DictionarySwitch   the same switch with no translator: the dictionary's own cost
 //   BM_PlainLoop          a loop setting the texts the pass sets, from ready strings
 //
@@ -33,6 +36,9 @@ using namespace lx;
 constexpr int kMenuItems = 100;
 constexpr int kListLines = 1000;
 constexpr int kLargest = 10000;
+constexpr int kLanguages = 4;
+constexpr int kArabic = 3;
+constexpr int kFormWidth = 1000;
 
 std::string Text(const std::string& kind, int i, int language) {
   return kind + " " + std::to_string(i) + (language == 0 ? "" : " L" + std::to_string(language));
@@ -41,16 +47,18 @@ std::string Text(const std::string& kind, int i, int language) {
 tools::PldImage Image() {
   tools::PldImage image;
   image.contentFlags = 1;
-  for (int i = 0; i < 3; ++i) {
+  // English, Spanish, German and Arabic.
+  const int primaryLanguages[kLanguages] = {0, 10, 7, 1};
+  for (int i = 0; i < kLanguages; ++i) {
     tools::PldLanguage& language = image.languages.emplace_back();
-    language.primaryLanguage = i == 0 ? 0 : (i == 1 ? 10 : 7);
+    language.primaryLanguage = primaryLanguages[i];
     language.subLanguage = i == 0 ? 0 : 1;
-    language.codePage = 1252;
+    language.codePage = i == 3 ? 1256 : 1252;
     language.englishName = "Language " + std::to_string(i);
   }
   const auto add = [&image](const std::string& kind, int i, const std::string& id) {
     tools::PldTranslation& translation = image.translations.emplace_back();
-    for (int language = 0; language < 3; ++language)
+    for (int language = 0; language < kLanguages; ++language)
       translation.texts.push_back(Text(kind, i, language));
     translation.context = "TForm";
     translation.id = id;
@@ -104,10 +112,16 @@ std::unique_ptr<dict::TLxBinaryDictionary> OpenDictionary() {
 
 // The form with its texts in the native language.
 struct TBenchForm {
-  explicit TBenchForm(int controls) : form(std::make_unique<framework::TForm>(nullptr)) {
+  explicit TBenchForm(int controls, bool placed = false)
+      : form(std::make_unique<framework::TForm>(nullptr)) {
     form->SetName("BenchForm");
+    form->SetWidth(kFormWidth);
     for (int i = 0; i < controls; ++i) {
       auto* button = new framework::TButton(form.get());
+      if (placed) {
+        button->SetParent(form.get());
+        button->SetBounds(i % 900, i / 900 * 30, 75, 25);
+      }
       button->SetName("Button" + std::to_string(i));
       button->SetCaption(Text("Caption", i, 0));
       button->SetHint(Text("Hint", i, 0));
@@ -142,9 +156,9 @@ struct TBenchForm {
 void SetCounters(benchmark::State& state, int controls) {
   const double texts = 2.0 * controls + kMenuItems + kListLines;
   state.counters["texts"] = texts;
-  state.counters["ns_per_text"] = benchmark::Counter(
-      texts * static_cast<double>(state.iterations()),
-      benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+  state.counters["ns_per_text"] =
+      benchmark::Counter(texts * static_cast<double>(state.iterations()),
+                         benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 
 void BM_OpenTranslator(benchmark::State& state) {
@@ -176,6 +190,24 @@ void BM_SwitchLanguage(benchmark::State& state) {
   }
   if (bench.buttons.back()->Caption() != Text("Caption", controls - 1, 3 - language))
     state.SkipWithError("the form was not translated");
+  SetCounters(state, controls);
+}
+
+void BM_SwitchRightToLeft(benchmark::State& state) {
+  const int controls = static_cast<int>(state.range(0));
+  auto dictionary = OpenDictionary();
+  TBenchForm bench(controls, true);
+  bench.translator->Open();
+  int language = kArabic;
+  for (auto _ : state) {
+    dictionary->SetLanguage(language);
+    language = language == kArabic ? 1 : kArabic;
+  }
+  const framework::TButton& last = *bench.buttons.back();
+  const int nativeLeft = (controls - 1) % 900;
+  const bool mirrored = language == 1;
+  if (last.Left() != (mirrored ? kFormWidth - 75 - nativeLeft : nativeLeft))
+    state.SkipWithError("the form was not mirrored");
   SetCounters(state, controls);
 }
 
@@ -226,6 +258,7 @@ void BM_PlainLoop(benchmark::State& state) {
 
 BENCHMARK(BM_OpenTranslator)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SwitchLanguage)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SwitchRightToLeft)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DictionarySwitch)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PlainLoop)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 

@@ -49,6 +49,7 @@
 namespace lx::framework {
 class TControl;
 class TMenu;
+class TWinControl;
 }  // namespace lx::framework
 
 namespace lx::translator {
@@ -146,6 +147,9 @@ class TLxTranslator : public lang::TLxCustomTranslator {
   const std::vector<std::unique_ptr<TLxBidirectionalState>>& BidiStates() const {
     return bidiStates_;
   }
+  /// The mirroring state of `control`; with `create` a new one (its Left as native, not
+  /// flipped) when there is none, else null.
+  TLxBidirectionalState* FindBidiState(framework::TControl* control, bool create);
 
   // ---- Life cycle
 
@@ -226,6 +230,13 @@ class TLxTranslator : public lang::TLxCustomTranslator {
   virtual void ApplyMultiByteScale();
   virtual void ApplyMirrorFlag();
 
+  /// A control's place and font size as in the native reading order (a flipped control's
+  /// native Left), compared and restored whole.
+  struct TLxLayout {
+    int left = 0, top = 0, width = 0, height = 0, fontHeight = 0;
+    bool operator==(const TLxLayout&) const = default;
+  };
+
  private:
   bool CanOpenDictionary();
   void ResolveDictionary();
@@ -249,6 +260,11 @@ class TLxTranslator : public lang::TLxCustomTranslator {
                            const std::string& componentName, std::string& value);
   void Watch(framework::TComponent* holder);
   void Unwatch();
+  bool FontMayChange(framework::TObject* obj) const;
+  void ScaleRoot(framework::TWinControl* root, int multiplier, int divisor);
+  TLxLayout LayoutOf(framework::TControl* control);
+  void SetLayout(framework::TControl* control, const TLxLayout& layout);
+  void ForgetBidiState(framework::TComponent* component);
 
   TLxReadingOrder nativeLayout_ = lxroLeftToRight;
   std::unique_ptr<TLxTargetProperties> targets_;
@@ -262,6 +278,16 @@ class TLxTranslator : public lang::TLxCustomTranslator {
   std::string savedFontName_;
   int savedFontSize_ = 0;
   std::vector<std::unique_ptr<TLxBidirectionalState>> bidiStates_;
+  std::unordered_map<const framework::TComponent*, TLxBidirectionalState*> bidiIndex_;
+  // The root that this translator scaled and has not scaled back (kept through Close, so that
+  // a reopened translator neither scales it twice nor leaves it scaled), with every control's
+  // layout before and after, so that scaling back restores what was not changed meanwhile.
+  framework::TComponent* scaledRoot_ = nullptr;
+  int scaledBy_ = 100;
+  std::unordered_map<const framework::TControl*, std::pair<TLxLayout, TLxLayout>> scaledLayouts_;
+  // What Revert found before it closed: the pass it runs then goes back to the native layout.
+  bool reverting_ = false;
+  bool revertMirrored_ = false;
 
   // The objects handled in this pass, in order, with a set to find them at once.
   std::vector<framework::TObject*> visited_;
