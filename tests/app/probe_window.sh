@@ -69,13 +69,18 @@ setup 'activeName=German'
 printf 'PLD\3not a dictionary' >"$dir/probe.pld"
 expect_caption "$english"
 
+grep -qF 'LanguageValue: TLabel (136,8 320x13)' <<<"$out" || fail "English window not in place"
+
 # The command line overrides the settings file, by name or by position.
 setup 'activeName=German'
 expect_caption "$japanese" --language Japanese
 setup 'activeName=German'
 expect_caption "$arabic" --language 6
 grep -qxF "Reading direction: right to left" <<<"$out" || fail "Arabic reads left to right"
-grep -qF 'LanguageValue: TLabel (136,8 320x13) "العربية"' <<<"$out" || fail "Arabic name"
+# Right to left, every control is mirrored inside the window (480 - width - native left).
+grep -qF 'LanguageValue: TLabel (24,8 320x13) "العربية"' <<<"$out" || fail "Arabic name"
+grep -qF 'LanguageLabel: TLabel (352,8 120x13)' <<<"$out" || fail "Arabic label not mirrored"
+grep -qF 'CloseButton: TButton (24,284 75x25)' <<<"$out" || fail "Arabic button not mirrored"
 setup
 expect_caption "$english" --language 0
 grep -qxF "Reading direction: left to right" <<<"$out" || fail "English reads right to left"
