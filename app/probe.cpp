@@ -153,11 +153,11 @@ void PrintUsage(std::ostream& out) {
          "Shows the program's main window in the language stored in the settings file\n"
          "beside it (probe.ini, section [language], keys activeName and activeId), with\n"
          "the dictionary probe.pld; without a dictionary the window stays in English.\n\n";
-  for (const OptionSpec& spec : OptionSpecs()) {
-    std::string head = std::string(spec.name);
-    if (!spec.value.empty()) head += " " + std::string(spec.value);
+  for (const OptionSpec& option : OptionSpecs()) {
+    std::string head = std::string(option.name);
+    if (!option.value.empty()) head += " " + std::string(option.value);
     out << "  " << head << std::string(head.size() < 24 ? 24 - head.size() : 1, ' ')
-        << spec.description << "\n";
+        << option.description << "\n";
   }
 }
 
@@ -166,8 +166,8 @@ bool ParseOptions(int argc, char** argv, Options& options) {
   for (int i = 1; i < argc; ++i) {
     const std::string_view argument = argv[i];
     const OptionSpec* found = nullptr;
-    for (const OptionSpec& spec : OptionSpecs()) {
-      if (spec.name == argument) found = &spec;
+    for (const OptionSpec& option : OptionSpecs()) {
+      if (option.name == argument) found = &option;
     }
     if (found == nullptr) {
       std::cerr << "probe: unknown option '" << argument << "'\n";
