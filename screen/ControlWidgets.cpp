@@ -148,11 +148,11 @@ void MakeListBox(TControlWidgets& widgets, TInputSink& sink, const void* key) {
   g_object_unref(store);
   GtkTreeView* view = GTK_TREE_VIEW(widgets.content);
   gtk_tree_view_set_headers_visible(view, FALSE);
-  gtk_tree_view_insert_column_with_attributes(view, -1, "", gtk_cell_renderer_text_new(), "text",
-                                              0, nullptr);
+  gtk_tree_view_insert_column_with_attributes(view, -1, "", gtk_cell_renderer_text_new(), "text", 0,
+                                              nullptr);
   widgets.outer = Scrolled(widgets.content);
-  ConnectInput(gtk_tree_view_get_selection(view), "changed", G_CALLBACK(OnSelectionChanged),
-               sink, key);
+  ConnectInput(gtk_tree_view_get_selection(view), "changed", G_CALLBACK(OnSelectionChanged), sink,
+               key);
 }
 
 void MakeComboBox(TControlWidgets& widgets, TInputSink& sink, const void* key) {
@@ -193,7 +193,8 @@ void SetCaption(GtkWidget* label, const std::string& text, bool mnemonic) {
 }
 
 void SetEntryText(GtkWidget* entry, const std::string& text) {
-  if (text != gtk_entry_get_text(GTK_ENTRY(entry))) gtk_entry_set_text(GTK_ENTRY(entry), text.c_str());
+  if (text != gtk_entry_get_text(GTK_ENTRY(entry)))
+    gtk_entry_set_text(GTK_ENTRY(entry), text.c_str());
 }
 
 void SetMemoText(GtkWidget* view, const std::string& text) {

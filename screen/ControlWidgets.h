@@ -68,10 +68,10 @@ struct TControlWidgets {
   TWidgetKind kind = TWidgetKind::None;
   std::string className;
   GtkWidget* parentBox = nullptr;
-  GtkWidget* outer = nullptr;    // placed in the parent's box
-  GtkWidget* content = nullptr;  // the widget that holds the text or value
-  GtkWidget* caption = nullptr;  // the label that shows the caption, when there is one
-  GtkWidget* box = nullptr;      // containers: where the children go
+  GtkWidget* outer = nullptr;     // placed in the parent's box
+  GtkWidget* content = nullptr;   // the widget that holds the text or value
+  GtkWidget* caption = nullptr;   // the label that shows the caption, when there is one
+  GtkWidget* box = nullptr;       // containers: where the children go
   GtkWidget* radioOff = nullptr;  // a radio button's hidden partner, to uncheck it
   GtkCssProvider* font = nullptr;
   std::string fontCss;

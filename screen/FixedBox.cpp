@@ -35,8 +35,7 @@ void AllocateChild(GtkWidget* child, const GtkAllocation& origin) {
   // GTK wants each child measured before it is allocated, even when the measure is ignored.
   GtkRequisition unused;
   gtk_widget_get_preferred_size(child, &unused, nullptr);
-  GtkAllocation allocation{origin.x + place->x, origin.y + place->y, place->width,
-                           place->height};
+  GtkAllocation allocation{origin.x + place->x, origin.y + place->y, place->width, place->height};
   gtk_widget_size_allocate(child, &allocation);
 }
 
@@ -98,8 +97,8 @@ void PlaceInFixedBox(GtkWidget* box, GtkWidget* child, int x, int y, int width, 
     g_object_set_data_full(G_OBJECT(child), kPlace, place, g_free);
   }
   if (gtk_widget_get_parent(child) != box) gtk_fixed_put(GTK_FIXED(box), child, x, y);
-  const bool moved = place->x != wanted.x || place->y != wanted.y ||
-                     place->width != wanted.width || place->height != wanted.height;
+  const bool moved = place->x != wanted.x || place->y != wanted.y || place->width != wanted.width ||
+                     place->height != wanted.height;
   *place = wanted;
   // The size request keeps the child's own measure from mattering anywhere else.
   gtk_widget_set_size_request(child, wanted.width, wanted.height);

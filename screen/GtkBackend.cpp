@@ -41,8 +41,8 @@ TGtkBackend*& Installed() {
 }
 
 bool HasRightToLeftLayout(platform::HWND window) {
-  const auto exStyle = static_cast<platform::DWORD>(
-      platform::GetWindowLong(window, platform::GWL_EXSTYLE));
+  const auto exStyle =
+      static_cast<platform::DWORD>(platform::GetWindowLong(window, platform::GWL_EXSTYLE));
   return (exStyle & (platform::WS_EX_RTLREADING | platform::WS_EX_LAYOUTRTL)) != 0;
 }
 

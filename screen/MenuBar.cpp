@@ -28,7 +28,8 @@ constexpr TKeyName kNamedKeys[] = {
 guint GdkKeyOf(std::uint16_t key) {
   if (key >= 'A' && key <= 'Z') return GDK_KEY_a + (key - 'A');
   if (key >= '0' && key <= '9') return GDK_KEY_0 + (key - '0');
-  if (key >= platform::VK_F1 && key < platform::VK_F1 + 24) return GDK_KEY_F1 + (key - platform::VK_F1);
+  if (key >= platform::VK_F1 && key < platform::VK_F1 + 24)
+    return GDK_KEY_F1 + (key - platform::VK_F1);
   for (const TKeyName& name : kNamedKeys) {
     if (name.virtualKey == key) return name.gdkKey;
   }
@@ -58,8 +59,8 @@ void FillMenu(GtkWidget* shell, const TMenuItem& parent, const TMenuContext& con
 GtkWidget* ItemRow(const TMenuItem& item, const TMenuContext& context, bool topLevel) {
   GtkWidget* row = gtk_box_new(GTK_ORIENTATION_HORIZONTAL, 24);
   GtkWidget* caption = gtk_label_new(nullptr);
-  gtk_label_set_text_with_mnemonic(
-      GTK_LABEL(caption), MnemonicText(ToUtf8(item.Caption(), context.codePage)).c_str());
+  gtk_label_set_text_with_mnemonic(GTK_LABEL(caption),
+                                   MnemonicText(ToUtf8(item.Caption(), context.codePage)).c_str());
   gtk_label_set_xalign(GTK_LABEL(caption), 0.0F);
   SetDirection(caption, context.rightToLeft);
   gtk_box_pack_start(GTK_BOX(row), caption, TRUE, TRUE, 0);

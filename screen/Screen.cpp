@@ -64,8 +64,8 @@ void WaitForPaint(const std::vector<GtkWidget*>& windows) {
   for (GtkWidget* window : windows) {
     GdkFrameClock* clock = gtk_widget_get_frame_clock(window);
     if (clock == nullptr || !gtk_widget_get_mapped(window)) continue;
-    handlers.emplace_back(clock, g_signal_connect(clock, "after-paint", G_CALLBACK(CountPaint),
-                                                  &painted));
+    handlers.emplace_back(clock,
+                          g_signal_connect(clock, "after-paint", G_CALLBACK(CountPaint), &painted));
     gtk_widget_queue_draw(window);
   }
   if (handlers.empty()) return;

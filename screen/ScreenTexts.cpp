@@ -16,14 +16,14 @@ struct CharsetCodePageEntry {
 
 // The code pages Windows writes each font character set in.
 constexpr CharsetCodePageEntry kCharsetCodePages[] = {
-    {framework::ANSI_CHARSET, 1252},        {framework::MAC_CHARSET, 10000},
-    {framework::SHIFTJIS_CHARSET, 932},     {framework::HANGEUL_CHARSET, 949},
-    {framework::JOHAB_CHARSET, 1361},       {framework::GB2312_CHARSET, 936},
-    {framework::CHINESEBIG5_CHARSET, 950},  {framework::GREEK_CHARSET, 1253},
-    {framework::TURKISH_CHARSET, 1254},     {framework::VIETNAMESE_CHARSET, 1258},
-    {framework::HEBREW_CHARSET, 1255},      {framework::ARABIC_CHARSET, 1256},
-    {framework::BALTIC_CHARSET, 1257},      {framework::RUSSIAN_CHARSET, 1251},
-    {framework::THAI_CHARSET, 874},         {framework::EASTEUROPE_CHARSET, 1250},
+    {framework::ANSI_CHARSET, 1252},       {framework::MAC_CHARSET, 10000},
+    {framework::SHIFTJIS_CHARSET, 932},    {framework::HANGEUL_CHARSET, 949},
+    {framework::JOHAB_CHARSET, 1361},      {framework::GB2312_CHARSET, 936},
+    {framework::CHINESEBIG5_CHARSET, 950}, {framework::GREEK_CHARSET, 1253},
+    {framework::TURKISH_CHARSET, 1254},    {framework::VIETNAMESE_CHARSET, 1258},
+    {framework::HEBREW_CHARSET, 1255},     {framework::ARABIC_CHARSET, 1256},
+    {framework::BALTIC_CHARSET, 1257},     {framework::RUSSIAN_CHARSET, 1251},
+    {framework::THAI_CHARSET, 874},        {framework::EASTEUROPE_CHARSET, 1250},
 };
 
 // The family quoted for CSS: quotes and backslashes escaped.

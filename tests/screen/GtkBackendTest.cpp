@@ -1,5 +1,3 @@
-#include "screen/GtkBackend.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
@@ -10,6 +8,7 @@
 #include "framework/controls/ExtCtrls.h"
 #include "framework/controls/Menus.h"
 #include "framework/controls/StdCtrls.h"
+#include "screen/GtkBackend.h"
 
 namespace lx::screen::test {
 namespace {
@@ -45,8 +44,8 @@ struct TSample {
   TLabel* panelLabel;
 
   std::vector<TControl*> All() const {
-    return {name, edit, help, notes, list, combo, check, first, second, group, inner, panel,
-            panelLabel};
+    return {name,  edit,   help,  notes, list,  combo,     check,
+            first, second, group, inner, panel, panelLabel};
   }
 };
 
@@ -351,8 +350,7 @@ TEST_F(GtkBackendTest, TheMainMenuIsAMenuBarWithMnemonicsAndShortcutTexts) {
   EXPECT_TRUE(GTK_IS_SEPARATOR_MENU_ITEM(items->data));
   GtkWidget* exitItem = GTK_WIDGET(items->next->data);
   g_list_free(items);
-  GList* parts = gtk_container_get_children(
-      GTK_CONTAINER(gtk_bin_get_child(GTK_BIN(exitItem))));
+  GList* parts = gtk_container_get_children(GTK_CONTAINER(gtk_bin_get_child(GTK_BIN(exitItem))));
   ASSERT_EQ(g_list_length(parts), 2u);
   EXPECT_EQ(LabelText(GTK_WIDGET(parts->data)), "Exit");
   EXPECT_EQ(gtk_label_get_mnemonic_keyval(GTK_LABEL(parts->data)), GDK_KEY_x);
@@ -371,8 +369,7 @@ TEST_F(GtkBackendTest, TheMainMenuIsAMenuBarWithMnemonicsAndShortcutTexts) {
   top = gtk_container_get_children(GTK_CONTAINER(backend().MenuBarOf(*s.form)));
   items = gtk_container_get_children(
       GTK_CONTAINER(gtk_menu_item_get_submenu(GTK_MENU_ITEM(top->data))));
-  parts = gtk_container_get_children(
-      GTK_CONTAINER(gtk_bin_get_child(GTK_BIN(items->next->data))));
+  parts = gtk_container_get_children(GTK_CONTAINER(gtk_bin_get_child(GTK_BIN(items->next->data))));
   EXPECT_EQ(LabelText(GTK_WIDGET(parts->data)), "Quit");
   g_list_free(parts);
   g_list_free(items);
@@ -407,9 +404,9 @@ TEST_F(GtkBackendTest, ShowModalRunsANestedLoopUntilAButtonAnswers) {
   Application().Post([&] {
     Refresh();
     GtkWidget* window = backend().WindowOf(*dialog);
-    modalShown = window != nullptr && gtk_window_get_modal(GTK_WINDOW(window)) &&
-                 gtk_window_get_transient_for(GTK_WINDOW(window)) ==
-                     GTK_WINDOW(backend().WindowOf(*s.form));
+    modalShown =
+        window != nullptr && gtk_window_get_modal(GTK_WINDOW(window)) &&
+        gtk_window_get_transient_for(GTK_WINDOW(window)) == GTK_WINDOW(backend().WindowOf(*s.form));
     gtk_button_clicked(GTK_BUTTON(Widgets(*yes).content));
   });
   EXPECT_EQ(dialog->ShowModal(), mrYes);
