@@ -292,6 +292,21 @@ TEST_F(GtkBackendTest, UserInputReachesTheControlsEvents) {
   EXPECT_EQ(backend().WidgetsOf(*s.group)->box != nullptr, true);
 }
 
+TEST_F(GtkBackendTest, BringingWidgetsUpToDateFiresNoEvents) {
+  const TSample s = MakeSample();
+  int changes = 0;
+  s.notes->OnChange = [&changes](TObject*) { ++changes; };
+  s.edit->OnChange = [&changes](TObject*) { ++changes; };
+  s.combo->OnChange = [&changes](TObject*) { ++changes; };
+  s.notes->Lines()->Add("third line");
+  s.edit->SetText("new");
+  s.combo->Items()->Insert(0, "zero");
+  const int made = changes;
+  Refresh();
+  EXPECT_EQ(changes, made);
+  EXPECT_EQ(s.combo->ItemIndex(), -1);
+}
+
 TEST_F(GtkBackendTest, AnExceptionInAnEventGoesToTheApplication) {
   const TSample s = MakeSample();
   s.help->OnClick = [](TObject*) { throw platform::EConvertError("Not a number"); };
