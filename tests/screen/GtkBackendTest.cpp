@@ -168,6 +168,9 @@ TEST_F(GtkBackendTest, TextsMnemonicsItemsAndStatesReachTheWidgets) {
   g_free(tooltip);
   EXPECT_FALSE(gtk_widget_get_sensitive(Widgets(*s.help).outer));
   EXPECT_FALSE(gtk_widget_get_visible(Widgets(*s.panelLabel).outer));
+  s.form->SetEnabled(false);
+  Refresh();
+  EXPECT_FALSE(gtk_widget_get_sensitive(backend().WindowOf(*s.form)));
 
   // Unchecking through the framework unchecks the widget too, radio buttons included.
   s.first->SetChecked(true);
