@@ -105,6 +105,23 @@ void TControl::SetText(const std::string& value) {
   TextChanged();
 }
 
+void TControl::Invalidate() {
+  ++invalidateCount_;
+  for (const TControl* shown = this; shown != nullptr; shown = shown->parent_) {
+    const auto* windowed = dynamic_cast<const TWinControl*>(shown);
+    if (windowed != nullptr && windowed->HandleAllocated()) {
+      platform::InvalidateRect(windowed->handle_);
+      return;
+    }
+  }
+}
+
+void TControl::SetEnabled(bool value) {
+  if (value == enabled_) return;
+  enabled_ = value;
+  EnabledChanged();
+}
+
 void TControl::SetColor(TColor value) {
   if (value == color_) return;
   color_ = value;
@@ -355,6 +372,15 @@ void TWinControl::TextChanged() {
 void TWinControl::VisibleChanged() {
   if (handle_ != 0)
     platform::ShowWindow(handle_, Visible() ? platform::SW_SHOW : platform::SW_HIDE);
+}
+
+void TWinControl::EnabledChanged() {
+  if (handle_ == 0) return;
+  const auto style =
+      static_cast<platform::DWORD>(platform::GetWindowLong(handle_, platform::GWL_STYLE));
+  const platform::DWORD disabled = Enabled() ? 0 : platform::WS_DISABLED;
+  platform::SetWindowLong(handle_, platform::GWL_STYLE,
+                          static_cast<platform::LONG>((style & ~platform::WS_DISABLED) | disabled));
 }
 
 void TWinControl::BiDiModeChanged() {

@@ -112,7 +112,7 @@ class TControl : public TComponent {
   bool Visible() const { return visible_; }
   virtual void SetVisible(bool value);
   bool Enabled() const { return enabled_; }
-  void SetEnabled(bool value) { enabled_ = value; }
+  void SetEnabled(bool value);
   TCursor Cursor() const { return cursor_; }
   void SetCursor(TCursor value) { cursor_ = value; }
   /// The background colour; clWindow unless set.
@@ -128,8 +128,9 @@ class TControl : public TComponent {
   bool IsBiDiModeStored() const { return !parentBiDiMode_; }
   bool UseRightToLeftReading() const { return biDiMode_ != bdLeftToRight; }
 
-  /// Asks for a repaint; headless, the requests are only counted.
-  virtual void Invalidate() { ++invalidateCount_; }
+  /// Asks for a repaint of the window that shows the control (its own, or its parent's for a
+  /// control without one); headless, the requests are only counted.
+  virtual void Invalidate();
   /// Repaints at once; headless, counted as a request.
   void Repaint() { Invalidate(); }
   int InvalidateCount() const { return invalidateCount_; }
@@ -158,6 +159,7 @@ class TControl : public TComponent {
   void ParentFontChanged();
   void ParentBiDiModeChanged();
   virtual void BiDiModeChanged() {}
+  virtual void EnabledChanged() {}
   /// Bounds set without telling the window: the window itself moved or resized.
   void UpdateBoundsFromWindow(int left, int top, int width, int height);
 
@@ -183,12 +185,20 @@ class TControl : public TComponent {
   int invalidateCount_ = 0;
 };
 
-/// A control drawn in its parent's window, without one of its own (labels).
+/// A control drawn in its parent's window, without one of its own (labels). Whatever changes
+/// in it asks for a repaint of that window.
 class TGraphicControl : public TControl {
   LX_CLASS(TGraphicControl, TControl)
 
  public:
   explicit TGraphicControl(TComponent* owner) : TControl(owner) {}
+
+ protected:
+  void BoundsChanged() override { Invalidate(); }
+  void TextChanged() override { Invalidate(); }
+  void VisibleChanged() override { Invalidate(); }
+  void BiDiModeChanged() override { Invalidate(); }
+  void EnabledChanged() override { Invalidate(); }
 };
 
 class TWinControl : public TControl {
@@ -231,6 +241,7 @@ class TWinControl : public TControl {
   void TextChanged() override;
   void VisibleChanged() override;
   void BiDiModeChanged() override;
+  void EnabledChanged() override;
 
   /// The window that this control's window lives in; 0 for a top-level window.
   virtual platform::HWND ParentWindow();
