@@ -1,4 +1,4 @@
-#include "ProbeText.h"
+#include "app/ProbeText.h"
 
 #include <string>
 #include <vector>
@@ -60,6 +60,7 @@ void RenderMenuItem(TTextWriter& writer, const framework::TMenuItem& item, int d
     out << " hot key " << writer.Utf8(key);
   if (item.ShortCut() != 0) out << "  shortcut " << writer.Quoted(item.ShortCutText());
   if (!item.Hint().empty()) out << "  hint " << writer.Quoted(item.Hint());
+  if (item.Checked()) out << "  checked";
   out << "\n";
   for (int i = 0; i < item.Count(); ++i)
     RenderMenuItem(writer, *item.Items(i), depth + 1);

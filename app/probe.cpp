@@ -18,8 +18,8 @@
 #include <string_view>
 #include <vector>
 
-#include "ProbeForm.h"
-#include "ProbeText.h"
+#include "app/ProbeForm.h"
+#include "app/ProbeText.h"
 #include "frame/dmLanguages.h"
 #include "frame/lbHelp.h"
 #include "frame/lbPaths.h"
@@ -120,6 +120,7 @@ struct Options {
   bool version = false;
   bool listLanguages = false;
   bool wait = false;
+  bool headless = false;
   std::optional<std::string> language;
 };
 
@@ -133,6 +134,8 @@ struct OptionSpec {
 
 const std::vector<OptionSpec>& OptionSpecs() {
   static const std::vector<OptionSpec> specs = {
+      {"--headless", "", "write the window to standard output as text, even with a display",
+       [](Options& o, const std::string&) { o.headless = true; }},
       {"--help", "", "show this help and end",
        [](Options& o, const std::string&) { o.help = true; }},
       {"--language", "NAME|ID",
