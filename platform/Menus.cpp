@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/WindowListener.h"
+
 namespace lx::platform {
 
 namespace {
@@ -73,11 +75,14 @@ HMENU CreatePopupMenu() {
   MenuTable& table = Table();
   const HMENU handle = ++table.lastHandle;
   table.menus.emplace(handle, Menu());
+  detail::NotifyMenuChanged(handle);
   return handle;
 }
 
 bool DestroyMenu(HMENU menu) {
-  return Table().menus.erase(menu) > 0;
+  if (Table().menus.erase(menu) == 0) return false;
+  detail::NotifyMenuChanged(menu);
+  return true;
 }
 
 bool IsMenu(HMENU menu) {
@@ -95,6 +100,7 @@ bool AppendMenu(HMENU menu, UINT flags, UINT id, std::string_view text) {
     item.text = std::string(text);
   }
   items->push_back(std::move(item));
+  detail::NotifyMenuChanged(menu);
   return true;
 }
 
@@ -134,6 +140,7 @@ bool SetMenuItemInfo(HMENU menu, UINT item, bool byPosition, const MENUITEMINFO&
     WriteText(*entry, info.dwTypeData);
   }
   if (entry->type == MFT_SEPARATOR) entry->text.clear();
+  detail::NotifyMenuChanged(menu);
   return true;
 }
 

@@ -5,6 +5,8 @@
 #include <optional>
 #include <vector>
 
+#include "platform/WindowListener.h"
+
 namespace lx::platform {
 
 namespace {
@@ -101,12 +103,14 @@ void EnterState(Window& window, UINT state) {
 }
 
 void SetVisible(HWND handle, Window& window, bool visible) {
+  const bool was = (window.style & WS_VISIBLE) != 0;
   if (visible) {
     window.style |= WS_VISIBLE;
   } else {
     window.style &= ~WS_VISIBLE;
     if (Table().active == handle) Table().active = 0;
   }
+  if (was != visible) detail::NotifyWindowShown(handle, visible);
 }
 
 void Activate(HWND handle, const Window& window) {
@@ -136,6 +140,7 @@ void Destroy(HWND handle) {
     Destroy(child);
   for (HWND owned : OwnedBy(handle))
     Destroy(owned);
+  detail::NotifyWindowDestroying(handle);
   window = Find(handle);
   if (window->systemMenu != 0) DestroyMenu(window->systemMenu);
   Unlink(handle, *window);
@@ -246,6 +251,7 @@ HWND CreateWindowEx(DWORD exStyle, std::string_view className, std::string_view 
   const bool minimized = (style & WS_MINIMIZE) != 0;
   const bool maximized = (style & WS_MAXIMIZE) != 0;
   EnterState(window, minimized ? SW_SHOWMINIMIZED : maximized ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
+  detail::NotifyWindowCreated(handle);
   return handle;
 }
 
@@ -299,7 +305,9 @@ std::string GetWindowText(HWND window) {
 bool SetWindowText(HWND window, std::string_view text) {
   Window* found = Find(window);
   if (found == nullptr) return false;
+  if (found->text == text) return true;
   found->text = std::string(text);
+  detail::NotifyWindowTextChanged(window);
   return true;
 }
 
@@ -334,6 +342,7 @@ bool SetWindowPos(HWND window, HWND insertAfter, int x, int y, int cx, int cy, U
   if ((flags & SWP_HIDEWINDOW) != 0) SetVisible(window, *found, false);
   if ((flags & SWP_FRAMECHANGED) != 0) ++found->frameRefreshes;
   if ((flags & SWP_NOACTIVATE) == 0) Activate(window, *found);
+  detail::NotifyWindowMoved(window);
   return true;
 }
 
@@ -347,7 +356,10 @@ bool ShowWindow(HWND window, UINT command) {
   }
   const std::optional<UINT> state = StateAfter(command, found->placement);
   if (!state) return wasVisible;
-  if (*state != found->placement.showCmd) EnterState(*found, *state);
+  if (*state != found->placement.showCmd) {
+    EnterState(*found, *state);
+    detail::NotifyWindowMoved(window);
+  }
   SetVisible(window, *found, true);
   if (Activates(command)) {
     Activate(window, *found);
@@ -390,6 +402,7 @@ bool SetWindowPlacement(HWND window, const WINDOWPLACEMENT& placement) {
   // positions even when the show command keeps the state.
   EnterState(*found, found->placement.showCmd);
   found->placement.flags = placement.flags;
+  detail::NotifyWindowMoved(window);
   ShowWindow(window, placement.showCmd);
   return true;
 }
@@ -409,6 +422,7 @@ LONG SetWindowLong(HWND window, int index, LONG value) {
   if (index == GWL_EXSTYLE) {
     const DWORD old = found->exStyle;
     found->exStyle = bits;
+    if (old != bits) detail::NotifyWindowStyleChanged(window, index);
     return static_cast<LONG>(old);
   }
   if (index != GWL_STYLE) return 0;
@@ -417,6 +431,9 @@ LONG SetWindowLong(HWND window, int index, LONG value) {
   const DWORD old = found->style;
   found->style = (bits & ~kKept) | (old & kKept);
   if ((found->style & WS_VISIBLE) == 0) Deactivate(window);
+  if (found->style != old) detail::NotifyWindowStyleChanged(window, index);
+  if (((found->style ^ old) & WS_VISIBLE) != 0)
+    detail::NotifyWindowShown(window, (found->style & WS_VISIBLE) != 0);
   return static_cast<LONG>(old);
 }
 

@@ -105,6 +105,12 @@ void TControl::SetText(const std::string& value) {
   TextChanged();
 }
 
+void TControl::SetEnabled(bool value) {
+  if (value == enabled_) return;
+  enabled_ = value;
+  EnabledChanged();
+}
+
 void TControl::SetColor(TColor value) {
   if (value == color_) return;
   color_ = value;
@@ -355,6 +361,15 @@ void TWinControl::TextChanged() {
 void TWinControl::VisibleChanged() {
   if (handle_ != 0)
     platform::ShowWindow(handle_, Visible() ? platform::SW_SHOW : platform::SW_HIDE);
+}
+
+void TWinControl::EnabledChanged() {
+  if (handle_ == 0) return;
+  const auto style =
+      static_cast<platform::DWORD>(platform::GetWindowLong(handle_, platform::GWL_STYLE));
+  const platform::DWORD disabled = Enabled() ? 0 : platform::WS_DISABLED;
+  platform::SetWindowLong(handle_, platform::GWL_STYLE,
+                          static_cast<platform::LONG>((style & ~platform::WS_DISABLED) | disabled));
 }
 
 void TWinControl::BiDiModeChanged() {

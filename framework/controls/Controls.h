@@ -112,7 +112,7 @@ class TControl : public TComponent {
   bool Visible() const { return visible_; }
   virtual void SetVisible(bool value);
   bool Enabled() const { return enabled_; }
-  void SetEnabled(bool value) { enabled_ = value; }
+  void SetEnabled(bool value);
   TCursor Cursor() const { return cursor_; }
   void SetCursor(TCursor value) { cursor_ = value; }
   /// The background colour; clWindow unless set.
@@ -158,6 +158,7 @@ class TControl : public TComponent {
   void ParentFontChanged();
   void ParentBiDiModeChanged();
   virtual void BiDiModeChanged() {}
+  virtual void EnabledChanged() {}
   /// Bounds set without telling the window: the window itself moved or resized.
   void UpdateBoundsFromWindow(int left, int top, int width, int height);
 
@@ -231,6 +232,7 @@ class TWinControl : public TControl {
   void TextChanged() override;
   void VisibleChanged() override;
   void BiDiModeChanged() override;
+  void EnabledChanged() override;
 
   /// The window that this control's window lives in; 0 for a top-level window.
   virtual platform::HWND ParentWindow();

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
+#include "framework/controls/Dialogs.h"
 #include "framework/controls/Menus.h"
+#include "framework/core/ScopeExit.h"
 #include "framework/rtti/Published.h"
 #include "framework/runtime/Application.h"
 #include "framework/runtime/FrameworkStrings.h"
@@ -215,6 +217,10 @@ void TCustomForm::Close() {
   TCloseAction action = formStyle_ == fsMDIChild ? caMinimize : caHide;
   if (OnClose) OnClose(this, action);
   if (action == caNone) return;
+  if (modal_) {
+    modalResult_ = mrCancel;
+    return;
+  }
   if (Application().MainForm() == this) {
     Application().Terminate();
     return;
@@ -236,6 +242,20 @@ void TCustomForm::Close() {
 
 void TCustomForm::Release() {
   Application().ReleaseForm(this);
+}
+
+int TCustomForm::ShowModal() {
+  if (Visible() || modal_) throw EInvalidOperation(LoadResString(SCannotShowModal));
+  modal_ = true;
+  const TScopeExit leave([this] { modal_ = false; });
+  modalResult_ = mrNone;
+  Show();
+  while (modalResult_ == mrNone) {
+    if (Application().Terminated() || !Visible() || !Application().HandleMessage())
+      modalResult_ = mrCancel;
+  }
+  Hide();
+  return modalResult_;
 }
 
 void TCustomForm::DoCreate() {
@@ -309,6 +329,12 @@ void TDataModule::GetChildren(const TGetChildProc& proc, TComponent* root) {
     TComponent* component = Components(i);
     if (!component->HasParent() && component->Owner() == root) proc(component);
   }
+}
+
+TCustomForm* GetParentForm(TControl* control) {
+  while (control != nullptr && dynamic_cast<TCustomForm*>(control) == nullptr)
+    control = control->Parent();
+  return static_cast<TCustomForm*>(control);
 }
 
 void LoadFormResource(TComponent& instance) {

@@ -61,6 +61,16 @@ class TCustomForm : public TWinControl {
   /// Frees the form once the application next processes its messages.
   void Release();
 
+  /// Shows the form and waits, handling the application's messages, until ModalResult is set
+  /// (a button with a ModalResult, Close, code), then hides it and returns the result; mrCancel
+  /// when the form was hidden, the application terminated or, headless, nothing was left to
+  /// do. Raises EInvalidOperation "Cannot make a visible window modal" for a visible form.
+  int ShowModal();
+  bool IsModal() const { return modal_; }
+  /// Setting it on a modal form ends ShowModal with that result.
+  int ModalResult() const { return modalResult_; }
+  void SetModalResult(int value) { modalResult_ = value; }
+
   /// The active child of an MDI frame; null for other forms or without children.
   TCustomForm* ActiveMDIChild() const;
   int MDIChildCount() const;
@@ -106,6 +116,8 @@ class TCustomForm : public TWinControl {
   TWindowState windowState_ = wsNormal;
   TMainMenu* menu_ = nullptr;
   TCustomForm* mdiParent_ = nullptr;
+  bool modal_ = false;
+  int modalResult_ = 0;
   std::vector<TCustomForm*> mdiChildren_;  // the active child first
 };
 
@@ -132,6 +144,9 @@ class TDataModule : public TComponent {
   /// Every owned component that has no parent of its own.
   void GetChildren(const TGetChildProc& proc, TComponent* root) override;
 };
+
+/// The form that `control` lies in (itself for a form), or null.
+TCustomForm* GetParentForm(TControl* control);
 
 /// Reads the form resources of a form's or data module's class into `instance`, its
 /// ancestors' first (inherited forms), as creating it through the application does. TForm and

@@ -1,6 +1,7 @@
 #include "framework/controls/StdCtrls.h"
 
 #include "framework/controls/ControlProperties.h"
+#include "framework/controls/Forms.h"
 
 namespace lx::framework {
 
@@ -11,6 +12,14 @@ LX_PUBLISHED(TButton, LX_CONTROL_APPEARANCE, LX_CONTROL_CAPTION,
              Property("Default", &TButton::Default, &TButton::SetDefault, false),
              Property("ModalResult", &TButton::ModalResult, &TButton::SetModalResult, 0),
              Event("OnClick", &TButton::OnClick))
+
+LX_PUBLISHED(TCheckBox, LX_CONTROL_APPEARANCE, LX_CONTROL_CAPTION,
+             Property("Checked", &TCheckBox::Checked, &TCheckBox::SetChecked, false),
+             Event("OnClick", &TCheckBox::OnClick))
+
+LX_PUBLISHED(TRadioButton, LX_CONTROL_APPEARANCE, LX_CONTROL_CAPTION,
+             Property("Checked", &TRadioButton::Checked, &TRadioButton::SetChecked, false),
+             Event("OnClick", &TRadioButton::OnClick))
 
 LX_PUBLISHED(TCustomEdit)
 
@@ -54,7 +63,37 @@ TButton::TButton(TComponent* owner) : TWinControl(owner) {
 }
 
 void TButton::Click() {
+  if (modalResult_ != 0) {
+    if (TCustomForm* form = GetParentForm(this)) form->SetModalResult(modalResult_);
+  }
   if (OnClick) OnClick(this);
+}
+
+TCheckBox::TCheckBox(TComponent* owner) : TWinControl(owner) {
+  SetBounds(0, 0, 97, 17);
+}
+
+void TCheckBox::SetChecked(bool value) {
+  if (value == checked_) return;
+  checked_ = value;
+  if (OnClick && !ComponentState().Contains(csLoading)) OnClick(this);
+}
+
+TRadioButton::TRadioButton(TComponent* owner) : TWinControl(owner) {
+  SetBounds(0, 0, 113, 17);
+}
+
+void TRadioButton::SetChecked(bool value) {
+  if (value == checked_) return;
+  checked_ = value;
+  if (!value) return;
+  if (TWinControl* parent = Parent()) {
+    for (int i = 0; i < parent->ControlCount(); ++i) {
+      auto* sibling = dynamic_cast<TRadioButton*>(parent->Controls(i));
+      if (sibling != nullptr && sibling != this) sibling->SetChecked(false);
+    }
+  }
+  if (OnClick && !ComponentState().Contains(csLoading)) OnClick(this);
 }
 
 TCustomEdit::TCustomEdit(TComponent* owner) : TWinControl(owner) {

@@ -24,7 +24,8 @@ class TLabel : public TGraphicControl {
   explicit TLabel(TComponent* owner);
 };
 
-/// A push button.
+/// A push button. Clicking a button with a ModalResult sets it on its form, which ends the
+/// form's ShowModal.
 class TButton : public TWinControl {
   LX_CLASS(TButton, TWinControl)
 
@@ -47,6 +48,44 @@ class TButton : public TWinControl {
   bool default_ = false;
   bool cancel_ = false;
   int modalResult_ = 0;
+};
+
+/// A box with a caption that is checked or not; a click toggles it.
+class TCheckBox : public TWinControl {
+  LX_CLASS(TCheckBox, TWinControl)
+
+ public:
+  explicit TCheckBox(TComponent* owner);
+
+  bool Checked() const { return checked_; }
+  /// Fires OnClick when the state changes.
+  void SetChecked(bool value);
+
+  TNotifyEvent OnClick;
+  /// Toggles Checked, as a click on the box does.
+  void Click() { SetChecked(!checked_); }
+
+ private:
+  bool checked_ = false;
+};
+
+/// One choice of a group: checking it unchecks the other radio buttons of its parent.
+class TRadioButton : public TWinControl {
+  LX_CLASS(TRadioButton, TWinControl)
+
+ public:
+  explicit TRadioButton(TComponent* owner);
+
+  bool Checked() const { return checked_; }
+  /// Fires OnClick when the button becomes checked.
+  void SetChecked(bool value);
+
+  TNotifyEvent OnClick;
+  /// Checks the button, as a click on it does.
+  void Click() { SetChecked(true); }
+
+ private:
+  bool checked_ = false;
 };
 
 /// A single-line edit box; its Text is its content.

@@ -5,6 +5,7 @@
 #include "framework/controls/Dialogs.h"
 #include "framework/rtti/Published.h"
 #include "framework/runtime/HelpIntfs.h"
+#include "framework/runtime/MessageLoop.h"
 #include "platform/FileSystem.h"
 
 namespace lx::framework {
@@ -73,13 +74,29 @@ bool TApplication::AnyFormShowing() const {
 void TApplication::Run() {
   if (terminated_) return;
   if (mainForm_ != nullptr && showMainForm_) mainForm_->Show();
-  do {
-    ProcessMessages();
-  } while (!terminated_ && AnyFormShowing() && !posted_.empty());
+  if (MessageLoop() == nullptr) {
+    do {
+      ProcessMessages();
+    } while (!terminated_ && AnyFormShowing() && !posted_.empty());
+    return;
+  }
+  ProcessMessages();
+  while (!terminated_ && AnyFormShowing())
+    HandleMessage();
+}
+
+bool TApplication::HandleMessage() {
+  const bool hadPosted = !posted_.empty();
+  ProcessMessages();
+  TMessageLoop* loop = MessageLoop();
+  if (loop == nullptr) return hadPosted;
+  if (!terminated_ && posted_.empty()) loop->HandleMessage();
+  return true;
 }
 
 void TApplication::Post(std::function<void()> action) {
   posted_.push_back(std::move(action));
+  if (TMessageLoop* loop = MessageLoop()) loop->Wake();
 }
 
 void TApplication::ProcessMessages() {
@@ -102,12 +119,19 @@ void TApplication::ReleaseForm(TCustomForm* form) {
   }
 }
 
+// A form released while it runs modally is freed once its modal loop is over.
 void TApplication::FreeReleasedForms() {
+  std::vector<TCustomForm*> kept;
   while (!released_.empty()) {
     TCustomForm* form = released_.back();
     released_.pop_back();
-    delete form;
+    if (form->IsModal()) {
+      kept.push_back(form);
+    } else {
+      delete form;
+    }
   }
+  released_.insert(released_.end(), kept.begin(), kept.end());
 }
 
 void TApplication::FormDestroyed(TCustomForm* form) {

@@ -1,9 +1,10 @@
 // TApplication: the program's application object.
 //
 // It owns the forms and data modules that CreateForm makes and frees them with itself; the
-// first form it makes is the main form. Run is headless: it shows the main form and carries
-// out the actions posted to it, and returns once the application is terminated, no form is
-// showing, or nothing is left to do; it returns at once when already terminated. Exceptions that
+// first form it makes is the main form. Run shows the main form and carries out the actions
+// posted to it, and returns once the application is terminated or no form is showing; headless
+// (no message loop installed, see MessageLoop.h) it also returns when nothing is left to do. It
+// returns at once when already terminated. Exceptions that
 // reach it go to OnException when that is set, else to ShowException, a message box.
 #pragma once
 
@@ -63,6 +64,10 @@ class TApplication : public TComponent {
   /// Carries out the actions posted so far, an exception in one going to HandleException,
   /// then frees the released forms. Once the application is terminated, actions are left.
   void ProcessMessages();
+  /// One turn of the loop: the posted actions, then, with a message loop installed, a wait for
+  /// input and its dispatch. False when headless and nothing was posted, so that nothing can
+  /// ever happen by waiting.
+  bool HandleMessage();
   /// Queues an action, as a message posted to the application.
   void Post(std::function<void()> action);
 

@@ -23,7 +23,8 @@ TStandInForm::TStandInForm(const std::string& className)
 void RegisterStandardClasses() {
   using namespace framework;
   RegisterClasses({&TLabel::StaticClassInfo(), &TEdit::StaticClassInfo(),
-                   &TButton::StaticClassInfo(), &TMemo::StaticClassInfo(),
+                   &TButton::StaticClassInfo(), &TCheckBox::StaticClassInfo(),
+                   &TRadioButton::StaticClassInfo(), &TMemo::StaticClassInfo(),
                    &TGroupBox::StaticClassInfo(), &TListBox::StaticClassInfo(),
                    &TCheckListBox::StaticClassInfo(), &TComboBox::StaticClassInfo(),
                    &TComboBoxEx::StaticClassInfo(), &TComboExItem::StaticClassInfo(),

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "framework/controls/Dialogs.h"
 #include "framework/controls/ExtCtrls.h"
 #include "framework/controls/Forms.h"
 #include "framework/controls/Menus.h"
@@ -172,6 +173,58 @@ TEST_F(FormsTest, ClosingCarriesOutTheAction) {
   Application().MainForm()->Close();
   EXPECT_TRUE(Application().Terminated());
   delete main;
+}
+
+TEST_F(FormsTest, ShowModalWaitsForAResult) {
+  Application().CreateForm(TForm::StaticClassInfo());
+  TForm* dialog = nullptr;
+  Application().CreateForm(dialog);
+  auto* ok = new TButton(dialog);
+  ok->SetParent(dialog);
+  ok->SetModalResult(mrOk);
+  bool modalWhileShown = false;
+  Application().Post([&] {
+    modalWhileShown = dialog->IsModal() && dialog->Visible();
+    ok->Click();
+  });
+  EXPECT_EQ(dialog->ShowModal(), mrOk);
+  EXPECT_TRUE(modalWhileShown);
+  EXPECT_FALSE(dialog->Visible());
+  EXPECT_FALSE(dialog->IsModal());
+
+  // Closed, or nothing left that could ever answer: cancelled.
+  Application().Post([&] { dialog->Close(); });
+  EXPECT_EQ(dialog->ShowModal(), mrCancel);
+  EXPECT_EQ(dialog->ShowModal(), mrCancel);
+  EXPECT_FALSE(dialog->Visible());
+
+  dialog->Show();
+  EXPECT_THROW(
+      {
+        try {
+          dialog->ShowModal();
+        } catch (const EInvalidOperation& e) {
+          EXPECT_EQ(e.Message(), "Cannot make a visible window modal");
+          throw;
+        }
+      },
+      EInvalidOperation);
+}
+
+TEST_F(FormsTest, AModalFormReleasedWhileShownIsFreedAfterItsLoop) {
+  Application().CreateForm(TForm::StaticClassInfo());
+  TForm* dialog = nullptr;
+  Application().CreateForm(dialog);
+  dialog->OnClose = [](TObject*, TCloseAction& action) { action = caFree; };
+  const int forms = Screen().FormCount();
+  Application().Post([&] {
+    dialog->Release();
+    Application().Post([&] { dialog->SetModalResult(mrYes); });
+  });
+  EXPECT_EQ(dialog->ShowModal(), mrYes);
+  EXPECT_EQ(Screen().FormCount(), forms);
+  Application().ProcessMessages();
+  EXPECT_EQ(Screen().FormCount(), forms - 1);
 }
 
 TEST_F(FormsTest, AnMDIFrameClosesOnlyWhenItsChildrenAgree) {

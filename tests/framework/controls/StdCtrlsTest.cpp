@@ -1,11 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
+#include "framework/controls/Forms.h"
 #include "framework/controls/StdCtrls.h"
 #include "framework/rtti/TypInfo.h"
 #include "framework/runtime/Application.h"
 
 namespace lx::framework {
 namespace {
+
+constexpr int mrOkValue = 1;
 
 class StdCtrlsTest : public ::testing::Test {
  protected:
@@ -118,6 +123,58 @@ TEST_F(StdCtrlsTest, AButtonClickFiresOnClick) {
   button->OnClick = [&sender](TObject* from) { sender = from; };
   button->Click();
   EXPECT_EQ(sender, button);
+}
+
+TEST_F(StdCtrlsTest, CheckBoxesToggleAndRadioButtonsUncheckTheirSiblings) {
+  auto* box = Make<TCheckBox>();
+  int clicks = 0;
+  box->OnClick = [&clicks](TObject*) { ++clicks; };
+  box->Click();
+  box->SetChecked(true);
+  EXPECT_TRUE(box->Checked());
+  box->Click();
+  EXPECT_FALSE(box->Checked());
+  EXPECT_EQ(clicks, 2);
+
+  auto* first = Make<TRadioButton>();
+  auto* second = Make<TRadioButton>();
+  auto* elsewhere = new TRadioButton(form);
+  elsewhere->SetParent(Make<TGroupBox>());
+  elsewhere->SetChecked(true);
+  std::vector<TObject*> clicked;
+  first->OnClick = second->OnClick = [&clicked](TObject* sender) { clicked.push_back(sender); };
+  first->Click();
+  second->Click();
+  second->Click();
+  EXPECT_FALSE(first->Checked());
+  EXPECT_TRUE(second->Checked());
+  EXPECT_TRUE(elsewhere->Checked());
+  EXPECT_EQ(clicked, (std::vector<TObject*>{first, second}));
+  EXPECT_EQ(FindPropInfo(*box, "Checked").Kind(), tkEnumeration);
+  EXPECT_EQ(FindPropInfo(*second, "Caption").Kind(), tkLString);
+}
+
+TEST_F(StdCtrlsTest, AButtonWithAModalResultSetsItOnItsForm) {
+  auto* group = Make<TGroupBox>();
+  auto* button = new TButton(form);
+  button->SetParent(group);
+  int seen = -1;
+  button->OnClick = [this, &seen](TObject*) { seen = form->ModalResult(); };
+  button->Click();
+  EXPECT_EQ(form->ModalResult(), 0);
+  button->SetModalResult(mrOkValue);
+  button->Click();
+  EXPECT_EQ(form->ModalResult(), mrOkValue);
+  EXPECT_EQ(seen, mrOkValue);
+}
+
+TEST_F(StdCtrlsTest, DisablingAWindowedControlDisablesItsWindow) {
+  auto* edit = Make<TEdit>();
+  edit->SetEnabled(false);
+  const platform::HWND window = edit->Handle();
+  EXPECT_NE(platform::GetWindowLong(window, platform::GWL_STYLE) & platform::WS_DISABLED, 0);
+  edit->SetEnabled(true);
+  EXPECT_EQ(platform::GetWindowLong(window, platform::GWL_STYLE) & platform::WS_DISABLED, 0);
 }
 
 TEST_F(StdCtrlsTest, PublishedAsTheClassicFrameworkPublishes) {

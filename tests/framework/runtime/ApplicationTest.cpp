@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -7,6 +9,7 @@
 #include "framework/controls/StdCtrls.h"
 #include "framework/rtti/Published.h"
 #include "framework/runtime/Application.h"
+#include "framework/runtime/MessageLoop.h"
 #include "samples/SampleForms.h"
 
 namespace lx::framework {
@@ -219,6 +222,78 @@ TEST_F(ApplicationTest, FormsAndDataModulesComeFromTheirFormResources) {
   Application().CreateForm(plain);
   EXPECT_EQ(plain->ComponentCount(), 0);
   EXPECT_EQ(Application().MainForm(), plain);
+}
+
+// A loop that stands in for a toolkit's: each wait hands out the next scripted input.
+class ScriptedLoop : public TMessageLoop {
+ public:
+  std::deque<std::function<void()>> input;
+  int waits = 0;
+  int wakes = 0;
+
+  void HandleMessage() override {
+    ++waits;
+    if (input.empty()) return;
+    std::function<void()> next = std::move(input.front());
+    input.pop_front();
+    next();
+  }
+  void Wake() override { ++wakes; }
+};
+
+class MessageLoopTest : public ApplicationTest {
+ protected:
+  MessageLoopTest() { previous_ = SetMessageLoop(&loop); }
+  ~MessageLoopTest() override { SetMessageLoop(previous_); }
+
+  ScriptedLoop loop;
+
+ private:
+  TMessageLoop* previous_ = nullptr;
+};
+
+TEST_F(MessageLoopTest, RunWaitsForInputUntilTheMainFormCloses) {
+  TForm* main = nullptr;
+  Application().CreateForm(main);
+  int clicks = 0;
+  loop.input = {[&] { ++clicks; }, [&] { ++clicks; }, [&] { main->Close(); }, [&] { ++clicks; }};
+  Application().Run();
+  EXPECT_EQ(clicks, 2);
+  EXPECT_EQ(loop.waits, 3);
+  EXPECT_TRUE(Application().Terminated());
+  EXPECT_EQ(loop.input.size(), 1u);
+}
+
+TEST_F(MessageLoopTest, PostedActionsWakeTheLoopAndRunBeforeTheNextWait) {
+  TForm* main = nullptr;
+  Application().CreateForm(main);
+  std::vector<std::string> order;
+  loop.input = {[&] {
+                  order.push_back("input");
+                  Application().Post([&] { order.push_back("posted"); });
+                },
+                [&] {
+                  order.push_back("close");
+                  main->Hide();
+                }};
+  Application().Run();
+  EXPECT_EQ(order, (std::vector<std::string>{"input", "posted", "close"}));
+  EXPECT_EQ(loop.wakes, 1);
+  EXPECT_FALSE(Application().Terminated());
+}
+
+TEST_F(MessageLoopTest, ShowModalWaitsInTheLoopAndHeadlessRunStillReturns) {
+  Application().CreateForm(TForm::StaticClassInfo());
+  TForm* dialog = nullptr;
+  Application().CreateForm(dialog);
+  loop.input = {[] {}, [&] { dialog->SetModalResult(mrRetry); }};
+  EXPECT_EQ(dialog->ShowModal(), mrRetry);
+  EXPECT_EQ(loop.waits, 2);
+
+  SetMessageLoop(nullptr);
+  Application().Run();  // headless: nothing posted, nothing to wait for
+  EXPECT_EQ(loop.waits, 2);
+  SetMessageLoop(&loop);
 }
 
 }  // namespace

@@ -1,0 +1,408 @@
+#include "screen/ControlWidgets.h"
+
+#include "framework/controls/ExtCtrls.h"
+#include "framework/controls/StdCtrls.h"
+#include "screen/FixedBox.h"
+#include "screen/ScreenTexts.h"
+
+namespace lx::screen {
+
+using framework::TControl;
+
+namespace {
+
+void FreeTarget(gpointer data, GClosure*) {
+  delete static_cast<TInputTarget*>(data);
+}
+
+TInputTarget& TargetOf(gpointer data) {
+  return *static_cast<TInputTarget*>(data);
+}
+
+void OnClicked(GtkWidget*, gpointer data) {
+  TargetOf(data).sink->Clicked(TargetOf(data).key);
+}
+
+void OnToggled(GtkToggleButton* button, gpointer data) {
+  TargetOf(data).sink->Toggled(TargetOf(data).key, gtk_toggle_button_get_active(button) != 0);
+}
+
+void OnEntryChanged(GtkEditable* editable, gpointer data) {
+  const char* text = gtk_entry_get_text(GTK_ENTRY(editable));
+  TargetOf(data).sink->TextEdited(TargetOf(data).key, text);
+}
+
+std::string BufferText(GtkTextBuffer* buffer) {
+  GtkTextIter start;
+  GtkTextIter end;
+  gtk_text_buffer_get_bounds(buffer, &start, &end);
+  gchar* text = gtk_text_buffer_get_text(buffer, &start, &end, FALSE);
+  std::string result = text;
+  g_free(text);
+  return result;
+}
+
+void OnBufferChanged(GtkTextBuffer* buffer, gpointer data) {
+  TargetOf(data).sink->TextEdited(TargetOf(data).key, BufferText(buffer));
+}
+
+std::vector<int> ChosenRows(GtkTreeSelection* selection) {
+  std::vector<int> chosen;
+  GList* rows = gtk_tree_selection_get_selected_rows(selection, nullptr);
+  for (GList* row = rows; row != nullptr; row = row->next) {
+    const gint* indices = gtk_tree_path_get_indices(static_cast<GtkTreePath*>(row->data));
+    if (indices != nullptr) chosen.push_back(indices[0]);
+  }
+  g_list_free_full(rows, reinterpret_cast<GDestroyNotify>(gtk_tree_path_free));
+  return chosen;
+}
+
+void OnSelectionChanged(GtkTreeSelection* selection, gpointer data) {
+  TargetOf(data).sink->ItemsChosen(TargetOf(data).key, ChosenRows(selection));
+}
+
+void OnComboChanged(GtkComboBox* combo, gpointer data) {
+  const int active = gtk_combo_box_get_active(combo);
+  TargetOf(data).sink->ItemsChosen(TargetOf(data).key,
+                                   active < 0 ? std::vector<int>{} : std::vector<int>{active});
+}
+
+GtkWidget* Held(GtkWidget* widget) {
+  g_object_ref_sink(widget);
+  return widget;
+}
+
+GtkWidget* NewCaptionLabel() {
+  GtkWidget* label = gtk_label_new(nullptr);
+  gtk_label_set_use_underline(GTK_LABEL(label), TRUE);
+  return label;
+}
+
+// A button-like widget whose caption is a label of its own, so that the label can be read
+// and styled like any other.
+GtkWidget* WithCaption(GtkWidget* button, TControlWidgets& widgets) {
+  widgets.caption = NewCaptionLabel();
+  gtk_widget_set_halign(widgets.caption, GTK_ALIGN_START);
+  gtk_container_add(GTK_CONTAINER(button), widgets.caption);
+  gtk_widget_show(widgets.caption);
+  gtk_label_set_mnemonic_widget(GTK_LABEL(widgets.caption), button);
+  return button;
+}
+
+void MakeLabel(TControlWidgets& widgets) {
+  widgets.outer = widgets.content = widgets.caption = NewCaptionLabel();
+  // A label's text starts at its top-left corner (top-right when mirrored), and is cut at
+  // its bounds.
+  gtk_label_set_xalign(GTK_LABEL(widgets.caption), 0.0F);
+  gtk_label_set_yalign(GTK_LABEL(widgets.caption), 0.0F);
+}
+
+void MakeButton(TControlWidgets& widgets, TInputSink& sink, const void* key) {
+  widgets.outer = widgets.content = gtk_button_new();
+  gtk_button_set_use_underline(GTK_BUTTON(widgets.content), TRUE);
+  widgets.caption = NewCaptionLabel();
+  gtk_container_add(GTK_CONTAINER(widgets.content), widgets.caption);
+  gtk_widget_show(widgets.caption);
+  gtk_label_set_mnemonic_widget(GTK_LABEL(widgets.caption), widgets.content);
+  ConnectInput(widgets.content, "clicked", G_CALLBACK(OnClicked), sink, key);
+}
+
+void MakeToggle(TControlWidgets& widgets, TInputSink& sink, const void* key, bool radio) {
+  if (radio) {
+    widgets.content = gtk_radio_button_new(nullptr);
+    // A radio button alone cannot be unchecked: a hidden partner in its group takes over.
+    widgets.radioOff = Held(gtk_radio_button_new_from_widget(GTK_RADIO_BUTTON(widgets.content)));
+  } else {
+    widgets.content = gtk_check_button_new();
+  }
+  widgets.outer = WithCaption(widgets.content, widgets);
+  ConnectInput(widgets.content, "toggled", G_CALLBACK(OnToggled), sink, key);
+}
+
+void MakeEdit(TControlWidgets& widgets, TInputSink& sink, const void* key) {
+  widgets.outer = widgets.content = gtk_entry_new();
+  gtk_entry_set_width_chars(GTK_ENTRY(widgets.content), 1);
+  ConnectInput(widgets.content, "changed", G_CALLBACK(OnEntryChanged), sink, key);
+}
+
+GtkWidget* Scrolled(GtkWidget* content) {
+  GtkWidget* scrolled = gtk_scrolled_window_new(nullptr, nullptr);
+  gtk_scrolled_window_set_shadow_type(GTK_SCROLLED_WINDOW(scrolled), GTK_SHADOW_IN);
+  gtk_scrolled_window_set_policy(GTK_SCROLLED_WINDOW(scrolled), GTK_POLICY_AUTOMATIC,
+                                 GTK_POLICY_AUTOMATIC);
+  gtk_container_add(GTK_CONTAINER(scrolled), content);
+  gtk_widget_show(content);
+  return scrolled;
+}
+
+void MakeMemo(TControlWidgets& widgets, TInputSink& sink, const void* key) {
+  widgets.content = gtk_text_view_new();
+  widgets.outer = Scrolled(widgets.content);
+  GtkTextBuffer* buffer = gtk_text_view_get_buffer(GTK_TEXT_VIEW(widgets.content));
+  ConnectInput(buffer, "changed", G_CALLBACK(OnBufferChanged), sink, key);
+}
+
+void MakeListBox(TControlWidgets& widgets, TInputSink& sink, const void* key) {
+  GtkListStore* store = gtk_list_store_new(1, G_TYPE_STRING);
+  widgets.content = gtk_tree_view_new_with_model(GTK_TREE_MODEL(store));
+  g_object_unref(store);
+  GtkTreeView* view = GTK_TREE_VIEW(widgets.content);
+  gtk_tree_view_set_headers_visible(view, FALSE);
+  gtk_tree_view_insert_column_with_attributes(view, -1, "", gtk_cell_renderer_text_new(), "text", 0,
+                                              nullptr);
+  widgets.outer = Scrolled(widgets.content);
+  ConnectInput(gtk_tree_view_get_selection(view), "changed", G_CALLBACK(OnSelectionChanged), sink,
+               key);
+}
+
+void MakeComboBox(TControlWidgets& widgets, TInputSink& sink, const void* key) {
+  widgets.outer = widgets.content = gtk_combo_box_text_new();
+  ConnectInput(widgets.content, "changed", G_CALLBACK(OnComboChanged), sink, key);
+}
+
+// Group boxes and panels: a frame drawn behind the children, all in one box, so that the
+// children keep the framework's coordinates inside their parent.
+void MakeFramedBox(TControlWidgets& widgets, bool groupBox) {
+  widgets.outer = widgets.box = NewFixedBox();
+  widgets.content = gtk_frame_new(nullptr);
+  widgets.caption = NewCaptionLabel();
+  if (groupBox) {
+    gtk_frame_set_label_widget(GTK_FRAME(widgets.content), widgets.caption);
+    gtk_frame_set_shadow_type(GTK_FRAME(widgets.content), GTK_SHADOW_ETCHED_IN);
+  } else {
+    gtk_label_set_use_underline(GTK_LABEL(widgets.caption), FALSE);
+    gtk_container_add(GTK_CONTAINER(widgets.content), widgets.caption);
+    gtk_frame_set_shadow_type(GTK_FRAME(widgets.content), GTK_SHADOW_OUT);
+  }
+  gtk_widget_show(widgets.caption);
+  gtk_widget_show(widgets.content);
+}
+
+void MakeContainer(TControlWidgets& widgets) {
+  widgets.outer = widgets.content = widgets.box = NewFixedBox();
+}
+
+void SetCaption(GtkWidget* label, const std::string& text, bool mnemonic) {
+  const std::string shown = mnemonic ? MnemonicText(text) : PlainText(text);
+  if (shown == gtk_label_get_label(GTK_LABEL(label))) return;
+  if (mnemonic) {
+    gtk_label_set_text_with_mnemonic(GTK_LABEL(label), shown.c_str());
+  } else {
+    gtk_label_set_text(GTK_LABEL(label), shown.c_str());
+  }
+}
+
+void SetEntryText(GtkWidget* entry, const std::string& text) {
+  if (text != gtk_entry_get_text(GTK_ENTRY(entry)))
+    gtk_entry_set_text(GTK_ENTRY(entry), text.c_str());
+}
+
+void SetMemoText(GtkWidget* view, const std::string& text) {
+  GtkTextBuffer* buffer = gtk_text_view_get_buffer(GTK_TEXT_VIEW(view));
+  if (text != BufferText(buffer)) gtk_text_buffer_set_text(buffer, text.c_str(), -1);
+}
+
+void SetToggle(TControlWidgets& widgets, bool checked) {
+  GtkToggleButton* button = GTK_TOGGLE_BUTTON(widgets.content);
+  if ((gtk_toggle_button_get_active(button) != 0) == checked) return;
+  if (!checked && widgets.radioOff != nullptr) {
+    gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(widgets.radioOff), TRUE);
+  } else {
+    gtk_toggle_button_set_active(button, checked);
+  }
+}
+
+void SetListItems(TControlWidgets& widgets, const TControlState& state) {
+  GtkTreeView* view = GTK_TREE_VIEW(widgets.content);
+  GtkTreeSelection* selection = gtk_tree_view_get_selection(view);
+  gtk_tree_selection_set_mode(selection,
+                              state.multiSelect ? GTK_SELECTION_MULTIPLE : GTK_SELECTION_SINGLE);
+  if (widgets.items != state.items) {
+    GtkListStore* store = GTK_LIST_STORE(gtk_tree_view_get_model(view));
+    gtk_list_store_clear(store);
+    for (const std::string& item : state.items)
+      gtk_list_store_insert_with_values(store, nullptr, -1, 0, item.c_str(), -1);
+    widgets.items = state.items;
+  }
+  if (ChosenRows(selection) == state.chosen) return;
+  gtk_tree_selection_unselect_all(selection);
+  for (const int row : state.chosen) {
+    GtkTreePath* path = gtk_tree_path_new_from_indices(row, -1);
+    gtk_tree_selection_select_path(selection, path);
+    gtk_tree_path_free(path);
+  }
+}
+
+void SetComboItems(TControlWidgets& widgets, const TControlState& state) {
+  GtkComboBoxText* combo = GTK_COMBO_BOX_TEXT(widgets.content);
+  if (widgets.items != state.items) {
+    gtk_combo_box_text_remove_all(combo);
+    for (const std::string& item : state.items)
+      gtk_combo_box_text_append_text(combo, item.c_str());
+    widgets.items = state.items;
+  }
+  const int active = state.chosen.empty() ? -1 : state.chosen.front();
+  if (gtk_combo_box_get_active(GTK_COMBO_BOX(combo)) != active)
+    gtk_combo_box_set_active(GTK_COMBO_BOX(combo), active);
+}
+
+void UpdateContent(TControlWidgets& widgets, const TControlState& state) {
+  switch (widgets.kind) {
+    case TWidgetKind::Label:
+    case TWidgetKind::Button:
+    case TWidgetKind::GroupBox:
+      SetCaption(widgets.caption, state.text, true);
+      break;
+    case TWidgetKind::Panel:
+      SetCaption(widgets.caption, state.text, false);
+      break;
+    case TWidgetKind::CheckBox:
+    case TWidgetKind::RadioButton:
+      SetCaption(widgets.caption, state.text, true);
+      SetToggle(widgets, state.checked);
+      break;
+    case TWidgetKind::Edit:
+      SetEntryText(widgets.content, state.text);
+      break;
+    case TWidgetKind::Memo:
+      SetMemoText(widgets.content, state.text);
+      break;
+    case TWidgetKind::ListBox:
+      SetListItems(widgets, state);
+      break;
+    case TWidgetKind::ComboBox:
+      SetComboItems(widgets, state);
+      break;
+    case TWidgetKind::Container:
+    case TWidgetKind::None:
+      break;
+  }
+  if (widgets.box != nullptr && widgets.content != widgets.box) {
+    PlaceInFixedBox(widgets.box, widgets.content, 0, 0, state.width, state.height);
+  }
+}
+
+void SetDirection(GtkWidget* widget, bool rightToLeft) {
+  // Boxes keep left to right: the framework has placed their children already.
+  if (widget == nullptr || IsFixedBox(widget)) return;
+  const GtkTextDirection direction = rightToLeft ? GTK_TEXT_DIR_RTL : GTK_TEXT_DIR_LTR;
+  if (gtk_widget_get_direction(widget) != direction) gtk_widget_set_direction(widget, direction);
+}
+
+void SetHint(GtkWidget* widget, const std::string& hint) {
+  gchar* current = gtk_widget_get_tooltip_text(widget);
+  const bool same = current == nullptr ? hint.empty() : hint == current;
+  g_free(current);
+  if (!same) gtk_widget_set_tooltip_text(widget, hint.empty() ? nullptr : hint.c_str());
+}
+
+}  // namespace
+
+TWidgetKind KindOf(const TControl& control) {
+  using namespace framework;
+  if (dynamic_cast<const TLabel*>(&control) != nullptr) return TWidgetKind::Label;
+  if (dynamic_cast<const TButton*>(&control) != nullptr) return TWidgetKind::Button;
+  if (dynamic_cast<const TCheckBox*>(&control) != nullptr) return TWidgetKind::CheckBox;
+  if (dynamic_cast<const TRadioButton*>(&control) != nullptr) return TWidgetKind::RadioButton;
+  if (dynamic_cast<const TCustomMemo*>(&control) != nullptr) return TWidgetKind::Memo;
+  if (dynamic_cast<const TCustomEdit*>(&control) != nullptr) return TWidgetKind::Edit;
+  if (dynamic_cast<const TCustomListBox*>(&control) != nullptr) return TWidgetKind::ListBox;
+  if (dynamic_cast<const TCustomComboBox*>(&control) != nullptr) return TWidgetKind::ComboBox;
+  if (dynamic_cast<const TGroupBox*>(&control) != nullptr) return TWidgetKind::GroupBox;
+  if (dynamic_cast<const TPanel*>(&control) != nullptr) return TWidgetKind::Panel;
+  if (dynamic_cast<const TWinControl*>(&control) != nullptr) return TWidgetKind::Container;
+  return TWidgetKind::None;
+}
+
+void ConnectInput(gpointer instance, const char* signal, GCallback handler, TInputSink& sink,
+                  const void* key) {
+  g_signal_connect_data(instance, signal, handler, new TInputTarget{&sink, key}, FreeTarget,
+                        static_cast<GConnectFlags>(0));
+}
+
+TControlWidgets MakeWidgets(TWidgetKind kind, const void* key, TInputSink& sink) {
+  TControlWidgets widgets;
+  widgets.kind = kind;
+  switch (kind) {
+    case TWidgetKind::Label:
+      MakeLabel(widgets);
+      break;
+    case TWidgetKind::Button:
+      MakeButton(widgets, sink, key);
+      break;
+    case TWidgetKind::CheckBox:
+      MakeToggle(widgets, sink, key, false);
+      break;
+    case TWidgetKind::RadioButton:
+      MakeToggle(widgets, sink, key, true);
+      break;
+    case TWidgetKind::Edit:
+      MakeEdit(widgets, sink, key);
+      break;
+    case TWidgetKind::Memo:
+      MakeMemo(widgets, sink, key);
+      break;
+    case TWidgetKind::ListBox:
+      MakeListBox(widgets, sink, key);
+      break;
+    case TWidgetKind::ComboBox:
+      MakeComboBox(widgets, sink, key);
+      break;
+    case TWidgetKind::GroupBox:
+    case TWidgetKind::Panel:
+      MakeFramedBox(widgets, kind == TWidgetKind::GroupBox);
+      break;
+    case TWidgetKind::Container:
+    case TWidgetKind::None:
+      MakeContainer(widgets);
+      break;
+  }
+  if (widgets.content != widgets.outer) gtk_widget_show(widgets.content);
+  Held(widgets.outer);
+  return widgets;
+}
+
+void UpdateWidgets(TControlWidgets& widgets, const TControlState& state) {
+  UpdateContent(widgets, state);
+  for (GtkWidget* part : {widgets.outer, widgets.content, widgets.caption})
+    SetDirection(part, state.rightToLeft);
+  // Captions inside buttons and frames inherit the font.
+  ApplyFont(widgets.content, widgets.font, widgets.fontCss, state.fontCss);
+  SetHint(widgets.outer, state.hint);
+  if ((gtk_widget_get_sensitive(widgets.outer) != 0) != state.enabled)
+    gtk_widget_set_sensitive(widgets.outer, state.enabled);
+  if ((gtk_widget_get_visible(widgets.outer) != 0) != state.visible)
+    gtk_widget_set_visible(widgets.outer, state.visible);
+}
+
+void DestroyWidgets(TControlWidgets& widgets) {
+  if (widgets.radioOff != nullptr) {
+    gtk_widget_destroy(widgets.radioOff);
+    g_object_unref(widgets.radioOff);
+    widgets.radioOff = nullptr;
+  }
+  if (widgets.font != nullptr) {
+    g_object_unref(widgets.font);
+    widgets.font = nullptr;
+  }
+  if (widgets.outer != nullptr) {
+    gtk_widget_destroy(widgets.outer);
+    g_object_unref(widgets.outer);
+    widgets.outer = nullptr;
+  }
+}
+
+void ApplyFont(GtkWidget* widget, GtkCssProvider*& provider, std::string& current,
+               const std::string& css) {
+  if (provider == nullptr) {
+    provider = gtk_css_provider_new();
+    gtk_style_context_add_provider(gtk_widget_get_style_context(widget),
+                                   GTK_STYLE_PROVIDER(provider),
+                                   GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
+  }
+  if (css == current) return;
+  gtk_css_provider_load_from_data(provider, css.c_str(), -1, nullptr);
+  current = css;
+}
+
+}  // namespace lx::screen

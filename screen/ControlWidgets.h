@@ -1,0 +1,103 @@
+// The GTK widgets of one control: which widgets a kind of control is shown with, how they
+// take the control's state, and how they report the user's input.
+#pragma once
+
+#include <gtk/gtk.h>
+
+#include <string>
+#include <vector>
+
+#include "framework/controls/Controls.h"
+
+namespace lx::screen {
+
+enum class TWidgetKind {
+  None,  // not shown
+  Label,
+  Button,
+  CheckBox,
+  RadioButton,
+  Edit,
+  Memo,
+  ListBox,
+  ComboBox,
+  GroupBox,
+  Panel,
+  Container,  // any other windowed control: its children still show
+};
+
+/// How `control` is shown.
+TWidgetKind KindOf(const framework::TControl& control);
+
+/// Where widgets send the user's input, by the control (`key`) they show. Never dereference
+/// `key` before finding it among the live controls: it may be gone.
+class TInputSink {
+ public:
+  virtual ~TInputSink() = default;
+  virtual void Clicked(const void* key) = 0;
+  virtual void TextEdited(const void* key, const std::string& utf8) = 0;
+  virtual void Toggled(const void* key, bool active) = 0;
+  /// The chosen items of a list or combo box, in order; empty for none.
+  virtual void ItemsChosen(const void* key, const std::vector<int>& chosen) = 0;
+  virtual void MenuItemActivated(const void* key) = 0;
+  virtual void CloseRequested(const void* key) = 0;
+};
+
+/// What a control shows, read from its window where it has one, else from the control.
+/// Texts are UTF-8.
+struct TControlState {
+  bool visible = true;
+  bool enabled = true;
+  bool rightToLeft = false;
+  int left = 0;
+  int top = 0;
+  int width = 0;
+  int height = 0;
+  std::string text;
+  std::string hint;
+  std::string fontCss;
+  bool checked = false;
+  std::vector<std::string> items;
+  std::vector<int> chosen;
+  bool multiSelect = false;
+};
+
+/// The widgets of one control. The backend holds a reference on `outer` and puts it into
+/// the box of the control's parent.
+struct TControlWidgets {
+  TWidgetKind kind = TWidgetKind::None;
+  std::string className;
+  GtkWidget* parentBox = nullptr;
+  GtkWidget* outer = nullptr;     // placed in the parent's box
+  GtkWidget* content = nullptr;   // the widget that holds the text or value
+  GtkWidget* caption = nullptr;   // the label that shows the caption, when there is one
+  GtkWidget* box = nullptr;       // containers: where the children go
+  GtkWidget* radioOff = nullptr;  // a radio button's hidden partner, to uncheck it
+  GtkCssProvider* font = nullptr;
+  std::string fontCss;
+  std::vector<std::string> items;
+};
+
+/// Makes the widgets of a kind (not shown yet) that report to `sink` as `key`.
+TControlWidgets MakeWidgets(TWidgetKind kind, const void* key, TInputSink& sink);
+/// Brings the widgets to `state`; the caller places `outer`.
+void UpdateWidgets(TControlWidgets& widgets, const TControlState& state);
+/// Destroys the widgets and drops the references held on them.
+void DestroyWidgets(TControlWidgets& widgets);
+
+/// Gives `widget` the font described by `css` (see FontCss) through `provider`, made on first
+/// use; nothing when `css` is what `current` already holds.
+void ApplyFont(GtkWidget* widget, GtkCssProvider*& provider, std::string& current,
+               const std::string& css);
+
+/// Connects `signal` of `instance` to `handler`, which receives `sink` and `key`.
+void ConnectInput(gpointer instance, const char* signal, GCallback handler, TInputSink& sink,
+                  const void* key);
+
+/// What ConnectInput hands to a handler.
+struct TInputTarget {
+  TInputSink* sink;
+  const void* key;
+};
+
+}  // namespace lx::screen

@@ -1,0 +1,18 @@
+// A container that gives each child exactly the rectangle it is told, whatever the child
+// would like: the framework computes every position and size itself (mirroring included),
+// and nothing in GTK may move, grow or mirror them again. Its own size is its size request.
+#pragma once
+
+#include <gtk/gtk.h>
+
+namespace lx::screen {
+
+/// A new, empty box (a GtkFixed underneath) that always lays its children out left to right.
+GtkWidget* NewFixedBox();
+bool IsFixedBox(GtkWidget* widget);
+
+/// Puts `child` into `box` (when not there yet) at `x`, `y` with the size `width` x
+/// `height`, relative to the box; sizes below 0 count as 0.
+void PlaceInFixedBox(GtkWidget* box, GtkWidget* child, int x, int y, int width, int height);
+
+}  // namespace lx::screen

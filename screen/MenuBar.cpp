@@ -1,0 +1,153 @@
+#include "screen/MenuBar.h"
+
+#include "platform/Keyboard.h"
+#include "screen/ScreenTexts.h"
+
+namespace lx::screen {
+
+using framework::TMenuItem;
+
+namespace {
+
+struct TKeyName {
+  platform::UINT virtualKey;
+  guint gdkKey;
+};
+
+constexpr TKeyName kNamedKeys[] = {
+    {platform::VK_BACK, GDK_KEY_BackSpace}, {platform::VK_TAB, GDK_KEY_Tab},
+    {platform::VK_RETURN, GDK_KEY_Return},  {platform::VK_ESCAPE, GDK_KEY_Escape},
+    {platform::VK_SPACE, GDK_KEY_space},    {platform::VK_PRIOR, GDK_KEY_Page_Up},
+    {platform::VK_NEXT, GDK_KEY_Page_Down}, {platform::VK_END, GDK_KEY_End},
+    {platform::VK_HOME, GDK_KEY_Home},      {platform::VK_LEFT, GDK_KEY_Left},
+    {platform::VK_UP, GDK_KEY_Up},          {platform::VK_RIGHT, GDK_KEY_Right},
+    {platform::VK_DOWN, GDK_KEY_Down},      {platform::VK_INSERT, GDK_KEY_Insert},
+    {platform::VK_DELETE, GDK_KEY_Delete},
+};
+
+guint GdkKeyOf(std::uint16_t key) {
+  if (key >= 'A' && key <= 'Z') return GDK_KEY_a + (key - 'A');
+  if (key >= '0' && key <= '9') return GDK_KEY_0 + (key - '0');
+  if (key >= platform::VK_F1 && key < platform::VK_F1 + 24)
+    return GDK_KEY_F1 + (key - platform::VK_F1);
+  for (const TKeyName& name : kNamedKeys) {
+    if (name.virtualKey == key) return name.gdkKey;
+  }
+  return 0;
+}
+
+void OnActivate(GtkMenuItem*, gpointer data) {
+  const auto& target = *static_cast<TInputTarget*>(data);
+  target.sink->MenuItemActivated(target.key);
+}
+
+void SetDirection(GtkWidget* widget, bool rightToLeft) {
+  gtk_widget_set_direction(widget, rightToLeft ? GTK_TEXT_DIR_RTL : GTK_TEXT_DIR_LTR);
+}
+
+struct TMenuContext {
+  GtkAccelGroup* accelerators;
+  unsigned codePage;
+  bool rightToLeft;
+  TInputSink& sink;
+};
+
+void FillMenu(GtkWidget* shell, const TMenuItem& parent, const TMenuContext& context,
+              bool topLevel);
+
+// The caption with its mnemonic and, in a drop-down menu, the shortcut text at the far end.
+GtkWidget* ItemRow(const TMenuItem& item, const TMenuContext& context, bool topLevel) {
+  GtkWidget* row = gtk_box_new(GTK_ORIENTATION_HORIZONTAL, 24);
+  GtkWidget* caption = gtk_label_new(nullptr);
+  gtk_label_set_text_with_mnemonic(GTK_LABEL(caption),
+                                   MnemonicText(ToUtf8(item.Caption(), context.codePage)).c_str());
+  gtk_label_set_xalign(GTK_LABEL(caption), 0.0F);
+  SetDirection(caption, context.rightToLeft);
+  gtk_box_pack_start(GTK_BOX(row), caption, TRUE, TRUE, 0);
+  const std::string keys = topLevel ? std::string() : item.ShortCutText();
+  if (!keys.empty()) {
+    GtkWidget* label = gtk_label_new(ToUtf8(keys, context.codePage).c_str());
+    gtk_style_context_add_class(gtk_widget_get_style_context(label), "accelerator");
+    SetDirection(label, context.rightToLeft);
+    gtk_box_pack_end(GTK_BOX(row), label, FALSE, FALSE, 0);
+  }
+  SetDirection(row, context.rightToLeft);
+  gtk_widget_show_all(row);
+  return row;
+}
+
+GtkWidget* MakeItem(const TMenuItem& item, const TMenuContext& context, bool topLevel) {
+  if (item.IsLine()) return gtk_separator_menu_item_new();
+  GtkWidget* widget = item.Checked() ? gtk_check_menu_item_new() : gtk_menu_item_new();
+  if (item.Checked()) gtk_check_menu_item_set_active(GTK_CHECK_MENU_ITEM(widget), TRUE);
+  gtk_container_add(GTK_CONTAINER(widget), ItemRow(item, context, topLevel));
+  gtk_widget_set_sensitive(widget, item.Enabled());
+  SetDirection(widget, context.rightToLeft);
+  if (item.Count() > 0) {
+    GtkWidget* submenu = gtk_menu_new();
+    gtk_menu_set_accel_group(GTK_MENU(submenu), context.accelerators);
+    SetDirection(submenu, context.rightToLeft);
+    FillMenu(submenu, item, context, false);
+    gtk_menu_item_set_submenu(GTK_MENU_ITEM(widget), submenu);
+    return widget;
+  }
+  ConnectInput(widget, "activate", G_CALLBACK(OnActivate), context.sink, &item);
+  guint key = 0;
+  GdkModifierType mods{};
+  if (ShortCutToAccelerator(item.ShortCut(), key, mods)) {
+    gtk_widget_add_accelerator(widget, "activate", context.accelerators, key, mods,
+                               GTK_ACCEL_VISIBLE);
+  }
+  return widget;
+}
+
+void FillMenu(GtkWidget* shell, const TMenuItem& parent, const TMenuContext& context,
+              bool topLevel) {
+  for (int i = 0; i < parent.Count(); ++i) {
+    const TMenuItem& item = *parent.Items(i);
+    if (!item.Visible()) continue;
+    GtkWidget* widget = MakeItem(item, context, topLevel);
+    gtk_widget_show(widget);
+    gtk_menu_shell_append(GTK_MENU_SHELL(shell), widget);
+  }
+}
+
+void AppendSignature(std::string& signature, const TMenuItem& item, unsigned codePage) {
+  signature += std::to_string(reinterpret_cast<std::uintptr_t>(&item)) + '\x1F';
+  signature += ToUtf8(item.Caption(), codePage) + '\x1F' + item.ShortCutText() + '\x1F';
+  signature += std::to_string(item.ShortCut()) + (item.Enabled() ? "e" : "-") +
+               (item.Checked() ? "c" : "-") + (item.Visible() ? "v" : "-") + "(";
+  for (int i = 0; i < item.Count(); ++i)
+    AppendSignature(signature, *item.Items(i), codePage);
+  signature += ")";
+}
+
+}  // namespace
+
+bool ShortCutToAccelerator(framework::TShortCut shortCut, guint& key, GdkModifierType& mods) {
+  std::uint16_t virtualKey = 0;
+  framework::TShiftState shift = 0;
+  framework::ShortCutToKey(shortCut, virtualKey, shift);
+  key = GdkKeyOf(virtualKey);
+  unsigned bits = 0;
+  if ((shift & framework::ssShift) != 0) bits |= GDK_SHIFT_MASK;
+  if ((shift & framework::ssCtrl) != 0) bits |= GDK_CONTROL_MASK;
+  if ((shift & framework::ssAlt) != 0) bits |= GDK_MOD1_MASK;
+  mods = static_cast<GdkModifierType>(bits);
+  return shortCut != 0 && key != 0;
+}
+
+std::string MenuSignature(const framework::TMenu& menu, unsigned codePage, bool rightToLeft) {
+  std::string signature = rightToLeft ? "rtl:" : "ltr:";
+  AppendSignature(signature, *menu.Items(), codePage);
+  return signature;
+}
+
+void BuildMenuBar(GtkWidget* bar, GtkAccelGroup* accelerators, const framework::TMenu& menu,
+                  unsigned codePage, bool rightToLeft, TInputSink& sink) {
+  SetDirection(bar, rightToLeft);
+  const TMenuContext context{accelerators, codePage, rightToLeft, sink};
+  FillMenu(bar, *menu.Items(), context, true);
+}
+
+}  // namespace lx::screen

@@ -1,0 +1,26 @@
+// A form's main menu as a GTK menu bar: captions with their mnemonics, the shortcut texts of
+// ShortCutToText beside them (in the user's language when a translation hooks it), the keys
+// themselves as accelerators, check marks, disabled and hidden items, separators.
+#pragma once
+
+#include <gtk/gtk.h>
+
+#include <string>
+
+#include "framework/controls/Menus.h"
+#include "screen/ControlWidgets.h"
+
+namespace lx::screen {
+
+/// Everything the menu bar shows, as one text: the bar is built anew when it changes.
+std::string MenuSignature(const framework::TMenu& menu, unsigned codePage, bool rightToLeft);
+
+/// Fills the empty `bar` from `menu`; activated items report to `sink` with the item as key,
+/// shortcut keys go through `accelerators`.
+void BuildMenuBar(GtkWidget* bar, GtkAccelGroup* accelerators, const framework::TMenu& menu,
+                  unsigned codePage, bool rightToLeft, TInputSink& sink);
+
+/// The GDK key and modifiers of a shortcut; false for a key GDK has no name for here.
+bool ShortCutToAccelerator(framework::TShortCut shortCut, guint& key, GdkModifierType& mods);
+
+}  // namespace lx::screen

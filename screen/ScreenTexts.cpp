@@ -1,0 +1,106 @@
+#include "screen/ScreenTexts.h"
+
+#include "platform/CodePages.h"
+#include "platform/SystemLocale.h"
+
+namespace lx::screen {
+
+namespace {
+
+constexpr unsigned kUtf8 = 65001;
+
+struct CharsetCodePageEntry {
+  framework::TFontCharset charset;
+  unsigned codePage;
+};
+
+// The code pages Windows writes each font character set in.
+constexpr CharsetCodePageEntry kCharsetCodePages[] = {
+    {framework::ANSI_CHARSET, 1252},       {framework::MAC_CHARSET, 10000},
+    {framework::SHIFTJIS_CHARSET, 932},    {framework::HANGEUL_CHARSET, 949},
+    {framework::JOHAB_CHARSET, 1361},      {framework::GB2312_CHARSET, 936},
+    {framework::CHINESEBIG5_CHARSET, 950}, {framework::GREEK_CHARSET, 1253},
+    {framework::TURKISH_CHARSET, 1254},    {framework::VIETNAMESE_CHARSET, 1258},
+    {framework::HEBREW_CHARSET, 1255},     {framework::ARABIC_CHARSET, 1256},
+    {framework::BALTIC_CHARSET, 1257},     {framework::RUSSIAN_CHARSET, 1251},
+    {framework::THAI_CHARSET, 874},        {framework::EASTEUROPE_CHARSET, 1250},
+};
+
+// The family quoted for CSS: quotes and backslashes escaped.
+std::string CssString(std::string_view text) {
+  std::string quoted = "\"";
+  for (const char c : text) {
+    if (c == '"' || c == '\\') quoted += '\\';
+    if (c == '\n' || c == '\r') continue;
+    quoted += c;
+  }
+  return quoted + "\"";
+}
+
+}  // namespace
+
+unsigned CharsetCodePage(framework::TFontCharset charset) {
+  for (const CharsetCodePageEntry& entry : kCharsetCodePages) {
+    if (entry.charset == charset) return entry.codePage;
+  }
+  return platform::AnsiCodePage();
+}
+
+std::string ToUtf8(std::string_view text, unsigned codePage) {
+  if (codePage == kUtf8) return std::string(text);
+  std::u16string wide = platform::MultiByteToWide(text, codePage);
+  // A code page the system lacks: show the bytes as Western text rather than nothing.
+  if (wide.empty() && !text.empty()) wide = platform::MultiByteToWide(text, 1252);
+  return platform::WideToMultiByte(wide, kUtf8);
+}
+
+std::string FromUtf8(std::string_view text, unsigned codePage) {
+  if (codePage == kUtf8) return std::string(text);
+  return platform::WideToMultiByte(platform::MultiByteToWide(text, kUtf8), codePage);
+}
+
+std::string MnemonicText(std::string_view caption) {
+  std::string text;
+  for (std::size_t i = 0; i < caption.size(); ++i) {
+    const char c = caption[i];
+    if (c == '_') {
+      text += "__";
+    } else if (c != '&') {
+      text += c;
+    } else if (i + 1 < caption.size() && caption[i + 1] == '&') {
+      text += '&';
+      ++i;
+    } else if (i + 1 < caption.size()) {
+      text += '_';
+    }
+  }
+  return text;
+}
+
+std::string PlainText(std::string_view caption) {
+  std::string text;
+  for (std::size_t i = 0; i < caption.size(); ++i) {
+    if (caption[i] != '&') {
+      text += caption[i];
+    } else if (i + 1 < caption.size() && caption[i + 1] == '&') {
+      text += '&';
+      ++i;
+    }
+  }
+  return text;
+}
+
+std::string FontCss(const framework::TFont& font) {
+  const framework::TFontStyles style = font.Style();
+  std::string css = "* { font-family: " + CssString(font.Name()) +
+                    "; font-size: " + std::to_string(font.Size()) + "pt;";
+  css += style.Contains(framework::fsBold) ? " font-weight: bold;" : " font-weight: normal;";
+  css += style.Contains(framework::fsItalic) ? " font-style: italic;" : " font-style: normal;";
+  std::string lines;
+  if (style.Contains(framework::fsUnderline)) lines += " underline";
+  if (style.Contains(framework::fsStrikeOut)) lines += " line-through";
+  css += " text-decoration-line:" + (lines.empty() ? std::string(" none") : lines) + "; }";
+  return css;
+}
+
+}  // namespace lx::screen

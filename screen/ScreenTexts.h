@@ -1,0 +1,32 @@
+// Texts and fonts of the framework as GTK wants them: UTF-8 from the 8-bit texts of a code
+// page, "&" hot keys as "_" mnemonics, a TFont as a style sheet for Pango.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "framework/core/Font.h"
+#include "framework/core/Graphics.h"
+
+namespace lx::screen {
+
+/// The Windows code page that 8-bit text in a font of `charset` is written in;
+/// DEFAULT_CHARSET (and any unknown one) is the system's ANSI code page.
+unsigned CharsetCodePage(framework::TFontCharset charset);
+
+/// `text` of `codePage` as UTF-8; characters the code page cannot hold become U+FFFD.
+std::string ToUtf8(std::string_view text, unsigned codePage);
+/// UTF-8 `text` in `codePage`; what the code page cannot hold becomes "?".
+std::string FromUtf8(std::string_view text, unsigned codePage);
+
+/// A caption with its hot key as GTK writes mnemonics: "&x" becomes "_x", "&&" a plain "&",
+/// "_" a literal "__"; a "&" at the end shows nothing.
+std::string MnemonicText(std::string_view caption);
+/// A caption without its hot-key marks, as shown where mnemonics do not apply.
+std::string PlainText(std::string_view caption);
+
+/// A style sheet that gives a widget the font: family, size in points, bold, italic,
+/// underline and strike-out.
+std::string FontCss(const framework::TFont& font);
+
+}  // namespace lx::screen

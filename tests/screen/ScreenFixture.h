@@ -1,0 +1,63 @@
+// What the screen suites share: forms shown through the installed backend, and the place of
+// a widget read back from GTK.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <gtk/gtk.h>
+
+#include <ostream>
+
+#include "framework/controls/Forms.h"
+#include "framework/runtime/Application.h"
+#include "screen/GtkBackend.h"
+#include "screen/Screen.h"
+
+namespace lx::screen::test {
+
+struct TBounds {
+  int left, top, width, height;
+  bool operator==(const TBounds&) const = default;
+};
+inline void PrintTo(const TBounds& b, std::ostream* out) {
+  *out << "(" << b.left << ", " << b.top << ", " << b.width << ", " << b.height << ")";
+}
+
+inline TBounds BoundsOf(const framework::TControl& control) {
+  return {control.Left(), control.Top(), control.Width(), control.Height()};
+}
+
+/// Where GTK has put `widget`, relative to `box`.
+inline TBounds AllocationIn(GtkWidget* widget, GtkWidget* box) {
+  GtkAllocation allocation;
+  gtk_widget_get_allocation(widget, &allocation);
+  int x = 0;
+  int y = 0;
+  gtk_widget_translate_coordinates(widget, box, 0, 0, &x, &y);
+  return {x, y, allocation.width, allocation.height};
+}
+
+class ScreenTest : public ::testing::Test {
+ protected:
+  ~ScreenTest() override {
+    framework::DoneApplication();
+    Refresh();
+  }
+
+  static TGtkBackend& backend() { return *Backend(); }
+
+  /// The widgets that show `control`; fails the test when there are none.
+  static const TControlWidgets& Widgets(const framework::TControl& control) {
+    const TControlWidgets* widgets = backend().WidgetsOf(control);
+    EXPECT_NE(widgets, nullptr) << control.Name();
+    static const TControlWidgets none;
+    return widgets != nullptr ? *widgets : none;
+  }
+
+  /// Where the widgets of `control` are, relative to the box of its parent.
+  static TBounds Placed(const framework::TControl& control) {
+    const TControlWidgets& widgets = Widgets(control);
+    return AllocationIn(widgets.outer, widgets.parentBox);
+  }
+};
+
+}  // namespace lx::screen::test
