@@ -37,6 +37,11 @@ bool Installed();
 /// restores the default. Only while installed.
 void SetTextCodePage(std::function<unsigned(const framework::TControl& control)> codePage);
 
+/// Makes the loop's wait end once `fd` can be read, as when a program's signal handler writes
+/// to its own pipe; the descriptor is never read here, and watching ends with that wake. -1
+/// stops watching. Only while installed; Uninstall stops it too.
+void WakeOnReadable(int fd);
+
 /// Brings every window up to the framework's state at once and lets GTK lay it out and draw
 /// it; for programs that change forms outside of user input, for screenshots and tests.
 void Refresh();
