@@ -1,0 +1,101 @@
+#include <gtest/gtest.h>
+#include <gtk/gtk.h>
+
+#include <vector>
+
+#include "framework/controls/Menus.h"
+#include "screen/MenuBar.h"
+
+namespace lx::screen {
+namespace {
+
+using framework::TMenuItem;
+
+// Remembers which items were activated.
+class TRecordingSink : public TInputSink {
+ public:
+  void Clicked(const void*) override {}
+  void TextEdited(const void*, const std::string&) override {}
+  void Toggled(const void*, bool) override {}
+  void ItemsChosen(const void*, const std::vector<int>&) override {}
+  void MenuItemActivated(const void* key) override { activated.push_back(key); }
+  void CloseRequested(const void*) override {}
+
+  std::vector<const void*> activated;
+};
+
+std::vector<GtkWidget*> Children(GtkWidget* container) {
+  std::vector<GtkWidget*> children;
+  GList* list = gtk_container_get_children(GTK_CONTAINER(container));
+  for (GList* at = list; at != nullptr; at = at->next)
+    children.push_back(GTK_WIDGET(at->data));
+  g_list_free(list);
+  return children;
+}
+
+class MenuBarTest : public ::testing::Test {
+ protected:
+  MenuBarTest() {
+    g_object_ref_sink(bar_);
+    top_->SetCaption("&Language");
+    menu_->Items()->Add(top_);
+    for (const char* caption : {"English", "Deutsch", "Plain"}) {
+      auto* item = new TMenuItem(&owner_);
+      item->SetCaption(caption);
+      item->SetRadioItem(caption[0] != 'P');
+      top_->Add(item);
+      items_.push_back(item);
+    }
+    items_[1]->SetChecked(true);
+    BuildMenuBar(bar_, accelerators_, *menu_, 1252, false, sink_);
+    std::vector<GtkWidget*> tops = Children(bar_);
+    EXPECT_EQ(tops.size(), 1u);
+    widgets_ = Children(gtk_menu_item_get_submenu(GTK_MENU_ITEM(tops.at(0))));
+  }
+  ~MenuBarTest() override {
+    g_object_unref(bar_);
+    g_object_unref(accelerators_);
+  }
+
+  static bool Active(GtkWidget* widget) {
+    return gtk_check_menu_item_get_active(GTK_CHECK_MENU_ITEM(widget)) != 0;
+  }
+
+  framework::TComponent owner_{nullptr};
+  framework::TMainMenu* menu_ = new framework::TMainMenu(&owner_);
+  TMenuItem* top_ = new TMenuItem(&owner_);
+  std::vector<TMenuItem*> items_;
+  GtkWidget* bar_ = gtk_menu_bar_new();
+  GtkAccelGroup* accelerators_ = gtk_accel_group_new();
+  TRecordingSink sink_;
+  std::vector<GtkWidget*> widgets_;
+};
+
+TEST_F(MenuBarTest, RadioItemsShowARadioMarkOnTheCheckedOneOnly) {
+  ASSERT_EQ(widgets_.size(), 3u);
+  for (int i = 0; i < 2; ++i) {
+    ASSERT_TRUE(GTK_IS_CHECK_MENU_ITEM(widgets_[i])) << i;
+    EXPECT_TRUE(gtk_check_menu_item_get_draw_as_radio(GTK_CHECK_MENU_ITEM(widgets_[i]))) << i;
+  }
+  EXPECT_FALSE(Active(widgets_[0]));
+  EXPECT_TRUE(Active(widgets_[1]));
+  EXPECT_FALSE(GTK_IS_CHECK_MENU_ITEM(widgets_[2]));
+  // The signature tells a radio item from a plain one, so a change rebuilds the bar.
+  const std::string before = MenuSignature(*menu_, 1252, false);
+  items_[2]->SetRadioItem(true);
+  EXPECT_NE(MenuSignature(*menu_, 1252, false), before);
+}
+
+TEST_F(MenuBarTest, ActivatingAnItemReportsItOnceAndLeavesTheMarkToTheProgram) {
+  ASSERT_EQ(widgets_.size(), 3u);
+  gtk_menu_item_activate(GTK_MENU_ITEM(widgets_[1]));
+  gtk_menu_item_activate(GTK_MENU_ITEM(widgets_[0]));
+  EXPECT_EQ(sink_.activated, (std::vector<const void*>{items_[1], items_[0]}));
+  // Choosing the checked item again does not take its mark away; the other one gets its mark
+  // when the program checks it and the bar is built anew.
+  EXPECT_TRUE(Active(widgets_[1]));
+  EXPECT_FALSE(Active(widgets_[0]));
+}
+
+}  // namespace
+}  // namespace lx::screen
