@@ -153,7 +153,7 @@ void TProbeForm::InitializeContent() {
     }
     if (dictionary != nullptr) notes->SetText(lang::TranslateWith(dictionary, nativeNotes_));
   }
-  UpdateLanguageMenu(codePage);
+  UpdateLanguageMenu();
 }
 
 framework::TMenuItem* TProbeForm::LanguageMenu() const {
@@ -183,19 +183,35 @@ void TProbeForm::BuildLanguageMenu() {
         restrictions.Include(translator::lxrBuildInTranslation);
     };
   }
-  UpdateLanguageMenu(TextCodePage());
+  UpdateLanguageMenu();
 }
 
-void TProbeForm::UpdateLanguageMenu(int codePage) {
+// Each name as the language writes it, whatever the window's code page can hold.
+void TProbeForm::UpdateLanguageMenu() {
   framework::TMenuItem* menu = LanguageMenu();
   if (menu == nullptr) return;
   lang::TLxDictionary* dictionary = OpenDictionary();
   for (int position = 0; position < menu->Count(); ++position) {
     framework::TMenuItem* item = menu->Items(position);
-    item->SetCaption(dictionary == nullptr ? kDesignLanguage
-                                           : ListedName(*dictionary, position, codePage));
+    std::string name = kDesignLanguage;
+    if (dictionary != nullptr && position > 0) {
+      const lang::TLxLanguage& language = dictionary->LanguageAt(position);
+      name = language.NativeName.empty() ? language.EnglishName : language.NativeName;
+    }
+    item->SetCaption(name);
     item->SetChecked(position == (dictionary == nullptr ? 0 : dictionary->Language()));
   }
+}
+
+int TProbeForm::CaptionCodePage(const framework::TMenuItem& item) const {
+  lang::TLxDictionary* dictionary = OpenDictionary();
+  framework::TMenuItem* menu = LanguageMenu();
+  if (dictionary == nullptr || menu == nullptr || item.Parent() != menu) return TextCodePage();
+  const int position = menu->IndexOf(&item);
+  if (position <= 0 || position >= dictionary->GetLanguageCount()) return kWesternCodePage;
+  const lang::TLxLanguage& language = dictionary->LanguageAt(position);
+  if (language.NativeName.empty()) return kWesternCodePage;
+  return language.CodePage == 0 ? kWesternCodePage : language.CodePage;
 }
 
 void TProbeForm::SelectLanguage(int position) {

@@ -6,10 +6,10 @@
 // resource "TPROBEFORM" and are translated by its translator, which finds the
 // program's dictionary "Dictionary1".
 //
-// Its Language menu lists the dictionary's languages in their own names, the
-// active one checked; choosing one switches the running window (texts,
-// reading direction, mirroring, fonts) and stores the choice for the next
-// start.
+// Its Language menu lists the dictionary's languages in their own names, each
+// in its own script and code page (see `CaptionCodePage`), the active one checked; choosing one
+// switches the running window (texts, reading direction, mirroring, fonts) and stores the choice
+// for the next start.
 #pragma once
 
 #include <string>
@@ -39,13 +39,17 @@ class TProbeForm : public framework::TForm {
 
   /// The top item whose items are the dictionary's languages.
   framework::TMenuItem* LanguageMenu() const;
+  /// The code page of a menu item's caption: an item of the Language menu
+  /// holds its language's own name in that language's code page, every other
+  /// caption is in `TextCodePage`.
+  int CaptionCodePage(const framework::TMenuItem& item) const;
   /// Switches the window to the language at `position` and stores the
   /// choice; what the Language menu's items do. Never raises.
   void SelectLanguage(int position);
 
  private:
   void BuildLanguageMenu();
-  void UpdateLanguageMenu(int codePage);
+  void UpdateLanguageMenu();
   void ConnectCommands();
 
   std::string nativeNotes_;

@@ -234,6 +234,9 @@ bool RunOnScreen(int& argc, char**& argv) {
   // The window's texts are in the code page of the language it shows.
   screen::SetTextCodePage(
       [form](const framework::TControl&) { return static_cast<unsigned>(form->TextCodePage()); });
+  screen::SetMenuTextCodePage([form](const framework::TMenuItem& item, unsigned) {
+    return static_cast<unsigned>(form->CaptionCodePage(item));
+  });
   form->StartUp();
   while (pendingSignal == 0 && !application.Terminated() && form->Visible())
     application.HandleMessage();
@@ -245,7 +248,9 @@ void ShowMainWindow(bool wait) {
   app::TProbeForm* form = nullptr;
   framework::Application().CreateForm(form);
   form->StartUp();
-  app::RenderWindowAsText(*form, form->TextCodePage(), std::cout);
+  app::RenderWindowAsText(
+      *form, form->TextCodePage(), std::cout,
+      [form](const framework::TMenuItem& item) { return form->CaptionCodePage(item); });
   const std::string& helpFile = framework::Application().HelpFile();
   std::cout << "Help file: " << (helpFile.empty() ? "(none)" : helpFile) << "\n";
   std::cout << "Hand cursor: " << (app::HandCursorInstalled() ? "MANO" : "standard") << "\n";

@@ -58,7 +58,13 @@ struct TMenuContext {
   unsigned codePage;
   bool rightToLeft;
   TInputSink& sink;
+  const TMenuTextCodePage& itemCodePage;
 };
+
+unsigned CaptionCodePage(const TMenuItem& item, unsigned codePage,
+                         const TMenuTextCodePage& itemCodePage) {
+  return itemCodePage ? itemCodePage(item, codePage) : codePage;
+}
 
 void FillMenu(GtkWidget* shell, const TMenuItem& parent, const TMenuContext& context,
               bool topLevel);
@@ -67,8 +73,11 @@ void FillMenu(GtkWidget* shell, const TMenuItem& parent, const TMenuContext& con
 GtkWidget* ItemRow(const TMenuItem& item, const TMenuContext& context, bool topLevel) {
   GtkWidget* row = gtk_box_new(GTK_ORIENTATION_HORIZONTAL, 24);
   GtkWidget* caption = gtk_label_new(nullptr);
-  gtk_label_set_text_with_mnemonic(GTK_LABEL(caption),
-                                   MnemonicText(ToUtf8(item.Caption(), context.codePage)).c_str());
+  gtk_label_set_text_with_mnemonic(
+      GTK_LABEL(caption),
+      MnemonicText(
+          ToUtf8(item.Caption(), CaptionCodePage(item, context.codePage, context.itemCodePage)))
+          .c_str());
   gtk_label_set_xalign(GTK_LABEL(caption), 0.0F);
   SetDirection(caption, context.rightToLeft);
   gtk_box_pack_start(GTK_BOX(row), caption, TRUE, TRUE, 0);
@@ -123,14 +132,16 @@ void FillMenu(GtkWidget* shell, const TMenuItem& parent, const TMenuContext& con
   }
 }
 
-void AppendSignature(std::string& signature, const TMenuItem& item, unsigned codePage) {
+void AppendSignature(std::string& signature, const TMenuItem& item, unsigned codePage,
+                     const TMenuTextCodePage& itemCodePage) {
   signature += std::to_string(reinterpret_cast<std::uintptr_t>(&item)) + '\x1F';
-  signature += ToUtf8(item.Caption(), codePage) + '\x1F' + item.ShortCutText() + '\x1F';
+  signature += ToUtf8(item.Caption(), CaptionCodePage(item, codePage, itemCodePage)) + '\x1F' +
+               item.ShortCutText() + '\x1F';
   signature += std::to_string(item.ShortCut()) + (item.Enabled() ? "e" : "-") +
                (item.Checked() ? "c" : "-") + (item.RadioItem() ? "r" : "-") +
                (item.Visible() ? "v" : "-") + "(";
   for (int i = 0; i < item.Count(); ++i)
-    AppendSignature(signature, *item.Items(i), codePage);
+    AppendSignature(signature, *item.Items(i), codePage, itemCodePage);
   signature += ")";
 }
 
@@ -149,16 +160,18 @@ bool ShortCutToAccelerator(framework::TShortCut shortCut, guint& key, GdkModifie
   return shortCut != 0 && key != 0;
 }
 
-std::string MenuSignature(const framework::TMenu& menu, unsigned codePage, bool rightToLeft) {
+std::string MenuSignature(const framework::TMenu& menu, unsigned codePage, bool rightToLeft,
+                          const TMenuTextCodePage& itemCodePage) {
   std::string signature = rightToLeft ? "rtl:" : "ltr:";
-  AppendSignature(signature, *menu.Items(), codePage);
+  AppendSignature(signature, *menu.Items(), codePage, itemCodePage);
   return signature;
 }
 
 void BuildMenuBar(GtkWidget* bar, GtkAccelGroup* accelerators, const framework::TMenu& menu,
-                  unsigned codePage, bool rightToLeft, TInputSink& sink) {
+                  unsigned codePage, bool rightToLeft, TInputSink& sink,
+                  const TMenuTextCodePage& itemCodePage) {
   SetDirection(bar, rightToLeft);
-  const TMenuContext context{accelerators, codePage, rightToLeft, sink};
+  const TMenuContext context{accelerators, codePage, rightToLeft, sink, itemCodePage};
   FillMenu(bar, *menu.Items(), context, true);
 }
 

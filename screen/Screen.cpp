@@ -132,6 +132,11 @@ void SetTextCodePage(std::function<unsigned(const framework::TControl& control)>
   if (Current()) Current()->backend->SetTextCodePage(std::move(codePage));
 }
 
+void SetMenuTextCodePage(
+    std::function<unsigned(const framework::TMenuItem& item, unsigned windowCodePage)> codePage) {
+  if (Current()) Current()->backend->SetMenuTextCodePage(std::move(codePage));
+}
+
 void WakeOnReadable(int fd) {
   if (!Current()) return;
   StopWatching(*Current());

@@ -26,6 +26,8 @@ using framework::TMenuItem;
 
 constexpr int kUtf8 = 65001;
 const std::vector<std::string> kTopMenus = {"File", "Language", "Help"};
+const std::vector<std::string> kOwnNames = {"English", "Deutsch", "Français", "Español",
+                                            "Русский", "日本語",  "العربية",  "עברית"};
 
 // probe as it starts: its own dictionary and settings file beside it, in a folder of the test's.
 class ProbeFormTest : public ::testing::Test {
@@ -69,16 +71,17 @@ class ProbeFormTest : public ::testing::Test {
   std::string Utf8(const std::string& text) const {
     return lang::WideToAnsi(lang::AnsiToWide(text, form_->TextCodePage()), kUtf8);
   }
-  // A caption as read, without its hot-key mark.
-  std::string Shown(const std::string& caption) const {
-    std::string text = Utf8(caption);
+  // A caption as read, in its own code page, without its hot-key mark.
+  std::string Shown(const TMenuItem& item) const {
+    std::string text =
+        lang::WideToAnsi(lang::AnsiToWide(item.Caption(), form_->CaptionCodePage(item)), kUtf8);
     std::erase(text, '&');
     return text;
   }
   std::vector<std::string> Captions(const TMenuItem& parent) const {
     std::vector<std::string> captions;
     for (int i = 0; i < parent.Count(); ++i)
-      captions.push_back(Shown(parent.Items(i)->Caption()));
+      captions.push_back(Shown(*parent.Items(i)));
     return captions;
   }
   std::vector<int> CheckedItems() const {
@@ -118,10 +121,11 @@ TEST_F(ProbeFormTest, TheLanguageMenuListsEveryLanguageInItsOwnNameWithTheActive
             (std::vector<std::string>{"Datei", "Sprache", "Hilfe"}));
   ASSERT_NE(form.LanguageMenu(), nullptr);
   EXPECT_EQ(form.LanguageMenu()->MenuIndex(), 1);
-  // Where the window's code page cannot write a name, the English one stands in.
-  EXPECT_EQ(Captions(*form.LanguageMenu()),
-            (std::vector<std::string>{"English", "Deutsch", "Français", "Español", "Russian",
-                                      "Japanese", "Arabic", "Hebrew"}));
+  // Every name in its own script, though the German window's code page holds few of them.
+  EXPECT_EQ(Captions(*form.LanguageMenu()), kOwnNames);
+  EXPECT_EQ(form.CaptionCodePage(LanguageItem(5)), 932);
+  EXPECT_EQ(form.CaptionCodePage(LanguageItem(6)), 1256);
+  EXPECT_EQ(form.CaptionCodePage(*form.LanguageMenu()), 1252);
   EXPECT_EQ(CheckedItems(), std::vector<int>{1});
   for (int i = 0; i < form.LanguageMenu()->Count(); ++i)
     EXPECT_TRUE(LanguageItem(i).RadioItem()) << i;
@@ -129,9 +133,8 @@ TEST_F(ProbeFormTest, TheLanguageMenuListsEveryLanguageInItsOwnNameWithTheActive
 
   WriteSettings("[language]\nactiveName=Russian\n");
   Start();
-  EXPECT_EQ(Captions(*form_->LanguageMenu()),
-            (std::vector<std::string>{"English", "Deutsch", "French", "Spanish", "Русский",
-                                      "Japanese", "Arabic", "Hebrew"}));
+  EXPECT_EQ(Captions(*form_->LanguageMenu()), kOwnNames);
+  EXPECT_EQ(form_->CaptionCodePage(*form_->LanguageMenu()), 1251);
   EXPECT_EQ(CheckedItems(), std::vector<int>{4});
 }
 

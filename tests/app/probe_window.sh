@@ -103,6 +103,10 @@ grep -qF 'items "English" "Deutsch"* "Français"' <<<"$out" || fail "language li
 grep -qF '"&Sprache" hot key S' <<<"$out" || fail "no Language menu: $out"
 grep -qxF '    "&Deutsch" hot key D  checked' <<<"$out" || fail "German not checked: $out"
 [ "$(grep -c '  checked$' <<<"$out")" -eq 1 ] || fail "more than one language checked"
+# Each language in its own script, whatever the German window's code page can hold.
+for name in Русский 日本語 العربية עברית; do
+  grep -qxF "    \"$name\"" <<<"$out" || fail "$name not in the Language menu: $out"
+done
 # --headless writes the same text whatever display there is.
 DISPLAY=:99 expect_caption "$german" --headless
 

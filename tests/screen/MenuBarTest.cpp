@@ -97,5 +97,37 @@ TEST_F(MenuBarTest, ActivatingAnItemReportsItOnceAndLeavesTheMarkToTheProgram) {
   EXPECT_FALSE(Active(widgets_[0]));
 }
 
+// The text of the caption label of a menu item's row.
+std::string CaptionOf(GtkWidget* item) {
+  GtkWidget* row = gtk_bin_get_child(GTK_BIN(item));
+  return gtk_label_get_text(GTK_LABEL(Children(row).at(0)));
+}
+
+TEST(MenuBarCodePageTest, EachCaptionIsReadInTheCodePageItsItemSays) {
+  framework::TComponent owner(nullptr);
+  auto* menu = new framework::TMainMenu(&owner);
+  auto* top = new TMenuItem(&owner);
+  top->SetCaption("&Sprache");
+  menu->Items()->Add(top);
+  auto* russian = new TMenuItem(&owner);
+  russian->SetCaption("\xD0\xF3\xF1\xF1\xEA\xE8\xE9");  // in code page 1251
+  top->Add(russian);
+  const TMenuTextCodePage itemCodePage = [russian](const TMenuItem& item, unsigned window) {
+    return &item == russian ? 1251U : window;
+  };
+  GtkWidget* bar = g_object_ref_sink(gtk_menu_bar_new());
+  GtkAccelGroup* accelerators = gtk_accel_group_new();
+  TRecordingSink sink;
+  BuildMenuBar(bar, accelerators, *menu, 1252, false, sink, itemCodePage);
+  GtkWidget* topWidget = Children(bar).at(0);
+  EXPECT_EQ(CaptionOf(topWidget), "Sprache");
+  EXPECT_EQ(CaptionOf(Children(gtk_menu_item_get_submenu(GTK_MENU_ITEM(topWidget))).at(0)),
+            "Русский");
+  // Read in the window's code page the same bytes are another text: the bar must change.
+  EXPECT_NE(MenuSignature(*menu, 1252, false, itemCodePage), MenuSignature(*menu, 1252, false));
+  g_object_unref(bar);
+  g_object_unref(accelerators);
+}
+
 }  // namespace
 }  // namespace lx::screen
