@@ -107,8 +107,12 @@ grep -qxF '    "&Deutsch" hot key D  checked' <<<"$out" || fail "German not chec
 for name in Русский 日本語 العربية עברית; do
   grep -qxF "    \"$name\"" <<<"$out" || fail "$name not in the Language menu: $out"
 done
-# --headless writes the same text whatever display there is.
+# --headless writes the same text whatever display there is; a display that cannot be opened
+# gets the text too, and a word why.
 DISPLAY=:99 expect_caption "$german" --headless
+DISPLAY=:9876 expect_caption "$german" 2>"$dir/err"
+grep -qxF "probe: cannot open the display; the window follows as text" "$dir/err" ||
+  fail "no word about the display: $(cat "$dir/err")"
 
 # The help file of the language comes first, then the general one; .chm before .hlp.
 setup 'activeName=German'
