@@ -175,6 +175,15 @@ TEST_F(ProbeFormTest, ChoosingALanguageSwitchesTheRunningWindow) {
   EXPECT_EQ(Utf8(form.Caption()), "Sonde des paramètres régionaux");
   EXPECT_EQ(Text("Notes"), "Voici la langue et les formats qu'utilise le programme.");
   EXPECT_EQ(Text("LanguageValue"), "Français");
+
+  // The languages' names are no texts of the window: its translator keeps none of them.
+  const translator::TLxTranslatorTable& table = form.Translator()->Table();
+  ASSERT_GT(table.Count(), 0);
+  for (int i = 0; i < table.Count(); ++i) {
+    if (const auto* item = dynamic_cast<const TMenuItem*>(table.Items(i).Control)) {
+      EXPECT_NE(item->Parent(), form.LanguageMenu()) << Shown(*item);
+    }
+  }
 }
 
 TEST_F(ProbeFormTest, TheChoiceIsStoredAndTheNextStartComesUpInIt) {
