@@ -63,6 +63,10 @@ void NotifyWindowStyleChanged(HWND window, int index) {
   TellAll([window, index](WindowListener& l) { l.WindowStyleChanged(window, index); });
 }
 
+void NotifyWindowInvalidated(HWND window) {
+  TellAll([window](WindowListener& l) { l.WindowInvalidated(window); });
+}
+
 void NotifyMenuChanged(HMENU menu) {
   TellAll([menu](WindowListener& l) { l.MenuChanged(menu); });
 }

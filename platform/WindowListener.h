@@ -30,6 +30,8 @@ class WindowListener {
   /// GWL_STYLE (visibility, WS_DISABLED, ...) or GWL_EXSTYLE (right-to-left reading and
   /// layout, ...) was written; `index` says which.
   virtual void WindowStyleChanged(HWND /*window*/, int /*index*/) {}
+  /// Something drawn in the window changed (InvalidateRect): its content is to be shown anew.
+  virtual void WindowInvalidated(HWND /*window*/) {}
   /// A menu was made, destroyed, or had an item added or changed.
   virtual void MenuChanged(HMENU /*menu*/) {}
 };
@@ -47,6 +49,7 @@ void NotifyWindowMoved(HWND window);
 void NotifyWindowTextChanged(HWND window);
 void NotifyWindowShown(HWND window, bool visible);
 void NotifyWindowStyleChanged(HWND window, int index);
+void NotifyWindowInvalidated(HWND window);
 void NotifyMenuChanged(HMENU menu);
 }  // namespace detail
 

@@ -437,6 +437,12 @@ LONG SetWindowLong(HWND window, int index, LONG value) {
   return static_cast<LONG>(old);
 }
 
+bool InvalidateRect(HWND window) {
+  if (Find(window) == nullptr) return false;
+  detail::NotifyWindowInvalidated(window);
+  return true;
+}
+
 HWND GetActiveWindow() {
   return Table().active;
 }

@@ -208,6 +208,10 @@ LONG GetWindowLong(HWND window, int index);
 /// for a bad handle or index. Changed frame styles show after a frame refresh.
 LONG SetWindowLong(HWND window, int index, LONG value);
 
+/// Asks for the window's content to be drawn anew; headless nothing is drawn, and only the
+/// listeners (platform/WindowListener.h) are told. False for a bad handle.
+bool InvalidateRect(HWND window);
+
 /// The top-level window that SetWindowPos or ShowWindow activated last; 0 when none.
 HWND GetActiveWindow();
 

@@ -64,6 +64,7 @@ class TGtkBackend final : public platform::WindowListener,
   void WindowTextChanged(platform::HWND) override { MarkDirty(); }
   void WindowShown(platform::HWND, bool) override { MarkDirty(); }
   void WindowStyleChanged(platform::HWND, int) override { MarkDirty(); }
+  void WindowInvalidated(platform::HWND) override { MarkDirty(); }
   void MenuChanged(platform::HMENU) override { MarkDirty(); }
 
   // framework::TMessageLoop

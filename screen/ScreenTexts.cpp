@@ -92,8 +92,9 @@ std::string PlainText(std::string_view caption) {
 
 std::string FontCss(const framework::TFont& font) {
   const framework::TFontStyles style = font.Style();
-  std::string css = "* { font-family: " + CssString(font.Name()) +
-                    "; font-size: " + std::to_string(font.Size()) + "pt;";
+  std::string css = "* { font-family: " + CssString(font.Name()) + ";";
+  // A font with no size of its own keeps the toolkit's.
+  if (font.Size() > 0) css += " font-size: " + std::to_string(font.Size()) + "pt;";
   css += style.Contains(framework::fsBold) ? " font-weight: bold;" : " font-weight: normal;";
   css += style.Contains(framework::fsItalic) ? " font-style: italic;" : " font-style: normal;";
   std::string lines;

@@ -25,8 +25,8 @@ std::string MnemonicText(std::string_view caption);
 /// A caption without its hot-key marks, as shown where mnemonics do not apply.
 std::string PlainText(std::string_view caption);
 
-/// A style sheet that gives a widget the font: family, size in points, bold, italic,
-/// underline and strike-out.
+/// A style sheet that gives a widget the font: family, size in points (none when the font has
+/// no positive size), bold, italic, underline and strike-out.
 std::string FontCss(const framework::TFont& font);
 
 }  // namespace lx::screen

@@ -105,6 +105,17 @@ void TControl::SetText(const std::string& value) {
   TextChanged();
 }
 
+void TControl::Invalidate() {
+  ++invalidateCount_;
+  for (const TControl* shown = this; shown != nullptr; shown = shown->parent_) {
+    const auto* windowed = dynamic_cast<const TWinControl*>(shown);
+    if (windowed != nullptr && windowed->HandleAllocated()) {
+      platform::InvalidateRect(windowed->handle_);
+      return;
+    }
+  }
+}
+
 void TControl::SetEnabled(bool value) {
   if (value == enabled_) return;
   enabled_ = value;

@@ -128,8 +128,9 @@ class TControl : public TComponent {
   bool IsBiDiModeStored() const { return !parentBiDiMode_; }
   bool UseRightToLeftReading() const { return biDiMode_ != bdLeftToRight; }
 
-  /// Asks for a repaint; headless, the requests are only counted.
-  virtual void Invalidate() { ++invalidateCount_; }
+  /// Asks for a repaint of the window that shows the control (its own, or its parent's for a
+  /// control without one); headless, the requests are only counted.
+  virtual void Invalidate();
   /// Repaints at once; headless, counted as a request.
   void Repaint() { Invalidate(); }
   int InvalidateCount() const { return invalidateCount_; }
@@ -184,12 +185,20 @@ class TControl : public TComponent {
   int invalidateCount_ = 0;
 };
 
-/// A control drawn in its parent's window, without one of its own (labels).
+/// A control drawn in its parent's window, without one of its own (labels). Whatever changes
+/// in it asks for a repaint of that window.
 class TGraphicControl : public TControl {
   LX_CLASS(TGraphicControl, TControl)
 
  public:
   explicit TGraphicControl(TComponent* owner) : TControl(owner) {}
+
+ protected:
+  void BoundsChanged() override { Invalidate(); }
+  void TextChanged() override { Invalidate(); }
+  void VisibleChanged() override { Invalidate(); }
+  void BiDiModeChanged() override { Invalidate(); }
+  void EnabledChanged() override { Invalidate(); }
 };
 
 class TWinControl : public TControl {

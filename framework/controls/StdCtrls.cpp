@@ -76,6 +76,7 @@ TCheckBox::TCheckBox(TComponent* owner) : TWinControl(owner) {
 void TCheckBox::SetChecked(bool value) {
   if (value == checked_) return;
   checked_ = value;
+  Invalidate();
   if (OnClick && !ComponentState().Contains(csLoading)) OnClick(this);
 }
 
@@ -86,6 +87,7 @@ TRadioButton::TRadioButton(TComponent* owner) : TWinControl(owner) {
 void TRadioButton::SetChecked(bool value) {
   if (value == checked_) return;
   checked_ = value;
+  Invalidate();
   if (!value) return;
   if (TWinControl* parent = Parent()) {
     for (int i = 0; i < parent->ControlCount(); ++i) {
@@ -255,10 +257,12 @@ void TCustomListBox::SetItems(TStrings* value) {
 
 void TCustomListBox::ItemsChanged(TItemStrings::TChange change, int index) {
   itemIndex_ = FollowChange(itemIndex_, change, index);
+  Invalidate();
 }
 
 void TCustomListBox::SetItemIndex(int value) {
   itemIndex_ = value >= 0 && value < items_->Count() ? value : -1;
+  Invalidate();
 }
 
 void TCustomListBox::SetMultiSelect(bool value) {
@@ -274,6 +278,7 @@ bool TCustomListBox::Selected(int index) const {
 }
 
 void TCustomListBox::SetSelected(int index, bool value) {
+  Invalidate();
   if (multiSelect_) {
     items_->SetItemSelected(index, value);
     return;
@@ -315,6 +320,7 @@ void TCustomComboBox::SetItems(TStrings* value) {
 
 // A replaced item is a new one: the box no longer shows it as chosen.
 void TCustomComboBox::ItemsChanged(TItemStrings::TChange change, int index) {
+  Invalidate();
   if (change == TItemStrings::TChange::Replaced && itemIndex_ == index) {
     itemIndex_ = -1;
     return;
@@ -324,6 +330,7 @@ void TCustomComboBox::ItemsChanged(TItemStrings::TChange change, int index) {
 
 void TCustomComboBox::SetItemIndex(int value) {
   itemIndex_ = value >= 0 && value < items_->Count() ? value : -1;
+  Invalidate();
   if (itemIndex_ >= 0) SetText(items_->Strings(itemIndex_));
 }
 

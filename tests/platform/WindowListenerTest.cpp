@@ -31,6 +31,7 @@ class Recorder : public WindowListener {
   void WindowStyleChanged(HWND window, int index) override {
     Add((index == GWL_EXSTYLE ? "exstyle " : "style ") + GetWindowText(window));
   }
+  void WindowInvalidated(HWND window) override { Add("invalidated " + GetWindowText(window)); }
   void MenuChanged(HMENU menu) override { Add("menu " + std::to_string(GetMenuItemCount(menu))); }
 
  private:
@@ -83,6 +84,8 @@ TEST_F(WindowListenerTest, PlacementTextAndStylesAreToldOnlyWhenTheyChange) {
 
   ShowWindow(form, SW_SHOWMAXIMIZED);
   EXPECT_EQ(Take(), (std::vector<std::string>{"moved Form 0,0,1024,768"}));
+  EXPECT_TRUE(InvalidateRect(edit));
+  EXPECT_EQ(Take(), (std::vector<std::string>{"invalidated abc"}));
   DestroyWindow(form);
 }
 
@@ -94,6 +97,7 @@ TEST_F(WindowListenerTest, FailedCallsTellNothing) {
   SetWindowText(stale, "x");
   ShowWindow(stale, SW_SHOW);
   SetWindowLong(stale, GWL_STYLE, 0);
+  EXPECT_FALSE(InvalidateRect(stale));
   DestroyWindow(stale);
   EXPECT_EQ(CreateWindowEx(0, "TButton", "", WS_CHILD, 0, 0, 1, 1, 0), 0u);
   AppendMenu(0, MF_STRING, 1, "x");

@@ -9,6 +9,10 @@
 #include "framework/controls/Menus.h"
 #include "framework/controls/StdCtrls.h"
 #include "screen/GtkBackend.h"
+#include "support/FixedSystem.h"
+#include "support/lang/LxMemoryDictionary.h"
+#include "support/lang/LxProcessState.h"
+#include "translator/LxPoly.h"
 
 namespace lx::screen::test {
 namespace {
@@ -174,6 +178,21 @@ TEST_F(GtkBackendTest, TextsMnemonicsItemsAndStatesReachTheWidgets) {
   Refresh();
   EXPECT_FALSE(gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(Widgets(*s.first).content)));
   EXPECT_FALSE(s.first->Checked());
+}
+
+TEST_F(GtkBackendTest, ChangesMadeOutsideInputShowOnceGtkIsIdle) {
+  const TSample s = MakeSample();
+  s.name->SetCaption("&Renamed");
+  s.panelLabel->Font()->SetStyle({fsBold});
+  s.list->Items()->Add(
+      "Fran\xE7"
+      "ais");
+  s.help->SetCaption("&Later");
+  ProcessPending();  // no Refresh: the windows layer told the backend
+  EXPECT_EQ(LabelText(Widgets(*s.name).caption), "Renamed");
+  EXPECT_EQ(LabelText(Widgets(*s.help).caption), "Later");
+  EXPECT_EQ(Rows(Widgets(*s.list).content), 3);
+  EXPECT_NE(Widgets(*s.panelLabel).fontCss.find("font-weight: bold"), std::string::npos);
 }
 
 TEST_F(GtkBackendTest, FontsBecomePangoFontDescriptions) {
@@ -428,6 +447,95 @@ TEST_F(GtkBackendTest, AFormThatGoesTakesItsWindowAlong) {
   }
   g_list_free(windows);
   EXPECT_EQ(titled, 0);
+}
+
+// A form and its translator switched between English, Arabic and Hebrew by a dictionary, as
+// a running program switches them.
+class GtkBackendTranslationTest : public ScreenTest {
+ protected:
+  GtkBackendTranslationTest() {
+    dictionary_.SetDictionaryName("Dictionary1");
+    dictionary_.SetBinding(lang::lxbiNone);
+    dictionary_.SetCheckLevel(lang::lxclNone);
+    dictionary_.AddLanguage(0, 0, 1252, "", "English");
+    dictionary_.AddLanguage(lang::TLxLanguage(1, 1, 1256, "", "Arabic", "", "", 0, {}));
+    dictionary_.AddLanguage(lang::TLxLanguage(13, 1, 1255, "", "Hebrew", "", "", 0, {}));
+    dictionary_.SetText("Locale Probe", 1, "\xE3\xD3\xC8\xC7\xD1 \xC7\xE1\xE1\xDB\xC9");
+    dictionary_.SetText("&Language:", 1, "&\xC7\xE1\xE1\xDB\xC9:");
+    dictionary_.SetText("&Help", 1, "&\xE3\xD3\xC7\xDA\xCF\xC9");
+    dictionary_.SetText("&Language:", 2, "&\xF9\xF4\xE4:");
+    Application().CreateForm(form_);
+    form_->SetBounds(40, 30, 400, 300);
+    form_->SetCaption("Locale Probe");
+    label_ = Put<TLabel>(form_, "LanguageLabel", {8, 8, 120, 13}, "&Language:");
+    button_ = Put<TButton>(form_, "HelpButton", {312, 264, 75, 25}, "&Help");
+    panel_ = Put<TPanel>(form_, "Panel", {200, 100, 150, 60});
+    inner_ = Put<TLabel>(panel_, "InnerLabel", {10, 10, 50, 13}, "&Help");
+    auto* translator = new translator::TLxTranslator(form_);
+    translator->SetName("Translator1");
+    translator->SetDictionaryName("Dictionary1");
+    translator->Targets()->Add("", 0, "Caption");
+    form_->Show();
+    dictionary_.SetLanguage(0);
+    dictionary_.Open();
+    translator->Open();
+    Refresh();
+  }
+
+  void Switch(int language) {
+    dictionary_.SetLanguage(language);
+    Refresh();
+  }
+
+  std::vector<TBounds> Places() const {
+    std::vector<TBounds> places;
+    for (const TControl* control :
+         {static_cast<const TControl*>(label_), static_cast<const TControl*>(button_),
+          static_cast<const TControl*>(panel_), static_cast<const TControl*>(inner_)})
+      places.push_back(Placed(*control));
+    return places;
+  }
+
+  support::FixedSystem system_;
+  support::TLxProcessState state_;
+  support::TLxMemoryDictionary dictionary_{nullptr};
+  TForm* form_ = nullptr;
+  TLabel* label_;
+  TButton* button_;
+  TPanel* panel_;
+  TLabel* inner_;
+};
+
+TEST_F(GtkBackendTranslationTest, ASwitchToArabicMirrorsTheWindowAndEnglishPutsItBack) {
+  const std::vector<TBounds> english = Places();
+  EXPECT_EQ(english[1], (TBounds{312, 264, 75, 25}));
+
+  Switch(1);
+  GtkWidget* window = backend().WindowOf(*form_);
+  EXPECT_STREQ(gtk_window_get_title(GTK_WINDOW(window)),
+               "\u0645\u0633\u0628\u0627\u0631 \u0627\u0644\u0644\u063A\u0629");
+  EXPECT_STREQ(gtk_label_get_text(GTK_LABEL(Widgets(*label_).caption)),
+               "\u0627\u0644\u0644\u063A\u0629:");
+  EXPECT_EQ(gtk_widget_get_direction(window), GTK_TEXT_DIR_RTL);
+  EXPECT_EQ(gtk_widget_get_direction(Widgets(*label_).content), GTK_TEXT_DIR_RTL);
+  EXPECT_EQ(gtk_widget_get_direction(Widgets(*button_).content), GTK_TEXT_DIR_RTL);
+  EXPECT_EQ(gtk_widget_get_direction(backend().BoxOf(*form_)), GTK_TEXT_DIR_LTR);
+  const std::vector<TBounds> arabic = Places();
+  EXPECT_EQ(arabic, (std::vector<TBounds>{{400 - 8 - 120, 8, 120, 13},
+                                          {400 - 312 - 75, 264, 75, 25},
+                                          {400 - 200 - 150, 100, 150, 60},
+                                          {150 - 10 - 50, 10, 50, 13}}));
+
+  // Hebrew is right to left as well: nothing flips a second time.
+  Switch(2);
+  EXPECT_EQ(Places(), arabic);
+  EXPECT_STREQ(gtk_label_get_text(GTK_LABEL(Widgets(*label_).caption)), "\u05E9\u05E4\u05D4:");
+
+  Switch(0);
+  EXPECT_EQ(Places(), english);
+  EXPECT_STREQ(gtk_window_get_title(GTK_WINDOW(window)), "Locale Probe");
+  EXPECT_EQ(gtk_widget_get_direction(window), GTK_TEXT_DIR_LTR);
+  EXPECT_EQ(gtk_widget_get_direction(Widgets(*button_).content), GTK_TEXT_DIR_LTR);
 }
 
 }  // namespace

@@ -4,12 +4,58 @@
 #include <vector>
 
 #include "framework/controls/Menus.h"
+#include "platform/Keyboard.h"
 #include "screen/MenuBar.h"
 
 namespace lx::screen {
 namespace {
 
+using framework::scAlt;
+using framework::scCtrl;
+using framework::scShift;
 using framework::TMenuItem;
+
+TEST(MenuBarTest, ShortcutsBecomeGdkAccelerators) {
+  guint key = 0;
+  GdkModifierType mods{};
+  ASSERT_TRUE(ShortCutToAccelerator(scCtrl | 'Q', key, mods));
+  EXPECT_EQ(key, static_cast<guint>(GDK_KEY_q));
+  EXPECT_EQ(mods, GDK_CONTROL_MASK);
+  ASSERT_TRUE(ShortCutToAccelerator(platform::VK_F1, key, mods));
+  EXPECT_EQ(key, static_cast<guint>(GDK_KEY_F1));
+  EXPECT_EQ(mods, 0);
+  ASSERT_TRUE(ShortCutToAccelerator(scShift | scAlt | (platform::VK_F1 + 11), key, mods));
+  EXPECT_EQ(key, static_cast<guint>(GDK_KEY_F12));
+  EXPECT_EQ(mods, GDK_SHIFT_MASK | GDK_MOD1_MASK);
+  ASSERT_TRUE(ShortCutToAccelerator(scCtrl | '0', key, mods));
+  EXPECT_EQ(key, static_cast<guint>(GDK_KEY_0));
+  ASSERT_TRUE(ShortCutToAccelerator(platform::VK_DELETE, key, mods));
+  EXPECT_EQ(key, static_cast<guint>(GDK_KEY_Delete));
+  EXPECT_FALSE(ShortCutToAccelerator(0, key, mods));
+  EXPECT_FALSE(ShortCutToAccelerator(scCtrl | 0xFF, key, mods));
+}
+
+TEST(MenuBarTest, TheSignatureChangesWithWhatTheBarShows) {
+  framework::TMainMenu menu(nullptr);
+  auto* file = new framework::TMenuItem(&menu);
+  file->SetCaption("&File");
+  auto* exit = new framework::TMenuItem(&menu);
+  exit->SetCaption("E&xit");
+  menu.Items()->Add(file);
+  file->Add(exit);
+  const std::string before = MenuSignature(menu, 1252, false);
+  EXPECT_EQ(MenuSignature(menu, 1252, false), before);
+  EXPECT_NE(MenuSignature(menu, 1252, true), before);
+  for (auto change : {+[](framework::TMenuItem& i) { i.SetCaption("E&nde"); },
+                      +[](framework::TMenuItem& i) { i.SetShortCut(scCtrl | 'Q'); },
+                      +[](framework::TMenuItem& i) { i.SetEnabled(false); },
+                      +[](framework::TMenuItem& i) { i.SetChecked(true); },
+                      +[](framework::TMenuItem& i) { i.SetVisible(false); }}) {
+    const std::string previous = MenuSignature(menu, 1252, false);
+    change(*exit);
+    EXPECT_NE(MenuSignature(menu, 1252, false), previous);
+  }
+}
 
 // Remembers which items were activated.
 class TRecordingSink : public TInputSink {
@@ -33,9 +79,9 @@ std::vector<GtkWidget*> Children(GtkWidget* container) {
   return children;
 }
 
-class MenuBarTest : public ::testing::Test {
+class MenuBarRadioTest : public ::testing::Test {
  protected:
-  MenuBarTest() {
+  MenuBarRadioTest() {
     g_object_ref_sink(bar_);
     top_->SetCaption("&Language");
     menu_->Items()->Add(top_);
@@ -52,7 +98,7 @@ class MenuBarTest : public ::testing::Test {
     EXPECT_EQ(tops.size(), 1u);
     widgets_ = Children(gtk_menu_item_get_submenu(GTK_MENU_ITEM(tops.at(0))));
   }
-  ~MenuBarTest() override {
+  ~MenuBarRadioTest() override {
     g_object_unref(bar_);
     g_object_unref(accelerators_);
   }
@@ -71,7 +117,7 @@ class MenuBarTest : public ::testing::Test {
   std::vector<GtkWidget*> widgets_;
 };
 
-TEST_F(MenuBarTest, RadioItemsShowARadioMarkOnTheCheckedOneOnly) {
+TEST_F(MenuBarRadioTest, RadioItemsShowARadioMarkOnTheCheckedOneOnly) {
   ASSERT_EQ(widgets_.size(), 3u);
   for (int i = 0; i < 2; ++i) {
     ASSERT_TRUE(GTK_IS_CHECK_MENU_ITEM(widgets_[i])) << i;
@@ -86,7 +132,7 @@ TEST_F(MenuBarTest, RadioItemsShowARadioMarkOnTheCheckedOneOnly) {
   EXPECT_NE(MenuSignature(*menu_, 1252, false), before);
 }
 
-TEST_F(MenuBarTest, ActivatingAnItemReportsItOnceAndLeavesTheMarkToTheProgram) {
+TEST_F(MenuBarRadioTest, ActivatingAnItemReportsItOnceAndLeavesTheMarkToTheProgram) {
   ASSERT_EQ(widgets_.size(), 3u);
   gtk_menu_item_activate(GTK_MENU_ITEM(widgets_[1]));
   gtk_menu_item_activate(GTK_MENU_ITEM(widgets_[0]));

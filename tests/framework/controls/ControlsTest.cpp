@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "framework/controls/Controls.h"
 #include "framework/controls/ExtCtrls.h"
 #include "framework/controls/OleCtrls.h"
 #include "framework/controls/StdCtrls.h"
 #include "framework/rtti/TypInfo.h"
 #include "framework/runtime/Application.h"
+#include "platform/WindowListener.h"
 
 namespace lx::framework {
 namespace {
@@ -268,6 +271,39 @@ TEST_F(ControlsTest, RepaintsAreCounted) {
   label->Repaint();
   label->Font()->SetSize(20);  // a new font repaints too
   EXPECT_EQ(label->InvalidateCount(), before + 3);
+}
+
+// Notes which windows were asked to be drawn anew.
+class RepaintRecorder : public platform::WindowListener {
+ public:
+  RepaintRecorder() { platform::AddWindowListener(this); }
+  ~RepaintRecorder() override { platform::RemoveWindowListener(this); }
+  void WindowInvalidated(platform::HWND window) override { windows.push_back(window); }
+  std::vector<platform::HWND> windows;
+};
+
+TEST_F(ControlsTest, ChangesOfAControlWithoutWindowRepaintTheWindowItIsDrawnIn) {
+  auto* panel = Make<TPanel>("Panel1", form);
+  auto* label = Make<TLabel>("Label1", panel);
+  RepaintRecorder recorder;
+  label->SetCaption("Before the window");
+  EXPECT_TRUE(recorder.windows.empty());
+
+  const platform::HWND window = panel->Handle();
+  label->SetCaption("Name:");
+  label->SetBounds(1, 2, 3, 4);
+  label->SetVisible(false);
+  label->SetEnabled(false);
+  label->SetBiDiMode(bdRightToLeft);
+  label->Font()->SetSize(12);
+  EXPECT_EQ(recorder.windows, std::vector<platform::HWND>(6, window));
+
+  recorder.windows.clear();
+  auto* list = Make<TListBox>("List1", panel);
+  list->HandleNeeded();
+  list->Items()->Add("one");
+  list->SetItemIndex(0);
+  EXPECT_EQ(recorder.windows, std::vector<platform::HWND>(2, list->Handle()));
 }
 
 TEST_F(ControlsTest, StoredChildrenAreThoseOfTheRoot) {

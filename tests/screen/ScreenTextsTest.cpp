@@ -1,0 +1,58 @@
+#include <gtest/gtest.h>
+
+#include "platform/SystemLocale.h"
+#include "screen/ScreenTexts.h"
+
+namespace lx::screen {
+namespace {
+
+TEST(ScreenTextsTest, HotKeysBecomeMnemonics) {
+  EXPECT_EQ(MnemonicText("&Help"), "_Help");
+  EXPECT_EQ(MnemonicText("E&xit"), "E_xit");
+  EXPECT_EQ(MnemonicText("Fish && Chips"), "Fish & Chips");
+  EXPECT_EQ(MnemonicText("&&&Save"), "&_Save");
+  EXPECT_EQ(MnemonicText("snake_case"), "snake__case");
+  EXPECT_EQ(MnemonicText("End&"), "End");
+  EXPECT_EQ(MnemonicText(""), "");
+  EXPECT_EQ(PlainText("&Help && more_"), "Help & more_");
+  EXPECT_EQ(PlainText("End&"), "End");
+}
+
+TEST(ScreenTextsTest, TextsAreReadInTheCodePageOfTheirFont) {
+  EXPECT_EQ(CharsetCodePage(framework::ARABIC_CHARSET), 1256u);
+  EXPECT_EQ(CharsetCodePage(framework::HEBREW_CHARSET), 1255u);
+  EXPECT_EQ(CharsetCodePage(framework::SHIFTJIS_CHARSET), 932u);
+  EXPECT_EQ(CharsetCodePage(framework::ANSI_CHARSET), 1252u);
+  EXPECT_EQ(CharsetCodePage(framework::DEFAULT_CHARSET), platform::AnsiCodePage());
+
+  EXPECT_EQ(ToUtf8("\xC7\xE1\xE1\xDB\xC9", 1256), "\u0627\u0644\u0644\u063A\u0629");
+  EXPECT_EQ(ToUtf8("\x93\xFA\x96\x7B", 932), "\u65E5\u672C");
+  EXPECT_EQ(ToUtf8("Zo\xEB", 1252), "Zo\u00EB");
+  EXPECT_EQ(ToUtf8("caf\xC3\xA9", 65001), "caf\u00E9");
+  EXPECT_EQ(FromUtf8("Zo\u00EB \u65E5", 1252), "Zo\xEB ?");
+  // Bytes that are no text in the code page show as replacement characters, never as
+  // invalid UTF-8 handed to GTK.
+  EXPECT_EQ(ToUtf8("\x81", 932), "\uFFFD");
+}
+
+TEST(ScreenTextsTest, AFontBecomesAStyleSheet) {
+  framework::TFont font;
+  font.SetName("Noto \"Sans\"");
+  font.SetSize(11);
+  EXPECT_EQ(FontCss(font),
+            "* { font-family: \"Noto \\\"Sans\\\"\"; font-size: 11pt; font-weight: normal; "
+            "font-style: normal; text-decoration-line: none; }");
+  font.SetStyle(
+      {framework::fsBold, framework::fsItalic, framework::fsUnderline, framework::fsStrikeOut});
+  EXPECT_EQ(FontCss(font),
+            "* { font-family: \"Noto \\\"Sans\\\"\"; font-size: 11pt; font-weight: bold; "
+            "font-style: italic; text-decoration-line: underline line-through; }");
+  font.SetSize(0);
+  font.SetStyle({});
+  EXPECT_EQ(FontCss(font),
+            "* { font-family: \"Noto \\\"Sans\\\"\"; font-weight: normal; font-style: normal; "
+            "text-decoration-line: none; }");
+}
+
+}  // namespace
+}  // namespace lx::screen
