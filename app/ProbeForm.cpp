@@ -165,6 +165,9 @@ void TProbeForm::BuildLanguageMenu() {
   framework::TMenuItem* menu = LanguageMenu();
   if (menu == nullptr) return;
   menu->Clear();
+  // Automatic hot keys would insert "&" into the names byte by byte, which can split a
+  // character of a double-byte code page.
+  menu->SetAutoHotkeys(framework::maManual);
   lang::TLxDictionary* dictionary = OpenDictionary();
   const int count = dictionary == nullptr ? 1 : dictionary->GetLanguageCount();
   for (int position = 0; position < count; ++position) {
@@ -198,6 +201,9 @@ void TProbeForm::UpdateLanguageMenu() {
       const lang::TLxLanguage& language = dictionary->LanguageAt(position);
       name = language.NativeName.empty() ? language.EnglishName : language.NativeName;
     }
+    // A name is shown as written: an "&" in it is no hot-key mark.
+    for (std::size_t at = name.find('&'); at != std::string::npos; at = name.find('&', at + 2))
+      name.insert(at, 1, '&');
     item->SetCaption(name);
     item->SetChecked(position == (dictionary == nullptr ? 0 : dictionary->Language()));
   }

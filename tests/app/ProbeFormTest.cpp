@@ -15,6 +15,7 @@
 #include "framework/runtime/Application.h"
 #include "framework/runtime/HelpIntfs.h"
 #include "lang/LxParser.h"
+#include "pldimage/PldImage.h"
 #include "support/FixedSystem.h"
 #include "support/TempFolder.h"
 #include "support/lang/LxProcessState.h"
@@ -127,8 +128,11 @@ TEST_F(ProbeFormTest, TheLanguageMenuListsEveryLanguageInItsOwnNameWithTheActive
   EXPECT_EQ(form.CaptionCodePage(LanguageItem(6)), 1256);
   EXPECT_EQ(form.CaptionCodePage(*form.LanguageMenu()), 1252);
   EXPECT_EQ(CheckedItems(), std::vector<int>{1});
-  for (int i = 0; i < form.LanguageMenu()->Count(); ++i)
+  // As written, without hot keys: a mark put in by byte could split a double-byte character.
+  for (int i = 0; i < form.LanguageMenu()->Count(); ++i) {
     EXPECT_TRUE(LanguageItem(i).RadioItem()) << i;
+    EXPECT_EQ(LanguageItem(i).Caption().find('&'), std::string::npos) << i;
+  }
   Stop();
 
   WriteSettings("[language]\nactiveName=Russian\n");
@@ -136,6 +140,36 @@ TEST_F(ProbeFormTest, TheLanguageMenuListsEveryLanguageInItsOwnNameWithTheActive
   EXPECT_EQ(Captions(*form_->LanguageMenu()), kOwnNames);
   EXPECT_EQ(form_->CaptionCodePage(*form_->LanguageMenu()), 1251);
   EXPECT_EQ(CheckedItems(), std::vector<int>{4});
+}
+
+TEST_F(ProbeFormTest, NamesStayAsWrittenEvenWhereHotKeysWouldBreakThem) {
+  tools::PldImage image;
+  auto add = [&image](int primary, int codePage, const std::string& english,
+                      const std::string& native) {
+    tools::PldLanguage language;
+    language.primaryLanguage = primary;
+    language.subLanguage = primary == 0 ? 0 : 1;
+    language.codePage = codePage;
+    language.englishName = english;
+    language.nativeName = native;
+    image.languages.push_back(language);
+  };
+  add(0, 1252, "English", "English");
+  add(17, 932, "Japanese", "アイ");  // in its code page the second bytes read "A" and "C"
+  add(9, 1252, "Pidgin", "Tok & Talk");
+  tools::PldTranslation translation;
+  translation.texts = {"Locale Probe", "ロケール", "Talk Probe"};
+  image.translations.push_back(translation);
+  const std::vector<std::uint8_t> bytes = tools::WritePldImage(image);
+  std::ofstream(temp_.Text() + "probe.pld", std::ios::binary | std::ios::trunc)
+      .write(reinterpret_cast<const char*>(bytes.data()),
+             static_cast<std::streamsize>(bytes.size()));
+  WriteSettings("[language]\nactiveName=Pidgin\n");
+  Start();
+  EXPECT_EQ(LanguageItem(1).Caption(), "\x83\x41\x83\x43");
+  EXPECT_EQ(LanguageItem(2).Caption(), "Tok && Talk");
+  EXPECT_EQ(Captions(*form_->LanguageMenu())[1], "アイ");
+  EXPECT_EQ(CheckedItems(), std::vector<int>{2});
 }
 
 TEST_F(ProbeFormTest, ChoosingALanguageSwitchesTheRunningWindow) {
