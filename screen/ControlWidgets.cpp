@@ -229,6 +229,8 @@ void SetListItems(TControlWidgets& widgets, const TControlState& state) {
   for (const int row : state.chosen) {
     GtkTreePath* path = gtk_tree_path_new_from_indices(row, -1);
     gtk_tree_selection_select_path(selection, path);
+    // The item chosen by the program comes into view, as a list box shows it.
+    if (row == state.chosen.front()) gtk_tree_view_scroll_to_cell(view, path, nullptr, FALSE, 0, 0);
     gtk_tree_path_free(path);
   }
 }

@@ -35,7 +35,7 @@ struct TGtkBackend::TFormView {
 
 namespace {
 
-TGtkBackend*& Installed() {
+TGtkBackend*& InstalledBackend() {
   static TGtkBackend* backend = nullptr;
   return backend;
 }
@@ -133,18 +133,18 @@ void ReadItems(const TControl& control, unsigned codePage, TControlState& state)
 }  // namespace
 
 TGtkBackend* Backend() {
-  return Installed();
+  return InstalledBackend();
 }
 
 TGtkBackend::TGtkBackend() {
-  Installed() = this;
+  InstalledBackend() = this;
 }
 
 TGtkBackend::~TGtkBackend() {
   if (idleSource_ != 0) g_source_remove(idleSource_);
   while (!forms_.empty())
     DropForm(forms_.begin()->first);
-  if (Installed() == this) Installed() = nullptr;
+  if (InstalledBackend() == this) InstalledBackend() = nullptr;
 }
 
 void TGtkBackend::SetTextCodePage(TTextCodePage codePage) {
@@ -294,7 +294,9 @@ void TGtkBackend::SyncWindow(TCustomForm& form, TFormView& view) {
     gtk_widget_set_direction(view.column, direction);
   }
   ApplyFont(view.window, view.font, view.fontCss, FontCss(*form.Font()));
-  gtk_widget_set_sensitive(view.window, form.Enabled());
+  const auto style =
+      static_cast<platform::DWORD>(platform::GetWindowLong(handle, platform::GWL_STYLE));
+  gtk_widget_set_sensitive(view.window, (style & platform::WS_DISABLED) == 0);
   gtk_window_set_modal(window, form.IsModal());
   TCustomForm* main = framework::ApplicationIfAny() != nullptr
                           ? framework::ApplicationIfAny()->MainForm()

@@ -158,6 +158,18 @@ TEST_F(GtkBackendTest, TextsMnemonicsItemsAndStatesReachTheWidgets) {
   GtkTreePath* path = gtk_tree_path_new_from_indices(1, -1);
   EXPECT_TRUE(gtk_tree_selection_path_is_selected(selection, path));
   gtk_tree_path_free(path);
+  // An item chosen below the visible rows is scrolled into view.
+  for (int i = 0; i < 20; ++i)
+    s.list->Items()->Add("more");
+  s.list->SetItemIndex(21);
+  Refresh();
+  GtkTreePath* first = nullptr;
+  GtkTreePath* last = nullptr;
+  ASSERT_TRUE(
+      gtk_tree_view_get_visible_range(GTK_TREE_VIEW(Widgets(*s.list).content), &first, &last));
+  EXPECT_EQ(gtk_tree_path_get_indices(last)[0], 21);
+  gtk_tree_path_free(first);
+  gtk_tree_path_free(last);
   EXPECT_EQ(gtk_combo_box_get_active(GTK_COMBO_BOX(Widgets(*s.combo).content)), 1);
   EXPECT_TRUE(gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(Widgets(*s.check).content)));
   EXPECT_TRUE(gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(Widgets(*s.second).content)));
@@ -168,6 +180,9 @@ TEST_F(GtkBackendTest, TextsMnemonicsItemsAndStatesReachTheWidgets) {
   g_free(tooltip);
   EXPECT_FALSE(gtk_widget_get_sensitive(Widgets(*s.help).outer));
   EXPECT_FALSE(gtk_widget_get_visible(Widgets(*s.panelLabel).outer));
+  s.form->SetEnabled(false);
+  Refresh();
+  EXPECT_FALSE(gtk_widget_get_sensitive(backend().WindowOf(*s.form)));
 
   // Unchecking through the framework unchecks the widget too, radio buttons included.
   s.first->SetChecked(true);
@@ -290,6 +305,21 @@ TEST_F(GtkBackendTest, UserInputReachesTheControlsEvents) {
   EXPECT_EQ(events.size(), 5u);
   Refresh();
   EXPECT_EQ(backend().WidgetsOf(*s.group)->box != nullptr, true);
+}
+
+TEST_F(GtkBackendTest, BringingWidgetsUpToDateFiresNoEvents) {
+  const TSample s = MakeSample();
+  int changes = 0;
+  s.notes->OnChange = [&changes](TObject*) { ++changes; };
+  s.edit->OnChange = [&changes](TObject*) { ++changes; };
+  s.combo->OnChange = [&changes](TObject*) { ++changes; };
+  s.notes->Lines()->Add("third line");
+  s.edit->SetText("new");
+  s.combo->Items()->Insert(0, "zero");
+  const int made = changes;
+  Refresh();
+  EXPECT_EQ(changes, made);
+  EXPECT_EQ(s.combo->ItemIndex(), -1);
 }
 
 TEST_F(GtkBackendTest, AnExceptionInAnEventGoesToTheApplication) {

@@ -290,9 +290,15 @@ TEST_F(MessageLoopTest, ShowModalWaitsInTheLoopAndHeadlessRunStillReturns) {
   EXPECT_EQ(dialog->ShowModal(), mrRetry);
   EXPECT_EQ(loop.waits, 2);
 
+  // Closed, whatever its OnClose asks for, a modal form answers mrCancel at once.
+  dialog->OnClose = [](TObject*, TCloseAction& action) { action = caMinimize; };
+  loop.input = {[&] { dialog->Close(); }, [&] { dialog->SetModalResult(mrRetry); }};
+  EXPECT_EQ(dialog->ShowModal(), mrCancel);
+  EXPECT_EQ(loop.input.size(), 1u);
+
   SetMessageLoop(nullptr);
   Application().Run();  // headless: nothing posted, nothing to wait for
-  EXPECT_EQ(loop.waits, 2);
+  EXPECT_EQ(loop.waits, 3);
   SetMessageLoop(&loop);
 }
 
