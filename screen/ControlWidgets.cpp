@@ -91,10 +91,12 @@ GtkWidget* WithCaption(GtkWidget* button, TControlWidgets& widgets) {
 
 void MakeLabel(TControlWidgets& widgets) {
   widgets.outer = widgets.content = widgets.caption = NewCaptionLabel();
-  // A label's text starts at its top-left corner (top-right when mirrored), and is cut at
-  // its bounds.
+  // A label's text starts at its top-left corner (top-right when mirrored) and ends within
+  // its bounds: a longer translation is cut short with an ellipsis rather than drawn over
+  // its neighbours.
   gtk_label_set_xalign(GTK_LABEL(widgets.caption), 0.0F);
   gtk_label_set_yalign(GTK_LABEL(widgets.caption), 0.0F);
+  gtk_label_set_ellipsize(GTK_LABEL(widgets.caption), PANGO_ELLIPSIZE_END);
 }
 
 void MakeButton(TControlWidgets& widgets, TInputSink& sink, const void* key) {
@@ -137,6 +139,8 @@ GtkWidget* Scrolled(GtkWidget* content) {
 
 void MakeMemo(TControlWidgets& widgets, TInputSink& sink, const void* key) {
   widgets.content = gtk_text_view_new();
+  // Memo lines wrap at the memo's width, as classic memos do by default.
+  gtk_text_view_set_wrap_mode(GTK_TEXT_VIEW(widgets.content), GTK_WRAP_WORD_CHAR);
   widgets.outer = Scrolled(widgets.content);
   GtkTextBuffer* buffer = gtk_text_view_get_buffer(GTK_TEXT_VIEW(widgets.content));
   ConnectInput(buffer, "changed", G_CALLBACK(OnBufferChanged), sink, key);

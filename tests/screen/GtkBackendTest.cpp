@@ -225,8 +225,15 @@ TEST_F(GtkBackendTest, FontsBecomePangoFontDescriptions) {
   EXPECT_EQ(pango_font_description_get_weight(font), PANGO_WEIGHT_BOLD);
   EXPECT_EQ(pango_font_description_get_style(font), PANGO_STYLE_ITALIC);
   pango_font_description_free(font);
-  // The label keeps its bounds, whatever the font would like.
+  // The label keeps its bounds, whatever the font would like, and draws nothing beyond them.
+  s.name->SetCaption("A caption far longer than the label is wide");
+  Refresh();
   EXPECT_EQ(Placed(*s.name), BoundsOf(*s.name));
+  GtkAllocation allocation;
+  GtkAllocation clip;
+  gtk_widget_get_allocation(Widgets(*s.name).content, &allocation);
+  gtk_widget_get_clip(Widgets(*s.name).content, &clip);
+  EXPECT_LE(clip.x + clip.width, allocation.x + allocation.width);
 }
 
 TEST_F(GtkBackendTest, RightToLeftMirrorsOnceAndComesBackExactly) {
