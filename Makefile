@@ -26,7 +26,7 @@ export UBSAN_OPTIONS := halt_on_error=1:print_stacktrace=1
 
 FUZZ_SECONDS ?= 60
 
-.PHONY: run test install bench bench-reader bench-translator fuzz format deps clean
+.PHONY: run test screenshots install bench bench-reader bench-translator fuzz format deps clean
 
 # Installs whatever of $(1) is not installed yet; quiet when nothing is missing.
 define install_missing
@@ -56,6 +56,13 @@ run: deps $(RELEASE_DIR)/build.ninja
 test: deps $(ASAN_DIR)/build.ninja
 	cmake --build $(ASAN_DIR) -j $(JOBS)
 	ctest --test-dir $(ASAN_DIR) --output-on-failure -j $(JOBS)
+
+# probe's window in English, German, Japanese, Arabic and Hebrew, photographed on a virtual X
+# server into docs/screenshots/ (the README shows them).
+screenshots: deps $(RELEASE_DIR)/build.ninja
+	cmake --build $(RELEASE_DIR) -j $(JOBS) --target probe
+	xvfb-run -a -s "-screen 0 1024x768x24 -dpi 96 -nolisten tcp" \
+	  app/screenshots.sh $(RELEASE_DIR)/app/probe docs/screenshots
 
 # Installs the release build: libraries, headers under include/lx, the tools with their man
 # pages, the CMake package Lx and lx.pc.

@@ -1,4 +1,4 @@
-#include "ProbeForm.h"
+#include "app/ProbeForm.h"
 
 #include <chrono>
 #include <ctime>
@@ -8,6 +8,7 @@
 #include "framework/controls/StdCtrls.h"
 #include "framework/rtti/ClassRegistry.h"
 #include "framework/rtti/Published.h"
+#include "framework/runtime/Application.h"
 #include "framework/runtime/DateTime.h"
 #include "framework/runtime/FormatSettings.h"
 #include "lang/LxDictionaries.h"
@@ -51,6 +52,11 @@ std::string OwnName(const lang::TLxLanguage& language, int codePage) {
   const std::u16string wide = lang::AnsiToWide(language.NativeName, language.CodePage);
   if (native.empty() || lang::AnsiToWide(native, codePage) != wide) return language.EnglishName;
   return native;
+}
+
+// How a language is listed: the native language is the one the window was designed in.
+std::string ListedName(lang::TLxDictionary& dictionary, int position, int codePage) {
+  return position == 0 ? kDesignLanguage : OwnName(dictionary.LanguageAt(position), codePage);
 }
 
 std::string LocaleText(platform::Lcid lcid, int codePage) {
@@ -132,24 +138,118 @@ void TProbeForm::InitializeContent() {
   if (auto* list = Find<framework::TListBox>(*this, "LanguageList")) {
     list->Items()->Clear();
     const int count = dictionary == nullptr ? 0 : dictionary->GetLanguageCount();
-    // The native language is the one the window was designed in.
-    if (count > 0) list->Items()->Add(kDesignLanguage);
-    for (int i = 1; i < count; ++i)
-      list->Items()->Add(OwnName(dictionary->LanguageAt(i), codePage));
+    for (int i = 0; i < count; ++i)
+      list->Items()->Add(ListedName(*dictionary, i, codePage));
     if (dictionary != nullptr) list->SetItemIndex(dictionary->Language());
   }
-  // The note is a memo text, which the window's target list leaves alone.
+  // The note is a memo text, which the window's target list leaves alone: it is
+  // translated here, always from the text the window was designed with.
   if (auto* notes = Find<framework::TMemo>(*this, "Notes")) {
-    std::string text = notes->Text();
-    while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
-      text.pop_back();
-    if (dictionary != nullptr) notes->SetText(lang::TranslateWith(dictionary, text));
+    if (!notesRead_) {
+      nativeNotes_ = notes->Text();
+      while (!nativeNotes_.empty() && (nativeNotes_.back() == '\n' || nativeNotes_.back() == '\r'))
+        nativeNotes_.pop_back();
+      notesRead_ = true;
+    }
+    if (dictionary != nullptr) notes->SetText(lang::TranslateWith(dictionary, nativeNotes_));
   }
+  UpdateLanguageMenu();
+}
+
+framework::TMenuItem* TProbeForm::LanguageMenu() const {
+  return Find<framework::TMenuItem>(*this, "LanguageMenu");
+}
+
+// One radio item per language of the dictionary; only "English" without one.
+void TProbeForm::BuildLanguageMenu() {
+  framework::TMenuItem* menu = LanguageMenu();
+  if (menu == nullptr) return;
+  menu->Clear();
+  // Automatic hot keys would insert "&" into the names byte by byte, which can split a
+  // character of a double-byte code page.
+  menu->SetAutoHotkeys(framework::maManual);
+  lang::TLxDictionary* dictionary = OpenDictionary();
+  const int count = dictionary == nullptr ? 1 : dictionary->GetLanguageCount();
+  for (int position = 0; position < count; ++position) {
+    auto* item = new framework::TMenuItem(this);
+    item->SetRadioItem(true);
+    item->OnClick = [this, position](framework::TObject*) { SelectLanguage(position); };
+    menu->Add(item);
+  }
+  // The languages' own names are no texts to translate.
+  if (translator::TLxTranslator* translator = Translator()) {
+    translator->OnRestrictComponent = [menu](translator::TLxTranslator*,
+                                             framework::TComponent* component,
+                                             translator::TLxRestrictions& restrictions) {
+      auto* item = dynamic_cast<framework::TMenuItem*>(component);
+      if (item != nullptr && item->Parent() == menu)
+        restrictions.Include(translator::lxrBuildInTranslation);
+    };
+  }
+  UpdateLanguageMenu();
+}
+
+// Each name as the language writes it, whatever the window's code page can hold.
+void TProbeForm::UpdateLanguageMenu() {
+  framework::TMenuItem* menu = LanguageMenu();
+  if (menu == nullptr) return;
+  lang::TLxDictionary* dictionary = OpenDictionary();
+  for (int position = 0; position < menu->Count(); ++position) {
+    framework::TMenuItem* item = menu->Items(position);
+    std::string name = kDesignLanguage;
+    if (dictionary != nullptr && position > 0) {
+      const lang::TLxLanguage& language = dictionary->LanguageAt(position);
+      name = language.NativeName.empty() ? language.EnglishName : language.NativeName;
+    }
+    // A name is shown as written: an "&" in it is no hot-key mark.
+    for (std::size_t at = name.find('&'); at != std::string::npos; at = name.find('&', at + 2))
+      name.insert(at, 1, '&');
+    item->SetCaption(name);
+    item->SetChecked(position == (dictionary == nullptr ? 0 : dictionary->Language()));
+  }
+}
+
+int TProbeForm::CaptionCodePage(const framework::TMenuItem& item) const {
+  lang::TLxDictionary* dictionary = OpenDictionary();
+  framework::TMenuItem* menu = LanguageMenu();
+  if (dictionary == nullptr || menu == nullptr || item.Parent() != menu) return TextCodePage();
+  const int position = menu->IndexOf(&item);
+  if (position <= 0 || position >= dictionary->GetLanguageCount()) return kWesternCodePage;
+  const lang::TLxLanguage& language = dictionary->LanguageAt(position);
+  if (language.NativeName.empty()) return kWesternCodePage;
+  return language.CodePage == 0 ? kWesternCodePage : language.CodePage;
+}
+
+void TProbeForm::SelectLanguage(int position) {
+  try {
+    if (!frame::ChangeLanguage(position)) return;
+    InitializeContent();
+    Repaint();
+  } catch (...) {
+    // The window stays as it was.
+  }
+}
+
+// The window's own commands; help that cannot be shown is no error of the program's.
+void TProbeForm::ConnectCommands() {
+  auto close = [this](framework::TObject*) { Close(); };
+  auto help = [](framework::TObject*) {
+    try {
+      framework::Application().HelpShowTableOfContents();
+    } catch (...) {
+    }
+  };
+  if (auto* item = Find<framework::TMenuItem>(*this, "ExitItem")) item->OnClick = close;
+  if (auto* button = Find<framework::TButton>(*this, "CloseButton")) button->OnClick = close;
+  if (auto* item = Find<framework::TMenuItem>(*this, "ContentsItem")) item->OnClick = help;
+  if (auto* button = Find<framework::TButton>(*this, "HelpButton")) button->OnClick = help;
 }
 
 void TProbeForm::StartUp() {
   try {
     frame::LanguageSetup("");
+    ConnectCommands();
+    BuildLanguageMenu();
     try {
       if (translator::TLxTranslator* translator = Translator()) translator->Open();
     } catch (...) {

@@ -1,4 +1,4 @@
-#include "ProbeText.h"
+#include "app/ProbeText.h"
 
 #include <string>
 #include <vector>
@@ -20,11 +20,13 @@ class TTextWriter {
  public:
   TTextWriter(int codePage, std::ostream& out) : codePage_(codePage), out_(out) {}
 
-  std::string Utf8(const std::string& text) const {
-    return lang::WideToAnsi(lang::AnsiToWide(text, codePage_), kUtf8);
+  std::string Utf8(const std::string& text) const { return Utf8(text, codePage_); }
+  static std::string Utf8(const std::string& text, int codePage) {
+    return lang::WideToAnsi(lang::AnsiToWide(text, codePage), kUtf8);
   }
-  std::string Quoted(const std::string& text) const {
-    std::string shown = Utf8(text);
+  std::string Quoted(const std::string& text) const { return Quoted(text, codePage_); }
+  static std::string Quoted(const std::string& text, int codePage) {
+    std::string shown = Utf8(text, codePage);
     while (!shown.empty() && (shown.back() == '\n' || shown.back() == '\r'))
       shown.pop_back();
     for (std::size_t at = 0; (at = shown.find("\r\n", at)) != std::string::npos;)
@@ -32,6 +34,7 @@ class TTextWriter {
     return "\"" + shown + "\"";
   }
   std::ostream& Out() { return out_; }
+  int CodePage() const { return codePage_; }
 
  private:
   int codePage_;
@@ -53,16 +56,20 @@ std::string Place(const framework::TControl& control) {
          std::to_string(control.Width()) + "x" + std::to_string(control.Height()) + ")";
 }
 
-void RenderMenuItem(TTextWriter& writer, const framework::TMenuItem& item, int depth) {
+void RenderMenuItem(TTextWriter& writer, const framework::TMenuItem& item, int depth,
+                    const TMenuCaptionCodePage& menuCodePage) {
   std::ostream& out = writer.Out();
-  out << std::string(static_cast<std::size_t>(depth) * 2, ' ') << writer.Quoted(item.Caption());
+  const int captionCodePage = menuCodePage ? menuCodePage(item) : writer.CodePage();
+  out << std::string(static_cast<std::size_t>(depth) * 2, ' ')
+      << TTextWriter::Quoted(item.Caption(), captionCodePage);
   if (const std::string key = HotKey(item.Caption()); !key.empty())
-    out << " hot key " << writer.Utf8(key);
+    out << " hot key " << TTextWriter::Utf8(key, captionCodePage);
   if (item.ShortCut() != 0) out << "  shortcut " << writer.Quoted(item.ShortCutText());
   if (!item.Hint().empty()) out << "  hint " << writer.Quoted(item.Hint());
+  if (item.Checked()) out << "  checked";
   out << "\n";
   for (int i = 0; i < item.Count(); ++i)
-    RenderMenuItem(writer, *item.Items(i), depth + 1);
+    RenderMenuItem(writer, *item.Items(i), depth + 1, menuCodePage);
 }
 
 void RenderSystemMenu(TTextWriter& writer, framework::TCustomForm& form) {
@@ -102,7 +109,8 @@ void RenderControl(TTextWriter& writer, const framework::TControl& control) {
 
 }  // namespace
 
-void RenderWindowAsText(framework::TCustomForm& form, int codePage, std::ostream& out) {
+void RenderWindowAsText(framework::TCustomForm& form, int codePage, std::ostream& out,
+                        const TMenuCaptionCodePage& menuCodePage) {
   TTextWriter writer(codePage, out);
   out << "Window " << writer.Quoted(form.Caption()) << " " << Place(form) << "\n";
   out << "Reading direction: " << (form.UseRightToLeftReading() ? "right to left" : "left to right")
@@ -111,7 +119,7 @@ void RenderWindowAsText(framework::TCustomForm& form, int codePage, std::ostream
   if (framework::TMainMenu* menu = form.Menu()) {
     out << "Menu:\n";
     for (int i = 0; i < menu->Items()->Count(); ++i)
-      RenderMenuItem(writer, *menu->Items()->Items(i), 1);
+      RenderMenuItem(writer, *menu->Items()->Items(i), 1, menuCodePage);
   }
   out << "Controls:\n";
   for (int i = 0; i < form.ComponentCount(); ++i) {

@@ -18,8 +18,8 @@
 #include <string_view>
 #include <vector>
 
-#include "ProbeForm.h"
-#include "ProbeText.h"
+#include "app/ProbeForm.h"
+#include "app/ProbeText.h"
 #include "frame/dmLanguages.h"
 #include "frame/lbHelp.h"
 #include "frame/lbPaths.h"
@@ -27,6 +27,7 @@
 #include "framework/runtime/Application.h"
 #include "lang/LxParser.h"
 #include "lx/LxVersion.h"
+#include "screen/Screen.h"
 
 namespace {
 
@@ -120,6 +121,7 @@ struct Options {
   bool version = false;
   bool listLanguages = false;
   bool wait = false;
+  bool headless = false;
   std::optional<std::string> language;
 };
 
@@ -133,6 +135,8 @@ struct OptionSpec {
 
 const std::vector<OptionSpec>& OptionSpecs() {
   static const std::vector<OptionSpec> specs = {
+      {"--headless", "", "write the window to standard output as text, even with a display",
+       [](Options& o, const std::string&) { o.headless = true; }},
       {"--help", "", "show this help and end",
        [](Options& o, const std::string&) { o.help = true; }},
       {"--language", "NAME|ID",
@@ -152,7 +156,10 @@ void PrintUsage(std::ostream& out) {
   out << "Usage: probe [OPTION]...\n"
          "Shows the program's main window in the language stored in the settings file\n"
          "beside it (probe.ini, section [language], keys activeName and activeId), with\n"
-         "the dictionary probe.pld; without a dictionary the window stays in English.\n\n";
+         "the dictionary probe.pld; without a dictionary the window stays in English.\n"
+         "Its Language menu switches the window to another language and stores the\n"
+         "choice there. Without a display ($DISPLAY, $WAYLAND_DISPLAY), or with\n"
+         "--headless, the window is written to standard output as text.\n\n";
   for (const OptionSpec& option : OptionSpecs()) {
     std::string head = std::string(option.name);
     if (!option.value.empty()) head += " " + std::string(option.value);
@@ -216,11 +223,34 @@ void ListLanguages() {
   }
 }
 
+// The window through the on-screen backend, until it is closed or a signal comes; false,
+// with nothing shown, when the display cannot be opened.
+bool RunOnScreen(int& argc, char**& argv) {
+  if (!screen::Install(argc, argv)) return false;
+  screen::WakeOnReadable(wakeUp[0]);
+  app::TProbeForm* form = nullptr;
+  framework::TApplication& application = framework::Application();
+  application.CreateForm(form);
+  // The window's texts are in the code page of the language it shows.
+  screen::SetTextCodePage(
+      [form](const framework::TControl&) { return static_cast<unsigned>(form->TextCodePage()); });
+  screen::SetMenuTextCodePage([form](const framework::TMenuItem& item, unsigned) {
+    return static_cast<unsigned>(form->CaptionCodePage(item));
+  });
+  form->StartUp();
+  while (pendingSignal == 0 && !application.Terminated() && form->Visible())
+    application.HandleMessage();
+  screen::Uninstall();
+  return true;
+}
+
 void ShowMainWindow(bool wait) {
   app::TProbeForm* form = nullptr;
   framework::Application().CreateForm(form);
   form->StartUp();
-  app::RenderWindowAsText(*form, form->TextCodePage(), std::cout);
+  app::RenderWindowAsText(
+      *form, form->TextCodePage(), std::cout,
+      [form](const framework::TMenuItem& item) { return form->CaptionCodePage(item); });
   const std::string& helpFile = framework::Application().HelpFile();
   std::cout << "Help file: " << (helpFile.empty() ? "(none)" : helpFile) << "\n";
   std::cout << "Hand cursor: " << (app::HandCursorInstalled() ? "MANO" : "standard") << "\n";
@@ -228,7 +258,22 @@ void ShowMainWindow(bool wait) {
   if (wait) WaitForClose();
 }
 
-int Run(const Options& options) {
+// A display to show the window on: an X server or a Wayland compositor.
+bool DisplayNamed() {
+  const char* x11 = std::getenv("DISPLAY");
+  const char* wayland = std::getenv("WAYLAND_DISPLAY");
+  return (x11 != nullptr && *x11 != '\0') || (wayland != nullptr && *wayland != '\0');
+}
+
+void ShowWindow(const Options& options, int& argc, char**& argv) {
+  if (!options.headless && DisplayNamed()) {
+    if (RunOnScreen(argc, argv)) return;
+    std::cerr << "probe: cannot open the display; the window follows as text\n";
+  }
+  ShowMainWindow(options.wait);
+}
+
+int Run(const Options& options, int& argc, char**& argv) {
   // Signals are only noted until the program is ready to end by them.
   InstallSignalHandlers();
   ProgramModules programModules;
@@ -240,7 +285,7 @@ int Run(const Options& options) {
     if (options.listLanguages) {
       ListLanguages();
     } else {
-      ShowMainWindow(options.wait);
+      ShowWindow(options, argc, argv);
     }
   } catch (...) {
     framework::Application().HandleException(nullptr);
@@ -269,5 +314,5 @@ int main(int argc, char** argv) {
     std::printf("probe (Lx) %s\n", lx::kLxVersion);
     return 0;
   }
-  return Run(options);
+  return Run(options, argc, argv);
 }

@@ -1,17 +1,22 @@
-# lx_add_layer(<name> [DEPENDS <layer>...] [LIBRARIES <target>...] [SUBFOLDERS <dir>...])
+# lx_add_layer(<name> [DEPENDS <layer>...] [LIBRARIES <target>...] [SUBFOLDERS <dir>...]
+#              [PROGRAMS <file>...])
 #
 # Builds the library lx_<name> from every .cpp file in the layer's folder and in
-# the SUBFOLDERS named (a layer's rooms; other sub-folders are not part of it).
+# the SUBFOLDERS named (a layer's rooms; other sub-folders are not part of it),
+# less the PROGRAMS: sources with a main(), which the layer's executables take.
 # Headers are reached as "<name>/Header.h" through an include root private to
 # the layer, so a layer sees exactly the headers of the layers it links: an
 # include of an upper layer fails to compile.
 function(lx_add_layer name)
-  cmake_parse_arguments(ARG "" "" "DEPENDS;LIBRARIES;SUBFOLDERS" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "DEPENDS;LIBRARIES;SUBFOLDERS;PROGRAMS" ${ARGN})
   set(patterns ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
   foreach(dir IN LISTS ARG_SUBFOLDERS)
     list(APPEND patterns ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/*.cpp)
   endforeach()
   file(GLOB sources CONFIGURE_DEPENDS ${patterns})
+  foreach(program IN LISTS ARG_PROGRAMS)
+    list(REMOVE_ITEM sources ${CMAKE_CURRENT_SOURCE_DIR}/${program})
+  endforeach()
   # A layer without sources yet is a header-only interface library.
   if(sources)
     add_library(lx_${name} STATIC ${sources})

@@ -109,6 +109,31 @@ void OpenDictionaryById(Tdmlg* module, const std::string& path, std::int32_t id)
   }
 }
 
+StoredLanguage StoredChoiceOf(Tdmlg* module, int position) {
+  StoredLanguage choice;
+  choice.id = position;
+  if (position == 0) return choice;
+  choice.name = module->Dictionary->LanguageAt(position).EnglishName;
+  // A name found earlier in the list would bring back another language.
+  if (FindLanguageByName(module, choice.name) != position) choice.name.clear();
+  return choice;
+}
+
+bool ChangeLanguage(int position) {
+  try {
+    if (dmlg == nullptr || dmlg->Dictionary == nullptr) return false;
+    lang::TLxDictionary& dictionary = *dmlg->Dictionary;
+    if (!dictionary.IsOpen() || position < 0 || position >= dictionary.GetLanguageCount())
+      return false;
+    dictionary.SetLanguage(position);
+    SelectHelpFileForLanguage(dmlg->Dictionary->FileName(), dictionary);
+    StoreLanguage(StoredChoiceOf(dmlg, dictionary.Language()));
+    return true;
+  } catch (...) {
+    return false;
+  }
+}
+
 void LanguageSetup(std::string_view path) {
   if (dmlg != nullptr) return;
   const std::string dictionaryPath = ChooseDictionaryFile(path);

@@ -13,6 +13,7 @@
 #include <string_view>
 
 #include "dict/LxBinDic.h"
+#include "frame/lbSettings.h"
 #include "framework/controls/Forms.h"
 
 namespace lx::frame {
@@ -47,6 +48,17 @@ void OpenDictionaryByName(Tdmlg* module, const std::string& path, const std::str
 /// Closes the dictionary, points it at `path` with `Language` `id`, opens it
 /// and chooses the help file of the language reached. Never raises.
 void OpenDictionaryById(Tdmlg* module, const std::string& path, std::int32_t id);
+/// Switches the program's dictionary to the language at `position` while the
+/// program runs: the registered translators follow, the help file of the
+/// language is chosen and the choice is stored in the settings file for the
+/// next start. False, with nothing changed, when there is no open dictionary
+/// or no such language. Never raises.
+bool ChangeLanguage(int position);
+/// The pair that brings back the language at `position` at the next start:
+/// its English name ("Native" for the native language), or no name when an
+/// earlier language has the same one, and the position.
+StoredLanguage StoredChoiceOf(Tdmlg* module, int position);
+
 /// The position of the first language whose English name equals `name`
 /// (ASCII case ignored); 0 when none does or the languages cannot be read.
 int FindLanguageByName(Tdmlg* module, const std::string& name);

@@ -5,6 +5,7 @@
 
 #include "frame/lbPaths.h"
 #include "platform/ProfileFile.h"
+#include "platform/ProfileWriter.h"
 
 namespace lx::frame {
 
@@ -42,6 +43,17 @@ StoredLanguage ReadStoredLanguageFrom(std::string_view settingsFile, std::size_t
     // What was read so far stands; the rest keeps its initial value.
   }
   return stored;
+}
+
+bool StoreLanguage(const StoredLanguage& choice) {
+  return StoreLanguageTo(SettingsFileName(), choice);
+}
+
+bool StoreLanguageTo(std::string_view settingsFile, const StoredLanguage& choice) {
+  if (settingsFile.empty()) return false;
+  return platform::WriteProfileValues(
+      settingsFile, "language",
+      {{"activeName", choice.name}, {"activeId", std::to_string(choice.id)}});
 }
 
 }  // namespace lx::frame

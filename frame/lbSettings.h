@@ -2,8 +2,9 @@
 //
 // Section "language": "activeId" is the position of the language in the
 // dictionary (0, the native language, when absent or not a whole number);
-// "activeName" its English name ("Native" when absent). The file is only
-// ever read, once, and nothing is reported when it is missing or unreadable.
+// "activeName" its English name ("Native" when absent). It is read once at
+// start-up, and nothing is reported when it is missing or unreadable; a
+// choice the user makes later is stored back into it for the next start.
 #pragma once
 
 #include <cstddef>
@@ -24,6 +25,14 @@ struct StoredLanguage {
 StoredLanguage ReadStoredLanguage(std::size_t maxNameLength);
 /// The same from a given settings file.
 StoredLanguage ReadStoredLanguageFrom(std::string_view settingsFile, std::size_t maxNameLength);
+
+/// Stores `choice` as "activeName" and "activeId" of section "language" in
+/// `SettingsFileName`, keeping every other line of the file; the file is
+/// replaced whole, never half written. False when it could not be stored.
+/// Never raises.
+bool StoreLanguage(const StoredLanguage& choice);
+/// The same into a given settings file.
+bool StoreLanguageTo(std::string_view settingsFile, const StoredLanguage& choice);
 
 /// A choice that stands in for the settings file for the rest of the run (a
 /// program's command line sets it); nothing clears it.

@@ -152,6 +152,11 @@ void TGtkBackend::SetTextCodePage(TTextCodePage codePage) {
   MarkDirty();
 }
 
+void TGtkBackend::SetMenuTextCodePage(TMenuTextCodePage codePage) {
+  menuCodePage_ = std::move(codePage);
+  MarkDirty();
+}
+
 unsigned TGtkBackend::CodePageOf(const TControl& control) const {
   if (codePage_) return codePage_(control);
   return CharsetCodePage(control.Font()->Charset());
@@ -305,7 +310,7 @@ void TGtkBackend::SyncMenu(TCustomForm& form, TFormView& view) {
   const unsigned codePage = CodePageOf(form);
   const bool rightToLeft = HasRightToLeftLayout(form.Handle());
   const std::string signature =
-      menu == nullptr ? std::string() : MenuSignature(*menu, codePage, rightToLeft);
+      menu == nullptr ? std::string() : MenuSignature(*menu, codePage, rightToLeft, menuCodePage_);
   if (signature == view.menuSignature) return;
   view.menuSignature = signature;
   if (view.menuBar != nullptr) {
@@ -314,7 +319,7 @@ void TGtkBackend::SyncMenu(TCustomForm& form, TFormView& view) {
   }
   if (menu == nullptr) return;
   view.menuBar = gtk_menu_bar_new();
-  BuildMenuBar(view.menuBar, view.accelerators, *menu, codePage, rightToLeft, *this);
+  BuildMenuBar(view.menuBar, view.accelerators, *menu, codePage, rightToLeft, *this, menuCodePage_);
   gtk_box_pack_start(GTK_BOX(view.column), view.menuBar, FALSE, FALSE, 0);
   gtk_widget_show(view.menuBar);
 }

@@ -20,6 +20,7 @@
 #include "framework/runtime/MessageLoop.h"
 #include "platform/WindowListener.h"
 #include "screen/ControlWidgets.h"
+#include "screen/MenuBar.h"
 
 namespace lx::screen {
 
@@ -48,6 +49,7 @@ class TGtkBackend final : public platform::WindowListener,
 
   /// Without one, a control's texts are read in the code page of its font's character set.
   void SetTextCodePage(TTextCodePage codePage);
+  void SetMenuTextCodePage(TMenuTextCodePage codePage);
 
   /// The widgets of a showing form and of its controls; null when not shown.
   GtkWidget* WindowOf(const framework::TCustomForm& form) const;
@@ -94,6 +96,7 @@ class TGtkBackend final : public platform::WindowListener,
 
   std::map<platform::HWND, std::unique_ptr<TFormView>> forms_;
   TTextCodePage codePage_;
+  TMenuTextCodePage menuCodePage_;
   bool dirty_ = false;
   guint idleSource_ = 0;
   bool syncing_ = false;

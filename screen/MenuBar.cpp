@@ -36,7 +36,15 @@ guint GdkKeyOf(std::uint16_t key) {
   return 0;
 }
 
-void OnActivate(GtkMenuItem*, gpointer data) {
+void OnActivate(GtkMenuItem* widget, gpointer data) {
+  // GTK has toggled a check mark already; the mark shows the item's Checked, which only the
+  // program changes, and the bar is built anew when it does.
+  if (GTK_IS_CHECK_MENU_ITEM(widget)) {
+    GtkCheckMenuItem* check = GTK_CHECK_MENU_ITEM(widget);
+    g_signal_handlers_block_by_func(widget, reinterpret_cast<gpointer>(OnActivate), data);
+    gtk_check_menu_item_set_active(check, !gtk_check_menu_item_get_active(check));
+    g_signal_handlers_unblock_by_func(widget, reinterpret_cast<gpointer>(OnActivate), data);
+  }
   const auto& target = *static_cast<TInputTarget*>(data);
   target.sink->MenuItemActivated(target.key);
 }
@@ -50,7 +58,13 @@ struct TMenuContext {
   unsigned codePage;
   bool rightToLeft;
   TInputSink& sink;
+  const TMenuTextCodePage& itemCodePage;
 };
+
+unsigned CaptionCodePage(const TMenuItem& item, unsigned codePage,
+                         const TMenuTextCodePage& itemCodePage) {
+  return itemCodePage ? itemCodePage(item, codePage) : codePage;
+}
 
 void FillMenu(GtkWidget* shell, const TMenuItem& parent, const TMenuContext& context,
               bool topLevel);
@@ -59,8 +73,11 @@ void FillMenu(GtkWidget* shell, const TMenuItem& parent, const TMenuContext& con
 GtkWidget* ItemRow(const TMenuItem& item, const TMenuContext& context, bool topLevel) {
   GtkWidget* row = gtk_box_new(GTK_ORIENTATION_HORIZONTAL, 24);
   GtkWidget* caption = gtk_label_new(nullptr);
-  gtk_label_set_text_with_mnemonic(GTK_LABEL(caption),
-                                   MnemonicText(ToUtf8(item.Caption(), context.codePage)).c_str());
+  gtk_label_set_text_with_mnemonic(
+      GTK_LABEL(caption),
+      MnemonicText(
+          ToUtf8(item.Caption(), CaptionCodePage(item, context.codePage, context.itemCodePage)))
+          .c_str());
   gtk_label_set_xalign(GTK_LABEL(caption), 0.0F);
   SetDirection(caption, context.rightToLeft);
   gtk_box_pack_start(GTK_BOX(row), caption, TRUE, TRUE, 0);
@@ -78,7 +95,10 @@ GtkWidget* ItemRow(const TMenuItem& item, const TMenuContext& context, bool topL
 
 GtkWidget* MakeItem(const TMenuItem& item, const TMenuContext& context, bool topLevel) {
   if (item.IsLine()) return gtk_separator_menu_item_new();
-  GtkWidget* widget = item.Checked() ? gtk_check_menu_item_new() : gtk_menu_item_new();
+  // A radio item keeps its place for the mark whether it is checked or not.
+  const bool checkable = item.Checked() || item.RadioItem();
+  GtkWidget* widget = checkable ? gtk_check_menu_item_new() : gtk_menu_item_new();
+  if (item.RadioItem()) gtk_check_menu_item_set_draw_as_radio(GTK_CHECK_MENU_ITEM(widget), TRUE);
   if (item.Checked()) gtk_check_menu_item_set_active(GTK_CHECK_MENU_ITEM(widget), TRUE);
   gtk_container_add(GTK_CONTAINER(widget), ItemRow(item, context, topLevel));
   gtk_widget_set_sensitive(widget, item.Enabled());
@@ -112,13 +132,16 @@ void FillMenu(GtkWidget* shell, const TMenuItem& parent, const TMenuContext& con
   }
 }
 
-void AppendSignature(std::string& signature, const TMenuItem& item, unsigned codePage) {
+void AppendSignature(std::string& signature, const TMenuItem& item, unsigned codePage,
+                     const TMenuTextCodePage& itemCodePage) {
   signature += std::to_string(reinterpret_cast<std::uintptr_t>(&item)) + '\x1F';
-  signature += ToUtf8(item.Caption(), codePage) + '\x1F' + item.ShortCutText() + '\x1F';
+  signature += ToUtf8(item.Caption(), CaptionCodePage(item, codePage, itemCodePage)) + '\x1F' +
+               item.ShortCutText() + '\x1F';
   signature += std::to_string(item.ShortCut()) + (item.Enabled() ? "e" : "-") +
-               (item.Checked() ? "c" : "-") + (item.Visible() ? "v" : "-") + "(";
+               (item.Checked() ? "c" : "-") + (item.RadioItem() ? "r" : "-") +
+               (item.Visible() ? "v" : "-") + "(";
   for (int i = 0; i < item.Count(); ++i)
-    AppendSignature(signature, *item.Items(i), codePage);
+    AppendSignature(signature, *item.Items(i), codePage, itemCodePage);
   signature += ")";
 }
 
@@ -137,16 +160,18 @@ bool ShortCutToAccelerator(framework::TShortCut shortCut, guint& key, GdkModifie
   return shortCut != 0 && key != 0;
 }
 
-std::string MenuSignature(const framework::TMenu& menu, unsigned codePage, bool rightToLeft) {
+std::string MenuSignature(const framework::TMenu& menu, unsigned codePage, bool rightToLeft,
+                          const TMenuTextCodePage& itemCodePage) {
   std::string signature = rightToLeft ? "rtl:" : "ltr:";
-  AppendSignature(signature, *menu.Items(), codePage);
+  AppendSignature(signature, *menu.Items(), codePage, itemCodePage);
   return signature;
 }
 
 void BuildMenuBar(GtkWidget* bar, GtkAccelGroup* accelerators, const framework::TMenu& menu,
-                  unsigned codePage, bool rightToLeft, TInputSink& sink) {
+                  unsigned codePage, bool rightToLeft, TInputSink& sink,
+                  const TMenuTextCodePage& itemCodePage) {
   SetDirection(bar, rightToLeft);
-  const TMenuContext context{accelerators, codePage, rightToLeft, sink};
+  const TMenuContext context{accelerators, codePage, rightToLeft, sink, itemCodePage};
   FillMenu(bar, *menu.Items(), context, true);
 }
 

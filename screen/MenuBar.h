@@ -5,6 +5,7 @@
 
 #include <gtk/gtk.h>
 
+#include <functional>
 #include <string>
 
 #include "framework/controls/Menus.h"
@@ -12,13 +13,20 @@
 
 namespace lx::screen {
 
-/// Everything the menu bar shows, as one text: the bar is built anew when it changes.
-std::string MenuSignature(const framework::TMenu& menu, unsigned codePage, bool rightToLeft);
+/// The code page of an item's caption, given the window's; null: the window's for every item.
+using TMenuTextCodePage =
+    std::function<unsigned(const framework::TMenuItem& item, unsigned windowCodePage)>;
 
-/// Fills the empty `bar` from `menu`; activated items report to `sink` with the item as key,
-/// shortcut keys go through `accelerators`.
+/// Everything the menu bar shows, as one text: the bar is built anew when it changes.
+std::string MenuSignature(const framework::TMenu& menu, unsigned codePage, bool rightToLeft,
+                          const TMenuTextCodePage& itemCodePage = {});
+
+/// Fills the empty `bar` from `menu`, whose captions are in `codePage` unless `itemCodePage`
+/// says other; activated items report to `sink` with the item as key, shortcut keys go
+/// through `accelerators`.
 void BuildMenuBar(GtkWidget* bar, GtkAccelGroup* accelerators, const framework::TMenu& menu,
-                  unsigned codePage, bool rightToLeft, TInputSink& sink);
+                  unsigned codePage, bool rightToLeft, TInputSink& sink,
+                  const TMenuTextCodePage& itemCodePage = {});
 
 /// The GDK key and modifiers of a shortcut; false for a key GDK has no name for here.
 bool ShortCutToAccelerator(framework::TShortCut shortCut, guint& key, GdkModifierType& mods);

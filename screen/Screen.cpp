@@ -1,5 +1,6 @@
 #include "screen/Screen.h"
 
+#include <glib-unix.h>
 #include <gtk/gtk.h>
 
 #include <cstdlib>
@@ -17,6 +18,7 @@ struct TInstallation {
   std::unique_ptr<TGtkBackend> backend;
   framework::TMessageLoop* previousLoop = nullptr;
   GtkCssProvider* style = nullptr;
+  guint wakeSource = 0;
 };
 
 std::unique_ptr<TInstallation>& Current() {
@@ -78,6 +80,18 @@ void WaitForPaint(const std::vector<GtkWidget*>& windows) {
     g_signal_handler_disconnect(clock, handler);
 }
 
+// The wait has ended by now; the program reads the descriptor itself, and a descriptor left
+// readable must not keep the loop from waiting ever again.
+gboolean Woken(gint, GIOCondition, gpointer) {
+  if (Current()) Current()->wakeSource = 0;
+  return G_SOURCE_REMOVE;
+}
+
+void StopWatching(TInstallation& installation) {
+  if (installation.wakeSource != 0) g_source_remove(installation.wakeSource);
+  installation.wakeSource = 0;
+}
+
 }  // namespace
 
 bool DisplayAvailable() {
@@ -100,6 +114,7 @@ bool Install(int& argc, char**& argv) {
 void Uninstall() {
   std::unique_ptr<TInstallation> installation = std::move(Current());
   if (!installation) return;
+  StopWatching(*installation);
   framework::SetMessageLoop(installation->previousLoop);
   platform::RemoveWindowListener(installation->backend.get());
   installation->backend.reset();
@@ -115,6 +130,17 @@ bool Installed() {
 
 void SetTextCodePage(std::function<unsigned(const framework::TControl& control)> codePage) {
   if (Current()) Current()->backend->SetTextCodePage(std::move(codePage));
+}
+
+void SetMenuTextCodePage(
+    std::function<unsigned(const framework::TMenuItem& item, unsigned windowCodePage)> codePage) {
+  if (Current()) Current()->backend->SetMenuTextCodePage(std::move(codePage));
+}
+
+void WakeOnReadable(int fd) {
+  if (!Current()) return;
+  StopWatching(*Current());
+  if (fd >= 0) Current()->wakeSource = g_unix_fd_add(fd, G_IO_IN, Woken, nullptr);
 }
 
 void Refresh() {

@@ -17,6 +17,7 @@
 #include <functional>
 
 #include "framework/controls/Controls.h"
+#include "framework/controls/Menus.h"
 
 namespace lx::screen {
 
@@ -36,6 +37,17 @@ bool Installed();
 /// follow its dictionary's language hands over that language's code page here. Null
 /// restores the default. Only while installed.
 void SetTextCodePage(std::function<unsigned(const framework::TControl& control)> codePage);
+
+/// Which code page a menu item's caption is in, given its window's code page (see
+/// SetTextCodePage); for menus that list names each in its own script. Null: the window's
+/// for every item. Only while installed.
+void SetMenuTextCodePage(
+    std::function<unsigned(const framework::TMenuItem& item, unsigned windowCodePage)> codePage);
+
+/// Makes the loop's wait end once `fd` can be read, as when a program's signal handler writes
+/// to its own pipe; the descriptor is never read here, and watching ends with that wake. -1
+/// stops watching. Only while installed; Uninstall stops it too.
+void WakeOnReadable(int fd);
 
 /// Brings every window up to the framework's state at once and lets GTK lay it out and draw
 /// it; for programs that change forms outside of user input, for screenshots and tests.

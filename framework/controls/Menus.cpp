@@ -13,7 +13,9 @@ LX_PUBLISHED(TMenuItem,
              Property("Caption", &TMenuItem::Caption, &TMenuItem::SetCaption),
              Property("Checked", &TMenuItem::Checked, &TMenuItem::SetChecked, false),
              Property("Enabled", &TMenuItem::Enabled, &TMenuItem::SetEnabled, true),
+             Property("GroupIndex", &TMenuItem::GroupIndex, &TMenuItem::SetGroupIndex, 0),
              Property("Hint", &TMenuItem::Hint, &TMenuItem::SetHint),
+             Property("RadioItem", &TMenuItem::RadioItem, &TMenuItem::SetRadioItem, false),
              Property("ShortCut", &TMenuItem::ShortCut, &TMenuItem::SetShortCut, 0),
              Property("Visible", &TMenuItem::Visible, &TMenuItem::SetVisible, true),
              Event("OnClick", &TMenuItem::OnClick))
@@ -90,6 +92,15 @@ void TMenuItem::SetCaption(const std::string& value) {
   if (value == caption_) return;
   caption_ = value;
   MenuChanged();
+}
+
+void TMenuItem::SetChecked(bool value) {
+  checked_ = value;
+  if (!value || !radioItem_ || parent_ == nullptr) return;
+  for (TMenuItem* sibling : parent_->items_) {
+    if (sibling != this && sibling->radioItem_ && sibling->groupIndex_ == groupIndex_)
+      sibling->checked_ = false;
+  }
 }
 
 std::string TMenuItem::ShortCutText() const {

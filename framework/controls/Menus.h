@@ -50,7 +50,14 @@ class TMenuItem : public TComponent {
   const std::string& Hint() const { return hint_; }
   void SetHint(const std::string& value) { hint_ = value; }
   bool Checked() const { return checked_; }
-  void SetChecked(bool value) { checked_ = value; }
+  /// Checking a radio item unchecks the radio items of its group among its siblings.
+  void SetChecked(bool value);
+  /// One of a group of items of which one at most is checked; shown with a radio mark.
+  bool RadioItem() const { return radioItem_; }
+  void SetRadioItem(bool value) { radioItem_ = value; }
+  /// The group of a radio item among its siblings.
+  int GroupIndex() const { return groupIndex_; }
+  void SetGroupIndex(int value) { groupIndex_ = value; }
   bool Enabled() const { return enabled_; }
   void SetEnabled(bool value) { enabled_ = value; }
   bool Visible() const { return visible_; }
@@ -99,6 +106,8 @@ class TMenuItem : public TComponent {
   TShortCut shortCut_ = 0;
   std::string hint_;
   bool checked_ = false;
+  bool radioItem_ = false;
+  int groupIndex_ = 0;
   bool enabled_ = true;
   bool visible_ = true;
   TMenuAutoFlag autoHotkeys_ = maParent;

@@ -8,6 +8,8 @@ root=$(mktemp -d)
 trap 'rm -rf "$root"' EXIT
 "$lxpld" build "$source" -o "$root/probe.pld" >/dev/null
 export LANG=C LC_ALL=
+# The text rendering: no display, whatever the caller has.
+unset DISPLAY WAYLAND_DISPLAY
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
@@ -97,6 +99,20 @@ grep -qF '"&Beenden" hot key B  shortcut "Strg+Q"  hint "Programm beenden"' <<<"
   fail "German menu: $out"
 grep -qF 'System menu: "&Wiederherstellen" "&Verschieben"' <<<"$out" || fail "system menu"
 grep -qF 'items "English" "Deutsch"* "Français"' <<<"$out" || fail "language list"
+# The Language menu between File and Help, the active language checked.
+grep -qF '"&Sprache" hot key S' <<<"$out" || fail "no Language menu: $out"
+grep -qxF '    "Deutsch"  checked' <<<"$out" || fail "German not checked: $out"
+[ "$(grep -c '  checked$' <<<"$out")" -eq 1 ] || fail "more than one language checked"
+# Each language in its own script, whatever the German window's code page can hold.
+for name in Русский 日本語 العربية עברית; do
+  grep -qxF "    \"$name\"" <<<"$out" || fail "$name not in the Language menu: $out"
+done
+# --headless writes the same text whatever display there is; a display that cannot be opened
+# gets the text too, and a word why.
+DISPLAY=:99 expect_caption "$german" --headless
+DISPLAY=:9876 expect_caption "$german" 2>"$dir/err"
+grep -qxF "probe: cannot open the display; the window follows as text" "$dir/err" ||
+  fail "no word about the display: $(cat "$dir/err")"
 
 # The help file of the language comes first, then the general one; .chm before .hlp.
 setup 'activeName=German'

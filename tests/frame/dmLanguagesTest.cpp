@@ -233,5 +233,52 @@ TEST_F(dmLanguagesTest, OpeningByIdChoosesTheHelpFileAndAnEmptyPathOnlyCloses) {
   EXPECT_EQ(FindLanguageByName(dmlg, ""), 0);
 }
 
+TEST_F(dmLanguagesTest, ChangingTheLanguageChoosesItsHelpAndStoresTheChoice) {
+  WriteDictionary();
+  Touch("probe_Spanish.chm");
+  Touch("probe.hlp");
+  EXPECT_EQ(LanguageFor("activeName=Native\n; kept\n"), 0);
+  ASSERT_TRUE(ChangeLanguage(2));
+  EXPECT_EQ(dmlg->Dictionary->Language(), 2);
+  EXPECT_EQ(framework::Application().HelpFile(), temp_.Text() + "probe_Spanish.chm");
+  StoredLanguage stored = ReadStoredLanguageFrom(temp_.Text() + "probe.ini", 255);
+  EXPECT_EQ(stored.name, "Spanish");
+  EXPECT_EQ(stored.id, 2);
+  std::ifstream file(temp_.Text() + "probe.ini");
+  const std::string content{std::istreambuf_iterator<char>(file), {}};
+  EXPECT_EQ(content, "[language]\nactiveName=Spanish\nactiveId=2\n; kept\n");
+
+  ASSERT_TRUE(ChangeLanguage(0));
+  EXPECT_EQ(framework::Application().HelpFile(), temp_.Text() + "probe.hlp");
+  stored = ReadStoredLanguageFrom(temp_.Text() + "probe.ini", 255);
+  EXPECT_EQ(stored.name, "Native");
+  EXPECT_EQ(stored.id, 0);
+}
+
+TEST_F(dmLanguagesTest, TheSecondOfTwoEqualNamesIsStoredByItsPositionAlone) {
+  Write("probe.pld", DictionaryBytes({"English", "Spanish", "Spanish"}));
+  LanguageFor("activeName=Native\n");
+  ASSERT_TRUE(ChangeLanguage(2));
+  StoredLanguage stored = ReadStoredLanguageFrom(temp_.Text() + "probe.ini", 255);
+  EXPECT_EQ(stored.name, "");
+  EXPECT_EQ(stored.id, 2);
+  ASSERT_TRUE(ChangeLanguage(1));
+  stored = ReadStoredLanguageFrom(temp_.Text() + "probe.ini", 255);
+  EXPECT_EQ(stored.name, "Spanish");
+  EXPECT_EQ(stored.id, 1);
+}
+
+TEST_F(dmLanguagesTest, ChangingToNoLanguageOrWithoutADictionaryChangesNothing) {
+  EXPECT_FALSE(ChangeLanguage(1));
+  WriteDictionary();
+  EXPECT_EQ(LanguageFor("activeName=Spanish\n"), 2);
+  EXPECT_FALSE(ChangeLanguage(3));
+  EXPECT_FALSE(ChangeLanguage(-1));
+  EXPECT_EQ(dmlg->Dictionary->Language(), 2);
+  EXPECT_EQ(ReadStoredLanguageFrom(temp_.Text() + "probe.ini", 255).name, "Spanish");
+  dmlg->Dictionary->Close();
+  EXPECT_FALSE(ChangeLanguage(0));
+}
+
 }  // namespace
 }  // namespace lx::frame

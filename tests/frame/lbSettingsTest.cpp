@@ -31,6 +31,24 @@ TEST_F(lbSettingsTest, ReadsBothKeysWithTheirDefaults) {
   EXPECT_EQ(Read("[language]\nactiveName=\nactiveId=2\n").name, "");
 }
 
+TEST_F(lbSettingsTest, AStoredChoiceReadsBackAndTheFileKeepsItsOtherLines) {
+  std::ofstream(file_) << "; the user's own note\n[language]\nactiveName=German\nactiveId=1\n"
+                          "[window]\nleft=10\n";
+  ASSERT_TRUE(StoreLanguageTo(file_, {5, "Japanese"}));
+  const StoredLanguage stored = ReadStoredLanguageFrom(file_, 255);
+  EXPECT_EQ(stored.id, 5);
+  EXPECT_EQ(stored.name, "Japanese");
+  std::ifstream file(file_);
+  const std::string content{std::istreambuf_iterator<char>(file), {}};
+  EXPECT_EQ(content,
+            "; the user's own note\n[language]\nactiveName=Japanese\nactiveId=5\n"
+            "[window]\nleft=10\n");
+  // A name that would not survive the trip is refused as a whole: nothing changes.
+  EXPECT_FALSE(StoreLanguageTo(file_, {1, "Two\nLines"}));
+  EXPECT_EQ(ReadStoredLanguageFrom(file_, 255).name, "Japanese");
+  EXPECT_FALSE(StoreLanguageTo("", {1, "German"}));
+}
+
 TEST_F(lbSettingsTest, ConvertsTheIdOrFallsBackToZero) {
   EXPECT_EQ(Read("[language]\nactiveId=abc\n").id, 0);
   EXPECT_EQ(Read("[language]\nactiveId=$10\n").id, 16);

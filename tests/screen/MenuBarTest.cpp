@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
+#include <gtk/gtk.h>
 
+#include <vector>
+
+#include "framework/controls/Menus.h"
 #include "platform/Keyboard.h"
 #include "screen/MenuBar.h"
 
@@ -9,6 +13,7 @@ namespace {
 using framework::scAlt;
 using framework::scCtrl;
 using framework::scShift;
+using framework::TMenuItem;
 
 TEST(MenuBarTest, ShortcutsBecomeGdkAccelerators) {
   guint key = 0;
@@ -50,6 +55,124 @@ TEST(MenuBarTest, TheSignatureChangesWithWhatTheBarShows) {
     change(*exit);
     EXPECT_NE(MenuSignature(menu, 1252, false), previous);
   }
+}
+
+// Remembers which items were activated.
+class TRecordingSink : public TInputSink {
+ public:
+  void Clicked(const void*) override {}
+  void TextEdited(const void*, const std::string&) override {}
+  void Toggled(const void*, bool) override {}
+  void ItemsChosen(const void*, const std::vector<int>&) override {}
+  void MenuItemActivated(const void* key) override { activated.push_back(key); }
+  void CloseRequested(const void*) override {}
+
+  std::vector<const void*> activated;
+};
+
+std::vector<GtkWidget*> Children(GtkWidget* container) {
+  std::vector<GtkWidget*> children;
+  GList* list = gtk_container_get_children(GTK_CONTAINER(container));
+  for (GList* at = list; at != nullptr; at = at->next)
+    children.push_back(GTK_WIDGET(at->data));
+  g_list_free(list);
+  return children;
+}
+
+class MenuBarRadioTest : public ::testing::Test {
+ protected:
+  MenuBarRadioTest() {
+    g_object_ref_sink(bar_);
+    top_->SetCaption("&Language");
+    menu_->Items()->Add(top_);
+    for (const char* caption : {"English", "Deutsch", "Plain"}) {
+      auto* item = new TMenuItem(&owner_);
+      item->SetCaption(caption);
+      item->SetRadioItem(caption[0] != 'P');
+      top_->Add(item);
+      items_.push_back(item);
+    }
+    items_[1]->SetChecked(true);
+    BuildMenuBar(bar_, accelerators_, *menu_, 1252, false, sink_);
+    std::vector<GtkWidget*> tops = Children(bar_);
+    EXPECT_EQ(tops.size(), 1u);
+    widgets_ = Children(gtk_menu_item_get_submenu(GTK_MENU_ITEM(tops.at(0))));
+  }
+  ~MenuBarRadioTest() override {
+    g_object_unref(bar_);
+    g_object_unref(accelerators_);
+  }
+
+  static bool Active(GtkWidget* widget) {
+    return gtk_check_menu_item_get_active(GTK_CHECK_MENU_ITEM(widget)) != 0;
+  }
+
+  framework::TComponent owner_{nullptr};
+  framework::TMainMenu* menu_ = new framework::TMainMenu(&owner_);
+  TMenuItem* top_ = new TMenuItem(&owner_);
+  std::vector<TMenuItem*> items_;
+  GtkWidget* bar_ = gtk_menu_bar_new();
+  GtkAccelGroup* accelerators_ = gtk_accel_group_new();
+  TRecordingSink sink_;
+  std::vector<GtkWidget*> widgets_;
+};
+
+TEST_F(MenuBarRadioTest, RadioItemsShowARadioMarkOnTheCheckedOneOnly) {
+  ASSERT_EQ(widgets_.size(), 3u);
+  for (int i = 0; i < 2; ++i) {
+    ASSERT_TRUE(GTK_IS_CHECK_MENU_ITEM(widgets_[i])) << i;
+    EXPECT_TRUE(gtk_check_menu_item_get_draw_as_radio(GTK_CHECK_MENU_ITEM(widgets_[i]))) << i;
+  }
+  EXPECT_FALSE(Active(widgets_[0]));
+  EXPECT_TRUE(Active(widgets_[1]));
+  EXPECT_FALSE(GTK_IS_CHECK_MENU_ITEM(widgets_[2]));
+  // The signature tells a radio item from a plain one, so a change rebuilds the bar.
+  const std::string before = MenuSignature(*menu_, 1252, false);
+  items_[2]->SetRadioItem(true);
+  EXPECT_NE(MenuSignature(*menu_, 1252, false), before);
+}
+
+TEST_F(MenuBarRadioTest, ActivatingAnItemReportsItOnceAndLeavesTheMarkToTheProgram) {
+  ASSERT_EQ(widgets_.size(), 3u);
+  gtk_menu_item_activate(GTK_MENU_ITEM(widgets_[1]));
+  gtk_menu_item_activate(GTK_MENU_ITEM(widgets_[0]));
+  EXPECT_EQ(sink_.activated, (std::vector<const void*>{items_[1], items_[0]}));
+  // Choosing the checked item again does not take its mark away; the other one gets its mark
+  // when the program checks it and the bar is built anew.
+  EXPECT_TRUE(Active(widgets_[1]));
+  EXPECT_FALSE(Active(widgets_[0]));
+}
+
+// The text of the caption label of a menu item's row.
+std::string CaptionOf(GtkWidget* item) {
+  GtkWidget* row = gtk_bin_get_child(GTK_BIN(item));
+  return gtk_label_get_text(GTK_LABEL(Children(row).at(0)));
+}
+
+TEST(MenuBarCodePageTest, EachCaptionIsReadInTheCodePageItsItemSays) {
+  framework::TComponent owner(nullptr);
+  auto* menu = new framework::TMainMenu(&owner);
+  auto* top = new TMenuItem(&owner);
+  top->SetCaption("&Sprache");
+  menu->Items()->Add(top);
+  auto* russian = new TMenuItem(&owner);
+  russian->SetCaption("\xD0\xF3\xF1\xF1\xEA\xE8\xE9");  // in code page 1251
+  top->Add(russian);
+  const TMenuTextCodePage itemCodePage = [russian](const TMenuItem& item, unsigned window) {
+    return &item == russian ? 1251U : window;
+  };
+  GtkWidget* bar = g_object_ref_sink(gtk_menu_bar_new());
+  GtkAccelGroup* accelerators = gtk_accel_group_new();
+  TRecordingSink sink;
+  BuildMenuBar(bar, accelerators, *menu, 1252, false, sink, itemCodePage);
+  GtkWidget* topWidget = Children(bar).at(0);
+  EXPECT_EQ(CaptionOf(topWidget), "Sprache");
+  EXPECT_EQ(CaptionOf(Children(gtk_menu_item_get_submenu(GTK_MENU_ITEM(topWidget))).at(0)),
+            "Русский");
+  // Read in the window's code page the same bytes are another text: the bar must change.
+  EXPECT_NE(MenuSignature(*menu, 1252, false, itemCodePage), MenuSignature(*menu, 1252, false));
+  g_object_unref(bar);
+  g_object_unref(accelerators);
 }
 
 }  // namespace

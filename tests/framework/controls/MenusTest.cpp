@@ -136,6 +136,32 @@ TEST_F(MenusTest, StoredItemsBelongToTheirParents) {
   EXPECT_EQ(file->Count(), 1);
 }
 
+TEST_F(MenusTest, CheckingARadioItemUnchecksOnlyItsGroup) {
+  TMenuItem* view = Item(menu->Items(), "View");
+  std::vector<TMenuItem*> items;
+  for (const char* caption : {"One", "Two", "Three", "Other", "Plain"})
+    items.push_back(Item(view, caption));
+  for (int i = 0; i < 4; ++i)
+    SetOrdProp(*items[i], "RadioItem", 1);
+  items[3]->SetGroupIndex(1);
+  items[3]->SetChecked(true);
+  items[4]->SetChecked(true);
+  items[0]->SetChecked(true);
+  items[2]->SetChecked(true);
+  std::vector<bool> checked;
+  for (const TMenuItem* item : items)
+    checked.push_back(item->Checked());
+  EXPECT_EQ(checked, (std::vector<bool>{false, false, true, true, true}));
+  // Unchecking touches nobody else; a radio item outside a menu just takes the value.
+  items[2]->SetChecked(false);
+  EXPECT_TRUE(items[3]->Checked());
+  TMenuItem loose(nullptr);
+  loose.SetRadioItem(true);
+  loose.SetChecked(true);
+  EXPECT_TRUE(loose.Checked());
+  EXPECT_EQ(GetOrdProp(*items[3], "GroupIndex"), 1);
+}
+
 std::string Pretend(TShortCut) {
   return "Strg+S";
 }
