@@ -14,6 +14,8 @@ PACKAGES := cmake ninja-build g++ pkg-config libicu-dev libgtest-dev libgmock-de
 BENCH_PACKAGES := gettext locales qt6-base-dev qt6-l10n-tools python3
 BENCH_FLAGS ?= --benchmark_enable_random_interleaving=true --benchmark_repetitions=5 \
                --benchmark_report_aggregates_only=true
+# Narrows `make bench` to some cases, e.g. BENCH_CASES=--benchmark_filter=/context/
+BENCH_CASES ?=
 FUZZ_PACKAGES := clang libclang-rt-dev
 FORMAT_PACKAGES := clang-format
 
@@ -63,7 +65,10 @@ install: deps $(RELEASE_DIR)/build.ninja
 	cmake --install $(RELEASE_DIR) --prefix $(PREFIX)
 
 # The lookup benchmark against gettext and Qt; not part of `make test`. gettext
-# needs a de_DE.UTF-8 message locale, compiled into the build folder.
+# needs a de_DE.UTF-8 message locale, compiled into the build folder. Every case
+# runs in a fresh process, so that no engine starts with what an earlier case
+# left in its caches; the catalogs are built once per run and shared.
+LOOKUP_OUT := $(BENCH_DIR)/lookup
 bench: deps
 	$(call install_missing,$(BENCH_PACKAGES))
 	@[ -f $(BENCH_DIR)/build.ninja ] || cmake -S . -B $(BENCH_DIR) -G Ninja \
@@ -71,9 +76,15 @@ bench: deps
 	cmake --build $(BENCH_DIR) -j $(JOBS) --target lookup_bench
 	@[ -d $(BENCH_DIR)/locale/de_DE.UTF-8 ] || { mkdir -p $(BENCH_DIR)/locale && \
 	  localedef -i de_DE -f UTF-8 $(BENCH_DIR)/locale/de_DE.UTF-8; }
-	LOCPATH=$(abspath $(BENCH_DIR)/locale) $(BENCH_DIR)/bench/lookup_bench $(BENCH_FLAGS) \
-	  --benchmark_out=$(BENCH_DIR)/results.json --benchmark_out_format=json
-	python3 bench/ratios.py $(BENCH_DIR)/results.json
+	rm -rf $(LOOKUP_OUT) && mkdir -p $(LOOKUP_OUT)/catalogs
+	@export LOCPATH=$(abspath $(BENCH_DIR)/locale); \
+	for name in $$($(BENCH_DIR)/bench/lookup_bench --benchmark_list_tests $(BENCH_CASES)); do \
+	  echo "== $$name"; \
+	  $(BENCH_DIR)/bench/lookup_bench --catalogs=$(LOOKUP_OUT)/catalogs $(BENCH_FLAGS) \
+	    --benchmark_filter="^$$name\$$" --benchmark_out_format=json \
+	    --benchmark_out=$(LOOKUP_OUT)/$${name//\//_}.json > /dev/null || exit 1; \
+	done
+	python3 bench/ratios.py $(LOOKUP_OUT)/*.json
 
 # The dictionary image reader on a large generated image; not part of `make test`.
 bench-reader: deps
