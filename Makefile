@@ -66,8 +66,7 @@ install: deps $(RELEASE_DIR)/build.ninja
 
 # The lookup benchmark against gettext and Qt; not part of `make test`. gettext
 # needs a de_DE.UTF-8 message locale, compiled into the build folder. Every case
-# runs in a fresh process, so that no engine starts with what an earlier case
-# left in its caches; the catalogs are built once per run and shared.
+# runs in a fresh process (bench/run_lookup.sh).
 LOOKUP_OUT := $(BENCH_DIR)/lookup
 bench: deps
 	$(call install_missing,$(BENCH_PACKAGES))
@@ -76,15 +75,8 @@ bench: deps
 	cmake --build $(BENCH_DIR) -j $(JOBS) --target lookup_bench
 	@[ -d $(BENCH_DIR)/locale/de_DE.UTF-8 ] || { mkdir -p $(BENCH_DIR)/locale && \
 	  localedef -i de_DE -f UTF-8 $(BENCH_DIR)/locale/de_DE.UTF-8; }
-	rm -rf $(LOOKUP_OUT) && mkdir -p $(LOOKUP_OUT)/catalogs
-	@export LOCPATH=$(abspath $(BENCH_DIR)/locale); \
-	for name in $$($(BENCH_DIR)/bench/lookup_bench --benchmark_list_tests $(BENCH_CASES)); do \
-	  echo "== $$name"; \
-	  $(BENCH_DIR)/bench/lookup_bench --catalogs=$(LOOKUP_OUT)/catalogs $(BENCH_FLAGS) \
-	    --benchmark_filter="^$$name\$$" --benchmark_out_format=json \
-	    --benchmark_out=$(LOOKUP_OUT)/$${name//\//_}.json > /dev/null || exit 1; \
-	done
-	python3 bench/ratios.py $(LOOKUP_OUT)/*.json
+	LOCPATH=$(abspath $(BENCH_DIR)/locale) bench/run_lookup.sh $(BENCH_DIR)/bench/lookup_bench \
+	  $(LOOKUP_OUT) $(BENCH_FLAGS) $(BENCH_CASES)
 
 # The dictionary image reader on a large generated image; not part of `make test`.
 bench-reader: deps
