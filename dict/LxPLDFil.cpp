@@ -367,15 +367,25 @@ std::uint8_t TLxPLDFile::ReadTranslation(lang::TLxTranslation& translation, int 
   } else {
     translation.Id.clear();
   }
-  ReadLanguageTexts(activeIndex, fallbackIndex);
-  if (ConvertChosen(codePage, translation.Translation, true)) {
-    translation.State = lang::TLxTranslation::kActiveText;
-  } else if (ConvertChosen(codePage, translation.Translation, false)) {
-    translation.State = lang::TLxTranslation::kFallbackText;
-  } else {
-    translation.State = lang::TLxTranslation::kNoText;
-  }
+  translation.State =
+      ReadTranslationTexts(translation.Translation, activeIndex, fallbackIndex, codePage);
   return translation.State;
+}
+
+std::uint8_t TLxPLDFile::ReadTranslationText(std::string& text, int activeIndex, int fallbackIndex,
+                                             int codePage) {
+  SkipText();
+  if (HasContext()) SkipText();
+  if (HasId()) SkipText();
+  return ReadTranslationTexts(text, activeIndex, fallbackIndex, codePage);
+}
+
+std::uint8_t TLxPLDFile::ReadTranslationTexts(std::string& text, int activeIndex, int fallbackIndex,
+                                              int codePage) {
+  ReadLanguageTexts(activeIndex, fallbackIndex);
+  if (ConvertChosen(codePage, text, true)) return lang::TLxTranslation::kActiveText;
+  if (ConvertChosen(codePage, text, false)) return lang::TLxTranslation::kFallbackText;
+  return lang::TLxTranslation::kNoText;
 }
 
 // Keeps the texts of the two chosen languages (as bytes or as UTF-16 units, converted only
