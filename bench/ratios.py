@@ -2,8 +2,12 @@
 """Prints the lookup benchmark as a table: each engine's mean time per case and
 key kind, Lx's ratio to gettext and to Qt, and whether each goal is met.
 
-Usage: ratios.py RESULT.json...   (Google Benchmark JSON, one file per case or
-one for all; cases are named <case>/<keys>/<engine>)."""
+Usage: ratios.py [--real] RESULT.json...   (Google Benchmark JSON, one file per
+case or one for all; cases are named <case>/<keys>/<engine>).
+
+Times are the means of the process's CPU time per iteration: on a machine shared
+with other work, wall-clock time mostly measures waiting for a processor.
+--real uses wall-clock time instead."""
 import json
 import math
 import sys
@@ -22,7 +26,7 @@ ORDER = ["Hit", "Miss", "MissAfterPass", "HotSet", "OpenPass", "SwitchPass", "Me
 PEERS = ["gettext", "Qt"]
 
 
-def load(paths):
+def load(paths, clock):
     """{(case, keys): {engine: (value, unit)}}; memory as heap + file pages."""
     rows = defaultdict(dict)
     memory = {}
@@ -38,7 +42,7 @@ def load(paths):
                 memory[(keys, engine)] = (heap, file)
                 rows[(case, keys)][engine] = ((heap + file) / 1024, "MB")
             else:
-                rows[(case, keys)][engine] = (run["real_time"], run["time_unit"])
+                rows[(case, keys)][engine] = (run[clock], run["time_unit"])
     return rows, memory
 
 
@@ -49,8 +53,13 @@ def verdict(case, peer, ratio):
     return f"{'met' if ratio <= limit else 'MISSED'} (<= {limit})"
 
 
-def main(paths):
-    rows, memory = load(paths)
+def main(arguments):
+    clock = "cpu_time"
+    if arguments and arguments[0] == "--real":
+        clock = "real_time"
+        arguments = arguments[1:]
+    rows, memory = load(arguments, clock)
+    print(f"mean {clock.replace('_', ' ')} per iteration\n")
     engines = ["Lx"] + PEERS
     print(f"{'case':<14}{'keys':<9}" + "".join(f"{e:>13}" for e in engines)
           + "".join(f"{'Lx/' + p:>13}  {'goal':<16}" for p in PEERS))

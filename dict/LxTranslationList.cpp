@@ -122,6 +122,7 @@ class TLxTranslationList::KeyTarget {
 void TLxTranslationList::Clear() {
   entries_.clear();
   states_.clear();
+  textEnds_.clear();
   keys_.clear();
   texts_.clear();
   keyIndex_.clear();
@@ -133,6 +134,7 @@ void TLxTranslationList::Clear() {
 void TLxTranslationList::Reserve(std::size_t entries, std::size_t characters) {
   entries_.reserve(entries);
   states_.reserve(entries);
+  textEnds_.reserve(entries);
   keys_.reserve(characters);
 }
 
@@ -145,11 +147,9 @@ void TLxTranslationList::Add(const lang::TLxTranslation& translation) {
   entry.contextLength = Length(translation.Context.size());
   entry.keyLength =
       Length(translation.Native.size() + 1 + translation.Context.size() + translation.Id.size());
-  entry.textOffset = Length(texts_.size());
-  entry.textLength = Length(translation.Translation.size());
   entry.added = Length(entries_.size());
   Length(keys_.size() + entry.keyLength);
-  Length(texts_.size() + entry.textLength);
+  const std::uint32_t textEnd = Length(texts_.size() + translation.Translation.size());
   keys_ += translation.Native;
   keys_ += kSeparator;
   keys_ += translation.Context;
@@ -157,6 +157,7 @@ void TLxTranslationList::Add(const lang::TLxTranslation& translation) {
   texts_ += translation.Translation;
   entries_.push_back(entry);
   states_.push_back(translation.State);
+  textEnds_.push_back(textEnd);
 }
 
 void TLxTranslationList::ReplaceTranslations(Texts texts) {
@@ -170,12 +171,9 @@ void TLxTranslationList::ReplaceTranslations(Texts texts) {
     length = Length(end);
   }
   if (end != texts.text.size()) throw platform::EListError("Translation count mismatch");
-  for (Entry& entry : entries_) {
-    const std::uint32_t entryEnd = texts.lengths[entry.added];
-    entry.textOffset = entry.added == 0 ? 0 : texts.lengths[entry.added - 1];
-    entry.textLength = entryEnd - entry.textOffset;
-  }
   texts_ = std::move(texts.text);
+  texts_.shrink_to_fit();
+  textEnds_ = std::move(texts.lengths);
   states_ = std::move(texts.states);
 }
 
@@ -215,8 +213,9 @@ std::string_view TLxTranslationList::Id(int index) const {
 
 std::string_view TLxTranslationList::Translation(int index) const {
   CheckIndex(index);
-  const Entry& entry = entries_[static_cast<std::size_t>(index)];
-  return std::string_view(texts_).substr(entry.textOffset, entry.textLength);
+  const std::uint32_t added = entries_[static_cast<std::size_t>(index)].added;
+  const std::uint32_t start = added == 0 ? 0 : textEnds_[added - 1];
+  return std::string_view(texts_).substr(start, textEnds_[added] - start);
 }
 
 std::uint8_t TLxTranslationList::State(int index) const {
@@ -249,6 +248,9 @@ void TLxTranslationList::Sort(bool contextKeys) {
   // saves its comparisons on tables that arrive in order, as built ones do.
   if (Count() >= 2 && !InOrder(SortTexts(contextKeys)) && !SortDistinct(contextKeys))
     QuickSort(0, Count() - 1, contextKeys);
+  // Loaded once per language and then only read: give back what growing left over.
+  keys_.shrink_to_fit();
+  texts_.shrink_to_fit();
   keyIndex_ = BuildIndex(SortTexts(contextKeys));
   wordIndex_.clear();
   wordIndex_.shrink_to_fit();
