@@ -835,6 +835,33 @@ TEST_F(LxBinDicTest, ASwitchReadsAChangedFileInFull) {
   EXPECT_EQ(lang::TranslateWith(&dictionary, "Open"), "Abrir");
 }
 
+// While the image looks the same (size, header, time of writing), a switch trusts the keys
+// it read and takes only the texts: here a file rewritten behind the dictionary's back
+// shows it, its new keys unseen until the dictionary is closed.
+TEST_F(LxBinDicTest, ASwitchReadsOnlyTheTextsOfAnUnchangedImage) {
+  for (const int contentFlags : {0, 1, 2, 3}) {
+    tools::PldImage before = ThreeLanguages(contentFlags);
+    const bool context = contentFlags == 1 || contentFlags == 3;
+    const bool id = contentFlags == 1 || contentFlags == 2;
+    before.translations = {
+        {{"Open", "Abrir", "Offen"}, context ? "TForm1" : "", id ? "7" : ""},
+        {{"Save", "Guardar", "Sichern"}, context ? "TForm2" : "", id ? "8" : ""}};
+    tools::PldImage after = before;
+    after.translations[0].texts = {"Shut", "Cerra", "Zumac"};
+    auto& dictionary = FileDictionary(before);
+    dictionary.SetLanguage(2);
+    dictionary.Open();
+    const std::string file = dictionary.FileName();
+    ReplaceKeepingTheSize(file, after, std::filesystem::last_write_time(file));
+    dictionary.SetLanguage(1);
+    EXPECT_EQ(lang::TranslateWith(&dictionary, "Open"), "Cerra") << contentFlags;
+    dictionary.SetLanguage(2);
+    EXPECT_EQ(lang::TranslateWith(&dictionary, "Open"), "Zumac") << contentFlags;
+    EXPECT_EQ(lang::TranslateWith(&dictionary, "Save"), "Sichern") << contentFlags;
+    EXPECT_EQ(lang::TranslateWith(&dictionary, "Shut"), "Shut") << contentFlags;
+  }
+}
+
 TEST_F(LxBinDicTest, ASwitchAfterTheNativeTextsConversionChangedReadsTheKeysAgain) {
   tools::PldImage image = ThreeLanguages(3);
   image.languages[0].codePage = 1251;  // the system's is 1252
