@@ -417,9 +417,10 @@ void TLxPLDFile::ReadLanguageTexts(int activeIndex, int fallbackIndex) {
 // Puts the active (or fallback) text into `text` when there is one.
 bool TLxPLDFile::ConvertChosen(int codePage, std::string& text, bool active) {
   if (AnsiStrings()) {
-    const std::string& chosen = active ? activeText_ : fallbackText_;
+    // The chosen text is read afresh for every record: hand its bytes over.
+    std::string& chosen = active ? activeText_ : fallbackText_;
     if (chosen.empty()) return false;
-    text = chosen;
+    text.swap(chosen);
     return true;
   }
   const std::u16string_view units = UpToNul(active ? activeUnits_ : fallbackUnits_);

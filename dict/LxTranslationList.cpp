@@ -53,14 +53,19 @@ class TextHash {
       Mix(filled_ == 0 ? chunk : pending_ | (chunk << (8 * filled_)));
       pending_ = filled_ == 0 ? 0 : chunk >> (64 - 8 * filled_);
     }
-    for (; i < part.size(); ++i) {
-      pending_ |= std::uint64_t{static_cast<unsigned char>(part[i])} << (8 * filled_);
-      if (++filled_ == 8) {
-        Mix(pending_);
-        pending_ = 0;
-        filled_ = 0;
-      }
+    const std::size_t rest = part.size() - i;
+    if (rest == 0) return;
+    char bytes[8] = {};
+    std::memcpy(bytes, part.data() + i, rest);
+    const std::uint64_t tail = LittleEndianWord(bytes);
+    pending_ |= tail << (8 * filled_);
+    if (filled_ + rest < 8) {
+      filled_ += rest;
+      return;
     }
+    Mix(pending_);
+    pending_ = filled_ == 0 ? 0 : tail >> (64 - 8 * filled_);
+    filled_ = filled_ + rest - 8;
   }
 
   std::uint32_t Value() {
@@ -122,7 +127,6 @@ class TLxTranslationList::KeyTarget {
 void TLxTranslationList::Clear() {
   entries_.clear();
   states_.clear();
-  textEnds_.clear();
   keys_.clear();
   texts_.clear();
   keyIndex_.clear();
@@ -134,7 +138,6 @@ void TLxTranslationList::Clear() {
 void TLxTranslationList::Reserve(std::size_t entries, std::size_t characters) {
   entries_.reserve(entries);
   states_.reserve(entries);
-  textEnds_.reserve(entries);
   keys_.reserve(characters);
 }
 
@@ -147,9 +150,11 @@ void TLxTranslationList::Add(const lang::TLxTranslation& translation) {
   entry.contextLength = Length(translation.Context.size());
   entry.keyLength =
       Length(translation.Native.size() + 1 + translation.Context.size() + translation.Id.size());
+  entry.textOffset = Length(texts_.size());
+  entry.textLength = Length(translation.Translation.size());
   entry.added = Length(entries_.size());
   Length(keys_.size() + entry.keyLength);
-  const std::uint32_t textEnd = Length(texts_.size() + translation.Translation.size());
+  Length(texts_.size() + entry.textLength);
   keys_ += translation.Native;
   keys_ += kSeparator;
   keys_ += translation.Context;
@@ -157,7 +162,6 @@ void TLxTranslationList::Add(const lang::TLxTranslation& translation) {
   texts_ += translation.Translation;
   entries_.push_back(entry);
   states_.push_back(translation.State);
-  textEnds_.push_back(textEnd);
 }
 
 void TLxTranslationList::ReplaceTranslations(Texts texts) {
@@ -171,9 +175,12 @@ void TLxTranslationList::ReplaceTranslations(Texts texts) {
     length = Length(end);
   }
   if (end != texts.text.size()) throw platform::EListError("Translation count mismatch");
+  for (Entry& entry : entries_) {
+    entry.textOffset = entry.added == 0 ? 0 : texts.lengths[entry.added - 1];
+    entry.textLength = texts.lengths[entry.added] - entry.textOffset;
+  }
   texts_ = std::move(texts.text);
   texts_.shrink_to_fit();
-  textEnds_ = std::move(texts.lengths);
   states_ = std::move(texts.states);
 }
 
@@ -213,9 +220,8 @@ std::string_view TLxTranslationList::Id(int index) const {
 
 std::string_view TLxTranslationList::Translation(int index) const {
   CheckIndex(index);
-  const std::uint32_t added = entries_[static_cast<std::size_t>(index)].added;
-  const std::uint32_t start = added == 0 ? 0 : textEnds_[added - 1];
-  return std::string_view(texts_).substr(start, textEnds_[added] - start);
+  const Entry& entry = entries_[static_cast<std::size_t>(index)];
+  return std::string_view(texts_).substr(entry.textOffset, entry.textLength);
 }
 
 std::uint8_t TLxTranslationList::State(int index) const {
@@ -265,7 +271,8 @@ void TLxTranslationList::Sort(bool contextKeys) {
 namespace {
 
 struct SortKey {
-  std::uint64_t prefix;
+  std::uint64_t prefix;   // the sort text's first 8 bytes, as PrefixOf
+  std::uint64_t prefix2;  // the next 8
   std::uint32_t index;
 };
 
@@ -298,11 +305,15 @@ bool TLxTranslationList::SortDistinct(bool contextKeys) {
   std::vector<SortKey> keys(entries_.size());
   for (std::size_t i = 0; i < entries_.size(); ++i) {
     const int index = static_cast<int>(i);
-    keys[i] = {PrefixOf(IndexedText(index, SortTexts(contextKeys))), static_cast<std::uint32_t>(i)};
+    const std::string_view text = IndexedText(index, SortTexts(contextKeys));
+    keys[i] = {PrefixOf(text), PrefixOf(text.size() > 8 ? text.substr(8) : std::string_view()),
+               static_cast<std::uint32_t>(i)};
   }
   RadixSortByPrefix(keys);
-  // Keys that share their prefix are put in order by the rest of their texts.
+  // Keys that share their prefix are put in order by the next bytes, then by the rest of
+  // their texts.
   const auto before = [&](const SortKey& a, const SortKey& b) {
+    if (a.prefix2 != b.prefix2) return a.prefix2 < b.prefix2;
     return CompareEntries(static_cast<int>(a.index), static_cast<int>(b.index), contextKeys) < 0;
   };
   for (std::size_t start = 0; start < keys.size();) {

@@ -72,6 +72,8 @@ class TLxTranslationList {
     std::uint32_t nativeLength = 0;
     std::uint32_t contextLength = 0;
     std::uint32_t keyLength = 0;
+    std::uint32_t textOffset = 0;  // of the translation in `texts_`
+    std::uint32_t textLength = 0;
     std::uint32_t added = 0;  // the entry's place in the order of adding
   };
   // A slot of a hash index: the hash of a text and the entry the search answers for it,
@@ -105,10 +107,7 @@ class TLxTranslationList {
   const std::vector<Slot>* WordIndex() const;
 
   std::vector<Entry> entries_;
-  // In the order of adding: the states, and where each translation ends in `texts_` (each
-  // starts where the one before ends).
-  std::vector<std::uint8_t> states_;
-  std::vector<std::uint32_t> textEnds_;
+  std::vector<std::uint8_t> states_;  // in the order of adding
   std::string keys_;
   std::string texts_;
   // The index over the sort texts, valid while `indexed_`; the one over native texts of a
