@@ -390,12 +390,43 @@ std::uint8_t TLxPLDFile::ReadTranslationTexts(std::string& text, int activeIndex
 
 // Keeps the texts of the two chosen languages (as bytes or as UTF-16 units, converted only
 // when taken) and passes over the others.
+// 8-bit texts straight from the window, when it holds every text of the record; false
+// (nothing read) otherwise. The window never reaches past the image, so what lies in it
+// needs no other check.
+bool TLxPLDFile::ReadLanguageTextsInWindow(int activeIndex, int fallbackIndex) {
+  const std::int64_t start = position_ - windowStart_;
+  if (!AnsiStrings() || start < 0) return false;
+  const std::uint8_t* const window = window_.data();
+  const bool little = LittleEndian();
+  auto at = static_cast<std::size_t>(start);
+  std::size_t chosen[2][2] = {{0, 0}, {0, 0}};  // offset and length: active, fallback
+  for (int i = 1; i < header_.LanguageCount; ++i) {
+    if (at + 2 > windowLength_) return false;
+    const std::size_t length = U16At(window + at, little);
+    at += 2;
+    if (length > windowLength_ - at) return false;
+    if (i == activeIndex || i == fallbackIndex) {
+      std::size_t* text = chosen[i == activeIndex ? 0 : 1];
+      text[0] = at;
+      text[1] = length;
+    }
+    at += length;
+  }
+  activeText_.assign(reinterpret_cast<const char*>(window) + chosen[0][0], chosen[0][1]);
+  fallbackText_.assign(reinterpret_cast<const char*>(window) + chosen[1][0], chosen[1][1]);
+  const auto consumed = static_cast<std::int64_t>(at) - start;
+  position_ += consumed;
+  recordRemaining_ -= static_cast<std::int32_t>(consumed);
+  return true;
+}
+
 void TLxPLDFile::ReadLanguageTexts(int activeIndex, int fallbackIndex) {
   const bool ansi = AnsiStrings();
   activeText_.clear();
   fallbackText_.clear();
   activeUnits_.clear();
   fallbackUnits_.clear();
+  if (ReadLanguageTextsInWindow(activeIndex, fallbackIndex)) return;
   for (int i = 1; i < header_.LanguageCount; ++i) {
     const bool active = i == activeIndex;
     if (!active && i != fallbackIndex) {

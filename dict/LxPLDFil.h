@@ -147,6 +147,7 @@ class TLxPLDFile {
   void ReadLocaleNames(lang::TLxLocale& locale);
   void ReadLocaleFormats(lang::TLxLocale& locale);
   void ReadLanguageTexts(int activeIndex, int fallbackIndex);
+  bool ReadLanguageTextsInWindow(int activeIndex, int fallbackIndex);
   // The chosen translation of a record whose keys were read: into `text`, with its state.
   std::uint8_t ReadTranslationTexts(std::string& text, int activeIndex, int fallbackIndex,
                                     int codePage);

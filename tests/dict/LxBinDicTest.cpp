@@ -862,6 +862,17 @@ TEST_F(LxBinDicTest, ASwitchReadsOnlyTheTextsOfAnUnchangedImage) {
   }
 }
 
+TEST_F(LxBinDicTest, ASwitchAfterTheTableWasEmptiedLoadsInFull) {
+  tools::PldImage image = ThreeLanguages(0);
+  image.translations = {{{"Open", "Abrir", "Offen"}, "", ""}};
+  auto& dictionary = FileDictionary(image);
+  dictionary.SetLanguage(1);
+  dictionary.Open();
+  dictionary.ClearTranslations();
+  dictionary.SetLanguage(2);
+  EXPECT_EQ(lang::TranslateWith(&dictionary, "Open"), "Offen");
+}
+
 TEST_F(LxBinDicTest, ASwitchAfterTheNativeTextsConversionChangedReadsTheKeysAgain) {
   tools::PldImage image = ThreeLanguages(3);
   image.languages[0].codePage = 1251;  // the system's is 1252
