@@ -61,8 +61,8 @@ def main(arguments):
     rows, memory = load(arguments, clock)
     print(f"mean {clock.replace('_', ' ')} per iteration\n")
     engines = ["Lx"] + PEERS
-    print(f"{'case':<14}{'keys':<9}" + "".join(f"{e:>13}" for e in engines)
-          + "".join(f"{'Lx/' + p:>13}  {'goal':<16}" for p in PEERS))
+    print((f"{'case':<14}{'keys':<9}" + "".join(f"{e:>13}" for e in engines)
+           + "".join(f"{'Lx/' + p:>13}  {'goal':<16}" for p in PEERS)).rstrip())
     met = missed = 0
     for case in ORDER:
         for keys in ("context", "word"):
@@ -81,7 +81,7 @@ def main(arguments):
                 met += mark.startswith("met")
                 missed += mark.startswith("MISSED")
                 line += f"{ratio:>13.2f}  {mark:<16}"
-            print(line)
+            print(line.rstrip())
     print()
     for (keys, engine), (heap, file) in sorted(memory.items()):
         print(f"memory {keys:<8}{engine:<9} heap {heap / 1024:7.2f} MB"
