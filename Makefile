@@ -16,6 +16,8 @@ PACKAGES := cmake ninja-build g++ pkg-config libicu-dev libgtest-dev libgmock-de
 BENCH_PACKAGES := gettext locales qt6-base-dev qt6-l10n-tools python3
 BENCH_FLAGS ?= --benchmark_enable_random_interleaving=true --benchmark_repetitions=5 \
                --benchmark_report_aggregates_only=true
+# Narrows `make bench` to some cases, e.g. BENCH_CASES=--benchmark_filter=/context/
+BENCH_CASES ?=
 FUZZ_PACKAGES := clang libclang-rt-dev
 FORMAT_PACKAGES := clang-format
 
@@ -72,7 +74,9 @@ install: deps $(RELEASE_DIR)/build.ninja
 	cmake --install $(RELEASE_DIR) --prefix $(PREFIX)
 
 # The lookup benchmark against gettext and Qt; not part of `make test`. gettext
-# needs a de_DE.UTF-8 message locale, compiled into the build folder.
+# needs a de_DE.UTF-8 message locale, compiled into the build folder. Every case
+# runs in a fresh process (bench/run_lookup.sh).
+LOOKUP_OUT := $(BENCH_DIR)/lookup
 bench: deps
 	$(call install_missing,$(BENCH_PACKAGES))
 	@[ -f $(BENCH_DIR)/build.ninja ] || cmake -S . -B $(BENCH_DIR) -G Ninja \
@@ -80,9 +84,8 @@ bench: deps
 	cmake --build $(BENCH_DIR) -j $(JOBS) --target lookup_bench
 	@[ -d $(BENCH_DIR)/locale/de_DE.UTF-8 ] || { mkdir -p $(BENCH_DIR)/locale && \
 	  localedef -i de_DE -f UTF-8 $(BENCH_DIR)/locale/de_DE.UTF-8; }
-	LOCPATH=$(abspath $(BENCH_DIR)/locale) $(BENCH_DIR)/bench/lookup_bench $(BENCH_FLAGS) \
-	  --benchmark_out=$(BENCH_DIR)/results.json --benchmark_out_format=json
-	python3 bench/ratios.py $(BENCH_DIR)/results.json
+	LOCPATH=$(abspath $(BENCH_DIR)/locale) bench/run_lookup.sh $(BENCH_DIR)/bench/lookup_bench \
+	  $(LOOKUP_OUT) $(BENCH_FLAGS) $(BENCH_CASES)
 
 # The dictionary image reader on a large generated image; not part of `make test`.
 bench-reader: deps

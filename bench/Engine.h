@@ -10,24 +10,31 @@
 
 namespace lx::bench {
 
+/// How texts are keyed: with a context, as forms look them up, or by the text alone.
+enum class Keys { Context, Word };
+
+/// The context every keyed text of the benchmark carries.
+inline constexpr const char* kContext = "Form";
+
 class Engine {
  public:
   virtual ~Engine() = default;
 
-  virtual std::string Name() const = 0;
+  /// Called untimed before each `Open`, so that every open is a real load.
+  virtual void PrepareOpen() {}
   /// Opens the catalogs afresh with `language` active (1 .. LanguageCount - 1).
   virtual void Open(int language) = 0;
   /// Makes another language active.
   virtual void Switch(int language) = 0;
-  /// The translation of `key`; the key itself (or nothing) when there is none.
-  /// Returns the length of the answer, so that the work cannot be optimised away.
+  /// Copies the translation of `key` into a string the engine reuses and returns its
+  /// length; 0 when there is none (nothing is copied then).
   virtual std::size_t Lookup(const std::string& key) = 0;
 };
 
-/// Builds an engine's catalogs for the corpus in `folder`; null with `why`
-/// filled in when the engine is not available on this machine.
+/// Builds an engine, and its catalogs for the corpus in `folder` when they are not there
+/// yet; null with `why` filled in when the engine is not available on this machine.
 using EngineFactory = std::unique_ptr<Engine> (*)(const Corpus& corpus, const std::string& folder,
-                                                  std::string& why);
+                                                  Keys keys, std::string& why);
 
 struct NamedFactory {
   std::string name;
@@ -36,15 +43,13 @@ struct NamedFactory {
 /// The engines this build can measure.
 const std::vector<NamedFactory>& EngineFactories();
 
-std::unique_ptr<Engine> MakeLxEngine(const Corpus& corpus, const std::string& folder,
+std::unique_ptr<Engine> MakeLxEngine(const Corpus& corpus, const std::string& folder, Keys keys,
                                      std::string& why);
 std::unique_ptr<Engine> MakeGettextEngine(const Corpus& corpus, const std::string& folder,
-                                          std::string& why);
-std::unique_ptr<Engine> MakeQtEngine(const Corpus& corpus, const std::string& folder,
+                                          Keys keys, std::string& why);
+std::unique_ptr<Engine> MakeQtEngine(const Corpus& corpus, const std::string& folder, Keys keys,
                                      std::string& why);
 
-/// Resident memory of the process in kilobytes.
-long ResidentKilobytes();
 /// Runs a command line; true when it exits with 0.
 bool RunCommand(const std::string& command);
 

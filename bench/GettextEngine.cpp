@@ -1,7 +1,10 @@
 // GNU gettext as the benchmark measures it: glibc's dgettext on catalogs
 // built by msgfmt, under a de_DE.UTF-8 message locale, switching languages
-// through LANGUAGE as the gettext manual describes.
+// through LANGUAGE as the gettext manual describes. Keyed texts carry msgctxt
+// and are looked up as pgettext does for a text known only at run time: the
+// context, the character 4 and the text, in a buffer reused from call to call.
 #include <libintl.h>
+#include <unistd.h>
 
 #include <clocale>
 #include <cstdlib>
@@ -18,8 +21,6 @@ namespace {
 
 namespace fs = std::filesystem;
 constexpr const char* kDomain = "lxbench";
-// gettext never forgets a catalog it loaded, so every open binds a fresh copy.
-constexpr int kOpenCopies = 64;
 
 std::string PoQuoted(const std::string& text) {
   std::string quoted = "\"";
@@ -30,32 +31,56 @@ std::string PoQuoted(const std::string& text) {
   return quoted + "\"";
 }
 
-bool BuildCatalog(const Corpus& corpus, int language, const std::string& folder) {
-  const std::string po = folder + "/l" + std::to_string(language) + ".po";
+std::string CatalogName(int language) {
+  return "/l" + std::to_string(language) + "/LC_MESSAGES/" + kDomain + ".mo";
+}
+
+bool BuildCatalog(const Corpus& corpus, int language, Keys keys, const std::string& root) {
+  const std::string po = root + "/l" + std::to_string(language) + ".po";
   {
     std::ofstream out(po);
     out << "msgid \"\"\nmsgstr \"Content-Type: text/plain; charset=UTF-8\\n\"\n\n";
-    const auto& texts = corpus.translations[language - 1];
+    const auto& texts = corpus.translations[static_cast<std::size_t>(language - 1)];
     for (std::size_t i = 0; i < corpus.keys.size(); ++i) {
+      if (keys == Keys::Context) out << "msgctxt " << PoQuoted(kContext) << '\n';
       out << "msgid " << PoQuoted(corpus.keys[i]) << "\nmsgstr " << PoQuoted(texts[i]) << "\n\n";
     }
   }
-  const std::string target = folder + "/base/l" + std::to_string(language) + "/LC_MESSAGES";
-  fs::create_directories(target);
-  return RunCommand("msgfmt -o " + target + "/" + kDomain + ".mo " + po);
+  const std::string target = root + "/base" + CatalogName(language);
+  fs::create_directories(fs::path(target).parent_path());
+  return RunCommand("msgfmt -o " + target + ".partial " + po + " && mv " + target + ".partial " +
+                    target);
 }
 
 class GettextEngine : public Engine {
  public:
-  explicit GettextEngine(std::string folder) : folder_(std::move(folder)) {
+  GettextEngine(std::string root, int languages, Keys keys)
+      : root_(std::move(root)), languages_(languages), keys_(keys) {
     bind_textdomain_codeset(kDomain, "UTF-8");  // the catalogs' own: no conversion per call
   }
 
-  std::string Name() const override { return "gettext"; }
+  ~GettextEngine() override {
+    std::error_code ignored;
+    for (const std::string& copy : copies_)
+      fs::remove_all(copy, ignored);
+  }
+
+  // glibc never forgets a catalog it loaded, so every open binds a copy it has not seen:
+  // hard links to the catalogs under a new folder name.
+  void PrepareOpen() override {
+    const std::string copy =
+        root_ + "/open-" + std::to_string(getpid()) + "-" + std::to_string(copies_.size());
+    for (int language = 1; language < languages_; ++language) {
+      const std::string target = copy + CatalogName(language);
+      fs::create_directories(fs::path(target).parent_path());
+      fs::create_hard_link(root_ + "/base" + CatalogName(language), target);
+    }
+    copies_.push_back(copy);
+  }
 
   void Open(int language) override {
-    const std::string copy = folder_ + "/open" + std::to_string(nextCopy_++ % kOpenCopies);
-    bindtextdomain(kDomain, copy.c_str());
+    if (copies_.empty()) PrepareOpen();
+    bindtextdomain(kDomain, copies_.back().c_str());
     Switch(language);
   }
 
@@ -65,49 +90,44 @@ class GettextEngine : public Engine {
   }
 
   std::size_t Lookup(const std::string& key) override {
-    return reinterpret_cast<std::size_t>(dgettext(kDomain, key.c_str()));
+    const char* query = key.c_str();
+    if (keys_ == Keys::Context) {
+      keyed_.assign(kContext).append(1, '\004').append(key);
+      query = keyed_.c_str();
+    }
+    const char* answer = dgettext(kDomain, query);
+    if (answer == query) return 0;  // gettext hands back the key it was given
+    value_.assign(answer);
+    return value_.size();
   }
 
  private:
-  std::string folder_;
-  int nextCopy_ = 0;
+  std::string root_;
+  int languages_;
+  Keys keys_;
+  std::vector<std::string> copies_;
+  std::string keyed_;
+  std::string value_;
 };
-
-bool MakeOpenCopies(const Corpus& corpus, const std::string& folder) {
-  for (int copy = 0; copy < kOpenCopies; ++copy) {
-    for (int language = 1; language < corpus.LanguageCount(); ++language) {
-      const std::string name = "/l" + std::to_string(language) + "/LC_MESSAGES/" + kDomain + ".mo";
-      const std::string target = folder + "/open" + std::to_string(copy) + name;
-      std::error_code error;
-      fs::create_directories(fs::path(target).parent_path(), error);
-      fs::create_hard_link(folder + "/base" + name, target, error);
-      if (error) return false;
-    }
-  }
-  return true;
-}
 
 }  // namespace
 
 std::unique_ptr<Engine> MakeGettextEngine(const Corpus& corpus, const std::string& folder,
-                                          std::string& why) {
+                                          Keys keys, std::string& why) {
   if (std::setlocale(LC_MESSAGES, "de_DE.UTF-8") == nullptr) {
     why = "no de_DE.UTF-8 locale (make bench compiles one into LOCPATH)";
     return nullptr;
   }
-  const std::string root = folder + "/gettext";
-  fs::create_directories(root);
+  const std::string root = folder + (keys == Keys::Context ? "/gettext-context" : "/gettext-word");
   for (int language = 1; language < corpus.LanguageCount(); ++language) {
-    if (!BuildCatalog(corpus, language, root)) {
+    fs::create_directories(root);
+    if (fs::exists(root + "/base" + CatalogName(language))) continue;
+    if (!BuildCatalog(corpus, language, keys, root)) {
       why = "msgfmt failed";
       return nullptr;
     }
   }
-  if (!MakeOpenCopies(corpus, root)) {
-    why = "cannot link catalog copies";
-    return nullptr;
-  }
-  return std::make_unique<GettextEngine>(root);
+  return std::make_unique<GettextEngine>(root, corpus.LanguageCount(), keys);
 }
 
 }  // namespace lx::bench

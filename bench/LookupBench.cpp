@@ -1,32 +1,36 @@
-// Lookup benchmark: the same texts through every available engine, in one
-// run, so that the engines can be compared as ratios.
+// Lookup benchmark: the same texts through every available engine, compared as
+// ratios. Every case starts from the same state for every engine: run each in a
+// fresh process (`make bench` does, through --benchmark_filter), so that what an
+// earlier case left in an engine's caches does not count.
 //
-//   Hit      one lookup of a key the catalog holds (keys in shuffled order)
-//   Miss     one lookup of a key no catalog holds
-//   HotSet   one lookup among 256 keys, as a form's texts are looked up again
-//   OpenPass opening the catalog, then one lookup of every key
-//   SwitchPass  switching to another language, then one lookup of every key
-//   Memory   resident memory an open catalog adds after one pass (counter)
+// Each case runs twice: keyed with a context, as forms look texts up ("context"),
+// and by the text alone ("word"). Every look-up copies its answer into a string
+// the engine reuses (Qt: the QString its API builds).
+//
+//   Hit            one look-up of a key the catalog holds (keys in shuffled order)
+//   Miss           one look-up of a key no catalog holds, right after opening
+//   MissAfterPass  the same after one look-up of every key (caches filled)
+//   HotSet         one look-up among 256 keys, as a form's texts are looked up again
+//   OpenPass       opening the catalogs (a real load every time), then a pass
+//   SwitchPass     switching to another language, then a pass
+//   Memory         heap in use and catalog file pages touched after opening and a pass,
+//                  each against the state before opening (counters heap_kB, file_kB)
+//
+// --catalogs=DIR keeps the catalogs in DIR and reuses them from run to run;
+// without it they are built in a temporary folder and removed at the end.
 #include <benchmark/benchmark.h>
-#include <sys/wait.h>
+#include <malloc.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 
 #include "Engine.h"
 
 namespace lx::bench {
-
-long ResidentKilobytes() {
-  std::ifstream statm("/proc/self/statm");
-  long pages = 0;
-  long resident = 0;
-  statm >> pages >> resident;
-  return resident * (sysconf(_SC_PAGESIZE) / 1024);
-}
 
 bool RunCommand(const std::string& command) {
   return std::system(command.c_str()) == 0;
@@ -37,15 +41,22 @@ namespace {
 constexpr int kHotSetSize = 256;
 constexpr int kPassIterations = 10;
 
-struct EngineState {
-  std::unique_ptr<Engine> engine;
-  bool open = false;
-  int language = 1;
+std::string catalogFolder;
 
-  Engine& Ready() {
-    if (!open) engine->Open(1);
-    open = true;
-    return *engine;
+// One engine for the cases of one key kind, made on first use so that a process that
+// runs one case builds nothing else.
+struct EngineSlot {
+  EngineFactory factory;
+  Keys keys;
+  std::unique_ptr<Engine> engine;
+  std::string why;
+
+  Engine* Get() {
+    if (!engine && why.empty()) {
+      engine = factory(BenchmarkCorpus(), catalogFolder, keys, why);
+      if (!engine && why.empty()) why = "not available";
+    }
+    return engine.get();
   }
 };
 
@@ -56,92 +67,154 @@ std::size_t Pass(Engine& engine, const Corpus& corpus) {
   return sum;
 }
 
-void Hit(benchmark::State& state, EngineState* engine) {
-  const Corpus& corpus = BenchmarkCorpus();
-  Engine& ready = engine->Ready();
+// The engine opened in language 1, or null with the case skipped.
+Engine* Opened(benchmark::State& state, EngineSlot* slot) {
+  Engine* engine = slot->Get();
+  if (engine == nullptr) {
+    state.SkipWithError(slot->why.c_str());
+    return nullptr;
+  }
+  engine->PrepareOpen();
+  engine->Open(1);
+  // gettext loads a catalog at its first look-up; a miss loads it without caching anything.
+  engine->Lookup(BenchmarkCorpus().missingKeys.back());
+  return engine;
+}
+
+void LookUpRound(benchmark::State& state, Engine& engine, const std::vector<std::string>& texts,
+                 const std::vector<std::size_t>& order, std::size_t count) {
   std::size_t i = 0;
   for (auto _ : state) {
-    benchmark::DoNotOptimize(ready.Lookup(corpus.keys[corpus.shuffled[i]]));
-    if (++i == corpus.shuffled.size()) i = 0;
+    benchmark::DoNotOptimize(engine.Lookup(texts[order[i]]));
+    if (++i == count) i = 0;
   }
 }
 
-void Miss(benchmark::State& state, EngineState* engine) {
+void Hit(benchmark::State& state, EngineSlot* slot) {
   const Corpus& corpus = BenchmarkCorpus();
-  Engine& ready = engine->Ready();
-  std::size_t i = 0;
+  if (Engine* engine = Opened(state, slot))
+    LookUpRound(state, *engine, corpus.keys, corpus.shuffled, corpus.shuffled.size());
+}
+
+void Miss(benchmark::State& state, EngineSlot* slot) {
+  const Corpus& corpus = BenchmarkCorpus();
+  if (Engine* engine = Opened(state, slot))
+    LookUpRound(state, *engine, corpus.missingKeys, corpus.shuffled, corpus.shuffled.size());
+}
+
+void MissAfterPass(benchmark::State& state, EngineSlot* slot) {
+  const Corpus& corpus = BenchmarkCorpus();
+  Engine* engine = Opened(state, slot);
+  if (engine == nullptr) return;
+  benchmark::DoNotOptimize(Pass(*engine, corpus));
+  LookUpRound(state, *engine, corpus.missingKeys, corpus.shuffled, corpus.shuffled.size());
+}
+
+void HotSet(benchmark::State& state, EngineSlot* slot) {
+  const Corpus& corpus = BenchmarkCorpus();
+  if (Engine* engine = Opened(state, slot))
+    LookUpRound(state, *engine, corpus.keys, corpus.shuffled, kHotSetSize);
+}
+
+void OpenPass(benchmark::State& state, EngineSlot* slot) {
+  const Corpus& corpus = BenchmarkCorpus();
+  Engine* engine = slot->Get();
+  if (engine == nullptr) return state.SkipWithError(slot->why.c_str());
   for (auto _ : state) {
-    benchmark::DoNotOptimize(ready.Lookup(corpus.missingKeys[i]));
-    if (++i == corpus.missingKeys.size()) i = 0;
+    state.PauseTiming();
+    engine->PrepareOpen();
+    state.ResumeTiming();
+    engine->Open(1);
+    benchmark::DoNotOptimize(Pass(*engine, corpus));
   }
 }
 
-void HotSet(benchmark::State& state, EngineState* engine) {
+void SwitchPass(benchmark::State& state, EngineSlot* slot) {
   const Corpus& corpus = BenchmarkCorpus();
-  Engine& ready = engine->Ready();
-  int i = 0;
+  Engine* engine = Opened(state, slot);
+  if (engine == nullptr) return;
+  int language = 1;
   for (auto _ : state) {
-    benchmark::DoNotOptimize(ready.Lookup(corpus.keys[corpus.shuffled[i]]));
-    if (++i == kHotSetSize) i = 0;
+    language = language % (corpus.LanguageCount() - 1) + 1;
+    engine->Switch(language);
+    benchmark::DoNotOptimize(Pass(*engine, corpus));
   }
 }
 
-void OpenPass(benchmark::State& state, EngineState* engine) {
-  const Corpus& corpus = BenchmarkCorpus();
-  for (auto _ : state) {
-    engine->engine->Open(1);
-    benchmark::DoNotOptimize(Pass(*engine->engine, corpus));
-  }
-  engine->open = true;
-  engine->language = 1;
+// Bytes of heap the program holds (small blocks and mapped large ones).
+double HeapKilobytes() {
+  const struct mallinfo2 info = mallinfo2();
+  return static_cast<double>(info.uordblks + info.hblkhd) / 1024;
 }
 
-void SwitchPass(benchmark::State& state, EngineState* engine) {
-  const Corpus& corpus = BenchmarkCorpus();
-  Engine& ready = engine->Ready();
-  for (auto _ : state) {
-    engine->language = engine->language % (corpus.LanguageCount() - 1) + 1;
-    ready.Switch(engine->language);
-    benchmark::DoNotOptimize(Pass(ready, corpus));
-  }
-}
-
-// Measured in a child process, so that what other benchmarks loaded does not count.
-void Memory(benchmark::State& state, EngineState* engine) {
-  const Corpus& corpus = BenchmarkCorpus();
-  long added = 0;
-  for (auto _ : state) {
-    int channel[2];
-    if (pipe(channel) != 0) std::abort();
-    const pid_t child = fork();
-    if (child == 0) {
-      const long before = ResidentKilobytes();
-      engine->engine->Open(1);
-      Pass(*engine->engine, corpus);
-      const long delta = ResidentKilobytes() - before;
-      if (write(channel[1], &delta, sizeof delta) != sizeof delta) _exit(1);
-      _exit(0);
+// Resident pages of the files mapped from the catalog folder.
+double CatalogFileKilobytes() {
+  std::ifstream smaps("/proc/self/smaps");
+  const std::string folder = std::filesystem::absolute(catalogFolder).string();
+  std::string line;
+  bool catalog = false;
+  double kilobytes = 0;
+  while (std::getline(smaps, line)) {
+    // A mapping's first line starts with its address range; its fields follow, one a line.
+    const std::string first = line.substr(0, line.find(' '));
+    if (first.find('-') != std::string::npos && first.back() != ':') {
+      catalog = line.find(folder) != std::string::npos;
+    } else if (catalog && line.rfind("Rss:", 0) == 0) {
+      kilobytes += std::strtod(line.c_str() + 4, nullptr);
     }
-    if (read(channel[0], &added, sizeof added) != sizeof added) added = -1;
-    waitpid(child, nullptr, 0);
-    close(channel[0]);
-    close(channel[1]);
   }
-  state.counters["resident_kB"] = static_cast<double>(added);
+  return kilobytes;
 }
 
-void Register(EngineState* engine) {
-  const std::string name = engine->engine->Name();
-  benchmark::RegisterBenchmark(("Hit/" + name).c_str(), Hit, engine);
-  benchmark::RegisterBenchmark(("Miss/" + name).c_str(), Miss, engine);
-  benchmark::RegisterBenchmark(("HotSet/" + name).c_str(), HotSet, engine);
-  benchmark::RegisterBenchmark(("OpenPass/" + name).c_str(), OpenPass, engine)
+void Memory(benchmark::State& state, EngineSlot* slot) {
+  const Corpus& corpus = BenchmarkCorpus();
+  Engine* engine = slot->Get();
+  if (engine == nullptr) return state.SkipWithError(slot->why.c_str());
+  engine->PrepareOpen();
+  double heap = 0;
+  double file = 0;
+  for (auto _ : state) {
+    const double heapBefore = HeapKilobytes();
+    const double fileBefore = CatalogFileKilobytes();
+    engine->Open(1);
+    benchmark::DoNotOptimize(Pass(*engine, corpus));
+    heap = HeapKilobytes() - heapBefore;
+    file = CatalogFileKilobytes() - fileBefore;
+  }
+  state.counters["heap_kB"] = heap;
+  state.counters["file_kB"] = file;
+}
+
+void Register(const std::string& engine, EngineSlot* slot) {
+  const std::string keys = slot->keys == Keys::Context ? "/context/" : "/word/";
+  const auto name = [&](const char* kind) { return kind + keys + engine; };
+  benchmark::RegisterBenchmark(name("Hit").c_str(), Hit, slot);
+  benchmark::RegisterBenchmark(name("Miss").c_str(), Miss, slot);
+  benchmark::RegisterBenchmark(name("MissAfterPass").c_str(), MissAfterPass, slot);
+  benchmark::RegisterBenchmark(name("HotSet").c_str(), HotSet, slot);
+  benchmark::RegisterBenchmark(name("OpenPass").c_str(), OpenPass, slot)
       ->Iterations(kPassIterations)
       ->Unit(benchmark::kMillisecond);
-  benchmark::RegisterBenchmark(("SwitchPass/" + name).c_str(), SwitchPass, engine)
+  benchmark::RegisterBenchmark(name("SwitchPass").c_str(), SwitchPass, slot)
       ->Iterations(kPassIterations)
       ->Unit(benchmark::kMillisecond);
-  benchmark::RegisterBenchmark(("Memory/" + name).c_str(), Memory, engine)->Iterations(1);
+  // Measured once per process: a second open would start from the first one's state.
+  benchmark::RegisterBenchmark(name("Memory").c_str(), Memory, slot)->Iterations(1)->Repetitions(1);
+}
+
+// Takes --catalogs=DIR out of the arguments; returns DIR or empty.
+std::string TakeCatalogFolder(int& argc, char** argv) {
+  std::string folder;
+  int kept = 1;
+  for (int i = 1; i < argc; ++i) {
+    if (std::strncmp(argv[i], "--catalogs=", 11) == 0) {
+      folder = argv[i] + 11;
+    } else {
+      argv[kept++] = argv[i];
+    }
+  }
+  argc = kept;
+  return folder;
 }
 
 }  // namespace
@@ -150,22 +223,25 @@ void Register(EngineState* engine) {
 
 int main(int argc, char** argv) {
   using namespace lx::bench;
+  catalogFolder = TakeCatalogFolder(argc, argv);
+  const bool temporary = catalogFolder.empty();
+  if (temporary) {
+    char pattern[] = "/tmp/lx-bench-XXXXXX";
+    if (mkdtemp(pattern) == nullptr) return 1;
+    catalogFolder = pattern;
+  }
+  std::filesystem::create_directories(catalogFolder);
   benchmark::Initialize(&argc, argv);
-  const Corpus& corpus = BenchmarkCorpus();
-  char pattern[] = "/tmp/lx-bench-XXXXXX";
-  const std::string folder = mkdtemp(pattern);
-  std::vector<std::unique_ptr<EngineState>> engines;
-  for (const auto& [name, factory] : EngineFactories()) {
-    std::string why;
-    if (auto engine = factory(corpus, folder, why)) {
-      engines.push_back(std::make_unique<EngineState>(EngineState{std::move(engine)}));
-      Register(engines.back().get());
-    } else {
-      std::fprintf(stderr, "skipping %s: %s\n", name.c_str(), why.c_str());
+  std::vector<std::unique_ptr<EngineSlot>> slots;
+  for (const Keys keys : {Keys::Context, Keys::Word}) {
+    for (const auto& [name, factory] : EngineFactories()) {
+      slots.push_back(std::make_unique<EngineSlot>(EngineSlot{factory, keys, nullptr, {}}));
+      Register(name, slots.back().get());
     }
   }
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
-  std::filesystem::remove_all(folder);
+  slots.clear();
+  if (temporary) std::filesystem::remove_all(catalogFolder);
   return 0;
 }

@@ -1,5 +1,7 @@
 // Lx as the benchmark measures it: a binary dictionary on a dictionary file,
-// looked up by word as the translator does, into a reused text.
+// looked up as the translator does (by key with a context-and-id image, by word
+// without), into a reused text.
+#include <filesystem>
 #include <fstream>
 
 #include "Engine.h"
@@ -13,8 +15,9 @@ namespace {
 // Western languages of code page 1252, so that every system passes them.
 constexpr int kPrimaryLanguages[] = {7, 12, 10, 16, 19, 22, 29, 6, 20};
 
-tools::PldImage ImageOf(const Corpus& corpus) {
+tools::PldImage ImageOf(const Corpus& corpus, Keys keys) {
   tools::PldImage image;
+  if (keys == Keys::Context) image.contentFlags = 1;
   tools::PldLanguage native;
   native.codePage = 1252;
   native.englishName = "English";
@@ -31,6 +34,7 @@ tools::PldImage ImageOf(const Corpus& corpus) {
   for (std::size_t i = 0; i < corpus.keys.size(); ++i) {
     tools::PldTranslation& record = image.translations.emplace_back();
     record.texts.push_back(corpus.keys[i]);
+    if (keys == Keys::Context) record.context = kContext;
     for (const auto& texts : corpus.translations)
       record.texts.push_back(texts[i]);
   }
@@ -39,13 +43,11 @@ tools::PldImage ImageOf(const Corpus& corpus) {
 
 class LxEngine : public Engine {
  public:
-  explicit LxEngine(const std::string& file) {
+  LxEngine(const std::string& file, Keys keys) : keys_(keys) {
     dictionary_.SetFileName(file);
     dictionary_.SetBinding(lang::lxbiNone);
     dictionary_.SetCheckLevel(lang::lxclNone);
   }
-
-  std::string Name() const override { return "Lx"; }
 
   void Open(int language) override {
     dictionary_.Close();
@@ -56,28 +58,38 @@ class LxEngine : public Engine {
   void Switch(int language) override { dictionary_.SetLanguage(language); }
 
   std::size_t Lookup(const std::string& key) override {
-    return dictionary_.TranslateWord(key, value_) ? value_.size() : 0;
+    const bool found = keys_ == Keys::Context ? dictionary_.Translate(key, context_, value_, id_)
+                                              : dictionary_.TranslateWord(key, value_);
+    return found ? value_.size() : 0;
   }
 
  private:
+  Keys keys_;
   dict::TLxBinaryDictionary dictionary_{nullptr};
+  const std::string context_ = kContext;
+  const std::string id_;
   std::string value_;
 };
 
 }  // namespace
 
-std::unique_ptr<Engine> MakeLxEngine(const Corpus& corpus, const std::string& folder,
+std::unique_ptr<Engine> MakeLxEngine(const Corpus& corpus, const std::string& folder, Keys keys,
                                      std::string& why) {
-  const std::string file = folder + "/lx.pld";
-  const std::vector<std::uint8_t> bytes = tools::WritePldImage(ImageOf(corpus));
-  std::ofstream out(file, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(bytes.data()),
-            static_cast<std::streamsize>(bytes.size()));
-  if (!out) {
-    why = "cannot write " + file;
-    return nullptr;
+  const std::string file = folder + (keys == Keys::Context ? "/lx-context.pld" : "/lx-word.pld");
+  if (std::filesystem::exists(file)) return std::make_unique<LxEngine>(file, keys);
+  const std::vector<std::uint8_t> bytes = tools::WritePldImage(ImageOf(corpus, keys));
+  const std::string partial = file + ".partial";
+  {
+    std::ofstream out(partial, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
+    if (!out) {
+      why = "cannot write " + partial;
+      return nullptr;
+    }
   }
-  return std::make_unique<LxEngine>(file);
+  std::filesystem::rename(partial, file);
+  return std::make_unique<LxEngine>(file, keys);
 }
 
 }  // namespace lx::bench

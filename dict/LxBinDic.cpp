@@ -6,6 +6,7 @@
 #include "framework/streaming/Streams.h"
 #include "platform/FileSystem.h"
 #include "platform/Resources.h"
+#include "platform/SystemLocale.h"
 
 namespace lx::dict {
 
@@ -126,31 +127,109 @@ void TLxBinaryDictionary::GetLocales(std::vector<std::unique_ptr<lang::TLxLocale
 }
 
 void TLxBinaryDictionary::LoadTranslations() {
-  ClearTranslations();
   if (ReadsImage()) {
-    const auto reader = OpenSource();
-    const int codePage = CurrentLanguage().CodePage;
-    reader->SeekTranslations();
-    TLxTranslationList& table = TranslationTable();
-    table.Reserve(static_cast<std::size_t>(reader->TranslationCount()), 0);
-    // One record serves every entry: the table keeps copies of the texts.
-    lang::TLxTranslation record;
-    for (int i = 0; i < reader->TranslationCount(); ++i) {
-      const std::uint8_t state =
-          reader->ReadTranslation(record, ActiveLanguageIndex(), FallbackLanguageIndex(), codePage);
-      if (state == lang::TLxTranslation::kNoText) continue;
-      ConvertNativeString(record);
-      table.Add(record);
+    try {
+      const auto reader = OpenSource();
+      if (!SwitchTexts(*reader)) LoadImage(*reader);
+    } catch (...) {
+      ClearTranslations();
+      loadedKeys_.reset();
+      throw;
     }
-  } else {
-    const int languageCount = GetLanguageCount();
-    SetContextKeys(
-        legacyData_ ? LoadListTranslations(StoredComponent(), languageCount, ActiveLanguageIndex(),
-                                           FallbackLanguageIndex(), TranslationTable())
-                    : LoadTranslationData(*StoredData("TranslationData"), languageCount,
-                                          ActiveLanguageIndex(), FallbackLanguageIndex()));
+    return;
+  }
+  ClearTranslations();
+  loadedKeys_.reset();
+  const int languageCount = GetLanguageCount();
+  SetContextKeys(legacyData_
+                     ? LoadListTranslations(StoredComponent(), languageCount, ActiveLanguageIndex(),
+                                            FallbackLanguageIndex(), TranslationTable())
+                     : LoadTranslationData(*StoredData("TranslationData"), languageCount,
+                                           ActiveLanguageIndex(), FallbackLanguageIndex()));
+  SortTranslations();
+}
+
+void TLxBinaryDictionary::DoClose() {
+  loadedKeys_.reset();
+  TLxCustomFileDictionary::DoClose();
+}
+
+bool TLxBinaryDictionary::ReadsFile() const {
+  return Storage() == lxsFile || (IsDesigning() && platform::FileExists(FileName()));
+}
+
+TLxBinaryDictionary::LoadedKeys TLxBinaryDictionary::KeysSource(const TLxPLDFile& reader) const {
+  LoadedKeys keys;
+  keys.fromFile = ReadsFile();
+  if (keys.fromFile) {
+    keys.fileName = FileName();
+    std::error_code ignored;
+    keys.written = std::filesystem::last_write_time(keys.fileName, ignored);
+  }
+  keys.size = reader.Size();
+  keys.header = reader.Header();
+  keys.convertNative = Options().Contains(lang::lxdoConvertNativeString);
+  keys.nativeCodePage = NativeCodePage();
+  keys.systemCodePage = static_cast<int>(platform::AnsiCodePage());
+  return keys;
+}
+
+bool TLxBinaryDictionary::SameKeys(const LoadedKeys& a, const LoadedKeys& b) const {
+  return a.fromFile == b.fromFile && a.fileName == b.fileName && a.written == b.written &&
+         a.size == b.size && a.header == b.header && a.convertNative == b.convertNative &&
+         a.nativeCodePage == b.nativeCodePage && a.systemCodePage == b.systemCodePage;
+}
+
+void TLxBinaryDictionary::LoadImage(TLxPLDFile& reader) {
+  ClearTranslations();
+  loadedKeys_.reset();
+  LoadedKeys keys = KeysSource(reader);
+  keys.present.assign(static_cast<std::size_t>(reader.TranslationCount()), false);
+  const int codePage = CurrentLanguage().CodePage;
+  reader.SeekTranslations();
+  TLxTranslationList& table = TranslationTable();
+  table.Reserve(static_cast<std::size_t>(reader.TranslationCount()), 0);
+  // One record serves every entry: the table keeps copies of the texts.
+  lang::TLxTranslation record;
+  for (int i = 0; i < reader.TranslationCount(); ++i) {
+    const std::uint8_t state =
+        reader.ReadTranslation(record, ActiveLanguageIndex(), FallbackLanguageIndex(), codePage);
+    if (state == lang::TLxTranslation::kNoText) continue;
+    ConvertNativeString(record);
+    table.Add(record);
+    keys.present[static_cast<std::size_t>(i)] = true;
+    ++keys.presentCount;
   }
   SortTranslations();
+  loadedKeys_ = std::move(keys);
+}
+
+// Reads only the active and fallback language's texts into the table, when its keys are
+// those of this image; false (nothing changed) when a full load is needed.
+bool TLxBinaryDictionary::SwitchTexts(TLxPLDFile& reader) {
+  TLxTranslationList& table = TranslationTable();
+  if (!loadedKeys_ || table.Count() != loadedKeys_->presentCount ||
+      !SameKeys(*loadedKeys_, KeysSource(reader))) {
+    return false;
+  }
+  const int codePage = CurrentLanguage().CodePage;
+  reader.SeekTranslations();
+  TLxTranslationList::Texts texts;
+  texts.lengths.reserve(static_cast<std::size_t>(table.Count()));
+  texts.states.reserve(static_cast<std::size_t>(table.Count()));
+  std::string text;
+  for (int i = 0; i < reader.TranslationCount(); ++i) {
+    const std::uint8_t state =
+        reader.ReadTranslationText(text, ActiveLanguageIndex(), FallbackLanguageIndex(), codePage);
+    const bool present = state != lang::TLxTranslation::kNoText;
+    if (present != loadedKeys_->present[static_cast<std::size_t>(i)]) return false;
+    if (!present) continue;
+    texts.text += text;
+    texts.lengths.push_back(static_cast<std::uint32_t>(text.size()));
+    texts.states.push_back(state);
+  }
+  table.ReplaceTranslations(std::move(texts));
+  return true;
 }
 
 // ---- Stored data

@@ -7,9 +7,17 @@
 // (at design time an existing file still wins). Every query opens the image or
 // the form resource afresh, reads what it needs and lets it go; only the
 // translation table of the active language stays in memory.
+//
+// A record's key is the same in every language, so a language switch on an
+// image that has not changed since the last full load keeps the table's keys,
+// order and index and reads only the new language's texts. It loads in full
+// when the image, the conversion of native texts or the set of records that
+// have a text in the new language differ, and after the dictionary was closed.
 #pragma once
 
+#include <filesystem>
 #include <memory>
+#include <optional>
 #include <string_view>
 
 #include "dict/LxAPoly.h"
@@ -53,6 +61,8 @@ class TLxBinaryDictionary : public TLxCustomFileDictionary {
 
  protected:
   void LoadTranslations() override;
+  /// Also forgets the keys of the last load, so that the next open reads them again.
+  void DoClose() override;
   /// With lxsEmbedded, the stored data: the list forms "Languages", "Translations" and
   /// "Locales" are read (counted), never written; "LanguageData", "TranslationData" and
   /// "LocaleData" are counted on reading and copied from the file on writing. Writing stores
@@ -72,6 +82,27 @@ class TLxBinaryDictionary : public TLxCustomFileDictionary {
   void DefineListProperties(framework::TFiler& filer, bool hasData);
   void DefineBinaryProperties(framework::TFiler& filer, bool hasData);
 
+  // What a language switch may keep of the last full load from the image: where the
+  // keys came from and which records the table holds.
+  struct LoadedKeys {
+    bool fromFile = false;
+    std::string fileName;
+    std::filesystem::file_time_type written;
+    std::int64_t size = 0;
+    TLxPLDHeader header;
+    bool convertNative = false;
+    int nativeCodePage = 0;
+    int systemCodePage = 0;
+    std::vector<bool> present;  // per record of the image
+    int presentCount = 0;
+  };
+  bool ReadsFile() const;
+  LoadedKeys KeysSource(const TLxPLDFile& reader) const;
+  bool SameKeys(const LoadedKeys& a, const LoadedKeys& b) const;
+  void LoadImage(TLxPLDFile& reader);
+  bool SwitchTexts(TLxPLDFile& reader);
+
+  std::optional<LoadedKeys> loadedKeys_;
   bool legacyData_ = false;
   int storedLanguageCount_ = 0;
   int storedTranslationCount_ = 0;

@@ -367,25 +367,66 @@ std::uint8_t TLxPLDFile::ReadTranslation(lang::TLxTranslation& translation, int 
   } else {
     translation.Id.clear();
   }
-  ReadLanguageTexts(activeIndex, fallbackIndex);
-  if (ConvertChosen(codePage, translation.Translation, true)) {
-    translation.State = lang::TLxTranslation::kActiveText;
-  } else if (ConvertChosen(codePage, translation.Translation, false)) {
-    translation.State = lang::TLxTranslation::kFallbackText;
-  } else {
-    translation.State = lang::TLxTranslation::kNoText;
-  }
+  translation.State =
+      ReadTranslationTexts(translation.Translation, activeIndex, fallbackIndex, codePage);
   return translation.State;
+}
+
+std::uint8_t TLxPLDFile::ReadTranslationText(std::string& text, int activeIndex, int fallbackIndex,
+                                             int codePage) {
+  SkipText();
+  if (HasContext()) SkipText();
+  if (HasId()) SkipText();
+  return ReadTranslationTexts(text, activeIndex, fallbackIndex, codePage);
+}
+
+std::uint8_t TLxPLDFile::ReadTranslationTexts(std::string& text, int activeIndex, int fallbackIndex,
+                                              int codePage) {
+  ReadLanguageTexts(activeIndex, fallbackIndex);
+  if (ConvertChosen(codePage, text, true)) return lang::TLxTranslation::kActiveText;
+  if (ConvertChosen(codePage, text, false)) return lang::TLxTranslation::kFallbackText;
+  return lang::TLxTranslation::kNoText;
 }
 
 // Keeps the texts of the two chosen languages (as bytes or as UTF-16 units, converted only
 // when taken) and passes over the others.
+// 8-bit texts straight from the window, when it holds every text of the record; false
+// (nothing read) otherwise. The window never reaches past the image, so what lies in it
+// needs no other check.
+bool TLxPLDFile::ReadLanguageTextsInWindow(int activeIndex, int fallbackIndex) {
+  const std::int64_t start = position_ - windowStart_;
+  if (!AnsiStrings() || start < 0) return false;
+  const std::uint8_t* const window = window_.data();
+  const bool little = LittleEndian();
+  auto at = static_cast<std::size_t>(start);
+  std::size_t chosen[2][2] = {{0, 0}, {0, 0}};  // offset and length: active, fallback
+  for (int i = 1; i < header_.LanguageCount; ++i) {
+    if (at + 2 > windowLength_) return false;
+    const std::size_t length = U16At(window + at, little);
+    at += 2;
+    if (length > windowLength_ - at) return false;
+    if (i == activeIndex || i == fallbackIndex) {
+      std::size_t* text = chosen[i == activeIndex ? 0 : 1];
+      text[0] = at;
+      text[1] = length;
+    }
+    at += length;
+  }
+  activeText_.assign(reinterpret_cast<const char*>(window) + chosen[0][0], chosen[0][1]);
+  fallbackText_.assign(reinterpret_cast<const char*>(window) + chosen[1][0], chosen[1][1]);
+  const auto consumed = static_cast<std::int64_t>(at) - start;
+  position_ += consumed;
+  recordRemaining_ -= static_cast<std::int32_t>(consumed);
+  return true;
+}
+
 void TLxPLDFile::ReadLanguageTexts(int activeIndex, int fallbackIndex) {
   const bool ansi = AnsiStrings();
   activeText_.clear();
   fallbackText_.clear();
   activeUnits_.clear();
   fallbackUnits_.clear();
+  if (ReadLanguageTextsInWindow(activeIndex, fallbackIndex)) return;
   for (int i = 1; i < header_.LanguageCount; ++i) {
     const bool active = i == activeIndex;
     if (!active && i != fallbackIndex) {
@@ -407,9 +448,10 @@ void TLxPLDFile::ReadLanguageTexts(int activeIndex, int fallbackIndex) {
 // Puts the active (or fallback) text into `text` when there is one.
 bool TLxPLDFile::ConvertChosen(int codePage, std::string& text, bool active) {
   if (AnsiStrings()) {
-    const std::string& chosen = active ? activeText_ : fallbackText_;
+    // The chosen text is read afresh for every record: hand its bytes over.
+    std::string& chosen = active ? activeText_ : fallbackText_;
     if (chosen.empty()) return false;
-    text = chosen;
+    text.swap(chosen);
     return true;
   }
   const std::u16string_view units = UpToNul(active ? activeUnits_ : fallbackUnits_);

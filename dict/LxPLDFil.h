@@ -48,6 +48,8 @@ struct TLxPLDHeader {
   /// A fourth section pair that nothing uses; 0 in version 1 images.
   std::uint16_t FourthCount = 0;
   std::uint32_t FourthOffset = 0;
+
+  bool operator==(const TLxPLDHeader&) const = default;
 };
 
 /// Reads one image. Open it with `OpenFile` or `OpenStream`, then seek to a section and
@@ -78,6 +80,8 @@ class TLxPLDFile {
   int LanguageCount() const { return header_.LanguageCount; }
   int TranslationCount() const { return header_.TranslationCount; }
   int LocaleCount() const { return header_.LocaleCount; }
+  /// The length of the image in bytes, taken when it was opened.
+  std::int64_t Size() const { return size_; }
   /// Where the next read starts. A record whose length runs past the image leaves it
   /// past the image's end (the next read then fails).
   std::int64_t Position() const { return position_; }
@@ -110,6 +114,11 @@ class TLxPLDFile {
   /// passed over unread.
   std::uint8_t ReadTranslation(lang::TLxTranslation& translation, int activeIndex,
                                int fallbackIndex, int codePage);
+  /// `ReadTranslation` without the keys: passes over the word, context and id and fills
+  /// `text` with the chosen translation; returns its state (with neither text `text` keeps
+  /// its value).
+  std::uint8_t ReadTranslationText(std::string& text, int activeIndex, int fallbackIndex,
+                                   int codePage);
   /// Reads the next translation record with every text taken as bytes (meant for 8-bit
   /// images): appends the word and the N - 1 texts of the languages to `texts`, and sets
   /// `context` and `id` when the record carries them.
@@ -138,6 +147,10 @@ class TLxPLDFile {
   void ReadLocaleNames(lang::TLxLocale& locale);
   void ReadLocaleFormats(lang::TLxLocale& locale);
   void ReadLanguageTexts(int activeIndex, int fallbackIndex);
+  bool ReadLanguageTextsInWindow(int activeIndex, int fallbackIndex);
+  // The chosen translation of a record whose keys were read: into `text`, with its state.
+  std::uint8_t ReadTranslationTexts(std::string& text, int activeIndex, int fallbackIndex,
+                                    int codePage);
   bool ConvertChosen(int codePage, std::string& text, bool active);
 
   std::unique_ptr<framework::TStream> stream_;

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
+#include <cstring>
 #include <limits>
 #include <utility>
 
@@ -24,16 +26,12 @@ std::uint64_t PrefixOf(std::string_view text) {
   return prefix;
 }
 
-// The 8 bytes of `text` from `offset`, as PrefixOf.
-std::uint64_t WordAt(std::string_view text, std::size_t offset) {
-  return PrefixOf(offset < text.size() ? text.substr(offset) : std::string_view());
-}
-
-// A key's prefix cut to the first `length` bytes.
-std::uint64_t Masked(std::uint64_t prefix, std::size_t length) {
-  if (length >= 8) return prefix;
-  if (length == 0) return 0;
-  return prefix & ~(~std::uint64_t{0} >> (length * 8));
+// The 8 bytes at `bytes`, the first the lowest.
+std::uint64_t LittleEndianWord(const char* bytes) {
+  std::uint64_t word = 0;
+  std::memcpy(&word, bytes, sizeof word);
+  if constexpr (std::endian::native == std::endian::big) word = __builtin_bswap64(word);
+  return word;
 }
 
 std::uint32_t Length(std::size_t size) {
@@ -41,6 +39,56 @@ std::uint32_t Length(std::size_t size) {
     throw platform::EListError("Translation table too large");
   }
   return static_cast<std::uint32_t>(size);
+}
+
+// A hash of the concatenation of texts, mixed eight bytes at a time, so that every
+// split of the same text hashes alike.
+class TextHash {
+ public:
+  void Add(std::string_view part) {
+    total_ += part.size();
+    std::size_t i = 0;
+    for (; i + 8 <= part.size(); i += 8) {
+      const std::uint64_t chunk = LittleEndianWord(part.data() + i);
+      Mix(filled_ == 0 ? chunk : pending_ | (chunk << (8 * filled_)));
+      pending_ = filled_ == 0 ? 0 : chunk >> (64 - 8 * filled_);
+    }
+    const std::size_t rest = part.size() - i;
+    if (rest == 0) return;
+    char bytes[8] = {};
+    std::memcpy(bytes, part.data() + i, rest);
+    const std::uint64_t tail = LittleEndianWord(bytes);
+    pending_ |= tail << (8 * filled_);
+    if (filled_ + rest < 8) {
+      filled_ += rest;
+      return;
+    }
+    Mix(pending_);
+    pending_ = filled_ == 0 ? 0 : tail >> (64 - 8 * filled_);
+    filled_ = filled_ + rest - 8;
+  }
+
+  std::uint32_t Value() {
+    if (filled_ != 0) Mix(pending_);
+    Mix(total_);
+    return static_cast<std::uint32_t>(hash_ ^ (hash_ >> 32));
+  }
+
+ private:
+  void Mix(std::uint64_t word) {
+    hash_ = (hash_ ^ word) * 0xFF51AFD7ED558CCDull;
+    hash_ ^= hash_ >> 29;
+  }
+
+  std::uint64_t hash_ = 0x9E3779B97F4A7C15ull;
+  std::uint64_t pending_ = 0;  // bytes not mixed in yet, the first the lowest
+  std::size_t filled_ = 0;
+  std::uint64_t total_ = 0;
+};
+
+// The first slot to try for `hash` in an index of `size` slots.
+std::size_t HomeSlot(std::uint32_t hash, std::size_t size) {
+  return static_cast<std::size_t>((std::uint64_t{hash} * size) >> 32);
 }
 
 }  // namespace
@@ -51,18 +99,14 @@ class TLxTranslationList::KeyTarget {
  public:
   explicit KeyTarget(std::string_view a, std::string_view b = {}, std::string_view c = {},
                      std::string_view d = {})
-      : parts_{a, b, c, d} {
-    std::size_t filled = 0;
-    for (std::string_view part : parts_) {
-      for (std::size_t i = 0; i < part.size() && filled < 16; ++i, ++filled) {
-        std::uint64_t& word = filled < 8 ? prefix_ : prefix2_;
-        word |= std::uint64_t{static_cast<unsigned char>(part[i])} << (56 - 8 * (filled % 8));
-      }
-    }
-  }
+      : parts_{a, b, c, d} {}
 
-  std::uint64_t Prefix() const { return prefix_; }
-  std::uint64_t Prefix2() const { return prefix2_; }
+  std::uint32_t Hash() const {
+    TextHash hash;
+    for (std::string_view part : parts_)
+      hash.Add(part);
+    return hash.Value();
+  }
 
   // Below, at or above 0 as `probe` sorts before, equal to or after the target.
   int CompareWith(std::string_view probe) const {
@@ -78,43 +122,66 @@ class TLxTranslationList::KeyTarget {
 
  private:
   std::string_view parts_[4];
-  std::uint64_t prefix_ = 0;
-  std::uint64_t prefix2_ = 0;
 };
 
 void TLxTranslationList::Clear() {
-  nodes_.clear();
   entries_.clear();
-  text_.clear();
+  states_.clear();
+  keys_.clear();
+  texts_.clear();
+  keyIndex_.clear();
+  wordIndex_.clear();
+  indexed_ = false;
+  wordIndexed_ = false;
 }
 
 void TLxTranslationList::Reserve(std::size_t entries, std::size_t characters) {
-  nodes_.reserve(entries);
   entries_.reserve(entries);
-  text_.reserve(characters);
+  states_.reserve(entries);
+  keys_.reserve(characters);
 }
 
 void TLxTranslationList::Add(const lang::TLxTranslation& translation) {
-  Node node;
+  indexed_ = false;
+  wordIndexed_ = false;
   Entry entry;
-  entry.offset = Length(text_.size());
-  node.nativeLength = Length(translation.Native.size());
+  entry.keyOffset = Length(keys_.size());
+  entry.nativeLength = Length(translation.Native.size());
   entry.contextLength = Length(translation.Context.size());
-  node.keyLength =
+  entry.keyLength =
       Length(translation.Native.size() + 1 + translation.Context.size() + translation.Id.size());
-  entry.translationLength = Length(translation.Translation.size());
-  entry.state = translation.State;
-  text_ += translation.Native;
-  text_ += kSeparator;
-  text_ += translation.Context;
-  text_ += translation.Id;
-  text_ += translation.Translation;
-  Length(text_.size());
-  const std::string_view key = std::string_view(text_).substr(entry.offset, node.keyLength);
-  node.prefix = PrefixOf(key);
-  node.prefix2 = WordAt(key, 8);
-  nodes_.push_back(node);
+  entry.textOffset = Length(texts_.size());
+  entry.textLength = Length(translation.Translation.size());
+  entry.added = Length(entries_.size());
+  Length(keys_.size() + entry.keyLength);
+  Length(texts_.size() + entry.textLength);
+  keys_ += translation.Native;
+  keys_ += kSeparator;
+  keys_ += translation.Context;
+  keys_ += translation.Id;
+  texts_ += translation.Translation;
   entries_.push_back(entry);
+  states_.push_back(translation.State);
+}
+
+void TLxTranslationList::ReplaceTranslations(Texts texts) {
+  if (texts.lengths.size() != entries_.size() || texts.states.size() != entries_.size()) {
+    throw platform::EListError("Translation count mismatch");
+  }
+  // The lengths become the ends of the texts, in the order of adding.
+  std::uint64_t end = 0;
+  for (std::uint32_t& length : texts.lengths) {
+    end += length;
+    length = Length(end);
+  }
+  if (end != texts.text.size()) throw platform::EListError("Translation count mismatch");
+  for (Entry& entry : entries_) {
+    entry.textOffset = entry.added == 0 ? 0 : texts.lengths[entry.added - 1];
+    entry.textLength = texts.lengths[entry.added] - entry.textOffset;
+  }
+  texts_ = std::move(texts.text);
+  texts_.shrink_to_fit();
+  states_ = std::move(texts.states);
 }
 
 void TLxTranslationList::CheckIndex(int index) const {
@@ -124,37 +191,42 @@ void TLxTranslationList::CheckIndex(int index) const {
 }
 
 std::string_view TLxTranslationList::KeyText(int index) const {
-  const auto i = static_cast<std::size_t>(index);
-  return std::string_view(text_).substr(entries_[i].offset, nodes_[i].keyLength);
+  const Entry& entry = entries_[static_cast<std::size_t>(index)];
+  return std::string_view(keys_).substr(entry.keyOffset, entry.keyLength);
+}
+
+std::string_view TLxTranslationList::IndexedText(int index, IndexedTexts texts) const {
+  const Entry& entry = entries_[static_cast<std::size_t>(index)];
+  const std::uint32_t length = texts.wordOnly ? entry.nativeLength + texts.extra : entry.keyLength;
+  return std::string_view(keys_).substr(entry.keyOffset, length);
 }
 
 std::string_view TLxTranslationList::Native(int index) const {
   CheckIndex(index);
-  return KeyText(index).substr(0, nodes_[static_cast<std::size_t>(index)].nativeLength);
+  return KeyText(index).substr(0, entries_[static_cast<std::size_t>(index)].nativeLength);
 }
 
 std::string_view TLxTranslationList::Context(int index) const {
   CheckIndex(index);
-  const auto i = static_cast<std::size_t>(index);
-  return KeyText(index).substr(nodes_[i].nativeLength + 1, entries_[i].contextLength);
+  const Entry& entry = entries_[static_cast<std::size_t>(index)];
+  return KeyText(index).substr(entry.nativeLength + 1, entry.contextLength);
 }
 
 std::string_view TLxTranslationList::Id(int index) const {
   CheckIndex(index);
-  const auto i = static_cast<std::size_t>(index);
-  return KeyText(index).substr(nodes_[i].nativeLength + 1 + entries_[i].contextLength);
+  const Entry& entry = entries_[static_cast<std::size_t>(index)];
+  return KeyText(index).substr(entry.nativeLength + 1 + entry.contextLength);
 }
 
 std::string_view TLxTranslationList::Translation(int index) const {
   CheckIndex(index);
-  const auto i = static_cast<std::size_t>(index);
-  return std::string_view(text_).substr(entries_[i].offset + nodes_[i].keyLength,
-                                        entries_[i].translationLength);
+  const Entry& entry = entries_[static_cast<std::size_t>(index)];
+  return std::string_view(texts_).substr(entry.textOffset, entry.textLength);
 }
 
 std::uint8_t TLxTranslationList::State(int index) const {
   CheckIndex(index);
-  return entries_[static_cast<std::size_t>(index)].state;
+  return states_[entries_[static_cast<std::size_t>(index)].added];
 }
 
 void TLxTranslationList::CopyTo(int index, lang::TLxTranslation& target) const {
@@ -166,22 +238,13 @@ void TLxTranslationList::CopyTo(int index, lang::TLxTranslation& target) const {
 }
 
 int TLxTranslationList::CompareEntries(int left, int right, bool contextKeys) const {
-  const Node& a = nodes_[static_cast<std::size_t>(left)];
-  const Node& b = nodes_[static_cast<std::size_t>(right)];
-  const std::uint32_t aLength = SortLength(a, contextKeys);
-  const std::uint32_t bLength = SortLength(b, contextKeys);
-  const std::uint64_t aPrefix = Masked(a.prefix, aLength);
-  const std::uint64_t bPrefix = Masked(b.prefix, bLength);
-  if (aPrefix != bPrefix) return aPrefix < bPrefix ? -1 : 1;
-  const std::uint64_t aPrefix2 = aLength > 8 ? Masked(a.prefix2, aLength - 8) : 0;
-  const std::uint64_t bPrefix2 = bLength > 8 ? Masked(b.prefix2, bLength - 8) : 0;
-  if (aPrefix2 != bPrefix2) return aPrefix2 < bPrefix2 ? -1 : 1;
-  return KeyText(left).substr(0, aLength).compare(KeyText(right).substr(0, bLength));
+  return IndexedText(left, SortTexts(contextKeys))
+      .compare(IndexedText(right, SortTexts(contextKeys)));
 }
 
-bool TLxTranslationList::Sorted(bool contextKeys) const {
+bool TLxTranslationList::InOrder(IndexedTexts texts) const {
   for (int i = 1; i < Count(); ++i) {
-    if (CompareEntries(i - 1, i, contextKeys) >= 0) return false;
+    if (IndexedText(i - 1, texts) >= IndexedText(i, texts)) return false;
   }
   return true;
 }
@@ -189,8 +252,17 @@ bool TLxTranslationList::Sorted(bool contextKeys) const {
 void TLxTranslationList::Sort(bool contextKeys) {
   // On strictly increasing texts the quicksort swaps nothing; checking first
   // saves its comparisons on tables that arrive in order, as built ones do.
-  if (Count() < 2 || Sorted(contextKeys)) return;
-  if (!SortDistinct(contextKeys)) QuickSort(0, Count() - 1, contextKeys);
+  if (Count() >= 2 && !InOrder(SortTexts(contextKeys)) && !SortDistinct(contextKeys))
+    QuickSort(0, Count() - 1, contextKeys);
+  // Loaded once per language and then only read: give back what growing left over.
+  keys_.shrink_to_fit();
+  texts_.shrink_to_fit();
+  keyIndex_ = BuildIndex(SortTexts(contextKeys));
+  wordIndex_.clear();
+  wordIndex_.shrink_to_fit();
+  indexed_ = true;
+  indexedContextKeys_ = contextKeys;
+  wordIndexed_ = false;
 }
 
 // When no two sort texts are equal, every correct sort gives the one order the
@@ -199,7 +271,8 @@ void TLxTranslationList::Sort(bool contextKeys) {
 namespace {
 
 struct SortKey {
-  std::uint64_t prefix;
+  std::uint64_t prefix;   // the sort text's first 8 bytes, as PrefixOf
+  std::uint64_t prefix2;  // the next 8
   std::uint32_t index;
 };
 
@@ -229,14 +302,18 @@ void RadixSortByPrefix(std::vector<SortKey>& keys) {
 }  // namespace
 
 bool TLxTranslationList::SortDistinct(bool contextKeys) {
-  std::vector<SortKey> keys(nodes_.size());
-  for (std::size_t i = 0; i < nodes_.size(); ++i) {
-    keys[i] = {Masked(nodes_[i].prefix, SortLength(nodes_[i], contextKeys)),
+  std::vector<SortKey> keys(entries_.size());
+  for (std::size_t i = 0; i < entries_.size(); ++i) {
+    const int index = static_cast<int>(i);
+    const std::string_view text = IndexedText(index, SortTexts(contextKeys));
+    keys[i] = {PrefixOf(text), PrefixOf(text.size() > 8 ? text.substr(8) : std::string_view()),
                static_cast<std::uint32_t>(i)};
   }
   RadixSortByPrefix(keys);
-  // Keys that share their prefix are put in order by the rest of their texts.
+  // Keys that share their prefix are put in order by the next bytes, then by the rest of
+  // their texts.
   const auto before = [&](const SortKey& a, const SortKey& b) {
+    if (a.prefix2 != b.prefix2) return a.prefix2 < b.prefix2;
     return CompareEntries(static_cast<int>(a.index), static_cast<int>(b.index), contextKeys) < 0;
   };
   for (std::size_t start = 0; start < keys.size();) {
@@ -252,21 +329,15 @@ bool TLxTranslationList::SortDistinct(bool contextKeys) {
     }
     start = end;
   }
-  std::vector<Node> nodes;
   std::vector<Entry> entries;
-  nodes.reserve(nodes_.size());
   entries.reserve(entries_.size());
-  for (const SortKey& key : keys) {
-    nodes.push_back(nodes_[key.index]);
+  for (const SortKey& key : keys)
     entries.push_back(entries_[key.index]);
-  }
-  nodes_.swap(nodes);
   entries_.swap(entries);
   return true;
 }
 
 void TLxTranslationList::Swap(int left, int right) {
-  std::swap(nodes_[static_cast<std::size_t>(left)], nodes_[static_cast<std::size_t>(right)]);
   std::swap(entries_[static_cast<std::size_t>(left)], entries_[static_cast<std::size_t>(right)]);
 }
 
@@ -305,23 +376,12 @@ void TLxTranslationList::QuickSort(int left, int right, bool contextKeys) {
   }
 }
 
-int TLxTranslationList::Search(const KeyTarget& target, std::uint32_t extra, bool wordOnly) const {
+int TLxTranslationList::Search(const KeyTarget& target, IndexedTexts texts) const {
   int low = 0;
   int high = Count() - 1;
   while (low <= high) {
     const int middle = (low + high) / 2;
-    const Node& node = nodes_[static_cast<std::size_t>(middle)];
-    const std::uint32_t length = wordOnly ? node.nativeLength + extra : node.keyLength;
-    const std::uint64_t prefix = Masked(node.prefix, length);
-    const std::uint64_t prefix2 = length > 8 ? Masked(node.prefix2, length - 8) : 0;
-    int order = 0;
-    if (prefix != target.Prefix()) {
-      order = prefix < target.Prefix() ? -1 : 1;
-    } else if (prefix2 != target.Prefix2()) {
-      order = prefix2 < target.Prefix2() ? -1 : 1;
-    } else {
-      order = target.CompareWith(KeyText(middle).substr(0, length));
-    }
+    const int order = target.CompareWith(IndexedText(middle, texts));
     if (order == 0) return middle;
     if (order < 0) {
       low = middle + 1;
@@ -332,15 +392,77 @@ int TLxTranslationList::Search(const KeyTarget& target, std::uint32_t extra, boo
   return -1;
 }
 
+// ---- The hash indexes
+
+// In strictly increasing texts the search finds every text at its own entry. Otherwise
+// it runs once per distinct text; a text it does not find (possible where a native text
+// holds the separator) stays out, so that the index misses it as the search does.
+std::vector<TLxTranslationList::Slot> TLxTranslationList::BuildIndex(IndexedTexts texts) const {
+  std::vector<Slot> index;
+  if (Empty()) return index;
+  index.resize(entries_.size() + entries_.size() / 3 + 1);
+  const bool inOrder = InOrder(texts);
+  for (int i = 0; i < Count(); ++i) {
+    const std::string_view text = IndexedText(i, texts);
+    TextHash hashing;
+    hashing.Add(text);
+    const std::uint32_t hash = hashing.Value();
+    std::size_t at = HomeSlot(hash, index.size());
+    bool known = false;
+    for (; index[at].answer != 0; at = at + 1 == index.size() ? 0 : at + 1) {
+      const Slot& slot = index[at];
+      if (!inOrder && slot.hash == hash &&
+          IndexedText(static_cast<int>(slot.answer - 1), texts) == text) {
+        known = true;
+        break;
+      }
+    }
+    if (known) continue;
+    const int answer = inOrder ? i : Search(KeyTarget(text), texts);
+    if (answer >= 0) index[at] = {hash, static_cast<std::uint32_t>(answer) + 1};
+  }
+  return index;
+}
+
+int TLxTranslationList::FindIndexed(const std::vector<Slot>& index, const KeyTarget& target,
+                                    IndexedTexts texts) const {
+  if (index.empty()) return -1;
+  const std::uint32_t hash = target.Hash();
+  for (std::size_t at = HomeSlot(hash, index.size()); index[at].answer != 0;
+       at = at + 1 == index.size() ? 0 : at + 1) {
+    const Slot& slot = index[at];
+    const int answer = static_cast<int>(slot.answer - 1);
+    if (slot.hash == hash && target.CompareWith(IndexedText(answer, texts)) == 0) return answer;
+  }
+  return -1;
+}
+
+const std::vector<TLxTranslationList::Slot>* TLxTranslationList::WordIndex() const {
+  if (!indexed_ || !indexedContextKeys_) return nullptr;
+  if (!wordIndexed_) {
+    wordIndex_ = BuildIndex({true, 1});
+    wordIndexed_ = true;
+  }
+  return &wordIndex_;
+}
+
 int TLxTranslationList::FindWord(std::string_view word, bool contextKeys) const {
-  if (!contextKeys) return Search(KeyTarget(word), 0, true);
-  return Search(KeyTarget(word, std::string_view(kSeparatorText, 1)), 1, true);
+  if (!contextKeys) {
+    const KeyTarget target(word);
+    if (indexed_ && !indexedContextKeys_) return FindIndexed(keyIndex_, target, {true, 0});
+    return Search(target, {true, 0});
+  }
+  const KeyTarget target(word, std::string_view(kSeparatorText, 1));
+  if (const std::vector<Slot>* index = WordIndex()) return FindIndexed(*index, target, {true, 1});
+  return Search(target, {true, 1});
 }
 
 int TLxTranslationList::FindKey(std::string_view word, std::string_view context,
                                 std::string_view id, bool contextKeys) const {
   if (!contextKeys) return FindWord(word, false);
-  return Search(KeyTarget(word, std::string_view(kSeparatorText, 1), context, id), 0, false);
+  const KeyTarget target(word, std::string_view(kSeparatorText, 1), context, id);
+  if (indexed_ && indexedContextKeys_) return FindIndexed(keyIndex_, target, {false, 0});
+  return Search(target, {false, 0});
 }
 
 }  // namespace lx::dict

@@ -52,6 +52,12 @@ void ReadTranslations(TLxPLDFile& file) {
       for (int i = 0; i < file.TranslationCount(); ++i)
         file.ReadTranslation(translation, pair.active, pair.fallback, pair.codePage);
     });
+    Try([&] {  // the texts alone, as a language switch reads them
+      file.SeekTranslations();
+      std::string text;
+      for (int i = 0; i < file.TranslationCount(); ++i)
+        file.ReadTranslationText(text, pair.active, pair.fallback, pair.codePage);
+    });
   }
   Try([&] {
     file.SeekTranslations();

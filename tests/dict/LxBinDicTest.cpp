@@ -4,7 +4,9 @@
 #include <fstream>
 #include <functional>
 #include <optional>
+#include <random>
 #include <span>
+#include <tuple>
 
 #include "EmbeddedForms.h"
 #include "dict/LxBinDic.h"
@@ -742,6 +744,149 @@ TEST_F(LxBinDicTest, NativeTextsWithAContextAreReEncodedForTheSystem) {
                         lang::TLxDictionaryOptions{lang::lxdoConvertNativeString});
   dictionary.Open();
   EXPECT_TRUE(dictionary.Translate("5 \x88", "TPriceForm", value, ""));
+}
+
+// ---- Language switches
+
+using TableEntry = std::tuple<std::string, std::string, std::string, std::string, int>;
+
+std::vector<TableEntry> TableOf(const TLxBinaryDictionary& dictionary) {
+  std::vector<TableEntry> entries;
+  lang::TLxTranslation entry;
+  for (int i = 0; i < dictionary.Translations().Count(); ++i) {
+    dictionary.TranslationAt(i, entry);
+    entries.emplace_back(entry.Native, entry.Context, entry.Id, entry.Translation, entry.State);
+  }
+  return entries;
+}
+
+// Duplicates, separators inside native texts, and languages that lack some texts (so that
+// some switches keep the records of the table and others change them): after every
+// switch the table and its answers are those of a dictionary opened in that language.
+TEST_F(LxBinDicTest, ASwitchLoadsWhatAFreshOpenLoads) {
+  std::mt19937 random(5);
+  for (const int contentFlags : {0, 1}) {
+    tools::PldImage image;
+    image.contentFlags = contentFlags;
+    image.languages = {Language(0, "English"), Language(10, "Spanish"), Language(7, "German"),
+                       Language(12, "French")};
+    for (int i = 0; i < 400; ++i) {
+      std::string word = "w" + std::to_string(random() % 150);
+      if (random() % 5 == 0) word += "\x7F" + std::to_string(random() % 3);
+      const std::string n = std::to_string(i);
+      tools::PldTranslation& record = image.translations.emplace_back();
+      record.texts = {word, "es" + n, "de " + n, random() % 3 == 0 ? "" : "fr " + n};
+      if (contentFlags != 0) record.context = "TForm" + std::to_string(random() % 3);
+    }
+    auto& switching = FileDictionary(image);
+    switching.SetLanguage(1);
+    switching.Open();
+    for (const int language : {2, 1, 3, 2, 3, 1}) {
+      switching.SetLanguage(language);
+      auto& fresh = FileDictionary(image);
+      fresh.SetLanguage(language);
+      fresh.Open();
+      ASSERT_EQ(TableOf(switching), TableOf(fresh)) << "language " << language;
+      for (int word = 0; word < 160; ++word) {
+        const std::string native = "w" + std::to_string(word);
+        std::string fromSwitched = "-";
+        std::string fromFresh = "-";
+        EXPECT_EQ(switching.Translate(native, "TForm1", fromSwitched, ""),
+                  fresh.Translate(native, "TForm1", fromFresh, ""));
+        EXPECT_EQ(fromSwitched, fromFresh);
+        EXPECT_EQ(lang::TranslateWith(&switching, native), lang::TranslateWith(&fresh, native));
+      }
+    }
+  }
+}
+
+// An image of the same size and header: only its time of writing tells it changed.
+void ReplaceKeepingTheSize(const std::string& file, const tools::PldImage& image,
+                           std::filesystem::file_time_type written) {
+  const std::vector<std::uint8_t> bytes = tools::WritePldImage(image);
+  ASSERT_EQ(std::filesystem::file_size(file), bytes.size());
+  std::ofstream(file, std::ios::binary)
+      .write(reinterpret_cast<const char*>(bytes.data()),
+             static_cast<std::streamsize>(bytes.size()));
+  std::filesystem::last_write_time(file, written);
+}
+
+TEST_F(LxBinDicTest, ASwitchReadsAChangedFileInFull) {
+  tools::PldImage before = ThreeLanguages(0);
+  before.translations = {{{"Open", "Abrir", "Offen"}, "", ""}};
+  tools::PldImage after = ThreeLanguages(0);
+  after.translations = {{{"Shut", "Cerra", "Zumac"}, "", ""}};
+  auto& dictionary = FileDictionary(before);
+  dictionary.SetLanguage(1);
+  dictionary.Open();
+  const std::string file = dictionary.FileName();
+  const auto written = std::filesystem::last_write_time(file);
+  ReplaceKeepingTheSize(file, after, written + std::chrono::seconds(1));
+  dictionary.SetLanguage(2);
+  EXPECT_EQ(lang::TranslateWith(&dictionary, "Shut"), "Zumac");
+  EXPECT_EQ(lang::TranslateWith(&dictionary, "Open"), "Open");
+
+  // Closed, the dictionary forgets the keys: the next open reads them even from a file
+  // that looks the same.
+  dictionary.Close();
+  ReplaceKeepingTheSize(file, before, written + std::chrono::seconds(1));
+  dictionary.SetLanguage(1);
+  dictionary.Open();
+  EXPECT_EQ(lang::TranslateWith(&dictionary, "Open"), "Abrir");
+}
+
+// While the image looks the same (size, header, time of writing), a switch trusts the keys
+// it read and takes only the texts: here a file rewritten behind the dictionary's back
+// shows it, its new keys unseen until the dictionary is closed.
+TEST_F(LxBinDicTest, ASwitchReadsOnlyTheTextsOfAnUnchangedImage) {
+  for (const int contentFlags : {0, 1, 2, 3}) {
+    tools::PldImage before = ThreeLanguages(contentFlags);
+    const bool context = contentFlags == 1 || contentFlags == 3;
+    const bool id = contentFlags == 1 || contentFlags == 2;
+    before.translations = {
+        {{"Open", "Abrir", "Offen"}, context ? "TForm1" : "", id ? "7" : ""},
+        {{"Save", "Guardar", "Sichern"}, context ? "TForm2" : "", id ? "8" : ""}};
+    tools::PldImage after = before;
+    after.translations[0].texts = {"Shut", "Cerra", "Zumac"};
+    auto& dictionary = FileDictionary(before);
+    dictionary.SetLanguage(2);
+    dictionary.Open();
+    const std::string file = dictionary.FileName();
+    ReplaceKeepingTheSize(file, after, std::filesystem::last_write_time(file));
+    dictionary.SetLanguage(1);
+    EXPECT_EQ(lang::TranslateWith(&dictionary, "Open"), "Cerra") << contentFlags;
+    dictionary.SetLanguage(2);
+    EXPECT_EQ(lang::TranslateWith(&dictionary, "Open"), "Zumac") << contentFlags;
+    EXPECT_EQ(lang::TranslateWith(&dictionary, "Save"), "Sichern") << contentFlags;
+    EXPECT_EQ(lang::TranslateWith(&dictionary, "Shut"), "Shut") << contentFlags;
+  }
+}
+
+TEST_F(LxBinDicTest, ASwitchAfterTheTableWasEmptiedLoadsInFull) {
+  tools::PldImage image = ThreeLanguages(0);
+  image.translations = {{{"Open", "Abrir", "Offen"}, "", ""}};
+  auto& dictionary = FileDictionary(image);
+  dictionary.SetLanguage(1);
+  dictionary.Open();
+  dictionary.ClearTranslations();
+  dictionary.SetLanguage(2);
+  EXPECT_EQ(lang::TranslateWith(&dictionary, "Open"), "Offen");
+}
+
+TEST_F(LxBinDicTest, ASwitchAfterTheNativeTextsConversionChangedReadsTheKeysAgain) {
+  tools::PldImage image = ThreeLanguages(3);
+  image.languages[0].codePage = 1251;  // the system's is 1252
+  image.translations = {{{"5 \u20AC", "5 euros", "5 Euro"}, "TPriceForm", ""}};
+  auto& dictionary = FileDictionary(image);
+  dictionary.SetLanguage(2);
+  dictionary.Open();
+  std::string value;
+  EXPECT_TRUE(dictionary.Translate("5 \x80", "TPriceForm", value, ""));
+  dictionary.SetOptions(dictionary.Options() -
+                        lang::TLxDictionaryOptions{lang::lxdoConvertNativeString});
+  dictionary.SetLanguage(1);
+  EXPECT_TRUE(dictionary.Translate("5 \x88", "TPriceForm", value, ""));
+  EXPECT_EQ(value, "5 euros");
 }
 
 }  // namespace

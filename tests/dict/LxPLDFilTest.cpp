@@ -445,10 +445,12 @@ void ReadEverything(const Bytes& bytes) {
   file->SeekLanguages();
   for (int i = 0; i < file->LanguageCount(); ++i)
     file->ReadLanguage();
-  file->SeekTranslations();
   TLxTranslation translation;
-  for (int i = 0; i < file->TranslationCount(); ++i)
-    file->ReadTranslation(translation, 1, 2, 1252);
+  for (const int active : {1, file->LanguageCount() - 1}) {  // the last text read or passed over
+    file->SeekTranslations();
+    for (int i = 0; i < file->TranslationCount(); ++i)
+      file->ReadTranslation(translation, active, 2, 1252);
+  }
   // Raw reading is meant for 8-bit images only.
   if (file->AnsiStrings()) {
     file->SeekTranslations();

@@ -193,6 +193,77 @@ TEST(LxTranslationListTest, MatchesThePlainListOnRandomTables) {
   }
 }
 
+// Every look-up, hit or miss, on random tables with many duplicates, NULs and separators,
+// sorted either way or not at all: the answers of the plain list's binary search.
+TEST(LxTranslationListTest, LooksUpAsTheBinarySearchDoes) {
+  std::mt19937 random(23);
+  const std::string alphabet("ab\x7F\x00", 4);
+  const auto text = [&](std::size_t maxLength) {
+    std::string result(random() % (maxLength + 1), ' ');
+    for (char& c : result)
+      c = alphabet[random() % alphabet.size()];
+    return result;
+  };
+  for (int round = 0; round < 120; ++round) {
+    const bool contextKeys = round % 2 == 0;
+    const int sorting = round % 3;  // 0: by the table's keys, 1: by the other keys, 2: not
+    TLxTranslationList list;
+    ReferenceList reference;
+    std::vector<Plain> added;
+    const int count = 1 + static_cast<int>(random() % 300);
+    for (int i = 0; i < count; ++i) {
+      const Entry entry(text(5), text(2), text(1), std::to_string(i));
+      list.Add(entry);
+      reference.Add(entry);
+      added.push_back({entry.record.Native, entry.record.Context, entry.record.Id, ""});
+    }
+    if (sorting != 2) {
+      list.Sort(sorting == 0 ? contextKeys : !contextKeys);
+      reference.Sort(sorting == 0 ? contextKeys : !contextKeys);
+    }
+    if (random() % 4 == 0) {  // an entry added after the sort
+      const Entry late(text(5), text(2), text(1), "late");
+      list.Add(late);
+      reference.Add(late);
+    }
+    for (int probe = 0; probe < 200; ++probe) {
+      Plain key = added[random() % added.size()];
+      if (probe % 2 == 1) key = {text(5), text(2), text(1), ""};
+      const std::string wordTarget = contextKeys ? key.Native + '\x7F' : key.Native;
+      ASSERT_EQ(list.FindWord(key.Native, contextKeys),
+                reference.Find(wordTarget, contextKeys, true))
+          << "round " << round;
+      ASSERT_EQ(list.FindKey(key.Native, key.Context, key.Id, contextKeys),
+                reference.Find(contextKeys ? key.Key() : key.Native, contextKeys, false))
+          << "round " << round;
+    }
+  }
+}
+
+TEST(LxTranslationListTest, ReplacedTranslationsFollowTheOrderOfAdding) {
+  TLxTranslationList list;
+  for (const char* word : {"Save", "Open", "Close"})
+    list.Add(Entry(word, "", "", std::string("old ") + word));
+  list.Sort(false);
+  list.ReplaceTranslations({"SpeichernOeffnenSchliessen", {9, 7, 10}, {0, 1, 0}});
+  EXPECT_EQ(Natives(list), (std::vector<std::string>{"Close", "Open", "Save"}));
+  EXPECT_EQ(list.Translation(list.FindWord("Open", false)), "Oeffnen");
+  EXPECT_EQ(list.State(list.FindWord("Open", false)), 1);
+  EXPECT_EQ(list.Translation(list.FindWord("Close", false)), "Schliessen");
+  EXPECT_EQ(list.Translation(list.FindWord("Save", false)), "Speichern");
+  for (const TLxTranslationList::Texts& wrong :
+       {TLxTranslationList::Texts{"ab", {1, 1}, {0, 0}},
+        TLxTranslationList::Texts{"abc", {1, 1, 2}, {0, 0, 0}}}) {
+    try {
+      list.ReplaceTranslations(wrong);
+      FAIL();
+    } catch (const platform::EListError& e) {
+      EXPECT_EQ(e.Message(), "Translation count mismatch");
+    }
+  }
+  EXPECT_EQ(list.Translation(list.FindWord("Save", false)), "Speichern");
+}
+
 // Large tables of distinct texts with long shared beginnings: the order of the plain list.
 TEST(LxTranslationListTest, SortsLargeDistinctTablesAsThePlainListDoes) {
   std::mt19937 random(11);
