@@ -76,6 +76,7 @@ class TLxTranslatorTable : public framework::TObject {
   /// Starts and ends a pass (see above); passes do not nest.
   void BeginPass();
   void EndPass() { passRunning_ = false; }
+  bool PassRunning() const { return passRunning_; }
   /// The first item with this control, property and current text (all case-sensitive), or
   /// null. Inside a pass, items found before in the same pass are skipped, and the item
   /// found counts as used.
