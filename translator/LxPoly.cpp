@@ -1,6 +1,7 @@
 #include "translator/LxPoly.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <tuple>
 
@@ -180,7 +181,8 @@ struct TLxTranslator::TClassPlan {
   std::vector<TPropertyStep> working;
   // Never walked: dictionaries, translators, fonts and string grids.
   bool skipped = false;
-  bool component = false, control = false, form = false, menuItem = false;
+  bool component = false, control = false, winControl = false, form = false, menu = false,
+       menuItem = false, memo = false, columnTitle = false;
   // What an object held by a property is.
   bool strings = false, collection = false, font = false, comboBoxEx = false;
 };
@@ -263,15 +265,14 @@ class TLxTranslator::TWalkCache {
     if (SameEntries(targets, entries_)) return;
     entries_ = EntriesOf(targets);
     plans_.clear();
-    lastClass_ = nullptr;
-    lastPlan_ = nullptr;
+    recent_ = {};
   }
   const TClassPlan& PlanOf(const framework::TClassInfo& info, const TLxTargetProperties& targets) {
-    if (&info == lastClass_) return *lastPlan_;
+    TRecent& recent = recent_[(reinterpret_cast<std::uintptr_t>(&info) >> 4) % kRecent];
+    if (recent.info == &info) return *recent.plan;
     std::unique_ptr<TClassPlan>& plan = plans_[&info];
     if (plan == nullptr) plan = MakePlan(info, targets);
-    lastClass_ = &info;
-    lastPlan_ = plan.get();
+    recent = {&info, plan.get()};
     return *plan;
   }
 
@@ -289,9 +290,13 @@ class TLxTranslator::TWalkCache {
 
   std::vector<TTargetEntry> entries_;
   std::unordered_map<const framework::TClassInfo*, std::unique_ptr<TClassPlan>> plans_;
-  // Objects of one class tend to come in runs.
-  const framework::TClassInfo* lastClass_ = nullptr;
-  const TClassPlan* lastPlan_ = nullptr;
+  // A form has objects of a few classes: their plans are found without hashing.
+  struct TRecent {
+    const framework::TClassInfo* info = nullptr;
+    const TClassPlan* plan = nullptr;
+  };
+  static constexpr std::size_t kRecent = 16;
+  std::array<TRecent, kRecent> recent_{};
 };
 
 std::unique_ptr<TLxTranslator::TClassPlan> TLxTranslator::TWalkCache::MakePlan(
@@ -302,8 +307,12 @@ std::unique_ptr<TLxTranslator::TClassPlan> TLxTranslator::TWalkCache::MakePlan(
   };
   plan->component = is(TComponent::StaticClassInfo());
   plan->control = is(framework::TControl::StaticClassInfo());
+  plan->winControl = is(framework::TWinControl::StaticClassInfo());
   plan->form = is(framework::TCustomForm::StaticClassInfo());
+  plan->menu = is(framework::TMenu::StaticClassInfo());
   plan->menuItem = is(framework::TMenuItem::StaticClassInfo());
+  plan->memo = is(framework::TCustomMemo::StaticClassInfo());
+  plan->columnTitle = info.Name() == "TColumnTitle";
   plan->strings = is(framework::TStrings::StaticClassInfo());
   plan->collection = is(framework::TCollection::StaticClassInfo());
   plan->font = is(framework::TFont::StaticClassInfo());
@@ -555,8 +564,10 @@ std::vector<framework::TMenu*> TLxTranslator::SwitchMenusToManual() {
   TComponent* root = GetRoot();
   if (root == nullptr) return menus;
   for (int i = 0; i < root->ComponentCount(); ++i) {
-    auto* menu = As<framework::TMenu>(root->Components(i));
-    if (menu != nullptr && menu->AutoHotkeys() == framework::maAutomatic) {
+    TComponent* component = root->Components(i);
+    if (!PlanOf(*component).menu) continue;
+    auto* menu = static_cast<framework::TMenu*>(component);
+    if (menu->AutoHotkeys() == framework::maAutomatic) {
       menu->SetAutoHotkeys(framework::maManual);
       menus.push_back(menu);
     }
@@ -595,7 +606,7 @@ void TLxTranslator::TranslateComponent(TComponent* component, TLxRestrictions re
   if (PlanOf(*component).control) static_cast<framework::TControl*>(component)->Invalidate();
 }
 
-const TLxTranslator::TClassPlan& TLxTranslator::PlanOf(const TObject& obj) {
+const TLxTranslator::TClassPlan& TLxTranslator::PlanOf(const TObject& obj) const {
   return walk_->PlanOf(obj.ClassInfo(), *targets_);
 }
 
@@ -682,7 +693,7 @@ void TLxTranslator::TranslateStringProperty(TObject* obj, const framework::TProp
   const std::string* value = property.StringRef(*obj);
   if (value == nullptr) value = &(copy = framework::GetStrProp(*obj, property));
   if (TranslateText(obj, name, *value, property.Name(), isMenuItem, result))
-    framework::SetStrProp(*obj, property, result);
+    property.SetString(*obj, result);
 }
 
 void TLxTranslator::TranslateObjectProperty(TObject* obj, const TClassPlan& plan,
@@ -737,7 +748,7 @@ void TLxTranslator::TranslateStrings(TObject* obj, const std::string& name,
   const framework::TScopeExit resort([list, sorted] {
     if (sorted) list->SetSorted(true);
   });
-  const bool isMenuItem = As<framework::TMenuItem>(obj) != nullptr;
+  const bool isMenuItem = obj != nullptr && PlanOf(*obj).menuItem;
   std::string result;
   for (int i = 0; i < strings->Count(); ++i) {
     const std::string line = strings->Strings(i);
@@ -749,8 +760,9 @@ void TLxTranslator::TranslateStrings(TObject* obj, const std::string& name,
 void TLxTranslator::TranslateControlText(TComponent* control) {
   try {
     if (TLxModules* modules = Modules()) modules->TranslateControl(this, control);
-    auto* memo = As<framework::TCustomMemo>(control);
-    if (memo == nullptr || !targets_->IsTarget(memo->ClassName(), "Text")) return;
+    if (control == nullptr || !PlanOf(*control).memo) return;
+    auto* memo = static_cast<framework::TCustomMemo*>(control);
+    if (!targets_->IsTarget(memo->ClassName(), "Text")) return;
     std::string text = memo->Text();
     while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
       text.pop_back();
@@ -800,8 +812,7 @@ void TLxTranslator::ChangeFormFont() {
 
 void TLxTranslator::ChangeFont(TObject* obj, framework::TFont* font, TLxRestrictions restrictions) {
   if (Dictionary() == nullptr || charsetChange_ == lxccDisabled ||
-      restrictions.Contains(lxrCharset) || obj->ClassName() == "TColumnTitle" ||
-      !FontMayChange(obj)) {
+      restrictions.Contains(lxrCharset) || PlanOf(*obj).columnTitle || !FontMayChange(obj)) {
     return;
   }
   const lang::TLxLanguage& language = Dictionary()->CurrentLanguage();
@@ -815,8 +826,9 @@ void TLxTranslator::ChangeFont(TObject* obj, framework::TFont* font, TLxRestrict
 // parent has one: its window is made at once, and a control whose window cannot be made
 // keeps its font.
 bool TLxTranslator::FontMayChange(TObject* obj) const {
-  auto* control = As<framework::TWinControl>(obj);
-  if (charsetChange_ != lxccNormal || control == nullptr || control->HandleAllocated()) return true;
+  if (charsetChange_ != lxccNormal || !PlanOf(*obj).winControl) return true;
+  auto* control = static_cast<framework::TWinControl*>(obj);
+  if (control->HandleAllocated()) return true;
   if (control->Parent() == nullptr || !control->Parent()->HandleAllocated()) return false;
   try {
     control->HandleNeeded();
@@ -828,7 +840,8 @@ bool TLxTranslator::FontMayChange(TObject* obj) const {
 
 void TLxTranslator::ApplyReadingOrderStep(TComponent* component, TLxRestrictions restrictions) {
   bool changed = true;
-  if (auto* control = As<framework::TControl>(component)) {
+  if (PlanOf(*component).control) {
+    auto* control = static_cast<framework::TControl*>(component);
     TLxBidirectionalState* state = FindBidiState(control, true);
     changed = state->ReadingOrder != readingOrder_;
     if (!restrictions.Contains(lxrFlip)) {
@@ -998,7 +1011,7 @@ std::string TLxTranslator::TranslateValue(TObject* obj, const std::string& name,
                                           const std::string& value,
                                           const std::string& propertyName) {
   std::string result;
-  if (!TranslateText(obj, name, value, propertyName, As<framework::TMenuItem>(obj) != nullptr,
+  if (!TranslateText(obj, name, value, propertyName, obj != nullptr && PlanOf(*obj).menuItem,
                      result)) {
     return value;
   }

@@ -246,7 +246,7 @@ class TLxTranslator : public lang::TLxCustomTranslator {
   struct TClassPlan;
   struct TPropertyStep;
   class TWalkCache;
-  const TClassPlan& PlanOf(const framework::TObject& obj);
+  const TClassPlan& PlanOf(const framework::TObject& obj) const;
   bool Visit(framework::TObject* obj);
   bool LocalesTranslated() const;
   void TranslateProperty(framework::TObject* obj, const TClassPlan& plan, const TPropertyStep& step,
