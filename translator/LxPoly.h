@@ -21,7 +21,11 @@
 // dictionary uses; two forms that share one class share their translations.
 //
 // Restrictions let the application limit what is done to one component (`OnRestrictComponent`),
-// one object (`OnRestrictObject`) or one property (`OnRestrictProperty`).
+// one object (`OnRestrictObject`) or one property (`OnRestrictProperty`). Without these two
+// last events the walk passes by objects that have nothing to translate.
+//
+// What a class's objects need (the properties visited, which of them are targets) is worked
+// out once per class; a change of `Targets` is seen at the start of the next pass.
 //
 // Fonts, far-east scaling and right-to-left mirroring are steps of the pass with their own
 // functions (ChangeFormFont, ChangeFont, ApplyMultiByteScale, ApplyMirrorFlag,
