@@ -99,7 +99,9 @@ bench-translator: deps
 	@[ -f $(BENCH_DIR)/build.ninja ] || cmake -S . -B $(BENCH_DIR) -G Ninja \
 	  -DCMAKE_BUILD_TYPE=Release -DLX_TESTS=OFF -DLX_BENCH=ON
 	cmake --build $(BENCH_DIR) -j $(JOBS) --target translator_bench
-	$(BENCH_DIR)/bench/translator_bench $(BENCH_FLAGS)
+	$(BENCH_DIR)/bench/translator_bench $(BENCH_FLAGS) \
+	  --benchmark_out=$(BENCH_DIR)/translator.json --benchmark_out_format=json
+	python3 bench/translator_ratios.py $(BENCH_DIR)/translator.json
 
 # Every libFuzzer target of fuzz/ (clang, AddressSanitizer and UBSan) for
 # FUZZ_SECONDS each, from its seed corpus in fuzz/corpus/<name>; what it finds

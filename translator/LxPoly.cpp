@@ -1,6 +1,9 @@
 #include "translator/LxPoly.h"
 
 #include <algorithm>
+#include <array>
+#include <cstdint>
+#include <tuple>
 
 #include "framework/controls/CheckLst.h"
 #include "framework/controls/Controls.h"
@@ -17,7 +20,6 @@
 #include "lang/LxDictionary.h"
 #include "lang/LxLanguageIds.h"
 #include "lang/LxParser.h"
-#include "lang/LxPropInfoList.h"
 #include "platform/Menus.h"
 #include "platform/TextUtils.h"
 #include "platform/Windows.h"
@@ -158,10 +160,208 @@ std::string MenuItemText(platform::HMENU menu, int position) {
 
 }  // namespace
 
+// ---- What the walk does per class
+
+// One published property the walk meets, and what it does there.
+struct TLxTranslator::TPropertyStep {
+  enum TKind : std::uint8_t { kText, kObject, kLocale, kNone };
+  const framework::TPropInfo* property = nullptr;
+  TKind kind = kNone;
+  // kText: the text is translated; kObject: a string list held there is.
+  bool target = false;
+};
+
+// A class's answers, worked out once for the targets in force: one class asks the same
+// questions for each of its objects.
+struct TLxTranslator::TClassPlan {
+  // Every readable and writable property of a kind the walk meets, in order: a restrict
+  // event is asked about each.
+  std::vector<TPropertyStep> steps;
+  // Those that do anything when no event is asked: texts to translate, objects, locales.
+  std::vector<TPropertyStep> working;
+  // Never walked: dictionaries, translators, fonts and string grids.
+  bool skipped = false;
+  bool component = false, control = false, winControl = false, form = false, menu = false,
+       menuItem = false, memo = false, columnTitle = false;
+  // What an object held by a property is.
+  bool strings = false, collection = false, font = false, comboBoxEx = false;
+};
+
+namespace {
+
+// The objects handled in one pass: addresses in one open-addressed block, which keeps its
+// size from pass to pass, so that a pass allocates nothing once it has grown to the form.
+class TObjectSet {
+ public:
+  void Clear() {
+    std::fill(slots_.begin(), slots_.end(), nullptr);
+    count_ = 0;
+  }
+  // False when `object` is in the set already.
+  bool Insert(const void* object) {
+    if (2 * (count_ + 1) > slots_.size()) Grow();
+    std::size_t slot = SlotOf(object);
+    while (slots_[slot] != nullptr) {
+      if (slots_[slot] == object) return false;
+      slot = (slot + 1) & (slots_.size() - 1);
+    }
+    slots_[slot] = object;
+    ++count_;
+    return true;
+  }
+
+ private:
+  std::size_t SlotOf(const void* object) const {
+    const auto address = reinterpret_cast<std::uintptr_t>(object);
+    return static_cast<std::size_t>((address >> 4) * 0x9E3779B97F4A7C15ull) & (slots_.size() - 1);
+  }
+  void Grow() {
+    std::vector<const void*> old = std::move(slots_);
+    slots_.assign(std::max<std::size_t>(64, 2 * old.size()), nullptr);
+    count_ = 0;
+    for (const void* object : old) {
+      if (object != nullptr) Insert(object);
+    }
+  }
+
+  std::vector<const void*> slots_;
+  std::size_t count_ = 0;
+};
+
+using TTargetEntry = std::tuple<std::string, std::uint8_t, std::string>;
+
+std::vector<TTargetEntry> EntriesOf(const TLxTargetProperties& targets) {
+  std::vector<TTargetEntry> entries;
+  entries.reserve(static_cast<std::size_t>(targets.Count()));
+  for (int i = 0; i < targets.Count(); ++i) {
+    const TLxTargetProperty& entry = targets.Items(i);
+    entries.emplace_back(entry.TargetClass, entry.Exclude, entry.TargetProperty);
+  }
+  return entries;
+}
+
+bool SameEntries(const TLxTargetProperties& targets, const std::vector<TTargetEntry>& entries) {
+  if (static_cast<std::size_t>(targets.Count()) != entries.size()) return false;
+  for (int i = 0; i < targets.Count(); ++i) {
+    const TLxTargetProperty& entry = targets.Items(i);
+    const auto& [targetClass, exclude, targetProperty] = entries[static_cast<std::size_t>(i)];
+    if (entry.TargetClass != targetClass || entry.Exclude != exclude ||
+        entry.TargetProperty != targetProperty) {
+      return false;
+    }
+  }
+  return true;
+}
+
+constexpr framework::TTypeKinds kTextKinds = framework::TypeKindMask(
+    {framework::tkString, framework::tkLString, framework::tkWString, framework::tkUString});
+
+}  // namespace
+
+class TLxTranslator::TWalkCache {
+ public:
+  // The plans, made anew when the target list differs from the one they were made for.
+  void Sync(const TLxTargetProperties& targets) {
+    if (SameEntries(targets, entries_)) return;
+    entries_ = EntriesOf(targets);
+    plans_.clear();
+    recent_ = {};
+  }
+  const TClassPlan& PlanOf(const framework::TClassInfo& info, const TLxTargetProperties& targets) {
+    TRecent& recent = recent_[(reinterpret_cast<std::uintptr_t>(&info) >> 4) % kRecent];
+    if (recent.info == &info) return *recent.plan;
+    std::unique_ptr<TClassPlan>& plan = plans_[&info];
+    if (plan == nullptr) plan = MakePlan(info, targets);
+    recent = {&info, plan.get()};
+    return *plan;
+  }
+
+  TObjectSet visited;
+  // The root's class and its ancestor form classes, whose names are the look-up contexts.
+  const framework::TClassInfo* contextsOf = nullptr;
+  std::vector<const framework::TClassInfo*> contexts;
+
+ private:
+  static std::unique_ptr<TClassPlan> MakePlan(const framework::TClassInfo& info,
+                                              const TLxTargetProperties& targets);
+  static TPropertyStep StepOf(const framework::TPropInfo& property, const TClassPlan& plan,
+                              const framework::TClassInfo& info,
+                              const TLxTargetProperties& targets);
+
+  std::vector<TTargetEntry> entries_;
+  std::unordered_map<const framework::TClassInfo*, std::unique_ptr<TClassPlan>> plans_;
+  // A form has objects of a few classes: their plans are found without hashing.
+  struct TRecent {
+    const framework::TClassInfo* info = nullptr;
+    const TClassPlan* plan = nullptr;
+  };
+  static constexpr std::size_t kRecent = 16;
+  std::array<TRecent, kRecent> recent_{};
+};
+
+std::unique_ptr<TLxTranslator::TClassPlan> TLxTranslator::TWalkCache::MakePlan(
+    const framework::TClassInfo& info, const TLxTargetProperties& targets) {
+  auto plan = std::make_unique<TClassPlan>();
+  const auto is = [&info](const framework::TClassInfo& ancestor) {
+    return info.InheritsFrom(ancestor);
+  };
+  plan->component = is(TComponent::StaticClassInfo());
+  plan->control = is(framework::TControl::StaticClassInfo());
+  plan->winControl = is(framework::TWinControl::StaticClassInfo());
+  plan->form = is(framework::TCustomForm::StaticClassInfo());
+  plan->menu = is(framework::TMenu::StaticClassInfo());
+  plan->menuItem = is(framework::TMenuItem::StaticClassInfo());
+  plan->memo = is(framework::TCustomMemo::StaticClassInfo());
+  plan->columnTitle = info.Name() == "TColumnTitle";
+  plan->strings = is(framework::TStrings::StaticClassInfo());
+  plan->collection = is(framework::TCollection::StaticClassInfo());
+  plan->font = is(framework::TFont::StaticClassInfo());
+  plan->comboBoxEx = info.Name() == "TComboBoxEx";
+  plan->skipped = is(lang::TLxDictionary::StaticClassInfo()) ||
+                  is(TLxTranslator::StaticClassInfo()) || plan->font ||
+                  info.Name() == "TAdvStringGrid";
+  for (const framework::TPropInfo* property : info.Properties()) {
+    const TPropertyStep step = StepOf(*property, *plan, info, targets);
+    if (step.property == nullptr) continue;
+    plan->steps.push_back(step);
+    if (step.kind != TPropertyStep::kNone) plan->working.push_back(step);
+  }
+  return plan;
+}
+
+// The name of a component is never a target.
+TLxTranslator::TPropertyStep TLxTranslator::TWalkCache::StepOf(const framework::TPropInfo& property,
+                                                               const TClassPlan& plan,
+                                                               const framework::TClassInfo& info,
+                                                               const TLxTargetProperties& targets) {
+  TPropertyStep step;
+  const framework::TTypeKind kind = property.Kind();
+  const bool met = framework::KindInMask(kind, kTextKinds) || kind == framework::tkClass ||
+                   kind == framework::tkInteger;
+  if (!met || !property.IsReadable() || !property.IsWritable()) return step;
+  step.property = &property;
+  if (kind == framework::tkInteger) {
+    if (plan.component && platform::SameTextAscii(property.Name(), "locale"))
+      step.kind = TPropertyStep::kLocale;
+    return step;
+  }
+  const bool componentName = kind != framework::tkClass && plan.component &&
+                             platform::SameTextAscii(property.Name(), "name");
+  step.target = !componentName && targets.IsTarget(info.Name(), property.Name());
+  if (kind == framework::tkClass) {
+    step.kind = TPropertyStep::kObject;
+  } else if (step.target) {
+    step.kind = TPropertyStep::kText;
+  }
+  return step;
+}
+
 // ---- Construction
 
 TLxTranslator::TLxTranslator(TComponent* owner)
-    : TLxCustomTranslator(owner), targets_(std::make_unique<TLxTargetProperties>()) {}
+    : TLxCustomTranslator(owner),
+      targets_(std::make_unique<TLxTargetProperties>()),
+      walk_(std::make_unique<TWalkCache>()) {}
 
 TLxTranslator::~TLxTranslator() {
   TLxTranslator::Close();
@@ -329,9 +529,8 @@ void TLxTranslator::DefineProperties(framework::TFiler& filer) {
 // ---- The pass
 
 void TLxTranslator::DoTranslate() {
-  visited_.clear();
-  visitedSet_.clear();
-  targetAnswers_.clear();
+  walk_->visited.Clear();
+  walk_->Sync(*targets_);
   table_.BeginPass();
   const framework::TScopeExit passOver([this] { table_.EndPass(); });
   lang::TLxDictionary* dictionary = Dictionary();
@@ -365,8 +564,10 @@ std::vector<framework::TMenu*> TLxTranslator::SwitchMenusToManual() {
   TComponent* root = GetRoot();
   if (root == nullptr) return menus;
   for (int i = 0; i < root->ComponentCount(); ++i) {
-    auto* menu = As<framework::TMenu>(root->Components(i));
-    if (menu != nullptr && menu->AutoHotkeys() == framework::maAutomatic) {
+    TComponent* component = root->Components(i);
+    if (!PlanOf(*component).menu) continue;
+    auto* menu = static_cast<framework::TMenu*>(component);
+    if (menu->AutoHotkeys() == framework::maAutomatic) {
       menu->SetAutoHotkeys(framework::maManual);
       menus.push_back(menu);
     }
@@ -396,132 +597,130 @@ void TLxTranslator::TranslateComponent(TComponent* component, TLxRestrictions re
   // Owned forms have translators of their own.
   for (int i = 0; i < component->ComponentCount(); ++i) {
     TComponent* child = component->Components(i);
-    if (As<framework::TCustomForm>(child) == nullptr) TranslateComponent(child, childRestrictions);
+    if (!PlanOf(*child).form) TranslateComponent(child, childRestrictions);
   }
   if (!own.Contains(lxrBuildInTranslation)) TranslateObject(component, own);
   if (!own.Contains(lxrCustomTranslation)) TranslateControlText(component);
   if (options_.Contains(lxtoMirrorBiDirectional)) ApplyReadingOrderStep(component, own);
   Fire(OnTranslate, this, component);
-  if (auto* control = As<framework::TControl>(component)) control->Invalidate();
+  if (PlanOf(*component).control) static_cast<framework::TControl*>(component)->Invalidate();
 }
 
-// The answers of the target list are kept for the pass: one class asks the same questions
-// for each of its objects. The name of a component is never a target.
-bool TLxTranslator::IsTarget(const TObject& obj, const framework::TPropInfo& property) {
-  const auto key = std::make_pair(&obj.ClassInfo(), &property);
-  const auto known = targetAnswers_.find(key);
-  if (known != targetAnswers_.end()) return known->second;
-  const bool componentName = property.Kind() != framework::tkClass &&
-                             obj.InheritsFrom(TComponent::StaticClassInfo()) &&
-                             platform::SameTextAscii(property.Name(), "name");
-  const bool target = !componentName && targets_->IsTarget(obj.ClassName(), property.Name());
-  targetAnswers_.emplace(key, target);
-  return target;
+const TLxTranslator::TClassPlan& TLxTranslator::PlanOf(const TObject& obj) const {
+  return walk_->PlanOf(obj.ClassInfo(), *targets_);
 }
 
 bool TLxTranslator::Visit(TObject* obj) {
-  if (!visitedSet_.insert(obj).second) return false;
-  visited_.push_back(obj);
-  return true;
+  return walk_->visited.Insert(obj);
 }
 
-framework::TTypeKinds TLxTranslator::PropertyKinds() const {
-  framework::TTypeKinds kinds =
-      framework::TypeKindMask({framework::tkString, framework::tkLString, framework::tkWString,
-                               framework::tkUString, framework::tkClass});
+// Integer properties are met only when "locale" properties are to be set: on request, or
+// when the reading order turns.
+bool TLxTranslator::LocalesTranslated() const {
+  if (options_.Contains(lxtoUpdateLocaleProperty)) return true;
   lang::TLxDictionary* dictionary = Dictionary();
   const bool rightToLeft = dictionary != nullptr && IsRightToLeft(dictionary->LanguageLocaleId());
-  if (options_.Contains(lxtoUpdateLocaleProperty) || (Mirrored() && !rightToLeft) ||
-      (!Mirrored() && rightToLeft)) {
-    kinds |= framework::TypeKindMask({framework::tkInteger});
-  }
-  return kinds;
+  return Mirrored() != rightToLeft;
 }
 
 void TLxTranslator::TranslateObject(TObject* obj, TLxRestrictions restrictions) {
   if (obj == nullptr) return;
-  if (As<lang::TLxDictionary>(obj) != nullptr || As<TLxTranslator>(obj) != nullptr ||
-      As<framework::TFont>(obj) != nullptr || obj->ClassName() == "TAdvStringGrid") {
-    return;
-  }
+  if (!table_.PassRunning()) walk_->Sync(*targets_);
+  const TClassPlan& plan = PlanOf(*obj);
+  if (plan.skipped) return;
+  // An object with nothing to translate is passed by, unless an event is to be asked.
+  if (plan.working.empty() && !OnRestrictObject && !OnRestrictProperty) return;
   if (!Visit(obj)) return;
   bool translate = true;
   Fire(OnRestrictObject, this, obj, translate);
   if (!translate) return;
 
-  auto* component = As<TComponent>(obj);
-  const std::string name =
-      component != nullptr && component != GetRoot() ? component->Name() : std::string();
+  static const std::string kNoName;
+  auto* component = plan.component ? static_cast<TComponent*>(obj) : nullptr;
+  const std::string& name =
+      component != nullptr && component != GetRoot() ? component->Name() : kNoName;
   TComponent* const outerHolder = holder_;
   const framework::TScopeExit restoreHolder([this, outerHolder] { holder_ = outerHolder; });
   if (component != nullptr) holder_ = component;
 
-  const lang::TLxPropInfoList properties(obj, PropertyKinds());
-  for (int i = 0; i < properties.Count(); ++i) {
-    const framework::TPropInfo& property = *properties.Items(i);
-    if (property.IsReadable() && property.IsWritable())
-      TranslateProperty(obj, property, name, restrictions);
+  const bool locales = LocalesTranslated();
+  const bool asked = static_cast<bool>(OnRestrictProperty);
+  for (const TPropertyStep& step : asked ? plan.steps : plan.working) {
+    if (step.property->Kind() == framework::tkInteger && !locales) continue;
+    TranslateProperty(obj, plan, step, name, restrictions);
   }
 }
 
-void TLxTranslator::TranslateProperty(TObject* obj, const framework::TPropInfo& property,
-                                      const std::string& name, TLxRestrictions restrictions) {
+void TLxTranslator::TranslateProperty(TObject* obj, const TClassPlan& plan,
+                                      const TPropertyStep& step, const std::string& name,
+                                      TLxRestrictions restrictions) {
+  const framework::TPropInfo& property = *step.property;
   bool translate = true;
   Fire(OnRestrictProperty, this, obj, property.Name(), translate);
   if (!translate) return;
-  const bool isComponent = As<TComponent>(obj) != nullptr;
-  switch (property.Kind()) {
-    case framework::tkInteger:
-      if (isComponent && platform::SameTextAscii(property.Name(), "locale") &&
-          !restrictions.Contains(lxrFlip)) {
+  switch (step.kind) {
+    case TPropertyStep::kLocale:
+      if (!restrictions.Contains(lxrFlip)) {
         lang::TLxDictionary* dictionary = Dictionary();
         framework::SetOrdProp(*obj, property,
                               dictionary != nullptr ? dictionary->LanguageLocaleId() : 0);
       }
       break;
-    case framework::tkClass:
-      TranslateObjectProperty(obj, property, name, restrictions);
+    case TPropertyStep::kObject:
+      TranslateObjectProperty(obj, plan, step, name, restrictions);
       break;
-    default:
-      if (IsTarget(*obj, property)) TranslateStringProperty(obj, property, name);
+    case TPropertyStep::kText:
+      TranslateStringProperty(obj, property, name, plan.menuItem);
+      break;
+    case TPropertyStep::kNone:
       break;
   }
 }
 
 // An empty text is passed on too: it may be a translation that emptied a remembered text.
 void TLxTranslator::TranslateStringProperty(TObject* obj, const framework::TPropInfo& property,
-                                            const std::string& name) {
+                                            const std::string& name, bool isMenuItem) {
+  std::string result;
   if (property.Kind() == framework::tkWString || property.Kind() == framework::tkUString) {
     const std::u16string wide = framework::GetWideStrProp(*obj, property);
     const std::string value = lang::WideToAnsi(wide, 0);
-    const std::string result = TranslateValue(obj, name, value, property.Name());
-    if (result != value) framework::SetWideStrProp(*obj, property, lang::AnsiToWide(result, 0));
+    if (TranslateText(obj, name, value, property.Name(), isMenuItem, result))
+      framework::SetWideStrProp(*obj, property, lang::AnsiToWide(result, 0));
     return;
   }
-  const std::string value = framework::GetStrProp(*obj, property);
-  const std::string result = TranslateValue(obj, name, value, property.Name());
-  if (result != value) framework::SetStrProp(*obj, property, result);
+  // The text is read in place where the property allows it.
+  std::string copy;
+  const std::string* value = property.StringRef(*obj);
+  if (value == nullptr) value = &(copy = framework::GetStrProp(*obj, property));
+  if (TranslateText(obj, name, *value, property.Name(), isMenuItem, result))
+    property.SetString(*obj, result);
 }
 
-void TLxTranslator::TranslateObjectProperty(TObject* obj, const framework::TPropInfo& property,
-                                            const std::string& name, TLxRestrictions restrictions) {
-  TObject* value = framework::GetObjectProp(*obj, property);
+void TLxTranslator::TranslateObjectProperty(TObject* obj, const TClassPlan& plan,
+                                            const TPropertyStep& step, const std::string& name,
+                                            TLxRestrictions restrictions) {
+  TObject* value = framework::GetObjectProp(*obj, *step.property);
   if (value == nullptr) return;
-  if (auto* strings = As<framework::TStrings>(value)) {
-    if (IsTarget(*obj, property)) TranslateStringList(obj, strings, name, property.Name());
-  } else if (auto* collection = As<framework::TCollection>(value)) {
-    if (obj->ClassName() == "TComboBoxEx") return;
+  const TClassPlan& held = PlanOf(*value);
+  if (held.strings) {
+    if (step.target)
+      TranslateStringList(obj, static_cast<framework::TStrings*>(value), name,
+                          step.property->Name());
+  } else if (held.collection) {
+    if (plan.comboBoxEx) return;
+    auto* collection = static_cast<framework::TCollection*>(value);
     for (int i = 0; i < collection->Count(); ++i) {
       try {
         TranslateObject(collection->Items(i), restrictions);
       } catch (...) {
       }
     }
-  } else if (auto* font = As<framework::TFont>(value)) {
-    ChangeFont(obj, font, restrictions);
-  } else if (auto* component = As<TComponent>(value)) {
-    auto* owner = As<TComponent>(obj);
-    if (owner == nullptr) return;
+  } else if (held.font) {
+    ChangeFont(obj, static_cast<framework::TFont*>(value), restrictions);
+  } else if (held.component) {
+    if (!plan.component) return;
+    auto* owner = static_cast<TComponent*>(obj);
+    auto* component = static_cast<TComponent*>(value);
     // A component of the same owner is walked as an owned component.
     if (owner->Owner() != nullptr && component->Owner() == owner->Owner()) return;
     TranslateObject(component, restrictions);
@@ -549,18 +748,21 @@ void TLxTranslator::TranslateStrings(TObject* obj, const std::string& name,
   const framework::TScopeExit resort([list, sorted] {
     if (sorted) list->SetSorted(true);
   });
+  const bool isMenuItem = obj != nullptr && PlanOf(*obj).menuItem;
+  std::string result;
   for (int i = 0; i < strings->Count(); ++i) {
     const std::string line = strings->Strings(i);
-    const std::string result = TranslateValue(obj, name, line, propertyName);
-    if (result != line) strings->SetStrings(i, result);
+    if (TranslateText(obj, name, line, propertyName, isMenuItem, result))
+      strings->SetStrings(i, result);
   }
 }
 
 void TLxTranslator::TranslateControlText(TComponent* control) {
   try {
     if (TLxModules* modules = Modules()) modules->TranslateControl(this, control);
-    auto* memo = As<framework::TCustomMemo>(control);
-    if (memo == nullptr || !targets_->IsTarget(memo->ClassName(), "Text")) return;
+    if (control == nullptr || !PlanOf(*control).memo) return;
+    auto* memo = static_cast<framework::TCustomMemo*>(control);
+    if (!targets_->IsTarget(memo->ClassName(), "Text")) return;
     std::string text = memo->Text();
     while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
       text.pop_back();
@@ -610,8 +812,7 @@ void TLxTranslator::ChangeFormFont() {
 
 void TLxTranslator::ChangeFont(TObject* obj, framework::TFont* font, TLxRestrictions restrictions) {
   if (Dictionary() == nullptr || charsetChange_ == lxccDisabled ||
-      restrictions.Contains(lxrCharset) || obj->ClassName() == "TColumnTitle" ||
-      !FontMayChange(obj)) {
+      restrictions.Contains(lxrCharset) || PlanOf(*obj).columnTitle || !FontMayChange(obj)) {
     return;
   }
   const lang::TLxLanguage& language = Dictionary()->CurrentLanguage();
@@ -625,8 +826,9 @@ void TLxTranslator::ChangeFont(TObject* obj, framework::TFont* font, TLxRestrict
 // parent has one: its window is made at once, and a control whose window cannot be made
 // keeps its font.
 bool TLxTranslator::FontMayChange(TObject* obj) const {
-  auto* control = As<framework::TWinControl>(obj);
-  if (charsetChange_ != lxccNormal || control == nullptr || control->HandleAllocated()) return true;
+  if (charsetChange_ != lxccNormal || !PlanOf(*obj).winControl) return true;
+  auto* control = static_cast<framework::TWinControl*>(obj);
+  if (control->HandleAllocated()) return true;
   if (control->Parent() == nullptr || !control->Parent()->HandleAllocated()) return false;
   try {
     control->HandleNeeded();
@@ -638,7 +840,8 @@ bool TLxTranslator::FontMayChange(TObject* obj) const {
 
 void TLxTranslator::ApplyReadingOrderStep(TComponent* component, TLxRestrictions restrictions) {
   bool changed = true;
-  if (auto* control = As<framework::TControl>(component)) {
+  if (PlanOf(*component).control) {
+    auto* control = static_cast<framework::TControl*>(component);
     TLxBidirectionalState* state = FindBidiState(control, true);
     changed = state->ReadingOrder != readingOrder_;
     if (!restrictions.Contains(lxrFlip)) {
@@ -807,21 +1010,38 @@ void TLxTranslator::RealignControls() {
 std::string TLxTranslator::TranslateValue(TObject* obj, const std::string& name,
                                           const std::string& value,
                                           const std::string& propertyName) {
-  isMenuItem_ = As<framework::TMenuItem>(obj) != nullptr;
+  std::string result;
+  if (!TranslateText(obj, name, value, propertyName, obj != nullptr && PlanOf(*obj).menuItem,
+                     result)) {
+    return value;
+  }
+  return result;
+}
+
+// Sets `result` to the text to write and answers true, or answers false when `value` stays.
+bool TLxTranslator::TranslateText(TObject* obj, const std::string& name, const std::string& value,
+                                  const std::string& propertyName, bool isMenuItem,
+                                  std::string& result) {
+  isMenuItem_ = isMenuItem;
   hadHotkey_ = false;
-  const std::string stripped = isMenuItem_ ? StripHotkey(value) : value;
+  std::string strippedValue;
+  if (isMenuItem_) strippedValue = StripHotkey(value);
+  const std::string& stripped = isMenuItem_ ? strippedValue : value;
   if (TLxTranslatorTableItem* item = table_.Find(obj, propertyName, stripped)) {
     // The hot key of the native text counts: automatic hot keys may have moved or dropped
     // the marker in the text shown.
     hadHotkey_ = isMenuItem_ && item->NativeText.find('&') != std::string::npos;
-    std::string result =
-        LookupTranslation(item->NativeText, item->NativeStripped, item->ComponentName);
-    table_.SetCurrentStripped(*item, isMenuItem_ ? StripHotkey(result) : result);
-    return result;
+    result = LookupTranslation(item->NativeText, item->NativeStripped, item->ComponentName);
+    if (isMenuItem_) {
+      table_.SetCurrentStripped(*item, StripHotkey(result));
+    } else if (item->CurrentStripped != result) {
+      table_.SetCurrentStripped(*item, result);
+    }
+    return result != value;
   }
   // An empty text is never looked up nor remembered.
-  if (value.empty()) return value;
-  std::string result = LookupTranslation(value, stripped, name);
+  if (value.empty()) return false;
+  result = LookupTranslation(value, stripped, name);
   auto item = std::make_unique<TLxTranslatorTableItem>();
   item->Control = obj;
   item->ComponentName = name;
@@ -832,7 +1052,7 @@ std::string TLxTranslator::TranslateValue(TObject* obj, const std::string& name,
   item->Holder = holder_ != nullptr ? holder_ : As<TComponent>(obj);
   Watch(const_cast<TComponent*>(item->Holder));
   table_.Add(std::move(item));
-  return result;
+  return result != value;
 }
 
 std::string TLxTranslator::StripHotkey(const std::string& text) {
@@ -862,23 +1082,32 @@ bool TLxTranslator::TranslateInContexts(const std::string& native,
                                         const std::string& componentName, std::string& value) {
   lang::TLxDictionary& dictionary = *Dictionary();
   const TComponent* root = GetRoot();
-  const framework::TClassInfo* context = root != nullptr ? &root->ClassInfo() : nullptr;
-  while (context != nullptr) {
+  if (root == nullptr) return false;
+  TWalkCache& walk = *walk_;
+  if (walk.contextsOf != &root->ClassInfo()) {
+    walk.contextsOf = &root->ClassInfo();
+    walk.contexts.clear();
+    for (const framework::TClassInfo* context = walk.contextsOf; context != nullptr;) {
+      walk.contexts.push_back(context);
+      context = context->Parent();
+      if (context == &framework::TForm::StaticClassInfo() ||
+          context == &framework::TCustomForm::StaticClassInfo() ||
+          context == &TComponent::StaticClassInfo()) {
+        break;
+      }
+    }
+  }
+  for (const framework::TClassInfo* context : walk.contexts) {
     if (dictionary.Translate(native, context->Name(), value, componentName)) return true;
     if (isMenuItem_ && hadHotkey_ &&
         dictionary.Translate(nativeStripped, context->Name(), value, componentName)) {
       return true;
     }
-    context = context->Parent();
-    if (context == nullptr || context == &framework::TForm::StaticClassInfo() ||
-        context == &framework::TCustomForm::StaticClassInfo() ||
-        context == &TComponent::StaticClassInfo()) {
-      break;
-    }
   }
   return false;
 }
 
+// A translation found is given as it is; anything else is the dictionary's missing-text rule.
 std::string TLxTranslator::LookupTranslation(const std::string& native,
                                              const std::string& nativeStripped,
                                              const std::string& componentName) {
@@ -887,10 +1116,13 @@ std::string TLxTranslator::LookupTranslation(const std::string& native,
   std::string value;
   if (!dictionary->HasContextKeys()) {
     const bool found = TranslateWord(native, nativeStripped, value);
+    if (found && !value.empty()) return value;
     return lang::ApplyMissingTranslation(dictionary, native, value, found);
   }
-  if (TranslateInContexts(native, nativeStripped, componentName, value))
+  if (TranslateInContexts(native, nativeStripped, componentName, value)) {
+    if (!value.empty()) return value;
     return lang::ApplyMissingTranslation(dictionary, native, value, true);
+  }
   if (FlatTranslation || dictionary->Options().Contains(lang::lxdoUseFlatTranslation)) {
     value.clear();
     if (TranslateWord(native, nativeStripped, value)) return value;

@@ -21,7 +21,11 @@
 // dictionary uses; two forms that share one class share their translations.
 //
 // Restrictions let the application limit what is done to one component (`OnRestrictComponent`),
-// one object (`OnRestrictObject`) or one property (`OnRestrictProperty`).
+// one object (`OnRestrictObject`) or one property (`OnRestrictProperty`). Without these two
+// last events the walk passes by objects that have nothing to translate.
+//
+// What a class's objects need (the properties visited, which of them are targets) is worked
+// out once per class; a change of `Targets` is seen at the start of the next pass.
 //
 // Fonts, far-east scaling and right-to-left mirroring are steps of the pass with their own
 // functions (ChangeFormFont, ChangeFont, ApplyMultiByteScale, ApplyMirrorFlag,
@@ -243,17 +247,23 @@ class TLxTranslator : public lang::TLxCustomTranslator {
   void SaveFormFont();
   std::vector<framework::TMenu*> SwitchMenusToManual();
   static void RestoreAutomaticHotkeys(const std::vector<framework::TMenu*>& menus);
+  struct TClassPlan;
+  struct TPropertyStep;
+  class TWalkCache;
+  const TClassPlan& PlanOf(const framework::TObject& obj) const;
   bool Visit(framework::TObject* obj);
-  bool IsTarget(const framework::TObject& obj, const framework::TPropInfo& property);
-  framework::TTypeKinds PropertyKinds() const;
-  void TranslateProperty(framework::TObject* obj, const framework::TPropInfo& property,
+  bool LocalesTranslated() const;
+  void TranslateProperty(framework::TObject* obj, const TClassPlan& plan, const TPropertyStep& step,
                          const std::string& name, TLxRestrictions restrictions);
   void TranslateStringProperty(framework::TObject* obj, const framework::TPropInfo& property,
-                               const std::string& name);
-  void TranslateObjectProperty(framework::TObject* obj, const framework::TPropInfo& property,
-                               const std::string& name, TLxRestrictions restrictions);
+                               const std::string& name, bool isMenuItem);
+  void TranslateObjectProperty(framework::TObject* obj, const TClassPlan& plan,
+                               const TPropertyStep& step, const std::string& name,
+                               TLxRestrictions restrictions);
   void TranslateStringList(framework::TObject* obj, framework::TStrings* strings,
                            const std::string& name, const std::string& propertyName);
+  bool TranslateText(framework::TObject* obj, const std::string& name, const std::string& value,
+                     const std::string& propertyName, bool isMenuItem, std::string& result);
   bool TranslateWord(const std::string& native, const std::string& nativeStripped,
                      std::string& value);
   bool TranslateInContexts(const std::string& native, const std::string& nativeStripped,
@@ -289,21 +299,14 @@ class TLxTranslator : public lang::TLxCustomTranslator {
   bool reverting_ = false;
   bool revertMirrored_ = false;
 
-  // The objects handled in this pass, in order, with a set to find them at once.
-  std::vector<framework::TObject*> visited_;
-  std::unordered_set<const framework::TObject*> visitedSet_;
   // The component whose walk reaches the current object: the holder of new table items.
   framework::TComponent* holder_ = nullptr;
   // Components outside the owner's tree that hold table items or are the root: their
   // destruction is heard through free notification.
   std::unordered_set<framework::TComponent*> watched_;
-  // What the target list answered in this pass, by class and property.
-  struct TargetKeyHash {
-    std::size_t operator()(const std::pair<const void*, const void*>& key) const {
-      return std::hash<const void*>()(key.first) * 31 + std::hash<const void*>()(key.second);
-    }
-  };
-  std::unordered_map<std::pair<const void*, const void*>, bool, TargetKeyHash> targetAnswers_;
+  // What the walk worked out per class for the targets in force, the objects handled in
+  // this pass, and the look-up contexts of the root.
+  std::unique_ptr<TWalkCache> walk_;
   bool hadHotkey_ = false;
   bool isMenuItem_ = false;
 };

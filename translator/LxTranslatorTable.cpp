@@ -45,6 +45,8 @@ void TLxTranslatorTable::Clear() {
   index_.clear();
   stale_.clear();
   groups_.clear();
+  lastControl_ = nullptr;
+  lastGroups_ = nullptr;
   items_.clear();
 }
 
@@ -87,8 +89,9 @@ TLxTranslatorTableItem* TLxTranslatorTable::FindNext(const framework::TObject* c
     group.cursor = 0;
   }
   if (group.cursor >= group.items.size()) return nullptr;
+  // The group holds only items of this control and property: the text decides.
   TLxTranslatorTableItem* item = group.items[group.cursor];
-  if (!Available(*item) || !Matches(*item, control, propertyName, currentStripped)) return nullptr;
+  if (!Available(*item) || item->CurrentStripped != currentStripped) return nullptr;
   ++group.cursor;
   return item;
 }
@@ -119,9 +122,9 @@ TLxTranslatorTableItem* TLxTranslatorTable::FindIndexed(const framework::TObject
   return nullptr;
 }
 
-void TLxTranslatorTable::SetCurrentStripped(TLxTranslatorTableItem& item, std::string value) {
+void TLxTranslatorTable::SetCurrentStripped(TLxTranslatorTableItem& item, std::string_view value) {
   if (item.CurrentStripped == value) return;
-  item.CurrentStripped = std::move(value);
+  item.CurrentStripped.assign(value);
   if (!item.stale_) {
     item.stale_ = true;
     stale_.push_back(&item);
@@ -145,9 +148,13 @@ void TLxTranslatorTable::RemoveHolder(const framework::TComponent* holder) {
 
 TLxTranslatorTable::Group* TLxTranslatorTable::FindGroup(const framework::TObject* control,
                                                          std::string_view propertyName) {
-  const auto found = groups_.find(control);
-  if (found == groups_.end()) return nullptr;
-  for (Group& group : found->second) {
+  if (control != lastControl_ || lastGroups_ == nullptr) {
+    const auto found = groups_.find(control);
+    if (found == groups_.end()) return nullptr;
+    lastControl_ = control;
+    lastGroups_ = &found->second;
+  }
+  for (Group& group : *lastGroups_) {
     if (group.propertyName == propertyName) return &group;
   }
   return nullptr;

@@ -76,13 +76,14 @@ class TLxTranslatorTable : public framework::TObject {
   /// Starts and ends a pass (see above); passes do not nest.
   void BeginPass();
   void EndPass() { passRunning_ = false; }
+  bool PassRunning() const { return passRunning_; }
   /// The first item with this control, property and current text (all case-sensitive), or
   /// null. Inside a pass, items found before in the same pass are skipped, and the item
   /// found counts as used.
   TLxTranslatorTableItem* Find(const framework::TObject* control, std::string_view propertyName,
                                std::string_view currentStripped);
   /// Changes an item's CurrentStripped; the item keeps its place among equal items.
-  void SetCurrentStripped(TLxTranslatorTableItem& item, std::string value);
+  void SetCurrentStripped(TLxTranslatorTableItem& item, std::string_view value);
   /// Drops the items that `holder` reached: it is being destroyed, and a later object at
   /// its address must not take its texts.
   void RemoveHolder(const framework::TComponent* holder);
@@ -126,6 +127,9 @@ class TLxTranslatorTable : public framework::TObject {
   Group* FindGroup(const framework::TObject* control, std::string_view propertyName);
 
   std::unordered_map<const framework::TObject*, Groups> groups_;
+  // The groups of the object asked last: a pass asks for the texts of one object in a row.
+  const framework::TObject* lastControl_ = nullptr;
+  Groups* lastGroups_ = nullptr;
   std::uint64_t nextSequence_ = 0;
   std::uint64_t pass_ = 0;
   bool passRunning_ = false;

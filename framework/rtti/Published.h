@@ -61,10 +61,21 @@ std::int64_t CheckedOrdinal(const TPropValue& value, std::int64_t low, std::int6
 const TMethodInfo& FindEventMethod(const TMethod& method, std::type_index signature,
                                    const std::string& property);
 
+// A class that names itself with LX_CLASS has a class info of its own: asking it is much
+// cheaper than a dynamic_cast, and as sure, since class infos follow the C++ derivation.
+template <typename C>
+concept OwnClassInfo = requires {
+  typename C::published_class;
+}
+&&std::is_same_v<typename C::published_class, C>;
+
 template <typename C>
 const C& CastTo(const TObject& instance, const std::string& property) {
   if constexpr (std::is_same_v<C, TObject>) {
     return instance;
+  } else if constexpr (OwnClassInfo<C>) {
+    if (!instance.InheritsFrom(C::StaticClassInfo())) RaiseForeignInstance(property, instance);
+    return static_cast<const C&>(instance);
   } else {
     const C* typed = dynamic_cast<const C*>(&instance);
     if (typed == nullptr) RaiseForeignInstance(property, instance);
@@ -317,6 +328,40 @@ TPropInfo::TSetter MakeSetter(S setter, const std::string& name) {
   }
 }
 
+// Long strings read through a reference (a reader returning const std::string&, or a data
+// member) and written by a writer taking one are also reached directly, without a copy.
+template <typename G>
+TPropInfo::TStringReader MakeStringReader(G getter, const std::string& name) {
+  if constexpr (std::is_null_pointer_v<G>) {
+    return {};
+  } else if constexpr (!std::is_lvalue_reference_v<
+                           std::invoke_result_t<G, const typename Reader<G>::Class&>>) {
+    return {};
+  } else {
+    using C = typename Reader<G>::Class;
+    return [getter, name](const TObject& instance) -> const std::string& {
+      return std::invoke(getter, CastTo<C>(instance, name));
+    };
+  }
+}
+
+template <typename S>
+TPropInfo::TStringWriter MakeStringWriter(S setter, const std::string& name) {
+  if constexpr (std::is_null_pointer_v<S>) {
+    return {};
+  } else {
+    using C = typename Writer<S>::Class;
+    return [setter, name](TObject& instance, const std::string& value) {
+      C& target = CastTo<C>(instance, name);
+      if constexpr (std::is_member_function_pointer_v<S>) {
+        std::invoke(setter, target, value);
+      } else {
+        target.*setter = value;
+      }
+    };
+  }
+}
+
 }  // namespace published
 
 /// A property being declared: the descriptor and its declaration modifiers.
@@ -341,6 +386,8 @@ class TPropDecl {
   /// A short string (tkString): at most 255 characters; longer values are cut when written.
   TPropDecl ShortString() && requires std::same_as<V, std::string> {
     info_.SetKind(tkString);
+    // Every write goes through the setter that cuts the text.
+    info_.SetStringAccess({}, {});
     if (info_.IsWritable()) {
       info_.SetSetter([inner = info_.Setter()](TObject& instance, const TPropValue& value) {
         const auto* text = std::get_if<std::string>(&value);
@@ -376,6 +423,10 @@ TPropDecl<published::ValueType<G, S>> Property(std::string name, G getter, S set
                  published::MakeSetter<V>(setter, name));
   if constexpr (requires { Traits::Enum(); }) info.SetEnumType(Traits::Enum());
   if constexpr (requires { Traits::Class(); }) info.SetClassType(&Traits::Class);
+  if constexpr (std::is_same_v<V, std::string>) {
+    info.SetStringAccess(published::MakeStringReader(getter, name),
+                         published::MakeStringWriter(setter, name));
+  }
   return TPropDecl<V>(std::move(info));
 }
 

@@ -104,6 +104,18 @@ void TPropInfo::SetValue(TObject& instance, const TPropValue& value) const {
   setter_(instance, value);
 }
 
+const std::string* TPropInfo::StringRef(const TObject& instance) const {
+  return stringReader_ ? &stringReader_(instance) : nullptr;
+}
+
+void TPropInfo::SetString(TObject& instance, const std::string& value) const {
+  if (stringWriter_) {
+    stringWriter_(instance, value);
+  } else {
+    SetValue(instance, value);
+  }
+}
+
 TMethodInfo::TMethodInfo(std::string name, std::type_index signature, TBinder binder)
     : name_(std::move(name)), signature_(signature), binder_(std::move(binder)) {}
 

@@ -176,6 +176,9 @@ class TPropInfo {
   using TGetter = std::function<TPropValue(const TObject&)>;
   using TSetter = std::function<void(TObject&, const TPropValue&)>;
   using TStoredTest = std::function<bool(const TObject&)>;
+  // Direct access to long strings, without a TPropValue in between.
+  using TStringReader = std::function<const std::string&(const TObject&)>;
+  using TStringWriter = std::function<void(TObject&, const std::string&)>;
 
   /// A property of `kind`; an absent getter or setter makes it write-only or read-only.
   TPropInfo(std::string name, TTypeKind kind, TGetter getter, TSetter setter);
@@ -199,6 +202,11 @@ class TPropInfo {
   /// The raw accessors; framework/rtti/TypInfo.h checks kinds and gives typed access.
   TPropValue GetValue(const TObject& instance) const;
   void SetValue(TObject& instance, const TPropValue& value) const;
+  /// A long string read by a reader that returns a reference: the text the instance holds,
+  /// valid until it changes; null for any other property (read it with GetValue then).
+  const std::string* StringRef(const TObject& instance) const;
+  /// Writes a string value, straight to the writer when the property has a direct one.
+  void SetString(TObject& instance, const std::string& value) const;
 
   // Used by the registration helpers while the descriptor is declared.
   void SetKind(TTypeKind kind) { kind_ = kind; }
@@ -209,6 +217,10 @@ class TPropInfo {
   void SetStoredTest(TStoredTest test) { stored_ = std::move(test); }
   void SetSetter(TSetter setter) { setter_ = std::move(setter); }
   const TSetter& Setter() const { return setter_; }
+  void SetStringAccess(TStringReader reader, TStringWriter writer) {
+    stringReader_ = std::move(reader);
+    stringWriter_ = std::move(writer);
+  }
 
  private:
   std::string name_;
@@ -218,6 +230,8 @@ class TPropInfo {
   TClassResolver classType_ = nullptr;
   TGetter getter_;
   TSetter setter_;
+  TStringReader stringReader_;
+  TStringWriter stringWriter_;
   std::optional<TPropValue> default_;
   TStoredTest stored_;
 };
@@ -324,6 +338,7 @@ class TClassInfo {
 #define LX_CLASS(Type, Parent)                                                \
  public:                                                                      \
   using inherited = Parent;                                                   \
+  using published_class = Type;                                               \
   static const ::lx::framework::TClassInfo& StaticClassInfo();                \
   const ::lx::framework::TClassInfo& ClassInfo() const override {             \
     static_assert(std::is_same_v<std::remove_cvref_t<decltype(*this)>, Type>, \

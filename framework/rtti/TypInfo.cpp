@@ -200,6 +200,7 @@ void SetSetProp(TObject& instance, std::string_view name, std::string_view value
 
 std::string GetStrProp(const TObject& instance, const TPropInfo& property) {
   RequireString(property);
+  if (const std::string* held = property.StringRef(instance)) return *held;
   return Read<std::string>(instance, property);
 }
 
@@ -209,7 +210,7 @@ std::string GetStrProp(const TObject& instance, std::string_view name) {
 
 void SetStrProp(TObject& instance, const TPropInfo& property, const std::string& value) {
   RequireString(property);
-  property.SetValue(instance, value);
+  property.SetString(instance, value);
 }
 
 void SetStrProp(TObject& instance, std::string_view name, const std::string& value) {

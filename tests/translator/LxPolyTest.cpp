@@ -465,7 +465,23 @@ class TGadget : public TComponent {
   std::unique_ptr<framework::TCollection> plainParts_;
 };
 
+// A control class that no form of the tests uses before it is made.
+class TLatecomer : public TComponent {
+  LX_CLASS(TLatecomer, TComponent)
+
+ public:
+  explicit TLatecomer(TComponent* owner) : TComponent(owner) {}
+  const std::string& Caption() const { return caption_; }
+  void SetCaption(const std::string& value) { caption_ = value; }
+
+ private:
+  std::string caption_;
+};
+
 }  // namespace
+
+LX_PUBLISHED(TLatecomer,
+             framework::Property("Caption", &TLatecomer::Caption, &TLatecomer::SetCaption))
 
 LX_PUBLISHED(TGadget, framework::Property("Caption", &TGadget::Caption, &TGadget::SetCaption),
              framework::Property("Locale", &TGadget::Locale, &TGadget::SetLocale),
@@ -558,6 +574,121 @@ TEST_F(LxPolyTest, ADestroyedComponentLeavesNothingBehindInTheTable) {
   EXPECT_EQ(translator.Table().Count(), withOutside - 1);
   dictionary.SetLanguage(1);
   EXPECT_EQ(form->Caption(), "Ventana principal");
+}
+
+TEST_F(LxPolyTest, TargetsChangedBetweenPassesAreFollowed) {
+  support::TLxMemoryDictionary& dictionary = OpenMemoryDictionary(1);
+  auto form = support::LoadForm<TMainForm>();
+  TLxTranslator& translator = TranslatorOf(*form);
+  TButton& button = Find<TButton>(*form, "OpenButton");
+  TLxTargetProperties original;
+  original.Assign(translator.Targets());
+
+  translator.Targets()->Add("TButton", 1, "Hint");
+  dictionary.SetLanguage(2);
+  EXPECT_EQ(button.Caption(), "Oeffnen");
+  EXPECT_EQ(button.Hint(), "Abrir un archivo");
+  EXPECT_EQ(form->Hint(), "Das Hauptfenster");
+
+  // An entry changed in place counts as much as one added.
+  translator.Targets()->Items(translator.Targets()->Count() - 1).TargetProperty = "Caption";
+  dictionary.SetLanguage(1);
+  EXPECT_EQ(button.Caption(), "Oeffnen");
+  EXPECT_EQ(button.Hint(), "Abrir un archivo");  // its native text is translated again
+
+  translator.SetTargets(&original);
+  dictionary.SetLanguage(2);
+  EXPECT_EQ(button.Caption(), "Oeffnen");
+  EXPECT_EQ(button.Hint(), "Datei oeffnen");
+  dictionary.SetLanguage(0);
+  EXPECT_EQ(button.Caption(), "Open");
+  EXPECT_EQ(button.Hint(), "Open a file");
+}
+
+TEST_F(LxPolyTest, AClassFirstMetInALaterPassIsTranslated) {
+  support::TLxMemoryDictionary& dictionary = OpenMemoryDictionary(1);
+  dictionary.SetText("Late", 1, "Tarde", "TMainForm", "Late1");
+  dictionary.SetText("Late", 2, "Spaet", "TMainForm", "Late1");
+  auto form = support::LoadForm<TMainForm>();
+  TLxTranslator& translator = TranslatorOf(*form);
+  ASSERT_TRUE(translator.Active());
+
+  // Registered now, and made by name as a stored form would make it.
+  framework::RegisterClass(TLatecomer::StaticClassInfo());
+  auto* late =
+      static_cast<TLatecomer*>(framework::FindClass("TLatecomer").CreateComponent(form.get()));
+  late->SetName("Late1");
+  late->SetCaption("Late");
+  dictionary.SetLanguage(2);
+  EXPECT_EQ(late->Caption(), "Spaet");
+  // Excluding the new class stops its texts at once.
+  translator.Targets()->Add("TLatecomer", 1, "");
+  dictionary.SetLanguage(1);
+  EXPECT_EQ(late->Caption(), "Spaet");
+  EXPECT_EQ(form->Caption(), "Ventana principal");
+  framework::UnRegisterClass(TLatecomer::StaticClassInfo());
+}
+
+TEST_F(LxPolyTest, ComponentsReplacedBetweenPassesTakeNothingFromTheirPredecessors) {
+  support::TLxMemoryDictionary& dictionary = OpenMemoryDictionary(1);
+  dictionary.SetText("Late", 2, "Spaet", "TMainForm", "OpenButton");
+  auto form = support::LoadForm<TMainForm>();
+  TLxTranslator& translator = TranslatorOf(*form);
+  // Components of other classes come and go where the button was, pass after pass.
+  for (int round = 0; round < 3; ++round) {
+    delete form->FindComponent("OpenButton");
+    auto* late = new TLatecomer(form.get());
+    late->SetName("OpenButton");
+    late->SetCaption("Late");
+    dictionary.SetLanguage(2);
+    EXPECT_EQ(late->Caption(), "Spaet");
+    delete late;
+    auto* button = new TButton(form.get());
+    button->SetName("OpenButton");
+    button->SetCaption("Open");
+    dictionary.SetLanguage(1);
+    EXPECT_EQ(button->Caption(), "Abrir");
+    EXPECT_EQ(button->Hint(), "");
+  }
+  for (int i = 0; i < translator.Table().Count(); ++i) {
+    const TLxTranslatorTableItem& item = translator.Table().Items(i);
+    if (item.ComponentName == "OpenButton") {
+      EXPECT_EQ(item.Control, form->FindComponent("OpenButton"));
+    }
+  }
+}
+
+TEST_F(LxPolyTest, EventsAreAskedAboutWhatHasNothingToTranslate) {
+  support::TLxMemoryDictionary& dictionary = OpenMemoryDictionary(1);
+  auto form = support::LoadForm<TMainForm>();
+  TLxTranslator& translator = TranslatorOf(*form);
+  TTwoWays idle;  // its Caption is no target of this form
+  auto* holder = new TLinkHolder(form.get());
+  holder->SetName("Holder");
+  holder->link_ = &idle;
+  translator.Targets()->Add("TTwoWays", 1, "Caption");
+  std::vector<std::string> objects;
+  std::vector<std::string> properties;
+  translator.OnRestrictObject = [&](TLxTranslator*, framework::TObject* obj, bool&) {
+    if (obj == &idle || obj == holder) objects.push_back(obj->ClassName());
+  };
+  translator.OnRestrictProperty = [&](TLxTranslator*, framework::TObject* obj,
+                                      const std::string& name, bool&) {
+    if (obj == &idle || obj == holder) properties.push_back(name);
+  };
+  translator.Open();
+  EXPECT_EQ(objects, (Texts{"TLinkHolder", "TTwoWays"}));
+  // The name and the texts that are no targets are asked about too, in published order,
+  // each object once.
+  EXPECT_EQ(properties, (Texts{"Name", "First", "Caption", "Second", "Other"}));
+
+  // Without events such objects are passed by, and nothing else changes.
+  translator.OnRestrictObject = nullptr;
+  translator.OnRestrictProperty = nullptr;
+  idle.SetCaption("Open");
+  dictionary.SetLanguage(2);
+  EXPECT_EQ(idle.Caption(), "Open");
+  EXPECT_EQ(Find<TButton>(*form, "OpenButton").Caption(), "Oeffnen");
 }
 
 TEST_F(LxPolyTest, ADestroyedDictionaryIsDroppedByAnInactiveTranslator) {

@@ -3,10 +3,12 @@
 #include "framework/rtti/Published.h"
 #include "framework/rtti/TypInfo.h"
 #include "samples/Gadget.h"
+#include "support/Raised.h"
 
 namespace lx::framework {
 namespace {
 
+using support::TBigGadget;
 using support::TGadget;
 using support::TPart;
 
@@ -86,6 +88,59 @@ TEST(PublishedTest, RawValuesOfTheWrongTypeAreRefused) {
     EXPECT_EQ(e.Message(), "Invalid value type for property Count");
   }
   EXPECT_EQ(gadget.Count(), 0);
+}
+
+// A text worked out on every read: there is nothing to refer to.
+class TComputed : public TPersistent {
+  LX_CLASS(TComputed, TPersistent)
+
+ public:
+  std::string Text() const { return "<" + text + ">"; }
+  void SetText(const std::string& value) { text = value; }
+  std::string text;
+};
+
+}  // namespace
+
+LX_PUBLISHED(TComputed, Property("Text", &TComputed::Text, &TComputed::SetText))
+
+namespace {
+
+TEST(PublishedTest, LongStringsAreReadInPlaceAndWrittenDirectly) {
+  TGadget gadget(nullptr);
+  gadget.SetCaption("Hello");
+  EXPECT_EQ(Prop("Caption").StringRef(gadget), &gadget.Caption());
+  Prop("Caption").SetString(gadget, "World");
+  EXPECT_EQ(gadget.Caption(), "World");
+  Prop("Written").SetString(gadget, "kept");
+  EXPECT_EQ(gadget.written, "kept");
+  EXPECT_EQ(Prop("Written").StringRef(gadget), nullptr);  // write-only
+
+  // A short string keeps its limit however it is written.
+  EXPECT_EQ(Prop("Code").StringRef(gadget), nullptr);
+  Prop("Code").SetString(gadget, std::string(300, 'x'));
+  EXPECT_EQ(gadget.code, std::string(255, 'x'));
+
+  // A reader that gives a new text each time is read through a value.
+  TComputed computed;
+  const TPropInfo& text = *TComputed::StaticClassInfo().FindProperty("Text");
+  computed.text = "a";
+  EXPECT_EQ(text.StringRef(computed), nullptr);
+  EXPECT_EQ(GetStrProp(computed, text), "<a>");
+  text.SetString(computed, "b");
+  EXPECT_EQ(GetStrProp(computed, text), "<b>");
+}
+
+TEST(PublishedTest, DirectStringAccessRefusesOtherInstances) {
+  TPart part;
+  EXPECT_EQ(support::MessageOf<EPropertyError>([&] { Prop("Caption").StringRef(part); }),
+            "Property Caption does not belong to TPart");
+  EXPECT_EQ(support::MessageOf<EPropertyError>([&] { Prop("Caption").SetString(part, "x"); }),
+            "Property Caption does not belong to TPart");
+  // A descendant is no foreign instance.
+  TBigGadget big(nullptr);
+  big.SetCaption("Big");
+  EXPECT_EQ(GetStrProp(big, Prop("Caption")), "Big");
 }
 
 }  // namespace
