@@ -356,6 +356,13 @@ lang::TLxLocale* TLxPLDFile::ReadLocaleAt(int index) {
 
 std::uint8_t TLxPLDFile::ReadTranslation(lang::TLxTranslation& translation, int activeIndex,
                                          int fallbackIndex, int codePage) {
+  ReadTranslationKeys(translation);
+  translation.State =
+      ReadTranslationTexts(translation.Translation, activeIndex, fallbackIndex, codePage);
+  return translation.State;
+}
+
+void TLxPLDFile::ReadTranslationKeys(lang::TLxTranslation& translation) {
   ReadText(0, translation.Native);
   if (HasContext()) {
     ReadText(0, translation.Context);
@@ -367,9 +374,11 @@ std::uint8_t TLxPLDFile::ReadTranslation(lang::TLxTranslation& translation, int 
   } else {
     translation.Id.clear();
   }
-  translation.State =
-      ReadTranslationTexts(translation.Translation, activeIndex, fallbackIndex, codePage);
-  return translation.State;
+}
+
+void TLxPLDFile::SeekTexts(std::int64_t position) {
+  if (position < 0 || position > size_) RaiseReadError();
+  position_ = position;
 }
 
 std::uint8_t TLxPLDFile::ReadTranslationText(std::string& text, int activeIndex, int fallbackIndex,

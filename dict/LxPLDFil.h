@@ -119,6 +119,16 @@ class TLxPLDFile {
   /// its value).
   std::uint8_t ReadTranslationText(std::string& text, int activeIndex, int fallbackIndex,
                                    int codePage);
+  /// The keys of the next translation record (word, context and id), leaving the reader
+  /// at the record's language texts; `Position` there is where `SeekTexts` comes back to.
+  void ReadTranslationKeys(lang::TLxTranslation& translation);
+  /// Goes back to a record's language texts, at a position taken after its keys were read.
+  /// Raises EReadError "Stream read error" for a position outside the image.
+  void SeekTexts(std::int64_t position);
+  /// The chosen translation of a record whose keys were read or passed over: into `text`,
+  /// with its state (with neither text `text` keeps its value).
+  std::uint8_t ReadTranslationTexts(std::string& text, int activeIndex, int fallbackIndex,
+                                    int codePage);
   /// Reads the next translation record with every text taken as bytes (meant for 8-bit
   /// images): appends the word and the N - 1 texts of the languages to `texts`, and sets
   /// `context` and `id` when the record carries them.
@@ -148,9 +158,6 @@ class TLxPLDFile {
   void ReadLocaleFormats(lang::TLxLocale& locale);
   void ReadLanguageTexts(int activeIndex, int fallbackIndex);
   bool ReadLanguageTextsInWindow(int activeIndex, int fallbackIndex);
-  // The chosen translation of a record whose keys were read: into `text`, with its state.
-  std::uint8_t ReadTranslationTexts(std::string& text, int activeIndex, int fallbackIndex,
-                                    int codePage);
   bool ConvertChosen(int codePage, std::string& text, bool active);
 
   std::unique_ptr<framework::TStream> stream_;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -860,6 +861,44 @@ TEST_F(LxBinDicTest, ASwitchReadsOnlyTheTextsOfAnUnchangedImage) {
     EXPECT_EQ(lang::TranslateWith(&dictionary, "Save"), "Sichern") << contentFlags;
     EXPECT_EQ(lang::TranslateWith(&dictionary, "Shut"), "Shut") << contentFlags;
   }
+}
+
+// The switch goes straight to where each record's texts started at the last full load:
+// here the first record's key is cut short behind the dictionary's back and its texts put
+// where the old ones began, which only a jump to the remembered place reads.
+TEST_F(LxBinDicTest, ASwitchGoesStraightToTheTextsItNotedAtTheLoad) {
+  tools::PldImage image = ThreeLanguages(0);
+  image.translations = {{{"Open", "Abrir", "Offen"}, "", ""},
+                        {{"Save", "Guardar", "Sichern"}, "", ""}};
+  auto& dictionary = FileDictionary(image);
+  dictionary.SetLanguage(2);
+  dictionary.Open();
+  const std::string file = dictionary.FileName();
+  std::vector<std::uint8_t> bytes = tools::WritePldImage(image);
+  using namespace std::string_view_literals;
+  const std::string_view record =
+      "\x04\x00Open\x05\x00"
+      "Abrir\x05\x00"
+      "Offen"sv;
+  const std::string_view moved =
+      "\x02\x00Op\x0C\x00\x03\x00"
+      "Cer\x05\x00"
+      "Zumac\x00\x00"sv;
+  ASSERT_EQ(record.size(), moved.size());
+  const auto at = std::search(bytes.begin(), bytes.end(), record.begin(), record.end());
+  ASSERT_NE(at, bytes.end());
+  std::copy(moved.begin(), moved.end(), at);
+  const auto written = std::filesystem::last_write_time(file);
+  std::ofstream(file, std::ios::binary)
+      .write(reinterpret_cast<const char*>(bytes.data()),
+             static_cast<std::streamsize>(bytes.size()));
+  std::filesystem::last_write_time(file, written);
+  dictionary.SetLanguage(1);
+  EXPECT_EQ(lang::TranslateWith(&dictionary, "Open"), "Cer");
+  EXPECT_EQ(lang::TranslateWith(&dictionary, "Save"), "Guardar");
+  dictionary.SetLanguage(2);
+  EXPECT_EQ(lang::TranslateWith(&dictionary, "Open"), "Zumac");
+  EXPECT_EQ(lang::TranslateWith(&dictionary, "Save"), "Sichern");
 }
 
 TEST_F(LxBinDicTest, ASwitchAfterTheTableWasEmptiedLoadsInFull) {
