@@ -121,7 +121,7 @@ int Build(const std::vector<std::string>& args, std::ostream& out) {
     if (options.version) image.version = *options.version;
     if (options.bigEndian) image.bigEndian = *options.bigEndian;
     if (options.utf16) image.utf16 = *options.utf16;
-    bytes = WritePldImage(image);
+    bytes = WritePldImageInKeyOrder(image);
   } catch (const PldImageError& error) {
     throw InputError(options.source + ": " + error.Message());
   }
