@@ -225,16 +225,15 @@ bool TLxBinaryDictionary::SwitchTexts(TLxPLDFile& reader) {
   TLxTranslationList::Texts texts;
   texts.lengths.reserve(static_cast<std::size_t>(table.Count()));
   texts.states.reserve(static_cast<std::size_t>(table.Count()));
-  std::string text;
   for (int i = 0; i < reader.TranslationCount(); ++i) {
     reader.SeekTexts(loadedKeys_->textsAt[static_cast<std::size_t>(i)]);
-    const std::uint8_t state =
-        reader.ReadTranslationTexts(text, ActiveLanguageIndex(), FallbackLanguageIndex(), codePage);
+    const std::size_t start = texts.text.size();
+    const std::uint8_t state = reader.AppendTranslationTexts(texts.text, ActiveLanguageIndex(),
+                                                             FallbackLanguageIndex(), codePage);
     const bool present = state != lang::TLxTranslation::kNoText;
     if (present != loadedKeys_->present[static_cast<std::size_t>(i)]) return false;
     if (!present) continue;
-    texts.text += text;
-    texts.lengths.push_back(static_cast<std::uint32_t>(text.size()));
+    texts.lengths.push_back(static_cast<std::uint32_t>(texts.text.size() - start));
     texts.states.push_back(state);
   }
   table.ReplaceTranslations(std::move(texts));

@@ -129,6 +129,9 @@ class TLxPLDFile {
   /// with its state (with neither text `text` keeps its value).
   std::uint8_t ReadTranslationTexts(std::string& text, int activeIndex, int fallbackIndex,
                                     int codePage);
+  /// `ReadTranslationTexts` that appends the chosen translation to `target`.
+  std::uint8_t AppendTranslationTexts(std::string& target, int activeIndex, int fallbackIndex,
+                                      int codePage);
   /// Reads the next translation record with every text taken as bytes (meant for 8-bit
   /// images): appends the word and the N - 1 texts of the languages to `texts`, and sets
   /// `context` and `id` when the record carries them.
@@ -157,6 +160,10 @@ class TLxPLDFile {
   void ReadLocaleNames(lang::TLxLocale& locale);
   void ReadLocaleFormats(lang::TLxLocale& locale);
   void ReadLanguageTexts(int activeIndex, int fallbackIndex);
+  // The chosen 8-bit texts of a record as views of the window, when it holds every text of
+  // the record; false (nothing read) otherwise.
+  bool TextsInWindow(int activeIndex, int fallbackIndex, std::string_view& active,
+                     std::string_view& fallback);
   bool ReadLanguageTextsInWindow(int activeIndex, int fallbackIndex);
   bool ConvertChosen(int codePage, std::string& text, bool active);
 
@@ -183,6 +190,7 @@ class TLxPLDFile {
   std::u16string fallbackUnits_;
   std::string activeText_;
   std::string fallbackText_;
+  std::string chosenText_;
 };
 
 }  // namespace lx::dict

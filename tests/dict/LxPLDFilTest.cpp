@@ -377,6 +377,13 @@ TEST(LxPLDFileTest, TextsReadAgainFromWhereTheKeysEnded) {
       file->SeekTexts(textsAt[static_cast<std::size_t>(i)]);
       EXPECT_EQ(file->ReadTranslationTexts(text, 2, 1, 1251), expected.state) << i;
       EXPECT_EQ(text, expected.translation) << i;
+      // Appended, as a switch collects them; nothing when the record has neither text.
+      std::string appended = "x";
+      file->SeekTexts(textsAt[static_cast<std::size_t>(i)]);
+      EXPECT_EQ(file->AppendTranslationTexts(appended, 2, 1, 1251), expected.state) << i;
+      EXPECT_EQ(appended,
+                expected.state == TLxTranslation::kNoText ? "x" : "x" + expected.translation)
+          << i;
     }
     EXPECT_EQ(ErrorOf([&] { file->SeekTexts(file->Size() + 1); }), "Stream read error");
     EXPECT_EQ(ErrorOf([&] { file->SeekTexts(-1); }), "Stream read error");
