@@ -77,7 +77,8 @@ std::unique_ptr<Engine> MakeLxEngine(const Corpus& corpus, const std::string& fo
                                      std::string& why) {
   const std::string file = folder + (keys == Keys::Context ? "/lx-context.pld" : "/lx-word.pld");
   if (std::filesystem::exists(file)) return std::make_unique<LxEngine>(file, keys);
-  const std::vector<std::uint8_t> bytes = tools::WritePldImage(ImageOf(corpus, keys));
+  // Written as lxpld and lxpo write images: in key order.
+  const std::vector<std::uint8_t> bytes = tools::WritePldImageInKeyOrder(ImageOf(corpus, keys));
   const std::string partial = file + ".partial";
   {
     std::ofstream out(partial, std::ios::binary);

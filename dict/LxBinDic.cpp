@@ -1,5 +1,7 @@
 #include "dict/LxBinDic.h"
 
+#include <limits>
+
 #include "framework/controls/Dialogs.h"
 #include "framework/rtti/Published.h"
 #include "framework/streaming/Filer.h"
@@ -185,6 +187,9 @@ void TLxBinaryDictionary::LoadImage(TLxPLDFile& reader) {
   loadedKeys_.reset();
   LoadedKeys keys = KeysSource(reader);
   keys.present.assign(static_cast<std::size_t>(reader.TranslationCount()), false);
+  // Offsets are kept as 32 bits; a larger image is read in full on every switch.
+  const bool keepOffsets = reader.Size() <= std::numeric_limits<std::uint32_t>::max();
+  if (keepOffsets) keys.textsAt.resize(static_cast<std::size_t>(reader.TranslationCount()));
   const int codePage = CurrentLanguage().CodePage;
   reader.SeekTranslations();
   TLxTranslationList& table = TranslationTable();
@@ -192,9 +197,12 @@ void TLxBinaryDictionary::LoadImage(TLxPLDFile& reader) {
   // One record serves every entry: the table keeps copies of the texts.
   lang::TLxTranslation record;
   for (int i = 0; i < reader.TranslationCount(); ++i) {
-    const std::uint8_t state =
-        reader.ReadTranslation(record, ActiveLanguageIndex(), FallbackLanguageIndex(), codePage);
-    if (state == lang::TLxTranslation::kNoText) continue;
+    reader.ReadTranslationKeys(record);
+    if (keepOffsets)
+      keys.textsAt[static_cast<std::size_t>(i)] = static_cast<std::uint32_t>(reader.Position());
+    record.State = reader.ReadTranslationTexts(record.Translation, ActiveLanguageIndex(),
+                                               FallbackLanguageIndex(), codePage);
+    if (record.State == lang::TLxTranslation::kNoText) continue;
     ConvertNativeString(record);
     table.Add(record);
     keys.present[static_cast<std::size_t>(i)] = true;
@@ -209,23 +217,23 @@ void TLxBinaryDictionary::LoadImage(TLxPLDFile& reader) {
 bool TLxBinaryDictionary::SwitchTexts(TLxPLDFile& reader) {
   TLxTranslationList& table = TranslationTable();
   if (!loadedKeys_ || table.Count() != loadedKeys_->presentCount ||
+      loadedKeys_->textsAt.size() != static_cast<std::size_t>(reader.TranslationCount()) ||
       !SameKeys(*loadedKeys_, KeysSource(reader))) {
     return false;
   }
   const int codePage = CurrentLanguage().CodePage;
-  reader.SeekTranslations();
   TLxTranslationList::Texts texts;
   texts.lengths.reserve(static_cast<std::size_t>(table.Count()));
   texts.states.reserve(static_cast<std::size_t>(table.Count()));
-  std::string text;
   for (int i = 0; i < reader.TranslationCount(); ++i) {
-    const std::uint8_t state =
-        reader.ReadTranslationText(text, ActiveLanguageIndex(), FallbackLanguageIndex(), codePage);
+    reader.SeekTexts(loadedKeys_->textsAt[static_cast<std::size_t>(i)]);
+    const std::size_t start = texts.text.size();
+    const std::uint8_t state = reader.AppendTranslationTexts(texts.text, ActiveLanguageIndex(),
+                                                             FallbackLanguageIndex(), codePage);
     const bool present = state != lang::TLxTranslation::kNoText;
     if (present != loadedKeys_->present[static_cast<std::size_t>(i)]) return false;
     if (!present) continue;
-    texts.text += text;
-    texts.lengths.push_back(static_cast<std::uint32_t>(text.size()));
+    texts.lengths.push_back(static_cast<std::uint32_t>(texts.text.size() - start));
     texts.states.push_back(state);
   }
   table.ReplaceTranslations(std::move(texts));

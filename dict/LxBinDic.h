@@ -95,6 +95,9 @@ class TLxBinaryDictionary : public TLxCustomFileDictionary {
     int systemCodePage = 0;
     std::vector<bool> present;  // per record of the image
     int presentCount = 0;
+    // Per record of the image, where its language texts start: a switch goes straight
+    // there, passing over neither keys nor records it has no use for.
+    std::vector<std::uint32_t> textsAt;
   };
   bool ReadsFile() const;
   LoadedKeys KeysSource(const TLxPLDFile& reader) const;

@@ -356,6 +356,13 @@ lang::TLxLocale* TLxPLDFile::ReadLocaleAt(int index) {
 
 std::uint8_t TLxPLDFile::ReadTranslation(lang::TLxTranslation& translation, int activeIndex,
                                          int fallbackIndex, int codePage) {
+  ReadTranslationKeys(translation);
+  translation.State =
+      ReadTranslationTexts(translation.Translation, activeIndex, fallbackIndex, codePage);
+  return translation.State;
+}
+
+void TLxPLDFile::ReadTranslationKeys(lang::TLxTranslation& translation) {
   ReadText(0, translation.Native);
   if (HasContext()) {
     ReadText(0, translation.Context);
@@ -367,9 +374,11 @@ std::uint8_t TLxPLDFile::ReadTranslation(lang::TLxTranslation& translation, int 
   } else {
     translation.Id.clear();
   }
-  translation.State =
-      ReadTranslationTexts(translation.Translation, activeIndex, fallbackIndex, codePage);
-  return translation.State;
+}
+
+void TLxPLDFile::SeekTexts(std::int64_t position) {
+  if (position < 0 || position > size_) RaiseReadError();
+  position_ = position;
 }
 
 std::uint8_t TLxPLDFile::ReadTranslationText(std::string& text, int activeIndex, int fallbackIndex,
@@ -393,30 +402,34 @@ std::uint8_t TLxPLDFile::ReadTranslationTexts(std::string& text, int activeIndex
 // 8-bit texts straight from the window, when it holds every text of the record; false
 // (nothing read) otherwise. The window never reaches past the image, so what lies in it
 // needs no other check.
-bool TLxPLDFile::ReadLanguageTextsInWindow(int activeIndex, int fallbackIndex) {
+bool TLxPLDFile::TextsInWindow(int activeIndex, int fallbackIndex, std::string_view& active,
+                               std::string_view& fallback) {
   const std::int64_t start = position_ - windowStart_;
   if (!AnsiStrings() || start < 0) return false;
-  const std::uint8_t* const window = window_.data();
+  const char* const window = reinterpret_cast<const char*>(window_.data());
   const bool little = LittleEndian();
   auto at = static_cast<std::size_t>(start);
-  std::size_t chosen[2][2] = {{0, 0}, {0, 0}};  // offset and length: active, fallback
+  active = fallback = {};
   for (int i = 1; i < header_.LanguageCount; ++i) {
     if (at + 2 > windowLength_) return false;
-    const std::size_t length = U16At(window + at, little);
+    const std::size_t length = U16At(window_.data() + at, little);
     at += 2;
     if (length > windowLength_ - at) return false;
-    if (i == activeIndex || i == fallbackIndex) {
-      std::size_t* text = chosen[i == activeIndex ? 0 : 1];
-      text[0] = at;
-      text[1] = length;
-    }
+    if (i == activeIndex) active = std::string_view(window + at, length);
+    if (i == fallbackIndex && i != activeIndex) fallback = std::string_view(window + at, length);
     at += length;
   }
-  activeText_.assign(reinterpret_cast<const char*>(window) + chosen[0][0], chosen[0][1]);
-  fallbackText_.assign(reinterpret_cast<const char*>(window) + chosen[1][0], chosen[1][1]);
   const auto consumed = static_cast<std::int64_t>(at) - start;
   position_ += consumed;
   recordRemaining_ -= static_cast<std::int32_t>(consumed);
+  return true;
+}
+
+bool TLxPLDFile::ReadLanguageTextsInWindow(int activeIndex, int fallbackIndex) {
+  std::string_view active, fallback;
+  if (!TextsInWindow(activeIndex, fallbackIndex, active, fallback)) return false;
+  activeText_.assign(active);
+  fallbackText_.assign(fallback);
   return true;
 }
 
@@ -443,6 +456,24 @@ void TLxPLDFile::ReadLanguageTexts(int activeIndex, int fallbackIndex) {
       ReadUnits(length, active ? activeUnits_ : fallbackUnits_);
     }
   }
+}
+
+std::uint8_t TLxPLDFile::AppendTranslationTexts(std::string& target, int activeIndex,
+                                                int fallbackIndex, int codePage) {
+  std::string_view active, fallback;
+  if (TextsInWindow(activeIndex, fallbackIndex, active, fallback)) {
+    if (!active.empty()) {
+      target += active;
+      return lang::TLxTranslation::kActiveText;
+    }
+    if (fallback.empty()) return lang::TLxTranslation::kNoText;
+    target += fallback;
+    return lang::TLxTranslation::kFallbackText;
+  }
+  const std::uint8_t state =
+      ReadTranslationTexts(chosenText_, activeIndex, fallbackIndex, codePage);
+  if (state != lang::TLxTranslation::kNoText) target += chosenText_;
+  return state;
 }
 
 // Puts the active (or fallback) text into `text` when there is one.

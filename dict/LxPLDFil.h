@@ -119,6 +119,19 @@ class TLxPLDFile {
   /// its value).
   std::uint8_t ReadTranslationText(std::string& text, int activeIndex, int fallbackIndex,
                                    int codePage);
+  /// The keys of the next translation record (word, context and id), leaving the reader
+  /// at the record's language texts; `Position` there is where `SeekTexts` comes back to.
+  void ReadTranslationKeys(lang::TLxTranslation& translation);
+  /// Goes back to a record's language texts, at a position taken after its keys were read.
+  /// Raises EReadError "Stream read error" for a position outside the image.
+  void SeekTexts(std::int64_t position);
+  /// The chosen translation of a record whose keys were read or passed over: into `text`,
+  /// with its state (with neither text `text` keeps its value).
+  std::uint8_t ReadTranslationTexts(std::string& text, int activeIndex, int fallbackIndex,
+                                    int codePage);
+  /// `ReadTranslationTexts` that appends the chosen translation to `target`.
+  std::uint8_t AppendTranslationTexts(std::string& target, int activeIndex, int fallbackIndex,
+                                      int codePage);
   /// Reads the next translation record with every text taken as bytes (meant for 8-bit
   /// images): appends the word and the N - 1 texts of the languages to `texts`, and sets
   /// `context` and `id` when the record carries them.
@@ -147,10 +160,11 @@ class TLxPLDFile {
   void ReadLocaleNames(lang::TLxLocale& locale);
   void ReadLocaleFormats(lang::TLxLocale& locale);
   void ReadLanguageTexts(int activeIndex, int fallbackIndex);
+  // The chosen 8-bit texts of a record as views of the window, when it holds every text of
+  // the record; false (nothing read) otherwise.
+  bool TextsInWindow(int activeIndex, int fallbackIndex, std::string_view& active,
+                     std::string_view& fallback);
   bool ReadLanguageTextsInWindow(int activeIndex, int fallbackIndex);
-  // The chosen translation of a record whose keys were read: into `text`, with its state.
-  std::uint8_t ReadTranslationTexts(std::string& text, int activeIndex, int fallbackIndex,
-                                    int codePage);
   bool ConvertChosen(int codePage, std::string& text, bool active);
 
   std::unique_ptr<framework::TStream> stream_;
@@ -176,6 +190,7 @@ class TLxPLDFile {
   std::u16string fallbackUnits_;
   std::string activeText_;
   std::string fallbackText_;
+  std::string chosenText_;
 };
 
 }  // namespace lx::dict

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -800,6 +801,61 @@ TEST_F(LxBinDicTest, ASwitchLoadsWhatAFreshOpenLoads) {
   }
 }
 
+// Images written in key order are read with the answers of the same records in any other
+// order, which the dictionary still sorts: older images and other writers' ones.
+TEST_F(LxBinDicTest, RecordsInKeyOrderAnswerAsRecordsInAnyOrder) {
+  std::mt19937 random(11);
+  for (const int contentFlags : {0, 1, 2}) {
+    tools::PldImage shuffled;
+    shuffled.contentFlags = contentFlags;
+    shuffled.languages = {Language(0, "English"), Language(10, "Spanish"), Language(7, "German")};
+    for (int i = 0; i < 300; ++i) {
+      const std::string n = std::to_string(i);
+      // Natives repeat only where an id tells the records apart.
+      std::string word = "w" + std::to_string(contentFlags == 0 ? (i * 7) % 300 : random() % 100);
+      if (random() % 4 == 0) word += "\x7F~\u00E9";
+      tools::PldTranslation& record = shuffled.translations.emplace_back();
+      record.texts = {word, "es " + n, random() % 3 == 0 ? "" : "de " + n};
+      if (contentFlags == 1) record.context = "TForm" + std::to_string(random() % 3);
+      record.id = contentFlags == 0 ? "" : n;
+    }
+    tools::PldImage ordered = shuffled;
+    tools::SortTranslationsByKey(ordered);
+    ASSERT_NE(ordered, shuffled);
+    for (const int language : {1, 2}) {
+      auto& fromOrdered = FileDictionary(ordered);
+      auto& fromShuffled = FileDictionary(shuffled);
+      for (auto* dictionary : {&fromOrdered, &fromShuffled}) {
+        dictionary->SetLanguage(language);
+        dictionary->Open();
+      }
+      const std::vector<TableEntry> table = TableOf(fromOrdered);
+      ASSERT_EQ(table, TableOf(fromShuffled)) << contentFlags;
+      // The table holds the records of the image in the image's own order (the native
+      // texts in code page 1252 there).
+      std::vector<std::string> imageOrder, tableOrder;
+      for (const tools::PldTranslation& record : ordered.translations) {
+        if (record.texts[static_cast<std::size_t>(language)].empty()) continue;
+        std::string native = record.texts[0];
+        if (native.ends_with("\u00E9")) native.replace(native.size() - 2, 2, "\xE9");
+        imageOrder.push_back(native + "|" + record.context + "|" + record.id);
+      }
+      for (const auto& [native, context, id, text, state] : table)
+        tableOrder.push_back(native + "|" + context + "|" + id);
+      EXPECT_EQ(tableOrder, imageOrder) << contentFlags;
+      for (int word = 0; word < 300; ++word) {
+        const std::string native = "w" + std::to_string(word);
+        std::string fromOne = "-", fromOther = "-";
+        EXPECT_EQ(fromOrdered.Translate(native, "TForm1", fromOne, "7"),
+                  fromShuffled.Translate(native, "TForm1", fromOther, "7"));
+        EXPECT_EQ(fromOne, fromOther);
+        EXPECT_EQ(lang::TranslateWith(&fromOrdered, native),
+                  lang::TranslateWith(&fromShuffled, native));
+      }
+    }
+  }
+}
+
 // An image of the same size and header: only its time of writing tells it changed.
 void ReplaceKeepingTheSize(const std::string& file, const tools::PldImage& image,
                            std::filesystem::file_time_type written) {
@@ -860,6 +916,44 @@ TEST_F(LxBinDicTest, ASwitchReadsOnlyTheTextsOfAnUnchangedImage) {
     EXPECT_EQ(lang::TranslateWith(&dictionary, "Save"), "Sichern") << contentFlags;
     EXPECT_EQ(lang::TranslateWith(&dictionary, "Shut"), "Shut") << contentFlags;
   }
+}
+
+// The switch goes straight to where each record's texts started at the last full load:
+// here the first record's key is cut short behind the dictionary's back and its texts put
+// where the old ones began, which only a jump to the remembered place reads.
+TEST_F(LxBinDicTest, ASwitchGoesStraightToTheTextsItNotedAtTheLoad) {
+  tools::PldImage image = ThreeLanguages(0);
+  image.translations = {{{"Open", "Abrir", "Offen"}, "", ""},
+                        {{"Save", "Guardar", "Sichern"}, "", ""}};
+  auto& dictionary = FileDictionary(image);
+  dictionary.SetLanguage(2);
+  dictionary.Open();
+  const std::string file = dictionary.FileName();
+  std::vector<std::uint8_t> bytes = tools::WritePldImage(image);
+  using namespace std::string_view_literals;
+  const std::string_view record =
+      "\x04\x00Open\x05\x00"
+      "Abrir\x05\x00"
+      "Offen"sv;
+  const std::string_view moved =
+      "\x02\x00Op\x0C\x00\x03\x00"
+      "Cer\x05\x00"
+      "Zumac\x00\x00"sv;
+  ASSERT_EQ(record.size(), moved.size());
+  const auto at = std::search(bytes.begin(), bytes.end(), record.begin(), record.end());
+  ASSERT_NE(at, bytes.end());
+  std::copy(moved.begin(), moved.end(), at);
+  const auto written = std::filesystem::last_write_time(file);
+  std::ofstream(file, std::ios::binary)
+      .write(reinterpret_cast<const char*>(bytes.data()),
+             static_cast<std::streamsize>(bytes.size()));
+  std::filesystem::last_write_time(file, written);
+  dictionary.SetLanguage(1);
+  EXPECT_EQ(lang::TranslateWith(&dictionary, "Open"), "Cer");
+  EXPECT_EQ(lang::TranslateWith(&dictionary, "Save"), "Guardar");
+  dictionary.SetLanguage(2);
+  EXPECT_EQ(lang::TranslateWith(&dictionary, "Open"), "Zumac");
+  EXPECT_EQ(lang::TranslateWith(&dictionary, "Save"), "Sichern");
 }
 
 TEST_F(LxBinDicTest, ASwitchAfterTheTableWasEmptiedLoadsInFull) {

@@ -353,6 +353,46 @@ TEST(LxPLDFileTest, KeysFollowTheContentFlags) {
   }
 }
 
+// A language switch notes where each record's texts start and comes back there for
+// another language, in any order, UTF-16 images too.
+TEST(LxPLDFileTest, TextsReadAgainFromWhereTheKeysEnded) {
+  const support::FixedSystem system;
+  for (const bool utf16 : {false, true}) {
+    PldImage image = support::SampleImage();
+    image.utf16 = utf16;
+    const auto file = Open(image);
+    const auto russian = AllTranslations(*file, 2, 1, 1251);
+    std::vector<std::int64_t> textsAt;
+    file->SeekTranslations();
+    TLxTranslation translation;
+    for (int i = 0; i < file->TranslationCount(); ++i) {
+      file->ReadTranslationKeys(translation);
+      EXPECT_EQ(translation.Native, russian[static_cast<std::size_t>(i)].native);
+      textsAt.push_back(file->Position());
+      file->ReadTranslationTexts(translation.Translation, 1, 0, 1252);
+    }
+    for (int i = file->TranslationCount() - 1; i >= 0; --i) {
+      const auto& expected = russian[static_cast<std::size_t>(i)];
+      std::string text = "(none)";
+      file->SeekTexts(textsAt[static_cast<std::size_t>(i)]);
+      EXPECT_EQ(file->ReadTranslationTexts(text, 2, 1, 1251), expected.state) << i;
+      EXPECT_EQ(text, expected.translation) << i;
+      // Appended, as a switch collects them; nothing when the record has neither text.
+      std::string appended = "x";
+      file->SeekTexts(textsAt[static_cast<std::size_t>(i)]);
+      EXPECT_EQ(file->AppendTranslationTexts(appended, 2, 1, 1251), expected.state) << i;
+      EXPECT_EQ(appended,
+                expected.state == TLxTranslation::kNoText ? "x" : "x" + expected.translation)
+          << i;
+    }
+    EXPECT_EQ(ErrorOf([&] { file->SeekTexts(file->Size() + 1); }), "Stream read error");
+    EXPECT_EQ(ErrorOf([&] { file->SeekTexts(-1); }), "Stream read error");
+    file->SeekTexts(file->Size());
+    EXPECT_EQ(ErrorOf([&] { file->ReadTranslationTexts(translation.Translation, 1, 0, 1252); }),
+              "Stream read error");
+  }
+}
+
 TEST(LxPLDFileTest, OneLanguageLeavesEveryRecordWithoutText) {
   const support::FixedSystem system;
   PldImage image = support::SampleImage();

@@ -184,5 +184,67 @@ TEST(PldImageTest, ParsingNamesTheRecordThatDoesNotFit) {
   EXPECT_EQ(ErrorOf([&] { ParsePldImage(noLanguages); }), "languages: the section's offset is 0");
 }
 
+// ---- Key order
+
+std::vector<std::string> Natives(const PldImage& image) {
+  std::vector<std::string> natives;
+  for (const PldTranslation& translation : image.translations)
+    natives.push_back(translation.texts[0] + "|" + translation.context + "|" + translation.id);
+  return natives;
+}
+
+PldImage WithKeys(int contentFlags, std::vector<PldTranslation> translations) {
+  PldImage image = support::SampleImage();
+  image.contentFlags = contentFlags;
+  for (PldTranslation& translation : translations)
+    translation.texts.resize(image.languages.size());
+  image.translations = std::move(translations);
+  return image;
+}
+
+TEST(PldImageTest, SortsTranslationsByTheBytesTheReaderCompares) {
+  const support::FixedSystem system;
+  // In code page 1252 the euro sign (0x80) comes before e-acute (0xE9), unlike in UTF-8.
+  PldImage image = WithKeys(0, {{{"\u00E9"}, "", ""}, {{"Z"}, "", ""}, {{"\u20AC"}, "", ""}});
+  SortTranslationsByKey(image);
+  EXPECT_EQ(Natives(image), (std::vector<std::string>{"Z||", "\u20AC||", "\u00E9||"}));
+
+  // With key strings character 127 ends the native text: "Open~" before "Open" and a context.
+  const std::vector<PldTranslation> keyed = {
+      {{"Open"}, "A", "2"}, {{"Open~"}, "", ""}, {{"Open"}, "A", "1"}, {{"Open"}, "", "3"}};
+  image = WithKeys(1, keyed);
+  SortTranslationsByKey(image);
+  EXPECT_EQ(Natives(image),
+            (std::vector<std::string>{"Open~||", "Open||3", "Open|A|1", "Open|A|2"}));
+  image = WithKeys(0, {keyed[1], {{"Open"}, "", ""}});
+  SortTranslationsByKey(image);
+  EXPECT_EQ(Natives(image), (std::vector<std::string>{"Open||", "Open~||"}));
+}
+
+TEST(PldImageTest, RecordsSharingAKeyKeepTheWholeOrder) {
+  const support::FixedSystem system;
+  // Only the id tells these apart, and an image with flags 3 carries none.
+  const std::vector<PldTranslation> translations = {
+      {{"Save"}, "B", ""}, {{"Open"}, "A", ""}, {{"Save"}, "B", ""}};
+  PldImage image = WithKeys(3, translations);
+  SortTranslationsByKey(image);
+  EXPECT_EQ(image.translations, WithKeys(3, translations).translations);
+  // Without key strings the context is no part of the key either.
+  image = WithKeys(0, {{{"b"}, "", ""}, {{"a"}, "", ""}, {{"b"}, "", ""}});
+  SortTranslationsByKey(image);
+  EXPECT_EQ(Natives(image), (std::vector<std::string>{"b||", "a||", "b||"}));
+}
+
+TEST(PldImageTest, WrittenInKeyOrderAnErrorNamesTheRecordAsGiven) {
+  const support::FixedSystem system;
+  PldImage image = WithKeys(0, {{{"b"}, "", ""}, {{"c"}, "", ""}, {{"a"}, "", ""}});
+  PldImage sorted = image;
+  SortTranslationsByKey(sorted);
+  EXPECT_EQ(WritePldImageInKeyOrder(image), WritePldImage(sorted));
+  image.translations[1].texts.pop_back();
+  EXPECT_EQ(ErrorOf([&] { WritePldImageInKeyOrder(image); }),
+            "translations[1]: 2 texts for 3 languages");
+}
+
 }  // namespace
 }  // namespace lx::tools

@@ -32,6 +32,12 @@ for options in "" "--big-endian" "--utf16" "--utf16 --big-endian" "--image-versi
   grep -q '^ok: .* 3 languages, 2 translations, 1 locale$' "$dir/out" || fail "check: $(cat "$dir/out")"
 done
 
+# Translations come out in key order: the sample lists "Open" before "Cancel".
+expect 0 "$lxpld" build "$sample" -o "$dir/a.pld"
+expect 0 "$lxpld" dump "$dir/a.pld"
+first=$(grep -o '"Cancel"\|"Open"' "$dir/out" | head -1)
+[ "$first" = '"Cancel"' ] || fail "translations not in key order: $first first"
+
 # Help, and usage errors.
 expect 0 "$lxpld" --help
 grep -q '^Usage:' "$dir/out" || fail "no usage text"

@@ -121,7 +121,7 @@ int Build(const std::vector<std::string>& args, std::ostream& out) {
     if (options.version) image.version = *options.version;
     if (options.bigEndian) image.bigEndian = *options.bigEndian;
     if (options.utf16) image.utf16 = *options.utf16;
-    bytes = WritePldImage(image);
+    bytes = WritePldImageInKeyOrder(image);
   } catch (const PldImageError& error) {
     throw InputError(options.source + ": " + error.Message());
   }
@@ -157,7 +157,7 @@ int Dump(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
   out << ImageToJson(image);
   // Images that lxpld did not write may hold what the JSON form leaves out.
   try {
-    const Bytes rebuilt = WritePldImage(image);
+    const Bytes rebuilt = WritePldImageInKeyOrder(image);
     if (rebuilt != bytes) {
       err << "lxpld: note: " << path << " is laid out otherwise than lxpld writes; a build of "
           << "this dump differs from byte " << FirstDifference(bytes, rebuilt) << " on\n";

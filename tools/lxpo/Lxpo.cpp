@@ -297,7 +297,7 @@ int Build(const Arguments& arguments, std::ostream& out) {
   }
   std::vector<std::uint8_t> bytes;
   try {
-    bytes = WritePldImage(manifest.image);
+    bytes = WritePldImageInKeyOrder(manifest.image);
   } catch (const platform::Exception& error) {
     throw PoError(source + ": " + error.Message());
   }

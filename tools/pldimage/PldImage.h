@@ -132,6 +132,17 @@ int EffectiveTextCodePage(const PldImage& image);
 /// hold, a code page that is not installed or a translation with the wrong number of texts.
 std::vector<std::uint8_t> WritePldImage(const PldImage& image);
 
+/// Puts the translations in the order a reading dictionary sorts them into: by native text,
+/// then (with key strings) character 127, context and id, as the image's bytes, so that it
+/// finds them in order and sorts nothing. When two records share a key the order stays as it
+/// is, since that order decides which of them answers. The image's texts are in the code
+/// page `textCodePage` stands for; for UTF-16 images the same order is a good guess.
+void SortTranslationsByKey(PldImage& image);
+
+/// `WritePldImage` of the image with its translations sorted by key, as lxpld and lxpo write
+/// them. An error names the record by its place in `image`, as `WritePldImage` does.
+std::vector<std::uint8_t> WritePldImageInKeyOrder(const PldImage& image);
+
 /// Reads back an image laid out as the writer lays it out (sections found by their
 /// offsets). Raises PldImageError, naming the record, for bytes that do not make one.
 PldImage ParsePldImage(std::span<const std::uint8_t> bytes);
