@@ -3,14 +3,7 @@
 # Usage: lxform.sh <lxform>
 set -uo pipefail
 lxform=$1
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-failures=0
-
-fail() {
-  echo "FAILED: $*"
-  failures=$((failures + 1))
-}
+source "$(dirname "$0")/checks.sh"
 
 # expect <status> <stderr wanted, exactly> <arguments...>
 expect() {
@@ -133,8 +126,4 @@ expect 2 "lxform: --codepage reads text forms, not binary ones$usage" --codepage
 printf 'object Form1: TForm1\n  Left = \xD0\x9F\nend\n' > "$work/cyr.lxfm"
 expect 1 "$work/cyr.lxfm:2:10: error: Invalid character 'П' (U+041F)" "$work/cyr.lxfm" -o "$work/x"
 
-if [[ $failures -ne 0 ]]; then
-  echo "$failures failure(s)"
-  exit 1
-fi
-echo "lxform: all checks passed"
+finish "lxform"

@@ -6,14 +6,7 @@ set -uo pipefail
 lxform=$1
 lxpld=$2
 source=$3
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-failures=0
-
-fail() {
-  echo "FAILED: $*"
-  failures=$((failures + 1))
-}
+source "$(dirname "$0")/checks.sh"
 
 # expect <status> <stderr wanted, exactly> <arguments...>: run in $work, no output written.
 expect() {
@@ -92,8 +85,4 @@ expect 2 "lxform: --dictionary needs --embed$usage" --dictionary D form.lxfm
 
 "$lxform" --help | grep -q -- "--embed PLD" || fail "--help does not tell of --embed"
 
-if [[ $failures -ne 0 ]]; then
-  echo "$failures failure(s)"
-  exit 1
-fi
-echo "lxform --embed: all checks passed"
+finish "lxform --embed"

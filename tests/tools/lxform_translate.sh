@@ -5,14 +5,7 @@ set -uo pipefail
 lxform=$1
 lxpld=$2
 tests=$3
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-failures=0
-
-fail() {
-  echo "FAILED: $*"
-  failures=$((failures + 1))
-}
+source "$(dirname "$0")/checks.sh"
 
 form=$tests/translator/forms/MainForm.lxfm
 "$lxpld" build "$tests/translator/TranslatorDictionary.json" -o "$work/d.pld" >/dev/null ||
@@ -40,8 +33,4 @@ err=$("$lxform" --translate "$work/d.pld" --language 7 "$form" 2>&1 >/dev/null)
 [[ $? -eq 1 && "$err" == "lxform: $form: Language index 7 is out of range" ]] ||
   fail "language out of range gave [$err]"
 
-if [[ $failures -ne 0 ]]; then
-  echo "$failures check(s) failed"
-  exit 1
-fi
-echo "all lxform --translate checks passed"
+finish "lxform --translate"
