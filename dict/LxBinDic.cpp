@@ -222,9 +222,7 @@ bool TLxBinaryDictionary::SwitchTexts(TLxPLDFile& reader) {
     return false;
   }
   const int codePage = CurrentLanguage().CodePage;
-  TLxTranslationList::Texts texts;
-  texts.lengths.reserve(static_cast<std::size_t>(table.Count()));
-  texts.states.reserve(static_cast<std::size_t>(table.Count()));
+  TLxTranslationList::Texts texts = table.NewTexts();
   for (int i = 0; i < reader.TranslationCount(); ++i) {
     reader.SeekTexts(loadedKeys_->textsAt[static_cast<std::size_t>(i)]);
     const std::size_t start = texts.text.size();

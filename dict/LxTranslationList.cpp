@@ -129,6 +129,7 @@ void TLxTranslationList::Clear() {
   states_.clear();
   keys_.clear();
   texts_.clear();
+  largestTexts_ = 0;
   keyIndex_.clear();
   wordIndex_.clear();
   indexed_ = false;
@@ -179,9 +180,18 @@ void TLxTranslationList::ReplaceTranslations(Texts texts) {
     entry.textOffset = entry.added == 0 ? 0 : texts.lengths[entry.added - 1];
     entry.textLength = texts.lengths[entry.added] - entry.textOffset;
   }
+  // The buffer stays as it was filled: shrinking it would copy every text once more.
   texts_ = std::move(texts.text);
-  texts_.shrink_to_fit();
+  largestTexts_ = std::max(largestTexts_, texts_.size());
   states_ = std::move(texts.states);
+}
+
+TLxTranslationList::Texts TLxTranslationList::NewTexts() const {
+  Texts texts;
+  texts.text.reserve(std::max(largestTexts_, texts_.size()));
+  texts.lengths.reserve(entries_.size());
+  texts.states.reserve(entries_.size());
+  return texts;
 }
 
 void TLxTranslationList::CheckIndex(int index) const {

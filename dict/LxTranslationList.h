@@ -41,6 +41,9 @@ class TLxTranslationList {
 
   /// Appends a copy of `translation`'s texts and state.
   void Add(const lang::TLxTranslation& translation);
+  /// An empty set of translations with room for another language's, as large as the largest
+  /// language held so far, so that filling it seldom moves it.
+  Texts NewTexts() const;
   /// Replaces every entry's translation and state; keys, order and indexes stay. Raises
   /// EListError "Translation count mismatch" unless `texts` holds one text per entry.
   void ReplaceTranslations(Texts texts);
@@ -110,6 +113,8 @@ class TLxTranslationList {
   std::vector<std::uint8_t> states_;  // in the order of adding
   std::string keys_;
   std::string texts_;
+  // The most characters of translations any language has needed.
+  std::size_t largestTexts_ = 0;
   // The index over the sort texts, valid while `indexed_`; the one over native texts of a
   // table sorted by whole keys, made when first needed.
   std::vector<Slot> keyIndex_;
