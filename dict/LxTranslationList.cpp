@@ -74,17 +74,41 @@ class TextHash {
     return static_cast<std::uint32_t>(hash_ ^ (hash_ >> 32));
   }
 
- private:
-  void Mix(std::uint64_t word) {
-    hash_ = (hash_ ^ word) * 0xFF51AFD7ED558CCDull;
-    hash_ ^= hash_ >> 29;
+  static constexpr std::uint64_t kSeed = 0x9E3779B97F4A7C15ull;
+  static std::uint64_t Mix(std::uint64_t hash, std::uint64_t word) {
+    hash = (hash ^ word) * 0xFF51AFD7ED558CCDull;
+    return hash ^ (hash >> 29);
   }
 
-  std::uint64_t hash_ = 0x9E3779B97F4A7C15ull;
+ private:
+  void Mix(std::uint64_t word) { hash_ = Mix(hash_, word); }
+
+  std::uint64_t hash_ = kSeed;
   std::uint64_t pending_ = 0;  // bytes not mixed in yet, the first the lowest
   std::size_t filled_ = 0;
   std::uint64_t total_ = 0;
 };
+
+// What TextHash gives for one whole text, in one plain pass. With `padded`, zero bytes
+// follow the text up to the next multiple of 8 and its last word is read in one go.
+inline std::uint32_t HashOf(std::string_view text, bool padded = false) {
+  std::uint64_t hash = TextHash::kSeed;
+  std::size_t i = 0;
+  for (; i + 8 <= text.size(); i += 8)
+    hash = TextHash::Mix(hash, LittleEndianWord(text.data() + i));
+  if (i < text.size()) {
+    std::uint64_t tail = 0;
+    if (padded) {
+      tail = LittleEndianWord(text.data() + i);
+    } else {
+      for (std::size_t k = i; k < text.size(); ++k)
+        tail |= std::uint64_t{static_cast<unsigned char>(text[k])} << (8 * (k - i));
+    }
+    hash = TextHash::Mix(hash, tail);
+  }
+  hash = TextHash::Mix(hash, text.size());
+  return static_cast<std::uint32_t>(hash ^ (hash >> 32));
+}
 
 // The first slot to try for `hash` in an index of `size` slots.
 std::size_t HomeSlot(std::uint32_t hash, std::size_t size) {
@@ -94,18 +118,36 @@ std::size_t HomeSlot(std::uint32_t hash, std::size_t size) {
 }  // namespace
 
 // A search target given in pieces (word, separator, context, id), compared as
-// their concatenation without building it.
+// their concatenation. A short target is also joined once into a buffer of its
+// own, so that hashing and testing a candidate each take one pass over one text.
 class TLxTranslationList::KeyTarget {
  public:
   explicit KeyTarget(std::string_view a, std::string_view b = {}, std::string_view c = {},
                      std::string_view d = {})
-      : parts_{a, b, c, d} {}
+      : parts_{a, b, c, d} {
+    const std::size_t size = a.size() + b.size() + c.size() + d.size();
+    if (size + 8 > sizeof joined_) return;
+    char* end = joined_;
+    for (std::string_view part : parts_) {
+      if (!part.empty()) std::memcpy(end, part.data(), part.size());
+      end += part.size();
+    }
+    std::memset(end, 0, 8);
+    whole_ = std::string_view(joined_, size);
+    isJoined_ = true;
+  }
 
   std::uint32_t Hash() const {
+    if (isJoined_) return HashOf(whole_, true);
     TextHash hash;
     for (std::string_view part : parts_)
       hash.Add(part);
     return hash.Value();
+  }
+
+  bool Matches(std::string_view probe) const {
+    if (isJoined_) return probe == whole_;
+    return CompareWith(probe) == 0;
   }
 
   // Below, at or above 0 as `probe` sorts before, equal to or after the target.
@@ -122,6 +164,9 @@ class TLxTranslationList::KeyTarget {
 
  private:
   std::string_view parts_[4];
+  std::string_view whole_;
+  bool isJoined_ = false;
+  char joined_[192];
 };
 
 void TLxTranslationList::Clear() {
@@ -414,9 +459,7 @@ std::vector<TLxTranslationList::Slot> TLxTranslationList::BuildIndex(IndexedText
   const bool inOrder = InOrder(texts);
   for (int i = 0; i < Count(); ++i) {
     const std::string_view text = IndexedText(i, texts);
-    TextHash hashing;
-    hashing.Add(text);
-    const std::uint32_t hash = hashing.Value();
+    const std::uint32_t hash = HashOf(text);
     std::size_t at = HomeSlot(hash, index.size());
     bool known = false;
     for (; index[at].answer != 0; at = at + 1 == index.size() ? 0 : at + 1) {
@@ -442,7 +485,7 @@ int TLxTranslationList::FindIndexed(const std::vector<Slot>& index, const KeyTar
        at = at + 1 == index.size() ? 0 : at + 1) {
     const Slot& slot = index[at];
     const int answer = static_cast<int>(slot.answer - 1);
-    if (slot.hash == hash && target.CompareWith(IndexedText(answer, texts)) == 0) return answer;
+    if (slot.hash == hash && target.Matches(IndexedText(answer, texts))) return answer;
   }
   return -1;
 }
