@@ -194,18 +194,29 @@ void TLxBinaryDictionary::LoadImage(TLxPLDFile& reader) {
   reader.SeekTranslations();
   TLxTranslationList& table = TranslationTable();
   table.Reserve(static_cast<std::size_t>(reader.TranslationCount()), 0);
-  // One record serves every entry: the table keeps copies of the texts.
+  // Native texts that may need converting (with a context, when the system's code page
+  // is not the native one) go through a record; the others are copied straight from the
+  // reader's buffer whenever a record lies whole in it.
+  const bool viewsServe = !keys.convertNative || keys.systemCodePage == keys.nativeCodePage;
   lang::TLxTranslation record;
+  TLxPLDFile::RecordView view;
   for (int i = 0; i < reader.TranslationCount(); ++i) {
-    reader.ReadTranslationKeys(record);
-    if (keepOffsets)
-      keys.textsAt[static_cast<std::size_t>(i)] = static_cast<std::uint32_t>(reader.Position());
-    record.State = reader.ReadTranslationTexts(record.Translation, ActiveLanguageIndex(),
-                                               FallbackLanguageIndex(), codePage);
-    if (record.State == lang::TLxTranslation::kNoText) continue;
-    ConvertNativeString(record);
-    table.Add(record);
-    keys.present[static_cast<std::size_t>(i)] = true;
+    const auto at = static_cast<std::size_t>(i);
+    if (viewsServe &&
+        reader.ReadRecordInWindow(ActiveLanguageIndex(), FallbackLanguageIndex(), view)) {
+      if (keepOffsets) keys.textsAt[at] = static_cast<std::uint32_t>(view.textsAt);
+      if (view.state == lang::TLxTranslation::kNoText) continue;
+      table.Add(view.native, view.context, view.id, view.translation, view.state);
+    } else {
+      reader.ReadTranslationKeys(record);
+      if (keepOffsets) keys.textsAt[at] = static_cast<std::uint32_t>(reader.Position());
+      record.State = reader.ReadTranslationTexts(record.Translation, ActiveLanguageIndex(),
+                                                 FallbackLanguageIndex(), codePage);
+      if (record.State == lang::TLxTranslation::kNoText) continue;
+      ConvertNativeString(record);
+      table.Add(record);
+    }
+    keys.present[at] = true;
     ++keys.presentCount;
   }
   SortTranslations();

@@ -493,6 +493,44 @@ bool TLxPLDFile::ConvertChosen(int codePage, std::string& text, bool active) {
   return true;
 }
 
+bool TLxPLDFile::ReadRecordInWindow(int activeIndex, int fallbackIndex, RecordView& record) {
+  const std::int64_t start = position_;
+  const std::int64_t inWindow = position_ - windowStart_;
+  if (!AnsiStrings() || inWindow < 0) return false;
+  const char* const window = reinterpret_cast<const char*>(window_.data());
+  auto at = static_cast<std::size_t>(inWindow);
+  const auto key = [&](std::string_view& text) {
+    if (at + 2 > windowLength_) return false;
+    const std::size_t length = U16At(window_.data() + at, LittleEndian());
+    at += 2;
+    if (length > windowLength_ - at) return false;
+    text = std::string_view(window + at, length);
+    at += length;
+    return true;
+  };
+  record.context = record.id = {};
+  if (!key(record.native) || (HasContext() && !key(record.context)) ||
+      (HasId() && !key(record.id))) {
+    return false;
+  }
+  position_ = windowStart_ + static_cast<std::int64_t>(at);
+  std::string_view active, fallback;
+  if (!TextsInWindow(activeIndex, fallbackIndex, active, fallback)) {
+    position_ = start;
+    return false;
+  }
+  record.textsAt = windowStart_ + static_cast<std::int64_t>(at);
+  recordRemaining_ -= static_cast<std::int32_t>(record.textsAt - start);
+  record.state = lang::TLxTranslation::kActiveText;
+  record.translation = active;
+  if (active.empty()) {
+    record.state =
+        fallback.empty() ? lang::TLxTranslation::kNoText : lang::TLxTranslation::kFallbackText;
+    record.translation = fallback;
+  }
+  return true;
+}
+
 void TLxPLDFile::ReadRawTranslation(framework::TStrings& texts, std::string& context,
                                     std::string& id) {
   ReadRawText(activeText_);

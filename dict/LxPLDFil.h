@@ -132,6 +132,16 @@ class TLxPLDFile {
   /// `ReadTranslationTexts` that appends the chosen translation to `target`.
   std::uint8_t AppendTranslationTexts(std::string& target, int activeIndex, int fallbackIndex,
                                       int codePage);
+  /// The next translation record as views of the read buffer, for 8-bit images: its keys,
+  /// the chosen translation (the active language's text, else the fallback's) and its
+  /// state, and `textsAt` as `Position` after the keys. False, with nothing read, when the
+  /// record does not lie whole in the buffer; the views hold until the next read.
+  struct RecordView {
+    std::string_view native, context, id, translation;
+    std::uint8_t state = 0;
+    std::int64_t textsAt = 0;
+  };
+  bool ReadRecordInWindow(int activeIndex, int fallbackIndex, RecordView& record);
   /// Reads the next translation record with every text taken as bytes (meant for 8-bit
   /// images): appends the word and the N - 1 texts of the languages to `texts`, and sets
   /// `context` and `id` when the record carries them.

@@ -188,26 +188,31 @@ void TLxTranslationList::Reserve(std::size_t entries, std::size_t characters) {
 }
 
 void TLxTranslationList::Add(const lang::TLxTranslation& translation) {
+  Add(translation.Native, translation.Context, translation.Id, translation.Translation,
+      translation.State);
+}
+
+void TLxTranslationList::Add(std::string_view native, std::string_view context, std::string_view id,
+                             std::string_view translation, std::uint8_t state) {
   indexed_ = false;
   wordIndexed_ = false;
   Entry entry;
   entry.keyOffset = Length(keys_.size());
-  entry.nativeLength = Length(translation.Native.size());
-  entry.contextLength = Length(translation.Context.size());
-  entry.keyLength =
-      Length(translation.Native.size() + 1 + translation.Context.size() + translation.Id.size());
+  entry.nativeLength = Length(native.size());
+  entry.contextLength = Length(context.size());
+  entry.keyLength = Length(native.size() + 1 + context.size() + id.size());
   entry.textOffset = Length(texts_.size());
-  entry.textLength = Length(translation.Translation.size());
+  entry.textLength = Length(translation.size());
   entry.added = Length(entries_.size());
   Length(keys_.size() + entry.keyLength);
   Length(texts_.size() + entry.textLength);
-  keys_ += translation.Native;
+  keys_ += native;
   keys_ += kSeparator;
-  keys_ += translation.Context;
-  keys_ += translation.Id;
-  texts_ += translation.Translation;
+  keys_ += context;
+  keys_ += id;
+  texts_ += translation;
   entries_.push_back(entry);
-  states_.push_back(translation.State);
+  states_.push_back(state);
 }
 
 void TLxTranslationList::ReplaceTranslations(Texts texts) {

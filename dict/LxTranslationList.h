@@ -41,6 +41,9 @@ class TLxTranslationList {
 
   /// Appends a copy of `translation`'s texts and state.
   void Add(const lang::TLxTranslation& translation);
+  /// The same from the texts themselves.
+  void Add(std::string_view native, std::string_view context, std::string_view id,
+           std::string_view translation, std::uint8_t state);
   /// An empty set of translations with room for another language's, as large as the largest
   /// language held so far, so that filling it seldom moves it.
   Texts NewTexts() const;

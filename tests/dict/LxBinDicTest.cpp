@@ -801,6 +801,47 @@ TEST_F(LxBinDicTest, ASwitchLoadsWhatAFreshOpenLoads) {
   }
 }
 
+// Records of every size, some longer than the reader's buffer, so that many of them lie
+// across its end: an open and a switch read each one whole.
+TEST_F(LxBinDicTest, RecordsAcrossTheReadBufferAreReadWhole) {
+  std::mt19937 random(17);
+  tools::PldImage image;
+  image.contentFlags = 1;
+  image.languages = {Language(0, "English"), Language(10, "Spanish"), Language(7, "German")};
+  const auto text = [&](const std::string& start) {
+    const std::size_t length = random() % 50 == 0 ? 20000 + random() % 45000 : random() % 300;
+    return start + std::string(length, static_cast<char>('a' + random() % 26));
+  };
+  for (int i = 0; i < 1500; ++i) {
+    const std::string n = std::to_string(i);
+    tools::PldTranslation& record = image.translations.emplace_back();
+    record.texts = {text("w" + n), random() % 4 == 0 ? "" : text("es" + n), text("de" + n)};
+    record.context = text("TForm");
+    record.id = n;
+  }
+  for (const int language : {1, 2}) {
+    std::vector<TableEntry> expected;
+    for (const tools::PldTranslation& record : image.translations) {
+      const std::string& chosen = record.texts[static_cast<std::size_t>(language)];
+      if (chosen.empty()) continue;
+      expected.emplace_back(record.texts[0], record.context, record.id, chosen,
+                            lang::TLxTranslation::kActiveText);
+    }
+    std::sort(expected.begin(), expected.end());
+    auto& opened = FileDictionary(image);
+    opened.SetLanguage(language);
+    opened.Open();
+    std::vector<TableEntry> table = TableOf(opened);
+    std::sort(table.begin(), table.end());
+    ASSERT_EQ(table, expected) << "language " << language;
+    opened.SetLanguage(3 - language);
+    opened.SetLanguage(language);
+    table = TableOf(opened);
+    std::sort(table.begin(), table.end());
+    EXPECT_EQ(table, expected) << "language " << language << " after a switch";
+  }
+}
+
 // Images written in key order are read with the answers of the same records in any other
 // order, which the dictionary still sorts: older images and other writers' ones.
 TEST_F(LxBinDicTest, RecordsInKeyOrderAnswerAsRecordsInAnyOrder) {
