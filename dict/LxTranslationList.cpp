@@ -100,6 +100,9 @@ inline std::uint32_t HashOf(std::string_view text, bool padded = false) {
     std::uint64_t tail = 0;
     if (padded) {
       tail = LittleEndianWord(text.data() + i);
+    } else if (text.size() >= 8) {
+      // The last 8 bytes, of which the ones before `i` were mixed already.
+      tail = LittleEndianWord(text.data() + text.size() - 8) >> (8 * (8 - (text.size() - i)));
     } else {
       for (std::size_t k = i; k < text.size(); ++k)
         tail |= std::uint64_t{static_cast<unsigned char>(text[k])} << (8 * (k - i));
@@ -310,14 +313,18 @@ bool TLxTranslationList::InOrder(IndexedTexts texts) const {
 }
 
 void TLxTranslationList::Sort(bool contextKeys) {
-  // On strictly increasing texts the quicksort swaps nothing; checking first
-  // saves its comparisons on tables that arrive in order, as built ones do.
-  if (Count() >= 2 && !InOrder(SortTexts(contextKeys)) && !SortDistinct(contextKeys))
-    QuickSort(0, Count() - 1, contextKeys);
+  // On strictly increasing texts the quicksort swaps nothing; checking first saves its
+  // comparisons on tables that arrive in order, as built ones do. Only equal texts leave
+  // the table short of strictly increasing after a sort.
+  bool inOrder = Count() < 2 || InOrder(SortTexts(contextKeys));
+  if (!inOrder) {
+    inOrder = SortDistinct(contextKeys);
+    if (!inOrder) QuickSort(0, Count() - 1, contextKeys);
+  }
   // Loaded once per language and then only read: give back what growing left over.
   keys_.shrink_to_fit();
   texts_.shrink_to_fit();
-  keyIndex_ = BuildIndex(SortTexts(contextKeys));
+  keyIndex_ = BuildIndex(SortTexts(contextKeys), inOrder);
   wordIndex_.clear();
   wordIndex_.shrink_to_fit();
   indexed_ = true;
@@ -457,14 +464,22 @@ int TLxTranslationList::Search(const KeyTarget& target, IndexedTexts texts) cons
 // In strictly increasing texts the search finds every text at its own entry. Otherwise
 // it runs once per distinct text; a text it does not find (possible where a native text
 // holds the separator) stays out, so that the index misses it as the search does.
-std::vector<TLxTranslationList::Slot> TLxTranslationList::BuildIndex(IndexedTexts texts) const {
+std::vector<TLxTranslationList::Slot> TLxTranslationList::BuildIndex(IndexedTexts texts,
+                                                                     bool inOrder) const {
   std::vector<Slot> index;
   if (Empty()) return index;
   index.resize(entries_.size() + entries_.size() / 3 + 1);
-  const bool inOrder = InOrder(texts);
-  for (int i = 0; i < Count(); ++i) {
-    const std::string_view text = IndexedText(i, texts);
-    const std::uint32_t hash = HashOf(text);
+  // The hashes first, in one sweep over the texts, so that each slot can be fetched a few
+  // entries before it is written.
+  std::vector<std::uint32_t> hashes(entries_.size());
+  for (int i = 0; i < Count(); ++i)
+    hashes[static_cast<std::size_t>(i)] = HashOf(IndexedText(i, texts));
+  constexpr std::size_t kAhead = 8;
+  for (std::size_t i = 0; i < hashes.size(); ++i) {
+    if (i + kAhead < hashes.size())
+      __builtin_prefetch(&index[HomeSlot(hashes[i + kAhead], index.size())], 1);
+    const std::uint32_t hash = hashes[i];
+    const std::string_view text = IndexedText(static_cast<int>(i), texts);
     std::size_t at = HomeSlot(hash, index.size());
     bool known = false;
     for (; index[at].answer != 0; at = at + 1 == index.size() ? 0 : at + 1) {
@@ -476,7 +491,7 @@ std::vector<TLxTranslationList::Slot> TLxTranslationList::BuildIndex(IndexedText
       }
     }
     if (known) continue;
-    const int answer = inOrder ? i : Search(KeyTarget(text), texts);
+    const int answer = inOrder ? static_cast<int>(i) : Search(KeyTarget(text), texts);
     if (answer >= 0) index[at] = {hash, static_cast<std::uint32_t>(answer) + 1};
   }
   return index;
@@ -498,7 +513,7 @@ int TLxTranslationList::FindIndexed(const std::vector<Slot>& index, const KeyTar
 const std::vector<TLxTranslationList::Slot>* TLxTranslationList::WordIndex() const {
   if (!indexed_ || !indexedContextKeys_) return nullptr;
   if (!wordIndexed_) {
-    wordIndex_ = BuildIndex({true, 1});
+    wordIndex_ = BuildIndex({true, 1}, InOrder({true, 1}));
     wordIndexed_ = true;
   }
   return &wordIndex_;

@@ -107,7 +107,8 @@ class TLxTranslationList {
   void QuickSort(int left, int right, bool contextKeys);
   int Search(const KeyTarget& target, IndexedTexts texts) const;
 
-  std::vector<Slot> BuildIndex(IndexedTexts texts) const;
+  // `inOrder` when the texts strictly increase, so that each is the search's answer.
+  std::vector<Slot> BuildIndex(IndexedTexts texts, bool inOrder) const;
   int FindIndexed(const std::vector<Slot>& index, const KeyTarget& target,
                   IndexedTexts texts) const;
   const std::vector<Slot>* WordIndex() const;
