@@ -58,6 +58,7 @@ void TLxPLDFile::OpenStream(std::unique_ptr<framework::TStream> stream) {
   window_.resize(static_cast<std::size_t>(std::clamp<std::int64_t>(size_, 1, kWindowSize)));
   windowStart_ = 0;
   windowLength_ = 0;
+  streamAt_ = -1;
   ReadHeader();
 }
 
@@ -126,13 +127,20 @@ void TLxPLDFile::CheckAvailable(std::size_t count) const {
 
 void TLxPLDFile::Fill() {
   if (!stream_) RaiseReadError();
+  // Reading on from where the last read ended needs no seek, also after a short skip: the
+  // window then starts a little before the position.
+  std::int64_t from = position_;
+  if (streamAt_ >= 0 && position_ > streamAt_ && position_ - streamAt_ < kWindowSize / 4)
+    from = streamAt_;
   const std::int64_t wanted =
-      std::min<std::int64_t>(static_cast<std::int64_t>(window_.size()), size_ - position_);
-  stream_->SetPosition(position_);
+      std::min<std::int64_t>(static_cast<std::int64_t>(window_.size()), size_ - from);
+  if (streamAt_ != from) stream_->SetPosition(from);
+  streamAt_ = -1;
   const std::int64_t got = wanted > 0 ? stream_->Read(window_.data(), wanted) : 0;
   // A stream that shrank after it was opened ends the image where it ends now.
-  if (got <= 0) RaiseReadError();
-  windowStart_ = position_;
+  if (got <= position_ - from) RaiseReadError();
+  streamAt_ = from + got;
+  windowStart_ = from;
   windowLength_ = static_cast<std::size_t>(got);
 }
 

@@ -192,6 +192,8 @@ class TLxPLDFile {
   std::int64_t windowStart_ = 0;
   std::size_t windowLength_ = 0;
   std::int64_t position_ = 0;
+  // Where the stream stands after the last read; -1 when unknown.
+  std::int64_t streamAt_ = -1;
   std::int64_t size_ = 0;
 
   // Scratch space reused from record to record.
