@@ -175,8 +175,8 @@ class TLxTranslationList::KeyTarget {
 void TLxTranslationList::Clear() {
   entries_.clear();
   states_.clear();
-  keys_.clear();
-  texts_.clear();
+  records_.clear();
+  textsSize_ = 0;
   largestTexts_ = 0;
   keyIndex_.clear();
   wordIndex_.clear();
@@ -187,7 +187,71 @@ void TLxTranslationList::Clear() {
 void TLxTranslationList::Reserve(std::size_t entries, std::size_t characters) {
   entries_.reserve(entries);
   states_.reserve(entries);
-  keys_.reserve(characters);
+  records_.reserve(characters);
+}
+
+// ---- Records
+
+namespace {
+
+constexpr std::uint16_t kLongLengths = 0xFFFF;
+
+std::size_t HeaderSize(std::size_t keyLength, std::size_t textLength) {
+  return keyLength < kLongLengths && textLength < kLongLengths ? 6 : 14;
+}
+
+template <typename T>
+T ReadAt(const char* bytes) {
+  T value;
+  std::memcpy(&value, bytes, sizeof value);
+  return value;
+}
+
+template <typename T>
+void AppendValue(std::string& records, T value) {
+  records.append(reinterpret_cast<const char*>(&value), sizeof value);
+}
+
+}  // namespace
+
+// Lengths below 0xFFFF take 2 bytes each, in the order key, native text, translation;
+// otherwise 0xFFFF comes first, then the three lengths in 4 bytes each.
+void TLxTranslationList::AppendHeader(std::string& records, std::size_t keyLength,
+                                      std::size_t nativeLength, std::size_t textLength) {
+  if (HeaderSize(keyLength, textLength) == 6) {
+    AppendValue(records, static_cast<std::uint16_t>(keyLength));
+    AppendValue(records, static_cast<std::uint16_t>(nativeLength));
+    AppendValue(records, static_cast<std::uint16_t>(textLength));
+  } else {
+    AppendValue(records, kLongLengths);
+    AppendValue(records, Length(keyLength));
+    AppendValue(records, Length(nativeLength));
+    AppendValue(records, Length(textLength));
+  }
+}
+
+TLxTranslationList::Record TLxTranslationList::RecordAt(std::uint32_t offset) const {
+  const char* at = records_.data() + offset;
+  std::size_t keyLength = ReadAt<std::uint16_t>(at);
+  Record record;
+  std::size_t textLength = 0;
+  if (keyLength != kLongLengths) {
+    record.nativeLength = ReadAt<std::uint16_t>(at + 2);
+    textLength = ReadAt<std::uint16_t>(at + 4);
+    at += 6;
+  } else {
+    keyLength = ReadAt<std::uint32_t>(at + 2);
+    record.nativeLength = ReadAt<std::uint32_t>(at + 6);
+    textLength = ReadAt<std::uint32_t>(at + 10);
+    at += 14;
+  }
+  record.key = std::string_view(at, keyLength);
+  record.text = std::string_view(at + keyLength, textLength);
+  return record;
+}
+
+TLxTranslationList::Record TLxTranslationList::RecordOf(int index) const {
+  return RecordAt(entries_[static_cast<std::size_t>(index)].record);
 }
 
 void TLxTranslationList::Add(const lang::TLxTranslation& translation) {
@@ -199,49 +263,64 @@ void TLxTranslationList::Add(std::string_view native, std::string_view context, 
                              std::string_view translation, std::uint8_t state) {
   indexed_ = false;
   wordIndexed_ = false;
+  const std::size_t keyLength = native.size() + 1 + context.size() + id.size();
   Entry entry;
-  entry.keyOffset = Length(keys_.size());
-  entry.nativeLength = Length(native.size());
+  entry.record = Length(records_.size());
   entry.contextLength = Length(context.size());
-  entry.keyLength = Length(native.size() + 1 + context.size() + id.size());
-  entry.textOffset = Length(texts_.size());
-  entry.textLength = Length(translation.size());
   entry.added = Length(entries_.size());
-  Length(keys_.size() + entry.keyLength);
-  Length(texts_.size() + entry.textLength);
-  keys_ += native;
-  keys_ += kSeparator;
-  keys_ += context;
-  keys_ += id;
-  texts_ += translation;
+  Length(records_.size() + HeaderSize(keyLength, translation.size()) + keyLength +
+         translation.size());
+  AppendHeader(records_, keyLength, native.size(), translation.size());
+  records_ += native;
+  records_ += kSeparator;
+  records_ += context;
+  records_ += id;
+  records_ += translation;
+  textsSize_ += translation.size();
   entries_.push_back(entry);
   states_.push_back(state);
 }
-
 void TLxTranslationList::ReplaceTranslations(Texts texts) {
   if (texts.lengths.size() != entries_.size() || texts.states.size() != entries_.size()) {
     throw platform::EListError("Translation count mismatch");
   }
-  // The lengths become the ends of the texts, in the order of adding.
-  std::uint64_t end = 0;
-  for (std::uint32_t& length : texts.lengths) {
-    end += length;
-    length = Length(end);
+  std::uint64_t total = 0;
+  for (const std::uint32_t length : texts.lengths)
+    total += length;
+  if (total != texts.text.size()) throw platform::EListError("Translation count mismatch");
+  // The records are written again in the order of adding, each key with its new text.
+  std::vector<std::uint32_t> starts(entries_.size());
+  std::string records;
+  records.reserve(records_.size() - textsSize_ + texts.text.size() + 8 * entries_.size());
+  std::size_t from = 0;
+  std::size_t text = 0;
+  for (std::size_t added = 0; added < entries_.size(); ++added) {
+    const Record old = RecordAt(static_cast<std::uint32_t>(from));
+    from = static_cast<std::size_t>(old.text.data() + old.text.size() - records_.data());
+    const std::size_t length = texts.lengths[added];
+    starts[added] = Length(records.size());
+    AppendHeader(records, old.key.size(), old.nativeLength, length);
+    records += old.key;
+    records.append(texts.text, text, length);
+    text += length;
   }
-  if (end != texts.text.size()) throw platform::EListError("Translation count mismatch");
-  for (Entry& entry : entries_) {
-    entry.textOffset = entry.added == 0 ? 0 : texts.lengths[entry.added - 1];
-    entry.textLength = texts.lengths[entry.added] - entry.textOffset;
+  Length(records.size());
+  for (Entry& entry : entries_)
+    entry.record = starts[entry.added];
+  for (std::vector<Slot>* index : {&keyIndex_, &wordIndex_}) {
+    for (Slot& slot : *index) {
+      if (slot.answer != 0) slot.record = entries_[slot.answer - 1].record;
+    }
   }
-  // The buffer stays as it was filled: shrinking it would copy every text once more.
-  texts_ = std::move(texts.text);
-  largestTexts_ = std::max(largestTexts_, texts_.size());
+  records_ = std::move(records);
+  textsSize_ = texts.text.size();
+  largestTexts_ = std::max(largestTexts_, textsSize_);
   states_ = std::move(texts.states);
 }
 
 TLxTranslationList::Texts TLxTranslationList::NewTexts() const {
   Texts texts;
-  texts.text.reserve(std::max(largestTexts_, texts_.size()));
+  texts.text.reserve(std::max(largestTexts_, textsSize_));
   texts.lengths.reserve(entries_.size());
   texts.states.reserve(entries_.size());
   return texts;
@@ -253,38 +332,37 @@ void TLxTranslationList::CheckIndex(int index) const {
   }
 }
 
-std::string_view TLxTranslationList::KeyText(int index) const {
-  const Entry& entry = entries_[static_cast<std::size_t>(index)];
-  return std::string_view(keys_).substr(entry.keyOffset, entry.keyLength);
+std::string_view TLxTranslationList::IndexedText(const Record& record, IndexedTexts texts) {
+  return texts.wordOnly ? record.key.substr(0, record.nativeLength + texts.extra) : record.key;
 }
 
 std::string_view TLxTranslationList::IndexedText(int index, IndexedTexts texts) const {
-  const Entry& entry = entries_[static_cast<std::size_t>(index)];
-  const std::uint32_t length = texts.wordOnly ? entry.nativeLength + texts.extra : entry.keyLength;
-  return std::string_view(keys_).substr(entry.keyOffset, length);
+  return IndexedText(RecordOf(index), texts);
 }
 
 std::string_view TLxTranslationList::Native(int index) const {
   CheckIndex(index);
-  return KeyText(index).substr(0, entries_[static_cast<std::size_t>(index)].nativeLength);
+  const Record record = RecordOf(index);
+  return record.key.substr(0, record.nativeLength);
 }
 
 std::string_view TLxTranslationList::Context(int index) const {
   CheckIndex(index);
-  const Entry& entry = entries_[static_cast<std::size_t>(index)];
-  return KeyText(index).substr(entry.nativeLength + 1, entry.contextLength);
+  const Record record = RecordOf(index);
+  return record.key.substr(record.nativeLength + 1,
+                           entries_[static_cast<std::size_t>(index)].contextLength);
 }
 
 std::string_view TLxTranslationList::Id(int index) const {
   CheckIndex(index);
-  const Entry& entry = entries_[static_cast<std::size_t>(index)];
-  return KeyText(index).substr(entry.nativeLength + 1 + entry.contextLength);
+  const Record record = RecordOf(index);
+  return record.key.substr(record.nativeLength + 1 +
+                           entries_[static_cast<std::size_t>(index)].contextLength);
 }
 
 std::string_view TLxTranslationList::Translation(int index) const {
   CheckIndex(index);
-  const Entry& entry = entries_[static_cast<std::size_t>(index)];
-  return std::string_view(texts_).substr(entry.textOffset, entry.textLength);
+  return RecordOf(index).text;
 }
 
 std::uint8_t TLxTranslationList::State(int index) const {
@@ -322,8 +400,7 @@ void TLxTranslationList::Sort(bool contextKeys) {
     if (!inOrder) QuickSort(0, Count() - 1, contextKeys);
   }
   // Loaded once per language and then only read: give back what growing left over.
-  keys_.shrink_to_fit();
-  texts_.shrink_to_fit();
+  records_.shrink_to_fit();
   keyIndex_ = BuildIndex(SortTexts(contextKeys), inOrder);
   wordIndex_.clear();
   wordIndex_.shrink_to_fit();
@@ -492,22 +569,37 @@ std::vector<TLxTranslationList::Slot> TLxTranslationList::BuildIndex(IndexedText
     }
     if (known) continue;
     const int answer = inOrder ? static_cast<int>(i) : Search(KeyTarget(text), texts);
-    if (answer >= 0) index[at] = {hash, static_cast<std::uint32_t>(answer) + 1};
+    if (answer >= 0) {
+      index[at] = {hash, static_cast<std::uint32_t>(answer) + 1,
+                   entries_[static_cast<std::size_t>(answer)].record};
+    }
   }
   return index;
 }
 
-int TLxTranslationList::FindIndexed(const std::vector<Slot>& index, const KeyTarget& target,
-                                    IndexedTexts texts) const {
-  if (index.empty()) return -1;
+const TLxTranslationList::Slot* TLxTranslationList::FindIndexed(const std::vector<Slot>& index,
+                                                                const KeyTarget& target,
+                                                                IndexedTexts texts) const {
+  if (index.empty()) return nullptr;
   const std::uint32_t hash = target.Hash();
   for (std::size_t at = HomeSlot(hash, index.size()); index[at].answer != 0;
        at = at + 1 == index.size() ? 0 : at + 1) {
     const Slot& slot = index[at];
-    const int answer = static_cast<int>(slot.answer - 1);
-    if (slot.hash == hash && target.Matches(IndexedText(answer, texts))) return answer;
+    if (slot.hash == hash && target.Matches(IndexedText(RecordAt(slot.record), texts)))
+      return &slot;
   }
-  return -1;
+  return nullptr;
+}
+
+int TLxTranslationList::AnswerOf(const Slot* slot, std::string_view* text) const {
+  if (slot == nullptr) return -1;
+  if (text != nullptr) *text = RecordAt(slot->record).text;
+  return static_cast<int>(slot->answer - 1);
+}
+
+int TLxTranslationList::AnswerOf(int answer, std::string_view* text) const {
+  if (answer >= 0 && text != nullptr) *text = RecordOf(answer).text;
+  return answer;
 }
 
 const std::vector<TLxTranslationList::Slot>* TLxTranslationList::WordIndex() const {
@@ -519,23 +611,48 @@ const std::vector<TLxTranslationList::Slot>* TLxTranslationList::WordIndex() con
   return &wordIndex_;
 }
 
-int TLxTranslationList::FindWord(std::string_view word, bool contextKeys) const {
+int TLxTranslationList::FindWordAnswer(std::string_view word, bool contextKeys,
+                                       std::string_view* text) const {
   if (!contextKeys) {
     const KeyTarget target(word);
-    if (indexed_ && !indexedContextKeys_) return FindIndexed(keyIndex_, target, {true, 0});
-    return Search(target, {true, 0});
+    if (indexed_ && !indexedContextKeys_)
+      return AnswerOf(FindIndexed(keyIndex_, target, {true, 0}), text);
+    return AnswerOf(Search(target, {true, 0}), text);
   }
   const KeyTarget target(word, std::string_view(kSeparatorText, 1));
-  if (const std::vector<Slot>* index = WordIndex()) return FindIndexed(*index, target, {true, 1});
-  return Search(target, {true, 1});
+  if (const std::vector<Slot>* index = WordIndex())
+    return AnswerOf(FindIndexed(*index, target, {true, 1}), text);
+  return AnswerOf(Search(target, {true, 1}), text);
+}
+
+int TLxTranslationList::FindKeyAnswer(std::string_view word, std::string_view context,
+                                      std::string_view id, bool contextKeys,
+                                      std::string_view* text) const {
+  if (!contextKeys) return FindWordAnswer(word, false, text);
+  const KeyTarget target(word, std::string_view(kSeparatorText, 1), context, id);
+  if (indexed_ && indexedContextKeys_)
+    return AnswerOf(FindIndexed(keyIndex_, target, {false, 0}), text);
+  return AnswerOf(Search(target, {false, 0}), text);
+}
+
+int TLxTranslationList::FindWord(std::string_view word, bool contextKeys) const {
+  return FindWordAnswer(word, contextKeys, nullptr);
 }
 
 int TLxTranslationList::FindKey(std::string_view word, std::string_view context,
                                 std::string_view id, bool contextKeys) const {
-  if (!contextKeys) return FindWord(word, false);
-  const KeyTarget target(word, std::string_view(kSeparatorText, 1), context, id);
-  if (indexed_ && indexedContextKeys_) return FindIndexed(keyIndex_, target, {false, 0});
-  return Search(target, {false, 0});
+  return FindKeyAnswer(word, context, id, contextKeys, nullptr);
+}
+
+bool TLxTranslationList::FindWordText(std::string_view word, bool contextKeys,
+                                      std::string_view& text) const {
+  return FindWordAnswer(word, contextKeys, &text) >= 0;
+}
+
+bool TLxTranslationList::FindKeyText(std::string_view word, std::string_view context,
+                                     std::string_view id, bool contextKeys,
+                                     std::string_view& text) const {
+  return FindKeyAnswer(word, context, id, contextKeys, &text) >= 0;
 }
 
 }  // namespace lx::dict

@@ -266,6 +266,55 @@ TEST(LxTranslationListTest, ReplacedTranslationsFollowTheOrderOfAdding) {
   EXPECT_EQ(list.Translation(list.FindWord("Save", false)), "Speichern");
 }
 
+// Texts on both sides of the longest length a record notes in two bytes, before and after
+// new translations: every piece comes back whole.
+TEST(LxTranslationListTest, LongTextsComeBackWhole) {
+  const std::vector<std::size_t> lengths = {0, 1, 65533, 65534, 65535, 65536, 70000};
+  TLxTranslationList list;
+  std::vector<Plain> added;
+  for (std::size_t i = 0; i < lengths.size(); ++i) {
+    const std::string n = std::to_string(i);
+    const Plain plain{n + std::string(lengths[i], 'n'), std::string(lengths[i], 'c'), "id" + n,
+                      std::string(lengths[lengths.size() - 1 - i], 't')};
+    list.Add(Entry(plain.Native, plain.Context, plain.Id, plain.Translation,
+                   static_cast<std::uint8_t>(i % 3)));
+    added.push_back(plain);
+  }
+  for (const std::size_t key : {65534u, 65535u, 65536u}) {  // whole keys of these lengths
+    const Plain plain{std::string(key - 1, 'k'), "", "", "x"};
+    list.Add(Entry(plain.Native, plain.Context, plain.Id, plain.Translation, 0));
+    added.push_back(plain);
+  }
+  list.Sort(true);
+  const auto check = [&](bool replaced) {
+    for (std::size_t i = 0; i < added.size(); ++i) {
+      const Plain& plain = added[i];
+      const int index = list.FindKey(plain.Native, plain.Context, plain.Id, true);
+      ASSERT_GE(index, 0) << i;
+      EXPECT_EQ(list.Native(index), plain.Native) << i;
+      EXPECT_EQ(list.Context(index), plain.Context) << i;
+      EXPECT_EQ(list.Id(index), plain.Id) << i;
+      EXPECT_EQ(list.Translation(index), plain.Translation) << i;
+      const std::size_t state = replaced ? i % 2 : i < lengths.size() ? i % 3 : 0;
+      EXPECT_EQ(list.State(index), state) << i;
+      std::string_view text;
+      EXPECT_TRUE(list.FindWordText(plain.Native, true, text)) << i;
+      EXPECT_EQ(text, plain.Translation) << i;
+    }
+  };
+  check(false);
+  TLxTranslationList::Texts texts;
+  for (std::size_t i = 0; i < added.size(); ++i) {
+    const std::size_t length = lengths[i % lengths.size()];
+    added[i].Translation = std::string(length, static_cast<char>('a' + i));
+    texts.text += added[i].Translation;
+    texts.lengths.push_back(static_cast<std::uint32_t>(length));
+    texts.states.push_back(static_cast<std::uint8_t>(i % 2));
+  }
+  list.ReplaceTranslations(texts);
+  check(true);
+}
+
 // Large tables of distinct texts with long shared beginnings: the order of the plain list.
 TEST(LxTranslationListTest, SortsLargeDistinctTablesAsThePlainListDoes) {
   std::mt19937 random(11);
