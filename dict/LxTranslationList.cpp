@@ -207,27 +207,27 @@ T ReadAt(const char* bytes) {
   return value;
 }
 
-template <typename T>
-void AppendValue(std::string& records, T value) {
-  records.append(reinterpret_cast<const char*>(&value), sizeof value);
-}
-
 }  // namespace
 
 // Lengths below 0xFFFF take 2 bytes each, in the order key, native text, translation;
 // otherwise 0xFFFF comes first, then the three lengths in 4 bytes each.
-void TLxTranslationList::AppendHeader(std::string& records, std::size_t keyLength,
-                                      std::size_t nativeLength, std::size_t textLength) {
+char* TLxTranslationList::WriteHeader(char* out, std::size_t keyLength, std::size_t nativeLength,
+                                      std::size_t textLength) {
+  const auto put = [&out](auto value) {
+    std::memcpy(out, &value, sizeof value);
+    out += sizeof value;
+  };
   if (HeaderSize(keyLength, textLength) == 6) {
-    AppendValue(records, static_cast<std::uint16_t>(keyLength));
-    AppendValue(records, static_cast<std::uint16_t>(nativeLength));
-    AppendValue(records, static_cast<std::uint16_t>(textLength));
+    put(static_cast<std::uint16_t>(keyLength));
+    put(static_cast<std::uint16_t>(nativeLength));
+    put(static_cast<std::uint16_t>(textLength));
   } else {
-    AppendValue(records, kLongLengths);
-    AppendValue(records, Length(keyLength));
-    AppendValue(records, Length(nativeLength));
-    AppendValue(records, Length(textLength));
+    put(kLongLengths);
+    put(Length(keyLength));
+    put(Length(nativeLength));
+    put(Length(textLength));
   }
+  return out;
 }
 
 TLxTranslationList::Record TLxTranslationList::RecordAt(std::uint32_t offset) const {
@@ -270,7 +270,8 @@ void TLxTranslationList::Add(std::string_view native, std::string_view context, 
   entry.added = Length(entries_.size());
   Length(records_.size() + HeaderSize(keyLength, translation.size()) + keyLength +
          translation.size());
-  AppendHeader(records_, keyLength, native.size(), translation.size());
+  char header[14];
+  records_.append(header, WriteHeader(header, keyLength, native.size(), translation.size()));
   records_ += native;
   records_ += kSeparator;
   records_ += context;
@@ -288,23 +289,35 @@ void TLxTranslationList::ReplaceTranslations(Texts texts) {
   for (const std::uint32_t length : texts.lengths)
     total += length;
   if (total != texts.text.size()) throw platform::EListError("Translation count mismatch");
-  // The records are written again in the order of adding, each key with its new text.
+  // The records are written again in the order of adding, each key with its new text: the
+  // size first, so that the block is made once and then filled through a pointer.
+  const auto oldRecords = [this](auto&& visit) {
+    std::size_t from = 0;
+    for (std::size_t added = 0; added < entries_.size(); ++added) {
+      const Record old = RecordAt(static_cast<std::uint32_t>(from));
+      from = static_cast<std::size_t>(old.text.data() + old.text.size() - records_.data());
+      visit(added, old);
+    }
+  };
+  std::size_t size = 0;
+  oldRecords([&](std::size_t added, const Record& old) {
+    size +=
+        HeaderSize(old.key.size(), texts.lengths[added]) + old.key.size() + texts.lengths[added];
+  });
+  std::string records(Length(size), '\0');
   std::vector<std::uint32_t> starts(entries_.size());
-  std::string records;
-  records.reserve(records_.size() - textsSize_ + texts.text.size() + 8 * entries_.size());
-  std::size_t from = 0;
-  std::size_t text = 0;
-  for (std::size_t added = 0; added < entries_.size(); ++added) {
-    const Record old = RecordAt(static_cast<std::uint32_t>(from));
-    from = static_cast<std::size_t>(old.text.data() + old.text.size() - records_.data());
+  char* out = records.data();
+  const char* text = texts.text.data();
+  oldRecords([&](std::size_t added, const Record& old) {
     const std::size_t length = texts.lengths[added];
-    starts[added] = Length(records.size());
-    AppendHeader(records, old.key.size(), old.nativeLength, length);
-    records += old.key;
-    records.append(texts.text, text, length);
+    starts[added] = static_cast<std::uint32_t>(out - records.data());
+    out = WriteHeader(out, old.key.size(), old.nativeLength, length);
+    std::memcpy(out, old.key.data(), old.key.size());
+    out += old.key.size();
+    if (length != 0) std::memcpy(out, text, length);
+    out += length;
     text += length;
-  }
-  Length(records.size());
+  });
   for (Entry& entry : entries_)
     entry.record = starts[entry.added];
   for (std::vector<Slot>* index : {&keyIndex_, &wordIndex_}) {

@@ -106,7 +106,8 @@ class TLxTranslationList {
   };
 
   void CheckIndex(int index) const;
-  static void AppendHeader(std::string& records, std::size_t keyLength, std::size_t nativeLength,
+  // Writes a record's lengths at `out` and answers where its key goes.
+  static char* WriteHeader(char* out, std::size_t keyLength, std::size_t nativeLength,
                            std::size_t textLength);
   Record RecordAt(std::uint32_t offset) const;
   Record RecordOf(int index) const;
