@@ -232,21 +232,40 @@ bool TLxBinaryDictionary::SwitchTexts(TLxPLDFile& reader) {
       !SameKeys(*loadedKeys_, KeysSource(reader))) {
     return false;
   }
+  if (table.Empty()) return false;
   const int codePage = CurrentLanguage().CodePage;
-  TLxTranslationList::Texts texts = table.NewTexts();
-  for (int i = 0; i < reader.TranslationCount(); ++i) {
-    reader.SeekTexts(loadedKeys_->textsAt[static_cast<std::size_t>(i)]);
-    const std::size_t start = texts.text.size();
-    const std::uint8_t state = reader.AppendTranslationTexts(texts.text, ActiveLanguageIndex(),
-                                                             FallbackLanguageIndex(), codePage);
-    const bool present = state != lang::TLxTranslation::kNoText;
-    if (present != loadedKeys_->present[static_cast<std::size_t>(i)]) return false;
-    if (!present) continue;
-    texts.lengths.push_back(static_cast<std::uint32_t>(texts.text.size() - start));
-    texts.states.push_back(state);
-  }
-  table.ReplaceTranslations(std::move(texts));
-  return true;
+  const int count = reader.TranslationCount();
+  int record = 0;
+  bool mismatch = false;
+  // Appends the texts of the next record the table holds to `target`; false at the end of
+  // the records, or when a record has a text now and had none at the load, or the reverse.
+  const auto nextPresent = [&](std::string& target, std::uint8_t& state) {
+    for (; record < count; ++record) {
+      const auto at = static_cast<std::size_t>(record);
+      reader.SeekTexts(loadedKeys_->textsAt[at]);
+      state = reader.AppendTranslationTexts(target, ActiveLanguageIndex(), FallbackLanguageIndex(),
+                                            codePage);
+      const bool present = state != lang::TLxTranslation::kNoText;
+      if (present != loadedKeys_->present[at]) {
+        mismatch = true;
+        return false;
+      }
+      if (present) {
+        ++record;
+        return true;
+      }
+    }
+    return false;
+  };
+  int given = 0;
+  return table.ReplaceTranslations([&](std::string& target, std::uint8_t& state) {
+    if (!nextPresent(target, state)) return false;
+    if (++given < table.Count()) return true;
+    // The records after the last one the table holds must still have no text.
+    std::string rest;
+    std::uint8_t none = 0;
+    return !nextPresent(rest, none) && !mismatch;
+  });
 }
 
 // ---- Stored data

@@ -281,7 +281,7 @@ void TLxTranslationList::Add(std::string_view native, std::string_view context, 
   entries_.push_back(entry);
   states_.push_back(state);
 }
-void TLxTranslationList::ReplaceTranslations(Texts texts) {
+void TLxTranslationList::ReplaceTranslations(const Texts& texts) {
   if (texts.lengths.size() != entries_.size() || texts.states.size() != entries_.size()) {
     throw platform::EListError("Translation count mismatch");
   }
@@ -289,35 +289,46 @@ void TLxTranslationList::ReplaceTranslations(Texts texts) {
   for (const std::uint32_t length : texts.lengths)
     total += length;
   if (total != texts.text.size()) throw platform::EListError("Translation count mismatch");
-  // The records are written again in the order of adding, each key with its new text: the
-  // size first, so that the block is made once and then filled through a pointer.
-  const auto oldRecords = [this](auto&& visit) {
-    std::size_t from = 0;
-    for (std::size_t added = 0; added < entries_.size(); ++added) {
-      const Record old = RecordAt(static_cast<std::uint32_t>(from));
-      from = static_cast<std::size_t>(old.text.data() + old.text.size() - records_.data());
-      visit(added, old);
-    }
-  };
-  std::size_t size = 0;
-  oldRecords([&](std::size_t added, const Record& old) {
-    size +=
-        HeaderSize(old.key.size(), texts.lengths[added]) + old.key.size() + texts.lengths[added];
+  std::size_t next = 0;
+  std::size_t from = 0;
+  ReplaceTranslations([&](std::string& target, std::uint8_t& state) {
+    target.append(texts.text, from, texts.lengths[next]);
+    from += texts.lengths[next];
+    state = texts.states[next++];
+    return true;
   });
-  std::string records(Length(size), '\0');
+}
+
+bool TLxTranslationList::ReplaceTranslations(const NextTranslation& next) {
+  // The records are written again in the order of adding, each key followed by its new
+  // text; nothing changes unless every entry gets one.
+  std::string records;
+  records.reserve(records_.size() - textsSize_ + std::max(largestTexts_, textsSize_));
   std::vector<std::uint32_t> starts(entries_.size());
-  char* out = records.data();
-  const char* text = texts.text.data();
-  oldRecords([&](std::size_t added, const Record& old) {
-    const std::size_t length = texts.lengths[added];
-    starts[added] = static_cast<std::uint32_t>(out - records.data());
-    out = WriteHeader(out, old.key.size(), old.nativeLength, length);
-    std::memcpy(out, old.key.data(), old.key.size());
-    out += old.key.size();
-    if (length != 0) std::memcpy(out, text, length);
-    out += length;
-    text += length;
-  });
+  std::vector<std::uint8_t> states(entries_.size());
+  std::size_t textsSize = 0;
+  std::size_t from = 0;
+  for (std::size_t added = 0; added < entries_.size(); ++added) {
+    const Record old = RecordAt(static_cast<std::uint32_t>(from));
+    from = static_cast<std::size_t>(old.text.data() + old.text.size() - records_.data());
+    const std::size_t start = records.size();
+    starts[added] = Length(start);
+    // Lengths for a short text first, made long afterwards if the text needs it.
+    char header[14];
+    records.append(header, WriteHeader(header, old.key.size(), old.nativeLength, 0));
+    records += old.key;
+    const std::size_t textStart = records.size();
+    if (!next(records, states[added])) return false;
+    const std::size_t length = records.size() - textStart;
+    char* const end = WriteHeader(header, old.key.size(), old.nativeLength, length);
+    const auto size = static_cast<std::size_t>(end - header);
+    if (size != textStart - old.key.size() - start) {
+      records.insert(start, size - (textStart - old.key.size() - start), '\0');
+    }
+    std::memcpy(records.data() + start, header, size);
+    textsSize += length;
+  }
+  Length(records.size());
   for (Entry& entry : entries_)
     entry.record = starts[entry.added];
   for (std::vector<Slot>* index : {&keyIndex_, &wordIndex_}) {
@@ -326,17 +337,10 @@ void TLxTranslationList::ReplaceTranslations(Texts texts) {
     }
   }
   records_ = std::move(records);
-  textsSize_ = texts.text.size();
+  textsSize_ = textsSize;
   largestTexts_ = std::max(largestTexts_, textsSize_);
-  states_ = std::move(texts.states);
-}
-
-TLxTranslationList::Texts TLxTranslationList::NewTexts() const {
-  Texts texts;
-  texts.text.reserve(std::max(largestTexts_, textsSize_));
-  texts.lengths.reserve(entries_.size());
-  texts.states.reserve(entries_.size());
-  return texts;
+  states_ = std::move(states);
+  return true;
 }
 
 void TLxTranslationList::CheckIndex(int index) const {

@@ -17,6 +17,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -45,12 +46,14 @@ class TLxTranslationList {
   /// The same from the texts themselves.
   void Add(std::string_view native, std::string_view context, std::string_view id,
            std::string_view translation, std::uint8_t state);
-  /// An empty set of translations with room for another language's, as large as the largest
-  /// language held so far, so that filling it seldom moves it.
-  Texts NewTexts() const;
   /// Replaces every entry's translation and state; keys, order and indexes stay. Raises
   /// EListError "Translation count mismatch" unless `texts` holds one text per entry.
-  void ReplaceTranslations(Texts texts);
+  void ReplaceTranslations(const Texts& texts);
+  /// The same from `next`, asked once per entry in the order the entries were added: it
+  /// appends the entry's translation to `target`, sets `state` and answers true, or answers
+  /// false to leave the table as it was.
+  using NextTranslation = std::function<bool(std::string& target, std::uint8_t& state)>;
+  bool ReplaceTranslations(const NextTranslation& next);
   /// Copies entry `index` into `target`; raises EListError "List index out of bounds
   /// (<index>)", as every accessor of an entry does.
   void CopyTo(int index, lang::TLxTranslation& target) const;

@@ -1008,6 +1008,29 @@ TEST_F(LxBinDicTest, ASwitchAfterTheTableWasEmptiedLoadsInFull) {
   EXPECT_EQ(lang::TranslateWith(&dictionary, "Open"), "Offen");
 }
 
+// Records that only the new language translates, before, between and after those both
+// translate, or none at all: each switch gives what an open in that language gives.
+TEST_F(LxBinDicTest, ASwitchToTextsTheLoadDidNotHoldLoadsThemToo) {
+  for (const std::vector<int>& only : {std::vector<int>{0}, {2}, {4}, {}}) {
+    tools::PldImage image = ThreeLanguages(0);
+    for (int i = 0; i < 5; ++i) {
+      const std::string n = std::to_string(i);
+      const bool onlyGerman = std::find(only.begin(), only.end(), i) != only.end();
+      image.translations.push_back({{"w" + n, onlyGerman ? "" : "es" + n, "de" + n}, "", ""});
+    }
+    auto& switching = FileDictionary(image);
+    switching.SetLanguage(1);
+    switching.Open();
+    switching.SetLanguage(2);
+    auto& fresh = FileDictionary(image);
+    fresh.SetLanguage(2);
+    fresh.Open();
+    EXPECT_EQ(TableOf(switching), TableOf(fresh));
+    switching.SetLanguage(1);
+    EXPECT_EQ(switching.Translations().Count(), 5 - static_cast<int>(only.size()));
+  }
+}
+
 TEST_F(LxBinDicTest, ASwitchAfterTheNativeTextsConversionChangedReadsTheKeysAgain) {
   tools::PldImage image = ThreeLanguages(3);
   image.languages[0].codePage = 1251;  // the system's is 1252
