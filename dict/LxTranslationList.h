@@ -6,14 +6,14 @@
 // its record starts. Nothing is allocated per look-up, and the order and the probes are
 // those of a plain list of `TLxTranslation` records sorted and searched the classic way.
 //
-// Sorting also builds a hash index over the texts the table was sorted by, each
-// mapped to the entry the binary search finds for it (among equal texts, the one
-// its probes meet first), so look-ups take constant time with the very answers
-// of the search; a slot also notes where the entry's record starts, so that a look-up
-// reads the index and then the record, which holds both the key and the translation.
-// A look-up by word in a table sorted by whole keys gets an index
-// of its own the first time it is asked for. Adding an entry drops the indexes
-// until the next sort; replacing the translations keeps them, since the keys stay.
+// Sorting also builds a hash index over the texts the table was sorted by, each mapped to
+// the entry the binary search finds for it (among equal texts, the one its probes meet
+// first), so look-ups take constant time with the very answers of the search. A slot also
+// notes where its entry's record starts: a look-up reads the index and then that record,
+// which holds both the key and the translation. A look-up by word in a table sorted by
+// whole keys gets an index of its own the first time it is asked for. Adding an entry drops
+// the indexes until the next sort; replacing the translations keeps them, since the keys
+// stay.
 #pragma once
 
 #include <cstdint>
