@@ -405,20 +405,21 @@ std::uint8_t TLxPLDFile::ReadTranslationTexts(std::string& text, int activeIndex
   return lang::TLxTranslation::kNoText;
 }
 
-// Keeps the texts of the two chosen languages (as bytes or as UTF-16 units, converted only
-// when taken) and passes over the others.
-// 8-bit texts straight from the window, when it holds every text of the record; false
-// (nothing read) otherwise. The window never reaches past the image, so what lies in it
-// needs no other check.
+// 8-bit texts straight from the window, when it holds every text of the record (or, without
+// `wholeRecord`, every text up to the chosen ones); false (nothing read) otherwise. The
+// window never reaches past the image, so what lies in it needs no other check.
 bool TLxPLDFile::TextsInWindow(int activeIndex, int fallbackIndex, std::string_view& active,
-                               std::string_view& fallback) {
+                               std::string_view& fallback, bool wholeRecord) {
   const std::int64_t start = position_ - windowStart_;
   if (!AnsiStrings() || start < 0) return false;
   const char* const window = reinterpret_cast<const char*>(window_.data());
   const bool little = LittleEndian();
   auto at = static_cast<std::size_t>(start);
   active = fallback = {};
-  for (int i = 1; i < header_.LanguageCount; ++i) {
+  const int end =
+      wholeRecord ? header_.LanguageCount
+                  : std::min<int>(header_.LanguageCount, std::max(activeIndex, fallbackIndex) + 1);
+  for (int i = 1; i < end; ++i) {
     if (at + 2 > windowLength_) return false;
     const std::size_t length = U16At(window_.data() + at, little);
     at += 2;
@@ -441,6 +442,8 @@ bool TLxPLDFile::ReadLanguageTextsInWindow(int activeIndex, int fallbackIndex) {
   return true;
 }
 
+// Keeps the texts of the two chosen languages (as bytes or as UTF-16 units, converted only
+// when taken) and passes over the others.
 void TLxPLDFile::ReadLanguageTexts(int activeIndex, int fallbackIndex) {
   const bool ansi = AnsiStrings();
   activeText_.clear();
@@ -469,7 +472,7 @@ void TLxPLDFile::ReadLanguageTexts(int activeIndex, int fallbackIndex) {
 std::uint8_t TLxPLDFile::AppendTranslationTexts(std::string& target, int activeIndex,
                                                 int fallbackIndex, int codePage) {
   std::string_view active, fallback;
-  if (TextsInWindow(activeIndex, fallbackIndex, active, fallback)) {
+  if (TextsInWindow(activeIndex, fallbackIndex, active, fallback, false)) {
     if (!active.empty()) {
       target += active;
       return lang::TLxTranslation::kActiveText;

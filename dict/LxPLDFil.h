@@ -129,7 +129,8 @@ class TLxPLDFile {
   /// with its state (with neither text `text` keeps its value).
   std::uint8_t ReadTranslationTexts(std::string& text, int activeIndex, int fallbackIndex,
                                     int codePage);
-  /// `ReadTranslationTexts` that appends the chosen translation to `target`.
+  /// `ReadTranslationTexts` that appends the chosen translation to `target`; the reader may
+  /// stop inside the record, since a switch goes on with `SeekTexts`.
   std::uint8_t AppendTranslationTexts(std::string& target, int activeIndex, int fallbackIndex,
                                       int codePage);
   /// The next translation record as views of the read buffer, for 8-bit images: its keys,
@@ -171,9 +172,10 @@ class TLxPLDFile {
   void ReadLocaleFormats(lang::TLxLocale& locale);
   void ReadLanguageTexts(int activeIndex, int fallbackIndex);
   // The chosen 8-bit texts of a record as views of the window, when it holds every text of
-  // the record; false (nothing read) otherwise.
+  // the record (or every text up to the chosen ones, leaving the reader inside the record,
+  // without `wholeRecord`); false (nothing read) otherwise.
   bool TextsInWindow(int activeIndex, int fallbackIndex, std::string_view& active,
-                     std::string_view& fallback);
+                     std::string_view& fallback, bool wholeRecord = true);
   bool ReadLanguageTextsInWindow(int activeIndex, int fallbackIndex);
   bool ConvertChosen(int codePage, std::string& text, bool active);
 

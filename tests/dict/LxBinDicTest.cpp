@@ -157,6 +157,23 @@ TEST_F(LxBinDicTest, FallsBackToTheLanguageWithoutSubLanguage) {
   EXPECT_EQ(entry.State, lang::TLxTranslation::kFallbackText);
 }
 
+// A fallback language stored after the active one: a switch reads on to its texts.
+TEST_F(LxBinDicTest, ASwitchFindsAFallbackStoredAfterTheActiveLanguage) {
+  tools::PldImage image;
+  image.languages = {Language(0, "English"), Language(10, "Spanish (Peru)"),
+                     Language(10, "Spanish")};
+  image.languages[1].subLanguages = "11";
+  image.translations = {{{"Open", "Abrir (PE)", "Abrir"}, "", ""},
+                        {{"Save", "", "Guardar"}, "", ""}};
+  auto& dictionary = FileDictionary(image);
+  dictionary.SetLanguage(2);
+  dictionary.Open();
+  dictionary.SetLanguage(1);
+  ASSERT_EQ(dictionary.FallbackLanguageIndex(), 2);
+  EXPECT_EQ(lang::TranslateWith(&dictionary, "Open"), "Abrir (PE)");
+  EXPECT_EQ(lang::TranslateWith(&dictionary, "Save"), "Guardar");
+}
+
 TEST_F(LxBinDicTest, ReadsLanguagesAndLocalesAndRefusesIndexesItDoesNotHold) {
   tools::PldImage image = ThreeLanguages(0);
   tools::PldLocale peru;
