@@ -237,14 +237,14 @@ bool TLxBinaryDictionary::SwitchTexts(TLxPLDFile& reader) {
   const int count = reader.TranslationCount();
   int record = 0;
   bool mismatch = false;
-  // Appends the texts of the next record the table holds to `target`; false at the end of
-  // the records, or when a record has a text now and had none at the load, or the reverse.
-  const auto nextPresent = [&](std::string& target, std::uint8_t& state) {
+  std::string lastText;
+  // The texts of the next record the table holds; false at the end of the records, or when
+  // a record has a text now and had none at the load, or the reverse.
+  const auto nextPresent = [&](std::string_view& text, std::uint8_t& state) {
     for (; record < count; ++record) {
       const auto at = static_cast<std::size_t>(record);
       reader.SeekTexts(loadedKeys_->textsAt[at]);
-      state = reader.AppendTranslationTexts(target, ActiveLanguageIndex(), FallbackLanguageIndex(),
-                                            codePage);
+      state = reader.ReadChosenText(text, ActiveLanguageIndex(), FallbackLanguageIndex(), codePage);
       const bool present = state != lang::TLxTranslation::kNoText;
       if (present != loadedKeys_->present[at]) {
         mismatch = true;
@@ -258,11 +258,14 @@ bool TLxBinaryDictionary::SwitchTexts(TLxPLDFile& reader) {
     return false;
   };
   int given = 0;
-  return table.ReplaceTranslations([&](std::string& target, std::uint8_t& state) {
-    if (!nextPresent(target, state)) return false;
+  return table.ReplaceTranslations([&](std::string_view& text, std::uint8_t& state) {
+    if (!nextPresent(text, state)) return false;
     if (++given < table.Count()) return true;
-    // The records after the last one the table holds must still have no text.
-    std::string rest;
+    // The records after the last one the table holds must still have no text; the text
+    // of the last one is kept aside, since reading on moves the reader's buffer.
+    lastText.assign(text);
+    text = lastText;
+    std::string_view rest;
     std::uint8_t none = 0;
     return !nextPresent(rest, none) && !mismatch;
   });

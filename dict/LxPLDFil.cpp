@@ -471,19 +471,24 @@ void TLxPLDFile::ReadLanguageTexts(int activeIndex, int fallbackIndex) {
 
 std::uint8_t TLxPLDFile::AppendTranslationTexts(std::string& target, int activeIndex,
                                                 int fallbackIndex, int codePage) {
+  std::string_view text;
+  const std::uint8_t state = ReadChosenText(text, activeIndex, fallbackIndex, codePage);
+  target += text;
+  return state;
+}
+
+std::uint8_t TLxPLDFile::ReadChosenText(std::string_view& text, int activeIndex, int fallbackIndex,
+                                        int codePage) {
   std::string_view active, fallback;
   if (TextsInWindow(activeIndex, fallbackIndex, active, fallback, false)) {
-    if (!active.empty()) {
-      target += active;
-      return lang::TLxTranslation::kActiveText;
-    }
-    if (fallback.empty()) return lang::TLxTranslation::kNoText;
-    target += fallback;
-    return lang::TLxTranslation::kFallbackText;
+    text = !active.empty() ? active : fallback;
+    if (!active.empty()) return lang::TLxTranslation::kActiveText;
+    return fallback.empty() ? lang::TLxTranslation::kNoText : lang::TLxTranslation::kFallbackText;
   }
+  chosenText_.clear();
   const std::uint8_t state =
       ReadTranslationTexts(chosenText_, activeIndex, fallbackIndex, codePage);
-  if (state != lang::TLxTranslation::kNoText) target += chosenText_;
+  text = chosenText_;
   return state;
 }
 

@@ -133,6 +133,10 @@ class TLxPLDFile {
   /// stop inside the record, since a switch goes on with `SeekTexts`.
   std::uint8_t AppendTranslationTexts(std::string& target, int activeIndex, int fallbackIndex,
                                       int codePage);
+  /// The same as a view of the chosen translation (empty when none), good until the next
+  /// read.
+  std::uint8_t ReadChosenText(std::string_view& text, int activeIndex, int fallbackIndex,
+                              int codePage);
   /// The next translation record as views of the read buffer, for 8-bit images: its keys,
   /// the chosen translation (the active language's text, else the fallback's) and its
   /// state, and `textsAt` as `Position` after the keys. False, with nothing read, when the

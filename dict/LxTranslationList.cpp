@@ -291,8 +291,8 @@ void TLxTranslationList::ReplaceTranslations(const Texts& texts) {
   if (total != texts.text.size()) throw platform::EListError("Translation count mismatch");
   std::size_t next = 0;
   std::size_t from = 0;
-  ReplaceTranslations([&](std::string& target, std::uint8_t& state) {
-    target.append(texts.text, from, texts.lengths[next]);
+  ReplaceTranslations([&](std::string_view& text, std::uint8_t& state) {
+    text = std::string_view(texts.text).substr(from, texts.lengths[next]);
     from += texts.lengths[next];
     state = texts.states[next++];
     return true;
@@ -308,25 +308,17 @@ bool TLxTranslationList::ReplaceTranslations(const NextTranslation& next) {
   std::vector<std::uint8_t> states(entries_.size());
   std::size_t textsSize = 0;
   std::size_t from = 0;
+  std::string_view text;
   for (std::size_t added = 0; added < entries_.size(); ++added) {
     const Record old = RecordAt(static_cast<std::uint32_t>(from));
     from = static_cast<std::size_t>(old.text.data() + old.text.size() - records_.data());
-    const std::size_t start = records.size();
-    starts[added] = Length(start);
-    // Lengths for a short text first, made long afterwards if the text needs it.
+    if (!next(text, states[added])) return false;
+    starts[added] = static_cast<std::uint32_t>(records.size());
     char header[14];
-    records.append(header, WriteHeader(header, old.key.size(), old.nativeLength, 0));
+    records.append(header, WriteHeader(header, old.key.size(), old.nativeLength, text.size()));
     records += old.key;
-    const std::size_t textStart = records.size();
-    if (!next(records, states[added])) return false;
-    const std::size_t length = records.size() - textStart;
-    char* const end = WriteHeader(header, old.key.size(), old.nativeLength, length);
-    const auto size = static_cast<std::size_t>(end - header);
-    if (size != textStart - old.key.size() - start) {
-      records.insert(start, size - (textStart - old.key.size() - start), '\0');
-    }
-    std::memcpy(records.data() + start, header, size);
-    textsSize += length;
+    records += text;
+    textsSize += text.size();
   }
   Length(records.size());
   for (Entry& entry : entries_)

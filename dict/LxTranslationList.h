@@ -50,9 +50,9 @@ class TLxTranslationList {
   /// EListError "Translation count mismatch" unless `texts` holds one text per entry.
   void ReplaceTranslations(const Texts& texts);
   /// The same from `next`, asked once per entry in the order the entries were added: it
-  /// appends the entry's translation to `target`, sets `state` and answers true, or answers
-  /// false to leave the table as it was.
-  using NextTranslation = std::function<bool(std::string& target, std::uint8_t& state)>;
+  /// sets `text` to the entry's translation (good until it is asked again) and `state`, and
+  /// answers true, or answers false to leave the table as it was.
+  using NextTranslation = std::function<bool(std::string_view& text, std::uint8_t& state)>;
   bool ReplaceTranslations(const NextTranslation& next);
   /// Copies entry `index` into `target`; raises EListError "List index out of bounds
   /// (<index>)", as every accessor of an entry does.
