@@ -14,14 +14,21 @@
 // cost little more than the dictionary's switch and the plain loop together. The counter
 // "texts" is what one pass translates (the translator's table) or what the loop sets, and
 // must be the same for both; bench/translator_ratios.py prints the growth and the ratio.
+//
+// `translator_bench --switches=N [--no-translator]` makes no benchmark: it switches the
+// 10,000-control form N times after two switches that settle the dictionary, counting
+// instructions under callgrind for those N switches only, with or without the translator:
+//   valgrind --tool=callgrind --instr-atstart=no build/bench/bench/translator_bench --switches=10
 #include <benchmark/benchmark.h>
 #include <unistd.h>
+#include <valgrind/callgrind.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "dict/LxBinDic.h"
@@ -268,4 +275,35 @@ BENCHMARK(BM_SwitchRightToLeft)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark
 BENCHMARK(BM_DictionarySwitch)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PlainLoop)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 
-BENCHMARK_MAIN();
+namespace {
+
+int CountSwitches(int switches, bool withTranslator) {
+  auto dictionary = OpenDictionary();
+  TBenchForm bench(kLargest);
+  if (withTranslator) bench.translator->Open();
+  dictionary->SetLanguage(2);
+  dictionary->SetLanguage(1);
+  CALLGRIND_START_INSTRUMENTATION;
+  for (int i = 0; i < switches; ++i)
+    dictionary->SetLanguage(2 - i % 2);
+  CALLGRIND_STOP_INSTRUMENTATION;
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view argument = argv[i];
+    if (argument.starts_with("--switches=")) {
+      const bool withTranslator =
+          !(i + 1 < argc && std::string_view(argv[i + 1]) == "--no-translator");
+      return CountSwitches(std::atoi(argv[i] + 11), withTranslator);
+    }
+  }
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <bit>
 #include <cstring>
 #include <limits>
@@ -124,7 +125,15 @@ class TLxTranslationList::KeyTarget {
   std::string_view parts_[4];
 };
 
+std::uint64_t TLxTranslationList::KeysVersion() const {
+  // One counter for every table: a version is never met again, whatever table is asked.
+  static std::atomic<std::uint64_t> lastVersion{0};
+  if (keysVersion_ == 0) keysVersion_ = lastVersion.fetch_add(1, std::memory_order_relaxed) + 1;
+  return keysVersion_;
+}
+
 void TLxTranslationList::Clear() {
+  keysVersion_ = 0;
   entries_.clear();
   states_.clear();
   keys_.clear();
@@ -142,6 +151,7 @@ void TLxTranslationList::Reserve(std::size_t entries, std::size_t characters) {
 }
 
 void TLxTranslationList::Add(const lang::TLxTranslation& translation) {
+  keysVersion_ = 0;
   indexed_ = false;
   wordIndexed_ = false;
   Entry entry;
@@ -250,6 +260,7 @@ bool TLxTranslationList::InOrder(IndexedTexts texts) const {
 }
 
 void TLxTranslationList::Sort(bool contextKeys) {
+  keysVersion_ = 0;
   // On strictly increasing texts the quicksort swaps nothing; checking first
   // saves its comparisons on tables that arrive in order, as built ones do.
   if (Count() >= 2 && !InOrder(SortTexts(contextKeys)) && !SortDistinct(contextKeys))

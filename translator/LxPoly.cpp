@@ -1031,7 +1031,7 @@ bool TLxTranslator::TranslateText(TObject* obj, const std::string& name, const s
     // The hot key of the native text counts: automatic hot keys may have moved or dropped
     // the marker in the text shown.
     hadHotkey_ = isMenuItem_ && item->NativeText.find('&') != std::string::npos;
-    result = LookupTranslation(item->NativeText, item->NativeStripped, item->ComponentName);
+    result = LookupTranslation(*item);
     if (isMenuItem_) {
       table_.SetCurrentStripped(*item, StripHotkey(result));
     } else if (item->CurrentStripped != result) {
@@ -1041,13 +1041,13 @@ bool TLxTranslator::TranslateText(TObject* obj, const std::string& name, const s
   }
   // An empty text is never looked up nor remembered.
   if (value.empty()) return false;
-  result = LookupTranslation(value, stripped, name);
   auto item = std::make_unique<TLxTranslatorTableItem>();
   item->Control = obj;
   item->ComponentName = name;
   item->PropertyName = propertyName;
   item->NativeText = value;
   item->NativeStripped = stripped;
+  result = LookupTranslation(*item);
   item->CurrentStripped = isMenuItem_ ? StripHotkey(result) : result;
   item->Holder = holder_ != nullptr ? holder_ : As<TComponent>(obj);
   Watch(const_cast<TComponent*>(item->Holder));
@@ -1076,16 +1076,11 @@ bool TLxTranslator::TranslateWord(const std::string& native, const std::string& 
   return isMenuItem_ && hadHotkey_ && dictionary.TranslateWord(nativeStripped, value);
 }
 
-// The root's class, then its ancestor form classes, as contexts.
-bool TLxTranslator::TranslateInContexts(const std::string& native,
-                                        const std::string& nativeStripped,
-                                        const std::string& componentName, std::string& value) {
-  lang::TLxDictionary& dictionary = *Dictionary();
-  const TComponent* root = GetRoot();
-  if (root == nullptr) return false;
+// The root's class, then its ancestor form classes.
+const std::vector<const framework::TClassInfo*>& TLxTranslator::Contexts(const TComponent& root) {
   TWalkCache& walk = *walk_;
-  if (walk.contextsOf != &root->ClassInfo()) {
-    walk.contextsOf = &root->ClassInfo();
+  if (walk.contextsOf != &root.ClassInfo()) {
+    walk.contextsOf = &root.ClassInfo();
     walk.contexts.clear();
     for (const framework::TClassInfo* context = walk.contextsOf; context != nullptr;) {
       walk.contexts.push_back(context);
@@ -1097,7 +1092,16 @@ bool TLxTranslator::TranslateInContexts(const std::string& native,
       }
     }
   }
-  for (const framework::TClassInfo* context : walk.contexts) {
+  return walk.contexts;
+}
+
+bool TLxTranslator::TranslateInContexts(const std::string& native,
+                                        const std::string& nativeStripped,
+                                        const std::string& componentName, std::string& value) {
+  lang::TLxDictionary& dictionary = *Dictionary();
+  const TComponent* root = GetRoot();
+  if (root == nullptr) return false;
+  for (const framework::TClassInfo* context : Contexts(*root)) {
     if (dictionary.Translate(native, context->Name(), value, componentName)) return true;
     if (isMenuItem_ && hadHotkey_ &&
         dictionary.Translate(nativeStripped, context->Name(), value, componentName)) {
@@ -1113,6 +1117,10 @@ std::string TLxTranslator::LookupTranslation(const std::string& native,
                                              const std::string& componentName) {
   lang::TLxDictionary* dictionary = Dictionary();
   if (dictionary == nullptr) return native;
+  if (dictionary->KeysVersion() != 0) {
+    return TextOf(*dictionary, native,
+                  FindAnswer(*dictionary, native, nativeStripped, componentName));
+  }
   std::string value;
   if (!dictionary->HasContextKeys()) {
     const bool found = TranslateWord(native, nativeStripped, value);
@@ -1128,6 +1136,81 @@ std::string TLxTranslator::LookupTranslation(const std::string& native,
     if (TranslateWord(native, nativeStripped, value)) return value;
   }
   return lang::ApplyMissingTranslation(dictionary, native, value, false);
+}
+
+// The answer a table item remembers is taken again while the dictionary's keys and the
+// settings of the look-up stay; only the text at its position is read anew.
+std::string TLxTranslator::LookupTranslation(TLxTranslatorTableItem& item) {
+  lang::TLxDictionary* dictionary = Dictionary();
+  if (dictionary == nullptr) return item.NativeText;
+  const std::uint64_t version = dictionary->KeysVersion();
+  if (version == 0)
+    return LookupTranslation(item.NativeText, item.NativeStripped, item.ComponentName);
+  const std::uint64_t settings = LookupSettings(*dictionary);
+  TLxLookupAnswer& answer = item.Answer;
+  if (answer.keysVersion != version || answer.settings != settings ||
+      answer.stripped != (isMenuItem_ && hadHotkey_)) {
+    answer = FindAnswer(*dictionary, item.NativeText, item.NativeStripped, item.ComponentName);
+    answer.keysVersion = version;
+    answer.settings = settings;
+  }
+  return TextOf(*dictionary, item.NativeText, answer);
+}
+
+// The same search as the look-up by text, giving where it found the text.
+TLxLookupAnswer TLxTranslator::FindAnswer(lang::TLxDictionary& dictionary,
+                                          const std::string& native,
+                                          const std::string& nativeStripped,
+                                          const std::string& componentName) {
+  TLxLookupAnswer answer;
+  answer.stripped = isMenuItem_ && hadHotkey_;
+  if (!dictionary.HasContextKeys()) {
+    answer.position = FindWordPosition(dictionary, native, nativeStripped, answer.stripped);
+    return answer;
+  }
+  answer.path = TLxLookupAnswer::kContext;
+  if (const TComponent* root = GetRoot()) {
+    for (const framework::TClassInfo* context : Contexts(*root)) {
+      answer.position = dictionary.FindKey(native, context->Name(), componentName);
+      if (answer.position < 0 && answer.stripped)
+        answer.position = dictionary.FindKey(nativeStripped, context->Name(), componentName);
+      if (answer.position >= 0) return answer;
+    }
+  }
+  if (FlatTranslation || dictionary.Options().Contains(lang::lxdoUseFlatTranslation)) {
+    answer.path = TLxLookupAnswer::kFlat;
+    answer.position = FindWordPosition(dictionary, native, nativeStripped, answer.stripped);
+  }
+  return answer;
+}
+
+int TLxTranslator::FindWordPosition(const lang::TLxDictionary& dictionary,
+                                    const std::string& native, const std::string& nativeStripped,
+                                    bool stripped) const {
+  const int position = dictionary.FindWord(native);
+  return position < 0 && stripped ? dictionary.FindWord(nativeStripped) : position;
+}
+
+// A flat translation is given as found, even empty; an empty text found in a context, or
+// none, is the dictionary's missing-text rule.
+std::string TLxTranslator::TextOf(lang::TLxDictionary& dictionary, const std::string& native,
+                                  const TLxLookupAnswer& answer) {
+  if (answer.position < 0) return lang::ApplyMissingTranslation(&dictionary, native, {}, false);
+  const std::string_view text = dictionary.TextAt(answer.position);
+  if (!text.empty() || answer.path == TLxLookupAnswer::kFlat) return std::string(text);
+  return lang::ApplyMissingTranslation(&dictionary, native, {}, true);
+}
+
+std::uint64_t TLxTranslator::LookupSettings(const lang::TLxDictionary& dictionary) {
+  const TComponent* root = GetRoot();
+  const TLookupSettings now{
+      &dictionary, root != nullptr ? &root->ClassInfo() : nullptr, dictionary.HasContextKeys(),
+      FlatTranslation || dictionary.Options().Contains(lang::lxdoUseFlatTranslation)};
+  if (now != lookupSettings_) {
+    lookupSettings_ = now;
+    ++settings_;
+  }
+  return settings_;
 }
 
 void TLxTranslator::TranslateSystemMenu(platform::HWND handle) {

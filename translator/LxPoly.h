@@ -268,6 +268,16 @@ class TLxTranslator : public lang::TLxCustomTranslator {
                      std::string& value);
   bool TranslateInContexts(const std::string& native, const std::string& nativeStripped,
                            const std::string& componentName, std::string& value);
+  const std::vector<const framework::TClassInfo*>& Contexts(const framework::TComponent& root);
+  // Look-up by position, for dictionaries that have positions (see TLxLookupAnswer).
+  std::string LookupTranslation(TLxTranslatorTableItem& item);
+  TLxLookupAnswer FindAnswer(lang::TLxDictionary& dictionary, const std::string& native,
+                             const std::string& nativeStripped, const std::string& componentName);
+  int FindWordPosition(const lang::TLxDictionary& dictionary, const std::string& native,
+                       const std::string& nativeStripped, bool stripped) const;
+  static std::string TextOf(lang::TLxDictionary& dictionary, const std::string& native,
+                            const TLxLookupAnswer& answer);
+  std::uint64_t LookupSettings(const lang::TLxDictionary& dictionary);
   void Watch(framework::TComponent* holder);
   void Unwatch();
   bool FontMayChange(framework::TObject* obj) const;
@@ -309,6 +319,17 @@ class TLxTranslator : public lang::TLxCustomTranslator {
   std::unique_ptr<TWalkCache> walk_;
   bool hadHotkey_ = false;
   bool isMenuItem_ = false;
+  // What remembered look-up answers depend on besides the dictionary's keys; `settings_`
+  // counts its changes.
+  struct TLookupSettings {
+    const lang::TLxDictionary* dictionary = nullptr;
+    const framework::TClassInfo* root = nullptr;
+    bool contextKeys = false;
+    bool flat = false;
+    bool operator==(const TLookupSettings&) const = default;
+  };
+  TLookupSettings lookupSettings_;
+  std::uint64_t settings_ = 0;
 };
 
 /// Registers TLxTranslator with the framework, so that stored forms holding one can be read.
