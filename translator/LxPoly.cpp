@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <tuple>
+#include <typeinfo>
 
 #include "framework/controls/CheckLst.h"
 #include "framework/controls/Controls.h"
@@ -266,6 +267,16 @@ class TLxTranslator::TWalkCache {
     entries_ = EntriesOf(targets);
     plans_.clear();
     recent_ = {};
+    recentTypes_ = {};
+  }
+  // An object's C++ type gives its plan without asking its class info.
+  const TClassPlan& PlanOf(const TObject& obj, const TLxTargetProperties& targets) {
+    const std::type_info* type = &typeid(obj);
+    TRecentType& recent = recentTypes_[(reinterpret_cast<std::uintptr_t>(type) >> 4) % kRecent];
+    if (recent.type == type) return *recent.plan;
+    const TClassPlan& plan = PlanOf(obj.ClassInfo(), targets);
+    recent = {type, &plan};
+    return plan;
   }
   const TClassPlan& PlanOf(const framework::TClassInfo& info, const TLxTargetProperties& targets) {
     TRecent& recent = recent_[(reinterpret_cast<std::uintptr_t>(&info) >> 4) % kRecent];
@@ -297,6 +308,11 @@ class TLxTranslator::TWalkCache {
   };
   static constexpr std::size_t kRecent = 16;
   std::array<TRecent, kRecent> recent_{};
+  struct TRecentType {
+    const std::type_info* type = nullptr;
+    const TClassPlan* plan = nullptr;
+  };
+  std::array<TRecentType, kRecent> recentTypes_{};
 };
 
 std::unique_ptr<TLxTranslator::TClassPlan> TLxTranslator::TWalkCache::MakePlan(
@@ -485,6 +501,7 @@ void TLxTranslator::Loaded() {
 void TLxTranslator::Notification(TComponent* component, framework::TOperation operation) {
   TLxCustomTranslator::Notification(component, operation);
   if (operation != framework::opRemove || component == nullptr) return;
+  if (component == settingsRoot_) settingsRoot_ = nullptr;
   // A form being destroyed takes its translator along; nothing is worth forgetting then.
   if (ComponentState().Contains(framework::csDestroying)) return;
   table_.RemoveHolder(component);
@@ -607,7 +624,7 @@ void TLxTranslator::TranslateComponent(TComponent* component, TLxRestrictions re
 }
 
 const TLxTranslator::TClassPlan& TLxTranslator::PlanOf(const TObject& obj) const {
-  return walk_->PlanOf(obj.ClassInfo(), *targets_);
+  return walk_->PlanOf(obj, *targets_);
 }
 
 bool TLxTranslator::Visit(TObject* obj) {
@@ -1203,8 +1220,12 @@ std::string TLxTranslator::TextOf(lang::TLxDictionary& dictionary, const std::st
 
 std::uint64_t TLxTranslator::LookupSettings(const lang::TLxDictionary& dictionary) {
   const TComponent* root = GetRoot();
+  if (root != settingsRoot_) {
+    settingsRoot_ = root;
+    settingsRootClass_ = root != nullptr ? &root->ClassInfo() : nullptr;
+  }
   const TLookupSettings now{
-      &dictionary, root != nullptr ? &root->ClassInfo() : nullptr, dictionary.HasContextKeys(),
+      &dictionary, settingsRootClass_, dictionary.HasContextKeys(),
       FlatTranslation || dictionary.Options().Contains(lang::lxdoUseFlatTranslation)};
   if (now != lookupSettings_) {
     lookupSettings_ = now;

@@ -330,6 +330,9 @@ class TLxTranslator : public lang::TLxCustomTranslator {
   };
   TLookupSettings lookupSettings_;
   std::uint64_t settings_ = 0;
+  // The root the settings were last worked out for, and its class.
+  const framework::TComponent* settingsRoot_ = nullptr;
+  const framework::TClassInfo* settingsRootClass_ = nullptr;
 };
 
 /// Registers TLxTranslator with the framework, so that stored forms holding one can be read.
