@@ -170,6 +170,8 @@ struct TLxTranslator::TPropertyStep {
   TKind kind = kNone;
   // kText: the text is translated; kObject: a string list held there is.
   bool target = false;
+  // kObject: the property holds a font (or nothing).
+  bool font = false;
 };
 
 // A class's answers, worked out once for the targets in force: one class asks the same
@@ -366,6 +368,8 @@ TLxTranslator::TPropertyStep TLxTranslator::TWalkCache::StepOf(const framework::
   step.target = !componentName && targets.IsTarget(info.Name(), property.Name());
   if (kind == framework::tkClass) {
     step.kind = TPropertyStep::kObject;
+    const framework::TClassInfo* held = property.ClassType();
+    step.font = held != nullptr && held->InheritsFrom(framework::TFont::StaticClassInfo());
   } else if (step.target) {
     step.kind = TPropertyStep::kText;
   }
@@ -716,6 +720,7 @@ void TLxTranslator::TranslateStringProperty(TObject* obj, const framework::TProp
 void TLxTranslator::TranslateObjectProperty(TObject* obj, const TClassPlan& plan,
                                             const TPropertyStep& step, const std::string& name,
                                             TLxRestrictions restrictions) {
+  if (step.font && !FontStepMayApply(obj, plan, restrictions)) return;
   TObject* value = framework::GetObjectProp(*obj, *step.property);
   if (value == nullptr) return;
   const TClassPlan& held = PlanOf(*value);
@@ -837,6 +842,20 @@ void TLxTranslator::ChangeFont(TObject* obj, framework::TFont* font, TLxRestrict
     font->SetName(language.FontName);
   if (language.FontSize != 0 && language.FontSize != font->Size()) font->SetSize(language.FontSize);
   if (font->Charset() != language.Charset) font->SetCharset(language.Charset);
+}
+
+// What the font step asks before it looks at the font, where the answer is no without
+// doing anything: a font that cannot change is not even read.
+bool TLxTranslator::FontStepMayApply(TObject* obj, const TClassPlan& plan,
+                                     TLxRestrictions restrictions) const {
+  if (Dictionary() == nullptr || charsetChange_ == lxccDisabled ||
+      restrictions.Contains(lxrCharset) || plan.columnTitle) {
+    return false;
+  }
+  if (charsetChange_ != lxccNormal || !plan.winControl) return true;
+  const auto* control = static_cast<const framework::TWinControl*>(obj);
+  return control->HandleAllocated() ||
+         (control->Parent() != nullptr && control->Parent()->HandleAllocated());
 }
 
 // Under lxccNormal a windowed control without a window takes a new font only when its

@@ -226,7 +226,9 @@ class TLxTranslator : public lang::TLxCustomTranslator {
   /// Stores the targets as "TargetsData".
   void DefineProperties(framework::TFiler& filer) override;
 
-  // The steps that fonts, scaling and mirroring add to the walk and the pass.
+  // The steps that fonts, scaling and mirroring add to the walk and the pass. ChangeFont is
+  // called for the fonts that may change: not for those of a control whose window does not
+  // exist and cannot be made (lxccNormal), nor when the font step is off altogether.
   virtual void ChangeFont(framework::TObject* obj, framework::TFont* font,
                           TLxRestrictions restrictions);
   virtual void ApplyReadingOrderStep(framework::TComponent* component,
@@ -281,6 +283,8 @@ class TLxTranslator : public lang::TLxCustomTranslator {
   void Watch(framework::TComponent* holder);
   void Unwatch();
   bool FontMayChange(framework::TObject* obj) const;
+  bool FontStepMayApply(framework::TObject* obj, const TClassPlan& plan,
+                        TLxRestrictions restrictions) const;
   void ScaleRoot(framework::TWinControl* root, int multiplier, int divisor);
   TLxLayout LayoutOf(framework::TControl* control);
   void SetLayout(framework::TControl* control, const TLxLayout& layout);

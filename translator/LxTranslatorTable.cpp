@@ -34,7 +34,7 @@ TLxTranslatorTableItem& TLxTranslatorTable::Add(std::unique_ptr<TLxTranslatorTab
   Index(added);
   Group* group = FindGroup(added.Control, added.PropertyName);
   if (group == nullptr) {
-    group = &groups_[added.Control].emplace_back();
+    group = &groups_[added.Control].groups.emplace_back();
     group->propertyName = added.PropertyName;
   }
   group->items.push_back(&added);
@@ -149,12 +149,23 @@ void TLxTranslatorTable::RemoveHolder(const framework::TComponent* holder) {
 TLxTranslatorTable::Group* TLxTranslatorTable::FindGroup(const framework::TObject* control,
                                                          std::string_view propertyName) {
   if (control != lastControl_ || lastGroups_ == nullptr) {
-    const auto found = groups_.find(control);
-    if (found == groups_.end()) return nullptr;
+    Groups* groups = nullptr;
+    if (lastGroups_ != nullptr && lastGroups_->next == control) {
+      groups = lastGroups_->nextGroups;
+    } else {
+      const auto found = groups_.find(control);
+      if (found == groups_.end()) return nullptr;
+      groups = &found->second;
+      // Entries stay until the table is cleared, so the hint stays valid.
+      if (lastGroups_ != nullptr) {
+        lastGroups_->next = control;
+        lastGroups_->nextGroups = groups;
+      }
+    }
     lastControl_ = control;
-    lastGroups_ = &found->second;
+    lastGroups_ = groups;
   }
-  for (Group& group : *lastGroups_) {
+  for (Group& group : lastGroups_->groups) {
     if (group.propertyName == propertyName) return &group;
   }
   return nullptr;

@@ -117,8 +117,13 @@ class TLxTranslatorTable : public framework::TObject {
     std::size_t cursor = 0;
     std::uint64_t pass = 0;
   };
-  // The groups of one object: a few properties each.
-  using Groups = std::vector<Group>;
+  // The groups of one object (a few properties each), and the object asked about after it
+  // last time: a pass meets the objects in the order of the pass before.
+  struct Groups {
+    std::vector<Group> groups;
+    const framework::TObject* next = nullptr;
+    Groups* nextGroups = nullptr;
+  };
 
   static std::size_t KeyOf(const framework::TObject* control, std::string_view propertyName,
                            std::string_view currentStripped);
