@@ -186,6 +186,8 @@ struct TLxTranslator::TClassPlan {
   bool skipped = false;
   bool component = false, control = false, winControl = false, form = false, menu = false,
        menuItem = false, memo = false, columnTitle = false;
+  // Whether `steps`, and `working`, hold an integer property.
+  bool integerSteps = false, integerWorking = false;
   // What an object held by a property is.
   bool strings = false, collection = false, font = false, comboBoxEx = false;
 };
@@ -343,6 +345,9 @@ std::unique_ptr<TLxTranslator::TClassPlan> TLxTranslator::TWalkCache::MakePlan(
     if (step.property == nullptr) continue;
     plan->steps.push_back(step);
     if (step.kind != TPropertyStep::kNone) plan->working.push_back(step);
+    if (property->Kind() != framework::tkInteger) continue;
+    plan->integerSteps = true;
+    plan->integerWorking = plan->integerWorking || step.kind != TPropertyStep::kNone;
   }
   return plan;
 }
@@ -664,8 +669,8 @@ void TLxTranslator::TranslateObject(TObject* obj, TLxRestrictions restrictions) 
   const framework::TScopeExit restoreHolder([this, outerHolder] { holder_ = outerHolder; });
   if (component != nullptr) holder_ = component;
 
-  const bool locales = LocalesTranslated();
   const bool asked = static_cast<bool>(OnRestrictProperty);
+  const bool locales = (asked ? plan.integerSteps : plan.integerWorking) && LocalesTranslated();
   for (const TPropertyStep& step : asked ? plan.steps : plan.working) {
     if (step.property->Kind() == framework::tkInteger && !locales) continue;
     TranslateProperty(obj, plan, step, name, restrictions);
@@ -1067,12 +1072,11 @@ bool TLxTranslator::TranslateText(TObject* obj, const std::string& name, const s
     // The hot key of the native text counts: automatic hot keys may have moved or dropped
     // the marker in the text shown.
     hadHotkey_ = isMenuItem_ && item->NativeText.find('&') != std::string::npos;
-    result = LookupTranslation(*item);
-    if (isMenuItem_) {
+    LookupTranslation(*item, result);
+    if (isMenuItem_)
       table_.SetCurrentStripped(*item, StripHotkey(result));
-    } else if (item->CurrentStripped != result) {
+    else
       table_.SetCurrentStripped(*item, result);
-    }
     return result != value;
   }
   // An empty text is never looked up nor remembered.
@@ -1083,7 +1087,7 @@ bool TLxTranslator::TranslateText(TObject* obj, const std::string& name, const s
   item->PropertyName = propertyName;
   item->NativeText = value;
   item->NativeStripped = stripped;
-  result = LookupTranslation(*item);
+  LookupTranslation(*item, result);
   item->CurrentStripped = isMenuItem_ ? StripHotkey(result) : result;
   item->Holder = holder_ != nullptr ? holder_ : As<TComponent>(obj);
   Watch(const_cast<TComponent*>(item->Holder));
@@ -1176,12 +1180,17 @@ std::string TLxTranslator::LookupTranslation(const std::string& native,
 
 // The answer a table item remembers is taken again while the dictionary's keys and the
 // settings of the look-up stay; only the text at its position is read anew.
-std::string TLxTranslator::LookupTranslation(TLxTranslatorTableItem& item) {
+void TLxTranslator::LookupTranslation(TLxTranslatorTableItem& item, std::string& result) {
   lang::TLxDictionary* dictionary = Dictionary();
-  if (dictionary == nullptr) return item.NativeText;
+  if (dictionary == nullptr) {
+    result = item.NativeText;
+    return;
+  }
   const std::uint64_t version = dictionary->KeysVersion();
-  if (version == 0)
-    return LookupTranslation(item.NativeText, item.NativeStripped, item.ComponentName);
+  if (version == 0) {
+    result = LookupTranslation(item.NativeText, item.NativeStripped, item.ComponentName);
+    return;
+  }
   const std::uint64_t settings = LookupSettings(*dictionary);
   TLxLookupAnswer& answer = item.Answer;
   if (answer.keysVersion != version || answer.settings != settings ||
@@ -1190,7 +1199,15 @@ std::string TLxTranslator::LookupTranslation(TLxTranslatorTableItem& item) {
     answer.keysVersion = version;
     answer.settings = settings;
   }
-  return TextOf(*dictionary, item.NativeText, answer);
+  // A text found is copied straight into the result.
+  if (answer.position >= 0) {
+    const std::string_view text = dictionary->TextAt(answer.position);
+    if (!text.empty() || answer.path == TLxLookupAnswer::kFlat) {
+      result.assign(text);
+      return;
+    }
+  }
+  result = TextOf(*dictionary, item.NativeText, answer);
 }
 
 // The same search as the look-up by text, giving where it found the text.

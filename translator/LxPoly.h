@@ -272,7 +272,7 @@ class TLxTranslator : public lang::TLxCustomTranslator {
                            const std::string& componentName, std::string& value);
   const std::vector<const framework::TClassInfo*>& Contexts(const framework::TComponent& root);
   // Look-up by position, for dictionaries that have positions (see TLxLookupAnswer).
-  std::string LookupTranslation(TLxTranslatorTableItem& item);
+  void LookupTranslation(TLxTranslatorTableItem& item, std::string& result);
   TLxLookupAnswer FindAnswer(lang::TLxDictionary& dictionary, const std::string& native,
                              const std::string& nativeStripped, const std::string& componentName);
   int FindWordPosition(const lang::TLxDictionary& dictionary, const std::string& native,

@@ -69,21 +69,19 @@ bool TLxTranslatorTable::Available(const TLxTranslatorTableItem& item) const {
 TLxTranslatorTableItem* TLxTranslatorTable::Find(const framework::TObject* control,
                                                  std::string_view propertyName,
                                                  std::string_view currentStripped) {
-  TLxTranslatorTableItem* item = FindNext(control, propertyName, currentStripped);
-  if (item == nullptr) item = FindInGroup(control, propertyName, currentStripped);
+  Group* group = FindGroup(control, propertyName);
+  if (group == nullptr) return nullptr;
+  TLxTranslatorTableItem* item = nullptr;
+  if (passRunning_) item = FindNext(*group, currentStripped);
+  if (item == nullptr) item = FindInGroup(*group, control, propertyName, currentStripped);
   if (item != nullptr && passRunning_) item->usedInPass_ = pass_;
   return item;
 }
 
 // Every item of the object before its cursor was taken in this pass, so the item at the
 // cursor, when it matches, is the first one that matches.
-TLxTranslatorTableItem* TLxTranslatorTable::FindNext(const framework::TObject* control,
-                                                     std::string_view propertyName,
+TLxTranslatorTableItem* TLxTranslatorTable::FindNext(Group& group,
                                                      std::string_view currentStripped) {
-  if (!passRunning_) return nullptr;
-  Group* found = FindGroup(control, propertyName);
-  if (found == nullptr) return nullptr;
-  Group& group = *found;
   if (group.pass != pass_) {
     group.pass = pass_;
     group.cursor = 0;
@@ -97,12 +95,11 @@ TLxTranslatorTableItem* TLxTranslatorTable::FindNext(const framework::TObject* c
 }
 
 // An object with a few texts is searched directly; the index serves long lists.
-TLxTranslatorTableItem* TLxTranslatorTable::FindInGroup(const framework::TObject* control,
+TLxTranslatorTableItem* TLxTranslatorTable::FindInGroup(const Group& group,
+                                                        const framework::TObject* control,
                                                         std::string_view propertyName,
                                                         std::string_view currentStripped) {
-  const Group* found = FindGroup(control, propertyName);
-  if (found == nullptr) return nullptr;
-  const Bucket& items = found->items;
+  const Bucket& items = group.items;
   if (items.size() > kDirectSearch) return FindIndexed(control, propertyName, currentStripped);
   for (TLxTranslatorTableItem* item : items) {
     if (Available(*item) && Matches(*item, control, propertyName, currentStripped)) return item;

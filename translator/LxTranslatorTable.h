@@ -129,9 +129,8 @@ class TLxTranslatorTable : public framework::TObject {
                            std::string_view currentStripped);
   static bool Matches(const TLxTranslatorTableItem& item, const framework::TObject* control,
                       std::string_view propertyName, std::string_view currentStripped);
-  TLxTranslatorTableItem* FindNext(const framework::TObject* control, std::string_view propertyName,
-                                   std::string_view currentStripped);
-  TLxTranslatorTableItem* FindInGroup(const framework::TObject* control,
+  TLxTranslatorTableItem* FindNext(Group& group, std::string_view currentStripped);
+  TLxTranslatorTableItem* FindInGroup(const Group& group, const framework::TObject* control,
                                       std::string_view propertyName,
                                       std::string_view currentStripped);
   TLxTranslatorTableItem* FindIndexed(const framework::TObject* control,
