@@ -632,11 +632,11 @@ void TLxTranslator::TranslateComponent(TComponent* component, TLxRestrictions re
   if (PlanOf(*component).control) static_cast<framework::TControl*>(component)->Invalidate();
 }
 
-const TLxTranslator::TClassPlan& TLxTranslator::PlanOf(const TObject& obj) const {
+inline const TLxTranslator::TClassPlan& TLxTranslator::PlanOf(const TObject& obj) const {
   return walk_->PlanOf(obj, *targets_);
 }
 
-bool TLxTranslator::Visit(TObject* obj) {
+inline bool TLxTranslator::Visit(TObject* obj) {
   return walk_->visited.Insert(obj);
 }
 
@@ -704,8 +704,9 @@ void TLxTranslator::TranslateProperty(TObject* obj, const TClassPlan& plan,
 }
 
 // An empty text is passed on too: it may be a translation that emptied a remembered text.
-void TLxTranslator::TranslateStringProperty(TObject* obj, const framework::TPropInfo& property,
-                                            const std::string& name, bool isMenuItem) {
+inline void TLxTranslator::TranslateStringProperty(TObject* obj,
+                                                   const framework::TPropInfo& property,
+                                                   const std::string& name, bool isMenuItem) {
   std::string result;
   if (property.Kind() == framework::tkWString || property.Kind() == framework::tkUString) {
     const std::u16string wide = framework::GetWideStrProp(*obj, property);
@@ -1254,7 +1255,7 @@ std::string TLxTranslator::TextOf(lang::TLxDictionary& dictionary, const std::st
   return lang::ApplyMissingTranslation(&dictionary, native, {}, true);
 }
 
-std::uint64_t TLxTranslator::LookupSettings(const lang::TLxDictionary& dictionary) {
+inline std::uint64_t TLxTranslator::LookupSettings(const lang::TLxDictionary& dictionary) {
   const TComponent* root = GetRoot();
   if (root != settingsRoot_) {
     settingsRoot_ = root;

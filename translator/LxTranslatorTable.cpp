@@ -80,8 +80,8 @@ TLxTranslatorTableItem* TLxTranslatorTable::Find(const framework::TObject* contr
 
 // Every item of the object before its cursor was taken in this pass, so the item at the
 // cursor, when it matches, is the first one that matches.
-TLxTranslatorTableItem* TLxTranslatorTable::FindNext(Group& group,
-                                                     std::string_view currentStripped) {
+inline TLxTranslatorTableItem* TLxTranslatorTable::FindNext(Group& group,
+                                                            std::string_view currentStripped) {
   if (group.pass != pass_) {
     group.pass = pass_;
     group.cursor = 0;
@@ -143,8 +143,8 @@ void TLxTranslatorTable::RemoveHolder(const framework::TComponent* holder) {
   std::erase_if(items_, [&held](const auto& item) { return held(item.get()); });
 }
 
-TLxTranslatorTable::Group* TLxTranslatorTable::FindGroup(const framework::TObject* control,
-                                                         std::string_view propertyName) {
+inline TLxTranslatorTable::Group* TLxTranslatorTable::FindGroup(const framework::TObject* control,
+                                                                std::string_view propertyName) {
   if (control != lastControl_ || lastGroups_ == nullptr) {
     Groups* groups = nullptr;
     if (lastGroups_ != nullptr && lastGroups_->next == control) {
