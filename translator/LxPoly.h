@@ -5,7 +5,10 @@
 // walks every component its root owns, translates each published text whose (class, property)
 // pair is among its `Targets`, and remembers the native texts in its table, so that every
 // later pass (another language, or `Revert` with no dictionary) starts from the native texts.
-// The dictionary runs the pass again after each change of language or locale.
+// The dictionary runs the pass again after each change of language or locale. With a
+// dictionary that answers by position (TLxDictionary::KeysVersion, the file dictionaries),
+// each remembered text also keeps where the dictionary found it: a change of language keeps
+// the keys, so the next pass reads the new text there instead of searching.
 //
 //   object MainForm: TMainForm
 //     object Translator1: TLxTranslator
