@@ -37,16 +37,18 @@ int TLxCustomDictionary::FindKey(const std::string& word, const std::string& con
 }
 
 bool TLxCustomDictionary::TranslateWord(const std::string& word, std::string& value) {
-  const int index = FindWord(word);
-  if (index >= 0) value.assign(translations_.Translation(index));
-  return index >= 0;
+  std::string_view text;
+  if (!translations_.FindWordText(word, HasContextKeys(), text)) return false;
+  value.assign(text);
+  return true;
 }
 
 bool TLxCustomDictionary::Translate(const std::string& word, const std::string& context,
                                     std::string& value, const std::string& id) {
-  const int index = FindKey(word, context, id);
-  if (index >= 0) value.assign(translations_.Translation(index));
-  return index >= 0;
+  std::string_view text;
+  if (!translations_.FindKeyText(word, context, id, HasContextKeys(), text)) return false;
+  value.assign(text);
+  return true;
 }
 
 void TLxCustomDictionary::SortTranslations() {

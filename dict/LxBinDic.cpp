@@ -194,18 +194,29 @@ void TLxBinaryDictionary::LoadImage(TLxPLDFile& reader) {
   reader.SeekTranslations();
   TLxTranslationList& table = TranslationTable();
   table.Reserve(static_cast<std::size_t>(reader.TranslationCount()), 0);
-  // One record serves every entry: the table keeps copies of the texts.
+  // Native texts that may need converting (with a context, when the system's code page
+  // is not the native one) go through a record; the others are copied straight from the
+  // reader's buffer whenever a record lies whole in it.
+  const bool viewsServe = !keys.convertNative || keys.systemCodePage == keys.nativeCodePage;
   lang::TLxTranslation record;
+  TLxPLDFile::RecordView view;
   for (int i = 0; i < reader.TranslationCount(); ++i) {
-    reader.ReadTranslationKeys(record);
-    if (keepOffsets)
-      keys.textsAt[static_cast<std::size_t>(i)] = static_cast<std::uint32_t>(reader.Position());
-    record.State = reader.ReadTranslationTexts(record.Translation, ActiveLanguageIndex(),
-                                               FallbackLanguageIndex(), codePage);
-    if (record.State == lang::TLxTranslation::kNoText) continue;
-    ConvertNativeString(record);
-    table.Add(record);
-    keys.present[static_cast<std::size_t>(i)] = true;
+    const auto at = static_cast<std::size_t>(i);
+    if (viewsServe &&
+        reader.ReadRecordInWindow(ActiveLanguageIndex(), FallbackLanguageIndex(), view)) {
+      if (keepOffsets) keys.textsAt[at] = static_cast<std::uint32_t>(view.textsAt);
+      if (view.state == lang::TLxTranslation::kNoText) continue;
+      table.Add(view.native, view.context, view.id, view.translation, view.state);
+    } else {
+      reader.ReadTranslationKeys(record);
+      if (keepOffsets) keys.textsAt[at] = static_cast<std::uint32_t>(reader.Position());
+      record.State = reader.ReadTranslationTexts(record.Translation, ActiveLanguageIndex(),
+                                                 FallbackLanguageIndex(), codePage);
+      if (record.State == lang::TLxTranslation::kNoText) continue;
+      ConvertNativeString(record);
+      table.Add(record);
+    }
+    keys.present[at] = true;
     ++keys.presentCount;
   }
   SortTranslations();
@@ -221,23 +232,40 @@ bool TLxBinaryDictionary::SwitchTexts(TLxPLDFile& reader) {
       !SameKeys(*loadedKeys_, KeysSource(reader))) {
     return false;
   }
+  if (table.Empty()) return false;
   const int codePage = CurrentLanguage().CodePage;
-  TLxTranslationList::Texts texts;
-  texts.lengths.reserve(static_cast<std::size_t>(table.Count()));
-  texts.states.reserve(static_cast<std::size_t>(table.Count()));
-  for (int i = 0; i < reader.TranslationCount(); ++i) {
-    reader.SeekTexts(loadedKeys_->textsAt[static_cast<std::size_t>(i)]);
-    const std::size_t start = texts.text.size();
-    const std::uint8_t state = reader.AppendTranslationTexts(texts.text, ActiveLanguageIndex(),
-                                                             FallbackLanguageIndex(), codePage);
-    const bool present = state != lang::TLxTranslation::kNoText;
-    if (present != loadedKeys_->present[static_cast<std::size_t>(i)]) return false;
-    if (!present) continue;
-    texts.lengths.push_back(static_cast<std::uint32_t>(texts.text.size() - start));
-    texts.states.push_back(state);
-  }
-  table.ReplaceTranslations(std::move(texts));
-  return true;
+  const int count = reader.TranslationCount();
+  int record = 0;
+  bool mismatch = false;
+  // Appends the texts of the next record the table holds to `target`; false at the end of
+  // the records, or when a record has a text now and had none at the load, or the reverse.
+  const auto nextPresent = [&](std::string& target, std::uint8_t& state) {
+    for (; record < count; ++record) {
+      const auto at = static_cast<std::size_t>(record);
+      reader.SeekTexts(loadedKeys_->textsAt[at]);
+      state = reader.AppendTranslationTexts(target, ActiveLanguageIndex(), FallbackLanguageIndex(),
+                                            codePage);
+      const bool present = state != lang::TLxTranslation::kNoText;
+      if (present != loadedKeys_->present[at]) {
+        mismatch = true;
+        return false;
+      }
+      if (present) {
+        ++record;
+        return true;
+      }
+    }
+    return false;
+  };
+  int given = 0;
+  return table.ReplaceTranslations([&](std::string& target, std::uint8_t& state) {
+    if (!nextPresent(target, state)) return false;
+    if (++given < table.Count()) return true;
+    // The records after the last one the table holds must still have no text.
+    std::string rest;
+    std::uint8_t none = 0;
+    return !nextPresent(rest, none) && !mismatch;
+  });
 }
 
 // ---- Stored data

@@ -58,6 +58,7 @@ void TLxPLDFile::OpenStream(std::unique_ptr<framework::TStream> stream) {
   window_.resize(static_cast<std::size_t>(std::clamp<std::int64_t>(size_, 1, kWindowSize)));
   windowStart_ = 0;
   windowLength_ = 0;
+  streamAt_ = -1;
   ReadHeader();
 }
 
@@ -126,13 +127,20 @@ void TLxPLDFile::CheckAvailable(std::size_t count) const {
 
 void TLxPLDFile::Fill() {
   if (!stream_) RaiseReadError();
+  // Reading on from where the last read ended needs no seek, also after a short skip: the
+  // window then starts a little before the position.
+  std::int64_t from = position_;
+  if (streamAt_ >= 0 && position_ > streamAt_ && position_ - streamAt_ < kWindowSize / 4)
+    from = streamAt_;
   const std::int64_t wanted =
-      std::min<std::int64_t>(static_cast<std::int64_t>(window_.size()), size_ - position_);
-  stream_->SetPosition(position_);
+      std::min<std::int64_t>(static_cast<std::int64_t>(window_.size()), size_ - from);
+  if (streamAt_ != from) stream_->SetPosition(from);
+  streamAt_ = -1;
   const std::int64_t got = wanted > 0 ? stream_->Read(window_.data(), wanted) : 0;
   // A stream that shrank after it was opened ends the image where it ends now.
-  if (got <= 0) RaiseReadError();
-  windowStart_ = position_;
+  if (got <= position_ - from) RaiseReadError();
+  streamAt_ = from + got;
+  windowStart_ = from;
   windowLength_ = static_cast<std::size_t>(got);
 }
 
@@ -397,20 +405,21 @@ std::uint8_t TLxPLDFile::ReadTranslationTexts(std::string& text, int activeIndex
   return lang::TLxTranslation::kNoText;
 }
 
-// Keeps the texts of the two chosen languages (as bytes or as UTF-16 units, converted only
-// when taken) and passes over the others.
-// 8-bit texts straight from the window, when it holds every text of the record; false
-// (nothing read) otherwise. The window never reaches past the image, so what lies in it
-// needs no other check.
+// 8-bit texts straight from the window, when it holds every text of the record (or, without
+// `wholeRecord`, every text up to the chosen ones); false (nothing read) otherwise. The
+// window never reaches past the image, so what lies in it needs no other check.
 bool TLxPLDFile::TextsInWindow(int activeIndex, int fallbackIndex, std::string_view& active,
-                               std::string_view& fallback) {
+                               std::string_view& fallback, bool wholeRecord) {
   const std::int64_t start = position_ - windowStart_;
   if (!AnsiStrings() || start < 0) return false;
   const char* const window = reinterpret_cast<const char*>(window_.data());
   const bool little = LittleEndian();
   auto at = static_cast<std::size_t>(start);
   active = fallback = {};
-  for (int i = 1; i < header_.LanguageCount; ++i) {
+  const int end =
+      wholeRecord ? header_.LanguageCount
+                  : std::min<int>(header_.LanguageCount, std::max(activeIndex, fallbackIndex) + 1);
+  for (int i = 1; i < end; ++i) {
     if (at + 2 > windowLength_) return false;
     const std::size_t length = U16At(window_.data() + at, little);
     at += 2;
@@ -433,6 +442,8 @@ bool TLxPLDFile::ReadLanguageTextsInWindow(int activeIndex, int fallbackIndex) {
   return true;
 }
 
+// Keeps the texts of the two chosen languages (as bytes or as UTF-16 units, converted only
+// when taken) and passes over the others.
 void TLxPLDFile::ReadLanguageTexts(int activeIndex, int fallbackIndex) {
   const bool ansi = AnsiStrings();
   activeText_.clear();
@@ -461,7 +472,7 @@ void TLxPLDFile::ReadLanguageTexts(int activeIndex, int fallbackIndex) {
 std::uint8_t TLxPLDFile::AppendTranslationTexts(std::string& target, int activeIndex,
                                                 int fallbackIndex, int codePage) {
   std::string_view active, fallback;
-  if (TextsInWindow(activeIndex, fallbackIndex, active, fallback)) {
+  if (TextsInWindow(activeIndex, fallbackIndex, active, fallback, false)) {
     if (!active.empty()) {
       target += active;
       return lang::TLxTranslation::kActiveText;
@@ -490,6 +501,44 @@ bool TLxPLDFile::ConvertChosen(int codePage, std::string& text, bool active) {
   std::string converted = lang::WideToAnsi(units, codePage);
   if (converted.empty()) return false;
   text = std::move(converted);
+  return true;
+}
+
+bool TLxPLDFile::ReadRecordInWindow(int activeIndex, int fallbackIndex, RecordView& record) {
+  const std::int64_t start = position_;
+  const std::int64_t inWindow = position_ - windowStart_;
+  if (!AnsiStrings() || inWindow < 0) return false;
+  const char* const window = reinterpret_cast<const char*>(window_.data());
+  auto at = static_cast<std::size_t>(inWindow);
+  const auto key = [&](std::string_view& text) {
+    if (at + 2 > windowLength_) return false;
+    const std::size_t length = U16At(window_.data() + at, LittleEndian());
+    at += 2;
+    if (length > windowLength_ - at) return false;
+    text = std::string_view(window + at, length);
+    at += length;
+    return true;
+  };
+  record.context = record.id = {};
+  if (!key(record.native) || (HasContext() && !key(record.context)) ||
+      (HasId() && !key(record.id))) {
+    return false;
+  }
+  position_ = windowStart_ + static_cast<std::int64_t>(at);
+  std::string_view active, fallback;
+  if (!TextsInWindow(activeIndex, fallbackIndex, active, fallback)) {
+    position_ = start;
+    return false;
+  }
+  record.textsAt = windowStart_ + static_cast<std::int64_t>(at);
+  recordRemaining_ -= static_cast<std::int32_t>(record.textsAt - start);
+  record.state = lang::TLxTranslation::kActiveText;
+  record.translation = active;
+  if (active.empty()) {
+    record.state =
+        fallback.empty() ? lang::TLxTranslation::kNoText : lang::TLxTranslation::kFallbackText;
+    record.translation = fallback;
+  }
   return true;
 }
 

@@ -129,9 +129,20 @@ class TLxPLDFile {
   /// with its state (with neither text `text` keeps its value).
   std::uint8_t ReadTranslationTexts(std::string& text, int activeIndex, int fallbackIndex,
                                     int codePage);
-  /// `ReadTranslationTexts` that appends the chosen translation to `target`.
+  /// `ReadTranslationTexts` that appends the chosen translation to `target`; the reader may
+  /// stop inside the record, since a switch goes on with `SeekTexts`.
   std::uint8_t AppendTranslationTexts(std::string& target, int activeIndex, int fallbackIndex,
                                       int codePage);
+  /// The next translation record as views of the read buffer, for 8-bit images: its keys,
+  /// the chosen translation (the active language's text, else the fallback's) and its
+  /// state, and `textsAt` as `Position` after the keys. False, with nothing read, when the
+  /// record does not lie whole in the buffer; the views hold until the next read.
+  struct RecordView {
+    std::string_view native, context, id, translation;
+    std::uint8_t state = 0;
+    std::int64_t textsAt = 0;
+  };
+  bool ReadRecordInWindow(int activeIndex, int fallbackIndex, RecordView& record);
   /// Reads the next translation record with every text taken as bytes (meant for 8-bit
   /// images): appends the word and the N - 1 texts of the languages to `texts`, and sets
   /// `context` and `id` when the record carries them.
@@ -161,9 +172,10 @@ class TLxPLDFile {
   void ReadLocaleFormats(lang::TLxLocale& locale);
   void ReadLanguageTexts(int activeIndex, int fallbackIndex);
   // The chosen 8-bit texts of a record as views of the window, when it holds every text of
-  // the record; false (nothing read) otherwise.
+  // the record (or every text up to the chosen ones, leaving the reader inside the record,
+  // without `wholeRecord`); false (nothing read) otherwise.
   bool TextsInWindow(int activeIndex, int fallbackIndex, std::string_view& active,
-                     std::string_view& fallback);
+                     std::string_view& fallback, bool wholeRecord = true);
   bool ReadLanguageTextsInWindow(int activeIndex, int fallbackIndex);
   bool ConvertChosen(int codePage, std::string& text, bool active);
 
@@ -182,6 +194,8 @@ class TLxPLDFile {
   std::int64_t windowStart_ = 0;
   std::size_t windowLength_ = 0;
   std::int64_t position_ = 0;
+  // Where the stream stands after the last read; -1 when unknown.
+  std::int64_t streamAt_ = -1;
   std::int64_t size_ = 0;
 
   // Scratch space reused from record to record.

@@ -75,17 +75,44 @@ class TextHash {
     return static_cast<std::uint32_t>(hash_ ^ (hash_ >> 32));
   }
 
- private:
-  void Mix(std::uint64_t word) {
-    hash_ = (hash_ ^ word) * 0xFF51AFD7ED558CCDull;
-    hash_ ^= hash_ >> 29;
+  static constexpr std::uint64_t kSeed = 0x9E3779B97F4A7C15ull;
+  static std::uint64_t Mix(std::uint64_t hash, std::uint64_t word) {
+    hash = (hash ^ word) * 0xFF51AFD7ED558CCDull;
+    return hash ^ (hash >> 29);
   }
 
-  std::uint64_t hash_ = 0x9E3779B97F4A7C15ull;
+ private:
+  void Mix(std::uint64_t word) { hash_ = Mix(hash_, word); }
+
+  std::uint64_t hash_ = kSeed;
   std::uint64_t pending_ = 0;  // bytes not mixed in yet, the first the lowest
   std::size_t filled_ = 0;
   std::uint64_t total_ = 0;
 };
+
+// What TextHash gives for one whole text, in one plain pass. With `padded`, zero bytes
+// follow the text up to the next multiple of 8 and its last word is read in one go.
+inline std::uint32_t HashOf(std::string_view text, bool padded = false) {
+  std::uint64_t hash = TextHash::kSeed;
+  std::size_t i = 0;
+  for (; i + 8 <= text.size(); i += 8)
+    hash = TextHash::Mix(hash, LittleEndianWord(text.data() + i));
+  if (i < text.size()) {
+    std::uint64_t tail = 0;
+    if (padded) {
+      tail = LittleEndianWord(text.data() + i);
+    } else if (text.size() >= 8) {
+      // The last 8 bytes, of which the ones before `i` were mixed already.
+      tail = LittleEndianWord(text.data() + text.size() - 8) >> (8 * (8 - (text.size() - i)));
+    } else {
+      for (std::size_t k = i; k < text.size(); ++k)
+        tail |= std::uint64_t{static_cast<unsigned char>(text[k])} << (8 * (k - i));
+    }
+    hash = TextHash::Mix(hash, tail);
+  }
+  hash = TextHash::Mix(hash, text.size());
+  return static_cast<std::uint32_t>(hash ^ (hash >> 32));
+}
 
 // The first slot to try for `hash` in an index of `size` slots.
 std::size_t HomeSlot(std::uint32_t hash, std::size_t size) {
@@ -95,18 +122,36 @@ std::size_t HomeSlot(std::uint32_t hash, std::size_t size) {
 }  // namespace
 
 // A search target given in pieces (word, separator, context, id), compared as
-// their concatenation without building it.
+// their concatenation. A short target is also joined once into a buffer of its
+// own, so that hashing and testing a candidate each take one pass over one text.
 class TLxTranslationList::KeyTarget {
  public:
   explicit KeyTarget(std::string_view a, std::string_view b = {}, std::string_view c = {},
                      std::string_view d = {})
-      : parts_{a, b, c, d} {}
+      : parts_{a, b, c, d} {
+    const std::size_t size = a.size() + b.size() + c.size() + d.size();
+    if (size + 8 > sizeof joined_) return;
+    char* end = joined_;
+    for (std::string_view part : parts_) {
+      if (!part.empty()) std::memcpy(end, part.data(), part.size());
+      end += part.size();
+    }
+    std::memset(end, 0, 8);
+    whole_ = std::string_view(joined_, size);
+    isJoined_ = true;
+  }
 
   std::uint32_t Hash() const {
+    if (isJoined_) return HashOf(whole_, true);
     TextHash hash;
     for (std::string_view part : parts_)
       hash.Add(part);
     return hash.Value();
+  }
+
+  bool Matches(std::string_view probe) const {
+    if (isJoined_) return probe == whole_;
+    return CompareWith(probe) == 0;
   }
 
   // Below, at or above 0 as `probe` sorts before, equal to or after the target.
@@ -123,6 +168,9 @@ class TLxTranslationList::KeyTarget {
 
  private:
   std::string_view parts_[4];
+  std::string_view whole_;
+  bool isJoined_ = false;
+  char joined_[192];
 };
 
 std::uint64_t TLxTranslationList::KeysVersion() const {
@@ -136,8 +184,9 @@ void TLxTranslationList::Clear() {
   keysVersion_ = 0;
   entries_.clear();
   states_.clear();
-  keys_.clear();
-  texts_.clear();
+  records_.clear();
+  textsSize_ = 0;
+  largestTexts_ = 0;
   keyIndex_.clear();
   wordIndex_.clear();
   indexed_ = false;
@@ -147,51 +196,161 @@ void TLxTranslationList::Clear() {
 void TLxTranslationList::Reserve(std::size_t entries, std::size_t characters) {
   entries_.reserve(entries);
   states_.reserve(entries);
-  keys_.reserve(characters);
+  records_.reserve(characters);
+}
+
+// ---- Records
+
+namespace {
+
+constexpr std::uint16_t kLongLengths = 0xFFFF;
+
+std::size_t HeaderSize(std::size_t keyLength, std::size_t textLength) {
+  return keyLength < kLongLengths && textLength < kLongLengths ? 6 : 14;
+}
+
+template <typename T>
+T ReadAt(const char* bytes) {
+  T value;
+  std::memcpy(&value, bytes, sizeof value);
+  return value;
+}
+
+}  // namespace
+
+// Lengths below 0xFFFF take 2 bytes each, in the order key, native text, translation;
+// otherwise 0xFFFF comes first, then the three lengths in 4 bytes each.
+char* TLxTranslationList::WriteHeader(char* out, std::size_t keyLength, std::size_t nativeLength,
+                                      std::size_t textLength) {
+  const auto put = [&out](auto value) {
+    std::memcpy(out, &value, sizeof value);
+    out += sizeof value;
+  };
+  if (HeaderSize(keyLength, textLength) == 6) {
+    put(static_cast<std::uint16_t>(keyLength));
+    put(static_cast<std::uint16_t>(nativeLength));
+    put(static_cast<std::uint16_t>(textLength));
+  } else {
+    put(kLongLengths);
+    put(Length(keyLength));
+    put(Length(nativeLength));
+    put(Length(textLength));
+  }
+  return out;
+}
+
+TLxTranslationList::Record TLxTranslationList::RecordAt(std::uint32_t offset) const {
+  const char* at = records_.data() + offset;
+  std::size_t keyLength = ReadAt<std::uint16_t>(at);
+  Record record;
+  std::size_t textLength = 0;
+  if (keyLength != kLongLengths) {
+    record.nativeLength = ReadAt<std::uint16_t>(at + 2);
+    textLength = ReadAt<std::uint16_t>(at + 4);
+    at += 6;
+  } else {
+    keyLength = ReadAt<std::uint32_t>(at + 2);
+    record.nativeLength = ReadAt<std::uint32_t>(at + 6);
+    textLength = ReadAt<std::uint32_t>(at + 10);
+    at += 14;
+  }
+  record.key = std::string_view(at, keyLength);
+  record.text = std::string_view(at + keyLength, textLength);
+  return record;
+}
+
+TLxTranslationList::Record TLxTranslationList::RecordOf(int index) const {
+  return RecordAt(entries_[static_cast<std::size_t>(index)].record);
 }
 
 void TLxTranslationList::Add(const lang::TLxTranslation& translation) {
+  Add(translation.Native, translation.Context, translation.Id, translation.Translation,
+      translation.State);
+}
+
+void TLxTranslationList::Add(std::string_view native, std::string_view context, std::string_view id,
+                             std::string_view translation, std::uint8_t state) {
   keysVersion_ = 0;
   indexed_ = false;
   wordIndexed_ = false;
+  const std::size_t keyLength = native.size() + 1 + context.size() + id.size();
   Entry entry;
-  entry.keyOffset = Length(keys_.size());
-  entry.nativeLength = Length(translation.Native.size());
-  entry.contextLength = Length(translation.Context.size());
-  entry.keyLength =
-      Length(translation.Native.size() + 1 + translation.Context.size() + translation.Id.size());
-  entry.textOffset = Length(texts_.size());
-  entry.textLength = Length(translation.Translation.size());
+  entry.record = Length(records_.size());
+  entry.contextLength = Length(context.size());
   entry.added = Length(entries_.size());
-  Length(keys_.size() + entry.keyLength);
-  Length(texts_.size() + entry.textLength);
-  keys_ += translation.Native;
-  keys_ += kSeparator;
-  keys_ += translation.Context;
-  keys_ += translation.Id;
-  texts_ += translation.Translation;
+  Length(records_.size() + HeaderSize(keyLength, translation.size()) + keyLength +
+         translation.size());
+  char header[14];
+  records_.append(header, WriteHeader(header, keyLength, native.size(), translation.size()));
+  records_ += native;
+  records_ += kSeparator;
+  records_ += context;
+  records_ += id;
+  records_ += translation;
+  textsSize_ += translation.size();
   entries_.push_back(entry);
-  states_.push_back(translation.State);
+  states_.push_back(state);
 }
-
-void TLxTranslationList::ReplaceTranslations(Texts texts) {
+void TLxTranslationList::ReplaceTranslations(const Texts& texts) {
   if (texts.lengths.size() != entries_.size() || texts.states.size() != entries_.size()) {
     throw platform::EListError("Translation count mismatch");
   }
-  // The lengths become the ends of the texts, in the order of adding.
-  std::uint64_t end = 0;
-  for (std::uint32_t& length : texts.lengths) {
-    end += length;
-    length = Length(end);
+  std::uint64_t total = 0;
+  for (const std::uint32_t length : texts.lengths)
+    total += length;
+  if (total != texts.text.size()) throw platform::EListError("Translation count mismatch");
+  std::size_t next = 0;
+  std::size_t from = 0;
+  ReplaceTranslations([&](std::string& target, std::uint8_t& state) {
+    target.append(texts.text, from, texts.lengths[next]);
+    from += texts.lengths[next];
+    state = texts.states[next++];
+    return true;
+  });
+}
+
+bool TLxTranslationList::ReplaceTranslations(const NextTranslation& next) {
+  // The records are written again in the order of adding, each key followed by its new
+  // text; nothing changes unless every entry gets one.
+  std::string records;
+  records.reserve(records_.size() - textsSize_ + std::max(largestTexts_, textsSize_));
+  std::vector<std::uint32_t> starts(entries_.size());
+  std::vector<std::uint8_t> states(entries_.size());
+  std::size_t textsSize = 0;
+  std::size_t from = 0;
+  for (std::size_t added = 0; added < entries_.size(); ++added) {
+    const Record old = RecordAt(static_cast<std::uint32_t>(from));
+    from = static_cast<std::size_t>(old.text.data() + old.text.size() - records_.data());
+    const std::size_t start = records.size();
+    starts[added] = Length(start);
+    // Lengths for a short text first, made long afterwards if the text needs it.
+    char header[14];
+    records.append(header, WriteHeader(header, old.key.size(), old.nativeLength, 0));
+    records += old.key;
+    const std::size_t textStart = records.size();
+    if (!next(records, states[added])) return false;
+    const std::size_t length = records.size() - textStart;
+    char* const end = WriteHeader(header, old.key.size(), old.nativeLength, length);
+    const auto size = static_cast<std::size_t>(end - header);
+    if (size != textStart - old.key.size() - start) {
+      records.insert(start, size - (textStart - old.key.size() - start), '\0');
+    }
+    std::memcpy(records.data() + start, header, size);
+    textsSize += length;
   }
-  if (end != texts.text.size()) throw platform::EListError("Translation count mismatch");
-  for (Entry& entry : entries_) {
-    entry.textOffset = entry.added == 0 ? 0 : texts.lengths[entry.added - 1];
-    entry.textLength = texts.lengths[entry.added] - entry.textOffset;
+  Length(records.size());
+  for (Entry& entry : entries_)
+    entry.record = starts[entry.added];
+  for (std::vector<Slot>* index : {&keyIndex_, &wordIndex_}) {
+    for (Slot& slot : *index) {
+      if (slot.answer != 0) slot.record = entries_[slot.answer - 1].record;
+    }
   }
-  texts_ = std::move(texts.text);
-  texts_.shrink_to_fit();
-  states_ = std::move(texts.states);
+  records_ = std::move(records);
+  textsSize_ = textsSize;
+  largestTexts_ = std::max(largestTexts_, textsSize_);
+  states_ = std::move(states);
+  return true;
 }
 
 void TLxTranslationList::CheckIndex(int index) const {
@@ -200,38 +359,37 @@ void TLxTranslationList::CheckIndex(int index) const {
   }
 }
 
-std::string_view TLxTranslationList::KeyText(int index) const {
-  const Entry& entry = entries_[static_cast<std::size_t>(index)];
-  return std::string_view(keys_).substr(entry.keyOffset, entry.keyLength);
+std::string_view TLxTranslationList::IndexedText(const Record& record, IndexedTexts texts) {
+  return texts.wordOnly ? record.key.substr(0, record.nativeLength + texts.extra) : record.key;
 }
 
 std::string_view TLxTranslationList::IndexedText(int index, IndexedTexts texts) const {
-  const Entry& entry = entries_[static_cast<std::size_t>(index)];
-  const std::uint32_t length = texts.wordOnly ? entry.nativeLength + texts.extra : entry.keyLength;
-  return std::string_view(keys_).substr(entry.keyOffset, length);
+  return IndexedText(RecordOf(index), texts);
 }
 
 std::string_view TLxTranslationList::Native(int index) const {
   CheckIndex(index);
-  return KeyText(index).substr(0, entries_[static_cast<std::size_t>(index)].nativeLength);
+  const Record record = RecordOf(index);
+  return record.key.substr(0, record.nativeLength);
 }
 
 std::string_view TLxTranslationList::Context(int index) const {
   CheckIndex(index);
-  const Entry& entry = entries_[static_cast<std::size_t>(index)];
-  return KeyText(index).substr(entry.nativeLength + 1, entry.contextLength);
+  const Record record = RecordOf(index);
+  return record.key.substr(record.nativeLength + 1,
+                           entries_[static_cast<std::size_t>(index)].contextLength);
 }
 
 std::string_view TLxTranslationList::Id(int index) const {
   CheckIndex(index);
-  const Entry& entry = entries_[static_cast<std::size_t>(index)];
-  return KeyText(index).substr(entry.nativeLength + 1 + entry.contextLength);
+  const Record record = RecordOf(index);
+  return record.key.substr(record.nativeLength + 1 +
+                           entries_[static_cast<std::size_t>(index)].contextLength);
 }
 
 std::string_view TLxTranslationList::Translation(int index) const {
   CheckIndex(index);
-  const Entry& entry = entries_[static_cast<std::size_t>(index)];
-  return std::string_view(texts_).substr(entry.textOffset, entry.textLength);
+  return RecordOf(index).text;
 }
 
 std::uint8_t TLxTranslationList::State(int index) const {
@@ -261,14 +419,17 @@ bool TLxTranslationList::InOrder(IndexedTexts texts) const {
 
 void TLxTranslationList::Sort(bool contextKeys) {
   keysVersion_ = 0;
-  // On strictly increasing texts the quicksort swaps nothing; checking first
-  // saves its comparisons on tables that arrive in order, as built ones do.
-  if (Count() >= 2 && !InOrder(SortTexts(contextKeys)) && !SortDistinct(contextKeys))
-    QuickSort(0, Count() - 1, contextKeys);
+  // On strictly increasing texts the quicksort swaps nothing; checking first saves its
+  // comparisons on tables that arrive in order, as built ones do. Only equal texts leave
+  // the table short of strictly increasing after a sort.
+  bool inOrder = Count() < 2 || InOrder(SortTexts(contextKeys));
+  if (!inOrder) {
+    inOrder = SortDistinct(contextKeys);
+    if (!inOrder) QuickSort(0, Count() - 1, contextKeys);
+  }
   // Loaded once per language and then only read: give back what growing left over.
-  keys_.shrink_to_fit();
-  texts_.shrink_to_fit();
-  keyIndex_ = BuildIndex(SortTexts(contextKeys));
+  records_.shrink_to_fit();
+  keyIndex_ = BuildIndex(SortTexts(contextKeys), inOrder);
   wordIndex_.clear();
   wordIndex_.shrink_to_fit();
   indexed_ = true;
@@ -408,16 +569,22 @@ int TLxTranslationList::Search(const KeyTarget& target, IndexedTexts texts) cons
 // In strictly increasing texts the search finds every text at its own entry. Otherwise
 // it runs once per distinct text; a text it does not find (possible where a native text
 // holds the separator) stays out, so that the index misses it as the search does.
-std::vector<TLxTranslationList::Slot> TLxTranslationList::BuildIndex(IndexedTexts texts) const {
+std::vector<TLxTranslationList::Slot> TLxTranslationList::BuildIndex(IndexedTexts texts,
+                                                                     bool inOrder) const {
   std::vector<Slot> index;
   if (Empty()) return index;
   index.resize(entries_.size() + entries_.size() / 3 + 1);
-  const bool inOrder = InOrder(texts);
-  for (int i = 0; i < Count(); ++i) {
-    const std::string_view text = IndexedText(i, texts);
-    TextHash hashing;
-    hashing.Add(text);
-    const std::uint32_t hash = hashing.Value();
+  // The hashes first, in one sweep over the texts, so that each slot can be fetched a few
+  // entries before it is written.
+  std::vector<std::uint32_t> hashes(entries_.size());
+  for (int i = 0; i < Count(); ++i)
+    hashes[static_cast<std::size_t>(i)] = HashOf(IndexedText(i, texts));
+  constexpr std::size_t kAhead = 8;
+  for (std::size_t i = 0; i < hashes.size(); ++i) {
+    if (i + kAhead < hashes.size())
+      __builtin_prefetch(&index[HomeSlot(hashes[i + kAhead], index.size())], 1);
+    const std::uint32_t hash = hashes[i];
+    const std::string_view text = IndexedText(static_cast<int>(i), texts);
     std::size_t at = HomeSlot(hash, index.size());
     bool known = false;
     for (; index[at].answer != 0; at = at + 1 == index.size() ? 0 : at + 1) {
@@ -429,51 +596,91 @@ std::vector<TLxTranslationList::Slot> TLxTranslationList::BuildIndex(IndexedText
       }
     }
     if (known) continue;
-    const int answer = inOrder ? i : Search(KeyTarget(text), texts);
-    if (answer >= 0) index[at] = {hash, static_cast<std::uint32_t>(answer) + 1};
+    const int answer = inOrder ? static_cast<int>(i) : Search(KeyTarget(text), texts);
+    if (answer >= 0) {
+      index[at] = {hash, static_cast<std::uint32_t>(answer) + 1,
+                   entries_[static_cast<std::size_t>(answer)].record};
+    }
   }
   return index;
 }
 
-int TLxTranslationList::FindIndexed(const std::vector<Slot>& index, const KeyTarget& target,
-                                    IndexedTexts texts) const {
-  if (index.empty()) return -1;
+const TLxTranslationList::Slot* TLxTranslationList::FindIndexed(const std::vector<Slot>& index,
+                                                                const KeyTarget& target,
+                                                                IndexedTexts texts) const {
+  if (index.empty()) return nullptr;
   const std::uint32_t hash = target.Hash();
   for (std::size_t at = HomeSlot(hash, index.size()); index[at].answer != 0;
        at = at + 1 == index.size() ? 0 : at + 1) {
     const Slot& slot = index[at];
-    const int answer = static_cast<int>(slot.answer - 1);
-    if (slot.hash == hash && target.CompareWith(IndexedText(answer, texts)) == 0) return answer;
+    if (slot.hash == hash && target.Matches(IndexedText(RecordAt(slot.record), texts)))
+      return &slot;
   }
-  return -1;
+  return nullptr;
+}
+
+int TLxTranslationList::AnswerOf(const Slot* slot, std::string_view* text) const {
+  if (slot == nullptr) return -1;
+  if (text != nullptr) *text = RecordAt(slot->record).text;
+  return static_cast<int>(slot->answer - 1);
+}
+
+int TLxTranslationList::AnswerOf(int answer, std::string_view* text) const {
+  if (answer >= 0 && text != nullptr) *text = RecordOf(answer).text;
+  return answer;
 }
 
 const std::vector<TLxTranslationList::Slot>* TLxTranslationList::WordIndex() const {
   if (!indexed_ || !indexedContextKeys_) return nullptr;
   if (!wordIndexed_) {
-    wordIndex_ = BuildIndex({true, 1});
+    wordIndex_ = BuildIndex({true, 1}, InOrder({true, 1}));
     wordIndexed_ = true;
   }
   return &wordIndex_;
 }
 
-int TLxTranslationList::FindWord(std::string_view word, bool contextKeys) const {
+int TLxTranslationList::FindWordAnswer(std::string_view word, bool contextKeys,
+                                       std::string_view* text) const {
   if (!contextKeys) {
     const KeyTarget target(word);
-    if (indexed_ && !indexedContextKeys_) return FindIndexed(keyIndex_, target, {true, 0});
-    return Search(target, {true, 0});
+    if (indexed_ && !indexedContextKeys_)
+      return AnswerOf(FindIndexed(keyIndex_, target, {true, 0}), text);
+    return AnswerOf(Search(target, {true, 0}), text);
   }
   const KeyTarget target(word, std::string_view(kSeparatorText, 1));
-  if (const std::vector<Slot>* index = WordIndex()) return FindIndexed(*index, target, {true, 1});
-  return Search(target, {true, 1});
+  if (const std::vector<Slot>* index = WordIndex())
+    return AnswerOf(FindIndexed(*index, target, {true, 1}), text);
+  return AnswerOf(Search(target, {true, 1}), text);
+}
+
+int TLxTranslationList::FindKeyAnswer(std::string_view word, std::string_view context,
+                                      std::string_view id, bool contextKeys,
+                                      std::string_view* text) const {
+  if (!contextKeys) return FindWordAnswer(word, false, text);
+  const KeyTarget target(word, std::string_view(kSeparatorText, 1), context, id);
+  if (indexed_ && indexedContextKeys_)
+    return AnswerOf(FindIndexed(keyIndex_, target, {false, 0}), text);
+  return AnswerOf(Search(target, {false, 0}), text);
+}
+
+int TLxTranslationList::FindWord(std::string_view word, bool contextKeys) const {
+  return FindWordAnswer(word, contextKeys, nullptr);
 }
 
 int TLxTranslationList::FindKey(std::string_view word, std::string_view context,
                                 std::string_view id, bool contextKeys) const {
-  if (!contextKeys) return FindWord(word, false);
-  const KeyTarget target(word, std::string_view(kSeparatorText, 1), context, id);
-  if (indexed_ && indexedContextKeys_) return FindIndexed(keyIndex_, target, {false, 0});
-  return Search(target, {false, 0});
+  return FindKeyAnswer(word, context, id, contextKeys, nullptr);
+}
+
+bool TLxTranslationList::FindWordText(std::string_view word, bool contextKeys,
+                                      std::string_view& text) const {
+  return FindWordAnswer(word, contextKeys, &text) >= 0;
+}
+
+bool TLxTranslationList::FindKeyText(std::string_view word, std::string_view context,
+                                     std::string_view id, bool contextKeys,
+                                     std::string_view& text) const {
+  return FindKeyAnswer(word, context, id, contextKeys, &text) >= 0;
 }
 
 }  // namespace lx::dict

@@ -157,6 +157,23 @@ TEST_F(LxBinDicTest, FallsBackToTheLanguageWithoutSubLanguage) {
   EXPECT_EQ(entry.State, lang::TLxTranslation::kFallbackText);
 }
 
+// A fallback language stored after the active one: a switch reads on to its texts.
+TEST_F(LxBinDicTest, ASwitchFindsAFallbackStoredAfterTheActiveLanguage) {
+  tools::PldImage image;
+  image.languages = {Language(0, "English"), Language(10, "Spanish (Peru)"),
+                     Language(10, "Spanish")};
+  image.languages[1].subLanguages = "11";
+  image.translations = {{{"Open", "Abrir (PE)", "Abrir"}, "", ""},
+                        {{"Save", "", "Guardar"}, "", ""}};
+  auto& dictionary = FileDictionary(image);
+  dictionary.SetLanguage(2);
+  dictionary.Open();
+  dictionary.SetLanguage(1);
+  ASSERT_EQ(dictionary.FallbackLanguageIndex(), 2);
+  EXPECT_EQ(lang::TranslateWith(&dictionary, "Open"), "Abrir (PE)");
+  EXPECT_EQ(lang::TranslateWith(&dictionary, "Save"), "Guardar");
+}
+
 TEST_F(LxBinDicTest, ReadsLanguagesAndLocalesAndRefusesIndexesItDoesNotHold) {
   tools::PldImage image = ThreeLanguages(0);
   tools::PldLocale peru;
@@ -801,6 +818,47 @@ TEST_F(LxBinDicTest, ASwitchLoadsWhatAFreshOpenLoads) {
   }
 }
 
+// Records of every size, some longer than the reader's buffer, so that many of them lie
+// across its end: an open and a switch read each one whole.
+TEST_F(LxBinDicTest, RecordsAcrossTheReadBufferAreReadWhole) {
+  std::mt19937 random(17);
+  tools::PldImage image;
+  image.contentFlags = 1;
+  image.languages = {Language(0, "English"), Language(10, "Spanish"), Language(7, "German")};
+  const auto text = [&](const std::string& start) {
+    const std::size_t length = random() % 50 == 0 ? 20000 + random() % 45000 : random() % 300;
+    return start + std::string(length, static_cast<char>('a' + random() % 26));
+  };
+  for (int i = 0; i < 1500; ++i) {
+    const std::string n = std::to_string(i);
+    tools::PldTranslation& record = image.translations.emplace_back();
+    record.texts = {text("w" + n), random() % 4 == 0 ? "" : text("es" + n), text("de" + n)};
+    record.context = text("TForm");
+    record.id = n;
+  }
+  for (const int language : {1, 2}) {
+    std::vector<TableEntry> expected;
+    for (const tools::PldTranslation& record : image.translations) {
+      const std::string& chosen = record.texts[static_cast<std::size_t>(language)];
+      if (chosen.empty()) continue;
+      expected.emplace_back(record.texts[0], record.context, record.id, chosen,
+                            lang::TLxTranslation::kActiveText);
+    }
+    std::sort(expected.begin(), expected.end());
+    auto& opened = FileDictionary(image);
+    opened.SetLanguage(language);
+    opened.Open();
+    std::vector<TableEntry> table = TableOf(opened);
+    std::sort(table.begin(), table.end());
+    ASSERT_EQ(table, expected) << "language " << language;
+    opened.SetLanguage(3 - language);
+    opened.SetLanguage(language);
+    table = TableOf(opened);
+    std::sort(table.begin(), table.end());
+    EXPECT_EQ(table, expected) << "language " << language << " after a switch";
+  }
+}
+
 // Images written in key order are read with the answers of the same records in any other
 // order, which the dictionary still sorts: older images and other writers' ones.
 TEST_F(LxBinDicTest, RecordsInKeyOrderAnswerAsRecordsInAnyOrder) {
@@ -965,6 +1023,29 @@ TEST_F(LxBinDicTest, ASwitchAfterTheTableWasEmptiedLoadsInFull) {
   dictionary.ClearTranslations();
   dictionary.SetLanguage(2);
   EXPECT_EQ(lang::TranslateWith(&dictionary, "Open"), "Offen");
+}
+
+// Records that only the new language translates, before, between and after those both
+// translate, or none at all: each switch gives what an open in that language gives.
+TEST_F(LxBinDicTest, ASwitchToTextsTheLoadDidNotHoldLoadsThemToo) {
+  for (const std::vector<int>& only : {std::vector<int>{0}, {2}, {4}, {}}) {
+    tools::PldImage image = ThreeLanguages(0);
+    for (int i = 0; i < 5; ++i) {
+      const std::string n = std::to_string(i);
+      const bool onlyGerman = std::find(only.begin(), only.end(), i) != only.end();
+      image.translations.push_back({{"w" + n, onlyGerman ? "" : "es" + n, "de" + n}, "", ""});
+    }
+    auto& switching = FileDictionary(image);
+    switching.SetLanguage(1);
+    switching.Open();
+    switching.SetLanguage(2);
+    auto& fresh = FileDictionary(image);
+    fresh.SetLanguage(2);
+    fresh.Open();
+    EXPECT_EQ(TableOf(switching), TableOf(fresh));
+    switching.SetLanguage(1);
+    EXPECT_EQ(switching.Translations().Count(), 5 - static_cast<int>(only.size()));
+  }
 }
 
 TEST_F(LxBinDicTest, ASwitchAfterTheNativeTextsConversionChangedReadsTheKeysAgain) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
 #include <fstream>
 #include <string>
 #include <tuple>
@@ -514,6 +516,74 @@ TEST(LxPLDFileTest, AnImageCutAtAnyByteRaisesTheReadError) {
       ASSERT_EQ(ErrorOf([&] { ReadEverything(cut); }), "Stream read error")
           << "cut at " << size << (utf16 ? " (UTF-16)" : "");
     }
+  }
+}
+
+// A file cut short by another program after it was opened: the stream still reports the
+// old size but reads end at the cut.
+class TCutStream : public framework::TStream {
+ public:
+  TCutStream(Bytes bytes, std::size_t cut) : bytes_(std::move(bytes)), cut_(cut) {}
+  std::int64_t Read(void* buffer, std::int64_t count) override {
+    const auto available = static_cast<std::int64_t>(cut_) - position_;
+    const std::int64_t got =
+        std::clamp<std::int64_t>(count, 0, std::max<std::int64_t>(available, 0));
+    std::memcpy(buffer, bytes_.data() + position_, static_cast<std::size_t>(got));
+    position_ += got;
+    return got;
+  }
+  std::int64_t Write(const void*, std::int64_t) override { return 0; }
+  std::int64_t Seek(std::int64_t offset, framework::TSeekOrigin origin) override {
+    const std::int64_t base = origin == framework::TSeekOrigin::soBeginning ? 0
+                              : origin == framework::TSeekOrigin::soCurrent
+                                  ? position_
+                                  : static_cast<std::int64_t>(bytes_.size());
+    position_ = std::max<std::int64_t>(base + offset, 0);
+    return position_;
+  }
+
+ private:
+  Bytes bytes_;
+  std::size_t cut_;
+  std::int64_t position_ = 0;
+};
+
+// Records across several of the reader's windows, each with a text passed over: wherever
+// the file ends early, reading ends with the read error.
+TEST(LxPLDFileTest, AFileCutAfterOpeningRaisesTheReadError) {
+  PldImage image = support::SampleImage();
+  image.locales.clear();
+  image.languages.resize(3);
+  image.translations.clear();
+  for (int i = 0; i < 400; ++i) {
+    const std::string n = std::to_string(i);
+    image.translations.push_back(
+        {{"w" + n, "es" + std::string(90, 'e'), "de" + std::string(140 + i % 50, 'd')}, "", ""});
+  }
+  const Bytes bytes = tools::WritePldImage(image);
+  ASSERT_GT(bytes.size(), 65536u + 500u);
+  // The records read up to the error, and the error.
+  const auto readAll = [&](std::size_t cut) {
+    std::vector<std::string> texts;
+    const std::string error = ErrorOf([&] {
+      TLxPLDFile file;
+      file.OpenStream(std::make_unique<TCutStream>(bytes, cut));
+      file.SeekTranslations();
+      TLxTranslation translation;
+      for (int i = 0; i < file.TranslationCount(); ++i) {
+        file.ReadTranslation(translation, 1, 0, 1252);
+        texts.push_back(translation.Native + "=" + translation.Translation);
+      }
+    });
+    return std::make_pair(texts, error);
+  };
+  const auto [whole, none] = readAll(bytes.size());
+  ASSERT_EQ(none, "");
+  for (std::size_t cut = 65536 - 500; cut < 65536 + 500; ++cut) {
+    const auto [texts, error] = readAll(cut);
+    ASSERT_EQ(error, "Stream read error") << "cut at " << cut;
+    ASSERT_EQ(texts, std::vector<std::string>(whole.begin(), whole.begin() + texts.size()))
+        << "cut at " << cut;
   }
 }
 

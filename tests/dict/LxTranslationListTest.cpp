@@ -207,12 +207,14 @@ TEST(LxTranslationListTest, LooksUpAsTheBinarySearchDoes) {
   for (int round = 0; round < 120; ++round) {
     const bool contextKeys = round % 2 == 0;
     const int sorting = round % 3;  // 0: by the table's keys, 1: by the other keys, 2: not
+    // Some rounds have keys on both sides of the length a target is still joined up to.
+    const std::string prefix(round % 7 >= 4 ? 178 : 0, 'a');
     TLxTranslationList list;
     ReferenceList reference;
     std::vector<Plain> added;
     const int count = 1 + static_cast<int>(random() % 300);
     for (int i = 0; i < count; ++i) {
-      const Entry entry(text(5), text(2), text(1), std::to_string(i));
+      const Entry entry(prefix + text(5), text(2), text(1), std::to_string(i));
       list.Add(entry);
       reference.Add(entry);
       added.push_back({entry.record.Native, entry.record.Context, entry.record.Id, ""});
@@ -222,13 +224,13 @@ TEST(LxTranslationListTest, LooksUpAsTheBinarySearchDoes) {
       reference.Sort(sorting == 0 ? contextKeys : !contextKeys);
     }
     if (random() % 4 == 0) {  // an entry added after the sort
-      const Entry late(text(5), text(2), text(1), "late");
+      const Entry late(prefix + text(5), text(2), text(1), "late");
       list.Add(late);
       reference.Add(late);
     }
     for (int probe = 0; probe < 200; ++probe) {
       Plain key = added[random() % added.size()];
-      if (probe % 2 == 1) key = {text(5), text(2), text(1), ""};
+      if (probe % 2 == 1) key = {prefix + text(5), text(2), text(1), ""};
       const std::string wordTarget = contextKeys ? key.Native + '\x7F' : key.Native;
       ASSERT_EQ(list.FindWord(key.Native, contextKeys),
                 reference.Find(wordTarget, contextKeys, true))
@@ -284,6 +286,55 @@ TEST(LxTranslationListTest, TheKeysVersionChangesWithEveryChangeOfKeysOrOrderOnl
   version = list.KeysVersion();
   list.Clear();
   EXPECT_NE(list.KeysVersion(), version);
+}
+
+// Texts on both sides of the longest length a record notes in two bytes, before and after
+// new translations: every piece comes back whole.
+TEST(LxTranslationListTest, LongTextsComeBackWhole) {
+  const std::vector<std::size_t> lengths = {0, 1, 65533, 65534, 65535, 65536, 70000};
+  TLxTranslationList list;
+  std::vector<Plain> added;
+  for (std::size_t i = 0; i < lengths.size(); ++i) {
+    const std::string n = std::to_string(i);
+    const Plain plain{n + std::string(lengths[i], 'n'), std::string(lengths[i], 'c'), "id" + n,
+                      std::string(lengths[lengths.size() - 1 - i], 't')};
+    list.Add(Entry(plain.Native, plain.Context, plain.Id, plain.Translation,
+                   static_cast<std::uint8_t>(i % 3)));
+    added.push_back(plain);
+  }
+  for (const std::size_t key : {65534u, 65535u, 65536u}) {  // whole keys of these lengths
+    const Plain plain{std::string(key - 1, 'k'), "", "", "x"};
+    list.Add(Entry(plain.Native, plain.Context, plain.Id, plain.Translation, 0));
+    added.push_back(plain);
+  }
+  list.Sort(true);
+  const auto check = [&](bool replaced) {
+    for (std::size_t i = 0; i < added.size(); ++i) {
+      const Plain& plain = added[i];
+      const int index = list.FindKey(plain.Native, plain.Context, plain.Id, true);
+      ASSERT_GE(index, 0) << i;
+      EXPECT_EQ(list.Native(index), plain.Native) << i;
+      EXPECT_EQ(list.Context(index), plain.Context) << i;
+      EXPECT_EQ(list.Id(index), plain.Id) << i;
+      EXPECT_EQ(list.Translation(index), plain.Translation) << i;
+      const std::size_t state = replaced ? i % 2 : i < lengths.size() ? i % 3 : 0;
+      EXPECT_EQ(list.State(index), state) << i;
+      std::string_view text;
+      EXPECT_TRUE(list.FindWordText(plain.Native, true, text)) << i;
+      EXPECT_EQ(text, plain.Translation) << i;
+    }
+  };
+  check(false);
+  TLxTranslationList::Texts texts;
+  for (std::size_t i = 0; i < added.size(); ++i) {
+    const std::size_t length = lengths[i % lengths.size()];
+    added[i].Translation = std::string(length, static_cast<char>('a' + i));
+    texts.text += added[i].Translation;
+    texts.lengths.push_back(static_cast<std::uint32_t>(length));
+    texts.states.push_back(static_cast<std::uint8_t>(i % 2));
+  }
+  list.ReplaceTranslations(texts);
+  check(true);
 }
 
 // Large tables of distinct texts with long shared beginnings: the order of the plain list.
