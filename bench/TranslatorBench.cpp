@@ -14,14 +14,21 @@
 // cost little more than the dictionary's switch and the plain loop together. The counter
 // "texts" is what one pass translates (the translator's table) or what the loop sets, and
 // must be the same for both; bench/translator_ratios.py prints the growth and the ratio.
+//
+// `translator_bench --switches=N [--no-translator | --plain-loop]` makes no benchmark: it
+// switches the 10,000-control form N times after two switches that settle the dictionary
+// (or runs the plain loop N times), counting instructions under callgrind for those N only:
+//   valgrind --tool=callgrind --instr-atstart=no build/bench/bench/translator_bench --switches=10
 #include <benchmark/benchmark.h>
 #include <unistd.h>
+#include <valgrind/callgrind.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "dict/LxBinDic.h"
@@ -224,37 +231,45 @@ void BM_DictionarySwitch(benchmark::State& state) {
   }
 }
 
+// The texts the pass sets in `language`, in the order the loop sets them.
+std::vector<std::string> PlainTexts(int controls, int language) {
+  std::vector<std::string> texts;
+  for (int i = 0; i < controls; ++i) {
+    texts.push_back(Text("Caption", i, language));
+    texts.push_back(Text("Hint", i, language));
+  }
+  for (int i = 0; i < kMenuItems; ++i)
+    texts.push_back(Text("Item", i, language));
+  for (int i = 0; i < kListLines; ++i)
+    texts.push_back(Text("Line", i, language));
+  return texts;
+}
+
+// Sets every text from `words`; the number set.
+std::size_t SetPlainTexts(TBenchForm& bench, const std::vector<std::string>& words) {
+  std::size_t next = 0;
+  for (framework::TButton* button : bench.buttons) {
+    button->SetCaption(words[next++]);
+    button->SetHint(words[next++]);
+  }
+  for (framework::TMenuItem* item : bench.items)
+    item->SetCaption(words[next++]);
+  framework::TStrings& lines = *bench.list->Items();
+  lines.BeginUpdate();
+  for (int i = 0; i < kListLines; ++i)
+    lines.SetStrings(i, words[next++]);
+  lines.EndUpdate();
+  return next;
+}
+
 void BM_PlainLoop(benchmark::State& state) {
   const int controls = static_cast<int>(state.range(0));
   TBenchForm bench(controls);
-  std::vector<std::string> texts[3];
-  for (int language = 1; language <= 2; ++language) {
-    for (int i = 0; i < controls; ++i) {
-      texts[language].push_back(Text("Caption", i, language));
-      texts[language].push_back(Text("Hint", i, language));
-    }
-    for (int i = 0; i < kMenuItems; ++i)
-      texts[language].push_back(Text("Item", i, language));
-    for (int i = 0; i < kListLines; ++i)
-      texts[language].push_back(Text("Line", i, language));
-  }
+  const std::vector<std::string> texts[3] = {{}, PlainTexts(controls, 1), PlainTexts(controls, 2)};
   int language = 1;
   std::size_t set = 0;
   for (auto _ : state) {
-    const std::vector<std::string>& words = texts[language];
-    std::size_t next = 0;
-    for (framework::TButton* button : bench.buttons) {
-      button->SetCaption(words[next++]);
-      button->SetHint(words[next++]);
-    }
-    for (framework::TMenuItem* item : bench.items)
-      item->SetCaption(words[next++]);
-    framework::TStrings& lines = *bench.list->Items();
-    lines.BeginUpdate();
-    for (int i = 0; i < kListLines; ++i)
-      lines.SetStrings(i, words[next++]);
-    lines.EndUpdate();
-    set = next;
+    set = SetPlainTexts(bench, texts[language]);
     language = 3 - language;
   }
   SetCounters(state, static_cast<int>(set));
@@ -268,4 +283,47 @@ BENCHMARK(BM_SwitchRightToLeft)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark
 BENCHMARK(BM_DictionarySwitch)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PlainLoop)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 
-BENCHMARK_MAIN();
+namespace {
+
+int CountPlainLoops(int loops) {
+  TBenchForm bench(kLargest);
+  const std::vector<std::string> texts[3] = {{}, PlainTexts(kLargest, 1), PlainTexts(kLargest, 2)};
+  SetPlainTexts(bench, texts[2]);
+  CALLGRIND_START_INSTRUMENTATION;
+  for (int i = 0; i < loops; ++i)
+    SetPlainTexts(bench, texts[1 + i % 2]);
+  CALLGRIND_STOP_INSTRUMENTATION;
+  return 0;
+}
+
+int CountSwitches(int switches, bool withTranslator) {
+  auto dictionary = OpenDictionary();
+  TBenchForm bench(kLargest);
+  if (withTranslator) bench.translator->Open();
+  dictionary->SetLanguage(2);
+  dictionary->SetLanguage(1);
+  CALLGRIND_START_INSTRUMENTATION;
+  for (int i = 0; i < switches; ++i)
+    dictionary->SetLanguage(2 - i % 2);
+  CALLGRIND_STOP_INSTRUMENTATION;
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view argument = argv[i];
+    if (argument.starts_with("--switches=")) {
+      const std::string_view mode = i + 1 < argc ? argv[i + 1] : "";
+      const int count = std::atoi(argv[i] + 11);
+      if (mode == "--plain-loop") return CountPlainLoops(count);
+      return CountSwitches(count, mode != "--no-translator");
+    }
+  }
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

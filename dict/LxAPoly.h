@@ -39,10 +39,16 @@ class TLxCustomDictionary : public lang::TLxDictionary {
   /// The number of entries in the table.
   int GetTranslationCount() override { return translations_.Count(); }
   /// Index of an entry whose native text is `word` (whatever its context and id), or -1.
-  int FindWord(const std::string& word) const;
+  int FindWord(const std::string& word) const override;
   /// Index of the entry with the key (word, context, id), or -1; without context keys the
   /// same as `FindWord`.
-  int FindKey(const std::string& word, const std::string& context, const std::string& id) const;
+  int FindKey(const std::string& word, const std::string& context,
+              const std::string& id) const override;
+  /// The table's keys version; a descendant that answers `Translate` otherwise than from the
+  /// table must answer 0.
+  std::uint64_t KeysVersion() const override { return translations_.KeysVersion(); }
+  /// The text of entry `index`; raises EListError "List index out of bounds (<index>)".
+  std::string_view TextAt(int index) const override { return translations_.Translation(index); }
   /// The text of `FindWord`'s entry into value; value is untouched when there is none.
   bool TranslateWord(const std::string& word, std::string& value) override;
   /// The text of `FindKey`'s entry into value; value is untouched when there is none.

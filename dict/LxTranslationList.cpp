@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <bit>
 #include <cstring>
 #include <limits>
@@ -172,7 +173,15 @@ class TLxTranslationList::KeyTarget {
   char joined_[192];
 };
 
+std::uint64_t TLxTranslationList::KeysVersion() const {
+  // One counter for every table: a version is never met again, whatever table is asked.
+  static std::atomic<std::uint64_t> lastVersion{0};
+  if (keysVersion_ == 0) keysVersion_ = lastVersion.fetch_add(1, std::memory_order_relaxed) + 1;
+  return keysVersion_;
+}
+
 void TLxTranslationList::Clear() {
+  keysVersion_ = 0;
   entries_.clear();
   states_.clear();
   records_.clear();
@@ -261,6 +270,7 @@ void TLxTranslationList::Add(const lang::TLxTranslation& translation) {
 
 void TLxTranslationList::Add(std::string_view native, std::string_view context, std::string_view id,
                              std::string_view translation, std::uint8_t state) {
+  keysVersion_ = 0;
   indexed_ = false;
   wordIndexed_ = false;
   const std::size_t keyLength = native.size() + 1 + context.size() + id.size();
@@ -400,6 +410,7 @@ bool TLxTranslationList::InOrder(IndexedTexts texts) const {
 }
 
 void TLxTranslationList::Sort(bool contextKeys) {
+  keysVersion_ = 0;
   // On strictly increasing texts the quicksort swaps nothing; checking first saves its
   // comparisons on tables that arrive in order, as built ones do. Only equal texts leave
   // the table short of strictly increasing after a sort.

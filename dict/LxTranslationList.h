@@ -14,6 +14,10 @@
 // whole keys gets an index of its own the first time it is asked for. Adding an entry drops
 // the indexes until the next sort; replacing the translations keeps them, since the keys
 // stay.
+//
+// `KeysVersion` names the keys and their order: it changes with every change that may
+// move an entry (clearing, adding, sorting), never with new translations, so a position
+// remembered under one version reads the same entry's text until the version changes.
 #pragma once
 
 #include <cstdint>
@@ -79,6 +83,8 @@ class TLxTranslationList {
   bool FindWordText(std::string_view word, bool contextKeys, std::string_view& text) const;
   bool FindKeyText(std::string_view word, std::string_view context, std::string_view id,
                    bool contextKeys, std::string_view& text) const;
+  /// Unique in the process to the table's present keys and order; never 0.
+  std::uint64_t KeysVersion() const;
 
  private:
   class KeyTarget;
@@ -151,6 +157,8 @@ class TLxTranslationList {
   bool indexed_ = false;
   bool indexedContextKeys_ = false;
   mutable bool wordIndexed_ = false;
+  // Taken anew when asked after the keys changed.
+  mutable std::uint64_t keysVersion_ = 0;
 };
 
 }  // namespace lx::dict

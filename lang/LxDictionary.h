@@ -17,6 +17,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "framework/core/Component.h"
@@ -182,6 +183,19 @@ class TLxDictionary : public framework::TComponent {
                          const std::string& id) = 0;
   /// Look-up by word alone; the base asks `Translate` with empty context and id.
   virtual bool TranslateWord(const std::string& word, std::string& value);
+  /// Look-up by position, for callers that ask the same keys again after a change of
+  /// language: `FindKey` and `FindWord` give the position of the entry that `Translate` and
+  /// `TranslateWord` answer from (-1 when none), `TextAt` the active language's text there.
+  /// A position holds while `KeysVersion` stays the same; it changes whenever keys or their
+  /// order may change (open, close, reload, entries added, sorting). The base has no
+  /// positions: version 0, nothing found.
+  virtual std::uint64_t KeysVersion() const { return 0; }
+  virtual int FindKey(const std::string& /*word*/, const std::string& /*context*/,
+                      const std::string& /*id*/) const {
+    return -1;
+  }
+  virtual int FindWord(const std::string& /*word*/) const { return -1; }
+  virtual std::string_view TextAt(int /*index*/) const { return {}; }
   /// Whether the dictionary's data can be reached; opening does nothing when it cannot.
   virtual bool CanOpen() { return true; }
   /// Appends a new record per language, in index order; the caller owns them.

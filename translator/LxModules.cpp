@@ -108,6 +108,7 @@ void TLxModules::Compact() {
 // left is skipped.
 template <typename Hook>
 bool TLxModules::Dispatch(const Hook& hook) {
+  if (modules_.empty()) return false;  // asked for every control of every pass
   ++rounds_;
   const framework::TScopeExit done([this] {
     if (--rounds_ == 0) Compact();

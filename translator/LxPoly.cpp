@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <tuple>
+#include <typeinfo>
 
 #include "framework/controls/CheckLst.h"
 #include "framework/controls/Controls.h"
@@ -169,6 +170,8 @@ struct TLxTranslator::TPropertyStep {
   TKind kind = kNone;
   // kText: the text is translated; kObject: a string list held there is.
   bool target = false;
+  // kObject: the property holds a font (or nothing).
+  bool font = false;
 };
 
 // A class's answers, worked out once for the targets in force: one class asks the same
@@ -183,6 +186,8 @@ struct TLxTranslator::TClassPlan {
   bool skipped = false;
   bool component = false, control = false, winControl = false, form = false, menu = false,
        menuItem = false, memo = false, columnTitle = false;
+  // Whether `steps`, and `working`, hold an integer property.
+  bool integerSteps = false, integerWorking = false;
   // What an object held by a property is.
   bool strings = false, collection = false, font = false, comboBoxEx = false;
 };
@@ -266,6 +271,16 @@ class TLxTranslator::TWalkCache {
     entries_ = EntriesOf(targets);
     plans_.clear();
     recent_ = {};
+    recentTypes_ = {};
+  }
+  // An object's C++ type gives its plan without asking its class info.
+  const TClassPlan& PlanOf(const TObject& obj, const TLxTargetProperties& targets) {
+    const std::type_info* type = &typeid(obj);
+    TRecentType& recent = recentTypes_[(reinterpret_cast<std::uintptr_t>(type) >> 4) % kRecent];
+    if (recent.type == type) return *recent.plan;
+    const TClassPlan& plan = PlanOf(obj.ClassInfo(), targets);
+    recent = {type, &plan};
+    return plan;
   }
   const TClassPlan& PlanOf(const framework::TClassInfo& info, const TLxTargetProperties& targets) {
     TRecent& recent = recent_[(reinterpret_cast<std::uintptr_t>(&info) >> 4) % kRecent];
@@ -297,6 +312,11 @@ class TLxTranslator::TWalkCache {
   };
   static constexpr std::size_t kRecent = 16;
   std::array<TRecent, kRecent> recent_{};
+  struct TRecentType {
+    const std::type_info* type = nullptr;
+    const TClassPlan* plan = nullptr;
+  };
+  std::array<TRecentType, kRecent> recentTypes_{};
 };
 
 std::unique_ptr<TLxTranslator::TClassPlan> TLxTranslator::TWalkCache::MakePlan(
@@ -325,6 +345,9 @@ std::unique_ptr<TLxTranslator::TClassPlan> TLxTranslator::TWalkCache::MakePlan(
     if (step.property == nullptr) continue;
     plan->steps.push_back(step);
     if (step.kind != TPropertyStep::kNone) plan->working.push_back(step);
+    if (property->Kind() != framework::tkInteger) continue;
+    plan->integerSteps = true;
+    plan->integerWorking = plan->integerWorking || step.kind != TPropertyStep::kNone;
   }
   return plan;
 }
@@ -350,6 +373,8 @@ TLxTranslator::TPropertyStep TLxTranslator::TWalkCache::StepOf(const framework::
   step.target = !componentName && targets.IsTarget(info.Name(), property.Name());
   if (kind == framework::tkClass) {
     step.kind = TPropertyStep::kObject;
+    const framework::TClassInfo* held = property.ClassType();
+    step.font = held != nullptr && held->InheritsFrom(framework::TFont::StaticClassInfo());
   } else if (step.target) {
     step.kind = TPropertyStep::kText;
   }
@@ -485,6 +510,7 @@ void TLxTranslator::Loaded() {
 void TLxTranslator::Notification(TComponent* component, framework::TOperation operation) {
   TLxCustomTranslator::Notification(component, operation);
   if (operation != framework::opRemove || component == nullptr) return;
+  if (component == settingsRoot_) settingsRoot_ = nullptr;
   // A form being destroyed takes its translator along; nothing is worth forgetting then.
   if (ComponentState().Contains(framework::csDestroying)) return;
   table_.RemoveHolder(component);
@@ -606,11 +632,11 @@ void TLxTranslator::TranslateComponent(TComponent* component, TLxRestrictions re
   if (PlanOf(*component).control) static_cast<framework::TControl*>(component)->Invalidate();
 }
 
-const TLxTranslator::TClassPlan& TLxTranslator::PlanOf(const TObject& obj) const {
-  return walk_->PlanOf(obj.ClassInfo(), *targets_);
+inline const TLxTranslator::TClassPlan& TLxTranslator::PlanOf(const TObject& obj) const {
+  return walk_->PlanOf(obj, *targets_);
 }
 
-bool TLxTranslator::Visit(TObject* obj) {
+inline bool TLxTranslator::Visit(TObject* obj) {
   return walk_->visited.Insert(obj);
 }
 
@@ -643,8 +669,8 @@ void TLxTranslator::TranslateObject(TObject* obj, TLxRestrictions restrictions) 
   const framework::TScopeExit restoreHolder([this, outerHolder] { holder_ = outerHolder; });
   if (component != nullptr) holder_ = component;
 
-  const bool locales = LocalesTranslated();
   const bool asked = static_cast<bool>(OnRestrictProperty);
+  const bool locales = (asked ? plan.integerSteps : plan.integerWorking) && LocalesTranslated();
   for (const TPropertyStep& step : asked ? plan.steps : plan.working) {
     if (step.property->Kind() == framework::tkInteger && !locales) continue;
     TranslateProperty(obj, plan, step, name, restrictions);
@@ -678,8 +704,9 @@ void TLxTranslator::TranslateProperty(TObject* obj, const TClassPlan& plan,
 }
 
 // An empty text is passed on too: it may be a translation that emptied a remembered text.
-void TLxTranslator::TranslateStringProperty(TObject* obj, const framework::TPropInfo& property,
-                                            const std::string& name, bool isMenuItem) {
+inline void TLxTranslator::TranslateStringProperty(TObject* obj,
+                                                   const framework::TPropInfo& property,
+                                                   const std::string& name, bool isMenuItem) {
   std::string result;
   if (property.Kind() == framework::tkWString || property.Kind() == framework::tkUString) {
     const std::u16string wide = framework::GetWideStrProp(*obj, property);
@@ -699,6 +726,7 @@ void TLxTranslator::TranslateStringProperty(TObject* obj, const framework::TProp
 void TLxTranslator::TranslateObjectProperty(TObject* obj, const TClassPlan& plan,
                                             const TPropertyStep& step, const std::string& name,
                                             TLxRestrictions restrictions) {
+  if (step.font && !FontStepMayApply(obj, plan, restrictions)) return;
   TObject* value = framework::GetObjectProp(*obj, *step.property);
   if (value == nullptr) return;
   const TClassPlan& held = PlanOf(*value);
@@ -820,6 +848,20 @@ void TLxTranslator::ChangeFont(TObject* obj, framework::TFont* font, TLxRestrict
     font->SetName(language.FontName);
   if (language.FontSize != 0 && language.FontSize != font->Size()) font->SetSize(language.FontSize);
   if (font->Charset() != language.Charset) font->SetCharset(language.Charset);
+}
+
+// What the font step asks before it looks at the font, where the answer is no without
+// doing anything: a font that cannot change is not even read.
+bool TLxTranslator::FontStepMayApply(TObject* obj, const TClassPlan& plan,
+                                     TLxRestrictions restrictions) const {
+  if (Dictionary() == nullptr || charsetChange_ == lxccDisabled ||
+      restrictions.Contains(lxrCharset) || plan.columnTitle) {
+    return false;
+  }
+  if (charsetChange_ != lxccNormal || !plan.winControl) return true;
+  const auto* control = static_cast<const framework::TWinControl*>(obj);
+  return control->HandleAllocated() ||
+         (control->Parent() != nullptr && control->Parent()->HandleAllocated());
 }
 
 // Under lxccNormal a windowed control without a window takes a new font only when its
@@ -1031,23 +1073,22 @@ bool TLxTranslator::TranslateText(TObject* obj, const std::string& name, const s
     // The hot key of the native text counts: automatic hot keys may have moved or dropped
     // the marker in the text shown.
     hadHotkey_ = isMenuItem_ && item->NativeText.find('&') != std::string::npos;
-    result = LookupTranslation(item->NativeText, item->NativeStripped, item->ComponentName);
-    if (isMenuItem_) {
+    LookupTranslation(*item, result);
+    if (isMenuItem_)
       table_.SetCurrentStripped(*item, StripHotkey(result));
-    } else if (item->CurrentStripped != result) {
+    else
       table_.SetCurrentStripped(*item, result);
-    }
     return result != value;
   }
   // An empty text is never looked up nor remembered.
   if (value.empty()) return false;
-  result = LookupTranslation(value, stripped, name);
   auto item = std::make_unique<TLxTranslatorTableItem>();
   item->Control = obj;
   item->ComponentName = name;
   item->PropertyName = propertyName;
   item->NativeText = value;
   item->NativeStripped = stripped;
+  LookupTranslation(*item, result);
   item->CurrentStripped = isMenuItem_ ? StripHotkey(result) : result;
   item->Holder = holder_ != nullptr ? holder_ : As<TComponent>(obj);
   Watch(const_cast<TComponent*>(item->Holder));
@@ -1076,16 +1117,11 @@ bool TLxTranslator::TranslateWord(const std::string& native, const std::string& 
   return isMenuItem_ && hadHotkey_ && dictionary.TranslateWord(nativeStripped, value);
 }
 
-// The root's class, then its ancestor form classes, as contexts.
-bool TLxTranslator::TranslateInContexts(const std::string& native,
-                                        const std::string& nativeStripped,
-                                        const std::string& componentName, std::string& value) {
-  lang::TLxDictionary& dictionary = *Dictionary();
-  const TComponent* root = GetRoot();
-  if (root == nullptr) return false;
+// The root's class, then its ancestor form classes.
+const std::vector<const framework::TClassInfo*>& TLxTranslator::Contexts(const TComponent& root) {
   TWalkCache& walk = *walk_;
-  if (walk.contextsOf != &root->ClassInfo()) {
-    walk.contextsOf = &root->ClassInfo();
+  if (walk.contextsOf != &root.ClassInfo()) {
+    walk.contextsOf = &root.ClassInfo();
     walk.contexts.clear();
     for (const framework::TClassInfo* context = walk.contextsOf; context != nullptr;) {
       walk.contexts.push_back(context);
@@ -1097,7 +1133,16 @@ bool TLxTranslator::TranslateInContexts(const std::string& native,
       }
     }
   }
-  for (const framework::TClassInfo* context : walk.contexts) {
+  return walk.contexts;
+}
+
+bool TLxTranslator::TranslateInContexts(const std::string& native,
+                                        const std::string& nativeStripped,
+                                        const std::string& componentName, std::string& value) {
+  lang::TLxDictionary& dictionary = *Dictionary();
+  const TComponent* root = GetRoot();
+  if (root == nullptr) return false;
+  for (const framework::TClassInfo* context : Contexts(*root)) {
     if (dictionary.Translate(native, context->Name(), value, componentName)) return true;
     if (isMenuItem_ && hadHotkey_ &&
         dictionary.Translate(nativeStripped, context->Name(), value, componentName)) {
@@ -1113,6 +1158,10 @@ std::string TLxTranslator::LookupTranslation(const std::string& native,
                                              const std::string& componentName) {
   lang::TLxDictionary* dictionary = Dictionary();
   if (dictionary == nullptr) return native;
+  if (dictionary->KeysVersion() != 0) {
+    return TextOf(*dictionary, native,
+                  FindAnswer(*dictionary, native, nativeStripped, componentName));
+  }
   std::string value;
   if (!dictionary->HasContextKeys()) {
     const bool found = TranslateWord(native, nativeStripped, value);
@@ -1128,6 +1177,98 @@ std::string TLxTranslator::LookupTranslation(const std::string& native,
     if (TranslateWord(native, nativeStripped, value)) return value;
   }
   return lang::ApplyMissingTranslation(dictionary, native, value, false);
+}
+
+// The answer a table item remembers is taken again while the dictionary's keys and the
+// settings of the look-up stay; only the text at its position is read anew.
+void TLxTranslator::LookupTranslation(TLxTranslatorTableItem& item, std::string& result) {
+  lang::TLxDictionary* dictionary = Dictionary();
+  if (dictionary == nullptr) {
+    result = item.NativeText;
+    return;
+  }
+  const std::uint64_t version = dictionary->KeysVersion();
+  if (version == 0) {
+    result = LookupTranslation(item.NativeText, item.NativeStripped, item.ComponentName);
+    return;
+  }
+  const std::uint64_t settings = LookupSettings(*dictionary);
+  TLxLookupAnswer& answer = item.Answer;
+  if (answer.keysVersion != version || answer.settings != settings ||
+      answer.stripped != (isMenuItem_ && hadHotkey_)) {
+    answer = FindAnswer(*dictionary, item.NativeText, item.NativeStripped, item.ComponentName);
+    answer.keysVersion = version;
+    answer.settings = settings;
+  }
+  // A text found is copied straight into the result.
+  if (answer.position >= 0) {
+    const std::string_view text = dictionary->TextAt(answer.position);
+    if (!text.empty() || answer.path == TLxLookupAnswer::kFlat) {
+      result.assign(text);
+      return;
+    }
+  }
+  result = TextOf(*dictionary, item.NativeText, answer);
+}
+
+// The same search as the look-up by text, giving where it found the text.
+TLxLookupAnswer TLxTranslator::FindAnswer(lang::TLxDictionary& dictionary,
+                                          const std::string& native,
+                                          const std::string& nativeStripped,
+                                          const std::string& componentName) {
+  TLxLookupAnswer answer;
+  answer.stripped = isMenuItem_ && hadHotkey_;
+  if (!dictionary.HasContextKeys()) {
+    answer.position = FindWordPosition(dictionary, native, nativeStripped, answer.stripped);
+    return answer;
+  }
+  answer.path = TLxLookupAnswer::kContext;
+  if (const TComponent* root = GetRoot()) {
+    for (const framework::TClassInfo* context : Contexts(*root)) {
+      answer.position = dictionary.FindKey(native, context->Name(), componentName);
+      if (answer.position < 0 && answer.stripped)
+        answer.position = dictionary.FindKey(nativeStripped, context->Name(), componentName);
+      if (answer.position >= 0) return answer;
+    }
+  }
+  if (FlatTranslation || dictionary.Options().Contains(lang::lxdoUseFlatTranslation)) {
+    answer.path = TLxLookupAnswer::kFlat;
+    answer.position = FindWordPosition(dictionary, native, nativeStripped, answer.stripped);
+  }
+  return answer;
+}
+
+int TLxTranslator::FindWordPosition(const lang::TLxDictionary& dictionary,
+                                    const std::string& native, const std::string& nativeStripped,
+                                    bool stripped) const {
+  const int position = dictionary.FindWord(native);
+  return position < 0 && stripped ? dictionary.FindWord(nativeStripped) : position;
+}
+
+// A flat translation is given as found, even empty; an empty text found in a context, or
+// none, is the dictionary's missing-text rule.
+std::string TLxTranslator::TextOf(lang::TLxDictionary& dictionary, const std::string& native,
+                                  const TLxLookupAnswer& answer) {
+  if (answer.position < 0) return lang::ApplyMissingTranslation(&dictionary, native, {}, false);
+  const std::string_view text = dictionary.TextAt(answer.position);
+  if (!text.empty() || answer.path == TLxLookupAnswer::kFlat) return std::string(text);
+  return lang::ApplyMissingTranslation(&dictionary, native, {}, true);
+}
+
+inline std::uint64_t TLxTranslator::LookupSettings(const lang::TLxDictionary& dictionary) {
+  const TComponent* root = GetRoot();
+  if (root != settingsRoot_) {
+    settingsRoot_ = root;
+    settingsRootClass_ = root != nullptr ? &root->ClassInfo() : nullptr;
+  }
+  const TLookupSettings now{
+      &dictionary, settingsRootClass_, dictionary.HasContextKeys(),
+      FlatTranslation || dictionary.Options().Contains(lang::lxdoUseFlatTranslation)};
+  if (now != lookupSettings_) {
+    lookupSettings_ = now;
+    ++settings_;
+  }
+  return settings_;
 }
 
 void TLxTranslator::TranslateSystemMenu(platform::HWND handle) {

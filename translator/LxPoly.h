@@ -5,7 +5,10 @@
 // walks every component its root owns, translates each published text whose (class, property)
 // pair is among its `Targets`, and remembers the native texts in its table, so that every
 // later pass (another language, or `Revert` with no dictionary) starts from the native texts.
-// The dictionary runs the pass again after each change of language or locale.
+// The dictionary runs the pass again after each change of language or locale. With a
+// dictionary that answers by position (TLxDictionary::KeysVersion, the file dictionaries),
+// each remembered text also keeps where the dictionary found it: a change of language keeps
+// the keys, so the next pass reads the new text there instead of searching.
 //
 //   object MainForm: TMainForm
 //     object Translator1: TLxTranslator
@@ -226,7 +229,9 @@ class TLxTranslator : public lang::TLxCustomTranslator {
   /// Stores the targets as "TargetsData".
   void DefineProperties(framework::TFiler& filer) override;
 
-  // The steps that fonts, scaling and mirroring add to the walk and the pass.
+  // The steps that fonts, scaling and mirroring add to the walk and the pass. ChangeFont is
+  // called for the fonts that may change: not for those of a control whose window does not
+  // exist and cannot be made (lxccNormal), nor when the font step is off altogether.
   virtual void ChangeFont(framework::TObject* obj, framework::TFont* font,
                           TLxRestrictions restrictions);
   virtual void ApplyReadingOrderStep(framework::TComponent* component,
@@ -268,9 +273,21 @@ class TLxTranslator : public lang::TLxCustomTranslator {
                      std::string& value);
   bool TranslateInContexts(const std::string& native, const std::string& nativeStripped,
                            const std::string& componentName, std::string& value);
+  const std::vector<const framework::TClassInfo*>& Contexts(const framework::TComponent& root);
+  // Look-up by position, for dictionaries that have positions (see TLxLookupAnswer).
+  void LookupTranslation(TLxTranslatorTableItem& item, std::string& result);
+  TLxLookupAnswer FindAnswer(lang::TLxDictionary& dictionary, const std::string& native,
+                             const std::string& nativeStripped, const std::string& componentName);
+  int FindWordPosition(const lang::TLxDictionary& dictionary, const std::string& native,
+                       const std::string& nativeStripped, bool stripped) const;
+  static std::string TextOf(lang::TLxDictionary& dictionary, const std::string& native,
+                            const TLxLookupAnswer& answer);
+  std::uint64_t LookupSettings(const lang::TLxDictionary& dictionary);
   void Watch(framework::TComponent* holder);
   void Unwatch();
   bool FontMayChange(framework::TObject* obj) const;
+  bool FontStepMayApply(framework::TObject* obj, const TClassPlan& plan,
+                        TLxRestrictions restrictions) const;
   void ScaleRoot(framework::TWinControl* root, int multiplier, int divisor);
   TLxLayout LayoutOf(framework::TControl* control);
   void SetLayout(framework::TControl* control, const TLxLayout& layout);
@@ -309,6 +326,20 @@ class TLxTranslator : public lang::TLxCustomTranslator {
   std::unique_ptr<TWalkCache> walk_;
   bool hadHotkey_ = false;
   bool isMenuItem_ = false;
+  // What remembered look-up answers depend on besides the dictionary's keys; `settings_`
+  // counts its changes.
+  struct TLookupSettings {
+    const lang::TLxDictionary* dictionary = nullptr;
+    const framework::TClassInfo* root = nullptr;
+    bool contextKeys = false;
+    bool flat = false;
+    bool operator==(const TLookupSettings&) const = default;
+  };
+  TLookupSettings lookupSettings_;
+  std::uint64_t settings_ = 0;
+  // The root the settings were last worked out for, and its class.
+  const framework::TComponent* settingsRoot_ = nullptr;
+  const framework::TClassInfo* settingsRootClass_ = nullptr;
 };
 
 /// Registers TLxTranslator with the framework, so that stored forms holding one can be read.

@@ -34,7 +34,7 @@ TLxTranslatorTableItem& TLxTranslatorTable::Add(std::unique_ptr<TLxTranslatorTab
   Index(added);
   Group* group = FindGroup(added.Control, added.PropertyName);
   if (group == nullptr) {
-    group = &groups_[added.Control].emplace_back();
+    group = &groups_[added.Control].groups.emplace_back();
     group->propertyName = added.PropertyName;
   }
   group->items.push_back(&added);
@@ -69,21 +69,19 @@ bool TLxTranslatorTable::Available(const TLxTranslatorTableItem& item) const {
 TLxTranslatorTableItem* TLxTranslatorTable::Find(const framework::TObject* control,
                                                  std::string_view propertyName,
                                                  std::string_view currentStripped) {
-  TLxTranslatorTableItem* item = FindNext(control, propertyName, currentStripped);
-  if (item == nullptr) item = FindInGroup(control, propertyName, currentStripped);
+  Group* group = FindGroup(control, propertyName);
+  if (group == nullptr) return nullptr;
+  TLxTranslatorTableItem* item = nullptr;
+  if (passRunning_) item = FindNext(*group, currentStripped);
+  if (item == nullptr) item = FindInGroup(*group, control, propertyName, currentStripped);
   if (item != nullptr && passRunning_) item->usedInPass_ = pass_;
   return item;
 }
 
 // Every item of the object before its cursor was taken in this pass, so the item at the
 // cursor, when it matches, is the first one that matches.
-TLxTranslatorTableItem* TLxTranslatorTable::FindNext(const framework::TObject* control,
-                                                     std::string_view propertyName,
-                                                     std::string_view currentStripped) {
-  if (!passRunning_) return nullptr;
-  Group* found = FindGroup(control, propertyName);
-  if (found == nullptr) return nullptr;
-  Group& group = *found;
+inline TLxTranslatorTableItem* TLxTranslatorTable::FindNext(Group& group,
+                                                            std::string_view currentStripped) {
   if (group.pass != pass_) {
     group.pass = pass_;
     group.cursor = 0;
@@ -97,12 +95,11 @@ TLxTranslatorTableItem* TLxTranslatorTable::FindNext(const framework::TObject* c
 }
 
 // An object with a few texts is searched directly; the index serves long lists.
-TLxTranslatorTableItem* TLxTranslatorTable::FindInGroup(const framework::TObject* control,
+TLxTranslatorTableItem* TLxTranslatorTable::FindInGroup(const Group& group,
+                                                        const framework::TObject* control,
                                                         std::string_view propertyName,
                                                         std::string_view currentStripped) {
-  const Group* found = FindGroup(control, propertyName);
-  if (found == nullptr) return nullptr;
-  const Bucket& items = found->items;
+  const Bucket& items = group.items;
   if (items.size() > kDirectSearch) return FindIndexed(control, propertyName, currentStripped);
   for (TLxTranslatorTableItem* item : items) {
     if (Available(*item) && Matches(*item, control, propertyName, currentStripped)) return item;
@@ -146,15 +143,26 @@ void TLxTranslatorTable::RemoveHolder(const framework::TComponent* holder) {
   std::erase_if(items_, [&held](const auto& item) { return held(item.get()); });
 }
 
-TLxTranslatorTable::Group* TLxTranslatorTable::FindGroup(const framework::TObject* control,
-                                                         std::string_view propertyName) {
+inline TLxTranslatorTable::Group* TLxTranslatorTable::FindGroup(const framework::TObject* control,
+                                                                std::string_view propertyName) {
   if (control != lastControl_ || lastGroups_ == nullptr) {
-    const auto found = groups_.find(control);
-    if (found == groups_.end()) return nullptr;
+    Groups* groups = nullptr;
+    if (lastGroups_ != nullptr && lastGroups_->next == control) {
+      groups = lastGroups_->nextGroups;
+    } else {
+      const auto found = groups_.find(control);
+      if (found == groups_.end()) return nullptr;
+      groups = &found->second;
+      // Entries stay until the table is cleared, so the hint stays valid.
+      if (lastGroups_ != nullptr) {
+        lastGroups_->next = control;
+        lastGroups_->nextGroups = groups;
+      }
+    }
     lastControl_ = control;
-    lastGroups_ = &found->second;
+    lastGroups_ = groups;
   }
-  for (Group& group : *lastGroups_) {
+  for (Group& group : lastGroups_->groups) {
     if (group.propertyName == propertyName) return &group;
   }
   return nullptr;

@@ -29,6 +29,22 @@ class TComponent;
 
 namespace lx::translator {
 
+/// Where the dictionary answered an item's native text: a later pass over the same keys
+/// (another language of the same dictionary) reads the text there instead of searching.
+struct TLxLookupAnswer {
+  enum TPath : std::uint8_t { kWord, kContext, kFlat };
+  /// The dictionary's keys version it was found under; 0 when nothing is remembered.
+  std::uint64_t keysVersion = 0;
+  /// The translator's look-up settings it was found with (root class, flat translation...).
+  std::uint64_t settings = 0;
+  /// The entry found, or -1.
+  int position = -1;
+  /// How it was found: by word alone without context keys, in a context, or flat.
+  TPath path = kWord;
+  /// Whether the text without hot-key markers was asked too.
+  bool stripped = false;
+};
+
 class TLxTranslatorTableItem : public framework::TObject {
   LX_CLASS(TLxTranslatorTableItem, framework::TObject)
 
@@ -49,6 +65,8 @@ class TLxTranslatorTableItem : public framework::TObject {
   /// The component whose walk reached Control (Control itself when it is a component); the
   /// item goes when that component is destroyed.
   const framework::TComponent* Holder = nullptr;
+  /// Kept by the translator.
+  TLxLookupAnswer Answer;
 
  private:
   friend class TLxTranslatorTable;
@@ -99,16 +117,20 @@ class TLxTranslatorTable : public framework::TObject {
     std::size_t cursor = 0;
     std::uint64_t pass = 0;
   };
-  // The groups of one object: a few properties each.
-  using Groups = std::vector<Group>;
+  // The groups of one object (a few properties each), and the object asked about after it
+  // last time: a pass meets the objects in the order of the pass before.
+  struct Groups {
+    std::vector<Group> groups;
+    const framework::TObject* next = nullptr;
+    Groups* nextGroups = nullptr;
+  };
 
   static std::size_t KeyOf(const framework::TObject* control, std::string_view propertyName,
                            std::string_view currentStripped);
   static bool Matches(const TLxTranslatorTableItem& item, const framework::TObject* control,
                       std::string_view propertyName, std::string_view currentStripped);
-  TLxTranslatorTableItem* FindNext(const framework::TObject* control, std::string_view propertyName,
-                                   std::string_view currentStripped);
-  TLxTranslatorTableItem* FindInGroup(const framework::TObject* control,
+  TLxTranslatorTableItem* FindNext(Group& group, std::string_view currentStripped);
+  TLxTranslatorTableItem* FindInGroup(const Group& group, const framework::TObject* control,
                                       std::string_view propertyName,
                                       std::string_view currentStripped);
   TLxTranslatorTableItem* FindIndexed(const framework::TObject* control,

@@ -266,6 +266,28 @@ TEST(LxTranslationListTest, ReplacedTranslationsFollowTheOrderOfAdding) {
   EXPECT_EQ(list.Translation(list.FindWord("Save", false)), "Speichern");
 }
 
+// A position found under one keys version reads the same entry until the version changes.
+TEST(LxTranslationListTest, TheKeysVersionChangesWithEveryChangeOfKeysOrOrderOnly) {
+  TLxTranslationList list, other;
+  for (const char* word : {"Save", "Open"})
+    list.Add(Entry(word));
+  other.Add(Entry("Save"));
+  EXPECT_NE(list.KeysVersion(), 0u);
+  EXPECT_NE(list.KeysVersion(), other.KeysVersion());
+  std::uint64_t version = list.KeysVersion();
+  EXPECT_EQ(list.KeysVersion(), version);
+  list.Sort(false);
+  EXPECT_NE(list.KeysVersion(), version);
+  version = list.KeysVersion();
+  list.ReplaceTranslations({"SpeichernOeffnen", {9, 7}, {0, 0}});
+  EXPECT_EQ(list.KeysVersion(), version);
+  list.Add(Entry("Close"));
+  EXPECT_NE(list.KeysVersion(), version);
+  version = list.KeysVersion();
+  list.Clear();
+  EXPECT_NE(list.KeysVersion(), version);
+}
+
 // Texts on both sides of the longest length a record notes in two bytes, before and after
 // new translations: every piece comes back whole.
 TEST(LxTranslationListTest, LongTextsComeBackWhole) {
