@@ -715,12 +715,13 @@ inline void TLxTranslator::TranslateStringProperty(TObject* obj,
       framework::SetWideStrProp(*obj, property, lang::AnsiToWide(result, 0));
     return;
   }
-  // The text is read in place where the property allows it.
+  // The text is read in place where the property allows it. The property comes from the
+  // plan of the object's own class, so the object's class needs no check.
   std::string copy;
-  const std::string* value = property.StringRef(*obj);
+  const std::string* value = property.StringRefUnchecked(*obj);
   if (value == nullptr) value = &(copy = framework::GetStrProp(*obj, property));
   if (TranslateText(obj, name, *value, property.Name(), isMenuItem, result))
-    property.SetString(*obj, result);
+    property.SetStringUnchecked(*obj, result);
 }
 
 void TLxTranslator::TranslateObjectProperty(TObject* obj, const TClassPlan& plan,
@@ -1074,11 +1075,14 @@ bool TLxTranslator::TranslateText(TObject* obj, const std::string& name, const s
     // the marker in the text shown.
     hadHotkey_ = isMenuItem_ && item->NativeText.find('&') != std::string::npos;
     LookupTranslation(*item, result);
-    if (isMenuItem_)
+    if (isMenuItem_) {
       table_.SetCurrentStripped(*item, StripHotkey(result));
-    else
-      table_.SetCurrentStripped(*item, result);
-    return result != value;
+      return result != value;
+    }
+    // The item was found by the text shown: that text is what it remembers until now.
+    if (result == value) return false;
+    table_.ChangeCurrentStripped(*item, result);
+    return true;
   }
   // An empty text is never looked up nor remembered.
   if (value.empty()) return false;

@@ -120,7 +120,11 @@ TLxTranslatorTableItem* TLxTranslatorTable::FindIndexed(const framework::TObject
 }
 
 void TLxTranslatorTable::SetCurrentStripped(TLxTranslatorTableItem& item, std::string_view value) {
-  if (item.CurrentStripped == value) return;
+  if (item.CurrentStripped != value) ChangeCurrentStripped(item, value);
+}
+
+void TLxTranslatorTable::ChangeCurrentStripped(TLxTranslatorTableItem& item,
+                                               std::string_view value) {
   item.CurrentStripped.assign(value);
   if (!item.stale_) {
     item.stale_ = true;

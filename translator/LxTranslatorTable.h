@@ -102,6 +102,8 @@ class TLxTranslatorTable : public framework::TObject {
                                std::string_view currentStripped);
   /// Changes an item's CurrentStripped; the item keeps its place among equal items.
   void SetCurrentStripped(TLxTranslatorTableItem& item, std::string_view value);
+  /// The same for a value known to differ from the item's.
+  void ChangeCurrentStripped(TLxTranslatorTableItem& item, std::string_view value);
   /// Drops the items that `holder` reached: it is being destroyed, and a later object at
   /// its address must not take its texts.
   void RemoveHolder(const framework::TComponent* holder);

@@ -88,6 +88,20 @@ C& CastTo(TObject& instance, const std::string& property) {
   return const_cast<C&>(CastTo<C>(static_cast<const TObject&>(instance), property));
 }
 
+// CastTo, or without `checked` a plain cast where the class allows one.
+template <typename C>
+const C& CastTo(const TObject& instance, const std::string& property, bool checked) {
+  if constexpr (OwnClassInfo<C>) {
+    if (!checked) return static_cast<const C&>(instance);
+  }
+  return CastTo<C>(instance, property);
+}
+
+template <typename C>
+C& CastTo(TObject& instance, const std::string& property, bool checked) {
+  return const_cast<C&>(CastTo<C>(static_cast<const TObject&>(instance), property, checked));
+}
+
 template <typename A>
 const A& Expect(const TPropValue& value, const std::string& property) {
   const A* held = std::get_if<A>(&value);
@@ -339,8 +353,8 @@ TPropInfo::TStringReader MakeStringReader(G getter, const std::string& name) {
     return {};
   } else {
     using C = typename Reader<G>::Class;
-    return [getter, name](const TObject& instance) -> const std::string& {
-      return std::invoke(getter, CastTo<C>(instance, name));
+    return [getter, name](const TObject& instance, bool checked) -> const std::string& {
+      return std::invoke(getter, CastTo<C>(instance, name, checked));
     };
   }
 }
@@ -351,8 +365,8 @@ TPropInfo::TStringWriter MakeStringWriter(S setter, const std::string& name) {
     return {};
   } else {
     using C = typename Writer<S>::Class;
-    return [setter, name](TObject& instance, const std::string& value) {
-      C& target = CastTo<C>(instance, name);
+    return [setter, name](TObject& instance, const std::string& value, bool checked) {
+      C& target = CastTo<C>(instance, name, checked);
       if constexpr (std::is_member_function_pointer_v<S>) {
         std::invoke(setter, target, value);
       } else {

@@ -105,12 +105,24 @@ void TPropInfo::SetValue(TObject& instance, const TPropValue& value) const {
 }
 
 const std::string* TPropInfo::StringRef(const TObject& instance) const {
-  return stringReader_ ? &stringReader_(instance) : nullptr;
+  return stringReader_ ? &stringReader_(instance, true) : nullptr;
 }
 
 void TPropInfo::SetString(TObject& instance, const std::string& value) const {
   if (stringWriter_) {
-    stringWriter_(instance, value);
+    stringWriter_(instance, value, true);
+  } else {
+    SetValue(instance, value);
+  }
+}
+
+const std::string* TPropInfo::StringRefUnchecked(const TObject& instance) const {
+  return stringReader_ ? &stringReader_(instance, false) : nullptr;
+}
+
+void TPropInfo::SetStringUnchecked(TObject& instance, const std::string& value) const {
+  if (stringWriter_) {
+    stringWriter_(instance, value, false);
   } else {
     SetValue(instance, value);
   }

@@ -176,9 +176,10 @@ class TPropInfo {
   using TGetter = std::function<TPropValue(const TObject&)>;
   using TSetter = std::function<void(TObject&, const TPropValue&)>;
   using TStoredTest = std::function<bool(const TObject&)>;
-  // Direct access to long strings, without a TPropValue in between.
-  using TStringReader = std::function<const std::string&(const TObject&)>;
-  using TStringWriter = std::function<void(TObject&, const std::string&)>;
+  // Direct access to long strings, without a TPropValue in between; `checked` false skips
+  // the check that the instance is of the publishing class.
+  using TStringReader = std::function<const std::string&(const TObject&, bool checked)>;
+  using TStringWriter = std::function<void(TObject&, const std::string&, bool checked)>;
 
   /// A property of `kind`; an absent getter or setter makes it write-only or read-only.
   TPropInfo(std::string name, TTypeKind kind, TGetter getter, TSetter setter);
@@ -207,6 +208,11 @@ class TPropInfo {
   const std::string* StringRef(const TObject& instance) const;
   /// Writes a string value, straight to the writer when the property has a direct one.
   void SetString(TObject& instance, const std::string& value) const;
+  /// StringRef and SetString for an instance the caller knows to be of a class that
+  /// publishes this property (it found the property in the instance's class info), so its
+  /// class is not checked again.
+  const std::string* StringRefUnchecked(const TObject& instance) const;
+  void SetStringUnchecked(TObject& instance, const std::string& value) const;
 
   // Used by the registration helpers while the descriptor is declared.
   void SetKind(TTypeKind kind) { kind_ = kind; }

@@ -141,6 +141,18 @@ TEST(PublishedTest, DirectStringAccessRefusesOtherInstances) {
   TBigGadget big(nullptr);
   big.SetCaption("Big");
   EXPECT_EQ(GetStrProp(big, Prop("Caption")), "Big");
+  // A caller that found the property in the instance's own class info reads and writes
+  // without the check, through the same accessors.
+  const TPropInfo& caption = *big.ClassInfo().FindProperty("Caption");
+  EXPECT_EQ(caption.StringRefUnchecked(big), &big.Caption());
+  caption.SetStringUnchecked(big, "Bigger");
+  EXPECT_EQ(big.Caption(), "Bigger");
+  // A property without direct access goes through its setter.
+  TComputed computed;
+  const TPropInfo& text = *TComputed::StaticClassInfo().FindProperty("Text");
+  EXPECT_EQ(text.StringRefUnchecked(computed), nullptr);
+  text.SetStringUnchecked(computed, "c");
+  EXPECT_EQ(computed.text, "c");
 }
 
 }  // namespace
