@@ -52,6 +52,8 @@ class TLxModules : public framework::TObject {
   ~TLxModules() override;
 
   int Count() const;
+  /// Whether no module is registered (nor one that left during a round that still runs).
+  bool Empty() const { return modules_.empty(); }
   /// Raises EListError "List index out of bounds (<index>)".
   TLxModule* Items(int index) const;
 

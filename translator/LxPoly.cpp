@@ -159,6 +159,13 @@ std::string MenuItemText(platform::HMENU menu, int position) {
   return text;
 }
 
+// The registry when a module may answer: most programs register none, and the modules are
+// asked about every control of every pass.
+TLxModules* ModulesToAsk() {
+  TLxModules* modules = Modules();
+  return modules != nullptr && !modules->Empty() ? modules : nullptr;
+}
+
 }  // namespace
 
 // ---- What the walk does per class
@@ -707,12 +714,13 @@ void TLxTranslator::TranslateProperty(TObject* obj, const TClassPlan& plan,
 inline void TLxTranslator::TranslateStringProperty(TObject* obj,
                                                    const framework::TPropInfo& property,
                                                    const std::string& name, bool isMenuItem) {
-  std::string result;
+  std::string buffer;
   if (property.Kind() == framework::tkWString || property.Kind() == framework::tkUString) {
     const std::u16string wide = framework::GetWideStrProp(*obj, property);
     const std::string value = lang::WideToAnsi(wide, 0);
-    if (TranslateText(obj, name, value, property.Name(), isMenuItem, result))
-      framework::SetWideStrProp(*obj, property, lang::AnsiToWide(result, 0));
+    if (const std::string* text =
+            TranslateText(obj, name, value, property.Name(), isMenuItem, buffer))
+      framework::SetWideStrProp(*obj, property, lang::AnsiToWide(*text, 0));
     return;
   }
   // The text is read in place where the property allows it. The property comes from the
@@ -720,8 +728,10 @@ inline void TLxTranslator::TranslateStringProperty(TObject* obj,
   std::string copy;
   const std::string* value = property.StringRefUnchecked(*obj);
   if (value == nullptr) value = &(copy = framework::GetStrProp(*obj, property));
-  if (TranslateText(obj, name, *value, property.Name(), isMenuItem, result))
-    property.SetStringUnchecked(*obj, result);
+  if (const std::string* text =
+          TranslateText(obj, name, *value, property.Name(), isMenuItem, buffer)) {
+    property.SetStringUnchecked(*obj, *text);
+  }
 }
 
 void TLxTranslator::TranslateObjectProperty(TObject* obj, const TClassPlan& plan,
@@ -778,17 +788,17 @@ void TLxTranslator::TranslateStrings(TObject* obj, const std::string& name,
     if (sorted) list->SetSorted(true);
   });
   const bool isMenuItem = obj != nullptr && PlanOf(*obj).menuItem;
-  std::string result;
+  std::string buffer;
   for (int i = 0; i < strings->Count(); ++i) {
     const std::string line = strings->Strings(i);
-    if (TranslateText(obj, name, line, propertyName, isMenuItem, result))
-      strings->SetStrings(i, result);
+    if (const std::string* text = TranslateText(obj, name, line, propertyName, isMenuItem, buffer))
+      strings->SetStrings(i, *text);
   }
 }
 
 void TLxTranslator::TranslateControlText(TComponent* control) {
   try {
-    if (TLxModules* modules = Modules()) modules->TranslateControl(this, control);
+    if (TLxModules* modules = ModulesToAsk()) modules->TranslateControl(this, control);
     if (control == nullptr || !PlanOf(*control).memo) return;
     auto* memo = static_cast<framework::TCustomMemo*>(control);
     if (!targets_->IsTarget(memo->ClassName(), "Text")) return;
@@ -802,15 +812,23 @@ void TLxTranslator::TranslateControlText(TComponent* control) {
 
 // ---- Fonts, scaling and mirroring: the steps the pass calls at their fixed points
 
+// A pass meets the controls in the order of the pass before, which made their states in
+// that order: the state after the one found last is tried first.
 TLxBidirectionalState* TLxTranslator::FindBidiState(framework::TControl* control, bool create) {
+  if (bidiNext_ < bidiStates_.size() && bidiStates_[bidiNext_]->Control == control)
+    return bidiStates_[bidiNext_++].get();
   const auto found = bidiIndex_.find(static_cast<TComponent*>(control));
-  if (found != bidiIndex_.end()) return found->second;
+  if (found != bidiIndex_.end()) {
+    bidiNext_ = found->second + 1;
+    return bidiStates_[found->second].get();
+  }
   if (!create || control == nullptr) return nullptr;
   auto state = std::make_unique<TLxBidirectionalState>();
   state->Control = control;
   state->NativeLeft = control->Left();
-  bidiIndex_.emplace(control, state.get());
+  bidiIndex_.emplace(control, bidiStates_.size());
   bidiStates_.push_back(std::move(state));
+  bidiNext_ = bidiStates_.size();
   // Controls of other owners do not tell the translator that they go.
   if (control->Owner() != Owner()) FreeNotification(control);
   return bidiStates_.back().get();
@@ -818,10 +836,14 @@ TLxBidirectionalState* TLxTranslator::FindBidiState(framework::TControl* control
 
 // Told while the control is being destroyed: it is no longer known as a control then.
 void TLxTranslator::ForgetBidiState(TComponent* component) {
-  if (bidiIndex_.erase(component) == 0) return;
-  std::erase_if(bidiStates_, [component](const auto& state) {
-    return static_cast<TComponent*>(state->Control) == component;
-  });
+  const auto found = bidiIndex_.find(component);
+  if (found == bidiIndex_.end()) return;
+  const std::size_t gone = found->second;
+  bidiIndex_.erase(found);
+  bidiStates_.erase(bidiStates_.begin() + static_cast<std::ptrdiff_t>(gone));
+  for (std::size_t i = gone; i < bidiStates_.size(); ++i)
+    bidiIndex_[bidiStates_[i]->Control] = i;
+  bidiNext_ = 0;
 }
 
 // The form's font follows the language; a language without one brings back the form's own.
@@ -1005,7 +1027,7 @@ void TLxTranslator::ApplyMirrorFlag() {
 // A control is mirrored from where it stands in the native order, which is remembered anew
 // each time, so that a control moved meanwhile comes back to its new place.
 void TLxTranslator::MirrorControl(framework::TControl* control, TLxBidirectionalState* state) {
-  TLxModules* modules = Modules();
+  TLxModules* modules = ModulesToAsk();
   if (modules != nullptr && modules->MirrorControl(this, control, state)) return;
   if (state->Flipped || control->Parent() == nullptr) return;
   state->Flipped = true;
@@ -1015,7 +1037,7 @@ void TLxTranslator::MirrorControl(framework::TControl* control, TLxBidirectional
 }
 
 void TLxTranslator::UnmirrorControl(framework::TControl* control, TLxBidirectionalState* state) {
-  TLxModules* modules = Modules();
+  TLxModules* modules = ModulesToAsk();
   if (modules != nullptr && modules->UnmirrorControl(this, control, state)) return;
   if (!state->Flipped) return;
   state->Flipped = false;
@@ -1024,7 +1046,7 @@ void TLxTranslator::UnmirrorControl(framework::TControl* control, TLxBidirection
 }
 
 bool TLxTranslator::ApplyReadingOrder(TComponent* component) {
-  TLxModules* modules = Modules();
+  TLxModules* modules = ModulesToAsk();
   return modules != nullptr && modules->ApplyReadingOrder(this, component);
 }
 
@@ -1053,18 +1075,18 @@ void TLxTranslator::RealignControls() {
 std::string TLxTranslator::TranslateValue(TObject* obj, const std::string& name,
                                           const std::string& value,
                                           const std::string& propertyName) {
-  std::string result;
-  if (!TranslateText(obj, name, value, propertyName, obj != nullptr && PlanOf(*obj).menuItem,
-                     result)) {
-    return value;
-  }
-  return result;
+  std::string buffer;
+  const std::string* text = TranslateText(obj, name, value, propertyName,
+                                          obj != nullptr && PlanOf(*obj).menuItem, buffer);
+  return text != nullptr ? *text : value;
 }
 
-// Sets `result` to the text to write and answers true, or answers false when `value` stays.
-bool TLxTranslator::TranslateText(TObject* obj, const std::string& name, const std::string& value,
-                                  const std::string& propertyName, bool isMenuItem,
-                                  std::string& result) {
+// The text to write, or null when `value` stays: `buffer`, or the table's copy of the text
+// written last, which lives until the pass ends.
+const std::string* TLxTranslator::TranslateText(TObject* obj, const std::string& name,
+                                                const std::string& value,
+                                                const std::string& propertyName, bool isMenuItem,
+                                                std::string& buffer) {
   isMenuItem_ = isMenuItem;
   hadHotkey_ = false;
   std::string strippedValue;
@@ -1074,30 +1096,36 @@ bool TLxTranslator::TranslateText(TObject* obj, const std::string& name, const s
     // The hot key of the native text counts: automatic hot keys may have moved or dropped
     // the marker in the text shown.
     hadHotkey_ = isMenuItem_ && item->NativeText.find('&') != std::string::npos;
-    LookupTranslation(*item, result);
     if (isMenuItem_) {
-      table_.SetCurrentStripped(*item, StripHotkey(result));
-      return result != value;
+      LookupTranslation(*item, buffer);
+      table_.SetCurrentStripped(*item, StripHotkey(buffer));
+      return buffer != value ? &buffer : nullptr;
     }
-    // The item was found by the text shown: that text is what it remembers until now.
-    if (result == value) return false;
-    table_.ChangeCurrentStripped(*item, result);
-    return true;
+    // The item was found by the text shown: that text is what it remembers until now. The
+    // new text is copied once, into the item, and written from there.
+    std::string_view text;
+    if (!RememberedText(*item, text)) {
+      LookupTranslation(*item, buffer);
+      text = buffer;
+    }
+    if (text == value) return nullptr;
+    table_.ChangeCurrentStripped(*item, text);
+    return &item->CurrentStripped;
   }
   // An empty text is never looked up nor remembered.
-  if (value.empty()) return false;
+  if (value.empty()) return nullptr;
   auto item = std::make_unique<TLxTranslatorTableItem>();
   item->Control = obj;
   item->ComponentName = name;
   item->PropertyName = propertyName;
   item->NativeText = value;
   item->NativeStripped = stripped;
-  LookupTranslation(*item, result);
-  item->CurrentStripped = isMenuItem_ ? StripHotkey(result) : result;
+  LookupTranslation(*item, buffer);
+  item->CurrentStripped = isMenuItem_ ? StripHotkey(buffer) : buffer;
   item->Holder = holder_ != nullptr ? holder_ : As<TComponent>(obj);
   Watch(const_cast<TComponent*>(item->Holder));
   table_.Add(std::move(item));
-  return result != value;
+  return buffer != value ? &buffer : nullptr;
 }
 
 std::string TLxTranslator::StripHotkey(const std::string& text) {
@@ -1186,16 +1214,28 @@ std::string TLxTranslator::LookupTranslation(const std::string& native,
 // The answer a table item remembers is taken again while the dictionary's keys and the
 // settings of the look-up stay; only the text at its position is read anew.
 void TLxTranslator::LookupTranslation(TLxTranslatorTableItem& item, std::string& result) {
+  std::string_view text;
+  if (RememberedText(item, text)) {
+    result.assign(text);
+    return;
+  }
   lang::TLxDictionary* dictionary = Dictionary();
   if (dictionary == nullptr) {
     result = item.NativeText;
-    return;
-  }
-  const std::uint64_t version = dictionary->KeysVersion();
-  if (version == 0) {
+  } else if (dictionary->KeysVersion() == 0) {
     result = LookupTranslation(item.NativeText, item.NativeStripped, item.ComponentName);
-    return;
+  } else {
+    result = TextOf(*dictionary, item.NativeText, item.Answer);
   }
+}
+
+// The text found where the item's answer points, as the dictionary holds it; false when
+// there is no such text and the look-up by text or the missing-text rule gives it.
+bool TLxTranslator::RememberedText(TLxTranslatorTableItem& item, std::string_view& text) {
+  lang::TLxDictionary* dictionary = Dictionary();
+  if (dictionary == nullptr) return false;
+  const std::uint64_t version = dictionary->KeysVersion();
+  if (version == 0) return false;
   const std::uint64_t settings = LookupSettings(*dictionary);
   TLxLookupAnswer& answer = item.Answer;
   if (answer.keysVersion != version || answer.settings != settings ||
@@ -1204,15 +1244,9 @@ void TLxTranslator::LookupTranslation(TLxTranslatorTableItem& item, std::string&
     answer.keysVersion = version;
     answer.settings = settings;
   }
-  // A text found is copied straight into the result.
-  if (answer.position >= 0) {
-    const std::string_view text = dictionary->TextAt(answer.position);
-    if (!text.empty() || answer.path == TLxLookupAnswer::kFlat) {
-      result.assign(text);
-      return;
-    }
-  }
-  result = TextOf(*dictionary, item.NativeText, answer);
+  if (answer.position < 0) return false;
+  text = dictionary->TextAt(answer.position);
+  return !text.empty() || answer.path == TLxLookupAnswer::kFlat;
 }
 
 // The same search as the look-up by text, giving where it found the text.

@@ -267,8 +267,9 @@ class TLxTranslator : public lang::TLxCustomTranslator {
                                TLxRestrictions restrictions);
   void TranslateStringList(framework::TObject* obj, framework::TStrings* strings,
                            const std::string& name, const std::string& propertyName);
-  bool TranslateText(framework::TObject* obj, const std::string& name, const std::string& value,
-                     const std::string& propertyName, bool isMenuItem, std::string& result);
+  const std::string* TranslateText(framework::TObject* obj, const std::string& name,
+                                   const std::string& value, const std::string& propertyName,
+                                   bool isMenuItem, std::string& buffer);
   bool TranslateWord(const std::string& native, const std::string& nativeStripped,
                      std::string& value);
   bool TranslateInContexts(const std::string& native, const std::string& nativeStripped,
@@ -276,6 +277,7 @@ class TLxTranslator : public lang::TLxCustomTranslator {
   const std::vector<const framework::TClassInfo*>& Contexts(const framework::TComponent& root);
   // Look-up by position, for dictionaries that have positions (see TLxLookupAnswer).
   void LookupTranslation(TLxTranslatorTableItem& item, std::string& result);
+  bool RememberedText(TLxTranslatorTableItem& item, std::string_view& text);
   TLxLookupAnswer FindAnswer(lang::TLxDictionary& dictionary, const std::string& native,
                              const std::string& nativeStripped, const std::string& componentName);
   int FindWordPosition(const lang::TLxDictionary& dictionary, const std::string& native,
@@ -305,7 +307,9 @@ class TLxTranslator : public lang::TLxCustomTranslator {
   std::string savedFontName_;
   int savedFontSize_ = 0;
   std::vector<std::unique_ptr<TLxBidirectionalState>> bidiStates_;
-  std::unordered_map<const framework::TComponent*, TLxBidirectionalState*> bidiIndex_;
+  // Where each control's state is in bidiStates_, and the state a pass is likely to ask next.
+  std::unordered_map<const framework::TComponent*, std::size_t> bidiIndex_;
+  std::size_t bidiNext_ = 0;
   // The root that this translator scaled and has not scaled back (kept through Close, so that
   // a reopened translator neither scales it twice nor leaves it scaled), with every control's
   // layout before and after, so that scaling back restores what was not changed meanwhile.

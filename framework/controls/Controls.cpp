@@ -105,12 +105,12 @@ void TControl::SetText(const std::string& value) {
   TextChanged();
 }
 
+// Parents are windowed controls: the first with a window shows this one.
 void TControl::Invalidate() {
   ++invalidateCount_;
-  for (const TControl* shown = this; shown != nullptr; shown = shown->parent_) {
-    const auto* windowed = dynamic_cast<const TWinControl*>(shown);
-    if (windowed != nullptr && windowed->HandleAllocated()) {
-      platform::InvalidateRect(windowed->handle_);
+  for (const TWinControl* shown = parent_; shown != nullptr; shown = shown->parent_) {
+    if (shown->HandleAllocated()) {
+      platform::InvalidateRect(shown->handle_);
       return;
     }
   }
@@ -363,6 +363,13 @@ void TWinControl::BoundsChanged() {
   if (handle_ == 0) return;
   platform::SetWindowPos(handle_, 0, Left(), Top(), Width(), Height(),
                          platform::SWP_NOZORDER | platform::SWP_NOACTIVATE);
+}
+
+// A control with a window of its own repaints it; one without is shown by its parent's.
+void TWinControl::Invalidate() {
+  if (!HandleAllocated()) return TControl::Invalidate();
+  ++invalidateCount_;
+  platform::InvalidateRect(handle_);
 }
 
 void TWinControl::TextChanged() {

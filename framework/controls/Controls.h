@@ -232,6 +232,7 @@ class TWinControl : public TControl {
   /// the children that had windows get new ones as well. Does nothing without a window.
   void RecreateWnd();
 
+  void Invalidate() override;
   void ScaleBy(int multiplier, int divisor) override;
   void GetChildren(const TGetChildProc& proc, TComponent* root) override;
 

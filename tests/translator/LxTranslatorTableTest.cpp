@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <random>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -119,6 +121,102 @@ TEST(LxTranslatorTableTest, RemoveHolderDropsWhatTheComponentReached) {
   EXPECT_EQ(table.Find(&a, "Caption", "Open"), nullptr);
   EXPECT_EQ(table.Find(&part, "Caption", "Open"), nullptr);
   EXPECT_EQ(table.Find(&b, "Caption", "Open"), &kept);
+}
+
+TEST(LxTranslatorTableTest, ItemsDroppedInAPassLiveUntilItEnds) {
+  TLxTranslatorTable table;
+  framework::TComponent a(nullptr);
+  framework::TComponent b(nullptr);
+  AddItem(table, &a, "Caption", "Open", &a);
+  AddItem(table, &b, "Caption", "Save", &b);
+  table.BeginPass();
+  TLxTranslatorTableItem* dropped = table.Find(&a, "Caption", "Open");
+  TLxTranslatorTableItem* cleared = table.Find(&b, "Caption", "Save");
+  table.RemoveHolder(&a);
+  EXPECT_EQ(table.Find(&a, "Caption", "Open"), nullptr);
+  EXPECT_EQ(dropped->CurrentStripped, "Open");  // the pass may still hold it
+  table.Clear();
+  EXPECT_EQ(table.Find(&b, "Caption", "Save"), nullptr);
+  EXPECT_EQ(cleared->CurrentStripped, "Save");
+  table.EndPass();
+  EXPECT_EQ(table.Count(), 0);
+}
+
+// Passes that follow the order of the one before, with texts changed, items skipped, moved,
+// added and dropped, and equal texts side by side, find what a scan of the table in order
+// finds: the first item that matches and was not taken in the pass.
+TEST(LxTranslatorTableTest, FindGivesWhatAScanGivesPassAfterPass) {
+  TLxTranslatorTable table;
+  std::vector<std::unique_ptr<framework::TComponent>> objects;
+  for (int i = 0; i < 4; ++i)
+    objects.push_back(std::make_unique<framework::TComponent>(nullptr));
+  std::mt19937 random(7);
+  const auto pick = [&random](int count) {
+    return static_cast<int>(random() % static_cast<unsigned>(count));
+  };
+  const char* const properties[] = {"Caption", "Items"};
+  const char* const texts[] = {"a", "b", "c", ""};
+  struct TQuery {
+    framework::TObject* control;
+    std::string property, text;
+  };
+  const auto randomQuery = [&] {
+    return TQuery{objects[static_cast<std::size_t>(pick(4))].get(), properties[pick(2)],
+                  texts[pick(4)]};
+  };
+  const auto add = [&]() -> const TLxTranslatorTableItem* {
+    const TQuery query = randomQuery();
+    return &AddItem(table, query.control, query.property, query.text,
+                    objects[static_cast<std::size_t>(pick(4))].get());
+  };
+  for (int i = 0; i < 40; ++i)
+    add();
+  std::vector<TQuery> queries;
+  for (int i = 0; i < table.Count(); ++i) {
+    const TLxTranslatorTableItem& item = table.Items(i);
+    queries.push_back({item.Control, item.PropertyName, item.CurrentStripped});
+  }
+  for (int pass = 0; pass < 300; ++pass) {
+    table.BeginPass();
+    std::set<const TLxTranslatorTableItem*> taken;
+    std::vector<TQuery> next;
+    for (std::size_t q = 0; q < queries.size(); ++q) {
+      const int dice = pick(100);
+      if (dice < 5 && q + 1 < queries.size()) std::swap(queries[q], queries[q + 1]);
+      if (dice >= 5 && dice < 10) continue;
+      if (dice >= 10 && dice < 14) queries[q] = randomQuery();
+      if (dice == 14) taken.insert(add());  // an item added in a pass counts as taken
+      if (dice == 15 || dice == 16)
+        table.RemoveHolder(objects[static_cast<std::size_t>(pick(4))].get());
+      const TQuery& query = queries[q];
+      const TLxTranslatorTableItem* expected = nullptr;
+      for (int i = 0; i < table.Count() && expected == nullptr; ++i) {
+        const TLxTranslatorTableItem& item = table.Items(i);
+        if (item.Control == query.control && item.PropertyName == query.property &&
+            item.CurrentStripped == query.text && !taken.contains(&item)) {
+          expected = &item;
+        }
+      }
+      TLxTranslatorTableItem* found = table.Find(query.control, query.property, query.text);
+      ASSERT_EQ(found, expected) << "pass " << pass << ", query " << q;
+      if (found == nullptr) continue;
+      taken.insert(found);
+      if (pick(3) == 0) table.SetCurrentStripped(*found, texts[pick(4)]);
+      next.push_back({found->Control, found->PropertyName, found->CurrentStripped});
+    }
+    table.EndPass();
+    if (pass % 7 == 3) table.RemoveHolder(objects[static_cast<std::size_t>(pick(4))].get());
+    while (table.Count() < 30)
+      add();
+    // Items no pass found lately come back now and then.
+    if (pass % 5 == 4 || next.empty()) {
+      for (int i = 0; i < table.Count(); ++i) {
+        const TLxTranslatorTableItem& item = table.Items(i);
+        next.push_back({item.Control, item.PropertyName, item.CurrentStripped});
+      }
+    }
+    queries = std::move(next);
+  }
 }
 
 }  // namespace

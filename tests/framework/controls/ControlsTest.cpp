@@ -299,6 +299,13 @@ TEST_F(ControlsTest, ChangesOfAControlWithoutWindowRepaintTheWindowItIsDrawnIn) 
   EXPECT_EQ(recorder.windows, std::vector<platform::HWND>(6, window));
 
   recorder.windows.clear();
+  auto* button = Make<TButton>("Button1", panel);
+  button->DestroyHandle();
+  ASSERT_FALSE(button->HandleAllocated());
+  button->Invalidate();  // windowed, but without a window of its own now
+  EXPECT_EQ(recorder.windows, std::vector<platform::HWND>{window});
+
+  recorder.windows.clear();
   auto* list = Make<TListBox>("List1", panel);
   list->HandleNeeded();
   list->Items()->Add("one");
