@@ -9,15 +9,19 @@
 //                         mirrored inside the form, or put back
 //   BM_DictionarySwitch   the same switch with no translator: the dictionary's own cost
 //   BM_PlainLoop          a loop setting the texts the pass sets, from ready strings
+//   BM_PlainLoopHotkeysOnce  the same loop with the menu on manual hot keys meanwhile and
+//                         its hot keys worked out once after, as the pass does it (the
+//                         plain loop makes the menu work them out after each caption)
 //
 // Each pass should be linear in the number of texts, and a switch of the whole form should
 // cost little more than the dictionary's switch and the plain loop together. The counter
 // "texts" is what one pass translates (the translator's table) or what the loop sets, and
 // must be the same for both; bench/translator_ratios.py prints the growth and the ratio.
 //
-// `translator_bench --switches=N [--no-translator | --plain-loop]` makes no benchmark: it
-// switches the 10,000-control form N times after two switches that settle the dictionary
-// (or runs the plain loop N times), counting instructions under callgrind for those N only:
+// `translator_bench --switches=N [--no-translator | --plain-loop | --plain-loop-hotkeys-once]`
+// makes no benchmark: it switches the 10,000-control form N times after two switches that
+// settle the dictionary (or runs a plain loop N times), counting instructions under callgrind
+// for those N only:
 //   valgrind --tool=callgrind --instr-atstart=no build/bench/bench/translator_bench --switches=10
 #include <benchmark/benchmark.h>
 #include <unistd.h>
@@ -136,7 +140,7 @@ struct TBenchForm {
       button->SetHint(Text("Hint", i, 0));
       buttons.push_back(button);
     }
-    auto* menu = new framework::TMainMenu(form.get());
+    menu = new framework::TMainMenu(form.get());
     menu->SetName("Menu");
     for (int i = 0; i < kMenuItems; ++i) {
       auto* item = new framework::TMenuItem(form.get());
@@ -157,6 +161,7 @@ struct TBenchForm {
 
   std::unique_ptr<framework::TForm> form;
   std::vector<framework::TButton*> buttons;
+  framework::TMainMenu* menu = nullptr;
   std::vector<framework::TMenuItem*> items;
   framework::TListBox* list = nullptr;
   translator::TLxTranslator* translator = nullptr;
@@ -245,15 +250,24 @@ std::vector<std::string> PlainTexts(int controls, int language) {
   return texts;
 }
 
-// Sets every text from `words`; the number set.
-std::size_t SetPlainTexts(TBenchForm& bench, const std::vector<std::string>& words) {
+// Sets every text from `words`; the number set. With `hotkeysOnce` the menu takes manual
+// hot keys meanwhile, and works them out once after.
+std::size_t SetPlainTexts(TBenchForm& bench, const std::vector<std::string>& words,
+                          bool hotkeysOnce = false) {
   std::size_t next = 0;
   for (framework::TButton* button : bench.buttons) {
     button->SetCaption(words[next++]);
     button->SetHint(words[next++]);
   }
+  if (hotkeysOnce) bench.menu->SetAutoHotkeys(framework::maManual);
   for (framework::TMenuItem* item : bench.items)
     item->SetCaption(words[next++]);
+  if (hotkeysOnce) {
+    bench.menu->SetAutoHotkeys(framework::maAutomatic);
+    framework::TMenuItem rethink(nullptr);
+    bench.menu->Items()->Add(&rethink);
+    bench.menu->Items()->Remove(&rethink);
+  }
   framework::TStrings& lines = *bench.list->Items();
   lines.BeginUpdate();
   for (int i = 0; i < kListLines; ++i)
@@ -262,17 +276,25 @@ std::size_t SetPlainTexts(TBenchForm& bench, const std::vector<std::string>& wor
   return next;
 }
 
-void BM_PlainLoop(benchmark::State& state) {
+void PlainLoop(benchmark::State& state, bool hotkeysOnce) {
   const int controls = static_cast<int>(state.range(0));
   TBenchForm bench(controls);
   const std::vector<std::string> texts[3] = {{}, PlainTexts(controls, 1), PlainTexts(controls, 2)};
   int language = 1;
   std::size_t set = 0;
   for (auto _ : state) {
-    set = SetPlainTexts(bench, texts[language]);
+    set = SetPlainTexts(bench, texts[language], hotkeysOnce);
     language = 3 - language;
   }
   SetCounters(state, static_cast<int>(set));
+}
+
+void BM_PlainLoop(benchmark::State& state) {
+  PlainLoop(state, false);
+}
+
+void BM_PlainLoopHotkeysOnce(benchmark::State& state) {
+  PlainLoop(state, true);
 }
 
 }  // namespace
@@ -282,16 +304,17 @@ BENCHMARK(BM_SwitchLanguage)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::k
 BENCHMARK(BM_SwitchRightToLeft)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DictionarySwitch)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PlainLoop)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PlainLoopHotkeysOnce)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 
 namespace {
 
-int CountPlainLoops(int loops) {
+int CountPlainLoops(int loops, bool hotkeysOnce) {
   TBenchForm bench(kLargest);
   const std::vector<std::string> texts[3] = {{}, PlainTexts(kLargest, 1), PlainTexts(kLargest, 2)};
-  SetPlainTexts(bench, texts[2]);
+  SetPlainTexts(bench, texts[2], hotkeysOnce);
   CALLGRIND_START_INSTRUMENTATION;
   for (int i = 0; i < loops; ++i)
-    SetPlainTexts(bench, texts[1 + i % 2]);
+    SetPlainTexts(bench, texts[1 + i % 2], hotkeysOnce);
   CALLGRIND_STOP_INSTRUMENTATION;
   return 0;
 }
@@ -317,7 +340,8 @@ int main(int argc, char** argv) {
     if (argument.starts_with("--switches=")) {
       const std::string_view mode = i + 1 < argc ? argv[i + 1] : "";
       const int count = std::atoi(argv[i] + 11);
-      if (mode == "--plain-loop") return CountPlainLoops(count);
+      if (mode == "--plain-loop") return CountPlainLoops(count, false);
+      if (mode == "--plain-loop-hotkeys-once") return CountPlainLoops(count, true);
       return CountSwitches(count, mode != "--no-translator");
     }
   }

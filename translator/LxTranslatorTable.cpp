@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <functional>
 #include <iterator>
-#include <unordered_set>
 
 #include "framework/rtti/Published.h"
 #include "platform/Exception.h"
@@ -31,16 +30,14 @@ TLxTranslatorTableItem& TLxTranslatorTable::Items(int index) const {
 
 TLxTranslatorTableItem& TLxTranslatorTable::Add(std::unique_ptr<TLxTranslatorTableItem> item) {
   item->sequence_ = nextSequence_++;
+  if (passRunning_) item->usedInPass_ = pass_;
   TLxTranslatorTableItem& added = *items_.emplace_back(std::move(item));
-  if (passRunning_) Take(added);
   Index(added);
   Group* group = FindGroup(added.Control, added.PropertyName);
   if (group == nullptr) {
-    group = groups_[added.Control].groups.emplace_back(std::make_unique<Group>()).get();
+    group = &groups_[added.Control].groups.emplace_back();
     group->propertyName = added.PropertyName;
   }
-  added.group_ = group;
-  added.groupIndex_ = group->items.size();
   group->items.push_back(&added);
   return added;
 }
@@ -51,9 +48,6 @@ void TLxTranslatorTable::Clear() {
   groups_.clear();
   lastControl_ = nullptr;
   lastGroups_ = nullptr;
-  order_.clear();
-  nextOrder_.clear();
-  orderNext_ = 0;
   Retire(items_.begin(), items_.end());
   items_.clear();
 }
@@ -61,16 +55,10 @@ void TLxTranslatorTable::Clear() {
 void TLxTranslatorTable::BeginPass() {
   ++pass_;
   passRunning_ = true;
-  orderNext_ = 0;
-  nextOrder_.clear();
-  nextOrder_.reserve(order_.size());
 }
 
 void TLxTranslatorTable::EndPass() {
   passRunning_ = false;
-  order_.swap(nextOrder_);
-  nextOrder_.clear();
-  orderMadeIn_ = pass_;
   retired_.clear();
 }
 
@@ -92,51 +80,13 @@ bool TLxTranslatorTable::Available(const TLxTranslatorTableItem& item) const {
 TLxTranslatorTableItem* TLxTranslatorTable::Find(const framework::TObject* control,
                                                  std::string_view propertyName,
                                                  std::string_view currentStripped) {
-  if (passRunning_) {
-    if (TLxTranslatorTableItem* item = FindFollowing(control, propertyName, currentStripped)) {
-      Take(*item);
-      return item;
-    }
-  }
   Group* group = FindGroup(control, propertyName);
   if (group == nullptr) return nullptr;
   TLxTranslatorTableItem* item = nullptr;
   if (passRunning_) item = FindNext(*group, currentStripped);
   if (item == nullptr) item = FindInGroup(*group, control, propertyName, currentStripped);
-  if (item == nullptr || !passRunning_) return item;
-  // The pass goes on from here in the order of the last one.
-  if (item->orderPass_ == orderMadeIn_) orderNext_ = item->orderIndex_ + 1;
-  Take(*item);
+  if (item != nullptr && passRunning_) item->usedInPass_ = pass_;
   return item;
-}
-
-// The item the last pass took after the one taken last, when it is the one asked for and
-// the first of its group not taken yet: the same as a search, at a fraction of its cost.
-inline TLxTranslatorTableItem* TLxTranslatorTable::FindFollowing(const framework::TObject* control,
-                                                                 std::string_view propertyName,
-                                                                 std::string_view currentStripped) {
-  if (orderNext_ >= order_.size()) return nullptr;
-  TLxTranslatorTableItem* item = order_[orderNext_];
-  if (item->Control != control || !Available(*item) || item->CurrentStripped != currentStripped ||
-      item->PropertyName != propertyName) {
-    return nullptr;
-  }
-  Group& group = *item->group_;
-  if (group.pass != pass_) {
-    group.pass = pass_;
-    group.cursor = 0;
-  }
-  if (group.cursor != item->groupIndex_) return nullptr;
-  ++group.cursor;
-  ++orderNext_;
-  return item;
-}
-
-inline void TLxTranslatorTable::Take(TLxTranslatorTableItem& item) {
-  item.usedInPass_ = pass_;
-  item.orderPass_ = pass_;
-  item.orderIndex_ = nextOrder_.size();
-  nextOrder_.push_back(&item);
 }
 
 // Every item of the object before its cursor was taken in this pass, so the item at the
@@ -197,41 +147,18 @@ void TLxTranslatorTable::RemoveHolder(const framework::TComponent* holder) {
   if (holder == nullptr) return;
   Reindex();
   const auto held = [holder](const TLxTranslatorTableItem* item) { return item->Holder == holder; };
-  std::vector<TLxTranslatorTableItem*> gone;
   for (const auto& item : items_) {
     if (!held(item.get())) continue;
     Unindex(*item);
-    gone.push_back(item.get());
+    if (Group* group = FindGroup(item->Control, item->PropertyName)) {
+      std::erase(group->items, item.get());
+      group->pass = 0;  // the cursor starts again
+    }
   }
-  if (gone.empty()) return;
-  Unlink(gone);
   const auto kept = std::stable_partition(items_.begin(), items_.end(),
                                           [&held](const auto& item) { return !held(item.get()); });
   Retire(kept, items_.end());
   items_.erase(kept, items_.end());
-}
-
-// Takes the items out of their groups and of both orders, and renumbers what stays.
-void TLxTranslatorTable::Unlink(const std::vector<TLxTranslatorTableItem*>& gone) {
-  const std::unordered_set<const TLxTranslatorTableItem*> goes(gone.begin(), gone.end());
-  const auto going = [&goes](const TLxTranslatorTableItem* item) { return goes.contains(item); };
-  std::unordered_set<Group*> groups;
-  for (TLxTranslatorTableItem* item : gone)
-    groups.insert(item->group_);
-  for (Group* group : groups) {
-    std::erase_if(group->items, going);
-    for (std::size_t i = 0; i < group->items.size(); ++i)
-      group->items[i]->groupIndex_ = i;
-    group->pass = 0;  // the cursor starts again
-  }
-  std::erase_if(order_, going);
-  std::erase_if(nextOrder_, going);
-  for (std::size_t i = 0; i < order_.size(); ++i) {
-    if (order_[i]->orderPass_ == orderMadeIn_) order_[i]->orderIndex_ = i;
-  }
-  for (std::size_t i = 0; i < nextOrder_.size(); ++i)
-    nextOrder_[i]->orderIndex_ = i;
-  orderNext_ = 0;
 }
 
 inline TLxTranslatorTable::Group* TLxTranslatorTable::FindGroup(const framework::TObject* control,
@@ -253,8 +180,8 @@ inline TLxTranslatorTable::Group* TLxTranslatorTable::FindGroup(const framework:
     lastControl_ = control;
     lastGroups_ = groups;
   }
-  for (const auto& group : lastGroups_->groups) {
-    if (group->propertyName == propertyName) return group.get();
+  for (Group& group : lastGroups_->groups) {
+    if (group.propertyName == propertyName) return &group;
   }
   return nullptr;
 }

@@ -45,18 +45,6 @@ struct TLxLookupAnswer {
   bool stripped = false;
 };
 
-class TLxTranslatorTableItem;
-
-// The items of one property of one object, in table order: the table's own bookkeeping.
-struct TLxTranslatorTableGroup {
-  std::string propertyName;
-  std::vector<TLxTranslatorTableItem*> items;
-  // In `pass`, every item before the cursor was taken.
-  std::size_t cursor = 0;
-  std::uint64_t pass = 0;
-};
-
-// What a pass reads of every item comes first, close together.
 class TLxTranslatorTableItem : public framework::TObject {
   LX_CLASS(TLxTranslatorTableItem, framework::TObject)
 
@@ -65,36 +53,28 @@ class TLxTranslatorTableItem : public framework::TObject {
 
   /// The object whose property holds the text (not owned).
   framework::TObject* Control = nullptr;
+  /// The name of the component the look-up was made for; empty for the root.
+  std::string ComponentName;
   /// The property; a string list's property for its lines, "Text" for a memo text.
   std::string PropertyName;
+  /// The text found the first time, and the same without hot-key markers (menu items).
+  std::string NativeText;
+  std::string NativeStripped;
   /// The text written last, without hot-key markers for menu items.
   std::string CurrentStripped;
+  /// The component whose walk reached Control (Control itself when it is a component); the
+  /// item goes when that component is destroyed.
+  const framework::TComponent* Holder = nullptr;
   /// Kept by the translator.
   TLxLookupAnswer Answer;
 
  private:
   friend class TLxTranslatorTable;
-  std::uint64_t usedInPass_ = 0;
-  // The item's group and its place there.
-  TLxTranslatorTableGroup* group_ = nullptr;
-  std::size_t groupIndex_ = 0;
-  // The pass that last took the item, and its place in the order of that pass.
-  std::uint64_t orderPass_ = 0;
-  std::size_t orderIndex_ = 0;
-  // Whether CurrentStripped changed since the item was indexed, under `indexedKey_`.
-  bool stale_ = false;
-  std::size_t indexedKey_ = 0;
   std::uint64_t sequence_ = 0;
-
- public:
-  /// The name of the component the look-up was made for; empty for the root.
-  std::string ComponentName;
-  /// The text found the first time, and the same without hot-key markers (menu items).
-  std::string NativeText;
-  std::string NativeStripped;
-  /// The component whose walk reached Control (Control itself when it is a component); the
-  /// item goes when that component is destroyed.
-  const framework::TComponent* Holder = nullptr;
+  std::uint64_t usedInPass_ = 0;
+  // The key the item is indexed under; stale when CurrentStripped changed since.
+  std::size_t indexedKey_ = 0;
+  bool stale_ = false;
 };
 
 class TLxTranslatorTable : public framework::TObject {
@@ -136,12 +116,16 @@ class TLxTranslatorTable : public framework::TObject {
 
   // The items of one property of one object in table order (the lines of a list), and
   // where the next pass is likely to go on.
-  using Group = TLxTranslatorTableGroup;
+  struct Group {
+    std::string propertyName;
+    Bucket items;
+    std::size_t cursor = 0;
+    std::uint64_t pass = 0;
+  };
   // The groups of one object (a few properties each), and the object asked about after it
-  // last time: a pass meets the objects in the order of the pass before. Items point to
-  // their groups, which therefore never move.
+  // last time: a pass meets the objects in the order of the pass before.
   struct Groups {
-    std::vector<std::unique_ptr<Group>> groups;
+    std::vector<Group> groups;
     const framework::TObject* next = nullptr;
     Groups* nextGroups = nullptr;
   };
@@ -150,9 +134,6 @@ class TLxTranslatorTable : public framework::TObject {
                            std::string_view currentStripped);
   static bool Matches(const TLxTranslatorTableItem& item, const framework::TObject* control,
                       std::string_view propertyName, std::string_view currentStripped);
-  TLxTranslatorTableItem* FindFollowing(const framework::TObject* control,
-                                        std::string_view propertyName,
-                                        std::string_view currentStripped);
   TLxTranslatorTableItem* FindNext(Group& group, std::string_view currentStripped);
   TLxTranslatorTableItem* FindInGroup(const Group& group, const framework::TObject* control,
                                       std::string_view propertyName,
@@ -161,8 +142,6 @@ class TLxTranslatorTable : public framework::TObject {
                                       std::string_view propertyName,
                                       std::string_view currentStripped);
   bool Available(const TLxTranslatorTableItem& item) const;
-  void Take(TLxTranslatorTableItem& item);
-  void Unlink(const std::vector<TLxTranslatorTableItem*>& gone);
   void Index(TLxTranslatorTableItem& item);
   void Unindex(TLxTranslatorTableItem& item);
   void Reindex();
@@ -172,12 +151,6 @@ class TLxTranslatorTable : public framework::TObject {
   ItemList items_;
   // Items dropped during the pass that runs.
   ItemList retired_;
-  // The items in the order the last pass took them, made in pass `orderMadeIn_`; the next
-  // one this pass expects; the order of this pass so far.
-  std::vector<TLxTranslatorTableItem*> order_;
-  std::uint64_t orderMadeIn_ = 0;
-  std::size_t orderNext_ = 0;
-  std::vector<TLxTranslatorTableItem*> nextOrder_;
   // Items by a hash of (Control, PropertyName, CurrentStripped), each bucket in table order;
   // items whose text changed are moved when the index is next asked.
   std::unordered_map<std::size_t, Bucket> index_;
