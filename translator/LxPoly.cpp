@@ -516,6 +516,7 @@ void TLxTranslator::Loaded() {
 
 void TLxTranslator::Notification(TComponent* component, framework::TOperation operation) {
   TLxCustomTranslator::Notification(component, operation);
+  menusOf_ = nullptr;  // a component joined or left: the menus are looked for again
   if (operation != framework::opRemove || component == nullptr) return;
   if (component == settingsRoot_) settingsRoot_ = nullptr;
   // A form being destroyed takes its translator along; nothing is worth forgetting then.
@@ -596,16 +597,33 @@ std::vector<framework::TMenu*> TLxTranslator::SwitchMenusToManual() {
   std::vector<framework::TMenu*> menus;
   TComponent* root = GetRoot();
   if (root == nullptr) return menus;
-  for (int i = 0; i < root->ComponentCount(); ++i) {
-    TComponent* component = root->Components(i);
-    if (!PlanOf(*component).menu) continue;
-    auto* menu = static_cast<framework::TMenu*>(component);
+  for (framework::TMenu* menu : MenusOf(*root)) {
     if (menu->AutoHotkeys() == framework::maAutomatic) {
       menu->SetAutoHotkeys(framework::maManual);
       menus.push_back(menu);
     }
   }
   return menus;
+}
+
+// The menus the root owns. The owner's are kept from pass to pass: a translator hears of
+// every component that joins or leaves its owner, and each kept menu tells it when it goes.
+// Those of another root are looked for every time.
+const std::vector<framework::TMenu*>& TLxTranslator::MenusOf(TComponent& root) {
+  if (menusOf_ == &root && menusCount_ == root.ComponentCount()) return menus_;
+  menus_.clear();
+  for (int i = 0; i < root.ComponentCount(); ++i) {
+    TComponent* component = root.Components(i);
+    if (PlanOf(*component).menu) menus_.push_back(static_cast<framework::TMenu*>(component));
+  }
+  const bool kept = &root == Owner();
+  menusOf_ = kept ? &root : nullptr;
+  menusCount_ = root.ComponentCount();
+  if (kept) {
+    for (framework::TMenu* menu : menus_)
+      FreeNotification(menu);
+  }
+  return menus_;
 }
 
 // An item added and taken away again makes the menu work its hot keys out anew.

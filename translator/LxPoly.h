@@ -251,6 +251,7 @@ class TLxTranslator : public lang::TLxCustomTranslator {
   void ResolveDictionary();
   void SaveFormFont();
   std::vector<framework::TMenu*> SwitchMenusToManual();
+  const std::vector<framework::TMenu*>& MenusOf(framework::TComponent& root);
   static void RestoreAutomaticHotkeys(const std::vector<framework::TMenu*>& menus);
   struct TClassPlan;
   struct TPropertyStep;
@@ -330,6 +331,10 @@ class TLxTranslator : public lang::TLxCustomTranslator {
   std::unique_ptr<TWalkCache> walk_;
   bool hadHotkey_ = false;
   bool isMenuItem_ = false;
+  // The menus of `menusOf_` (null when not known) while it owned `menusCount_` components.
+  std::vector<framework::TMenu*> menus_;
+  const framework::TComponent* menusOf_ = nullptr;
+  int menusCount_ = 0;
   // What remembered look-up answers depend on besides the dictionary's keys; `settings_`
   // counts its changes.
   struct TLookupSettings {

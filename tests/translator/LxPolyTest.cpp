@@ -299,6 +299,30 @@ TEST_F(LxPolyTest, MenuHotKeysMovedByTheMenuAreFoundAgain) {
   EXPECT_EQ(exit.Caption(), "A&cabar");
 }
 
+// Menus that join or leave the form between passes are switched to manual hot keys for the
+// walk, or no longer touched.
+TEST_F(LxPolyTest, EveryMenuOfTheFormHasManualHotKeysDuringThePass) {
+  support::TLxMemoryDictionary& dictionary = OpenMemoryDictionary(1);
+  auto form = support::LoadForm<TMainForm>();
+  TLxTranslator& translator = TranslatorOf(*form);
+  auto* popup = new framework::TPopupMenu(form.get());
+  std::vector<framework::TMenuAutoFlag> seen;
+  translator.OnTranslate = [&](TLxTranslator*, TComponent* component) {
+    if (component == form.get()) seen.push_back(popup->AutoHotkeys());
+  };
+  dictionary.SetLanguage(2);
+  delete popup;
+  popup = new framework::TPopupMenu(form.get());
+  dictionary.SetLanguage(1);
+  delete popup;
+  popup = new framework::TPopupMenu(nullptr);  // not the form's: left alone
+  dictionary.SetLanguage(2);
+  EXPECT_EQ(seen, (std::vector<framework::TMenuAutoFlag>{framework::maManual, framework::maManual,
+                                                         framework::maAutomatic}));
+  EXPECT_EQ(popup->AutoHotkeys(), framework::maAutomatic);
+  delete popup;
+}
+
 // The hot key of the native text decides whether the stripped text is looked up, whatever
 // the caption shows now.
 TEST_F(LxPolyTest, AMenuCaptionWithoutItsMarkerIsStillLookedUpStripped) {
