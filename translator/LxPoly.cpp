@@ -268,6 +268,9 @@ bool SameEntries(const TLxTargetProperties& targets, const std::vector<TTargetEn
 constexpr framework::TTypeKinds kTextKinds = framework::TypeKindMask(
     {framework::tkString, framework::tkLString, framework::tkWString, framework::tkUString});
 
+// How many controls ahead a pass asks for their mirroring states.
+constexpr std::size_t kBidiReadAhead = 4;
+
 }  // namespace
 
 class TLxTranslator::TWalkCache {
@@ -833,8 +836,12 @@ void TLxTranslator::TranslateControlText(TComponent* control) {
 // A pass meets the controls in the order of the pass before, which made their states in
 // that order: the state after the one found last is tried first.
 TLxBidirectionalState* TLxTranslator::FindBidiState(framework::TControl* control, bool create) {
-  if (bidiNext_ < bidiStates_.size() && bidiStates_[bidiNext_]->Control == control)
+  if (bidiNext_ < bidiStates_.size() && bidiStates_[bidiNext_]->Control == control) {
+    // The states lie apart on the heap: the one a few controls on is asked for now.
+    if (bidiNext_ + kBidiReadAhead < bidiStates_.size())
+      __builtin_prefetch(bidiStates_[bidiNext_ + kBidiReadAhead].get());
     return bidiStates_[bidiNext_++].get();
+  }
   const auto found = bidiIndex_.find(static_cast<TComponent*>(control));
   if (found != bidiIndex_.end()) {
     bidiNext_ = found->second + 1;
@@ -1126,7 +1133,7 @@ const std::string* TLxTranslator::TranslateText(TObject* obj, const std::string&
       LookupTranslation(*item, buffer);
       text = buffer;
     }
-    if (text == value) return nullptr;
+    if (platform::SameBytes(text, value)) return nullptr;
     table_.ChangeCurrentStripped(*item, text);
     return &item->CurrentStripped;
   }

@@ -1,11 +1,13 @@
 #include "translator/LxTranslatorTable.h"
 
 #include <algorithm>
+#include <cstring>
 #include <functional>
 #include <iterator>
 
 #include "framework/rtti/Published.h"
 #include "platform/Exception.h"
+#include "platform/TextUtils.h"
 
 namespace lx::translator {
 
@@ -13,6 +15,9 @@ namespace {
 
 // Up to this many texts of one object are compared one by one rather than through the index.
 constexpr std::size_t kDirectSearch = 8;
+// How many texts ahead a pass asks for the items it will take, and how much of an item it reads.
+constexpr std::size_t kReadAhead = 8;
+constexpr std::size_t kHotBytes = 128;
 
 }  // namespace
 
@@ -39,6 +44,8 @@ TLxTranslatorTableItem& TLxTranslatorTable::Add(std::unique_ptr<TLxTranslatorTab
     group->propertyName = added.PropertyName;
   }
   group->items.push_back(&added);
+  added.first_ = group->items.size() == 1;
+  if (passRunning_) Take(added);
   return added;
 }
 
@@ -48,6 +55,9 @@ void TLxTranslatorTable::Clear() {
   groups_.clear();
   lastControl_ = nullptr;
   lastGroups_ = nullptr;
+  taken_.clear();
+  nextTaken_ = 0;
+  taking_.clear();
   Retire(items_.begin(), items_.end());
   items_.clear();
 }
@@ -55,10 +65,16 @@ void TLxTranslatorTable::Clear() {
 void TLxTranslatorTable::BeginPass() {
   ++pass_;
   passRunning_ = true;
+  nextTaken_ = 0;
+  taking_.clear();
 }
 
 void TLxTranslatorTable::EndPass() {
+  if (!passRunning_) return;
   passRunning_ = false;
+  taken_.swap(taking_);
+  takenPass_ = pass_;
+  taking_.clear();
   retired_.clear();
 }
 
@@ -66,11 +82,42 @@ void TLxTranslatorTable::Retire(ItemList::iterator first, ItemList::iterator las
   if (passRunning_) std::move(first, last, std::back_inserter(retired_));
 }
 
+// A dropped item stays in the orders as an empty entry, so that the places of the others hold.
+void TLxTranslatorTable::ForgetOrder(TLxTranslatorTableItem& item) {
+  if (item.orderPass_ == 0) return;
+  if (item.orderPass_ == takenPass_) {
+    taken_[item.orderIndex_] = {};
+  } else if (passRunning_ && item.orderPass_ == pass_) {
+    taking_[item.orderIndex_] = {};
+  }
+  item.orderPass_ = 0;
+}
+
+// Takes the item in this pass: it goes into this pass's order, and the search in the last
+// pass's order goes on after it.
+inline void TLxTranslatorTable::Take(TLxTranslatorTableItem& item) {
+  item.usedInPass_ = pass_;
+  if (item.orderPass_ == takenPass_ && takenPass_ != 0) nextTaken_ = item.orderIndex_ + 1;
+  item.orderPass_ = pass_;
+  item.orderIndex_ = static_cast<std::uint32_t>(taking_.size());
+  taking_.push_back({item.Control, &item});
+  // The items lie all over the heap: what the pass reads of the one it will take a few texts
+  // later is asked for now, so that it has arrived by then.
+  if (nextTaken_ + kReadAhead < taken_.size()) {
+    if (const TLxTranslatorTableItem* ahead = taken_[nextTaken_ + kReadAhead].item) {
+      const char* hot = reinterpret_cast<const char*>(ahead);
+      __builtin_prefetch(hot);
+      __builtin_prefetch(hot + 64);
+      __builtin_prefetch(hot + kHotBytes - 1);
+    }
+  }
+}
+
 bool TLxTranslatorTable::Matches(const TLxTranslatorTableItem& item,
                                  const framework::TObject* control, std::string_view propertyName,
                                  std::string_view currentStripped) {
-  return item.Control == control && item.PropertyName == propertyName &&
-         item.CurrentStripped == currentStripped;
+  return item.Control == control && platform::SameBytes(item.PropertyName, propertyName) &&
+         platform::SameBytes(item.CurrentStripped, currentStripped);
 }
 
 bool TLxTranslatorTable::Available(const TLxTranslatorTableItem& item) const {
@@ -80,27 +127,49 @@ bool TLxTranslatorTable::Available(const TLxTranslatorTableItem& item) const {
 TLxTranslatorTableItem* TLxTranslatorTable::Find(const framework::TObject* control,
                                                  std::string_view propertyName,
                                                  std::string_view currentStripped) {
-  Group* group = FindGroup(control, propertyName);
-  if (group == nullptr) return nullptr;
-  TLxTranslatorTableItem* item = nullptr;
-  if (passRunning_) item = FindNext(*group, currentStripped);
-  if (item == nullptr) item = FindInGroup(*group, control, propertyName, currentStripped);
-  if (item != nullptr && passRunning_) item->usedInPass_ = pass_;
+  TLxTranslatorTableItem* item =
+      passRunning_ ? FindInOrder(control, propertyName, currentStripped) : nullptr;
+  if (item == nullptr) {
+    Group* group = FindGroup(control, propertyName);
+    if (group == nullptr) return nullptr;
+    if (passRunning_) item = FindNext(*group, currentStripped);
+    if (item == nullptr) item = FindInGroup(*group, control, propertyName, currentStripped);
+  }
+  if (item != nullptr && passRunning_) Take(*item);
+  return item;
+}
+
+// The item the last pass took next, when it is the first of its object and property and
+// matches: no other item can come before it. Reads nothing but the item itself.
+inline TLxTranslatorTableItem* TLxTranslatorTable::FindInOrder(const framework::TObject* control,
+                                                               std::string_view propertyName,
+                                                               std::string_view currentStripped) {
+  if (nextTaken_ >= taken_.size()) return nullptr;
+  const Taken& next = taken_[nextTaken_];
+  TLxTranslatorTableItem* item = next.item;
+  if (item == nullptr || next.control != control || !item->first_ ||
+      item->usedInPass_ == pass_ || !platform::SameBytes(item->PropertyName, propertyName) ||
+      !platform::SameBytes(item->CurrentStripped, currentStripped)) {
+    return nullptr;
+  }
   return item;
 }
 
 // Every item of the object before its cursor was taken in this pass, so the item at the
-// cursor, when it matches, is the first one that matches.
+// cursor, when it matches, is the first one that matches. Items taken meanwhile by the order
+// of the last pass are passed over.
 inline TLxTranslatorTableItem* TLxTranslatorTable::FindNext(Group& group,
                                                             std::string_view currentStripped) {
   if (group.pass != pass_) {
     group.pass = pass_;
     group.cursor = 0;
   }
+  while (group.cursor < group.items.size() && !Available(*group.items[group.cursor]))
+    ++group.cursor;
   if (group.cursor >= group.items.size()) return nullptr;
   // The group holds only items of this control and property: the text decides.
   TLxTranslatorTableItem* item = group.items[group.cursor];
-  if (!Available(*item) || item->CurrentStripped != currentStripped) return nullptr;
+  if (!platform::SameBytes(item->CurrentStripped, currentStripped)) return nullptr;
   ++group.cursor;
   return item;
 }
@@ -136,7 +205,15 @@ void TLxTranslatorTable::SetCurrentStripped(TLxTranslatorTableItem& item, std::s
 
 void TLxTranslatorTable::ChangeCurrentStripped(TLxTranslatorTableItem& item,
                                                std::string_view value) {
-  item.CurrentStripped.assign(value);
+  std::string& current = item.CurrentStripped;
+  // A switch between languages mostly writes a text no longer than the last: it is copied in
+  // place. The text may lie in the item's own (then it is not longer).
+  if (value.size() <= current.size()) {
+    std::memmove(current.data(), value.data(), value.size());
+    current.resize(value.size());
+  } else {
+    current.assign(value);
+  }
   if (!item.stale_) {
     item.stale_ = true;
     stale_.push_back(&item);
@@ -150,9 +227,11 @@ void TLxTranslatorTable::RemoveHolder(const framework::TComponent* holder) {
   for (const auto& item : items_) {
     if (!held(item.get())) continue;
     Unindex(*item);
+    ForgetOrder(*item);
     if (Group* group = FindGroup(item->Control, item->PropertyName)) {
       std::erase(group->items, item.get());
       group->pass = 0;  // the cursor starts again
+      if (!group->items.empty()) group->items.front()->first_ = true;
     }
   }
   const auto kept = std::stable_partition(items_.begin(), items_.end(),

@@ -5,9 +5,10 @@
 // (without hot-key markers for menu items). A later pass finds the item by what the property
 // holds now and translates from the native text again, never from an earlier translation.
 // Searches give the first matching item, as a scan from the start would, without scanning:
-// a pass meets the texts of an object's property in the order it met them before, so the item
-// after the last one taken for that property is tried first, and an index by text answers
-// otherwise. A pass thus costs about one step per text whatever the size of the table. While a pass
+// a pass meets the texts in the order the pass before met them, so the item taken after the
+// last one then is tried first; then the item after the last one taken for the property (the
+// lines of a list), and an index by text answers otherwise. A pass thus costs about one step
+// per text whatever the size of the table. While a pass
 // runs, an item found once is not found again in that pass: each occurrence has its own item, so
 // two lines of a list that show the same text (two texts the dictionary emptied, say) keep their
 // own native texts.
@@ -51,30 +52,42 @@ class TLxTranslatorTableItem : public framework::TObject {
  public:
   TLxTranslatorTableItem() = default;
 
+  // What a pass reads of every item comes first, to lie in as few cache lines as it can.
+
   /// The object whose property holds the text (not owned).
   framework::TObject* Control = nullptr;
-  /// The name of the component the look-up was made for; empty for the root.
-  std::string ComponentName;
   /// The property; a string list's property for its lines, "Text" for a memo text.
   std::string PropertyName;
-  /// The text found the first time, and the same without hot-key markers (menu items).
-  std::string NativeText;
-  std::string NativeStripped;
   /// The text written last, without hot-key markers for menu items.
   std::string CurrentStripped;
-  /// The component whose walk reached Control (Control itself when it is a component); the
-  /// item goes when that component is destroyed.
-  const framework::TComponent* Holder = nullptr;
   /// Kept by the translator.
   TLxLookupAnswer Answer;
 
  private:
   friend class TLxTranslatorTable;
-  std::uint64_t sequence_ = 0;
+  // Whether the item is the first of its object and property: then it is the first match
+  // whenever it matches.
+  bool first_ = false;
+  bool stale_ = false;
+  // Where the item is in the order of the pass numbered orderPass_ (see the table).
+  std::uint32_t orderIndex_ = 0;
   std::uint64_t usedInPass_ = 0;
+  std::uint64_t orderPass_ = 0;
+
+ public:
+  /// The name of the component the look-up was made for; empty for the root.
+  std::string ComponentName;
+  /// The text found the first time, and the same without hot-key markers (menu items).
+  std::string NativeText;
+  std::string NativeStripped;
+  /// The component whose walk reached Control (Control itself when it is a component); the
+  /// item goes when that component is destroyed.
+  const framework::TComponent* Holder = nullptr;
+
+ private:
+  std::uint64_t sequence_ = 0;
   // The key the item is indexed under; stale when CurrentStripped changed since.
   std::size_t indexedKey_ = 0;
-  bool stale_ = false;
 };
 
 class TLxTranslatorTable : public framework::TObject {
@@ -130,6 +143,17 @@ class TLxTranslatorTable : public framework::TObject {
     Groups* nextGroups = nullptr;
   };
 
+  // An item a pass took, with the object it was asked for (the item's own).
+  struct Taken {
+    const framework::TObject* control = nullptr;
+    TLxTranslatorTableItem* item = nullptr;
+  };
+
+  TLxTranslatorTableItem* FindInOrder(const framework::TObject* control,
+                                      std::string_view propertyName,
+                                      std::string_view currentStripped);
+  void Take(TLxTranslatorTableItem& item);
+  void ForgetOrder(TLxTranslatorTableItem& item);
   static std::size_t KeyOf(const framework::TObject* control, std::string_view propertyName,
                            std::string_view currentStripped);
   static bool Matches(const TLxTranslatorTableItem& item, const framework::TObject* control,
@@ -161,6 +185,12 @@ class TLxTranslatorTable : public framework::TObject {
   // The groups of the object asked last: a pass asks for the texts of one object in a row.
   const framework::TObject* lastControl_ = nullptr;
   Groups* lastGroups_ = nullptr;
+  // The items the last pass took, in the order it took them, and where this pass is in that
+  // order; the order this pass builds.
+  std::vector<Taken> taken_;
+  std::size_t nextTaken_ = 0;
+  std::uint64_t takenPass_ = 0;
+  std::vector<Taken> taking_;
   std::uint64_t nextSequence_ = 0;
   std::uint64_t pass_ = 0;
   bool passRunning_ = false;

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "platform/Exception.h"
 #include "platform/TextUtils.h"
 
@@ -42,6 +44,23 @@ TEST(TextUtilsTest, StrToIntRaisesConvertError) {
     FAIL() << "no exception";
   } catch (const EConvertError& e) {
     EXPECT_EQ(e.Message(), "'x1' is not a valid integer value");
+  }
+}
+
+// Every size around the in-place comparison, with a difference at every place, and texts
+// that are views into a longer one (no terminating zero right after them).
+TEST(TextUtilsTest, SameBytesAgreesWithTheComparisonOfStrings) {
+  const std::string longText(40, 'x');
+  for (std::size_t size = 0; size <= 20; ++size) {
+    const std::string a(size, 'x');
+    EXPECT_TRUE(SameBytes(a, std::string_view(longText).substr(3, size))) << size;
+    EXPECT_FALSE(SameBytes(a, std::string(size + 1, 'x'))) << size;
+    for (std::size_t at = 0; at < size; ++at) {
+      std::string b = a;
+      b[at] = 'y';
+      EXPECT_FALSE(SameBytes(a, b)) << size << " " << at;
+      EXPECT_FALSE(SameBytes(b, a)) << size << " " << at;
+    }
   }
 }
 
