@@ -37,7 +37,6 @@ TLxTranslatorTableItem& TLxTranslatorTable::Add(std::unique_ptr<TLxTranslatorTab
   item->sequence_ = nextSequence_++;
   if (passRunning_) item->usedInPass_ = pass_;
   TLxTranslatorTableItem& added = *items_.emplace_back(std::move(item));
-  Index(added);
   Group* group = FindGroup(added.Control, added.PropertyName);
   if (group == nullptr) {
     group = &groups_[added.Control].groups.emplace_back();
@@ -45,6 +44,14 @@ TLxTranslatorTableItem& TLxTranslatorTable::Add(std::unique_ptr<TLxTranslatorTab
   }
   group->items.push_back(&added);
   added.first_ = group->items.size() == 1;
+  // Only groups searched through the index are in it, with every item of theirs.
+  if (group->items.size() == kDirectSearch + 1) {
+    for (TLxTranslatorTableItem* member : group->items) {
+      if (!member->indexed_) Index(*member);
+    }
+  } else if (group->items.size() > kDirectSearch) {
+    Index(added);
+  }
   if (passRunning_) Take(added);
   return added;
 }
@@ -214,7 +221,7 @@ void TLxTranslatorTable::ChangeCurrentStripped(TLxTranslatorTableItem& item,
   } else {
     current.assign(value);
   }
-  if (!item.stale_) {
+  if (item.indexed_ && !item.stale_) {
     item.stale_ = true;
     stale_.push_back(&item);
   }
@@ -226,7 +233,7 @@ void TLxTranslatorTable::RemoveHolder(const framework::TComponent* holder) {
   const auto held = [holder](const TLxTranslatorTableItem* item) { return item->Holder == holder; };
   for (const auto& item : items_) {
     if (!held(item.get())) continue;
-    Unindex(*item);
+    if (item->indexed_) Unindex(*item);
     ForgetOrder(*item);
     if (Group* group = FindGroup(item->Control, item->PropertyName)) {
       std::erase(group->items, item.get());
@@ -278,6 +285,7 @@ std::size_t TLxTranslatorTable::KeyOf(const framework::TObject* control,
 // the table.
 void TLxTranslatorTable::Index(TLxTranslatorTableItem& item) {
   item.indexedKey_ = KeyOf(item.Control, item.PropertyName, item.CurrentStripped);
+  item.indexed_ = true;
   item.stale_ = false;
   Bucket& bucket = index_[item.indexedKey_];
   const auto position =

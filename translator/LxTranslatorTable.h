@@ -68,6 +68,8 @@ class TLxTranslatorTableItem : public framework::TObject {
   // Whether the item is the first of its object and property: then it is the first match
   // whenever it matches.
   bool first_ = false;
+  // Whether the index holds the item, and whether under an old text.
+  bool indexed_ = false;
   bool stale_ = false;
   // Where the item is in the order of the pass numbered orderPass_ (see the table).
   std::uint32_t orderIndex_ = 0;
@@ -175,8 +177,9 @@ class TLxTranslatorTable : public framework::TObject {
   ItemList items_;
   // Items dropped during the pass that runs.
   ItemList retired_;
-  // Items by a hash of (Control, PropertyName, CurrentStripped), each bucket in table order;
-  // items whose text changed are moved when the index is next asked.
+  // The items of groups too long to search directly, by a hash of (Control, PropertyName,
+  // CurrentStripped), each bucket in table order; items whose text changed are moved when the
+  // index is next asked.
   std::unordered_map<std::size_t, Bucket> index_;
   std::vector<TLxTranslatorTableItem*> stale_;
   Group* FindGroup(const framework::TObject* control, std::string_view propertyName);

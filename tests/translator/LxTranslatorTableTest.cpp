@@ -153,8 +153,9 @@ TEST(LxTranslatorTableTest, ItemsDroppedInAPassLiveUntilItEnds) {
 // Passes that follow the order of the one before, with texts changed, items skipped, moved,
 // added and dropped, and equal texts side by side, find what a scan of the table in order
 // finds: the first item that matches and was not taken in the pass.
-// Passes that mostly follow the pass before, checked against a scan of the table. With few
-// objects most items share their object and property with others; with many, most are alone.
+// Passes that mostly follow the pass before, checked against a scan of the table. With one
+// object its two properties hold long lists, searched through the index; with a few, most
+// items share their object and property with some others; with many, most are alone.
 void FindAsAScanPassAfterPass(int objectCount) {
   TLxTranslatorTable table;
   std::vector<std::unique_ptr<framework::TComponent>> objects;
@@ -226,7 +227,7 @@ void FindAsAScanPassAfterPass(int objectCount) {
 }
 
 TEST(LxTranslatorTableTest, FindGivesWhatAScanGivesPassAfterPass) {
-  for (const int objectCount : {4, 64}) {
+  for (const int objectCount : {1, 4, 64}) {
     SCOPED_TRACE(objectCount);
     FindAsAScanPassAfterPass(objectCount);
   }
