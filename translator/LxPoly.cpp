@@ -701,6 +701,8 @@ void TLxTranslator::TranslateObject(TObject* obj, TLxRestrictions restrictions) 
   const bool locales = (asked ? plan.integerSteps : plan.integerWorking) && LocalesTranslated();
   for (const TPropertyStep& step : asked ? plan.steps : plan.working) {
     if (step.property->Kind() == framework::tkInteger && !locales) continue;
+    // A font that cannot change is passed by here, unless the event is to be asked of it.
+    if (!asked && step.font && !FontStepMayApply(obj, plan, restrictions)) continue;
     TranslateProperty(obj, plan, step, name, restrictions);
   }
 }

@@ -991,6 +991,17 @@ TEST_F(LxPolyLayoutTest, UnderNormalCharsetChangeOnlyControlsThatCanHaveAWindowC
   EXPECT_FALSE(Get<framework::TWinControl>("NameEdit").HandleAllocated());
   EXPECT_EQ(form_->Font()->Name(), "Tahoma");  // the form has no window: left alone
 
+  // A font that cannot change is still asked about when the event is there.
+  int asked = 0;
+  translator().OnRestrictProperty = [&](TLxTranslator*, framework::TObject* obj,
+                                        const std::string& name, bool&) {
+    if (obj == &Get<framework::TWinControl>("NameEdit") && name == "Font") ++asked;
+  };
+  translator().Open();
+  EXPECT_EQ(asked, 1);
+  EXPECT_EQ(FontOf("NameEdit").Name(), "Tahoma");
+  translator().OnRestrictProperty = nullptr;
+
   // Once the form has a window, the panel's is made and so on down.
   form_->HandleNeeded();
   translator().Open();
