@@ -154,8 +154,8 @@ inline TLxTranslatorTableItem* TLxTranslatorTable::FindInOrder(const framework::
   if (nextTaken_ >= taken_.size()) return nullptr;
   const Taken& next = taken_[nextTaken_];
   TLxTranslatorTableItem* item = next.item;
-  if (item == nullptr || next.control != control || !item->first_ ||
-      item->usedInPass_ == pass_ || !platform::SameBytes(item->PropertyName, propertyName) ||
+  if (item == nullptr || next.control != control || !item->first_ || item->usedInPass_ == pass_ ||
+      !platform::SameBytes(item->PropertyName, propertyName) ||
       !platform::SameBytes(item->CurrentStripped, currentStripped)) {
     return nullptr;
   }
