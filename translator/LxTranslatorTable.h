@@ -8,10 +8,9 @@
 // a pass meets the texts in the order the pass before met them, so the item taken after the
 // last one then is tried first; then the item after the last one taken for the property (the
 // lines of a list), and an index by text answers otherwise. A pass thus costs about one step
-// per text whatever the size of the table. While a pass
-// runs, an item found once is not found again in that pass: each occurrence has its own item, so
-// two lines of a list that show the same text (two texts the dictionary emptied, say) keep their
-// own native texts.
+// per text whatever the size of the table. While a pass runs, an item found once is not found
+// again in that pass: each occurrence has its own item, so two lines of a list that show the
+// same text (two texts the dictionary emptied, say) keep their own native texts.
 #pragma once
 
 #include <cstdint>
