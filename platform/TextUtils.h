@@ -17,28 +17,27 @@ std::string LowerCaseAscii(std::string_view text);
 /// Equal after ASCII case folding.
 bool SameTextAscii(std::string_view a, std::string_view b);
 
+namespace detail {
+// Equal when the first and the last `sizeof(Word)` bytes are: for sizes up to twice a word.
+template <typename Word>
+inline bool SameEnds(const char* a, const char* b, std::size_t size) {
+  Word a0, a1, b0, b1;
+  std::memcpy(&a0, a, sizeof(Word));
+  std::memcpy(&b0, b, sizeof(Word));
+  std::memcpy(&a1, a + size - sizeof(Word), sizeof(Word));
+  std::memcpy(&b1, b + size - sizeof(Word), sizeof(Word));
+  return ((a0 ^ b0) | (a1 ^ b1)) == 0;
+}
+}  // namespace detail
+
 /// Equal byte for byte, as `a == b`. Made for hot loops over the short names and texts of
 /// forms: up to 16 bytes are compared in place, as two words that may overlap, without a call.
 inline bool SameBytes(std::string_view a, std::string_view b) {
   const std::size_t size = a.size();
   if (size != b.size()) return false;
   if (size > 16) return a == b;
-  if (size >= 8) {
-    std::uint64_t a0, a1, b0, b1;
-    std::memcpy(&a0, a.data(), 8);
-    std::memcpy(&b0, b.data(), 8);
-    std::memcpy(&a1, a.data() + size - 8, 8);
-    std::memcpy(&b1, b.data() + size - 8, 8);
-    return ((a0 ^ b0) | (a1 ^ b1)) == 0;
-  }
-  if (size >= 4) {
-    std::uint32_t a0, a1, b0, b1;
-    std::memcpy(&a0, a.data(), 4);
-    std::memcpy(&b0, b.data(), 4);
-    std::memcpy(&a1, a.data() + size - 4, 4);
-    std::memcpy(&b1, b.data() + size - 4, 4);
-    return ((a0 ^ b0) | (a1 ^ b1)) == 0;
-  }
+  if (size >= 8) return detail::SameEnds<std::uint64_t>(a.data(), b.data(), size);
+  if (size >= 4) return detail::SameEnds<std::uint32_t>(a.data(), b.data(), size);
   for (std::size_t i = 0; i < size; ++i) {
     if (a[i] != b[i]) return false;
   }
