@@ -11,7 +11,9 @@ namespace lx::tools {
 /// image `dictionaryFile` in language `language` (an index; 0 is the native language), lets
 /// the form's translator translate it, and gives the form's text. The form's root class need
 /// not be known: a stand-in form of that class name takes the components, so the class name
-/// is the look-up context as in the program. Raises the framework's and the engine's errors.
+/// is the look-up context as in the program. Raises ToolFileError naming the dictionary file
+/// for a dictionary that cannot be used, and the framework's and the engine's errors for the
+/// form.
 std::string TranslatedFormText(const std::vector<std::uint8_t>& form,
                                const std::string& dictionaryFile, int language);
 
