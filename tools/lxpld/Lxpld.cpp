@@ -30,6 +30,7 @@ dump   prints an image as JSON; a build of that JSON gives the same bytes.
 check  reads every record as the engine does and prints "ok" with the counts, or
        the error the engine raises and the record that raises it.
 
+A file named "-" is standard input or output.
 Exit codes: 0 ok, 1 bad input, 2 bad usage.
 )";
 

@@ -48,7 +48,8 @@ pseudo   writes a PO file whose translations are pseudo-texts: accented
          look-alike letters, about 35 % longer, in brackets; hot keys and
          format placeholders kept.
 
-Files are written whole or not at all. Exit codes: 0 ok, 1 bad input, 2 bad usage.
+Files are written whole or not at all; "-" is standard input or output.
+Exit codes: 0 ok, 1 bad input, 2 bad usage.
 See docs/translators.md.
 )";
 
