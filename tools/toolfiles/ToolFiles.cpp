@@ -195,7 +195,8 @@ void OutputFiles::Add(const std::string& path, std::span<const std::uint8_t> byt
   if (lstat(path.c_str(), &info) != 0) return AddFile(path, target, bytes);
   if (S_ISLNK(info.st_mode)) target = LinkTarget(path, info);
   if (IsStream(info.st_mode)) {
-    pending_.push_back({path, target, "", std::vector<std::uint8_t>(bytes.begin(), bytes.end())});
+    pending_.push_back(
+        {path, target, "", std::vector<std::uint8_t>(bytes.begin(), bytes.end()), "", false});
     return;
   }
   if (!S_ISREG(info.st_mode)) RefuseKind(path, info.st_mode);
@@ -216,23 +217,49 @@ void OutputFiles::AddFile(const std::string& path, const std::string& target,
     unlink(temporary.c_str());
     Fail(path, "cannot be written", error);
   }
-  pending_.push_back({path, target, temporary, {}});
+  pending_.push_back({path, target, temporary, {}, "", false});
 }
 
 void OutputFiles::Commit() {
-  for (Pending& file : pending_) {
-    if (file.temporary.empty()) {
-      WriteStraight(file.target, file.straight);
-      continue;
+  try {
+    // Files first, so that a device or FIFO that fails leaves files that can be put back.
+    for (Pending& file : pending_) {
+      if (!file.temporary.empty()) Replace(file);
     }
-    if (rename(file.temporary.c_str(), file.target.c_str()) != 0) {
-      const int error = errno;
-      RemoveTemporaries();
-      Fail(file.path, "cannot be written", error);
+    for (Pending& file : pending_) {
+      if (!file.replaced) WriteStraight(file.target, file.straight);
     }
-    file.temporary.clear();
+  } catch (const ToolFileError&) {
+    RollBack();
+    throw;
+  }
+  for (const Pending& file : pending_) {
+    if (!file.backup.empty()) unlink(file.backup.c_str());
   }
   pending_.clear();
+}
+
+void OutputFiles::Replace(Pending& file) {
+  // A second name for the old file, beside the temporary one that is ours alone.
+  const std::string backup = file.temporary + "-old";
+  if (link(file.target.c_str(), backup.c_str()) == 0) file.backup = backup;
+  if (rename(file.temporary.c_str(), file.target.c_str()) != 0)
+    Fail(file.path, "cannot be written", errno);
+  file.temporary.clear();
+  file.replaced = true;
+}
+
+void OutputFiles::RollBack() {
+  for (Pending& file : pending_) {
+    if (file.replaced && !file.backup.empty()) {
+      rename(file.backup.c_str(), file.target.c_str());
+    } else if (file.replaced) {
+      unlink(file.target.c_str());  // it was not there before
+    } else if (!file.backup.empty()) {
+      unlink(file.backup.c_str());
+    }
+  }
+  RemoveTemporaries();
 }
 
 void OutputFiles::RemoveTemporaries() {

@@ -51,8 +51,9 @@ std::string RegularInputFile(const std::string& path, std::size_t limit = kMaxIn
 /// device or a FIFO (/dev/null, a named pipe) is written straight at `Commit`;
 /// a link leads to what it names: a file there is replaced and the link stays.
 /// Anything else (a folder, a socket) is refused, and nothing is ever renamed
-/// over what is not a regular file. Whatever fails, the targets not committed
-/// are untouched and no temporary file is left. Errors are ToolFileError
+/// over what is not a regular file. Whatever fails, the targets are left as
+/// they were (a file replaced before a later one failed is put back) and no
+/// temporary file is left. Errors are ToolFileError
 /// "<path>: cannot be written: <reason>" ("the output file has no name" for an
 /// empty path).
 class OutputFiles {
@@ -71,9 +72,13 @@ class OutputFiles {
     std::string target;
     std::string temporary;               // empty for a device or FIFO
     std::vector<std::uint8_t> straight;  // what a device or FIFO gets
+    std::string backup;                  // a second link to the old target while committing
+    bool replaced = false;
   };
   void AddFile(const std::string& path, const std::string& target,
                std::span<const std::uint8_t> bytes);
+  void Replace(Pending& file);
+  void RollBack();
   void RemoveTemporaries();
 
   std::vector<Pending> pending_;
