@@ -1,11 +1,11 @@
-// Fonts, far-east scaling and right-to-left mirroring: the steps of the pass.
+#include "translator/LxLayout.h"
+
 #include "framework/controls/Controls.h"
 #include "framework/controls/Forms.h"
 #include "lang/LxDictionary.h"
 #include "lang/LxLanguageIds.h"
 #include "platform/Windows.h"
 #include "translator/LxModules.h"
-#include "translator/LxPoly.h"
 #include "translator/LxTranslatorSupport.h"
 #include "translator/LxWalkPlans.h"
 
@@ -21,8 +21,27 @@ constexpr std::size_t kBidiReadAhead = 4;
 
 }  // namespace
 
-void TLxTranslator::SaveFormFont() {
-  if (auto* form = As<framework::TCustomForm>(GetRoot())) {
+TLxLayoutState::TLxLayoutState(TLxTranslator& translator) : translator_(translator) {}
+
+TLxLayoutState::~TLxLayoutState() = default;
+
+void TLxLayoutState::FollowLanguage() {
+  if (lang::TLxDictionary* dictionary = translator_.Dictionary()) {
+    readingOrder_ = dictionary->CurrentLanguage().ScriptClass() == lang::kLxScriptRightToLeft
+                        ? lxroRightToLeft
+                        : lxroLeftToRight;
+  } else if (reverting_) {
+    readingOrder_ = translator_.NativeLayout();
+  }
+}
+
+void TLxLayoutState::SetReverting(bool reverting, bool mirrored) {
+  reverting_ = reverting;
+  revertMirrored_ = mirrored;
+}
+
+void TLxLayoutState::SaveFormFont() {
+  if (auto* form = As<framework::TCustomForm>(translator_.GetRoot())) {
     savedFontName_ = form->Font()->Name();
     savedFontSize_ = form->Font()->Size();
   } else {
@@ -35,7 +54,7 @@ void TLxTranslator::SaveFormFont() {
 
 // A pass meets the controls in the order of the pass before, which made their states in
 // that order: the state after the one found last is tried first.
-TLxBidirectionalState* TLxTranslator::FindBidiState(framework::TControl* control, bool create) {
+TLxBidirectionalState* TLxLayoutState::FindBidiState(framework::TControl* control, bool create) {
   if (bidiNext_ < bidiStates_.size() && bidiStates_[bidiNext_]->Control == control) {
     // The states lie apart on the heap: the one a few controls on is asked for now.
     if (bidiNext_ + kBidiReadAhead < bidiStates_.size())
@@ -55,12 +74,16 @@ TLxBidirectionalState* TLxTranslator::FindBidiState(framework::TControl* control
   bidiStates_.push_back(std::move(state));
   bidiNext_ = bidiStates_.size();
   // Controls of other owners do not tell the translator that they go.
-  if (control->Owner() != Owner()) FreeNotification(control);
+  if (control->Owner() != translator_.Owner()) translator_.FreeNotification(control);
   return bidiStates_.back().get();
 }
 
 // Told while the control is being destroyed: it is no longer known as a control then.
-void TLxTranslator::ForgetBidiState(TComponent* component) {
+void TLxLayoutState::Forget(TComponent* component) {
+  if (component == scaledRoot_) {
+    scaledRoot_ = nullptr;
+    scaledLayouts_.clear();
+  }
   const auto found = bidiIndex_.find(component);
   if (found == bidiIndex_.end()) return;
   const std::size_t gone = found->second;
@@ -71,12 +94,16 @@ void TLxTranslator::ForgetBidiState(TComponent* component) {
   bidiNext_ = 0;
 }
 
+bool TLxLayoutState::Keeps(const TComponent* component) const {
+  return component == scaledRoot_ || bidiIndex_.contains(component);
+}
+
 // The form's font follows the language; a language without one brings back the form's own.
 // While the form is scaled its font is set at the scaled size.
-void TLxTranslator::ChangeFormFont() {
-  auto* form = As<framework::TCustomForm>(GetRoot());
-  if (form == nullptr || Dictionary() == nullptr || !form->HandleAllocated()) return;
-  const lang::TLxLanguage& language = Dictionary()->CurrentLanguage();
+void TLxLayoutState::ChangeFormFont() {
+  auto* form = As<framework::TCustomForm>(translator_.GetRoot());
+  if (form == nullptr || translator_.Dictionary() == nullptr || !form->HandleAllocated()) return;
+  const lang::TLxLanguage& language = translator_.Dictionary()->CurrentLanguage();
   framework::TFont* font = form->Font();
   const std::string& name = language.FontName.empty() ? savedFontName_ : language.FontName;
   int size = language.FontSize == 0 ? savedFontSize_ : language.FontSize;
@@ -86,12 +113,14 @@ void TLxTranslator::ChangeFormFont() {
   if (font->Charset() != language.Charset) font->SetCharset(language.Charset);
 }
 
-void TLxTranslator::ChangeFont(TObject* obj, framework::TFont* font, TLxRestrictions restrictions) {
-  if (Dictionary() == nullptr || charsetChange_ == lxccDisabled ||
-      restrictions.Contains(lxrCharset) || PlanOf(*obj).columnTitle || !FontMayChange(obj)) {
+void TLxLayoutState::ChangeFont(TObject* obj, framework::TFont* font,
+                                TLxRestrictions restrictions) {
+  if (translator_.Dictionary() == nullptr || translator_.CharsetChange() == lxccDisabled ||
+      restrictions.Contains(lxrCharset) || translator_.PlanOf(*obj).columnTitle ||
+      !FontMayChange(obj)) {
     return;
   }
-  const lang::TLxLanguage& language = Dictionary()->CurrentLanguage();
+  const lang::TLxLanguage& language = translator_.Dictionary()->CurrentLanguage();
   if (!language.FontName.empty() && language.FontName != font->Name())
     font->SetName(language.FontName);
   if (language.FontSize != 0 && language.FontSize != font->Size()) font->SetSize(language.FontSize);
@@ -100,13 +129,13 @@ void TLxTranslator::ChangeFont(TObject* obj, framework::TFont* font, TLxRestrict
 
 // What the font step asks before it looks at the font, where the answer is no without
 // doing anything: a font that cannot change is not even read.
-bool TLxTranslator::FontStepMayApply(TObject* obj, const TClassPlan& plan,
-                                     TLxRestrictions restrictions) const {
-  if (Dictionary() == nullptr || charsetChange_ == lxccDisabled ||
+bool TLxLayoutState::FontStepMayApply(TObject* obj, const TLxClassPlan& plan,
+                                      TLxRestrictions restrictions) const {
+  if (translator_.Dictionary() == nullptr || translator_.CharsetChange() == lxccDisabled ||
       restrictions.Contains(lxrCharset) || plan.columnTitle) {
     return false;
   }
-  if (charsetChange_ != lxccNormal || !plan.winControl) return true;
+  if (translator_.CharsetChange() != lxccNormal || !plan.winControl) return true;
   const auto* control = static_cast<const framework::TWinControl*>(obj);
   return control->HandleAllocated() ||
          (control->Parent() != nullptr && control->Parent()->HandleAllocated());
@@ -115,8 +144,9 @@ bool TLxTranslator::FontStepMayApply(TObject* obj, const TClassPlan& plan,
 // Under lxccNormal a windowed control without a window takes a new font only when its
 // parent has one: its window is made at once, and a control whose window cannot be made
 // keeps its font.
-bool TLxTranslator::FontMayChange(TObject* obj) const {
-  if (charsetChange_ != lxccNormal || !PlanOf(*obj).winControl) return true;
+bool TLxLayoutState::FontMayChange(TObject* obj) const {
+  if (translator_.CharsetChange() != lxccNormal || !translator_.PlanOf(*obj).winControl)
+    return true;
   auto* control = static_cast<framework::TWinControl*>(obj);
   if (control->HandleAllocated()) return true;
   if (control->Parent() == nullptr || !control->Parent()->HandleAllocated()) return false;
@@ -128,36 +158,37 @@ bool TLxTranslator::FontMayChange(TObject* obj) const {
   return control->HandleAllocated();
 }
 
-void TLxTranslator::ApplyReadingOrderStep(TComponent* component, TLxRestrictions restrictions) {
+void TLxLayoutState::ApplyReadingOrderStep(TComponent* component, TLxRestrictions restrictions) {
   bool changed = true;
-  if (PlanOf(*component).control) {
+  if (translator_.PlanOf(*component).control) {
     auto* control = static_cast<framework::TControl*>(component);
     TLxBidirectionalState* state = FindBidiState(control, true);
     changed = state->ReadingOrder != readingOrder_;
     if (!restrictions.Contains(lxrFlip)) {
-      if (component == GetRoot())
+      if (component == translator_.GetRoot())
         state->ReadingOrder = readingOrder_;  // the root itself never moves
-      else if (readingOrder_ == nativeLayout_)
-        UnmirrorControl(control, state);
+      else if (readingOrder_ == translator_.NativeLayout())
+        translator_.UnmirrorControl(control, state);
       else
-        MirrorControl(control, state);
+        translator_.MirrorControl(control, state);
     }
   }
-  if (changed && !restrictions.Contains(lxrReadingOrder)) ApplyReadingOrder(component);
+  if (changed && !restrictions.Contains(lxrReadingOrder)) translator_.ApplyReadingOrder(component);
 }
 
 // Far-east languages scale the root by MultiByteScale percent; any other language (and
 // Revert) scales it back, by the percentage it was scaled with. A root this translator
 // scaled before it was closed counts as scaled still. A percentage below 1 scales nothing.
-void TLxTranslator::ApplyMultiByteScale() {
-  lang::TLxDictionary* dictionary = Dictionary();
-  auto* root = As<framework::TWinControl>(GetRoot());
-  if ((dictionary == nullptr && !reverting_) || !options_.Contains(lxtoScaleMultiByte) ||
-      multiByteScale_ == 100 || multiByteScale_ < 1 || root == nullptr) {
+void TLxLayoutState::ApplyMultiByteScale() {
+  lang::TLxDictionary* dictionary = translator_.Dictionary();
+  auto* root = As<framework::TWinControl>(translator_.GetRoot());
+  if ((dictionary == nullptr && !reverting_) ||
+      !translator_.Options().Contains(lxtoScaleMultiByte) || translator_.MultiByteScale() == 100 ||
+      translator_.MultiByteScale() < 1 || root == nullptr) {
     return;
   }
-  const bool scaled = Scaled() || scaledRoot_ == root;
-  SetStateFlag(lang::lxtsScaled, scaled);
+  const bool scaled = translator_.Scaled() || scaledRoot_ == root;
+  translator_.SetStateFlag(lang::lxtsScaled, scaled);
   const bool farEast = dictionary != nullptr &&
                        dictionary->CurrentLanguage().ScriptClass() == lang::kLxScriptFarEast;
   if (farEast && !scaled) {
@@ -166,13 +197,13 @@ void TLxTranslator::ApplyMultiByteScale() {
       throw lang::ELxPoly("Cannot scale a form (" + form->Name() +
                           ") that has AutoScroll property set True");
     }
-    ScaleRoot(root, multiByteScale_, 100);
-    SetStateFlag(lang::lxtsScaled, true);
-    Fire(OnScale, this, root);
+    ScaleRoot(root, translator_.MultiByteScale(), 100);
+    translator_.SetStateFlag(lang::lxtsScaled, true);
+    Fire(translator_.OnScale, &translator_, root);
   } else if (!farEast && scaled) {
     ScaleRoot(root, 100, scaledBy_);
-    SetStateFlag(lang::lxtsScaled, false);
-    Fire(OnScale, this, root);
+    translator_.SetStateFlag(lang::lxtsScaled, false);
+    Fire(translator_.OnScale, &translator_, root);
   }
 }
 
@@ -187,7 +218,7 @@ void CollectControls(framework::TControl* control, std::vector<framework::TContr
 }
 }  // namespace
 
-TLxTranslator::TLxLayout TLxTranslator::LayoutOf(framework::TControl* control) {
+TLxLayout TLxLayoutState::LayoutOf(framework::TControl* control) {
   TLxLayout layout{control->Left(), control->Top(), control->Width(), control->Height(),
                    control->Font()->Height()};
   if (TLxBidirectionalState* state = FindBidiState(control, false); state && state->Flipped)
@@ -196,7 +227,7 @@ TLxTranslator::TLxLayout TLxTranslator::LayoutOf(framework::TControl* control) {
 }
 
 // A flipped control keeps its mirrored place under its (already laid out) parent.
-void TLxTranslator::SetLayout(framework::TControl* control, const TLxLayout& layout) {
+void TLxLayoutState::SetLayout(framework::TControl* control, const TLxLayout& layout) {
   int left = layout.left;
   TLxBidirectionalState* state = FindBidiState(control, false);
   if (state != nullptr && state->Flipped && control->Parent() != nullptr) {
@@ -211,7 +242,7 @@ void TLxTranslator::SetLayout(framework::TControl* control, const TLxLayout& lay
 // The framework scales; then every control is laid out from its native-order place, so that
 // mirrored controls stay mirrored exactly, and scaling back restores every layout that
 // nothing changed since it was scaled.
-void TLxTranslator::ScaleRoot(framework::TWinControl* root, int multiplier, int divisor) {
+void TLxLayoutState::ScaleRoot(framework::TWinControl* root, int multiplier, int divisor) {
   std::vector<framework::TControl*> controls;
   CollectControls(root, controls);
   std::vector<TLxLayout> before;
@@ -239,11 +270,11 @@ void TLxTranslator::ScaleRoot(framework::TWinControl* root, int multiplier, int 
 }
 
 // The frame is drawn anew when the form turns to or from right-to-left.
-void TLxTranslator::ApplyMirrorFlag() {
-  const bool wasMirrored = Mirrored() || (reverting_ && revertMirrored_);
-  const bool mirrored = readingOrder_ != nativeLayout_;
-  SetStateFlag(lang::lxtsMirrored, mirrored);
-  auto* root = As<framework::TWinControl>(GetRoot());
+void TLxLayoutState::ApplyMirrorFlag() {
+  const bool wasMirrored = translator_.Mirrored() || (reverting_ && revertMirrored_);
+  const bool mirrored = readingOrder_ != translator_.NativeLayout();
+  translator_.SetStateFlag(lang::lxtsMirrored, mirrored);
+  auto* root = As<framework::TWinControl>(translator_.GetRoot());
   if (root == nullptr || mirrored == wasMirrored || !root->HandleAllocated()) return;
   platform::SetWindowPos(root->Handle(), platform::HWND_TOP, 0, 0, 0, 0,
                          platform::SWP_NOSIZE | platform::SWP_NOMOVE | platform::SWP_FRAMECHANGED);
@@ -251,42 +282,44 @@ void TLxTranslator::ApplyMirrorFlag() {
 
 // A control is mirrored from where it stands in the native order, which is remembered anew
 // each time, so that a control moved meanwhile comes back to its new place.
-void TLxTranslator::MirrorControl(framework::TControl* control, TLxBidirectionalState* state) {
+void TLxLayoutState::MirrorControl(framework::TControl* control, TLxBidirectionalState* state) {
   TLxModules* modules = ModulesToAsk();
-  if (modules != nullptr && modules->MirrorControl(this, control, state)) return;
+  if (modules != nullptr && modules->MirrorControl(&translator_, control, state)) return;
   if (state->Flipped || control->Parent() == nullptr) return;
   state->Flipped = true;
-  state->ReadingOrder = nativeLayout_ == lxroLeftToRight ? lxroRightToLeft : lxroLeftToRight;
+  state->ReadingOrder =
+      translator_.NativeLayout() == lxroLeftToRight ? lxroRightToLeft : lxroLeftToRight;
   state->NativeLeft = control->Left();
   control->SetLeft(control->Parent()->ClientWidth() - control->Width() - control->Left());
 }
 
-void TLxTranslator::UnmirrorControl(framework::TControl* control, TLxBidirectionalState* state) {
+void TLxLayoutState::UnmirrorControl(framework::TControl* control, TLxBidirectionalState* state) {
   TLxModules* modules = ModulesToAsk();
-  if (modules != nullptr && modules->UnmirrorControl(this, control, state)) return;
+  if (modules != nullptr && modules->UnmirrorControl(&translator_, control, state)) return;
   if (!state->Flipped) return;
   state->Flipped = false;
-  state->ReadingOrder = nativeLayout_;
+  state->ReadingOrder = translator_.NativeLayout();
   control->SetLeft(state->NativeLeft);
 }
 
-bool TLxTranslator::ApplyReadingOrder(TComponent* component) {
+bool TLxLayoutState::ApplyReadingOrder(TComponent* component) {
   TLxModules* modules = ModulesToAsk();
-  return modules != nullptr && modules->ApplyReadingOrder(this, component);
+  return modules != nullptr && modules->ApplyReadingOrder(&translator_, component);
 }
 
 // Both place a flipped control anew from its parent's current width (after a resize).
-void TLxTranslator::RealignControl(framework::TControl* control) {
-  if (!Mirrored() || control == nullptr || control->Parent() == nullptr || control == GetRoot())
+void TLxLayoutState::RealignControl(framework::TControl* control) {
+  if (!translator_.Mirrored() || control == nullptr || control->Parent() == nullptr ||
+      control == translator_.GetRoot())
     return;
   const TLxBidirectionalState* state = FindBidiState(control, false);
   if (state != nullptr && state->Flipped)
     control->SetLeft(control->Parent()->ClientWidth() - control->Width() - state->NativeLeft);
 }
 
-void TLxTranslator::RealignControls() {
-  if (!Mirrored()) return;
-  const TComponent* root = GetRoot();
+void TLxLayoutState::RealignControls() {
+  if (!translator_.Mirrored()) return;
+  const TComponent* root = translator_.GetRoot();
   for (const auto& state : bidiStates_) {
     framework::TControl* control = state->Control;
     if (control == root || control->Parent() == nullptr || !state->Flipped) continue;

@@ -1,5 +1,7 @@
-// The form's menus during a pass, and the window's system menu.
+#include "translator/LxMenus.h"
+
 #include <algorithm>
+#include <memory>
 
 #include "framework/controls/Menus.h"
 #include "lang/LxDictionaries.h"
@@ -7,12 +9,10 @@
 #include "platform/Menus.h"
 #include "platform/Windows.h"
 #include "translator/LxPoly.h"
-#include "translator/LxWalkPlans.h"
 
 namespace lx::translator {
 
 using framework::TComponent;
-using framework::TObject;
 
 namespace {
 
@@ -64,11 +64,11 @@ std::string MenuItemText(platform::HMENU menu, int position) {
 }  // namespace
 
 // Automatic hot keys would rewrite every caption the walk sets; they are given once after.
-std::vector<framework::TMenu*> TLxTranslator::SwitchMenusToManual() {
+std::vector<framework::TMenu*> TLxFormMenus::SwitchToManual(TLxTranslator& translator) {
   std::vector<framework::TMenu*> menus;
-  TComponent* root = GetRoot();
+  TComponent* root = translator.GetRoot();
   if (root == nullptr) return menus;
-  for (framework::TMenu* menu : MenusOf(*root)) {
+  for (framework::TMenu* menu : MenusOf(translator, *root)) {
     if (menu->AutoHotkeys() == framework::maAutomatic) {
       menu->SetAutoHotkeys(framework::maManual);
       menus.push_back(menu);
@@ -80,25 +80,27 @@ std::vector<framework::TMenu*> TLxTranslator::SwitchMenusToManual() {
 // The menus the root owns. The owner's are kept from pass to pass: a translator hears of
 // every component that joins or leaves its owner, and each kept menu tells it when it goes.
 // Those of another root are looked for every time.
-const std::vector<framework::TMenu*>& TLxTranslator::MenusOf(TComponent& root) {
+const std::vector<framework::TMenu*>& TLxFormMenus::MenusOf(TLxTranslator& translator,
+                                                            TComponent& root) {
   if (menusOf_ == &root && menusCount_ == root.ComponentCount()) return menus_;
   menus_.clear();
   for (int i = 0; i < root.ComponentCount(); ++i) {
     TComponent* component = root.Components(i);
-    if (PlanOf(*component).menu) menus_.push_back(static_cast<framework::TMenu*>(component));
+    if (component->InheritsFrom(framework::TMenu::StaticClassInfo()))
+      menus_.push_back(static_cast<framework::TMenu*>(component));
   }
-  const bool kept = &root == Owner();
+  const bool kept = &root == translator.Owner();
   menusOf_ = kept ? &root : nullptr;
   menusCount_ = root.ComponentCount();
   if (kept) {
     for (framework::TMenu* menu : menus_)
-      FreeNotification(menu);
+      translator.FreeNotification(menu);
   }
   return menus_;
 }
 
 // An item added and taken away again makes the menu work its hot keys out anew.
-void TLxTranslator::RestoreAutomaticHotkeys(const std::vector<framework::TMenu*>& menus) {
+void TLxFormMenus::RestoreAutomaticHotkeys(const std::vector<framework::TMenu*>& menus) {
   for (framework::TMenu* menu : menus) {
     menu->SetAutoHotkeys(framework::maAutomatic);
     auto item = std::make_unique<framework::TMenuItem>(nullptr);
@@ -107,8 +109,7 @@ void TLxTranslator::RestoreAutomaticHotkeys(const std::vector<framework::TMenu*>
   }
 }
 
-void TLxTranslator::TranslateSystemMenu(platform::HWND handle) {
-  lang::TLxDictionary* dictionary = Dictionary();
+void TranslateSystemMenu(lang::TLxDictionary* dictionary, platform::HWND handle) {
   if (dictionary == nullptr || handle == 0) return;
   const platform::HMENU menu = platform::GetSystemMenu(handle, false);
   const int count = platform::GetMenuItemCount(menu);

@@ -24,7 +24,10 @@
 #include "platform/Menus.h"
 #include "platform/TextUtils.h"
 #include "platform/Windows.h"
+#include "translator/LxLayout.h"
+#include "translator/LxMenus.h"
 #include "translator/LxModules.h"
+#include "translator/LxTextLookup.h"
 #include "translator/LxTranslatorSupport.h"
 #include "translator/LxWalkPlans.h"
 
@@ -107,7 +110,10 @@ class TSelection {
 TLxTranslator::TLxTranslator(TComponent* owner)
     : TLxCustomTranslator(owner),
       targets_(std::make_unique<TLxTargetProperties>()),
-      walk_(std::make_unique<TWalkCache>()) {}
+      walk_(std::make_unique<TLxWalkCache>()),
+      layout_(std::make_unique<TLxLayoutState>(*this)),
+      lookup_(std::make_unique<TLxTextLookup>(*this)),
+      menus_(std::make_unique<TLxFormMenus>()) {}
 
 TLxTranslator::~TLxTranslator() {
   TLxTranslator::Close();
@@ -137,7 +143,7 @@ void TLxTranslator::Open() {
   ResolveDictionary();
   if (!CanOpenDictionary()) return;
   if (!Dictionary()->IsOpen()) Dictionary()->Open();
-  SaveFormFont();
+  layout_->SaveFormFont();
   if (root_ == nullptr) root_ = Owner();
   DoTranslate();
   LanguageChanged(true, true);
@@ -172,9 +178,8 @@ void TLxTranslator::Revert() {
   if (Active()) {
     const framework::TScopeExit closeAtLast([this] { Close(); });
     // The last pass also goes back to the native reading order and scale.
-    revertMirrored_ = Mirrored();
-    reverting_ = true;
-    const framework::TScopeExit reverted([this] { reverting_ = false; });
+    layout_->SetReverting(true, Mirrored());
+    const framework::TScopeExit reverted([this] { layout_->SetReverting(false, false); });
     TLxCustomTranslator::Close();
     DoTranslate();
   }
@@ -220,18 +225,14 @@ void TLxTranslator::Loaded() {
 
 void TLxTranslator::Notification(TComponent* component, framework::TOperation operation) {
   TLxCustomTranslator::Notification(component, operation);
-  menusOf_ = nullptr;  // a component joined or left: the menus are looked for again
+  menus_->Forget();
   if (operation != framework::opRemove || component == nullptr) return;
-  if (component == settingsRoot_) settingsRoot_ = nullptr;
+  lookup_->Forget(component);
   // A form being destroyed takes its translator along; nothing is worth forgetting then.
   if (ComponentState().Contains(framework::csDestroying)) return;
   table_.RemoveHolder(component);
   watched_.erase(component);
-  ForgetBidiState(component);
-  if (component == scaledRoot_) {
-    scaledRoot_ = nullptr;
-    scaledLayouts_.clear();
-  }
+  layout_->Forget(component);
   if (component == root_) root_ = nullptr;
 }
 
@@ -244,7 +245,7 @@ void TLxTranslator::Watch(TComponent* holder) {
 void TLxTranslator::Unwatch() {
   for (TComponent* component : watched_) {
     // Mirroring states outlive Close and still need to hear of their control's end.
-    if (component != Dictionary() && component != scaledRoot_ && !bidiIndex_.contains(component)) {
+    if (component != Dictionary() && !layout_->Keeps(component)) {
       RemoveFreeNotification(component);
     }
   }
@@ -272,13 +273,7 @@ void TLxTranslator::DoTranslate() {
   table_.BeginPass();
   const framework::TScopeExit passOver([this] { table_.EndPass(); });
   lang::TLxDictionary* dictionary = Dictionary();
-  if (dictionary != nullptr) {
-    readingOrder_ = dictionary->CurrentLanguage().ScriptClass() == lang::kLxScriptRightToLeft
-                        ? lxroRightToLeft
-                        : lxroLeftToRight;
-  } else if (reverting_) {
-    readingOrder_ = nativeLayout_;
-  }
+  layout_->FollowLanguage();
   Fire(OnBeforeTranslate, this);
   TComponent* root = GetRoot();
   if (dictionary != nullptr && options_.Contains(lxtoCheckFont) &&
@@ -286,8 +281,8 @@ void TLxTranslator::DoTranslate() {
     ChangeFormFont();
   }
   {
-    const std::vector<framework::TMenu*> menus = SwitchMenusToManual();
-    const framework::TScopeExit rethink([&menus] { RestoreAutomaticHotkeys(menus); });
+    const std::vector<framework::TMenu*> menus = menus_->SwitchToManual(*this);
+    const framework::TScopeExit rethink([&menus] { TLxFormMenus::RestoreAutomaticHotkeys(menus); });
     if (root != nullptr) TranslateComponent(root, {});
   }
   if (options_.Contains(lxtoTranslateSystemMenu)) TranslateSystemMenu(GetWindowHandle());
@@ -317,7 +312,7 @@ void TLxTranslator::TranslateComponent(TComponent* component, TLxRestrictions re
   if (PlanOf(*component).control) static_cast<framework::TControl*>(component)->Invalidate();
 }
 
-const TLxTranslator::TClassPlan& TLxTranslator::PlanOf(const TObject& obj) const {
+const TLxClassPlan& TLxTranslator::PlanOf(const TObject& obj) const {
   return walk_->PlanOf(obj, *targets_);
 }
 
@@ -337,7 +332,7 @@ bool TLxTranslator::LocalesTranslated() const {
 void TLxTranslator::TranslateObject(TObject* obj, TLxRestrictions restrictions) {
   if (obj == nullptr) return;
   if (!table_.PassRunning()) walk_->Sync(*targets_);
-  const TClassPlan& plan = PlanOf(*obj);
+  const TLxClassPlan& plan = PlanOf(*obj);
   if (plan.skipped) return;
   // An object with nothing to translate is passed by, unless an event is to be asked.
   if (plan.working.empty() && !OnRestrictObject && !OnRestrictProperty) return;
@@ -350,42 +345,42 @@ void TLxTranslator::TranslateObject(TObject* obj, TLxRestrictions restrictions) 
   auto* component = plan.component ? static_cast<TComponent*>(obj) : nullptr;
   const std::string& name =
       component != nullptr && component != GetRoot() ? component->Name() : kNoName;
-  TComponent* const outerHolder = holder_;
-  const framework::TScopeExit restoreHolder([this, outerHolder] { holder_ = outerHolder; });
-  if (component != nullptr) holder_ = component;
+  TComponent* const outerHolder = walk_->holder;
+  const framework::TScopeExit restoreHolder([this, outerHolder] { walk_->holder = outerHolder; });
+  if (component != nullptr) walk_->holder = component;
 
   const bool asked = static_cast<bool>(OnRestrictProperty);
   const bool locales = (asked ? plan.integerSteps : plan.integerWorking) && LocalesTranslated();
-  for (const TPropertyStep& step : asked ? plan.steps : plan.working) {
+  for (const TLxPropertyStep& step : asked ? plan.steps : plan.working) {
     if (step.property->Kind() == framework::tkInteger && !locales) continue;
     // A font that cannot change is passed by here, unless the event is to be asked of it.
-    if (!asked && step.font && !FontStepMayApply(obj, plan, restrictions)) continue;
+    if (!asked && step.font && !layout_->FontStepMayApply(obj, plan, restrictions)) continue;
     TranslateProperty(obj, plan, step, name, restrictions);
   }
 }
 
-void TLxTranslator::TranslateProperty(TObject* obj, const TClassPlan& plan,
-                                      const TPropertyStep& step, const std::string& name,
+void TLxTranslator::TranslateProperty(TObject* obj, const TLxClassPlan& plan,
+                                      const TLxPropertyStep& step, const std::string& name,
                                       TLxRestrictions restrictions) {
   const framework::TPropInfo& property = *step.property;
   bool translate = true;
   Fire(OnRestrictProperty, this, obj, property.Name(), translate);
   if (!translate) return;
   switch (step.kind) {
-    case TPropertyStep::kLocale:
+    case TLxPropertyStep::kLocale:
       if (!restrictions.Contains(lxrFlip)) {
         lang::TLxDictionary* dictionary = Dictionary();
         framework::SetOrdProp(*obj, property,
                               dictionary != nullptr ? dictionary->LanguageLocaleId() : 0);
       }
       break;
-    case TPropertyStep::kObject:
+    case TLxPropertyStep::kObject:
       TranslateObjectProperty(obj, plan, step, name, restrictions);
       break;
-    case TPropertyStep::kText:
+    case TLxPropertyStep::kText:
       TranslateStringProperty(obj, property, name, plan.menuItem);
       break;
-    case TPropertyStep::kNone:
+    case TLxPropertyStep::kNone:
       break;
   }
 }
@@ -414,13 +409,13 @@ inline void TLxTranslator::TranslateStringProperty(TObject* obj,
   }
 }
 
-void TLxTranslator::TranslateObjectProperty(TObject* obj, const TClassPlan& plan,
-                                            const TPropertyStep& step, const std::string& name,
+void TLxTranslator::TranslateObjectProperty(TObject* obj, const TLxClassPlan& plan,
+                                            const TLxPropertyStep& step, const std::string& name,
                                             TLxRestrictions restrictions) {
-  if (step.font && !FontStepMayApply(obj, plan, restrictions)) return;
+  if (step.font && !layout_->FontStepMayApply(obj, plan, restrictions)) return;
   TObject* value = framework::GetObjectProp(*obj, *step.property);
   if (value == nullptr) return;
-  const TClassPlan& held = PlanOf(*value);
+  const TLxClassPlan& held = PlanOf(*value);
   if (held.strings) {
     if (step.target)
       TranslateStringList(obj, static_cast<framework::TStrings*>(value), name,
@@ -507,25 +502,25 @@ const std::string* TLxTranslator::TranslateText(TObject* obj, const std::string&
                                                 const std::string& value,
                                                 const std::string& propertyName, bool isMenuItem,
                                                 std::string& buffer) {
-  isMenuItem_ = isMenuItem;
-  hadHotkey_ = false;
-  std::string strippedValue;
-  if (isMenuItem_) strippedValue = StripHotkey(value);
-  const std::string& stripped = isMenuItem_ ? strippedValue : value;
+  // A menu item's text with a hot key is looked up without it too.
+  TLxStrippedText strippedValue;
+  if (isMenuItem) strippedValue = StripHotkey(value);
+  bool hotkey = strippedValue.hadHotkey;
+  const std::string& stripped = isMenuItem ? strippedValue.text : value;
   if (TLxTranslatorTableItem* item = table_.Find(obj, propertyName, stripped)) {
     // The hot key of the native text counts: automatic hot keys may have moved or dropped
     // the marker in the text shown.
-    hadHotkey_ = isMenuItem_ && item->NativeText.find('&') != std::string::npos;
-    if (isMenuItem_) {
-      LookupTranslation(*item, buffer);
-      table_.SetCurrentStripped(*item, StripHotkey(buffer));
+    hotkey = isMenuItem && item->NativeText.find('&') != std::string::npos;
+    if (isMenuItem) {
+      lookup_->Lookup(*item, hotkey, buffer);
+      table_.SetCurrentStripped(*item, StripHotkey(buffer).text);
       return buffer != value ? &buffer : nullptr;
     }
     // The item was found by the text shown: that text is what it remembers until now. The
     // new text is copied once, into the item, and written from there.
     std::string_view text;
-    if (!RememberedText(*item, text)) {
-      LookupTranslation(*item, buffer);
+    if (!lookup_->RememberedText(*item, hotkey, text)) {
+      lookup_->Lookup(*item, hotkey, buffer);
       text = buffer;
     }
     if (platform::SameBytes(text, value)) return nullptr;
@@ -540,12 +535,88 @@ const std::string* TLxTranslator::TranslateText(TObject* obj, const std::string&
   item->PropertyName = propertyName;
   item->NativeText = value;
   item->NativeStripped = stripped;
-  LookupTranslation(*item, buffer);
-  item->CurrentStripped = isMenuItem_ ? StripHotkey(buffer) : buffer;
-  item->Holder = holder_ != nullptr ? holder_ : As<TComponent>(obj);
+  lookup_->Lookup(*item, hotkey, buffer);
+  item->CurrentStripped = isMenuItem ? StripHotkey(buffer).text : buffer;
+  item->Holder = walk_->holder != nullptr ? walk_->holder : As<TComponent>(obj);
   Watch(const_cast<TComponent*>(item->Holder));
   table_.Add(std::move(item));
   return buffer != value ? &buffer : nullptr;
+}
+
+// ---- What the units of the translator hold for it
+
+TLxReadingOrder TLxTranslator::ReadingOrder() const {
+  return layout_->ReadingOrder();
+}
+
+const std::string& TLxTranslator::SavedFontName() const {
+  return layout_->SavedFontName();
+}
+
+int TLxTranslator::SavedFontSize() const {
+  return layout_->SavedFontSize();
+}
+
+const std::vector<std::unique_ptr<TLxBidirectionalState>>& TLxTranslator::BidiStates() const {
+  return layout_->BidiStates();
+}
+
+TLxBidirectionalState* TLxTranslator::FindBidiState(framework::TControl* control, bool create) {
+  return layout_->FindBidiState(control, create);
+}
+
+void TLxTranslator::ChangeFormFont() {
+  layout_->ChangeFormFont();
+}
+
+void TLxTranslator::ChangeFont(TObject* obj, framework::TFont* font, TLxRestrictions restrictions) {
+  layout_->ChangeFont(obj, font, restrictions);
+}
+
+void TLxTranslator::ApplyReadingOrderStep(TComponent* component, TLxRestrictions restrictions) {
+  layout_->ApplyReadingOrderStep(component, restrictions);
+}
+
+void TLxTranslator::ApplyMultiByteScale() {
+  layout_->ApplyMultiByteScale();
+}
+
+void TLxTranslator::ApplyMirrorFlag() {
+  layout_->ApplyMirrorFlag();
+}
+
+void TLxTranslator::MirrorControl(framework::TControl* control, TLxBidirectionalState* state) {
+  layout_->MirrorControl(control, state);
+}
+
+void TLxTranslator::UnmirrorControl(framework::TControl* control, TLxBidirectionalState* state) {
+  layout_->UnmirrorControl(control, state);
+}
+
+bool TLxTranslator::ApplyReadingOrder(TComponent* component) {
+  return layout_->ApplyReadingOrder(component);
+}
+
+void TLxTranslator::RealignControl(framework::TControl* control) {
+  layout_->RealignControl(control);
+}
+
+void TLxTranslator::RealignControls() {
+  layout_->RealignControls();
+}
+
+std::string TLxTranslator::LookupTranslation(const std::string& native,
+                                             const std::string& nativeStripped,
+                                             const std::string& componentName) {
+  return lookup_->Lookup(native, nativeStripped, componentName, nativeStripped != native);
+}
+
+TLxStrippedText TLxTranslator::StripHotkey(const std::string& text) {
+  return translator::StripHotkey(text);
+}
+
+void TLxTranslator::TranslateSystemMenu(platform::HWND handle) {
+  translator::TranslateSystemMenu(Dictionary(), handle);
 }
 
 void RegisterTranslatorClasses() {

@@ -8,6 +8,7 @@
 #include "framework/rtti/TypInfo.h"
 #include "lang/LxDictionary.h"
 #include "platform/TextUtils.h"
+#include "translator/LxPoly.h"
 
 namespace lx::translator {
 
@@ -19,7 +20,7 @@ namespace {
 constexpr framework::TTypeKinds kTextKinds = framework::TypeKindMask(
     {framework::tkString, framework::tkLString, framework::tkWString, framework::tkUString});
 
-}  // namespace
+using TTargetEntry = std::tuple<std::string, std::uint8_t, std::string>;
 
 std::vector<TTargetEntry> EntriesOf(const TLxTargetProperties& targets) {
   std::vector<TTargetEntry> entries;
@@ -44,9 +45,19 @@ bool SameEntries(const TLxTargetProperties& targets, const std::vector<TTargetEn
   return true;
 }
 
-std::unique_ptr<TLxTranslator::TClassPlan> TLxTranslator::TWalkCache::MakePlan(
-    const framework::TClassInfo& info, const TLxTargetProperties& targets) {
-  auto plan = std::make_unique<TClassPlan>();
+}  // namespace
+
+void TLxWalkCache::Sync(const TLxTargetProperties& targets) {
+  if (SameEntries(targets, entries_)) return;
+  entries_ = EntriesOf(targets);
+  plans_.clear();
+  recent_ = {};
+  recentTypes_ = {};
+}
+
+std::unique_ptr<TLxClassPlan> TLxWalkCache::MakePlan(const framework::TClassInfo& info,
+                                                     const TLxTargetProperties& targets) {
+  auto plan = std::make_unique<TLxClassPlan>();
   const auto is = [&info](const framework::TClassInfo& ancestor) {
     return info.InheritsFrom(ancestor);
   };
@@ -66,23 +77,22 @@ std::unique_ptr<TLxTranslator::TClassPlan> TLxTranslator::TWalkCache::MakePlan(
                   is(TLxTranslator::StaticClassInfo()) || plan->font ||
                   info.Name() == "TAdvStringGrid";
   for (const framework::TPropInfo* property : info.Properties()) {
-    const TPropertyStep step = StepOf(*property, *plan, info, targets);
+    const TLxPropertyStep step = StepOf(*property, *plan, info, targets);
     if (step.property == nullptr) continue;
     plan->steps.push_back(step);
-    if (step.kind != TPropertyStep::kNone) plan->working.push_back(step);
+    if (step.kind != TLxPropertyStep::kNone) plan->working.push_back(step);
     if (property->Kind() != framework::tkInteger) continue;
     plan->integerSteps = true;
-    plan->integerWorking = plan->integerWorking || step.kind != TPropertyStep::kNone;
+    plan->integerWorking = plan->integerWorking || step.kind != TLxPropertyStep::kNone;
   }
   return plan;
 }
 
 // The name of a component is never a target.
-TLxTranslator::TPropertyStep TLxTranslator::TWalkCache::StepOf(const framework::TPropInfo& property,
-                                                               const TClassPlan& plan,
-                                                               const framework::TClassInfo& info,
-                                                               const TLxTargetProperties& targets) {
-  TPropertyStep step;
+TLxPropertyStep TLxWalkCache::StepOf(const framework::TPropInfo& property, const TLxClassPlan& plan,
+                                     const framework::TClassInfo& info,
+                                     const TLxTargetProperties& targets) {
+  TLxPropertyStep step;
   const framework::TTypeKind kind = property.Kind();
   const bool met = framework::KindInMask(kind, kTextKinds) || kind == framework::tkClass ||
                    kind == framework::tkInteger;
@@ -90,18 +100,18 @@ TLxTranslator::TPropertyStep TLxTranslator::TWalkCache::StepOf(const framework::
   step.property = &property;
   if (kind == framework::tkInteger) {
     if (plan.component && platform::SameTextAscii(property.Name(), "locale"))
-      step.kind = TPropertyStep::kLocale;
+      step.kind = TLxPropertyStep::kLocale;
     return step;
   }
   const bool componentName = kind != framework::tkClass && plan.component &&
                              platform::SameTextAscii(property.Name(), "name");
   step.target = !componentName && targets.IsTarget(info.Name(), property.Name());
   if (kind == framework::tkClass) {
-    step.kind = TPropertyStep::kObject;
+    step.kind = TLxPropertyStep::kObject;
     const framework::TClassInfo* held = property.ClassType();
     step.font = held != nullptr && held->InheritsFrom(framework::TFont::StaticClassInfo());
   } else if (step.target) {
-    step.kind = TPropertyStep::kText;
+    step.kind = TLxPropertyStep::kText;
   }
   return step;
 }

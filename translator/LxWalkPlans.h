@@ -11,14 +11,15 @@
 #include <unordered_map>
 #include <vector>
 
-#include "translator/LxPoly.h"
+#include "framework/core/Component.h"
+#include "framework/core/Object.h"
+#include "framework/rtti/Rtti.h"
+#include "translator/LxTargetProperties.h"
 
 namespace lx::translator {
 
-// ---- What the walk does per class
-
 // One published property the walk meets, and what it does there.
-struct TLxTranslator::TPropertyStep {
+struct TLxPropertyStep {
   enum TKind : std::uint8_t { kText, kObject, kLocale, kNone };
   const framework::TPropInfo* property = nullptr;
   TKind kind = kNone;
@@ -30,12 +31,12 @@ struct TLxTranslator::TPropertyStep {
 
 // A class's answers, worked out once for the targets in force: one class asks the same
 // questions for each of its objects.
-struct TLxTranslator::TClassPlan {
+struct TLxClassPlan {
   // Every readable and writable property of a kind the walk meets, in order: a restrict
   // event is asked about each.
-  std::vector<TPropertyStep> steps;
+  std::vector<TLxPropertyStep> steps;
   // Those that do anything when no event is asked: texts to translate, objects, locales.
-  std::vector<TPropertyStep> working;
+  std::vector<TLxPropertyStep> working;
   // Never walked: dictionaries, translators, fonts and string grids.
   bool skipped = false;
   bool component = false, control = false, winControl = false, form = false, menu = false,
@@ -48,7 +49,7 @@ struct TLxTranslator::TClassPlan {
 
 // The objects handled in one pass: addresses in one open-addressed block, which keeps its
 // size from pass to pass, so that a pass allocates nothing once it has grown to the form.
-class TObjectSet {
+class TLxObjectSet {
  public:
   void Clear() {
     std::fill(slots_.begin(), slots_.end(), nullptr);
@@ -85,63 +86,53 @@ class TObjectSet {
   std::size_t count_ = 0;
 };
 
-using TTargetEntry = std::tuple<std::string, std::uint8_t, std::string>;
-
-std::vector<TTargetEntry> EntriesOf(const TLxTargetProperties& targets);
-bool SameEntries(const TLxTargetProperties& targets, const std::vector<TTargetEntry>& entries);
-
-class TLxTranslator::TWalkCache {
+class TLxWalkCache {
  public:
   // The plans, made anew when the target list differs from the one they were made for.
-  void Sync(const TLxTargetProperties& targets) {
-    if (SameEntries(targets, entries_)) return;
-    entries_ = EntriesOf(targets);
-    plans_.clear();
-    recent_ = {};
-    recentTypes_ = {};
-  }
+  void Sync(const TLxTargetProperties& targets);
   // An object's C++ type gives its plan without asking its class info.
-  const TClassPlan& PlanOf(const TObject& obj, const TLxTargetProperties& targets) {
+  const TLxClassPlan& PlanOf(const framework::TObject& obj, const TLxTargetProperties& targets) {
     const std::type_info* type = &typeid(obj);
     TRecentType& recent = recentTypes_[(reinterpret_cast<std::uintptr_t>(type) >> 4) % kRecent];
     if (recent.type == type) return *recent.plan;
-    const TClassPlan& plan = PlanOf(obj.ClassInfo(), targets);
+    const TLxClassPlan& plan = PlanOf(obj.ClassInfo(), targets);
     recent = {type, &plan};
     return plan;
   }
-  const TClassPlan& PlanOf(const framework::TClassInfo& info, const TLxTargetProperties& targets) {
+  const TLxClassPlan& PlanOf(const framework::TClassInfo& info,
+                             const TLxTargetProperties& targets) {
     TRecent& recent = recent_[(reinterpret_cast<std::uintptr_t>(&info) >> 4) % kRecent];
     if (recent.info == &info) return *recent.plan;
-    std::unique_ptr<TClassPlan>& plan = plans_[&info];
+    std::unique_ptr<TLxClassPlan>& plan = plans_[&info];
     if (plan == nullptr) plan = MakePlan(info, targets);
     recent = {&info, plan.get()};
     return *plan;
   }
 
-  TObjectSet visited;
-  // The root's class and its ancestor form classes, whose names are the look-up contexts.
-  const framework::TClassInfo* contextsOf = nullptr;
-  std::vector<const framework::TClassInfo*> contexts;
+  TLxObjectSet visited;
+  // The component whose walk reaches the current object: the holder of new table items.
+  framework::TComponent* holder = nullptr;
 
  private:
-  static std::unique_ptr<TClassPlan> MakePlan(const framework::TClassInfo& info,
-                                              const TLxTargetProperties& targets);
-  static TPropertyStep StepOf(const framework::TPropInfo& property, const TClassPlan& plan,
-                              const framework::TClassInfo& info,
-                              const TLxTargetProperties& targets);
+  static std::unique_ptr<TLxClassPlan> MakePlan(const framework::TClassInfo& info,
+                                                const TLxTargetProperties& targets);
+  static TLxPropertyStep StepOf(const framework::TPropInfo& property, const TLxClassPlan& plan,
+                                const framework::TClassInfo& info,
+                                const TLxTargetProperties& targets);
 
+  using TTargetEntry = std::tuple<std::string, std::uint8_t, std::string>;
   std::vector<TTargetEntry> entries_;
-  std::unordered_map<const framework::TClassInfo*, std::unique_ptr<TClassPlan>> plans_;
+  std::unordered_map<const framework::TClassInfo*, std::unique_ptr<TLxClassPlan>> plans_;
   // A form has objects of a few classes: their plans are found without hashing.
   struct TRecent {
     const framework::TClassInfo* info = nullptr;
-    const TClassPlan* plan = nullptr;
+    const TLxClassPlan* plan = nullptr;
   };
   static constexpr std::size_t kRecent = 16;
   std::array<TRecent, kRecent> recent_{};
   struct TRecentType {
     const std::type_info* type = nullptr;
-    const TClassPlan* plan = nullptr;
+    const TLxClassPlan* plan = nullptr;
   };
   std::array<TRecentType, kRecent> recentTypes_{};
 };

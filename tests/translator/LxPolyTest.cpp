@@ -27,6 +27,7 @@
 #include "support/lang/LxProcessState.h"
 #include "translator/LxModules.h"
 #include "translator/LxPoly.h"
+#include "translator/LxTextLookup.h"
 
 namespace lx::translator {
 namespace {
@@ -780,14 +781,17 @@ TEST_F(LxPolyTest, TheSystemMenuIsTranslatedWhole) {
 }
 
 TEST_F(LxPolyTest, StripHotkeyRemovesMarkers) {
-  TLxTranslator translator(nullptr);
-  EXPECT_EQ(translator.StripHotkey("&&Save"), "&Save");
-  EXPECT_TRUE(translator.HadHotkey());
-  EXPECT_EQ(translator.StripHotkey("&File"), "File");
-  EXPECT_EQ(translator.StripHotkey("File(&F)"), "File");
-  EXPECT_EQ(translator.StripHotkey("E&xit"), "Exit");
-  EXPECT_EQ(translator.StripHotkey("File"), "File");
-  EXPECT_FALSE(translator.HadHotkey());
+  const struct {
+    const char* text;
+    const char* stripped;
+    bool hadHotkey;
+  } cases[] = {{"&&Save", "&Save", true}, {"&File", "File", true}, {"File(&F)", "File", true},
+               {"E&xit", "Exit", true},   {"File", "File", false}, {"", "", false}};
+  for (const auto& c : cases) {
+    const TLxStrippedText stripped = TLxTranslator::StripHotkey(c.text);
+    EXPECT_EQ(stripped.text, c.stripped) << c.text;
+    EXPECT_EQ(stripped.hadHotkey, c.hadHotkey) << c.text;
+  }
 }
 
 TEST_F(LxPolyTest, TheBinaryDictionaryTranslatesTheSameForm) {
