@@ -34,6 +34,10 @@
 // functions (ChangeFormFont, ChangeFont, ApplyMultiByteScale, ApplyMirrorFlag,
 // ApplyReadingOrderStep, MirrorControl, UnmirrorControl, RealignControl(s)); the pass calls
 // them at their fixed points.
+//
+// The translator keeps the component's interface and delegates to units of its own: the
+// walk's plans per class (LxWalkPlans.h), fonts, scaling and mirroring with their state
+// (LxLayout.h), the look-up of one text (LxTextLookup.h) and the menus (LxMenus.h).
 #pragma once
 
 #include <cstdint>
