@@ -16,7 +16,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using Bytes = std::vector<std::uint8_t>;
-using support::MessageOf;
 
 class ToolFilesTest : public ::testing::Test {
  protected:
@@ -52,11 +51,11 @@ TEST_F(ToolFilesTest, ReadsFilesAndPipesAndRefusesWhatIsNoFile) {
   EXPECT_EQ(ReadInputFile("/dev/fd/" + std::to_string(ends[0])), Bytes({'p', 'i', 'p', 'e', 'd'}));
   close(ends[0]);
 
-  EXPECT_EQ(MessageOf([&] { ReadInputFile(root_); }), root_ + ": is a folder");
-  EXPECT_EQ(MessageOf([&] { ReadInputFile(root_ + "none"); }),
-            root_ + "none: cannot be opened: No such file or directory");
-  EXPECT_EQ(MessageOf([&] { ReadInputFile(root_ + "form.txt", 5); }),
-            root_ + "form.txt: is larger than 5 bytes");
+  EXPECT_RAISES(ReadInputFile(root_), platform::Exception, root_ + ": is a folder");
+  EXPECT_RAISES(ReadInputFile(root_ + "none"), platform::Exception,
+                root_ + "none: cannot be opened: No such file or directory");
+  EXPECT_RAISES(ReadInputFile(root_ + "form.txt", 5), platform::Exception,
+                root_ + "form.txt: is larger than 5 bytes");
   EXPECT_EQ(ReadInputFile(root_ + "form.txt", 6).size(), 6u);
 }
 
@@ -79,14 +78,14 @@ TEST_F(ToolFilesTest, OutputReplacesTheTargetWholeKeepingItsPermissions) {
 TEST_F(ToolFilesTest, AFailedWriteLeavesTheTargetAndNoTemporaryFile) {
   fs::create_directory(root_ + "folder");
   Write("folder/inside", "kept");
-  EXPECT_EQ(MessageOf([&] { WriteOutputFile(root_ + "folder", Bytes{1}); }),
-            root_ + "folder: cannot be written: Is a directory");
+  EXPECT_RAISES(WriteOutputFile(root_ + "folder", Bytes{1}), platform::Exception,
+                root_ + "folder: cannot be written: Is a directory");
   EXPECT_EQ(Read("folder/inside"), "kept");
-  EXPECT_EQ(MessageOf([&] { WriteOutputFile(root_ + "missing/out", Bytes{1}); }),
-            root_ + "missing/out: cannot be written: No such file or directory");
-  EXPECT_EQ(MessageOf([&] { WriteOutputFile(root_, Bytes{1}); }),
-            root_ + ": cannot be written: Is a directory");
-  EXPECT_EQ(MessageOf([&] { WriteOutputFile("", Bytes{1}); }), "the output file has no name");
+  EXPECT_RAISES(WriteOutputFile(root_ + "missing/out", Bytes{1}), platform::Exception,
+                root_ + "missing/out: cannot be written: No such file or directory");
+  EXPECT_RAISES(WriteOutputFile(root_, Bytes{1}), platform::Exception,
+                root_ + ": cannot be written: Is a directory");
+  EXPECT_RAISES(WriteOutputFile("", Bytes{1}), platform::Exception, "the output file has no name");
   EXPECT_EQ(Names(), (std::vector<std::string>{"folder"}));
 }
 

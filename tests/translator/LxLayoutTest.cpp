@@ -329,8 +329,8 @@ TEST_F(LxLayoutTest, AnAutoScrollFormRaisesAfterItsTextsWereTranslated) {
   form_->SetAutoScroll(true);
   int after = 0;
   translator().OnAfterTranslate = [&after](lang::TLxCustomTranslator*) { ++after; };
-  EXPECT_EQ(support::MessageOf([this] { Open(kJapanese); }),
-            "Cannot scale a form (LayoutForm) that has AutoScroll property set True");
+  EXPECT_RAISES(Open(kJapanese), platform::Exception,
+                "Cannot scale a form (LayoutForm) that has AutoScroll property set True");
   EXPECT_EQ(Get("TitleLabel").Caption(), "Taitoru");
   EXPECT_EQ(after, 0);
   EXPECT_FALSE(translator().Scaled());

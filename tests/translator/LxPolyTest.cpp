@@ -303,8 +303,8 @@ TEST_F(LxPolyTest, AMissingTranslationThatRaisesEndsThePassInactive) {
   form->SetCaption("Unknown");
   int after = 0;
   translator.OnAfterTranslate = [&after](lang::TLxCustomTranslator*) { ++after; };
-  EXPECT_EQ(support::MessageOf<lang::ELxPoly>([&] { translator.Open(); }),
-            "Dictionary does not contain a translation for the word \"Unknown\"");
+  EXPECT_RAISES(translator.Open(), lang::ELxPoly,
+                "Dictionary does not contain a translation for the word \"Unknown\"");
   EXPECT_FALSE(translator.Active());
   EXPECT_FALSE(dictionary.IsRegistered(&translator));
   EXPECT_EQ(after, 0);

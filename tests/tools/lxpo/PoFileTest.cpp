@@ -3,6 +3,7 @@
 #include <fstream>
 
 #include "lxpo/PoFile.h"
+#include "support/Raised.h"
 #include "support/TempFolder.h"
 
 namespace lx::tools {
@@ -62,7 +63,8 @@ TEST(PoFileTest, WritesAndReadsEveryCharacterBack) {
 
   PoEntry withNul;
   withNul.msgid = std::string("a\0b", 3);
-  EXPECT_THROW(WritePo({withNul}, ""), PoError);
+  EXPECT_RAISES(WritePo({withNul}, ""), PoError,
+                "a text with a NUL character cannot be written to a PO file");
 }
 
 TEST(PoFileTest, RefusesWhatIsNotAPoFile) {
