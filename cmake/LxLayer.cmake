@@ -1,3 +1,5 @@
+include(LxLayerIncludes)
+
 # lx_add_layer(<name> [DEPENDS <layer>...] [LIBRARIES <target>...] [SUBFOLDERS <dir>...]
 #              [PROGRAMS <file>...])
 #
@@ -35,4 +37,6 @@ function(lx_add_layer name)
   if(ARG_LIBRARIES)
     target_link_libraries(lx_${name} ${scope} ${ARG_LIBRARIES})
   endif()
+  lx_check_layer_includes(${name} SUBFOLDERS ${ARG_SUBFOLDERS} FILES ${sources}
+                          DEPENDS ${ARG_DEPENDS})
 endfunction()

@@ -2,6 +2,7 @@
 #include <algorithm>
 
 #include "dict/LxAPoly.h"
+#include "dict/LxRecordFields.h"
 #include "framework/streaming/FormResources.h"
 #include "lang/LxParser.h"
 #include "platform/Exception.h"
@@ -40,11 +41,6 @@ std::uint32_t ReadU32(TStream& data) {
   return ReadNumber<std::uint32_t>(data);
 }
 
-// Read as a u16 into a byte field, as the format stores some byte fields.
-std::uint8_t ReadU16Byte(TStream& data) {
-  return static_cast<std::uint8_t>(ReadU16(data));
-}
-
 std::string ReadText16(TStream& data) {
   const std::uint16_t length = ReadU16(data);
   if (length > data.Remaining()) throw platform::EReadError("Stream read error");
@@ -57,12 +53,6 @@ void SkipText16(TStream& data) {
   const std::uint16_t length = ReadU16(data);
   if (length > data.Remaining()) throw platform::EReadError("Stream read error");
   data.Seek(length, framework::TSeekOrigin::soCurrent);
-}
-
-template <std::size_t N>
-void ReadTexts(TStream& data, std::array<std::string, N>& texts) {
-  for (std::string& text : texts)
-    text = ReadText16(data);
 }
 
 template <typename T>
@@ -92,12 +82,6 @@ void WriteText16(TStream& data, std::string_view text) {
   data.WriteBuffer(text.data(), static_cast<std::int64_t>(length));
 }
 
-template <std::size_t N>
-void WriteTexts(TStream& data, const std::array<std::string, N>& texts) {
-  for (const std::string& text : texts)
-    WriteText16(data, text);
-}
-
 void CheckVersion(TStream& data, const char* what) {
   const std::uint16_t version = ReadU16(data);
   if (version > kDataVersion) {
@@ -114,59 +98,38 @@ bool HasId(int contentFlags) {
   return contentFlags == 1 || contentFlags == 2;
 }
 
-void ReadLocaleFormats(TStream& data, lang::TLxLocale& locale) {
-  locale.Measurement = ReadU16Byte(data);
-  locale.CurrencyString = ReadText16(data);
-  locale.CurrencyFormat = ReadU16Byte(data);
-  locale.NegCurrFormat = ReadU16Byte(data);
-  locale.CurrencyDecimals = ReadU16Byte(data);
-  locale.ThousandSeparator = static_cast<char>(ReadU8(data));
-  locale.DecimalSeparator = static_cast<char>(ReadU8(data));
-  locale.DateSeparator = static_cast<char>(ReadU8(data));
-  locale.ShortDateFormat = ReadText16(data);
-  locale.LongDateFormat = ReadText16(data);
-  locale.TimeSeparator = static_cast<char>(ReadU8(data));
-  locale.TimeAMString = ReadText16(data);
-  locale.TimePMString = ReadText16(data);
-  locale.HourLeadingZero = ReadU8(data) != 0;
-  locale.TimeFormat = ReadU16Byte(data);
-  locale.TimeMarkPosition = ReadU16Byte(data);
-  locale.CalendarType = ReadU16Byte(data);
-  locale.OptionalCalendar = ReadU16Byte(data);
-  locale.FirstDayOfWeek = ReadU16Byte(data);
-  locale.FirstWeekOfYear = ReadU16Byte(data);
-  ReadTexts(data, locale.ShortMonthNames);
-  ReadTexts(data, locale.LongMonthNames);
-  ReadTexts(data, locale.ShortDayNames);
-  ReadTexts(data, locale.LongDayNames);
-}
+// The embedded data's fields: ids, character sets and one-byte numbers as u16, flags and
+// separators as one byte, texts with a u16 count.
+class TDataReader final : public TLxRecordIo {
+ public:
+  explicit TDataReader(TStream& data) : TLxRecordIo(TLxRecordLayout::kData, 1, true), data_(data) {}
+  void Word(int& value) override { value = ReadU16(data_); }
+  void Small(int& value) override { value = ReadU16(data_); }
+  void Flag(bool& value) override { value = ReadU8(data_) != 0; }
+  void FlagBits(std::uint8_t& bits) override { bits = ReadU8(data_); }
+  void Char(char& value, int) override { value = static_cast<char>(ReadU8(data_)); }
+  void Text(std::string& value, int) override { value = ReadText16(data_); }
+  void IsoCode(std::string&, bool) override {}
 
-void WriteLocaleFormats(TStream& data, const lang::TLxLocale& locale) {
-  WriteU16(data, locale.Measurement);
-  WriteText16(data, locale.CurrencyString);
-  WriteU16(data, locale.CurrencyFormat);
-  WriteU16(data, locale.NegCurrFormat);
-  WriteU16(data, locale.CurrencyDecimals);
-  WriteU8(data, locale.ThousandSeparator);
-  WriteU8(data, locale.DecimalSeparator);
-  WriteU8(data, locale.DateSeparator);
-  WriteText16(data, locale.ShortDateFormat);
-  WriteText16(data, locale.LongDateFormat);
-  WriteU8(data, locale.TimeSeparator);
-  WriteText16(data, locale.TimeAMString);
-  WriteText16(data, locale.TimePMString);
-  WriteU8(data, locale.HourLeadingZero ? 1 : 0);
-  WriteU16(data, locale.TimeFormat);
-  WriteU16(data, locale.TimeMarkPosition);
-  WriteU16(data, locale.CalendarType);
-  WriteU16(data, locale.OptionalCalendar);
-  WriteU16(data, locale.FirstDayOfWeek);
-  WriteU16(data, locale.FirstWeekOfYear);
-  WriteTexts(data, locale.ShortMonthNames);
-  WriteTexts(data, locale.LongMonthNames);
-  WriteTexts(data, locale.ShortDayNames);
-  WriteTexts(data, locale.LongDayNames);
-}
+ private:
+  TStream& data_;
+};
+
+class TDataWriter final : public TLxRecordIo {
+ public:
+  explicit TDataWriter(TStream& data)
+      : TLxRecordIo(TLxRecordLayout::kData, 1, false), data_(data) {}
+  void Word(int& value) override { WriteU16(data_, value); }
+  void Small(int& value) override { WriteU16(data_, value); }
+  void Flag(bool& value) override { WriteU8(data_, value ? 1 : 0); }
+  void FlagBits(std::uint8_t& bits) override { WriteU8(data_, bits); }
+  void Char(char& value, int) override { WriteU8(data_, value); }
+  void Text(std::string& value, int) override { WriteText16(data_, value); }
+  void IsoCode(std::string&, bool) override {}
+
+ private:
+  TStream& data_;
+};
 
 }  // namespace
 
@@ -185,61 +148,26 @@ std::unique_ptr<framework::TMemoryStream> TLxCustomFileDictionary::ReadStoredPro
 // ---- Entries
 
 void TLxCustomFileDictionary::ReadLanguageEntry(TStream& data, lang::TLxLanguage& language) {
-  language.PrimaryLanguage = ReadU16(data);
-  language.SetSubLanguagesText(ReadText16(data));
-  language.SubLanguage = ReadU16(data);
-  language.Charset = ReadU16Byte(data);
-  language.SetCodePage(ReadU16(data));
-  language.EnglishName = ReadText16(data);
-  language.NativeName = ReadText16(data);
-  language.FontName = ReadText16(data);
-  language.FontSize = ReadU16(data);
-  language.SetFlagsFromByte(ReadU8(data));
+  TDataReader reader(data);
+  LanguageFields(reader, language);
   language.Validate();
 }
 
+// The walk takes the record as it is; a writer leaves it untouched.
 void TLxCustomFileDictionary::WriteLanguageEntry(TStream& data, const lang::TLxLanguage& language) {
-  WriteU16(data, language.PrimaryLanguage);
-  WriteText16(data, language.GetSubLanguagesText());
-  WriteU16(data, language.SubLanguage);
-  WriteU16(data, language.Charset);
-  WriteU16(data, language.CodePage);
-  WriteText16(data, language.EnglishName);
-  WriteText16(data, language.NativeName);
-  WriteText16(data, language.FontName);
-  WriteU16(data, language.FontSize);
-  WriteU8(data, language.Flags.ToMask() & 3);
+  TDataWriter writer(data);
+  LanguageFields(writer, const_cast<lang::TLxLanguage&>(language));
 }
 
 void TLxCustomFileDictionary::ReadLocaleEntry(TStream& data, lang::TLxLocale& locale) {
-  locale.PrimaryLanguage = ReadU16(data);
-  locale.SubLanguage = ReadU16(data);
-  locale.Charset = ReadU16Byte(data);
-  locale.CodePage = ReadU16(data);
-  locale.Custom = ReadU8(data) != 0;
-  locale.EnglishLanguageName = ReadText16(data);
-  locale.EnglishCountryName = ReadText16(data);
-  locale.NativeLanguageName = ReadText16(data);
-  locale.NativeCountryName = ReadText16(data);
-  locale.AbbrevLanguageName = ReadText16(data);
-  locale.CountryName = ReadText16(data);
-  ReadLocaleFormats(data, locale);
+  TDataReader reader(data);
+  LocaleFields(reader, locale);
   locale.Validate();
 }
 
 void TLxCustomFileDictionary::WriteLocaleEntry(TStream& data, const lang::TLxLocale& locale) {
-  WriteU16(data, locale.PrimaryLanguage);
-  WriteU16(data, locale.SubLanguage);
-  WriteU16(data, locale.Charset);
-  WriteU16(data, locale.CodePage);
-  WriteU8(data, locale.Custom ? 1 : 0);
-  WriteText16(data, locale.EnglishLanguageName);
-  WriteText16(data, locale.EnglishCountryName);
-  WriteText16(data, locale.NativeLanguageName);
-  WriteText16(data, locale.NativeCountryName);
-  WriteText16(data, locale.AbbrevLanguageName);
-  WriteText16(data, locale.CountryName);
-  WriteLocaleFormats(data, locale);
+  TDataWriter writer(data);
+  LocaleFields(writer, const_cast<lang::TLxLocale&>(locale));
 }
 
 // ---- Counting passes

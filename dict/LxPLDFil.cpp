@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "dict/LxRecordFields.h"
 #include "lang/LxParser.h"
 #include "platform/Exception.h"
 
@@ -241,6 +242,30 @@ void TLxPLDFile::SkipText() {
 
 // ---- Records
 
+// The file's fields: ids and character sets as u16, one-byte numbers and flags as one byte,
+// separators and texts in the image's text width.
+class TLxPLDFile::TRecordReader final : public TLxRecordIo {
+ public:
+  explicit TRecordReader(TLxPLDFile& file)
+      : TLxRecordIo(TLxRecordLayout::kFile, file.effectiveVersion_, true), file_(file) {}
+  void Word(int& value) override { value = file_.ReadU16(); }
+  void Small(int& value) override { value = file_.ReadU8(); }
+  void Flag(bool& value) override { value = file_.ReadU8() != 0; }
+  void FlagBits(std::uint8_t& bits) override { bits = file_.ReadU8(); }
+  void Char(char& value, int codePage) override { value = file_.ReadTextChar(codePage); }
+  void Text(std::string& value, int codePage) override { file_.ReadText(codePage, value); }
+  void IsoCode(std::string& value, bool keep) override {
+    if (keep) {
+      file_.ReadIsoCode(value);
+    } else {
+      file_.Skip(file_.AnsiStrings() ? 2 : 4);
+    }
+  }
+
+ private:
+  TLxPLDFile& file_;
+};
+
 void TLxPLDFile::BeginRecord() {
   if (effectiveVersion_ >= 3) recordRemaining_ = ReadU16() - 2;
 }
@@ -259,29 +284,11 @@ lang::TLxLanguage& TLxPLDFile::ReadLanguage() {
   lang::TLxLanguage& language = *languageBuffer_;
   language.Assign(emptyLanguage_);
   BeginRecord();
-  ReadLanguageFields(language);
+  TRecordReader fields(*this);
+  LanguageFields(fields, language);
   EndRecord();
   language.Validate();
   return language;
-}
-
-void TLxPLDFile::ReadLanguageFields(lang::TLxLanguage& language) {
-  const bool hasCodes = effectiveVersion_ >= 2;
-  language.PrimaryLanguage = ReadU16();
-  if (hasCodes) ReadIsoCode(language.IsoLanguageName);
-  if (language.PrimaryLanguage == 0) language.IsoLanguageName.clear();
-  language.SubLanguage = ReadU16();
-  if (hasCodes) ReadIsoCode(language.IsoCountryName);
-  if (language.SubLanguage == 0) language.IsoCountryName.clear();
-  language.SetSubLanguagesText(ReadText(0));
-  if (hasCodes) language.SetSubLanguageCodesText(ReadText(0));
-  if (effectiveVersion_ >= 3) language.Charset = static_cast<std::uint8_t>(ReadU16());
-  language.SetCodePage(ReadU16());
-  language.SetFlagsFromByte(ReadU8());
-  ReadText(0, language.EnglishName);
-  ReadText(language.CodePage, language.NativeName);
-  ReadText(0, language.FontName);
-  language.FontSize = ReadU8();
 }
 
 lang::TLxLanguage* TLxPLDFile::ReadLanguageAt(int index) {
@@ -295,61 +302,10 @@ lang::TLxLanguage* TLxPLDFile::ReadLanguageAt(int index) {
 lang::TLxLocale& TLxPLDFile::ReadLocale() {
   lang::TLxLocale& locale = *localeBuffer_;
   BeginRecord();
-  locale.PrimaryLanguage = ReadU16();
-  if (effectiveVersion_ >= 2) Skip(AnsiStrings() ? 2 : 4);
-  locale.SubLanguage = ReadU16();
-  if (effectiveVersion_ >= 2) Skip(AnsiStrings() ? 2 : 4);
-  locale.SortId = 0;
-  locale.Charset = effectiveVersion_ >= 3 ? static_cast<std::uint8_t>(ReadU16()) : 0;
-  locale.CodePage = ReadU16();
-  locale.Custom = ReadU8() != 0;
-  ReadLocaleNames(locale);
-  ReadLocaleFormats(locale);
+  TRecordReader fields(*this);
+  LocaleFields(fields, locale);
   EndRecord();
   return locale;
-}
-
-void TLxPLDFile::ReadLocaleNames(lang::TLxLocale& locale) {
-  const int codePage = locale.CodePage;
-  ReadText(0, locale.EnglishLanguageName);
-  ReadText(0, locale.EnglishCountryName);
-  ReadText(codePage, locale.NativeLanguageName);
-  ReadText(codePage, locale.NativeCountryName);
-  ReadText(0, locale.AbbrevLanguageName);
-  ReadText(0, locale.CountryName);
-}
-
-void TLxPLDFile::ReadLocaleFormats(lang::TLxLocale& locale) {
-  const int codePage = locale.CodePage;
-  locale.Measurement = ReadU8();
-  ReadText(codePage, locale.CurrencyString);
-  locale.CurrencyFormat = ReadU8();
-  locale.NegCurrFormat = ReadU8();
-  locale.CurrencyDecimals = ReadU8();
-  locale.ThousandSeparator = ReadTextChar(codePage);
-  locale.DecimalSeparator = ReadTextChar(codePage);
-  locale.DateSeparator = ReadTextChar(codePage);
-  ReadText(codePage, locale.ShortDateFormat);
-  ReadText(codePage, locale.LongDateFormat);
-  locale.ListSeparator = '\0';
-  locale.TimeSeparator = ReadTextChar(codePage);
-  ReadText(codePage, locale.TimeAMString);
-  ReadText(codePage, locale.TimePMString);
-  locale.HourLeadingZero = ReadU8() != 0;
-  locale.TimeFormat = ReadU8();
-  locale.TimeMarkPosition = ReadU8();
-  locale.CalendarType = ReadU8();
-  locale.OptionalCalendar = ReadU8();
-  locale.FirstDayOfWeek = ReadU8();
-  locale.FirstWeekOfYear = ReadU8();
-  for (std::string& name : locale.ShortMonthNames)
-    ReadText(codePage, name);
-  for (std::string& name : locale.LongMonthNames)
-    ReadText(codePage, name);
-  for (std::string& name : locale.ShortDayNames)
-    ReadText(codePage, name);
-  for (std::string& name : locale.LongDayNames)
-    ReadText(codePage, name);
 }
 
 lang::TLxLocale* TLxPLDFile::ReadLocaleAt(int index) {

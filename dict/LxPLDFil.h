@@ -153,6 +153,9 @@ class TLxPLDFile {
   void ReadRawTranslation(framework::TStrings& texts, std::string& context, std::string& id);
 
  private:
+  // Moves the fields of language and locale records out of the image.
+  class TRecordReader;
+
   void ReadHeader();
   void SeekTo(std::uint32_t offset);
   void Fill();
@@ -171,9 +174,6 @@ class TLxPLDFile {
   void BeginRecord();
   void EndRecord();
   void ReadIsoCode(std::string& code);
-  void ReadLanguageFields(lang::TLxLanguage& language);
-  void ReadLocaleNames(lang::TLxLocale& locale);
-  void ReadLocaleFormats(lang::TLxLocale& locale);
   void ReadLanguageTexts(int activeIndex, int fallbackIndex);
   // The chosen 8-bit texts of a record as views of the window, when it holds every text of
   // the record (or every text up to the chosen ones, leaving the reader inside the record,

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "dict/LxRecordFields.h"
 #include "framework/streaming/FormResources.h"
 #include "lang/LxParser.h"
 #include "platform/Exception.h"
@@ -42,75 +43,39 @@ int ReadListVersion(TReader& reader, const char* what) {
   return version;
 }
 
+// The list form's fields: numbers as integers, flags as booleans, separators as characters.
+class TListReader final : public TLxRecordIo {
+ public:
+  TListReader(TReader& reader, int version)
+      : TLxRecordIo(TLxRecordLayout::kList, version, true), reader_(reader) {}
+  void Word(int& value) override { value = reader_.ReadInteger(); }
+  void Small(int& value) override { value = reader_.ReadInteger(); }
+  void Flag(bool& value) override { value = reader_.ReadBoolean(); }
+  void FlagBits(std::uint8_t& bits) override {
+    const bool user = reader_.ReadBoolean();
+    const bool anyCodePage = reader_.ReadBoolean();
+    bits = static_cast<std::uint8_t>((user ? 1 : 0) | (anyCodePage ? 2 : 0));
+  }
+  void Char(char& value, int) override { value = reader_.ReadChar(); }
+  void Text(std::string& value, int) override { value = reader_.ReadString(); }
+  void IsoCode(std::string&, bool) override {}
+
+ private:
+  TReader& reader_;
+};
+
 void ReadListLanguageEntry(TReader& reader, int version, lang::TLxLanguage& language) {
   reader.ReadListBegin();
-  language.PrimaryLanguage = reader.ReadInteger();
-  language.SetSubLanguagesText(reader.ReadString());
-  language.SubLanguage = reader.ReadInteger();
-  if (version >= 2) language.Charset = static_cast<std::uint8_t>(reader.ReadInteger());
-  language.SetCodePage(reader.ReadInteger());
-  language.EnglishName = reader.ReadString();
-  language.NativeName = reader.ReadString();
-  language.FontName = reader.ReadString();
-  language.FontSize = reader.ReadInteger();
-  const bool user = reader.ReadBoolean();
-  const bool anyCodePage = reader.ReadBoolean();
-  language.SetFlagsFromByte(static_cast<std::uint8_t>((user ? 1 : 0) | (anyCodePage ? 2 : 0)));
+  TListReader fields(reader, version);
+  LanguageFields(fields, language);
   reader.ReadListEnd();
   language.Validate();
 }
 
-std::uint8_t ReadByteValue(TReader& reader) {
-  return static_cast<std::uint8_t>(reader.ReadInteger());
-}
-
-template <std::size_t N>
-void ReadNames(TReader& reader, std::array<std::string, N>& names) {
-  for (std::string& name : names)
-    name = reader.ReadString();
-}
-
-void ReadListLocaleFormats(TReader& reader, lang::TLxLocale& locale) {
-  locale.Measurement = ReadByteValue(reader);
-  locale.CurrencyString = reader.ReadString();
-  locale.CurrencyFormat = ReadByteValue(reader);
-  locale.NegCurrFormat = ReadByteValue(reader);
-  locale.CurrencyDecimals = ReadByteValue(reader);
-  locale.ThousandSeparator = reader.ReadChar();
-  locale.DecimalSeparator = reader.ReadChar();
-  locale.DateSeparator = reader.ReadChar();
-  locale.ShortDateFormat = reader.ReadString();
-  locale.LongDateFormat = reader.ReadString();
-  locale.TimeSeparator = reader.ReadChar();
-  locale.TimeAMString = reader.ReadString();
-  locale.TimePMString = reader.ReadString();
-  locale.HourLeadingZero = reader.ReadBoolean();
-  locale.TimeFormat = ReadByteValue(reader);
-  locale.TimeMarkPosition = ReadByteValue(reader);
-  locale.CalendarType = ReadByteValue(reader);
-  locale.OptionalCalendar = ReadByteValue(reader);
-  locale.FirstDayOfWeek = ReadByteValue(reader);
-  locale.FirstWeekOfYear = ReadByteValue(reader);
-  ReadNames(reader, locale.ShortMonthNames);
-  ReadNames(reader, locale.LongMonthNames);
-  ReadNames(reader, locale.ShortDayNames);
-  ReadNames(reader, locale.LongDayNames);
-}
-
 void ReadListLocaleEntry(TReader& reader, int version, lang::TLxLocale& locale) {
   reader.ReadListBegin();
-  locale.PrimaryLanguage = reader.ReadInteger();
-  locale.SubLanguage = reader.ReadInteger();
-  if (version >= 2) locale.Charset = ReadByteValue(reader);
-  locale.CodePage = reader.ReadInteger();
-  locale.Custom = reader.ReadBoolean();
-  locale.EnglishLanguageName = reader.ReadString();
-  locale.EnglishCountryName = reader.ReadString();
-  locale.NativeLanguageName = reader.ReadString();
-  locale.NativeCountryName = reader.ReadString();
-  locale.AbbrevLanguageName = reader.ReadString();
-  locale.CountryName = reader.ReadString();
-  ReadListLocaleFormats(reader, locale);
+  TListReader fields(reader, version);
+  LocaleFields(fields, locale);
   reader.ReadListEnd();
   locale.Validate();
 }

@@ -262,44 +262,7 @@ int TLxLocale::LocaleId() const {
 }
 
 void TLxLocale::Assign(const TLxLocale& source) {
-  if (&source == this) return;
-  PrimaryLanguage = source.PrimaryLanguage;
-  SubLanguage = source.SubLanguage;
-  SortId = source.SortId;
-  CodePage = source.CodePage;
-  Custom = source.Custom;
-  Charset = source.Charset;
-  EnglishLanguageName = source.EnglishLanguageName;
-  EnglishCountryName = source.EnglishCountryName;
-  NativeLanguageName = source.NativeLanguageName;
-  NativeCountryName = source.NativeCountryName;
-  AbbrevLanguageName = source.AbbrevLanguageName;
-  CountryName = source.CountryName;
-  CurrencyString = source.CurrencyString;
-  CurrencyFormat = source.CurrencyFormat;
-  NegCurrFormat = source.NegCurrFormat;
-  CurrencyDecimals = source.CurrencyDecimals;
-  ThousandSeparator = source.ThousandSeparator;
-  DecimalSeparator = source.DecimalSeparator;
-  DateSeparator = source.DateSeparator;
-  ShortDateFormat = source.ShortDateFormat;
-  LongDateFormat = source.LongDateFormat;
-  ListSeparator = source.ListSeparator;
-  TimeSeparator = source.TimeSeparator;
-  TimeAMString = source.TimeAMString;
-  TimePMString = source.TimePMString;
-  HourLeadingZero = source.HourLeadingZero;
-  TimeFormat = source.TimeFormat;
-  TimeMarkPosition = source.TimeMarkPosition;
-  Measurement = source.Measurement;
-  CalendarType = source.CalendarType;
-  OptionalCalendar = source.OptionalCalendar;
-  FirstDayOfWeek = source.FirstDayOfWeek;
-  FirstWeekOfYear = source.FirstWeekOfYear;
-  ShortMonthNames = source.ShortMonthNames;
-  LongMonthNames = source.LongMonthNames;
-  ShortDayNames = source.ShortDayNames;
-  LongDayNames = source.LongDayNames;
+  if (&source != this) TLxLocaleFields::operator=(source);
 }
 
 std::unique_ptr<TLxLocale> TLxLocale::Clone() const {

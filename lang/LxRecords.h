@@ -130,13 +130,8 @@ class TLxLanguage : public framework::TObject {
   virtual std::string GetName(int kind, TLxDictionary* dictionary = nullptr) const;
 };
 
-/// One locale: its identity and names and every format the engine can switch to.
-class TLxLocale : public framework::TObject {
-  LX_CLASS(TLxLocale, framework::TObject)
-
- public:
-  TLxLocale() = default;
-
+/// The values of a locale, copied whole.
+struct TLxLocaleFields {
   int PrimaryLanguage = 0;
   int SubLanguage = 0;
   int SortId = 0;
@@ -182,6 +177,14 @@ class TLxLocale : public framework::TObject {
   /// Index 0 is Monday and 6 Sunday, the system's order.
   std::array<std::string, 7> ShortDayNames;
   std::array<std::string, 7> LongDayNames;
+};
+
+/// One locale: its identity and names and every format the engine can switch to.
+class TLxLocale : public framework::TObject, public TLxLocaleFields {
+  LX_CLASS(TLxLocale, framework::TObject)
+
+ public:
+  TLxLocale() = default;
 
   int LocaleId() const;
 

@@ -34,16 +34,17 @@
 // functions (ChangeFormFont, ChangeFont, ApplyMultiByteScale, ApplyMirrorFlag,
 // ApplyReadingOrderStep, MirrorControl, UnmirrorControl, RealignControl(s)); the pass calls
 // them at their fixed points.
+//
+// The translator keeps the component's interface and delegates to units of its own: the
+// walk's plans per class (LxWalkPlans.h), fonts, scaling and mirroring with their state
+// (LxLayout.h), the look-up of one text (LxTextLookup.h) and the menus (LxMenus.h).
 #pragma once
 
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
-#include <string_view>
-#include <unordered_map>
 #include <unordered_set>
-#include <utility>
 #include <vector>
 
 #include "framework/core/Font.h"
@@ -60,6 +61,14 @@ class TWinControl;
 }  // namespace lx::framework
 
 namespace lx::translator {
+
+class TLxFormMenus;
+class TLxLayoutState;
+class TLxTextLookup;
+class TLxWalkCache;
+struct TLxClassPlan;
+struct TLxPropertyStep;
+struct TLxStrippedText;
 
 // The names and order of these values are part of the stored form.
 
@@ -143,17 +152,15 @@ class TLxTranslator : public lang::TLxCustomTranslator {
   /// Falls back to word-only look-up even when the dictionary's lxdoUseFlatTranslation is off.
   bool FlatTranslation = false;
   /// The reading order of the dictionary's current language, worked out by each pass.
-  TLxReadingOrder ReadingOrder() const { return readingOrder_; }
+  TLxReadingOrder ReadingOrder() const;
   bool Scaled() const { return State().Contains(lang::lxtsScaled); }
   bool Mirrored() const { return State().Contains(lang::lxtsMirrored); }
   /// The component whose owned components are translated; null until opened.
   framework::TComponent* Root() const { return root_; }
   const TLxTranslatorTable& Table() const { return table_; }
-  const std::string& SavedFontName() const { return savedFontName_; }
-  int SavedFontSize() const { return savedFontSize_; }
-  const std::vector<std::unique_ptr<TLxBidirectionalState>>& BidiStates() const {
-    return bidiStates_;
-  }
+  const std::string& SavedFontName() const;
+  int SavedFontSize() const;
+  const std::vector<std::unique_ptr<TLxBidirectionalState>>& BidiStates() const;
   /// The mirroring state of `control`; with `create` a new one (its Left as native, not
   /// flipped) when there is none, else null.
   TLxBidirectionalState* FindBidiState(framework::TControl* control, bool create);
@@ -209,18 +216,15 @@ class TLxTranslator : public lang::TLxCustomTranslator {
   /// which is then remembered.
   std::string TranslateValue(framework::TObject* obj, const std::string& name,
                              const std::string& value, const std::string& propertyName);
-  /// The dictionary's text for a native text (the native text itself when unbound).
+  /// The dictionary's text for a native text (the native text itself when unbound). A
+  /// `nativeStripped` other than `native` (a menu item's text without its hot key) is looked
+  /// up too where `native` is not found.
   std::string LookupTranslation(const std::string& native, const std::string& nativeStripped,
                                 const std::string& componentName);
-  /// `text` without hot-key markers ("&&" stays one "&", "(&F)" goes); notes whether it had
-  /// one.
-  std::string StripHotkey(const std::string& text);
+  /// `text` without hot-key markers ("&&" stays one "&", "(&F)" goes), and whether it had one.
+  static TLxStrippedText StripHotkey(const std::string& text);
   /// Translates the standard items of the window's system menu from their English texts.
   void TranslateSystemMenu(platform::HWND handle);
-
-  /// What the last StripHotkey and TranslateValue noted for the look-up that follows.
-  bool HadHotkey() const { return hadHotkey_; }
-  bool IsMenuItem() const { return isMenuItem_; }
 
  protected:
   /// Opens with lxtoAutoOpen once the owner has been loaded, when a dictionary may be found.
@@ -239,116 +243,47 @@ class TLxTranslator : public lang::TLxCustomTranslator {
   virtual void ApplyMultiByteScale();
   virtual void ApplyMirrorFlag();
 
-  /// A control's place and font size as in the native reading order (a flipped control's
-  /// native Left), compared and restored whole.
-  struct TLxLayout {
-    int left = 0, top = 0, width = 0, height = 0, fontHeight = 0;
-    bool operator==(const TLxLayout&) const = default;
-  };
-
  private:
+  // Fonts, scaling and mirroring keep their state there and set the translator's flags.
+  friend class TLxLayoutState;
+
   bool CanOpenDictionary();
   void ResolveDictionary();
-  void SaveFormFont();
-  std::vector<framework::TMenu*> SwitchMenusToManual();
-  const std::vector<framework::TMenu*>& MenusOf(framework::TComponent& root);
-  static void RestoreAutomaticHotkeys(const std::vector<framework::TMenu*>& menus);
-  struct TClassPlan;
-  struct TPropertyStep;
-  class TWalkCache;
-  const TClassPlan& PlanOf(const framework::TObject& obj) const;
+  const TLxClassPlan& PlanOf(const framework::TObject& obj) const;
   bool Visit(framework::TObject* obj);
   bool LocalesTranslated() const;
-  void TranslateProperty(framework::TObject* obj, const TClassPlan& plan, const TPropertyStep& step,
-                         const std::string& name, TLxRestrictions restrictions);
+  void TranslateProperty(framework::TObject* obj, const TLxClassPlan& plan,
+                         const TLxPropertyStep& step, const std::string& name,
+                         TLxRestrictions restrictions);
   void TranslateStringProperty(framework::TObject* obj, const framework::TPropInfo& property,
                                const std::string& name, bool isMenuItem);
-  void TranslateObjectProperty(framework::TObject* obj, const TClassPlan& plan,
-                               const TPropertyStep& step, const std::string& name,
+  void TranslateObjectProperty(framework::TObject* obj, const TLxClassPlan& plan,
+                               const TLxPropertyStep& step, const std::string& name,
                                TLxRestrictions restrictions);
   void TranslateStringList(framework::TObject* obj, framework::TStrings* strings,
                            const std::string& name, const std::string& propertyName);
   const std::string* TranslateText(framework::TObject* obj, const std::string& name,
                                    const std::string& value, const std::string& propertyName,
                                    bool isMenuItem, std::string& buffer);
-  bool TranslateWord(const std::string& native, const std::string& nativeStripped,
-                     std::string& value);
-  bool TranslateInContexts(const std::string& native, const std::string& nativeStripped,
-                           const std::string& componentName, std::string& value);
-  const std::vector<const framework::TClassInfo*>& Contexts(const framework::TComponent& root);
-  // Look-up by position, for dictionaries that have positions (see TLxLookupAnswer).
-  void LookupTranslation(TLxTranslatorTableItem& item, std::string& result);
-  bool RememberedText(TLxTranslatorTableItem& item, std::string_view& text);
-  TLxLookupAnswer FindAnswer(lang::TLxDictionary& dictionary, const std::string& native,
-                             const std::string& nativeStripped, const std::string& componentName);
-  int FindWordPosition(const lang::TLxDictionary& dictionary, const std::string& native,
-                       const std::string& nativeStripped, bool stripped) const;
-  static std::string TextOf(lang::TLxDictionary& dictionary, const std::string& native,
-                            const TLxLookupAnswer& answer);
-  std::uint64_t LookupSettings(const lang::TLxDictionary& dictionary);
   void Watch(framework::TComponent* holder);
   void Unwatch();
-  bool FontMayChange(framework::TObject* obj) const;
-  bool FontStepMayApply(framework::TObject* obj, const TClassPlan& plan,
-                        TLxRestrictions restrictions) const;
-  void ScaleRoot(framework::TWinControl* root, int multiplier, int divisor);
-  TLxLayout LayoutOf(framework::TControl* control);
-  void SetLayout(framework::TControl* control, const TLxLayout& layout);
-  void ForgetBidiState(framework::TComponent* component);
 
   TLxReadingOrder nativeLayout_ = lxroLeftToRight;
   std::unique_ptr<TLxTargetProperties> targets_;
   TLxCharsetChange charsetChange_ = lxccNormal;
   TLxTranslatorOptions options_ = kLxDefaultTranslatorOptions;
   int multiByteScale_ = 100;
-
-  TLxReadingOrder readingOrder_ = lxroLeftToRight;
   framework::TComponent* root_ = nullptr;
   TLxTranslatorTable table_;
-  std::string savedFontName_;
-  int savedFontSize_ = 0;
-  std::vector<std::unique_ptr<TLxBidirectionalState>> bidiStates_;
-  // Where each control's state is in bidiStates_, and the state a pass is likely to ask next.
-  std::unordered_map<const framework::TComponent*, std::size_t> bidiIndex_;
-  std::size_t bidiNext_ = 0;
-  // The root that this translator scaled and has not scaled back (kept through Close, so that
-  // a reopened translator neither scales it twice nor leaves it scaled), with every control's
-  // layout before and after, so that scaling back restores what was not changed meanwhile.
-  framework::TComponent* scaledRoot_ = nullptr;
-  int scaledBy_ = 100;
-  std::unordered_map<const framework::TControl*, std::pair<TLxLayout, TLxLayout>> scaledLayouts_;
-  // What Revert found before it closed: the pass it runs then goes back to the native layout.
-  bool reverting_ = false;
-  bool revertMirrored_ = false;
-
-  // The component whose walk reaches the current object: the holder of new table items.
-  framework::TComponent* holder_ = nullptr;
   // Components outside the owner's tree that hold table items or are the root: their
   // destruction is heard through free notification.
   std::unordered_set<framework::TComponent*> watched_;
-  // What the walk worked out per class for the targets in force, the objects handled in
-  // this pass, and the look-up contexts of the root.
-  std::unique_ptr<TWalkCache> walk_;
-  bool hadHotkey_ = false;
-  bool isMenuItem_ = false;
-  // The menus of `menusOf_` (null when not known) while it owned `menusCount_` components.
-  std::vector<framework::TMenu*> menus_;
-  const framework::TComponent* menusOf_ = nullptr;
-  int menusCount_ = 0;
-  // What remembered look-up answers depend on besides the dictionary's keys; `settings_`
-  // counts its changes.
-  struct TLookupSettings {
-    const lang::TLxDictionary* dictionary = nullptr;
-    const framework::TClassInfo* root = nullptr;
-    bool contextKeys = false;
-    bool flat = false;
-    bool operator==(const TLookupSettings&) const = default;
-  };
-  TLookupSettings lookupSettings_;
-  std::uint64_t settings_ = 0;
-  // The root the settings were last worked out for, and its class.
-  const framework::TComponent* settingsRoot_ = nullptr;
-  const framework::TClassInfo* settingsRootClass_ = nullptr;
+  // What the walk worked out per class for the targets in force, and the objects handled in
+  // this pass.
+  std::unique_ptr<TLxWalkCache> walk_;
+  std::unique_ptr<TLxLayoutState> layout_;
+  std::unique_ptr<TLxTextLookup> lookup_;
+  std::unique_ptr<TLxFormMenus> menus_;
 };
 
 /// Registers TLxTranslator with the framework, so that stored forms holding one can be read.

@@ -175,7 +175,6 @@ TEST_F(LxAPolyTest, ChangingTheStorageAtDesignTimeRemindsTheDeveloper) {
 // ---- The binary form of embedded dictionary data
 
 using Data = framework::TMemoryStream;
-using support::MessageOf;
 
 class LxAPolyDataTest : public ::testing::Test {
  protected:
@@ -268,9 +267,8 @@ TEST_F(LxAPolyDataTest, TranslationRecordsCarryOnlyTheKeysOfTheirFlags) {
   EXPECT_EQ(text(), "Cancel");
   data->SetPosition(0);
   // Read with a language too many, the records run past the end.
-  EXPECT_EQ(MessageOf<platform::EReadError>(
-                [&] { TLxCustomFileDictionary::CountTranslationData(*data, 4); }),
-            "Stream read error");
+  EXPECT_RAISES(TLxCustomFileDictionary::CountTranslationData(*data, 4), platform::EReadError,
+                "Stream read error");
 }
 
 TEST_F(LxAPolyDataTest, LaterVersionsAreRefused) {
@@ -278,12 +276,12 @@ TEST_F(LxAPolyDataTest, LaterVersionsAreRefused) {
     auto data = std::make_unique<Data>(std::vector<std::uint8_t>{2, 0, 0, 0, 0, 0, 0, 0});
     return data;
   };
-  EXPECT_EQ(MessageOf([&] { TLxCustomFileDictionary::CountLanguageData(*versionTwo()); }),
-            "Unknown language data version: 2");
-  EXPECT_EQ(MessageOf([&] { TLxCustomFileDictionary::CountTranslationData(*versionTwo(), 2); }),
-            "Unknown translation data version: 2");
-  EXPECT_EQ(MessageOf([&] { TLxCustomFileDictionary::CountLocaleData(*versionTwo()); }),
-            "Unknown locale data version: 2");
+  EXPECT_RAISES(TLxCustomFileDictionary::CountLanguageData(*versionTwo()), platform::Exception,
+                "Unknown language data version: 2");
+  EXPECT_RAISES(TLxCustomFileDictionary::CountTranslationData(*versionTwo(), 2),
+                platform::Exception, "Unknown translation data version: 2");
+  EXPECT_RAISES(TLxCustomFileDictionary::CountLocaleData(*versionTwo()), platform::Exception,
+                "Unknown locale data version: 2");
   // Version 0 reads as version 1.
   Data zero(std::vector<std::uint8_t>{0, 0, 0, 0});
   EXPECT_EQ(TLxCustomFileDictionary::CountLanguageData(zero), 0);
@@ -295,16 +293,14 @@ TEST_F(LxAPolyDataTest, DataCutShortIsAReadErrorNotGarbage) {
     std::vector<std::uint8_t> bytes = full->Bytes();
     bytes.resize(static_cast<std::size_t>(size));
     Data cut(bytes);
-    EXPECT_EQ(
-        MessageOf<platform::EReadError>([&] { TLxCustomFileDictionary::CountLanguageData(cut); }),
-        "Stream read error")
+    EXPECT_RAISES(TLxCustomFileDictionary::CountLanguageData(cut), platform::EReadError,
+                  "Stream read error")
         << size;
   }
   // A count far beyond the bytes fails at the end of the bytes.
   Data huge(std::vector<std::uint8_t>{1, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF, 3, 0, 'a'});
-  EXPECT_EQ(MessageOf<platform::EReadError>(
-                [&] { TLxCustomFileDictionary::CountTranslationData(huge, 1); }),
-            "Stream read error");
+  EXPECT_RAISES(TLxCustomFileDictionary::CountTranslationData(huge, 1), platform::EReadError,
+                "Stream read error");
 }
 
 TEST_F(LxAPolyDataTest, WritingTranslationsNeedsTheirSection) {
@@ -316,8 +312,8 @@ TEST_F(LxAPolyDataTest, WritingTranslationsNeedsTheirSection) {
   TLxPLDFile file;
   file.OpenFile(name);
   Data data;
-  EXPECT_EQ(MessageOf([&] { TLxCustomFileDictionary::WriteTranslationData(data, file); }),
-            "Invalid translation offset");
+  EXPECT_RAISES(TLxCustomFileDictionary::WriteTranslationData(data, file), platform::Exception,
+                "Invalid translation offset");
 }
 
 TEST_F(LxAPolyDataTest, OnlyABinaryValueIsStoredData) {
@@ -330,9 +326,8 @@ TEST_F(LxAPolyDataTest, OnlyABinaryValueIsStoredData) {
 end
 )"));
   const TLxStoredComponent component{"TEmbedModule", "TLxBinaryDictionary", "Dictionary"};
-  EXPECT_EQ(
-      MessageOf([&] { TLxCustomFileDictionary::ReadStoredProperty(component, "LanguageData"); }),
-      "Invalid property type!");
+  EXPECT_RAISES(TLxCustomFileDictionary::ReadStoredProperty(component, "LanguageData"),
+                platform::Exception, "Invalid property type!");
   auto data = TLxCustomFileDictionary::ReadStoredProperty(component, "TranslationData");
   EXPECT_EQ(data->Bytes(), (std::vector<std::uint8_t>{1, 0}));
   EXPECT_EQ(data->Position(), 0);

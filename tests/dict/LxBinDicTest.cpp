@@ -28,8 +28,6 @@
 namespace lx::dict {
 namespace {
 
-using support::MessageOf;
-
 tools::PldLanguage Language(int primary, const std::string& name) {
   tools::PldLanguage language;
   language.primaryLanguage = primary;
@@ -97,10 +95,10 @@ class LxBinDicTest : public ::testing::Test {
 TEST_F(LxBinDicTest, AnEmptyFileNameStopsEveryQuery) {
   TLxBinaryDictionary dictionary(nullptr);
   EXPECT_FALSE(dictionary.CanOpen());
-  EXPECT_EQ(MessageOf([&] { dictionary.GetLanguageCount(); }), "No FileName property set");
+  EXPECT_RAISES(dictionary.GetLanguageCount(), platform::Exception, "No FileName property set");
   dictionary.SetStorage(lxsResource);
   EXPECT_TRUE(dictionary.CanOpen());
-  EXPECT_EQ(MessageOf([&] { dictionary.GetLanguageCount(); }), "No FileName property set");
+  EXPECT_RAISES(dictionary.GetLanguageCount(), platform::Exception, "No FileName property set");
 }
 
 TEST_F(LxBinDicTest, ContentFlagsDecideTheContextKeys) {
@@ -196,13 +194,14 @@ TEST_F(LxBinDicTest, ReadsLanguagesAndLocalesAndRefusesIndexesItDoesNotHold) {
   dictionary.GetLocale(0, locale);
   EXPECT_EQ(locale.EnglishCountryName, "Peru");
   EXPECT_EQ(locale.LocaleId(), 0x2C0A);
-  EXPECT_EQ(MessageOf([&] { dictionary.GetLanguage(3, german); }),
-            "Language index 3 is out of range");
-  EXPECT_EQ(MessageOf([&] { dictionary.GetLocale(1, locale); }), "Locale index 1 is out of range");
+  EXPECT_RAISES(dictionary.GetLanguage(3, german), platform::Exception,
+                "Language index 3 is out of range");
+  EXPECT_RAISES(dictionary.GetLocale(1, locale), platform::Exception,
+                "Locale index 1 is out of range");
 
   // A language index stored while closed fails the open, which leaves the dictionary closed.
   dictionary.SetLanguage(7);
-  EXPECT_THROW(dictionary.Open(), platform::ERangeError);
+  EXPECT_RAISES(dictionary.Open(), platform::ERangeError, "Language index 7 is out of range");
   EXPECT_FALSE(dictionary.IsOpen());
 }
 
@@ -488,16 +487,16 @@ TEST_F(LxBinDicEmbeddedTest, ARenamedDictionaryFindsNoData) {
   TLxBinaryDictionary& dictionary = Load();
   dictionary.SetName("Renamed");
   lang::TLxLanguage language;
-  EXPECT_EQ(MessageOf<platform::EResNotFound>([&] { dictionary.GetLanguage(1, language); }),
-            "Could not find the property");
+  EXPECT_RAISES(dictionary.GetLanguage(1, language), platform::EResNotFound,
+                "Could not find the property");
   lang::TLxLocale locale;
-  EXPECT_EQ(MessageOf<lang::ELxPoly>([&] { dictionary.GetLocale(0, locale); }),
-            "No dictionary data! Set the FileName property.");
-  EXPECT_EQ(MessageOf<lang::ELxPoly>([&] { dictionary.GetLocale(5, locale); }),
-            "No dictionary data! Set the FileName property.");
+  EXPECT_RAISES(dictionary.GetLocale(0, locale), lang::ELxPoly,
+                "No dictionary data! Set the FileName property.");
+  EXPECT_RAISES(dictionary.GetLocale(5, locale), lang::ELxPoly,
+                "No dictionary data! Set the FileName property.");
   dictionary.SetName("Dictionary");
-  EXPECT_EQ(MessageOf([&] { dictionary.GetLanguage(3, language); }),
-            "Language index 3 is out of range");
+  EXPECT_RAISES(dictionary.GetLanguage(3, language), platform::Exception,
+                "Language index 3 is out of range");
 }
 
 TEST_F(LxBinDicEmbeddedTest, ADictionaryInsideAPanelIsNotFound) {
@@ -512,8 +511,8 @@ TEST_F(LxBinDicEmbeddedTest, ADictionaryInsideAPanelIsNotFound) {
   dictionary->SetName("Dictionary");
   dictionary->SetStorage(lxsEmbedded);
   std::vector<std::unique_ptr<lang::TLxLanguage>> languages;
-  EXPECT_EQ(MessageOf<platform::EResNotFound>([&] { dictionary->GetLanguages(languages); }),
-            "Could not find the property");
+  EXPECT_RAISES(dictionary->GetLanguages(languages), platform::EResNotFound,
+                "Could not find the property");
   EXPECT_TRUE(languages.empty());
 }
 
@@ -685,19 +684,19 @@ TEST_F(LxBinDicEmbeddedTest, TranslationDataCutShortFailsTheLoad) {
   Link(test::CompileForm(form(translations.Bytes())));
   EXPECT_EQ(Load().StoredTranslationCount(), 1);
   Link(test::CompileForm(form(cut)));
-  EXPECT_EQ(MessageOf<platform::EReadError>([&] { Load(); }),
-            "Error reading Dictionary.TranslationData: Stream read error");
+  EXPECT_RAISES(Load(), platform::EReadError,
+                "Error reading Dictionary.TranslationData: Stream read error");
 }
 
 TEST_F(LxBinDicEmbeddedTest, ALaterDataVersionFailsTheLoad) {
   std::string form(kLegacyForm);
   form.replace(form.find("Languages = (1 "), 15, "Languages = (3 ");
   Link(test::CompileForm(form));
-  EXPECT_EQ(MessageOf([&] { Load(); }), "Unknown language data version: 3");
+  EXPECT_RAISES(Load(), platform::Exception, "Unknown language data version: 3");
   std::string binary(kLegacyForm);
   binary.replace(binary.find("01000000"), 8, "02000000");
   Link(test::CompileForm(binary));
-  EXPECT_EQ(MessageOf([&] { Load(); }), "Unknown language data version: 2");
+  EXPECT_RAISES(Load(), platform::Exception, "Unknown language data version: 2");
 }
 
 TEST_F(LxBinDicTest, FileAndResourceOpenTheSameBytesAlike) {
@@ -715,7 +714,8 @@ TEST_F(LxBinDicTest, FileAndResourceOpenTheSameBytesAlike) {
     EXPECT_EQ(dictionary->GetLanguageCount(), 3);
     // Only what needs the language section misses it.
     lang::TLxLanguage language;
-    EXPECT_EQ(MessageOf([&] { dictionary->GetLanguage(0, language); }), "Invalid language offset");
+    EXPECT_RAISES(dictionary->GetLanguage(0, language), platform::Exception,
+                  "Invalid language offset");
   }
 }
 

@@ -18,8 +18,6 @@
 namespace lx::dict {
 namespace {
 
-using support::ErrorOf;
-
 using Bytes = std::vector<std::uint8_t>;
 using lang::TLxTranslation;
 using tools::PldImage;
@@ -137,9 +135,10 @@ TEST(LxPLDFileTest, RejectsAnotherSignatureAndAShortHeader) {
   lower[0] = 'p';
   lower[1] = 'l';
   lower[2] = 'd';
-  EXPECT_EQ(ErrorOf([&] { Open(lower); }), "The stream is not a valid PLD stream");
-  EXPECT_EQ(ErrorOf([&] { Open(Bytes(bytes.begin(), bytes.begin() + 41)); }), "Stream read error");
-  EXPECT_EQ(ErrorOf([&] { Open(Bytes{}); }), "Stream read error");
+  EXPECT_RAISES(Open(lower), platform::Exception, "The stream is not a valid PLD stream");
+  EXPECT_RAISES(Open(Bytes(bytes.begin(), bytes.begin() + 41)), platform::Exception,
+                "Stream read error");
+  EXPECT_RAISES(Open(Bytes{}), platform::Exception, "Stream read error");
 }
 
 TEST(LxPLDFileTest, Version1TakesTheStringWidthFromByte7AndHasNoFourthSection) {
@@ -387,11 +386,11 @@ TEST(LxPLDFileTest, TextsReadAgainFromWhereTheKeysEnded) {
                 expected.state == TLxTranslation::kNoText ? "x" : "x" + expected.translation)
           << i;
     }
-    EXPECT_EQ(ErrorOf([&] { file->SeekTexts(file->Size() + 1); }), "Stream read error");
-    EXPECT_EQ(ErrorOf([&] { file->SeekTexts(-1); }), "Stream read error");
+    EXPECT_RAISES(file->SeekTexts(file->Size() + 1), platform::Exception, "Stream read error");
+    EXPECT_RAISES(file->SeekTexts(-1), platform::Exception, "Stream read error");
     file->SeekTexts(file->Size());
-    EXPECT_EQ(ErrorOf([&] { file->ReadTranslationTexts(translation.Translation, 1, 0, 1252); }),
-              "Stream read error");
+    EXPECT_RAISES(file->ReadTranslationTexts(translation.Translation, 1, 0, 1252),
+                  platform::Exception, "Stream read error");
   }
 }
 
@@ -443,17 +442,17 @@ TEST(LxPLDFileTest, SectionsWithoutOffsetOrLocales) {
   tools::SetSectionOffset(bytes, PldSection::Translations, 0);
   tools::SetSectionOffset(bytes, PldSection::Locales, 0);
   const auto file = Open(bytes);
-  EXPECT_EQ(ErrorOf([&] { file->SeekLanguages(); }), "Invalid language offset");
-  EXPECT_EQ(ErrorOf([&] { file->ReadLanguageAt(0); }), "Invalid language offset");
-  EXPECT_EQ(ErrorOf([&] { file->SeekTranslations(); }), "Invalid translation offset");
-  EXPECT_EQ(ErrorOf([&] { file->SeekLocales(); }), "Invalid locale offset");
+  EXPECT_RAISES(file->SeekLanguages(), platform::Exception, "Invalid language offset");
+  EXPECT_RAISES(file->ReadLanguageAt(0), platform::Exception, "Invalid language offset");
+  EXPECT_RAISES(file->SeekTranslations(), platform::Exception, "Invalid translation offset");
+  EXPECT_RAISES(file->SeekLocales(), platform::Exception, "Invalid locale offset");
 
   image.locales.clear();
   bytes = tools::WritePldImage(image);
   tools::SetSectionOffset(bytes, PldSection::Locales, 42);
   const auto noLocales = Open(bytes);
-  EXPECT_EQ(ErrorOf([&] { noLocales->SeekLocales(); }), "No custom locales");
-  EXPECT_EQ(ErrorOf([&] { noLocales->ReadLocaleAt(0); }), "No custom locales");
+  EXPECT_RAISES(noLocales->SeekLocales(), platform::Exception, "No custom locales");
+  EXPECT_RAISES(noLocales->ReadLocaleAt(0), platform::Exception, "No custom locales");
 }
 
 TEST(LxPLDFileTest, OpensFilesAndNeedsALanguageSection) {
@@ -473,10 +472,10 @@ TEST(LxPLDFileTest, OpensFilesAndNeedsALanguageSection) {
 
   tools::SetSectionOffset(bytes, PldSection::Languages, 0);
   const std::string noLanguages = write("bad.pld", bytes);
-  EXPECT_EQ(ErrorOf([&] { TLxPLDFile().OpenFile(noLanguages); }), "Invalid language offset");
+  EXPECT_RAISES(TLxPLDFile().OpenFile(noLanguages), platform::Exception, "Invalid language offset");
   const std::string missing = (folder.Path() / "missing.pld").string();
-  EXPECT_EQ(ErrorOf([&] { TLxPLDFile().OpenFile(missing); }),
-            "Cannot open file \"" + missing + "\". No such file or directory");
+  EXPECT_RAISES(TLxPLDFile().OpenFile(missing), platform::Exception,
+                "Cannot open file \"" + missing + "\". No such file or directory");
 }
 
 // ---- Bad input
@@ -510,10 +509,10 @@ TEST(LxPLDFileTest, AnImageCutAtAnyByteRaisesTheReadError) {
     PldImage image = support::SampleImage();
     image.utf16 = utf16;
     const Bytes bytes = tools::WritePldImage(image);
-    ASSERT_EQ(ErrorOf([&] { ReadEverything(bytes); }), "");
+    EXPECT_NO_THROW(ReadEverything(bytes));
     for (std::size_t size = 0; size < bytes.size(); ++size) {
       const Bytes cut(bytes.begin(), bytes.begin() + static_cast<long>(size));
-      ASSERT_EQ(ErrorOf([&] { ReadEverything(cut); }), "Stream read error")
+      EXPECT_RAISES(ReadEverything(cut), platform::Exception, "Stream read error")
           << "cut at " << size << (utf16 ? " (UTF-16)" : "");
     }
   }
@@ -563,25 +562,22 @@ TEST(LxPLDFileTest, AFileCutAfterOpeningRaisesTheReadError) {
   const Bytes bytes = tools::WritePldImage(image);
   ASSERT_GT(bytes.size(), 65536u + 500u);
   // The records read up to the error, and the error.
-  const auto readAll = [&](std::size_t cut) {
-    std::vector<std::string> texts;
-    const std::string error = ErrorOf([&] {
-      TLxPLDFile file;
-      file.OpenStream(std::make_unique<TCutStream>(bytes, cut));
-      file.SeekTranslations();
-      TLxTranslation translation;
-      for (int i = 0; i < file.TranslationCount(); ++i) {
-        file.ReadTranslation(translation, 1, 0, 1252);
-        texts.push_back(translation.Native + "=" + translation.Translation);
-      }
-    });
-    return std::make_pair(texts, error);
+  const auto readAll = [&](std::size_t cut, std::vector<std::string>& texts) {
+    TLxPLDFile file;
+    file.OpenStream(std::make_unique<TCutStream>(bytes, cut));
+    file.SeekTranslations();
+    TLxTranslation translation;
+    for (int i = 0; i < file.TranslationCount(); ++i) {
+      file.ReadTranslation(translation, 1, 0, 1252);
+      texts.push_back(translation.Native + "=" + translation.Translation);
+    }
   };
-  const auto [whole, none] = readAll(bytes.size());
-  ASSERT_EQ(none, "");
+  std::vector<std::string> whole;
+  ASSERT_NO_THROW(readAll(bytes.size(), whole));
   for (std::size_t cut = 65536 - 500; cut < 65536 + 500; ++cut) {
-    const auto [texts, error] = readAll(cut);
-    ASSERT_EQ(error, "Stream read error") << "cut at " << cut;
+    std::vector<std::string> texts;
+    EXPECT_RAISES(readAll(cut, texts), platform::Exception, "Stream read error")
+        << "cut at " << cut;
     ASSERT_EQ(texts, std::vector<std::string>(whole.begin(), whole.begin() + texts.size()))
         << "cut at " << cut;
   }
@@ -594,11 +590,11 @@ TEST(LxPLDFileTest, CountsLargerThanTheRecordsEndWithTheReadError) {
        {PldSection::Languages, PldSection::Translations, PldSection::Locales}) {
     Bytes large = bytes;
     tools::SetSectionCount(large, section, 65535);
-    EXPECT_EQ(ErrorOf([&] { ReadEverything(large); }), "Stream read error");
+    EXPECT_RAISES(ReadEverything(large), platform::Exception, "Stream read error");
   }
   // Offsets past the end, and a record length that runs past it.
   tools::SetSectionOffset(bytes, PldSection::Translations, 0xFFFFFFF0u);
-  EXPECT_EQ(ErrorOf([&] { ReadEverything(bytes); }), "Stream read error");
+  EXPECT_RAISES(ReadEverything(bytes), platform::Exception, "Stream read error");
 }
 
 TEST(LxPLDFileTest, TextsLongerThanTheImageAllocateNothing) {
@@ -613,18 +609,16 @@ TEST(LxPLDFileTest, TextsLongerThanTheImageAllocateNothing) {
   const auto file = Open(bytes);
   file->SeekTranslations();
   TLxTranslation translation;
-  EXPECT_EQ(ErrorOf([&] { file->ReadTranslation(translation, 1, 0, 1252); }), "Stream read error");
+  EXPECT_RAISES(file->ReadTranslation(translation, 1, 0, 1252), platform::Exception,
+                "Stream read error");
   EXPECT_EQ(translation.Native.capacity() < 1000, true);
 }
 
 TEST(LxPLDFileTest, AStreamOfTheWrongKindOfDataIsRefused) {
-  EXPECT_EQ(ErrorOf([] {
-              TLxPLDFile file;
-              file.OpenStream(nullptr);
-            }),
-            "Stream read error");
+  EXPECT_RAISES(TLxPLDFile file;
+                file.OpenStream(nullptr), platform::Exception, "Stream read error");
   const Bytes text(100, 'x');
-  EXPECT_EQ(ErrorOf([&] { Open(text); }), "The stream is not a valid PLD stream");
+  EXPECT_RAISES(Open(text), platform::Exception, "The stream is not a valid PLD stream");
 }
 
 TEST(LxPLDFileTest, ASubLanguageListThatIsNoListRaisesTheConversionError) {
@@ -632,7 +626,7 @@ TEST(LxPLDFileTest, ASubLanguageListThatIsNoListRaisesTheConversionError) {
   PldImage image = support::SampleImage();
   image.languages[1].subLanguages = ",3";
   const auto file = Open(image);
-  EXPECT_EQ(ErrorOf([&] { file->ReadLanguageAt(1); }), "'' is not a valid integer value");
+  EXPECT_RAISES(file->ReadLanguageAt(1), platform::Exception, "'' is not a valid integer value");
 }
 
 }  // namespace

@@ -10,7 +10,6 @@
 namespace lx::dict {
 namespace {
 
-using support::MessageOf;
 using test::CompileForm;
 
 constexpr const char* kNotFound = "Could not find the property";
@@ -79,23 +78,17 @@ TEST(LxReaderTest, FindsThePropertyPastValuesOfEveryKind) {
 
 TEST(LxReaderTest, FindsOnlyDirectChildrenByExactClassAndName) {
   const std::string_view form = kBusyForm;
-  EXPECT_EQ(MessageOf<platform::EResNotFound>(
-                [&] { IntegerOf(form, "TLxBinaryDictionary", "Inner", "Tag"); }),
-            kNotFound);
-  EXPECT_EQ(MessageOf<platform::EResNotFound>(
-                [&] { IntegerOf(form, "TLxBinaryDictionary", "dictionary", "Target"); }),
-            kNotFound);
-  EXPECT_EQ(MessageOf<platform::EResNotFound>(
-                [&] { IntegerOf(form, "TLxCustomFileDictionary", "Dictionary", "Target"); }),
-            kNotFound);
-  EXPECT_EQ(MessageOf<platform::EResNotFound>(
-                [&] { IntegerOf(form, "TLxBinaryDictionary", "Dictionary", "target"); }),
-            kNotFound);
-  EXPECT_EQ(MessageOf<platform::EResNotFound>([&] {
-              IntegerOf("object A: TEmbedModule\nend\n", "TLxBinaryDictionary", "Dictionary",
-                        "Target");
-            }),
-            kNotFound);
+  EXPECT_RAISES(IntegerOf(form, "TLxBinaryDictionary", "Inner", "Tag"), platform::EResNotFound,
+                kNotFound);
+  EXPECT_RAISES(IntegerOf(form, "TLxBinaryDictionary", "dictionary", "Target"),
+                platform::EResNotFound, kNotFound);
+  EXPECT_RAISES(IntegerOf(form, "TLxCustomFileDictionary", "Dictionary", "Target"),
+                platform::EResNotFound, kNotFound);
+  EXPECT_RAISES(IntegerOf(form, "TLxBinaryDictionary", "Dictionary", "target"),
+                platform::EResNotFound, kNotFound);
+  EXPECT_RAISES(
+      IntegerOf("object A: TEmbedModule\nend\n", "TLxBinaryDictionary", "Dictionary", "Target"),
+      platform::EResNotFound, kNotFound);
 }
 
 TEST(LxReaderTest, RefusesAnUnknownValueKind) {
@@ -109,10 +102,9 @@ TEST(LxReaderTest, RefusesAnUnknownValueKind) {
   *(at + static_cast<std::ptrdiff_t>(name.size())) = 21;
   framework::TMemoryStream stream(bytes);
   framework::TReader reader(stream, 4096);
-  EXPECT_EQ(MessageOf<platform::EReadError>([&] {
-              TLxReader::FindStoredProperty(reader, "TLxBinaryDictionary", "Dictionary", "Target");
-            }),
-            "Unknown property value: 21");
+  EXPECT_RAISES(
+      TLxReader::FindStoredProperty(reader, "TLxBinaryDictionary", "Dictionary", "Target"),
+      platform::EReadError, "Unknown property value: 21");
 }
 
 // ---- The list form
@@ -164,14 +156,15 @@ TEST_F(LxReaderListTest, CountsLanguagesOfBothVersionsAndRefusesLaterOnes) {
   auto count = [](framework::TReader& reader) { return CountListLanguages(reader); };
   EXPECT_EQ(Count("Languages", Languages(1, kGermanV1), count), 2);
   EXPECT_EQ(Count("Languages", Languages(2, kGermanV2), count), 2);
-  EXPECT_EQ(MessageOf([&] { Count("Languages", Languages(3, kGermanV2), count); }),
-            "Unknown language data version: 3");
+  EXPECT_RAISES(Count("Languages", Languages(3, kGermanV2), count), platform::Exception,
+                "Unknown language data version: 3");
   // Version 1 has no character set: the version 2 entry does not fit it.
-  EXPECT_THROW(Count("Languages", Languages(1, kGermanV2), count), platform::EReadError);
+  EXPECT_RAISES(Count("Languages", Languages(1, kGermanV2), count), platform::EReadError,
+                "Invalid property value");
   EXPECT_EQ(Count("Locales", Locales(1), CountListLocales), 1);
   EXPECT_EQ(Count("Locales", Locales(2), CountListLocales), 1);
-  EXPECT_EQ(MessageOf([&] { Count("Locales", "(3 0)", CountListLocales); }),
-            "Unknown locale data version: 3");
+  EXPECT_RAISES(Count("Locales", "(3 0)", CountListLocales), platform::Exception,
+                "Unknown locale data version: 3");
 }
 
 TEST_F(LxReaderListTest, CountsTranslationsByTheirKeysAndLanguages) {
@@ -182,11 +175,12 @@ TEST_F(LxReaderListTest, CountsTranslationsByTheirKeysAndLanguages) {
   EXPECT_EQ(Count("Translations", "(2 3 1 ('a' 'ctx' 'b' 'c'))", three), 1);
   EXPECT_EQ(Count("Translations", "(2 1 1 ('a' 'ctx' 'id' 'b' 'c'))", three), 1);
   // A record with a text too many or too few is the reader's error.
-  EXPECT_THROW(Count("Translations", "(2 3 1 ('a' 'ctx' 'b' 'c' 'd'))", three),
-               platform::EReadError);
-  EXPECT_THROW(Count("Translations", "(2 3 1 ('a' 'b' 'c'))", three), platform::EReadError);
-  EXPECT_EQ(MessageOf([&] { Count("Translations", "(3 0 0)", three); }),
-            "Unknown translation data version: 3");
+  EXPECT_RAISES(Count("Translations", "(2 3 1 ('a' 'ctx' 'b' 'c' 'd'))", three),
+                platform::EReadError, "Invalid property value");
+  EXPECT_RAISES(Count("Translations", "(2 3 1 ('a' 'b' 'c'))", three), platform::EReadError,
+                "Invalid property value");
+  EXPECT_RAISES(Count("Translations", "(3 0 0)", three), platform::Exception,
+                "Unknown translation data version: 3");
 }
 
 class LxReaderQueryTest : public LxReaderListTest {
@@ -294,14 +288,11 @@ TEST_F(LxReaderQueryTest, OpensAndClosesTheStoredProperty) {
   EXPECT_EQ(CountListLanguages(reader), 2);
   TLxReader::CloseStoredProperty();
   TLxReader::CloseStoredProperty();
-  EXPECT_EQ(MessageOf<platform::EResNotFound>(
-                [&] { TLxReader::OpenStoredProperty(component_, "Translations"); }),
-            kNotFound);
-  EXPECT_EQ(MessageOf<platform::EResNotFound>([&] {
-              TLxReader::OpenStoredProperty({"TNoSuchForm", "TLxBinaryDictionary", "Dictionary"},
-                                            "Languages");
-            }),
-            "Resource TNoSuchForm not found");
+  EXPECT_RAISES(TLxReader::OpenStoredProperty(component_, "Translations"), platform::EResNotFound,
+                kNotFound);
+  EXPECT_RAISES(TLxReader::OpenStoredProperty({"TNoSuchForm", "TLxBinaryDictionary", "Dictionary"},
+                                              "Languages"),
+                platform::EResNotFound, "Resource TNoSuchForm not found");
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include "dict/LxTranslationList.h"
 #include "platform/Exception.h"
+#include "support/Raised.h"
 
 namespace lx::dict {
 namespace {
@@ -148,7 +149,7 @@ TEST(LxTranslationListTest, GivesEntriesBackWholeAndRefusesBadIndexes) {
   } catch (const platform::EListError& e) {
     EXPECT_EQ(e.Message(), "List index out of bounds (1)");
   }
-  EXPECT_THROW(list.Native(-1), platform::EListError);
+  EXPECT_RAISES(list.Native(-1), platform::EListError, "List index out of bounds (-1)");
   list.Clear();
   EXPECT_EQ(list.Count(), 0);
 }

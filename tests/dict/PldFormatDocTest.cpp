@@ -105,7 +105,7 @@ TEST_F(PldFormatDocTest, Header) {
   EXPECT_EQ(file_.LocaleCount(), 0);
   EXPECT_EQ(file_.Header().LanguageOffset, 42u);
   EXPECT_EQ(file_.Header().TranslationOffset, 134u);
-  EXPECT_EQ(support::ErrorOf([&] { file_.SeekLocales(); }), "No custom locales");
+  EXPECT_RAISES(file_.SeekLocales(), platform::Exception, "No custom locales");
 }
 
 TEST_F(PldFormatDocTest, Languages) {

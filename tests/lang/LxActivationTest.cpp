@@ -24,8 +24,6 @@
 namespace lx::lang {
 namespace {
 
-using support::MessageOf;
-
 using support::TLxMemoryDictionary;
 using support::TLxRecordingTranslator;
 using Texts = std::vector<std::string>;
@@ -232,8 +230,7 @@ TEST_F(LxActivationTest, ALanguageStoredOutOfRangeFailsOnlyWhenOpened) {
   dictionary.SetLanguage(99);
   EXPECT_EQ(dictionary.Language(), 99);
   dictionary.OnAfterClose = [this](framework::TObject*) { log_.push_back("closed"); };
-  EXPECT_EQ(MessageOf<platform::EListError>([&] { dictionary.Open(); }),
-            "List index out of bounds (99)");
+  EXPECT_RAISES(dictionary.Open(), platform::EListError, "List index out of bounds (99)");
   EXPECT_FALSE(dictionary.IsOpen());
   EXPECT_EQ(log_, Texts{"closed"});
   EXPECT_TRUE(dictionary.changes.empty());
@@ -245,12 +242,12 @@ TEST_F(LxActivationTest, SetLanguageChecksTheRangeOnlyWhileOpen) {
   dictionary.AddLanguage(0, 0, 1252);
   dictionary.AddLanguage(9, 1, 1252, "", "English");
   dictionary.Open();
-  EXPECT_EQ(MessageOf<platform::ERangeError>([&] { dictionary.SetLanguage(99); }),
-            "Language index 99 is out of range");
-  EXPECT_EQ(MessageOf<platform::ERangeError>([&] { dictionary.SetLanguage(2); }),
-            "Language index 2 is out of range");
-  EXPECT_EQ(MessageOf<platform::ERangeError>([&] { dictionary.SetLanguage(-3); }),
-            "Language index -3 is out of range");
+  EXPECT_RAISES(dictionary.SetLanguage(99), platform::ERangeError,
+                "Language index 99 is out of range");
+  EXPECT_RAISES(dictionary.SetLanguage(2), platform::ERangeError,
+                "Language index 2 is out of range");
+  EXPECT_RAISES(dictionary.SetLanguage(-3), platform::ERangeError,
+                "Language index -3 is out of range");
   EXPECT_EQ(dictionary.Language(), 0);
   EXPECT_EQ(dictionary.RequestedLanguage(), -1);
 }
@@ -399,8 +396,7 @@ TEST_F(LxActivationTest, LanguagesOutsideTheCodePageAreRefused) {
   dictionary.Open();
 
   dictionary.changes.clear();
-  EXPECT_EQ(MessageOf<ELxPoly>([&] { dictionary.SetLanguage(3); }),
-            "Russian is not supported by the code page");
+  EXPECT_RAISES(dictionary.SetLanguage(3), ELxPoly, "Russian is not supported by the code page");
   // The new state stays; nothing was applied.
   EXPECT_EQ(dictionary.Language(), 3);
   EXPECT_EQ(dictionary.ActiveLanguageIndex(), 3);
@@ -421,19 +417,18 @@ TEST_F(LxActivationTest, LanguagesWhoseCodePageIsMissingAreRefusedBySystemCheck)
   dictionary.SetBinding(lxbiNone);
   dictionary.SetCheckLevel(lxclSystem);
   dictionary.SetLanguage(1);
-  EXPECT_EQ(MessageOf<ELxPoly>([&] { dictionary.Open(); }),
-            "Korean (Johab) is not supported by the system");
+  EXPECT_RAISES(dictionary.Open(), ELxPoly, "Korean (Johab) is not supported by the system");
   EXPECT_FALSE(dictionary.IsOpen());
 }
 
 TEST_F(LxActivationTest, NoSupportedLanguageIsAnError) {
   const std::string message = "System does not support any language of the dicitonary!";
   TLxMemoryDictionary empty(nullptr);
-  EXPECT_EQ(MessageOf<ELxPoly>([&] { empty.Open(); }), message);
+  EXPECT_RAISES(empty.Open(), ELxPoly, message);
 
   dictionary.AddLanguage(25, 1, 1251, "", "Russian");
   dictionary.AddLanguage(8, 1, 1253, "", "Greek");
-  EXPECT_EQ(MessageOf<ELxPoly>([&] { dictionary.Open(); }), message);
+  EXPECT_RAISES(dictionary.Open(), ELxPoly, message);
   EXPECT_FALSE(dictionary.IsOpen());
 }
 
@@ -442,8 +437,8 @@ TEST_F(LxActivationTest, LocalesOutsideTheCodePageAreRefused) {
   dictionary.SetBinding(lxbiNone);
   dictionary.SetLanguage(0);
   dictionary.Open();
-  EXPECT_EQ(MessageOf<ELxPoly>([&] { dictionary.SetLocale(0x0419); }),
-            "The locale (25, 1) is not supported by the current code page");
+  EXPECT_RAISES(dictionary.SetLocale(0x0419), ELxPoly,
+                "The locale (25, 1) is not supported by the current code page");
   EXPECT_EQ(dictionary.Locale(), 0x0419);
   EXPECT_EQ(dictionary.ActiveLocaleId(), 0x0419);
 
@@ -465,8 +460,8 @@ TEST_F(LxActivationTest, LocaleErrorsNameTheLocaleAsPassed) {
   dictionary.SetBinding(lxbiNone);
   dictionary.SetLocale(0x0407);
   dictionary.Open();
-  EXPECT_EQ(MessageOf<ELxPoly>([&] { dictionary.SetLocale(0x0400); }),
-            "The locale (0, 1) is not supported by the current code page");
+  EXPECT_RAISES(dictionary.SetLocale(0x0400), ELxPoly,
+                "The locale (0, 1) is not supported by the current code page");
   EXPECT_EQ(dictionary.ActiveLocaleId(), 0x0419);
 }
 
@@ -480,8 +475,8 @@ TEST_F(LxActivationTest, LocalesWhoseCodePageIsMissingAreRefusedBySystemCheck) {
   dictionary.SetBinding(lxbiNone);
   dictionary.SetCheckLevel(lxclSystem);
   dictionary.Open();
-  EXPECT_EQ(MessageOf<ELxPoly>([&] { dictionary.SetLocale(0x0812); }),
-            "The locale (18, 2) is not supported by the system");
+  EXPECT_RAISES(dictionary.SetLocale(0x0812), ELxPoly,
+                "The locale (18, 2) is not supported by the system");
 }
 
 TEST_F(LxActivationTest, TheDesignStateSkipsTheSupportChecks) {
@@ -497,8 +492,7 @@ TEST_F(LxActivationTest, TheDesignStateSkipsTheSupportChecks) {
   EXPECT_NO_THROW(dictionary.SelectLocale(0x0419));
 
   dictionary.SetDesigning(false);
-  EXPECT_EQ(MessageOf<ELxPoly>([&] { dictionary.SelectLanguage(0); }),
-            "Russian is not supported by the code page");
+  EXPECT_RAISES(dictionary.SelectLanguage(0), ELxPoly, "Russian is not supported by the code page");
 }
 
 // ---- Translators and events

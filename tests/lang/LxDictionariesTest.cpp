@@ -15,8 +15,6 @@
 namespace lx::lang {
 namespace {
 
-using support::MessageOf;
-
 using support::TLxMemoryDictionary;
 using Texts = std::vector<std::string>;
 
@@ -52,8 +50,7 @@ TEST_F(LxDictionariesTest, DictionariesAreNamedAfterTheFirstFreeNumber) {
   ASSERT_EQ(Dictionaries()->Count(), 3);
   EXPECT_EQ(Dictionaries()->Items(0), &first);
   EXPECT_EQ(Dictionaries()->Items(2), &third);
-  EXPECT_EQ(MessageOf<platform::EListError>([] { Dictionaries()->Items(3); }),
-            "List index out of bounds (3)");
+  EXPECT_RAISES(Dictionaries()->Items(3), platform::EListError, "List index out of bounds (3)");
 
   // A name read later replaces the automatic one without a uniqueness check.
   third.SetDictionaryName("Dictionary2");
@@ -82,15 +79,15 @@ TEST_F(LxDictionariesTest, DefaultDictionaryIndexIsCheckedAgainstTheRegistry) {
   SpanishDictionary dictionary;
   SetDefaultDictionaryIndex(1);
   const std::string expected = "DefaultDictionaryIndex is out or range: 1";
-  EXPECT_EQ(MessageOf<platform::ERangeError>(CheckDefaultDictionaryIndex), expected);
-  EXPECT_EQ(MessageOf<platform::ERangeError>([] { DefaultDictionary(); }), expected);
-  EXPECT_EQ(MessageOf<platform::ERangeError>([] { TranslateText("Open"); }), expected);
+  EXPECT_RAISES(CheckDefaultDictionaryIndex(), platform::ERangeError, expected);
+  EXPECT_RAISES(DefaultDictionary(), platform::ERangeError, expected);
+  EXPECT_RAISES(TranslateText("Open"), platform::ERangeError, expected);
   EXPECT_FALSE(DefaultDictionaryUsable());
 
   // The index is unsigned: a huge one is out of range too.
   SetDefaultDictionaryIndex(0xFFFFFFFFu);
-  EXPECT_EQ(MessageOf<platform::ERangeError>(CheckDefaultDictionaryIndex),
-            "DefaultDictionaryIndex is out or range: 4294967295");
+  EXPECT_RAISES(CheckDefaultDictionaryIndex(), platform::ERangeError,
+                "DefaultDictionaryIndex is out or range: 4294967295");
 
   SpanishDictionary second;
   SetDefaultDictionaryIndex(1);
@@ -131,10 +128,10 @@ TEST_F(LxDictionariesTest, MissingTranslationsFollowTheDictionarysRule) {
   EXPECT_EQ(TranslateWith(&dictionary, "Close"), "");
 
   dictionary.SetMissingTranslation(lxmtRaiseException);
-  EXPECT_EQ(MessageOf<ELxPoly>([&] { TranslateWith(&dictionary, "Close"); }),
-            "Dictionary does not contain a translation for the word \"Close\"");
-  EXPECT_EQ(MessageOf<ELxPoly>([&] { TranslateWith(&dictionary, "Save"); }),
-            "Translation for the word \"Save\" is missing");
+  EXPECT_RAISES(TranslateWith(&dictionary, "Close"), ELxPoly,
+                "Dictionary does not contain a translation for the word \"Close\"");
+  EXPECT_RAISES(TranslateWith(&dictionary, "Save"), ELxPoly,
+                "Translation for the word \"Save\" is missing");
   EXPECT_EQ(TranslateWith(&dictionary, "Open"), "Abrir");
 
   // An empty word is never looked up, whatever the rule.
@@ -151,8 +148,8 @@ TEST_F(LxDictionariesTest, ApplyMissingTranslationWorksOnAGivenAnswer) {
   EXPECT_EQ(ApplyMissingTranslation(&dictionary, "Open", "", true), "@Open@");
   EXPECT_EQ(ApplyMissingTranslation(nullptr, "Open", "", false), "Open");
   dictionary.SetMissingTranslation(lxmtRaiseException);
-  EXPECT_EQ(MessageOf<ELxPoly>([&] { ApplyMissingTranslation(&dictionary, "A \"b\"", "", false); }),
-            "Dictionary does not contain a translation for the word \"A \"b\"\"");
+  EXPECT_RAISES(ApplyMissingTranslation(&dictionary, "A \"b\"", "", false), ELxPoly,
+                "Dictionary does not contain a translation for the word \"A \"b\"\"");
 }
 
 TEST_F(LxDictionariesTest, KeyedDictionariesAreAskedWithEmptyKeysFirst) {

@@ -22,8 +22,6 @@
 namespace lx::lang {
 namespace {
 
-using support::MessageOf;
-
 using support::TLxMemoryDictionary;
 using support::TLxRecordingTranslator;
 using Texts = std::vector<std::string>;
@@ -192,8 +190,7 @@ TEST_F(LxDictionaryTest, LanguageAtHandsOutTheActiveRecordOrAScratchCopy) {
   EXPECT_EQ(french->EnglishName, "French");
 
   for (const int index : {3, -1, -2}) {
-    EXPECT_EQ(MessageOf<platform::ERangeError>([&] { dictionary.LanguageAt(index); }),
-              "Out of language range")
+    EXPECT_RAISES(dictionary.LanguageAt(index), platform::ERangeError, "Out of language range")
         << index;
   }
 }
@@ -391,12 +388,13 @@ TEST_F(LxDictionaryTest, AStoredDictionaryCodeIsReadAndDropped) {
             "    SubLanguage = 2\n"
             "  end\n"
             "end\n");
-  EXPECT_THROW(ReadText("object Host: TDictionaryHost\n"
-                        "  object Languages: TLxMemoryDictionary\n"
-                        "    DictionaryCode = 'x'\n"
-                        "  end\n"
-                        "end\n"),
-               platform::EReadError);
+  EXPECT_RAISES(ReadText("object Host: TDictionaryHost\n"
+                         "  object Languages: TLxMemoryDictionary\n"
+                         "    DictionaryCode = 'x'\n"
+                         "  end\n"
+                         "end\n"),
+                platform::EReadError,
+                "Error reading Languages.DictionaryCode: Invalid property value");
 }
 
 // ---- Translators
@@ -419,8 +417,7 @@ TEST_F(LxDictionaryTest, TranslatorsRegisterOnceAndAreClosedWithTheDictionary) {
   ASSERT_EQ(dictionary.TranslatorCount(), 2);
   EXPECT_EQ(dictionary.Translators(0), &first);
   EXPECT_EQ(dictionary.Translators(1), &second);
-  EXPECT_EQ(MessageOf<platform::EListError>([&] { dictionary.Translators(2); }),
-            "List index out of bounds (2)");
+  EXPECT_RAISES(dictionary.Translators(2), platform::EListError, "List index out of bounds (2)");
 
   dictionary.Open();
   dictionary.Close();

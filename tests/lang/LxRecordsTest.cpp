@@ -10,6 +10,7 @@
 #include "lang/LxRecords.h"
 #include "platform/Exception.h"
 #include "support/FixedSystem.h"
+#include "support/Raised.h"
 
 namespace lx::lang {
 namespace {
@@ -165,7 +166,8 @@ TEST(LxLanguageTest, SubLanguageListsReadIntegersAndSkipTheNeutralOnes) {
     }
   }
   EXPECT_EQ(Entries(language.SubLanguages), (Texts{"1"}));
-  EXPECT_THROW(Language(7, 1, 1252, "a"), platform::EConvertError);
+  EXPECT_RAISES(Language(7, 1, 1252, "a"), platform::EConvertError,
+                "'a' is not a valid integer value");
 }
 
 TEST(LxLanguageTest, SubLanguageCodesKeepEveryToken) {

@@ -12,6 +12,7 @@
 #include "platform/Exception.h"
 #include "platform/Keyboard.h"
 #include "support/FixedSystem.h"
+#include "support/Raised.h"
 #include "support/lang/LxMemoryDictionary.h"
 #include "support/lang/LxProcessState.h"
 
@@ -155,7 +156,7 @@ TEST_F(LxRedirectionTest, OnlyTheDictionaryThatInstalledItTakesItAway) {
   plain.Close();
   GermanDictionary failing;
   failing.SetLanguage(99);
-  EXPECT_THROW(failing.Open(), platform::EListError);
+  EXPECT_RAISES(failing.Open(), platform::EListError, "List index out of bounds (99)");
   GermanDictionary never;
   never.Close();
   GermanDictionary asking;

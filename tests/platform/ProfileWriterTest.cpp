@@ -50,28 +50,18 @@ TEST(ProfileWriterTest, TheReaderReadsBackExactlyWhatWasSet) {
 }
 
 TEST(ProfileWriterTest, RefusesTextsThatWouldBreakTheFile) {
-  EXPECT_EQ(support::MessageOf([] {
-              SetProfileValues("", "s", {{"k", "a\nb"}});
-            }),
-            "A settings value cannot span lines");
-  EXPECT_EQ(support::MessageOf([] {
-              SetProfileValues("", "s", {{"k\r", "v"}});
-            }),
-            "A settings value cannot span lines");
-  EXPECT_EQ(support::MessageOf([] {
-              SetProfileValues("", "s", {{"a=b", "v"}});
-            }),
-            "Not a settings key: 'a=b'");
-  EXPECT_EQ(support::MessageOf([] {
-              SetProfileValues("", "s", {{"", "v"}});
-            }),
-            "Not a settings key: ''");
-  EXPECT_EQ(support::MessageOf([] {
-              SetProfileValues("", "s", {{";k", "v"}});
-            }),
-            "Not a settings key: ';k'");
-  EXPECT_EQ(support::MessageOf([] { SetProfileValues("", "a]b", kChoice); }),
-            "Not a settings section: 'a]b'");
+  EXPECT_RAISES(SetProfileValues("", "s", {{"k", "a\nb"}}), platform::Exception,
+                "A settings value cannot span lines");
+  EXPECT_RAISES(SetProfileValues("", "s", {{"k\r", "v"}}), platform::Exception,
+                "A settings value cannot span lines");
+  EXPECT_RAISES(SetProfileValues("", "s", {{"a=b", "v"}}), platform::Exception,
+                "Not a settings key: 'a=b'");
+  EXPECT_RAISES(SetProfileValues("", "s", {{"", "v"}}), platform::Exception,
+                "Not a settings key: ''");
+  EXPECT_RAISES(SetProfileValues("", "s", {{";k", "v"}}), platform::Exception,
+                "Not a settings key: ';k'");
+  EXPECT_RAISES(SetProfileValues("", "a]b", kChoice), platform::Exception,
+                "Not a settings section: 'a]b'");
 }
 
 class ProfileWriterFileTest : public ::testing::Test {

@@ -10,19 +10,11 @@
 #include "lxpld/PldJson.h"
 #include "support/FixedSystem.h"
 #include "support/PldImages.h"
+#include "support/Raised.h"
 #include "support/TempFolder.h"
 
 namespace lx::tools {
 namespace {
-
-std::string ErrorOf(const std::string& json) {
-  try {
-    ImageFromJson(json);
-  } catch (const PldImageError& error) {
-    return error.Message();
-  }
-  return "";
-}
 
 TEST(PldJsonTest, DescribesEveryFieldBothWays) {
   PldImage image = support::SampleImage();
@@ -65,36 +57,44 @@ TEST(PldJsonTest, FieldsLeftOutKeepTheirDefaults) {
 }
 
 TEST(PldJsonTest, ErrorsNameThePlace) {
-  EXPECT_EQ(ErrorOf(R"({"languages": [{"primary": 9}]})"),
-            "languages[0]: unknown field \"primary\"");
-  EXPECT_EQ(ErrorOf(R"({"versoin": 3})"), "image: unknown field \"versoin\"");
-  EXPECT_EQ(ErrorOf(R"({"languages": [{}, {"codePage": "1252"}]})"),
-            "languages[1].codePage: expected a whole number from 0 to 65535");
-  EXPECT_EQ(ErrorOf(R"({"languages": [{"fontSize": 256}]})"),
-            "languages[0].fontSize: expected a whole number from 0 to 255");
-  EXPECT_EQ(ErrorOf(R"({"languages": [{"englishName": 5}]})"),
-            "languages[0].englishName: expected a text");
-  EXPECT_EQ(ErrorOf(R"({"languages": {}})"), "image.languages: expected an array");
-  EXPECT_EQ(ErrorOf(R"({"languages": [7]})"), "languages[0]: expected an object");
-  EXPECT_EQ(ErrorOf(R"({"locales": [{"shortDayNames": ["Mo"]}]})"),
-            "locales[0].shortDayNames: expected 7 texts");
-  EXPECT_EQ(ErrorOf(R"({"locales": [{"extra": "0g"}]})"),
-            "locales[0].extra: expected a count of zero bytes or lower-case hex digits");
-  EXPECT_EQ(ErrorOf(R"({"translations": [{"context": "x"}]})"), "translations[0]: no texts");
-  EXPECT_EQ(ErrorOf(R"({"translations": [{"texts": ["a", 1]}]})"),
-            "translations[0].texts[1]: expected a text");
-  EXPECT_EQ(ErrorOf(R"({"byteOrder": "middle"})"), "byteOrder: expected \"little\" or \"big\"");
-  EXPECT_EQ(ErrorOf(R"({"textWidth": 12})"), "textWidth: expected 8 or 16");
-  EXPECT_EQ(ErrorOf("[1]"), "expected an object at the top");
+  EXPECT_RAISES(ImageFromJson(R"({"languages": [{"primary": 9}]})"), PldImageError,
+                "languages[0]: unknown field \"primary\"");
+  EXPECT_RAISES(ImageFromJson(R"({"versoin": 3})"), PldImageError,
+                "image: unknown field \"versoin\"");
+  EXPECT_RAISES(ImageFromJson(R"({"languages": [{}, {"codePage": "1252"}]})"), PldImageError,
+                "languages[1].codePage: expected a whole number from 0 to 65535");
+  EXPECT_RAISES(ImageFromJson(R"({"languages": [{"fontSize": 256}]})"), PldImageError,
+                "languages[0].fontSize: expected a whole number from 0 to 255");
+  EXPECT_RAISES(ImageFromJson(R"({"languages": [{"englishName": 5}]})"), PldImageError,
+                "languages[0].englishName: expected a text");
+  EXPECT_RAISES(ImageFromJson(R"({"languages": {}})"), PldImageError,
+                "image.languages: expected an array");
+  EXPECT_RAISES(ImageFromJson(R"({"languages": [7]})"), PldImageError,
+                "languages[0]: expected an object");
+  EXPECT_RAISES(ImageFromJson(R"({"locales": [{"shortDayNames": ["Mo"]}]})"), PldImageError,
+                "locales[0].shortDayNames: expected 7 texts");
+  EXPECT_RAISES(ImageFromJson(R"({"locales": [{"extra": "0g"}]})"), PldImageError,
+                "locales[0].extra: expected a count of zero bytes or lower-case hex digits");
+  EXPECT_RAISES(ImageFromJson(R"({"translations": [{"context": "x"}]})"), PldImageError,
+                "translations[0]: no texts");
+  EXPECT_RAISES(ImageFromJson(R"({"translations": [{"texts": ["a", 1]}]})"), PldImageError,
+                "translations[0].texts[1]: expected a text");
+  EXPECT_RAISES(ImageFromJson(R"({"byteOrder": "middle"})"), PldImageError,
+                "byteOrder: expected \"little\" or \"big\"");
+  EXPECT_RAISES(ImageFromJson(R"({"textWidth": 12})"), PldImageError,
+                "textWidth: expected 8 or 16");
+  EXPECT_RAISES(ImageFromJson("[1]"), PldImageError, "expected an object at the top");
   // Nesting is refused before any parser recurses; brackets inside texts do not count.
-  EXPECT_EQ(ErrorOf(R"({"x": )" + std::string(20000, '[') + std::string(20000, ']') + "}"),
-            "arrays and objects nested deeper than 100 levels");
-  EXPECT_EQ(ErrorOf(R"({"languages": [{"englishName": ")" + std::string(200, '[') + "\\\"\"}]}"),
-            "");
-  EXPECT_EQ(ErrorOf(R"({"version": 1e400})"), "number overflow parsing '1e400'");
-  EXPECT_EQ(ErrorOf("{\"languages\": [1,"),
-            "parse error at line 1, column 18: syntax error while parsing value - unexpected "
-            "end of input; expected '[', '{', or a literal");
+  EXPECT_RAISES(
+      ImageFromJson(R"({"x": )" + std::string(20000, '[') + std::string(20000, ']') + "}"),
+      PldImageError, "arrays and objects nested deeper than 100 levels");
+  EXPECT_NO_THROW(
+      ImageFromJson(R"({"languages": [{"englishName": ")" + std::string(200, '[') + "\\\"\"}]}"));
+  EXPECT_RAISES(ImageFromJson(R"({"version": 1e400})"), PldImageError,
+                "number overflow parsing '1e400'");
+  EXPECT_RAISES(ImageFromJson("{\"languages\": [1,"), PldImageError,
+                "parse error at line 1, column 18: syntax error while parsing value - unexpected "
+                "end of input; expected '[', '{', or a literal");
 }
 
 TEST(PldJsonTest, LxpldTakesOptionsAndAnswersWithExitCodes) {
@@ -131,12 +131,13 @@ TEST(PldJsonTest, LxpldTakesOptionsAndAnswersWithExitCodes) {
 }
 
 TEST(PldJsonTest, MessagesQuoteOnlyAnExcerptOfTheInput) {
-  EXPECT_EQ(ErrorOf("{\"languages\": [\"" + std::string(70000, 'x') + "\x01\"]}"),
-            "parse error at line 1, column 70017: syntax error while parsing value - invalid "
-            "string: control character U+0001 (SOH) must be escaped to \\u0001; last read: '\"" +
-                std::string(39, 'x') + "...'");
-  EXPECT_EQ(ErrorOf("{\"" + std::string(1000, 'k') + "\": 1}"),
-            "image: unknown field \"" + std::string(40, 'k') + "...\"");
+  EXPECT_RAISES(
+      ImageFromJson("{\"languages\": [\"" + std::string(70000, 'x') + "\x01\"]}"), PldImageError,
+      "parse error at line 1, column 70017: syntax error while parsing value - invalid "
+      "string: control character U+0001 (SOH) must be escaped to \\u0001; last read: '\"" +
+          std::string(39, 'x') + "...'");
+  EXPECT_RAISES(ImageFromJson("{\"" + std::string(1000, 'k') + "\": 1}"), PldImageError,
+                "image: unknown field \"" + std::string(40, 'k') + "...\"");
 }
 
 class LxpldFilesTest : public ::testing::Test {

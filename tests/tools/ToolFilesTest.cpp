@@ -17,7 +17,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using Bytes = std::vector<std::uint8_t>;
-using support::MessageOf;
 
 class ToolFilesTest : public ::testing::Test {
  protected:
@@ -53,11 +52,11 @@ TEST_F(ToolFilesTest, ReadsFilesAndPipesAndRefusesWhatIsNoFile) {
   EXPECT_EQ(ReadInputFile("/dev/fd/" + std::to_string(ends[0])), Bytes({'p', 'i', 'p', 'e', 'd'}));
   close(ends[0]);
 
-  EXPECT_EQ(MessageOf([&] { ReadInputFile(root_); }), root_ + ": is a folder");
-  EXPECT_EQ(MessageOf([&] { ReadInputFile(root_ + "none"); }),
-            root_ + "none: cannot be opened: No such file or directory");
-  EXPECT_EQ(MessageOf([&] { ReadInputFile(root_ + "form.txt", 5); }),
-            root_ + "form.txt: is larger than 5 bytes");
+  EXPECT_RAISES(ReadInputFile(root_), platform::Exception, root_ + ": is a folder");
+  EXPECT_RAISES(ReadInputFile(root_ + "none"), platform::Exception,
+                root_ + "none: cannot be opened: No such file or directory");
+  EXPECT_RAISES(ReadInputFile(root_ + "form.txt", 5), platform::Exception,
+                root_ + "form.txt: is larger than 5 bytes");
   EXPECT_EQ(ReadInputFile(root_ + "form.txt", 6).size(), 6u);
 }
 
@@ -80,14 +79,14 @@ TEST_F(ToolFilesTest, OutputReplacesTheTargetWholeKeepingItsPermissions) {
 TEST_F(ToolFilesTest, AFailedWriteLeavesTheTargetAndNoTemporaryFile) {
   fs::create_directory(root_ + "folder");
   Write("folder/inside", "kept");
-  EXPECT_EQ(MessageOf([&] { WriteOutputFile(root_ + "folder", Bytes{1}); }),
-            root_ + "folder: cannot be written: Is a directory");
+  EXPECT_RAISES(WriteOutputFile(root_ + "folder", Bytes{1}), platform::Exception,
+                root_ + "folder: cannot be written: Is a directory");
   EXPECT_EQ(Read("folder/inside"), "kept");
-  EXPECT_EQ(MessageOf([&] { WriteOutputFile(root_ + "missing/out", Bytes{1}); }),
-            root_ + "missing/out: cannot be written: No such file or directory");
-  EXPECT_EQ(MessageOf([&] { WriteOutputFile(root_, Bytes{1}); }),
-            root_ + ": cannot be written: Is a directory");
-  EXPECT_EQ(MessageOf([&] { WriteOutputFile("", Bytes{1}); }), "the output file has no name");
+  EXPECT_RAISES(WriteOutputFile(root_ + "missing/out", Bytes{1}), platform::Exception,
+                root_ + "missing/out: cannot be written: No such file or directory");
+  EXPECT_RAISES(WriteOutputFile(root_, Bytes{1}), platform::Exception,
+                root_ + ": cannot be written: Is a directory");
+  EXPECT_RAISES(WriteOutputFile("", Bytes{1}), platform::Exception, "the output file has no name");
   EXPECT_EQ(Names(), (std::vector<std::string>{"folder"}));
 }
 
@@ -128,27 +127,29 @@ TEST_F(ToolFilesTest, ADashIsStandardInputAndAHugeFileIsRefusedUnread) {
   }
   {
     const PipedStandardInput input("123456");
-    EXPECT_EQ(MessageOf([] { ReadInputFile("-", 5); }), "standard input: is larger than 5 bytes");
+    EXPECT_RAISES(ReadInputFile("-", 5), platform::Exception,
+                  "standard input: is larger than 5 bytes");
   }
   // Sparse: read, it would take seconds and a gigabyte of memory before the refusal.
   Write("huge.pld", "");
   fs::resize_file(root_ + "huge.pld", std::uintmax_t{3} << 30);
-  EXPECT_EQ(MessageOf([&] { ReadInputFile(root_ + "huge.pld"); }),
-            root_ + "huge.pld: is larger than 1073741824 bytes");
-  EXPECT_EQ(MessageOf([&] { RegularInputFile(root_ + "huge.pld"); }),
-            root_ + "huge.pld: is larger than 1073741824 bytes");
+  EXPECT_RAISES(ReadInputFile(root_ + "huge.pld"), platform::Exception,
+                root_ + "huge.pld: is larger than 1073741824 bytes");
+  EXPECT_RAISES(RegularInputFile(root_ + "huge.pld"), platform::Exception,
+                root_ + "huge.pld: is larger than 1073741824 bytes");
 }
 
 TEST_F(ToolFilesTest, ALibraryOpensOnlyRegularFiles) {
   Write("d.pld", "PLD");
   EXPECT_EQ(RegularInputFile(root_ + "d.pld"), root_ + "d.pld");
   ASSERT_EQ(mkfifo((root_ + "fifo").c_str(), 0600), 0);
-  EXPECT_EQ(MessageOf([&] { RegularInputFile(root_ + "fifo"); }),
-            root_ + "fifo: is not a regular file");
-  EXPECT_EQ(MessageOf([] { RegularInputFile("/dev/zero"); }), "/dev/zero: is not a regular file");
-  EXPECT_EQ(MessageOf([&] { RegularInputFile(root_); }), root_ + ": is a folder");
-  EXPECT_EQ(MessageOf([&] { RegularInputFile(root_ + "none"); }),
-            root_ + "none: cannot be opened: No such file or directory");
+  EXPECT_RAISES(RegularInputFile(root_ + "fifo"), platform::Exception,
+                root_ + "fifo: is not a regular file");
+  EXPECT_RAISES(RegularInputFile("/dev/zero"), platform::Exception,
+                "/dev/zero: is not a regular file");
+  EXPECT_RAISES(RegularInputFile(root_), platform::Exception, root_ + ": is a folder");
+  EXPECT_RAISES(RegularInputFile(root_ + "none"), platform::Exception,
+                root_ + "none: cannot be opened: No such file or directory");
 }
 
 TEST_F(ToolFilesTest, DevicesAndFifosAreWrittenStraightAndLinksLeadToTheirFile) {
@@ -159,8 +160,8 @@ TEST_F(ToolFilesTest, DevicesAndFifosAreWrittenStraightAndLinksLeadToTheirFile) 
   EXPECT_TRUE(fs::is_fifo(root_ + "fifo"));
   WriteOutputFile("/dev/null", Bytes{1});
   EXPECT_TRUE(fs::is_character_file("/dev/null"));
-  EXPECT_EQ(MessageOf([] { WriteOutputFile("/dev/full", Bytes{1}); }),
-            "/dev/full: cannot be written: No space left on device");
+  EXPECT_RAISES(WriteOutputFile("/dev/full", Bytes{1}), platform::Exception,
+                "/dev/full: cannot be written: No space left on device");
 
   fs::create_directory(root_ + "real");
   Write("real/file.po", "old");
@@ -169,8 +170,8 @@ TEST_F(ToolFilesTest, DevicesAndFifosAreWrittenStraightAndLinksLeadToTheirFile) 
   EXPECT_TRUE(fs::is_symlink(root_ + "link.po"));
   EXPECT_EQ(Read("real/file.po"), "new");
   fs::create_symlink(root_ + "nowhere", root_ + "dangling");
-  EXPECT_EQ(MessageOf([&] { WriteOutputFile(root_ + "dangling", Bytes{1}); }),
-            root_ + "dangling: cannot be written: the link leads to no file");
+  EXPECT_RAISES(WriteOutputFile(root_ + "dangling", Bytes{1}), platform::Exception,
+                root_ + "dangling: cannot be written: the link leads to no file");
   EXPECT_EQ(Names(), (std::vector<std::string>{"dangling", "fifo", "link.po", "real"}));
 }
 
@@ -180,8 +181,8 @@ TEST_F(ToolFilesTest, OutputFilesReplaceTheirTargetsTogetherOrNotAtAll) {
   {
     OutputFiles files;
     files.Add(root_ + "a.po", Bytes{'n'});
-    EXPECT_EQ(MessageOf([&] { files.Add(root_ + "b.po", Bytes{'n'}); }),
-              root_ + "b.po: cannot be written: Is a directory");
+    EXPECT_RAISES(files.Add(root_ + "b.po", Bytes{'n'}), platform::Exception,
+                  root_ + "b.po: cannot be written: Is a directory");
   }
   EXPECT_EQ(Read("a.po"), "old a");
   EXPECT_EQ(Names(), (std::vector<std::string>{"a.po", "b.po"}));
@@ -202,7 +203,8 @@ TEST_F(ToolFilesTest, OutputFilesReplaceTheirTargetsTogetherOrNotAtAll) {
   late.Add(root_ + "d.po", Bytes{'x'});
   fs::remove(root_ + "c.po");
   fs::create_directory(root_ + "c.po");
-  EXPECT_EQ(MessageOf([&] { late.Commit(); }), root_ + "c.po: cannot be written: Is a directory");
+  EXPECT_RAISES(late.Commit(), platform::Exception,
+                root_ + "c.po: cannot be written: Is a directory");
   EXPECT_EQ(Read("a.po"), "na");
   EXPECT_EQ(Names(), (std::vector<std::string>{"a.po", "b.po", "c.po"}));
 }

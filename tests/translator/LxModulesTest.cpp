@@ -75,7 +75,7 @@ TEST_F(LxModulesTest, AnEmptyRegistryAnswersNo) {
   EXPECT_FALSE(Modules()->MirrorControl(&translator, &button, nullptr));
   EXPECT_FALSE(Modules()->UnmirrorControl(&translator, &button, nullptr));
   EXPECT_FALSE(translator.ApplyReadingOrder(&button));
-  EXPECT_EQ(support::MessageOf([] { Modules()->Items(0); }), "List index out of bounds (0)");
+  EXPECT_RAISES(Modules()->Items(0), platform::Exception, "List index out of bounds (0)");
 }
 
 TEST_F(LxModulesTest, TheFirstModuleThatTakesTheJobEndsTheRound) {

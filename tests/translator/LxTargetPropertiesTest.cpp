@@ -81,11 +81,11 @@ TEST_F(LxTargetPropertiesTest, AssignCopiesAndSameAsComparesAsSets) {
   EXPECT_FALSE(a.SameAs(reversed));
   b.Clear();
   EXPECT_FALSE(b.IsExcluded("TLabel", "Caption"));
-  EXPECT_EQ(support::MessageOf([&] { b.Items(0); }), "List index out of bounds (0)");
+  EXPECT_RAISES(b.Items(0), platform::Exception, "List index out of bounds (0)");
 
   TLxTranslator translator(nullptr);
-  EXPECT_EQ(support::MessageOf([&] { translator.Targets()->Assign(&translator); }),
-            "Cannot assign a TLxTranslator to a TLxTargetProperties");
+  EXPECT_RAISES(translator.Targets()->Assign(&translator), platform::Exception,
+                "Cannot assign a TLxTranslator to a TLxTargetProperties");
   translator.SetTargets(&a);
   EXPECT_TRUE(translator.Targets()->SameAs(a));
   EXPECT_NE(translator.Targets(), &a);
@@ -102,9 +102,8 @@ TEST_F(LxTargetPropertiesTest, TargetsDataIsReadWithoutDuplicates) {
   EXPECT_EQ(targets.Items(1).TargetProperty, "");
   EXPECT_EQ(targets.Items(1).Exclude, 1);
 
-  EXPECT_EQ(support::MessageOf<lang::ELxPoly>(
-                [] { ReadTranslator("  TargetsData = (2 1 ('*' 'Hint' 0))\n"); }),
-            "Unknown target properties data version: 2");
+  EXPECT_RAISES(ReadTranslator("  TargetsData = (2 1 ('*' 'Hint' 0))\n"), lang::ELxPoly,
+                "Unknown target properties data version: 2");
 }
 
 TEST_F(LxTargetPropertiesTest, TargetsDataIsWrittenAgainstTheAncestor) {

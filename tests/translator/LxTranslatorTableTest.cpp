@@ -51,7 +51,7 @@ TEST(LxTranslatorTableTest, FindGivesTheFirstMatchingItem) {
   table.SetCurrentStripped(first, "Red");
   EXPECT_EQ(table.Count(), 3);
   EXPECT_EQ(&table.Items(1), &second);
-  EXPECT_EQ(support::MessageOf([&] { table.Items(3); }), "List index out of bounds (3)");
+  EXPECT_RAISES(table.Items(3), platform::Exception, "List index out of bounds (3)");
   table.Clear();
   EXPECT_EQ(table.Count(), 0);
   EXPECT_EQ(table.Find(&a, "Items", "Red"), nullptr);

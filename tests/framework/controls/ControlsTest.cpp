@@ -9,6 +9,7 @@
 #include "framework/rtti/TypInfo.h"
 #include "framework/runtime/Application.h"
 #include "platform/WindowListener.h"
+#include "support/Raised.h"
 
 namespace lx::framework {
 namespace {
@@ -53,7 +54,7 @@ TEST_F(ControlsTest, ParentsHoldTheirChildrenAndFreeThem) {
 
   delete label;
   EXPECT_EQ(form->ControlCount(), 0);
-  EXPECT_THROW(form->Controls(0), platform::EListError);
+  EXPECT_RAISES(form->Controls(0), platform::EListError, "List index out of bounds (0)");
 }
 
 TEST_F(ControlsTest, AControlCannotLiveInsideItself) {

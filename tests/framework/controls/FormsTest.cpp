@@ -11,6 +11,7 @@
 #include "framework/rtti/TypInfo.h"
 #include "framework/runtime/Application.h"
 #include "samples/SampleForms.h"
+#include "support/Raised.h"
 
 namespace lx::framework {
 namespace {
@@ -94,7 +95,7 @@ TEST_F(FormsTest, MDIChildrenLiveInTheMainForm) {
   first->Show();
   EXPECT_EQ(frame->ActiveMDIChild(), first);
   EXPECT_EQ(frame->MDIChildren(1), second);
-  EXPECT_THROW(frame->MDIChildren(2), platform::EListError);
+  EXPECT_RAISES(frame->MDIChildren(2), platform::EListError, "List index out of bounds (2)");
 
   delete first;
   EXPECT_EQ(frame->MDIChildCount(), 1);
@@ -199,16 +200,7 @@ TEST_F(FormsTest, ShowModalWaitsForAResult) {
   EXPECT_FALSE(dialog->Visible());
 
   dialog->Show();
-  EXPECT_THROW(
-      {
-        try {
-          dialog->ShowModal();
-        } catch (const EInvalidOperation& e) {
-          EXPECT_EQ(e.Message(), "Cannot make a visible window modal");
-          throw;
-        }
-      },
-      EInvalidOperation);
+  EXPECT_RAISES(dialog->ShowModal(), EInvalidOperation, "Cannot make a visible window modal");
 }
 
 TEST_F(FormsTest, AModalFormReleasedWhileShownIsFreedAfterItsLoop) {
@@ -269,7 +261,7 @@ TEST_F(FormsTest, TheScreenListsFormsAndDataModulesAndHoldsCursors) {
   EXPECT_EQ(Screen().FormCount(), forms + 1);
   EXPECT_EQ(Screen().Forms(forms), form);
   EXPECT_EQ(Screen().DataModules(Screen().DataModuleCount() - 1), module);
-  EXPECT_THROW(Screen().Forms(-1), platform::EListError);
+  EXPECT_RAISES(Screen().Forms(-1), platform::EListError, "List index out of bounds (-1)");
 
   const HCURSOR standard = Screen().Cursors(crHandPoint);
   EXPECT_NE(standard, Screen().Cursors(crDefault));

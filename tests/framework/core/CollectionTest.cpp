@@ -7,6 +7,7 @@
 #include "framework/core/Component.h"
 #include "framework/rtti/Published.h"
 #include "framework/rtti/TypInfo.h"
+#include "support/Raised.h"
 
 namespace lx::framework {
 namespace {
@@ -107,11 +108,11 @@ TEST(CollectionTest, IndexMovesAnItem) {
       EXPECT_EQ(e.Message(), "List index out of bounds (" + std::to_string(index) + ")");
     }
   }
-  EXPECT_THROW(columns.Items(4), platform::EListError);
+  EXPECT_RAISES(columns.Items(4), platform::EListError, "List index out of bounds (4)");
   TColumn* inserted = static_cast<TColumn*>(columns.Insert(1));
   EXPECT_EQ(inserted->Index(), 1);
   EXPECT_EQ(columns.Count(), 5);
-  EXPECT_THROW(columns.Insert(7), platform::EListError);
+  EXPECT_RAISES(columns.Insert(7), platform::EListError, "List index out of bounds (7)");
   EXPECT_EQ(columns.Count(), 5);
 }
 
@@ -153,7 +154,8 @@ TEST(CollectionTest, ItemsMoveBetweenCollectionsOfTheirClass) {
     EXPECT_EQ(e.Message(), "Cannot add a TCollectionItem to a collection of TColumn");
   }
   EXPECT_EQ(item->Collection(), &plain);
-  EXPECT_THROW(TCollection{TComponent::StaticClassInfo()}, platform::EConvertError);
+  EXPECT_RAISES(TCollection{TComponent::StaticClassInfo()}, platform::EConvertError,
+                "TComponent is not a collection item class");
 }
 
 TEST(CollectionTest, ChangesAreReportedOnceInAnUpdate) {
@@ -183,7 +185,7 @@ TEST(CollectionTest, AssignCopiesItemByItemOrNotAtAll) {
   EXPECT_EQ(dest.Items(1)->Collection(), &dest);
 
   AddColumn(source, "poison");
-  EXPECT_THROW(dest.Assign(&source), platform::EConvertError);
+  EXPECT_RAISES(dest.Assign(&source), platform::EConvertError, "poisoned");
   EXPECT_EQ(Captions(dest), (std::vector<std::string>{"x", "y"}));
   dest.Assign(&dest);
   EXPECT_EQ(dest.Count(), 2);
@@ -191,7 +193,8 @@ TEST(CollectionTest, AssignCopiesItemByItemOrNotAtAll) {
 
   TCollection plain(TCollectionItem::StaticClassInfo());
   plain.Add();
-  EXPECT_THROW(dest.Assign(&plain), platform::EConvertError);
+  EXPECT_RAISES(dest.Assign(&plain), platform::EConvertError,
+                "Cannot assign a TCollectionItem to a TColumn");
   EXPECT_EQ(dest.Count(), 2);
 }
 

@@ -8,6 +8,7 @@
 #include "framework/rtti/Published.h"
 #include "framework/rtti/TypInfo.h"
 #include "samples/Gadget.h"
+#include "support/Raised.h"
 
 namespace lx::framework {
 namespace {
@@ -190,7 +191,7 @@ TEST(ComponentTest, InsertingMovesAComponentBetweenOwners) {
 
   TPicky picky(nullptr);
   TProbe refused(nullptr, "NoWay");
-  EXPECT_THROW(picky.InsertComponent(&refused), EComponentError);
+  EXPECT_RAISES(picky.InsertComponent(&refused), EComponentError, "refused");
   EXPECT_EQ(picky.ComponentCount(), 0);
   EXPECT_EQ(refused.Owner(), nullptr);
 }

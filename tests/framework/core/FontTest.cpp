@@ -3,6 +3,7 @@
 #include "framework/core/Font.h"
 #include "framework/core/Strings.h"
 #include "framework/rtti/TypInfo.h"
+#include "support/Raised.h"
 
 namespace lx::framework {
 namespace {
@@ -101,7 +102,8 @@ TEST(FontTest, PublishesItsValuesForTheForms) {
   EXPECT_EQ(font.Style(), (TFontStyles{fsBold, fsStrikeOut}));
   SetOrdProp(font, "Color", clWindowText);
   EXPECT_EQ(GetOrdProp(font, "Color"), clWindowText);
-  EXPECT_THROW(SetOrdProp(font, "Charset", 256), EPropertyConvertError);
+  EXPECT_RAISES(SetOrdProp(font, "Charset", 256), EPropertyConvertError,
+                "Value 256 is out of range for property Charset");
   SetOrdProp(font, "Size", 10);
   EXPECT_EQ(GetOrdProp(font, "Height"), -13);
   EXPECT_FALSE(IsStoredProp(font, *GetPropInfo(font, "Size")));

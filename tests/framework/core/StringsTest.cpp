@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "framework/core/Strings.h"
+#include "support/Raised.h"
 
 namespace lx::framework {
 namespace {
@@ -69,7 +70,7 @@ TEST(StringsTest, IndexesOutOfTheListAreRefused) {
   ExpectListError([&] { list.Insert(2, "x"); }, "List index out of bounds (2)");
   ExpectListError([&] { list.SetStrings(5, "x"); }, "List index out of bounds (5)");
   ExpectListError([&] { list.Exchange(0, 1); }, "List index out of bounds (1)");
-  EXPECT_THROW(list.Strings(1), platform::EListError);
+  EXPECT_RAISES(list.Strings(1), platform::EListError, "List index out of bounds (1)");
   EXPECT_EQ(Items(list), std::vector<std::string>{"a"});
 }
 
@@ -143,7 +144,8 @@ TEST(StringsTest, ObjectsAreFreedOnlyByAnOwningList) {
     EXPECT_EQ(alive, 3);
     list.SetDuplicates(dupError);
     TCounted refused(alive);
-    EXPECT_THROW(list.AddObject("b", &refused), EStringListError);
+    EXPECT_RAISES(list.AddObject("b", &refused), EStringListError,
+                  "String list does not allow duplicates");
     EXPECT_EQ(alive, 4);
   }
   EXPECT_EQ(alive, 1);
@@ -239,7 +241,7 @@ TEST(StringsTest, AnUpdateEndsEvenWhenAChangeFails) {
   list.SetDuplicates(dupError);
   int changes = 0;
   list.OnChange = [&](TObject*) { ++changes; };
-  EXPECT_THROW(list.SetText("a\nb\na"), EStringListError);
+  EXPECT_RAISES(list.SetText("a\nb\na"), EStringListError, "String list does not allow duplicates");
   EXPECT_EQ(list.UpdateCount(), 0);
   EXPECT_EQ(changes, 1);
 }

@@ -3,6 +3,7 @@
 #include "framework/rtti/ClassRegistry.h"
 #include "framework/rtti/Published.h"
 #include "samples/Gadget.h"
+#include "support/Raised.h"
 
 namespace lx::framework {
 namespace other {
@@ -74,7 +75,8 @@ TEST_F(ClassRegistryTest, ANameTakenByAnotherClassIsRefusedWhole) {
   // Nothing of a refused chain is registered.
   UnRegisterClass(support::TGadget::StaticClassInfo());
   RegisterClass(other::TGadget::StaticClassInfo());
-  EXPECT_THROW(RegisterClass(support::TBigGadget::StaticClassInfo()), platform::EFilerError);
+  EXPECT_RAISES(RegisterClass(support::TBigGadget::StaticClassInfo()), platform::EFilerError,
+                "A class named TGadget already exists");
   EXPECT_EQ(GetClass("TBigGadget"), nullptr);
 }
 

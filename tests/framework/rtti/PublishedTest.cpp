@@ -133,10 +133,10 @@ TEST(PublishedTest, LongStringsAreReadInPlaceAndWrittenDirectly) {
 
 TEST(PublishedTest, DirectStringAccessRefusesOtherInstances) {
   TPart part;
-  EXPECT_EQ(support::MessageOf<EPropertyError>([&] { Prop("Caption").StringRef(part); }),
-            "Property Caption does not belong to TPart");
-  EXPECT_EQ(support::MessageOf<EPropertyError>([&] { Prop("Caption").SetString(part, "x"); }),
-            "Property Caption does not belong to TPart");
+  EXPECT_RAISES(Prop("Caption").StringRef(part), EPropertyError,
+                "Property Caption does not belong to TPart");
+  EXPECT_RAISES(Prop("Caption").SetString(part, "x"), EPropertyError,
+                "Property Caption does not belong to TPart");
   // A descendant is no foreign instance.
   TBigGadget big(nullptr);
   big.SetCaption("Big");

@@ -4,6 +4,7 @@
 #include "framework/core/Strings.h"
 #include "framework/rtti/Rtti.h"
 #include "samples/Gadget.h"
+#include "support/Raised.h"
 
 namespace lx::framework {
 namespace {
@@ -57,7 +58,8 @@ TEST(RttiTest, EnumerationNamesComeFromTheDeclaration) {
   EXPECT_EQ(shades.ValueOf("SHMEDIUM"), 1);
   EXPECT_EQ(shades.ValueOf("shMedium "), -1);
   EXPECT_EQ(TEnumInfo::Boolean().NameOf(1), "True");
-  EXPECT_THROW(TEnumInfo("TBad", "a, b = 2"), std::logic_error);
+  EXPECT_RAISES(TEnumInfo("TBad", "a, b = 2"), std::logic_error,
+                "bad value name in enumeration TBad");
 }
 
 TEST(RttiTest, ClassesKnowTheirAncestry) {
@@ -139,8 +141,10 @@ TEST(RttiTest, FactoriesCreateByCategory) {
   } catch (const EAbstractError& e) {
     EXPECT_EQ(e.Message(), "Cannot create an instance of TStrings");
   }
-  EXPECT_THROW(TStringList::StaticClassInfo().CreateComponent(nullptr), EAbstractError);
-  EXPECT_THROW(TCollection::StaticClassInfo().CreateObject(), EAbstractError);
+  EXPECT_RAISES(TStringList::StaticClassInfo().CreateComponent(nullptr), EAbstractError,
+                "Cannot create an instance of TStringList");
+  EXPECT_RAISES(TCollection::StaticClassInfo().CreateObject(), EAbstractError,
+                "Cannot create an instance of TCollection");
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "framework/runtime/Application.h"
 #include "framework/runtime/MessageLoop.h"
 #include "samples/SampleForms.h"
+#include "support/Raised.h"
 
 namespace lx::framework {
 namespace {
@@ -77,7 +78,8 @@ TEST_F(ApplicationTest, AFormThatFailsToStartIsFreed) {
   EXPECT_EQ(handed[1], nullptr);
   EXPECT_EQ(Screen().FormCount(), forms);
   EXPECT_EQ(Application().MainForm(), nullptr);
-  EXPECT_THROW(Application().CreateForm(TStrings::StaticClassInfo()), EAbstractError);
+  EXPECT_RAISES(Application().CreateForm(TStrings::StaticClassInfo()), EAbstractError,
+                "Cannot create an instance of TStrings");
 }
 
 TEST_F(ApplicationTest, FreeingTheApplicationFreesWhatItOwns) {

@@ -2,6 +2,7 @@
 
 #include "framework/runtime/DateTime.h"
 #include "platform/Exception.h"
+#include "support/Raised.h"
 
 namespace lx::framework {
 namespace {
@@ -29,8 +30,9 @@ TEST(DateTimeTest, CountsDaysFromTheRunTimeEpoch) {
 }
 
 TEST(DateTimeTest, RejectsImpossibleDatesAndTimes) {
-  EXPECT_THROW(EncodeDate(2023, 2, 29), platform::EConvertError);
-  EXPECT_THROW(EncodeDate(0, 1, 1), platform::EConvertError);
+  EXPECT_RAISES(EncodeDate(2023, 2, 29), platform::EConvertError,
+                "Invalid argument to date encode");
+  EXPECT_RAISES(EncodeDate(0, 1, 1), platform::EConvertError, "Invalid argument to date encode");
   try {
     EncodeTime(24, 0, 0, 0);
     FAIL();

@@ -17,8 +17,6 @@
 namespace lx::framework {
 namespace {
 
-using support::MessageOf;
-
 using Bytes = std::vector<std::uint8_t>;
 using support::TSampleForm;
 using support::TSampleItem;
@@ -33,13 +31,11 @@ Bytes Written(const std::function<void(TWriter&)>& write) {
   return stream.Bytes();
 }
 
-// The message of reading the text form `text` into a new root.
-std::string ReadError(const std::string& text) {
+// Reads the text form `text` into a new root, and frees it.
+void ReadAndFree(const std::string& text) {
   const Bytes bytes = FormTextToBinary(text);
-  return MessageOf<platform::EFilerError>([&] {
-    TReadOnlyMemoryStream stream(bytes);
-    delete ReadComponentFrom(stream, nullptr);
-  });
+  TReadOnlyMemoryStream stream(bytes);
+  delete ReadComponentFrom(stream, nullptr);
 }
 
 std::unique_ptr<TComponent> ReadForm(const std::string& text) {
@@ -72,7 +68,7 @@ TEST_F(FilerTest, IntegersTakeTheSmallestKindThatHoldsThem) {
   EXPECT_EQ(reader.ReadInteger(), -32769);
   EXPECT_EQ(reader.ReadInteger(), 2147483647);
   // A 64-bit integer is no integer, and a refused value stays to be read otherwise.
-  EXPECT_EQ(MessageOf([&] { reader.ReadInteger(); }), "Invalid property value");
+  EXPECT_RAISES(reader.ReadInteger(), platform::Exception, "Invalid property value");
   EXPECT_EQ(reader.NextValue(), vaInt64);
   EXPECT_EQ(reader.ReadInt64(), 2147483648LL);
 }
@@ -153,12 +149,11 @@ TEST_F(FilerTest, ShortOrForeignStreamsAreReadErrors) {
   const Bytes empty;
   TReadOnlyMemoryStream nothing(empty);
   TReader reader(nothing, 4096);
-  EXPECT_EQ(MessageOf<platform::EReadError>([&] { reader.NextValue(); }), "Stream read error");
+  EXPECT_RAISES(reader.NextValue(), platform::EReadError, "Stream read error");
 
   const Bytes foreign{'P', 'K', 3, 4, 0};
   TReadOnlyMemoryStream zip(foreign);
-  EXPECT_EQ(MessageOf<platform::EReadError>([&] { ReadComponentFrom(zip, nullptr); }),
-            "Invalid stream format");
+  EXPECT_RAISES(ReadComponentFrom(zip, nullptr), platform::EReadError, "Invalid stream format");
 
   // Lengths far beyond the stream end in a read error, not in an allocation of their size.
   for (TValueType kind : {vaLString, vaWString, vaBinary, vaUTF8String}) {
@@ -167,11 +162,9 @@ TEST_F(FilerTest, ShortOrForeignStreamsAreReadErrors) {
     TReadOnlyMemoryStream stream(huge);
     TReader hugeReader(stream, 4096);
     const support::AllocationWatch watch;
-    EXPECT_EQ(MessageOf<platform::EReadError>([&] {
-                if (kind == vaBinary) hugeReader.ReadBinary();
-                if (kind != vaBinary) hugeReader.ReadWideString();
-              }),
-              "Stream read error");
+    EXPECT_RAISES(if (kind == vaBinary) hugeReader.ReadBinary();
+                  if (kind != vaBinary) hugeReader.ReadWideString(), platform::EReadError,
+                  "Stream read error");
     EXPECT_LT(watch.Largest(), std::size_t{1} << 20) << "value kind " << static_cast<int>(kind);
   }
 }
@@ -217,8 +210,7 @@ TEST_F(FilerTest, SkippingPassesOverEveryKindOfValue) {
   const Bytes unknown{vaList, 21, vaNull};
   TReadOnlyMemoryStream unknownStream(unknown);
   TReader unknownReader(unknownStream, 4096);
-  EXPECT_EQ(MessageOf<platform::EReadError>([&] { unknownReader.SkipValue(); }),
-            "Unknown property value: 21");
+  EXPECT_RAISES(unknownReader.SkipValue(), platform::EReadError, "Unknown property value: 21");
 }
 
 TEST_F(FilerTest, SkippingAComponentLeavesTheReaderAfterIt) {
@@ -241,8 +233,7 @@ TEST_F(FilerTest, DeepNestingIsRefusedBeforeTheStackRunsOut) {
   Bytes lists(100000, vaList);
   TReadOnlyMemoryStream listStream(lists);
   TReader reader(listStream, 4096);
-  EXPECT_EQ(MessageOf<platform::EReadError>([&] { reader.SkipValue(); }),
-            "Stream nesting too deep");
+  EXPECT_RAISES(reader.SkipValue(), platform::EReadError, "Stream nesting too deep");
 
   // Components inside components, past the limit; the text parser refuses such nesting itself.
   const Bytes nested = Written([](TWriter& w) {
@@ -260,48 +251,51 @@ TEST_F(FilerTest, DeepNestingIsRefusedBeforeTheStackRunsOut) {
   });
   TSampleForm form(nullptr);
   TReadOnlyMemoryStream nestedStream(nested);
-  EXPECT_EQ(MessageOf<platform::EReadError>([&] { ReadComponentFrom(nestedStream, &form); }),
-            "Stream nesting too deep");
+  EXPECT_RAISES(ReadComponentFrom(nestedStream, &form), platform::EReadError,
+                "Stream nesting too deep");
   EXPECT_TRUE(form.ComponentState().Empty());
 }
 
 TEST_F(FilerTest, ReaderErrorsNameTheComponentAndProperty) {
   const std::string head = "object Form: TSampleForm\n  object W: TSampleWidget\n";
   const std::string tail = "  end\nend\n";
-  EXPECT_EQ(ReadError("object Form: TNoSuchForm\nend\n"), "Class TNoSuchForm not found");
+  EXPECT_RAISES(ReadAndFree("object Form: TNoSuchForm\nend\n"), platform::EFilerError,
+                "Class TNoSuchForm not found");
   // A registered class that is no component is no stored component either.
   RegisterClass(TFont::StaticClassInfo());
-  EXPECT_EQ(ReadError(head + "  end\n  object X: TFont\n" + tail), "Class TFont not found");
-  EXPECT_EQ(ReadError(head + "    Nope = 1\n" + tail),
-            "Error reading W.Nope: Property Nope does not exist");
-  EXPECT_EQ(ReadError(head + "    Font.Nope = 1\n" + tail),
-            "Error reading W.Font.Nope: Property Nope does not exist");
-  EXPECT_EQ(ReadError(head + "    Caption.Size = 1\n" + tail),
-            "Error reading W.Caption.Size: Invalid property path");
-  EXPECT_EQ(ReadError(head + "    Count = 'x'\n" + tail),
-            "Error reading W.Count: Invalid property value");
-  EXPECT_EQ(ReadError(head + "    Tone = toShrill\n" + tail),
-            "Error reading W.Tone: Invalid property value");
-  EXPECT_EQ(ReadError(head + "    Tones = [toSoft, toShrill]\n" + tail),
-            "Error reading W.Tones: Invalid property value");
-  EXPECT_EQ(ReadError(head + "    Letter = 'ab'\n" + tail),
-            "Error reading W.Letter: Invalid property value");
-  EXPECT_EQ(ReadError(head + "    Blob = 5\n" + tail),
-            "Error reading W.Blob: Invalid property value");
-  EXPECT_EQ(ReadError(head + "    Lines.Strings = ('a' 1)\n" + tail),
-            "Error reading W.Lines.Strings: Invalid property value");
-  EXPECT_EQ(ReadError(head + "    Targets = (1 0 2)\n" + tail),
-            "Error reading W.Targets: Invalid property value");
-  EXPECT_EQ(ReadError(head + "    Items = <\n      item\n        Size = 1\n      end>\n" + tail),
-            "Error reading W.Items: Property Size does not exist");
-  EXPECT_EQ(ReadError(head + "    Buddy = Nobody\n" + tail),
-            "Error reading W.Buddy: Component Nobody not found");
-  EXPECT_EQ(ReadError(head + "    OnPing = NoSuchMethod\n" + tail),
-            "Error reading W.OnPing: Method NoSuchMethod does not exist in TSampleForm");
-  EXPECT_EQ(ReadError(head + "  end\n  object W: TSampleWidget\n" + tail),
-            "A component named W already exists");
-  EXPECT_EQ(ReadError(head + "  end\n  inherited Gone: TSampleWidget\n" + tail),
-            "Ancestor for 'Gone' not found");
+  EXPECT_RAISES(ReadAndFree(head + "  end\n  object X: TFont\n" + tail), platform::EFilerError,
+                "Class TFont not found");
+  EXPECT_RAISES(ReadAndFree(head + "    Nope = 1\n" + tail), platform::EFilerError,
+                "Error reading W.Nope: Property Nope does not exist");
+  EXPECT_RAISES(ReadAndFree(head + "    Font.Nope = 1\n" + tail), platform::EFilerError,
+                "Error reading W.Font.Nope: Property Nope does not exist");
+  EXPECT_RAISES(ReadAndFree(head + "    Caption.Size = 1\n" + tail), platform::EFilerError,
+                "Error reading W.Caption.Size: Invalid property path");
+  EXPECT_RAISES(ReadAndFree(head + "    Count = 'x'\n" + tail), platform::EFilerError,
+                "Error reading W.Count: Invalid property value");
+  EXPECT_RAISES(ReadAndFree(head + "    Tone = toShrill\n" + tail), platform::EFilerError,
+                "Error reading W.Tone: Invalid property value");
+  EXPECT_RAISES(ReadAndFree(head + "    Tones = [toSoft, toShrill]\n" + tail),
+                platform::EFilerError, "Error reading W.Tones: Invalid property value");
+  EXPECT_RAISES(ReadAndFree(head + "    Letter = 'ab'\n" + tail), platform::EFilerError,
+                "Error reading W.Letter: Invalid property value");
+  EXPECT_RAISES(ReadAndFree(head + "    Blob = 5\n" + tail), platform::EFilerError,
+                "Error reading W.Blob: Invalid property value");
+  EXPECT_RAISES(ReadAndFree(head + "    Lines.Strings = ('a' 1)\n" + tail), platform::EFilerError,
+                "Error reading W.Lines.Strings: Invalid property value");
+  EXPECT_RAISES(ReadAndFree(head + "    Targets = (1 0 2)\n" + tail), platform::EFilerError,
+                "Error reading W.Targets: Invalid property value");
+  EXPECT_RAISES(
+      ReadAndFree(head + "    Items = <\n      item\n        Size = 1\n      end>\n" + tail),
+      platform::EFilerError, "Error reading W.Items: Property Size does not exist");
+  EXPECT_RAISES(ReadAndFree(head + "    Buddy = Nobody\n" + tail), platform::EFilerError,
+                "Error reading W.Buddy: Component Nobody not found");
+  EXPECT_RAISES(ReadAndFree(head + "    OnPing = NoSuchMethod\n" + tail), platform::EFilerError,
+                "Error reading W.OnPing: Method NoSuchMethod does not exist in TSampleForm");
+  EXPECT_RAISES(ReadAndFree(head + "  end\n  object W: TSampleWidget\n" + tail),
+                platform::EFilerError, "A component named W already exists");
+  EXPECT_RAISES(ReadAndFree(head + "  end\n  inherited Gone: TSampleWidget\n" + tail),
+                platform::EFilerError, "Ancestor for 'Gone' not found");
 }
 
 TEST_F(FilerTest, ReferencesAreSetOnceTheWholeFormIsRead) {
@@ -343,7 +337,8 @@ TEST_F(FilerTest, AFailedReadLeavesNoLoadingStateAndCallsNoLoaded) {
       "  object B: TSampleWidget\n    Count = 'x'\n  end\n"
       "end\n");
   TReadOnlyMemoryStream stream(bytes);
-  EXPECT_THROW(ReadComponentFrom(stream, &form), platform::EReadError);
+  EXPECT_RAISES(ReadComponentFrom(stream, &form), platform::EReadError,
+                "Error reading B.Count: Invalid property value");
   // A was read and stays owned; B, which failed, is gone.
   ASSERT_EQ(form.ComponentCount(), 1);
   EXPECT_EQ(form.Components(0)->Name(), "A");
@@ -359,6 +354,7 @@ TEST_F(FilerTest, EveryTruncationOfAFormIsAReadError) {
   for (std::size_t size = 0; size < whole.size(); ++size) {
     const Bytes part(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(size));
     TReadOnlyMemoryStream stream(part);
+    // Where the cut falls decides the message; each is a read error.
     EXPECT_THROW(delete ReadComponentFrom(stream, nullptr), platform::EReadError) << size;
   }
   EXPECT_TRUE(support::LoadedLog().empty());
@@ -452,14 +448,15 @@ TEST_F(FilerTest, NamedConstantsAreReadByNameOrNumberAndWrittenByName) {
             "Font.Charset = OEM_CHARSET\n    Font.Color = clSilver\n    ");
 
   // A name the type does not know, and a name where no constant is known at all.
-  EXPECT_EQ(ReadError(head + "    Font.Color = clNoSuchColour\n" + tail),
-            "Error reading W.Font.Color: Invalid property value: clNoSuchColour");
-  EXPECT_EQ(ReadError(head + "    Font.Charset = clRed\n" + tail),
-            "Error reading W.Font.Charset: Invalid property value: clRed");
-  EXPECT_EQ(ReadError(head + "    Count = clRed\n" + tail),
-            "Error reading W.Count: Invalid property value: clRed");
-  EXPECT_EQ(ReadError(head + "    Font.Color = True\n" + tail),
-            "Error reading W.Font.Color: Invalid property value");
+  EXPECT_RAISES(ReadAndFree(head + "    Font.Color = clNoSuchColour\n" + tail),
+                platform::EFilerError,
+                "Error reading W.Font.Color: Invalid property value: clNoSuchColour");
+  EXPECT_RAISES(ReadAndFree(head + "    Font.Charset = clRed\n" + tail), platform::EFilerError,
+                "Error reading W.Font.Charset: Invalid property value: clRed");
+  EXPECT_RAISES(ReadAndFree(head + "    Count = clRed\n" + tail), platform::EFilerError,
+                "Error reading W.Count: Invalid property value: clRed");
+  EXPECT_RAISES(ReadAndFree(head + "    Font.Color = True\n" + tail), platform::EFilerError,
+                "Error reading W.Font.Color: Invalid property value");
 }
 
 }  // namespace

@@ -11,8 +11,6 @@
 namespace lx::framework {
 namespace {
 
-using support::MessageOf;
-
 std::string ReadAll(TStream& stream) {
   std::string text(static_cast<std::size_t>(stream.Remaining()), '\0');
   stream.ReadBuffer(text.data(), static_cast<std::int64_t>(text.size()));
@@ -29,8 +27,7 @@ TEST(StreamsTest, MemoryStreamGrowsSeeksAndStopsReadingAtTheEnd) {
   EXPECT_EQ(ReadAll(stream), "help!");
   char byte = 0;
   EXPECT_EQ(stream.Read(&byte, 1), 0);
-  EXPECT_EQ(MessageOf<platform::EReadError>([&] { stream.ReadBuffer(&byte, 1); }),
-            "Stream read error");
+  EXPECT_RAISES(stream.ReadBuffer(&byte, 1), platform::EReadError, "Stream read error");
   EXPECT_EQ(stream.Seek(-100, TSeekOrigin::soCurrent), 0);
   stream.SetSize(2);
   EXPECT_EQ(ReadAll(stream), "he");
@@ -39,7 +36,7 @@ TEST(StreamsTest, MemoryStreamGrowsSeeksAndStopsReadingAtTheEnd) {
 TEST(StreamsTest, ReadBufferFailsWhenTheBytesEndEarly) {
   TMemoryStream stream({1, 2, 3});
   std::uint8_t buffer[4] = {};
-  EXPECT_THROW(stream.ReadBuffer(buffer, 4), platform::EReadError);
+  EXPECT_RAISES(stream.ReadBuffer(buffer, 4), platform::EReadError, "Stream read error");
   stream.SetPosition(0);
   stream.ReadBuffer(buffer, 3);
   EXPECT_EQ(buffer[2], 3);
@@ -60,11 +57,11 @@ TEST(StreamsTest, FileStreamsReadWhatWasWrittenAndReportMissingFiles) {
   EXPECT_EQ(in.Write("x", 1), 0);  // opened for reading only
 
   const std::string missing = temp.Text() + "missing.bin";
-  EXPECT_EQ(
-      MessageOf<platform::EFOpenError>([&] { TFileStream(missing, TFileStream::Mode::OpenRead); }),
-      "Cannot open file \"" + missing + "\". No such file or directory");
-  EXPECT_THROW(TFileStream(temp.Text() + "no/dir.bin", TFileStream::Mode::Create),
-               platform::EFCreateError);
+  EXPECT_RAISES(TFileStream(missing, TFileStream::Mode::OpenRead), platform::EFOpenError,
+                "Cannot open file \"" + missing + "\". No such file or directory");
+  const std::string unreachable = temp.Text() + "no/dir.bin";
+  EXPECT_RAISES(TFileStream(unreachable, TFileStream::Mode::Create), platform::EFCreateError,
+                "Cannot create file \"" + unreachable + "\". No such file or directory");
 
   TMemoryStream copy;
   copy.LoadFromFile(name);
@@ -78,11 +75,10 @@ TEST(StreamsTest, ResourceStreamsReadLinkedBytes) {
   TResourceStream stream(platform::MainModule(), "SAMPLETEXT", platform::RT_RCDATA);
   EXPECT_EQ(ReadAll(stream), "Resource bytes linked into the test program.\n");
   EXPECT_EQ(stream.Write("x", 1), 0);
-  EXPECT_EQ(MessageOf<platform::EResNotFound>(
-                [] { TResourceStream(platform::MainModule(), "PlDictionary", "LXDICTIONARY"); }),
-            "Resource PlDictionary not found");
-  EXPECT_THROW(TResourceStream(platform::MainModule() + 1, "SampleText", platform::RT_RCDATA),
-               platform::EResNotFound);
+  EXPECT_RAISES(TResourceStream(platform::MainModule(), "PlDictionary", "LXDICTIONARY"),
+                platform::EResNotFound, "Resource PlDictionary not found");
+  EXPECT_RAISES(TResourceStream(platform::MainModule() + 1, "SampleText", platform::RT_RCDATA),
+                platform::EResNotFound, "Resource SampleText not found");
 }
 
 TEST(StreamsTest, CopyFromTakesTheWholeSourceWhenAskedForNothing) {
@@ -92,7 +88,7 @@ TEST(StreamsTest, CopyFromTakesTheWholeSourceWhenAskedForNothing) {
   EXPECT_EQ(target.CopyFrom(source, 0), 3);
   EXPECT_EQ(target.Bytes(), source.Bytes());
   source.SetPosition(1);
-  EXPECT_THROW(target.CopyFrom(source, 5), platform::EReadError);
+  EXPECT_RAISES(target.CopyFrom(source, 5), platform::EReadError, "Stream read error");
 }
 
 }  // namespace

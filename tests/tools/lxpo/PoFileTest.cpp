@@ -64,17 +64,18 @@ TEST(PoFileTest, WritesAndReadsEveryCharacterBack) {
 
   PoEntry withNul;
   withNul.msgid = std::string("a\0b", 3);
-  EXPECT_THROW(WritePo({withNul}, ""), PoError);
+  EXPECT_RAISES(WritePo({withNul}, ""), PoError,
+                "a text with a NUL character cannot be written to a PO file");
 }
 
 TEST(PoFileTest, RefusesWhatIsNotAPoFile) {
   support::TempFolder folder;
   PoReadCounts counts;
   const std::string missing = (folder.Path() / "none.po").string();
-  EXPECT_EQ(support::MessageOf<ToolFileError>([&] { ReadPo(missing, counts); }),
-            missing + ": cannot be opened: No such file or directory");
-  EXPECT_EQ(support::MessageOf<ToolFileError>([&] { ReadPo(folder.Path().string(), counts); }),
-            folder.Path().string() + ": is a folder");
+  EXPECT_RAISES(ReadPo(missing, counts), ToolFileError,
+                missing + ": cannot be opened: No such file or directory");
+  EXPECT_RAISES(ReadPo(folder.Path().string(), counts), ToolFileError,
+                folder.Path().string() + ": is a folder");
 }
 
 }  // namespace

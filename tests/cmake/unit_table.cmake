@@ -1,0 +1,43 @@
+# Fails when a product source file (a .cpp file of a layer or a tool) is missing from the unit
+# table of CONTRIBUTING.md: a row whose folder is the file's folder must name it (the unit,
+# one of several units, or the file itself).
+# Usage: cmake -DSOURCE=<source dir> -P unit_table.cmake
+cmake_minimum_required(VERSION 3.25)
+file(STRINGS ${SOURCE}/CONTRIBUTING.md lines REGEX "^\\| .* \\| [a-z/]+/ \\| ")
+set(rows "")
+foreach(line IN LISTS lines)
+  # "| Unit | Folder | What it holds |": the folder, then the row kept whole to search.
+  string(REGEX MATCH "^\\| [^|]* \\| ([a-z/]+/) \\| " _ "${line}")
+  list(APPEND rows "${CMAKE_MATCH_1}")
+  string(REPLACE ";" "," line "${line}")
+  list(APPEND rows "${line}")
+endforeach()
+list(LENGTH rows count)
+set(missing "")
+file(GLOB_RECURSE sources RELATIVE ${SOURCE} ${SOURCE}/platform/*.cpp ${SOURCE}/framework/*.cpp
+     ${SOURCE}/lang/*.cpp ${SOURCE}/dict/*.cpp ${SOURCE}/translator/*.cpp ${SOURCE}/frame/*.cpp
+     ${SOURCE}/screen/*.cpp ${SOURCE}/app/*.cpp ${SOURCE}/tools/*.cpp)
+list(SORT sources)
+foreach(source IN LISTS sources)
+  get_filename_component(folder ${source} DIRECTORY)
+  get_filename_component(unit ${source} NAME_WE)
+  set(found FALSE)
+  foreach(index RANGE 0 ${count} 2)
+    if(index EQUAL count)
+      break()
+    endif()
+    list(GET rows ${index} rowFolder)
+    math(EXPR next "${index} + 1")
+    list(GET rows ${next} row)
+    if(rowFolder STREQUAL "${folder}/" AND row MATCHES "[^A-Za-z0-9_]${unit}[^A-Za-z0-9_]")
+      set(found TRUE)
+      break()
+    endif()
+  endforeach()
+  if(NOT found)
+    string(APPEND missing "\n  ${source}")
+  endif()
+endforeach()
+if(missing)
+  message(FATAL_ERROR "CONTRIBUTING.md's unit table does not list:${missing}")
+endif()
