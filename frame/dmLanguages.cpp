@@ -31,7 +31,7 @@ bool SameNameIgnoringAsciiCase(std::string_view a, std::string_view b) {
 
 std::string ChooseDictionaryFile(std::string_view path) {
   std::string given(path.substr(0, std::min(path.size(), kMaxPathLength)));
-  if (!given.empty() && platform::FileExists(given)) return given;
+  if (!given.empty() && platform::RegularFileExists(given)) return given;
   return DefaultDictionaryFile();
 }
 
