@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -322,6 +323,16 @@ bool SameEntry(const struct stat& a, const struct stat& b) {
   return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
+// Marks a folder as made by HeldFolder, so that a folder someone else made under a name of
+// the same pattern is never taken for a leftover. Where the file system keeps no such mark,
+// leftovers stay.
+constexpr const char* kHeldMark = "user.lx.held";
+
+bool CarriesHeldMark(int folder) {
+  char value[2] = {};
+  return fgetxattr(folder, kHeldMark, value, sizeof value) == 1 && value[0] == '1';
+}
+
 // A name as HeldFolder makes it: the prefix, "-" and the six characters mkdtemp chose.
 bool IsHeldFolderName(std::string_view name, std::string_view prefix) {
   if (name.size() != prefix.size() + 7 || !name.starts_with(prefix) || name[prefix.size()] != '-')
@@ -366,6 +377,7 @@ HeldFolder HeldFolder::Create(std::string_view parent, std::string_view prefix) 
     struct stat named {};
     if (folder.Valid() && flock(folder.Get(), LOCK_EX) == 0 && fstat(folder.Get(), &locked) == 0 &&
         lstat(path.c_str(), &named) == 0 && SameEntry(locked, named)) {
+      (void)fsetxattr(folder.Get(), kHeldMark, "1", 1, 0);
       held.path_ = path;
       held.lock_ = folder.Release();
       return held;
@@ -388,7 +400,8 @@ void RemoveStaleFolders(std::string_view parent, std::string_view prefix) {
     const Descriptor stale(openat(folder.Get(), name.c_str(), kListFlags));
     struct stat opened {};
     if (!stale.Valid() || flock(stale.Get(), LOCK_EX | LOCK_NB) != 0 ||
-        fstat(stale.Get(), &opened) != 0 || !SameEntry(info, opened)) {
+        fstat(stale.Get(), &opened) != 0 || !SameEntry(info, opened) ||
+        !CarriesHeldMark(stale.Get())) {
       continue;
     }
     RemoveSubfolder(folder.Get(), name, {});

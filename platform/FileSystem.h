@@ -100,10 +100,10 @@ class HeldFolder {
   int lock_ = -1;
 };
 
-/// Removes the folders `prefix` + "-" + six characters in `parent` (as `HeldFolder` makes
-/// them) that belong to the current user and that no running process holds: what an
-/// instance killed before its exit left. Links, files, other names, other users' folders
-/// and held folders stay.
+/// Removes the folders `prefix` + "-" + six characters in `parent` that `HeldFolder` made
+/// (it marks them), that belong to the current user and that no running process holds:
+/// what an instance killed before its exit left. Links, files, other names, unmarked
+/// folders, other users' folders and held folders stay.
 void RemoveStaleFolders(std::string_view parent, std::string_view prefix);
 /// Removes the folder `path` with everything in it, walking by descriptor so
 /// that no path is resolved twice: a symbolic link anywhere on `path` makes it

@@ -1,6 +1,8 @@
 #include "framework/core/Component.h"
 
 #include <algorithm>
+#include <string_view>
+#include <unordered_map>
 
 #include "framework/rtti/Published.h"
 #include "framework/streaming/Filer.h"
@@ -31,10 +33,6 @@ void CheckFieldFits(const TComponent* owner, const std::string& name, const TCom
   }
 }
 
-std::string NameKey(std::string_view name) {
-  return platform::UpperCaseAscii(std::string(name));
-}
-
 // Components mostly go last first: the search starts at the end.
 std::size_t IndexFromBack(const std::vector<TComponent*>& list, const TComponent* component) {
   for (std::size_t i = list.size(); i > 0; --i) {
@@ -50,7 +48,29 @@ bool EraseFromBack(std::vector<TComponent*>& list, const TComponent* component) 
   return true;
 }
 
+// Names compared as FindComponent compares them (ASCII case ignored), looked up without a copy.
+struct NameHash {
+  using is_transparent = void;
+  std::size_t operator()(std::string_view name) const {
+    std::size_t hash = 14695981039346656037ull;
+    for (const char c : name)
+      hash =
+          (hash ^ static_cast<unsigned char>(c >= 'a' && c <= 'z' ? c - 32 : c)) * 1099511628211ull;
+    return hash;
+  }
+};
+struct NameEqual {
+  using is_transparent = void;
+  bool operator()(std::string_view a, std::string_view b) const {
+    return platform::SameTextAscii(a, b);
+  }
+};
+
 }  // namespace
+
+struct TComponent::TNameIndex {
+  std::unordered_map<std::string, TComponent*, NameHash, NameEqual> names;
+};
 
 TComponent::TComponent(TComponent* owner) {
   if (owner != nullptr) owner->InsertComponent(this);
@@ -228,12 +248,13 @@ void TComponent::TellListeners(TComponent* component, TOperation operation) {
 }
 
 TComponent* TComponent::FindIndexed(std::string_view name) const {
-  const auto found = names_->find(NameKey(name));
-  return found == names_->end() ? nullptr : found->second;
+  const auto found = names_->names.find(name);
+  return found == names_->names.end() ? nullptr : found->second;
 }
 
 void TComponent::BuildNameIndex() {
-  names_ = std::make_unique<std::unordered_map<std::string, TComponent*>>();
+  names_ = std::make_unique<TNameIndex>();
+  names_->names.reserve(components_.size() * 2);
   for (TComponent* component : components_) {
     IndexName(component);
     if (!names_) return;
@@ -244,7 +265,7 @@ void TComponent::BuildNameIndex() {
 // in order does: there is no index while it lasts, and another is tried at twice the size.
 void TComponent::IndexName(TComponent* component) {
   if (component->name_.empty()) return;
-  if (!names_->emplace(NameKey(component->name_), component).second) {
+  if (!names_->names.emplace(component->name_, component).second) {
     names_.reset();
     indexFrom_ = components_.size() * 2;
   }
@@ -252,8 +273,8 @@ void TComponent::IndexName(TComponent* component) {
 
 void TComponent::UnindexName(const TComponent* component) {
   if (!names_ || component->name_.empty()) return;
-  const auto found = names_->find(NameKey(component->name_));
-  if (found != names_->end() && found->second == component) names_->erase(found);
+  const auto found = names_->names.find(std::string_view(component->name_));
+  if (found != names_->names.end() && found->second == component) names_->names.erase(found);
 }
 
 void TComponent::DestroyComponents() {

@@ -17,7 +17,6 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "framework/core/Persistent.h"
@@ -164,7 +163,8 @@ class TComponent : public TPersistent {
   // asked at the owner's next notification after its insertion, once it is fully made.
   std::size_t asked_ = 0;
   bool listening_ = false;  // in the owner's listeners_
-  std::unique_ptr<std::unordered_map<std::string, TComponent*>> names_;
+  struct TNameIndex;
+  std::unique_ptr<TNameIndex> names_;
   std::size_t indexFrom_ = 32;
   std::vector<TComponent*> freeNotifies_;
   std::string name_;

@@ -190,23 +190,33 @@ setup
 "$dir/probe" --wait </dev/null >/dev/null
 [ ! -e "$dir/temp" ] || fail "scratch folder left after closing"
 # Two instances have a folder each: the one that ends first leaves the other's alone. A
-# folder that a killed instance left goes at the next start; another name stays.
+# folder that a killed instance left goes at the next start; what others made stays.
 setup
-mkdir -p "$dir/temp/probe-Killed/sub" "$dir/temp/probe-keep"
-touch "$dir/temp/probe-Killed/sub/file"
 mkfifo "$dir/input"
+"$dir/probe" --wait <"$dir/input" >"$dir/out" &
+pid=$!
+exec 3>"$dir/input"
+wait_for_window
+killed=$(compgen -G "$dir/temp/probe-??????")
+touch "$killed/file"
+kill -KILL "$pid"
+{ wait "$pid"; } 2>/dev/null || true
+exec 3>&-
+mkdir -p "$dir/temp/probe-keep" "$dir/temp/probe-Hand01"
+rm "$dir/out"
 exec 3<>"$dir/input"
 "$dir/probe" --wait <"$dir/input" >"$dir/out" 3>&- &
 pid=$!
 wait_for_window
-[ ! -e "$dir/temp/probe-Killed" ] || fail "a killed instance's folder was left"
-first=$(compgen -G "$dir/temp/probe-??????")
+[ ! -e "$killed" ] || fail "a killed instance's folder was left"
+first=$(compgen -G "$dir/temp/probe-??????" | grep -v Hand01)
 touch "$first/in-use"
 "$dir/probe" >/dev/null || fail "second instance"
 [ -e "$first/in-use" ] || fail "the second instance took the first one's folder"
 exec 3>&-
 wait "$pid" || fail "first instance ended with $?"
-[ "$(ls -A "$dir/temp")" = probe-keep ] || fail "left in temp: $(ls -A "$dir/temp")"
+[ "$(ls -A "$dir/temp" | tr '\n' ' ')" = "probe-Hand01 probe-keep " ] ||
+  fail "left in temp: $(ls -A "$dir/temp")"
 
 # Where it cannot make its folder beside itself (here a file stands in the way), it makes a
 # private folder of its own in the runtime folder and removes it at exit, leaving a folder of

@@ -197,8 +197,13 @@ TEST_F(CompanionFilesTest, ExitLeavesATempFolderItDidNotMakeOrThatHoldsMore) {
 // Every instance has a folder of its own; at start the user's folders that no running
 // instance holds go, whatever they hold, and nothing else does.
 TEST_F(CompanionFilesTest, EachInstanceHoldsItsOwnFolderAndStartUpRemovesLeftovers) {
-  fs::create_directories(root_ + "temp/Probe-dead01/sub");
-  Write("temp/Probe-dead01/sub/file");
+  fs::create_directories(root_ + "temp");
+  platform::HeldFolder killed = platform::HeldFolder::Create(root_ + "temp", "Probe");
+  const std::string dead = killed.Path().substr(root_.size());
+  fs::create_directories(root_ + dead + "/sub");
+  Write(dead + "/sub/file");
+  killed.Release();  // as when its process is killed
+  fs::create_directories(root_ + "temp/Probe-hand01");  // made by someone else
   fs::create_directories(root_ + "temp/Probe-long123");  // not a name the program makes
   fs::create_directories(root_ + "temp/Other-dead02");
   Write("temp/Probe-file03");
@@ -208,8 +213,8 @@ TEST_F(CompanionFilesTest, EachInstanceHoldsItsOwnFolderAndStartUpRemovesLeftove
   ASSERT_FALSE(running.Path().empty());
 
   InitializeCompanionFiles(root_ + "Probe");
-  EXPECT_FALSE(Exists("temp/Probe-dead01"));
-  for (const char* kept : {"temp/Probe-long123", "temp/Other-dead02", "temp/Probe-file03",
+  EXPECT_FALSE(Exists(dead));
+  for (const char* kept : {"temp/Probe-hand01", "temp/Probe-long123", "temp/Other-dead02", "temp/Probe-file03",
                            "temp/Probe-link04", "outside"}) {
     EXPECT_TRUE(Exists(kept)) << kept;
   }

@@ -166,8 +166,10 @@ TEST_F(OwnFolderTest, HeldFoldersStayAndTheirLeftoversGo) {
   EXPECT_TRUE(fs::exists(path + "/file"));
   RemoveStaleFolders(root_, "Other");
   EXPECT_TRUE(fs::exists(path));
+  fs::create_directory(root_ + "Probe-hand01");  // the same pattern, made by someone else
   RemoveStaleFolders(root_, "Probe");
   EXPECT_FALSE(fs::exists(path));
+  EXPECT_TRUE(fs::exists(root_ + "Probe-hand01"));
   EXPECT_TRUE(HeldFolder::Create(root_ + "missing", "Probe").Path().empty());
 }
 
