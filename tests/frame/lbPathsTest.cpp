@@ -202,8 +202,8 @@ TEST_F(CompanionFilesTest, EachInstanceHoldsItsOwnFolderAndStartUpRemovesLeftove
   const std::string dead = killed.Path().substr(root_.size());
   fs::create_directories(root_ + dead + "/sub");
   Write(dead + "/sub/file");
-  killed.Release();  // as when its process is killed
-  fs::create_directories(root_ + "temp/Probe-hand01");  // made by someone else
+  killed.Release();                                      // as when its process is killed
+  fs::create_directories(root_ + "temp/Probe-hand01");   // made by someone else
   fs::create_directories(root_ + "temp/Probe-long123");  // not a name the program makes
   fs::create_directories(root_ + "temp/Other-dead02");
   Write("temp/Probe-file03");
@@ -214,8 +214,8 @@ TEST_F(CompanionFilesTest, EachInstanceHoldsItsOwnFolderAndStartUpRemovesLeftove
 
   InitializeCompanionFiles(root_ + "Probe");
   EXPECT_FALSE(Exists(dead));
-  for (const char* kept : {"temp/Probe-hand01", "temp/Probe-long123", "temp/Other-dead02", "temp/Probe-file03",
-                           "temp/Probe-link04", "outside"}) {
+  for (const char* kept : {"temp/Probe-hand01", "temp/Probe-long123", "temp/Other-dead02",
+                           "temp/Probe-file03", "temp/Probe-link04", "outside"}) {
     EXPECT_TRUE(Exists(kept)) << kept;
   }
   EXPECT_TRUE(fs::is_directory(running.Path()));
