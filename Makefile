@@ -28,7 +28,7 @@ export UBSAN_OPTIONS := halt_on_error=1:print_stacktrace=1
 
 FUZZ_SECONDS ?= 60
 
-.PHONY: run test screenshots install bench bench-reader bench-translator fuzz format deps clean
+.PHONY: run test screenshots install bench bench-reader bench-translator bench-growth fuzz format deps clean
 
 # Installs whatever of $(1) is not installed yet; quiet when nothing is missing.
 define install_missing
@@ -103,21 +103,37 @@ bench-translator: deps
 	  --benchmark_out=$(BENCH_DIR)/translator.json --benchmark_out_format=json
 	python3 bench/translator_ratios.py $(BENCH_DIR)/translator.json
 
+# Loading, translating and freeing forms of 2,000, 20,000 and 200,000 components; not part
+# of `make test`.
+bench-growth: deps
+	@[ -f $(BENCH_DIR)/build.ninja ] || cmake -S . -B $(BENCH_DIR) -G Ninja \
+	  -DCMAKE_BUILD_TYPE=Release -DLX_TESTS=OFF -DLX_BENCH=ON
+	cmake --build $(BENCH_DIR) -j $(JOBS) --target form_growth_bench
+	$(BENCH_DIR)/bench/form_growth_bench --benchmark_repetitions=3 \
+	  --benchmark_report_aggregates_only=true
+
 # Every libFuzzer target of fuzz/ (clang, AddressSanitizer and UBSan) for
-# FUZZ_SECONDS each, from its seed corpus in fuzz/corpus/<name>; what it finds
-# new goes to build/fuzz/corpus/<name>. Not part of `make test`.
+# FUZZ_SECONDS each, from its seed corpus in fuzz/corpus/<name>. What a run finds new
+# goes to $(FUZZ_CORPUS)/<name> (outside build/, git-ignored), which the next run starts
+# from, so the corpus grows from run to run and survives `make clean`; a crashing input
+# goes to $(FUZZ_CORPUS)/crashes/<name>-... (keep it in fuzz/regressions/<name>/, which
+# `make test` replays). Not part of `make test`.
+FUZZ_CORPUS ?= fuzz/corpus-found
+# Narrows `make fuzz` to some targets, e.g. FUZZ_TARGETS="settings po_file"
+FUZZ_TARGETS ?= $(notdir $(patsubst %/,%,$(wildcard fuzz/corpus/*/)))
 fuzz: deps
 	$(call install_missing,$(FUZZ_PACKAGES))
 	@[ -f $(FUZZ_DIR)/build.ninja ] || CC=clang CXX=clang++ cmake -S . -B $(FUZZ_DIR) -G Ninja \
 	  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLX_TESTS=OFF -DLX_FUZZ=ON
-	cmake --build $(FUZZ_DIR) -j $(JOBS) --target \
-	  $(patsubst fuzz/corpus/%/,%_fuzz,$(wildcard fuzz/corpus/*/))
-	@for seeds in fuzz/corpus/*/; do \
-	  name=$$(basename $$seeds); \
-	  mkdir -p $(FUZZ_DIR)/corpus/$$name; \
+	cmake --build $(FUZZ_DIR) -j $(JOBS) --target $(addsuffix _fuzz,$(FUZZ_TARGETS))
+	@mkdir -p $(FUZZ_CORPUS)/crashes
+	@for name in $(FUZZ_TARGETS); do \
+	  seeds=fuzz/corpus/$$name; \
+	  mkdir -p $(FUZZ_CORPUS)/$$name; \
 	  echo "== $${name}_fuzz for $(FUZZ_SECONDS) s"; \
 	  $(FUZZ_DIR)/fuzz/$${name}_fuzz -max_total_time=$(FUZZ_SECONDS) -rss_limit_mb=2048 \
-	    -timeout=10 $(FUZZ_DIR)/corpus/$$name $$seeds || exit 1; \
+	    -timeout=10 -artifact_prefix=$(FUZZ_CORPUS)/crashes/$$name- \
+	    $(FUZZ_CORPUS)/$$name $$seeds || exit 1; \
 	done
 
 # Formats every C++ file of the repository with its .clang-format.

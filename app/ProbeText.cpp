@@ -31,7 +31,22 @@ class TTextWriter {
       shown.pop_back();
     for (std::size_t at = 0; (at = shown.find("\r\n", at)) != std::string::npos;)
       shown.replace(at, 2, " / ");
-    return "\"" + shown + "\"";
+    return "\"" + WithoutControls(shown) + "\"";
+  }
+  // A damaged dictionary can hold any byte: none reaches the terminal as a control, only
+  // the tab that separates a menu text from its shortcut.
+  static std::string WithoutControls(const std::string& text) {
+    std::string shown;
+    for (const char c : text) {
+      const auto byte = static_cast<unsigned char>(c);
+      if ((byte >= 0x20 && byte != 0x7F) || c == '\t') {
+        shown += c;
+      } else {
+        static constexpr char kDigits[] = "0123456789ABCDEF";
+        shown += {'\\', 'x', kDigits[byte >> 4], kDigits[byte & 15]};
+      }
+    }
+    return shown;
   }
   std::ostream& Out() { return out_; }
   int CodePage() const { return codePage_; }
@@ -63,7 +78,7 @@ void RenderMenuItem(TTextWriter& writer, const framework::TMenuItem& item, int d
   out << std::string(static_cast<std::size_t>(depth) * 2, ' ')
       << TTextWriter::Quoted(item.Caption(), captionCodePage);
   if (const std::string key = HotKey(item.Caption()); !key.empty())
-    out << " hot key " << TTextWriter::Utf8(key, captionCodePage);
+    out << " hot key " << TTextWriter::WithoutControls(TTextWriter::Utf8(key, captionCodePage));
   if (item.ShortCut() != 0) out << "  shortcut " << writer.Quoted(item.ShortCutText());
   if (!item.Hint().empty()) out << "  hint " << writer.Quoted(item.Hint());
   if (item.Checked()) out << "  checked";

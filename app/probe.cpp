@@ -4,7 +4,8 @@
 // formats, then the help file) before any window exists; the main window and
 // its start routine; finalisation in reverse order at exit (the help engine
 // unloaded before the scratch folder is removed), on every way out: a normal
-// return, exit(), an exception, SIGINT and SIGTERM.
+// return, exit(), an exception and every signal that ends a program by default.
+#include <fcntl.h>
 #include <poll.h>
 #include <unistd.h>
 
@@ -67,25 +68,35 @@ class ProgramModules {
 
 ProgramModules* modules = nullptr;
 
-// SIGINT and SIGTERM only note the signal and wake the wait; the program then
-// finalises as usual and ends by the signal.
+// The signals that end a program by default (and can be caught) only note the signal and
+// wake the wait; the program then finalises as usual and ends by the signal. A system call
+// that waits (a read, a write to a full pipe, an open) is interrupted rather than resumed,
+// so the program gets there whatever it waited for; a second signal ends it at once.
+constexpr int kEndingSignals[] = {SIGHUP,  SIGINT,  SIGQUIT, SIGTERM, SIGPIPE,
+                                  SIGALRM, SIGUSR1, SIGUSR2, SIGXCPU, SIGVTALRM};
+
 volatile std::sig_atomic_t pendingSignal = 0;
 int wakeUp[2] = {-1, -1};
 
 void NoteSignal(int signal) {
+  if (pendingSignal != 0) {
+    std::signal(signal, SIG_DFL);
+    std::raise(signal);
+    return;
+  }
   pendingSignal = signal;
   const char byte = 1;
   if (wakeUp[1] >= 0) (void)!write(wakeUp[1], &byte, 1);
 }
 
 void InstallSignalHandlers() {
-  if (pipe(wakeUp) != 0) wakeUp[0] = wakeUp[1] = -1;
+  if (pipe2(wakeUp, O_CLOEXEC | O_NONBLOCK) != 0) wakeUp[0] = wakeUp[1] = -1;
   struct sigaction action {};
   action.sa_handler = NoteSignal;
   sigemptyset(&action.sa_mask);
-  action.sa_flags = SA_RESTART;
-  sigaction(SIGINT, &action, nullptr);
-  sigaction(SIGTERM, &action, nullptr);
+  action.sa_flags = 0;
+  for (int signal : kEndingSignals)
+    sigaction(signal, &action, nullptr);
   std::set_terminate([] {
     FinalizeFrame();
     std::abort();
@@ -295,6 +306,11 @@ int Run(const Options& options, int& argc, char**& argv) {
   }
   EndBySignal();
   modules = nullptr;
+  // A window or list that did not reach its reader is no success.
+  if (!std::cout.flush()) {
+    std::cerr << "probe: standard output cannot be written\n";
+    return 1;
+  }
   return 0;
 }
 

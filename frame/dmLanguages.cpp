@@ -1,5 +1,8 @@
 #include "frame/dmLanguages.h"
 
+#include <memory>
+#include <vector>
+
 #include "frame/lbHelp.h"
 #include "frame/lbPaths.h"
 #include "frame/lbSettings.h"
@@ -31,15 +34,35 @@ bool SameNameIgnoringAsciiCase(std::string_view a, std::string_view b) {
 
 std::string ChooseDictionaryFile(std::string_view path) {
   std::string given(path.substr(0, std::min(path.size(), kMaxPathLength)));
-  if (!given.empty() && platform::FileExists(given)) return given;
+  if (!given.empty() && platform::RegularFileExists(given)) return given;
   return DefaultDictionaryFile();
 }
 
-// The dictionary opens on its own; a file that will not open leaves it closed.
+void CloseQuietly(lang::TLxDictionary& dictionary) {
+  try {
+    dictionary.Close();
+  } catch (...) {
+  }
+}
+
+// The dictionary reads its file again at each query: every record the program may ask for
+// is read once here, so that a damaged file fails now rather than halfway through a window.
+void ReadEveryRecord(lang::TLxDictionary& dictionary) {
+  std::vector<std::unique_ptr<lang::TLxLanguage>> languages;
+  dictionary.GetLanguages(languages);
+  std::vector<std::unique_ptr<lang::TLxLocale>> locales;
+  dictionary.GetLocales(locales);
+  dictionary.GetTranslationCount();
+}
+
+// The dictionary opens on its own; a file that will not open, or not be read whole, leaves
+// it closed, and the program runs untranslated.
 void OpenQuietly(lang::TLxDictionary& dictionary) {
   try {
     dictionary.Open();
+    ReadEveryRecord(dictionary);
   } catch (...) {
+    CloseQuietly(dictionary);
   }
 }
 
@@ -88,6 +111,7 @@ void OpenDictionaryByName(Tdmlg* module, const std::string& path, const std::str
     OpenQuietly(dictionary);
     dictionary.SetLanguage(FindLanguageByName(module, name));
   } catch (...) {
+    if (module->Dictionary != nullptr) CloseQuietly(*module->Dictionary);
   }
 }
 
@@ -106,6 +130,7 @@ void OpenDictionaryById(Tdmlg* module, const std::string& path, std::int32_t id)
       SelectHelpFile(path, dictionary.LanguageAt(dictionary.Language()).EnglishName);
     }
   } catch (...) {
+    if (module->Dictionary != nullptr) CloseQuietly(*module->Dictionary);
   }
 }
 
@@ -148,6 +173,7 @@ void LanguageSetup(std::string_view path) {
       OpenDictionaryById(dmlg, dictionaryPath, stored.id);
     SelectHelpFileForLanguage(dictionaryPath, *dmlg->Dictionary);
   } catch (...) {
+    if (dmlg != nullptr && dmlg->Dictionary != nullptr) CloseQuietly(*dmlg->Dictionary);
   }
 }
 

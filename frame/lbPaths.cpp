@@ -16,6 +16,8 @@ struct CompanionFiles {
   std::string executable;
   std::string settingsFile;
   std::string scratchFolder;
+  platform::HeldFolder scratchHeld;
+  std::string scratchParent;  // made by this process, removed with the scratch folder
 };
 
 CompanionFiles& Companions() {
@@ -60,33 +62,59 @@ std::string CompanionFile(std::string_view executable, std::string_view extensio
   return Fitted(std::move(path));
 }
 
-// Beside the executable, the folder may already be there (the user's own
-// copy of the program); it is used only when it is the user's and no link.
-std::string ScratchBesideExecutable(std::string_view executable) {
+// Where the scratch folder goes: the folder made for this process alone (held while it
+// runs, so that no other instance takes it for a leftover), and the folder made to hold it.
+struct Scratch {
+  platform::HeldFolder held;
+  std::string madeParent;
+};
+
+// Leftovers of instances killed before their exit go first; then a folder of our own.
+platform::HeldFolder HeldFolderIn(const std::string& parent, const std::string& name) {
+  platform::RemoveStaleFolders(parent, name);
+  platform::HeldFolder held = platform::HeldFolder::Create(parent, name);
+  if (!held.Path().empty() && held.Path().size() >= kMaxPathLength) {
+    platform::RemoveFolder(held.Path());  // too long to name; ours and still empty
+    held.Release();
+  }
+  return held;
+}
+
+// Beside the executable, "temp" may already be there (the user's own copy of the
+// program); it is used only when it is the user's and no link.
+Scratch ScratchBesideExecutable(std::string_view executable) {
+  Scratch scratch;
   const std::vector<std::string> candidates =
       ScratchFolderCandidates(executable, kNativePathStyle, std::string_view());
-  if (candidates.empty() || !platform::CreateOwnFolderTree(candidates.front())) return {};
-  return candidates.front();
+  if (candidates.empty()) return scratch;
+  std::string parent = candidates.front();
+  parent.pop_back();
+  const std::string name = platform::ExtractFileName(parent, kNativePathStyle);
+  parent.resize(parent.size() - name.size() - 1);
+  bool created = false;
+  if (!platform::CreateOwnFolderTree(parent, &created)) return scratch;
+  scratch.held = HeldFolderIn(parent, name);
+  if (created && scratch.held.Path().empty()) platform::RemoveFolder(parent);
+  if (created && !scratch.held.Path().empty()) scratch.madeParent = parent;
+  return scratch;
 }
 
-// A folder of this process alone, so that neither another instance nor
-// another user shares it.
-std::string PrivateScratchFolder(std::string_view executable) {
+// A folder in a temporary root, so that neither another instance nor another user shares it.
+Scratch PrivateScratchFolder(std::string_view executable) {
+  Scratch scratch;
   const std::string name =
       PathWithoutExtension(platform::ExtractFileName(executable, kNativePathStyle));
-  if (name.empty()) return {};
+  if (name.empty()) return scratch;
   for (const std::string& root : platform::PrivateTemporaryRoots()) {
-    const std::string folder = platform::CreatePrivateFolder(root, name);
-    if (folder.empty()) continue;
-    if (folder.size() < kMaxPathLength) return folder + '/';
-    platform::RemoveFolder(folder);  // too long to name; ours and still empty
+    scratch.held = HeldFolderIn(root, name);
+    if (!scratch.held.Path().empty()) break;
   }
-  return {};
+  return scratch;
 }
 
-std::string MakeScratchFolder(std::string_view executable) {
-  std::string folder = ScratchBesideExecutable(executable);
-  return folder.empty() ? PrivateScratchFolder(executable) : folder;
+Scratch MakeScratchFolder(std::string_view executable) {
+  Scratch scratch = ScratchBesideExecutable(executable);
+  return scratch.held.Path().empty() ? PrivateScratchFolder(executable) : std::move(scratch);
 }
 
 // The scratch folder and companion files need a full path.
@@ -175,7 +203,11 @@ void InitializeCompanionFiles(std::string_view executable) {
   try {
     companions.executable = AbsoluteExecutable(executable);
     companions.settingsFile = SettingsFileFor(companions.executable);
-    companions.scratchFolder = MakeScratchFolder(companions.executable);
+    // The folder held so far stays held until the new one is made: it is no leftover.
+    Scratch scratch = MakeScratchFolder(companions.executable);
+    companions.scratchFolder = scratch.held.Path().empty() ? "" : scratch.held.Path() + '/';
+    companions.scratchHeld = std::move(scratch.held);
+    companions.scratchParent = std::move(scratch.madeParent);
     framework::FormatSettings().LongTimeFormat = "hh:nn:ss";
     framework::FormatSettings().ShortDateFormat = "dd/mm/yyyy";
   } catch (...) {
@@ -189,9 +221,13 @@ void FinalizeCompanionFiles() {
     if (!companions.scratchFolder.empty() && platform::DirectoryExists(companions.scratchFolder)) {
       RemoveFolderTree(companions.scratchFolder);
     }
+    // Only when empty: another instance may have its folder there too.
+    if (!companions.scratchParent.empty()) platform::RemoveFolder(companions.scratchParent);
   } catch (...) {
     // Leftovers in the scratch folder are not worth stopping the exit for.
   }
+  companions.scratchHeld.Release();
+  companions.scratchParent.clear();
   companions.scratchFolder.clear();
 }
 
@@ -207,7 +243,7 @@ const std::string& ScratchFolder() {
 
 std::string DefaultDictionaryFile() {
   std::string file = DictionaryFileFor(Companions().executable);
-  return !file.empty() && platform::FileExists(file) ? file : std::string();
+  return !file.empty() && platform::RegularFileExists(file) ? file : std::string();
 }
 
 }  // namespace lx::frame

@@ -77,16 +77,19 @@ std::vector<std::string> ScratchFolderCandidates(std::string_view executable, Pa
 /// the scratch folder and fixes the long time format "hh:nn:ss" and the short
 /// date format "dd/mm/yyyy".
 ///
-/// The scratch folder goes beside the executable ("temp/<name>/") when that
-/// is a folder of the current user reached through no link. Otherwise, as for
-/// a program installed where users cannot write, each process makes a private
-/// folder of its own, "<name>-XXXXXX/" with mode 0700, in $XDG_RUNTIME_DIR,
-/// $TMPDIR or /tmp (the first that works), never taking an existing one.
+/// Each running instance has a scratch folder of its own, "<name>-XXXXXX/" with
+/// mode 0700, never an existing one: beside the executable in "temp/" when that
+/// is a folder of the current user reached through no link; otherwise, as for
+/// a program installed where users cannot write, in $XDG_RUNTIME_DIR, $TMPDIR
+/// or /tmp (the first that works). The instance holds it while it runs; the
+/// folders of the same name pattern that the user's instances left when they
+/// were killed are removed first.
 void InitializeCompanionFiles();
 /// The same for a given executable path (tests use their own); a relative
 /// path is taken from the current folder.
 void InitializeCompanionFiles(std::string_view executable);
-/// Exit: removes the scratch folder with its content and forgets it.
+/// Exit: removes the scratch folder with its content, and "temp/" when start-up
+/// made it and nothing else is left in it, and forgets them.
 void FinalizeCompanionFiles();
 
 /// The executable as remembered at start-up.
@@ -95,7 +98,8 @@ const std::string& ExecutableFileName();
 const std::string& SettingsFileName();
 /// The scratch folder with its trailing separator; empty when none could be made.
 const std::string& ScratchFolder();
-/// The dictionary file beside the executable; empty when there is none.
+/// The dictionary file beside the executable; empty when there is none or it is
+/// no regular file (a FIFO or a device could hold the start-up for ever).
 std::string DefaultDictionaryFile();
 
 }  // namespace lx::frame

@@ -2,7 +2,9 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -112,6 +114,11 @@ bool FileExists(std::string_view path) {
   return mode && !S_ISDIR(*mode);
 }
 
+bool RegularFileExists(std::string_view path) {
+  const auto mode = ModeOf(path);
+  return mode && S_ISREG(*mode);
+}
+
 bool DirectoryExists(std::string_view path) {
   const auto mode = ModeOf(path);
   return mode && S_ISDIR(*mode);
@@ -175,6 +182,7 @@ class Descriptor {
   }
   int Get() const { return fd_; }
   bool Valid() const { return fd_ >= 0; }
+  int Release() { return std::exchange(fd_, -1); }
 
  private:
   int fd_;
@@ -220,9 +228,11 @@ Descriptor OpenParent(std::string_view path, std::string& last) {
 }
 
 // Opens (and when missing creates) one folder below `parent`, following no link.
-Descriptor OpenOrCreate(int parent, const std::string& name) {
+Descriptor OpenOrCreate(int parent, const std::string& name, bool& created) {
+  created = false;
   Descriptor folder(openat(parent, name.c_str(), kWalkFlags));
   if (!folder.Valid() && errno == ENOENT && mkdirat(parent, name.c_str(), 0700) == 0) {
+    created = true;
     folder = Descriptor(openat(parent, name.c_str(), kWalkFlags));
   }
   return folder;
@@ -283,14 +293,17 @@ std::string CreatePrivateFolder(std::string_view parent, std::string_view prefix
   return pattern;
 }
 
-bool CreateOwnFolderTree(std::string_view path) {
+bool CreateOwnFolderTree(std::string_view path, bool* createdLast) {
   const std::vector<std::string> parts = Components(path);
+  if (createdLast != nullptr) *createdLast = false;
   if (parts.empty()) return false;
   Descriptor folder = WalkStart(path);
+  bool created = false;
   for (const std::string& part : parts) {
     if (!folder.Valid()) return false;
-    folder = OpenOrCreate(folder.Get(), part);
+    folder = OpenOrCreate(folder.Get(), part, created);
   }
+  if (createdLast != nullptr) *createdLast = created;
   struct stat info {};
   return folder.Valid() && fstat(folder.Get(), &info) == 0 && S_ISDIR(info.st_mode) &&
          info.st_uid == geteuid();
@@ -302,6 +315,97 @@ bool RemoveFolderTreeByDescriptor(std::string_view path,
   const Descriptor parent = OpenParent(path, name);
   if (!parent.Valid() || name == "." || name == "..") return false;
   return RemoveSubfolder(parent.Get(), name, keep);
+}
+
+namespace {
+
+bool SameEntry(const struct stat& a, const struct stat& b) {
+  return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+// Marks a folder as made by HeldFolder, so that a folder someone else made under a name of
+// the same pattern is never taken for a leftover. Where the file system keeps no such mark,
+// leftovers stay.
+constexpr const char* kHeldMark = "user.lx.held";
+
+bool CarriesHeldMark(int folder) {
+  char value[2] = {};
+  return fgetxattr(folder, kHeldMark, value, sizeof value) == 1 && value[0] == '1';
+}
+
+// A name as HeldFolder makes it: the prefix, "-" and the six characters mkdtemp chose.
+bool IsHeldFolderName(std::string_view name, std::string_view prefix) {
+  if (name.size() != prefix.size() + 7 || !name.starts_with(prefix) || name[prefix.size()] != '-')
+    return false;
+  return std::all_of(name.end() - 6, name.end(), [](char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+  });
+}
+
+}  // namespace
+
+HeldFolder::~HeldFolder() {
+  Release();
+}
+
+HeldFolder::HeldFolder(HeldFolder&& other) noexcept
+    : path_(std::move(other.path_)), lock_(std::exchange(other.lock_, -1)) {
+  other.path_.clear();
+}
+
+HeldFolder& HeldFolder::operator=(HeldFolder&& other) noexcept {
+  std::swap(path_, other.path_);
+  std::swap(lock_, other.lock_);
+  return *this;
+}
+
+void HeldFolder::Release() {
+  if (lock_ >= 0) close(lock_);
+  lock_ = -1;
+  path_.clear();
+}
+
+// A cleaner may take a new folder away before it is locked: then the path no longer names
+// the folder locked, and another one is made.
+HeldFolder HeldFolder::Create(std::string_view parent, std::string_view prefix) {
+  HeldFolder held;
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    const std::string path = CreatePrivateFolder(parent, prefix);
+    if (path.empty()) return held;
+    Descriptor folder(open(path.c_str(), kListFlags));
+    struct stat locked {};
+    struct stat named {};
+    if (folder.Valid() && flock(folder.Get(), LOCK_EX) == 0 && fstat(folder.Get(), &locked) == 0 &&
+        lstat(path.c_str(), &named) == 0 && SameEntry(locked, named)) {
+      (void)fsetxattr(folder.Get(), kHeldMark, "1", 1, 0);
+      held.path_ = path;
+      held.lock_ = folder.Release();
+      return held;
+    }
+  }
+  return held;
+}
+
+void RemoveStaleFolders(std::string_view parent, std::string_view prefix) {
+  const Descriptor folder(open(std::string(parent).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (!folder.Valid() || prefix.empty()) return;
+  for (const std::string& name : NamesIn(folder.Get())) {
+    struct stat info {};
+    if (!IsHeldFolderName(name, prefix) ||
+        fstatat(folder.Get(), name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0 ||
+        !S_ISDIR(info.st_mode) || info.st_uid != geteuid()) {
+      continue;
+    }
+    // Held while it goes, so that nobody takes it meanwhile.
+    const Descriptor stale(openat(folder.Get(), name.c_str(), kListFlags));
+    struct stat opened {};
+    if (!stale.Valid() || flock(stale.Get(), LOCK_EX | LOCK_NB) != 0 ||
+        fstat(stale.Get(), &opened) != 0 || !SameEntry(info, opened) ||
+        !CarriesHeldMark(stale.Get())) {
+      continue;
+    }
+    RemoveSubfolder(folder.Get(), name, {});
+  }
 }
 
 void SetRemovalWalkHook(std::function<void(int folder, const std::string& name)> hook) {

@@ -40,6 +40,9 @@ std::string WindowsFolderOfSystem();
 
 /// True for an existing entry that is not a folder (symbolic links are followed).
 bool FileExists(std::string_view path);
+/// True for an existing regular file (symbolic links are followed): no folder, device,
+/// FIFO or socket, whose opening or reading could wait for ever or never end.
+bool RegularFileExists(std::string_view path);
 /// True for an existing folder (symbolic links are followed).
 bool DirectoryExists(std::string_view path);
 /// The attributes of the entry itself; a symbolic link reports faSymLink and
@@ -71,8 +74,37 @@ std::string CreatePrivateFolder(std::string_view parent, std::string_view prefix
 /// Makes sure that `path` is a folder of the current user, creating it and
 /// its missing parents with mode 0700. The path is walked by descriptor: a
 /// symbolic link or a non-folder anywhere on it, or a last folder that belongs
-/// to someone else, makes it fail and nothing more is created.
-bool CreateOwnFolderTree(std::string_view path);
+/// to someone else, makes it fail and nothing more is created. `createdLast`,
+/// when given, tells whether this call made the last folder.
+bool CreateOwnFolderTree(std::string_view path, bool* createdLast = nullptr);
+
+/// A folder of one running process: made as `CreatePrivateFolder` makes it, and held by a
+/// lock for as long as the object lives. The system drops the lock when the process ends,
+/// however it ends, so `RemoveStaleFolders` tells a leftover from a folder in use.
+class HeldFolder {
+ public:
+  HeldFolder() = default;
+  ~HeldFolder();
+  HeldFolder(HeldFolder&& other) noexcept;
+  HeldFolder& operator=(HeldFolder&& other) noexcept;
+
+  /// Makes and holds `prefix` + "-XXXXXX" in `parent`; Path() is empty on failure.
+  static HeldFolder Create(std::string_view parent, std::string_view prefix);
+  /// The folder, without a trailing separator; empty when none is held.
+  const std::string& Path() const { return path_; }
+  /// Lets the folder go (it stays on disk).
+  void Release();
+
+ private:
+  std::string path_;
+  int lock_ = -1;
+};
+
+/// Removes the folders `prefix` + "-" + six characters in `parent` that `HeldFolder` made
+/// (it marks them), that belong to the current user and that no running process holds:
+/// what an instance killed before its exit left. Links, files, other names, unmarked
+/// folders, other users' folders and held folders stay.
+void RemoveStaleFolders(std::string_view parent, std::string_view prefix);
 /// Removes the folder `path` with everything in it, walking by descriptor so
 /// that no path is resolved twice: a symbolic link anywhere on `path` makes it
 /// fail, links inside are removed as links, and nothing outside the folder is

@@ -1,7 +1,10 @@
 #include "platform/ProfileFile.h"
 
-#include <fstream>
-#include <sstream>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 
 #include "platform/TextUtils.h"
 
@@ -33,14 +36,35 @@ std::string_view NextLine(std::string_view& text) {
   return line;
 }
 
+// The whole file, or nothing for anything but a regular file within the limit: a FIFO
+// would hold the reader until someone writes, a device would never end. The open does not
+// wait, whatever the path names.
+bool ReadSettingsText(const std::string& path, std::string& content) {
+  const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return false;
+  struct stat info {};
+  bool complete = fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
+                  static_cast<std::uint64_t>(info.st_size) <= ProfileFile::kMaxSettingsFileSize;
+  char buffer[4096];
+  while (complete) {
+    const ssize_t count = read(fd, buffer, sizeof buffer);
+    if (count < 0 && errno == EINTR) continue;
+    if (count <= 0) {
+      complete = count == 0;
+      break;
+    }
+    content.append(buffer, static_cast<std::size_t>(count));
+    complete = content.size() <= ProfileFile::kMaxSettingsFileSize;  // it may grow while read
+  }
+  close(fd);
+  return complete;
+}
+
 }  // namespace
 
 ProfileFile::ProfileFile(std::string_view fileName) {
-  std::ifstream file{std::string(fileName), std::ios::binary};
-  if (!file) return;
-  std::ostringstream content;
-  content << file.rdbuf();
-  Parse(content.str());
+  std::string content;
+  if (ReadSettingsText(std::string(fileName), content)) Parse(content);
 }
 
 ProfileFile ProfileFile::FromText(std::string_view text) {

@@ -22,7 +22,12 @@ class ProfileFile {
   /// The classic read buffer holds 2048 characters, so a value keeps at most 2047.
   static constexpr std::size_t kDefaultBufferSize = 2048;
 
-  /// Reads the file; a missing or unreadable file reads as an empty one.
+  /// The largest settings file read or written (1 MiB).
+  static constexpr std::size_t kMaxSettingsFileSize = std::size_t{1} << 20;
+
+  /// Reads the file; a missing or unreadable file reads as an empty one, and so does
+  /// anything but a regular file (a FIFO, a device, a folder, also through a link) and a
+  /// file larger than kMaxSettingsFileSize.
   explicit ProfileFile(std::string_view fileName);
   /// Parses text already in memory.
   static ProfileFile FromText(std::string_view text);

@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "platform/Exception.h"
+#include "platform/ProfileFile.h"
 #include "platform/TextUtils.h"
 
 namespace lx::platform {
@@ -15,7 +16,7 @@ namespace lx::platform {
 namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-constexpr std::size_t kMaxSettingsFileSize = 1 << 20;
+constexpr std::size_t kMaxSettingsFileSize = ProfileFile::kMaxSettingsFileSize;
 
 struct Line {
   std::string body;

@@ -30,6 +30,7 @@ TLxTranslatorTableItem& TLxTranslatorTable::Items(int index) const {
   if (index < 0 || index >= Count()) {
     throw platform::EListError("List index out of bounds (" + std::to_string(index) + ")");
   }
+  Compact();
   return *items_[static_cast<std::size_t>(index)];
 }
 
@@ -37,6 +38,7 @@ TLxTranslatorTableItem& TLxTranslatorTable::Add(std::unique_ptr<TLxTranslatorTab
   item->sequence_ = nextSequence_++;
   if (passRunning_) item->usedInPass_ = pass_;
   TLxTranslatorTableItem& added = *items_.emplace_back(std::move(item));
+  if (added.Holder != nullptr) held_[added.Holder].push_back(&added);
   Group* group = FindGroup(added.Control, added.PropertyName);
   if (group == nullptr) {
     group = &groups_[added.Control].groups.emplace_back();
@@ -65,8 +67,10 @@ void TLxTranslatorTable::Clear() {
   taken_.clear();
   nextTaken_ = 0;
   taking_.clear();
+  held_.clear();
   Retire(items_.begin(), items_.end());
   items_.clear();
+  dropped_ = 0;
 }
 
 void TLxTranslatorTable::BeginPass() {
@@ -85,7 +89,7 @@ void TLxTranslatorTable::EndPass() {
   retired_.clear();
 }
 
-void TLxTranslatorTable::Retire(ItemList::iterator first, ItemList::iterator last) {
+void TLxTranslatorTable::Retire(ItemList::iterator first, ItemList::iterator last) const {
   if (passRunning_) std::move(first, last, std::back_inserter(retired_));
 }
 
@@ -228,23 +232,42 @@ void TLxTranslatorTable::ChangeCurrentStripped(TLxTranslatorTableItem& item,
 }
 
 void TLxTranslatorTable::RemoveHolder(const framework::TComponent* holder) {
-  if (holder == nullptr) return;
+  const auto found = holder == nullptr ? held_.end() : held_.find(holder);
+  if (found == held_.end()) return;
+  const std::vector<TLxTranslatorTableItem*> items = std::move(found->second);
+  held_.erase(found);
   Reindex();
-  const auto held = [holder](const TLxTranslatorTableItem* item) { return item->Holder == holder; };
-  for (const auto& item : items_) {
-    if (!held(item.get())) continue;
+  std::vector<Group*> groups;
+  for (TLxTranslatorTableItem* item : items) {
+    if (item->dropped_) continue;
+    item->dropped_ = true;
+    ++dropped_;
     if (item->indexed_) Unindex(*item);
     ForgetOrder(*item);
-    if (Group* group = FindGroup(item->Control, item->PropertyName)) {
-      std::erase(group->items, item.get());
-      group->pass = 0;  // the cursor starts again
-      if (!group->items.empty()) group->items.front()->first_ = true;
-    }
+    if (Group* group = FindGroup(item->Control, item->PropertyName)) groups.push_back(group);
   }
+  Ungroup(groups);
+  if (dropped_ * 2 > items_.size()) Compact();
+}
+
+// The dropped items leave their groups, each group in one sweep (a list's lines go together).
+void TLxTranslatorTable::Ungroup(std::vector<Group*>& groups) {
+  std::sort(groups.begin(), groups.end());
+  groups.erase(std::unique(groups.begin(), groups.end()), groups.end());
+  for (Group* group : groups) {
+    std::erase_if(group->items, [](const TLxTranslatorTableItem* item) { return item->dropped_; });
+    group->pass = 0;  // the cursor starts again
+    if (!group->items.empty()) group->items.front()->first_ = true;
+  }
+}
+
+void TLxTranslatorTable::Compact() const {
+  if (dropped_ == 0) return;
   const auto kept = std::stable_partition(items_.begin(), items_.end(),
-                                          [&held](const auto& item) { return !held(item.get()); });
+                                          [](const auto& item) { return !item->dropped_; });
   Retire(kept, items_.end());
   items_.erase(kept, items_.end());
+  dropped_ = 0;
 }
 
 inline TLxTranslatorTable::Group* TLxTranslatorTable::FindGroup(const framework::TObject* control,

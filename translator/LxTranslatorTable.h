@@ -70,6 +70,7 @@ class TLxTranslatorTableItem : public framework::TObject {
   // Whether the index holds the item, and whether under an old text.
   bool indexed_ = false;
   bool stale_ = false;
+  bool dropped_ = false;
   // Where the item is in the order of the pass numbered orderPass_ (see the table).
   std::uint32_t orderIndex_ = 0;
   std::uint64_t usedInPass_ = 0;
@@ -98,7 +99,7 @@ class TLxTranslatorTable : public framework::TObject {
   TLxTranslatorTable() = default;
   ~TLxTranslatorTable() override;
 
-  int Count() const { return static_cast<int>(items_.size()); }
+  int Count() const { return static_cast<int>(items_.size() - dropped_); }
   /// Raises EListError "List index out of bounds (<index>)".
   TLxTranslatorTableItem& Items(int index) const;
   /// Appends the item and owns it.
@@ -120,8 +121,9 @@ class TLxTranslatorTable : public framework::TObject {
   void SetCurrentStripped(TLxTranslatorTableItem& item, std::string_view value);
   /// The same for a value known to differ from the item's.
   void ChangeCurrentStripped(TLxTranslatorTableItem& item, std::string_view value);
-  /// Drops the items that `holder` reached: it is being destroyed, and a later object at
-  /// its address must not take its texts.
+  /// Drops the items that `holder` reached (their Holder when they were added): it is
+  /// being destroyed, and a later object at its address must not take its texts. Costs
+  /// about what the holder's items are, whatever the size of the table.
   void RemoveHolder(const framework::TComponent* holder);
 
  private:
@@ -171,11 +173,17 @@ class TLxTranslatorTable : public framework::TObject {
   void Unindex(TLxTranslatorTableItem& item);
   void Reindex();
   // Keeps the items in [first, last) alive until the pass that runs ends.
-  void Retire(ItemList::iterator first, ItemList::iterator last);
+  void Retire(ItemList::iterator first, ItemList::iterator last) const;
+  // Takes the dropped items out of the list.
+  void Compact() const;
+  void Ungroup(std::vector<Group*>& groups);
 
-  ItemList items_;
+  // Dropped items stay in the list, marked, until they are many or an index is asked for.
+  mutable ItemList items_;
+  mutable std::size_t dropped_ = 0;
+  std::unordered_map<const framework::TComponent*, std::vector<TLxTranslatorTableItem*>> held_;
   // Items dropped during the pass that runs.
-  ItemList retired_;
+  mutable ItemList retired_;
   // The items of groups too long to search directly, by a hash of (Control, PropertyName,
   // CurrentStripped), each bucket in table order; items whose text changed are moved when the
   // index is next asked.

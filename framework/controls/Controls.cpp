@@ -255,7 +255,9 @@ void TWinControl::InsertControl(TControl* control) {
 void TWinControl::RemoveControl(TControl* control) {
   if (control == nullptr || control->parent_ != this) return;
   if (auto* windowed = dynamic_cast<TWinControl*>(control)) windowed->DestroyHandle();
-  std::erase(controls_, control);
+  // Controls mostly go last first, as their owner frees them: the search starts at the end.
+  const auto found = std::find(controls_.rbegin(), controls_.rend(), control);
+  if (found != controls_.rend()) controls_.erase(std::next(found).base());
   control->parent_ = nullptr;
 }
 

@@ -1,6 +1,8 @@
 #include "framework/core/Component.h"
 
 #include <algorithm>
+#include <string_view>
+#include <unordered_map>
 
 #include "framework/rtti/Published.h"
 #include "framework/streaming/Filer.h"
@@ -31,7 +33,44 @@ void CheckFieldFits(const TComponent* owner, const std::string& name, const TCom
   }
 }
 
+// Components mostly go last first: the search starts at the end.
+std::size_t IndexFromBack(const std::vector<TComponent*>& list, const TComponent* component) {
+  for (std::size_t i = list.size(); i > 0; --i) {
+    if (list[i - 1] == component) return i - 1;
+  }
+  return list.size();
+}
+
+bool EraseFromBack(std::vector<TComponent*>& list, const TComponent* component) {
+  const std::size_t at = IndexFromBack(list, component);
+  if (at == list.size()) return false;
+  list.erase(list.begin() + static_cast<std::ptrdiff_t>(at));
+  return true;
+}
+
+// Names compared as FindComponent compares them (ASCII case ignored), looked up without a copy.
+struct NameHash {
+  using is_transparent = void;
+  std::size_t operator()(std::string_view name) const {
+    std::size_t hash = 14695981039346656037ull;
+    for (const char c : name)
+      hash =
+          (hash ^ static_cast<unsigned char>(c >= 'a' && c <= 'z' ? c - 32 : c)) * 1099511628211ull;
+    return hash;
+  }
+};
+struct NameEqual {
+  using is_transparent = void;
+  bool operator()(std::string_view a, std::string_view b) const {
+    return platform::SameTextAscii(a, b);
+  }
+};
+
 }  // namespace
+
+struct TComponent::TNameIndex {
+  std::unordered_map<std::string, TComponent*, NameHash, NameEqual> names;
+};
 
 TComponent::TComponent(TComponent* owner) {
   if (owner != nullptr) owner->InsertComponent(this);
@@ -69,6 +108,7 @@ void TComponent::SetComponentIndex(int value) {
   if (value == current) return;
   siblings.erase(siblings.begin() + current);
   siblings.insert(siblings.begin() + value, this);
+  owner_->OrderListeners();
 }
 
 void TComponent::SetName(const std::string& value) {
@@ -89,6 +129,7 @@ void TComponent::SetName(const std::string& value) {
 
 TComponent* TComponent::FindComponent(std::string_view name) const {
   if (name.empty()) return nullptr;
+  if (names_) return FindIndexed(name);
   for (TComponent* component : components_) {
     if (platform::SameTextAscii(component->name_, name)) return component;
   }
@@ -130,11 +171,110 @@ void TComponent::RemoveComponent(TComponent* component) {
 void TComponent::Insert(TComponent* component) {
   components_.push_back(component);
   component->owner_ = this;
+  if (names_) {
+    IndexName(component);
+  } else if (components_.size() >= indexFrom_) {
+    BuildNameIndex();
+  }
+  // Owning a component makes this one listen to its owner.
+  if (components_.size() == 1 && owner_ != nullptr && !listening_) {
+    const std::size_t index = IndexFromBack(owner_->components_, this);
+    if (index < owner_->asked_) owner_->Listen(this, index);
+  }
 }
 
 void TComponent::Remove(TComponent* component) {
-  std::erase(components_, component);
+  const std::size_t index = IndexFromBack(components_, component);
+  if (index == components_.size()) return;
+  UnindexName(component);
+  if (component->listening_) EraseFromBack(listeners_, component);
+  component->listening_ = false;
+  if (index < asked_) --asked_;
+  components_.erase(components_.begin() + static_cast<std::ptrdiff_t>(index));
   component->owner_ = nullptr;
+}
+
+void TComponent::ChangeName(const std::string& newName) {
+  if (owner_ != nullptr) owner_->UnindexName(this);
+  name_ = newName;
+  if (owner_ != nullptr && owner_->names_) owner_->IndexName(this);
+}
+
+bool TComponent::Listens() const {
+  return ClassInfo().HearsNotifications() || !components_.empty();
+}
+
+// The components inserted since the last notification are asked now; one still being made
+// (the one inserted) would answer for its base class, so it is asked next time.
+void TComponent::AskListeners(const TComponent* inserted) {
+  while (asked_ < components_.size()) {
+    TComponent* component = components_[asked_];
+    if (component == inserted && asked_ + 1 == components_.size()) break;
+    if (!component->listening_ && component->Listens()) {
+      component->listening_ = true;
+      listeners_.push_back(component);
+    }
+    ++asked_;
+  }
+}
+
+// In the order of the owned components: `index` is the component's own place among them.
+void TComponent::Listen(TComponent* component, std::size_t index) {
+  std::size_t before = 0;
+  for (std::size_t i = 0; i < index; ++i) {
+    if (components_[i]->listening_) ++before;
+  }
+  component->listening_ = true;
+  listeners_.insert(listeners_.begin() + static_cast<std::ptrdiff_t>(before), component);
+}
+
+void TComponent::OrderListeners() {
+  AskListeners(nullptr);
+  listeners_.clear();
+  for (TComponent* component : components_) {
+    if (component->listening_) listeners_.push_back(component);
+  }
+}
+
+// Listeners may come and go while they are told; every index is checked again.
+void TComponent::TellListeners(TComponent* component, TOperation operation) {
+  AskListeners(operation == opInsert ? component : nullptr);
+  int i = static_cast<int>(listeners_.size()) - 1;
+  while (i >= 0) {
+    listeners_[static_cast<std::size_t>(i)]->Notification(component, operation);
+    --i;
+    if (i >= static_cast<int>(listeners_.size())) i = static_cast<int>(listeners_.size()) - 1;
+  }
+}
+
+TComponent* TComponent::FindIndexed(std::string_view name) const {
+  const auto found = names_->names.find(name);
+  return found == names_->names.end() ? nullptr : found->second;
+}
+
+void TComponent::BuildNameIndex() {
+  names_ = std::make_unique<TNameIndex>();
+  names_->names.reserve(components_.size() * 2);
+  for (TComponent* component : components_) {
+    IndexName(component);
+    if (!names_) return;
+  }
+}
+
+// Two components of one name (renamed past the checks) find the first of them, as a search
+// in order does: there is no index while it lasts, and another is tried at twice the size.
+void TComponent::IndexName(TComponent* component) {
+  if (component->name_.empty()) return;
+  if (!names_->names.emplace(component->name_, component).second) {
+    names_.reset();
+    indexFrom_ = components_.size() * 2;
+  }
+}
+
+void TComponent::UnindexName(const TComponent* component) {
+  if (!names_ || component->name_.empty()) return;
+  const auto found = names_->names.find(std::string_view(component->name_));
+  if (found != names_->names.end() && found->second == component) names_->names.erase(found);
 }
 
 void TComponent::DestroyComponents() {
@@ -161,11 +301,11 @@ void TComponent::Destroying() {
 
 void TComponent::FreeNotification(TComponent* component) {
   if (component == nullptr || component == this) return;
-  if (std::find(freeNotifies_.begin(), freeNotifies_.end(), component) == freeNotifies_.end()) {
+  // Links go both ways, so the shorter list tells: one component may watch thousands.
+  const bool shorter = freeNotifies_.size() <= component->freeNotifies_.size();
+  const std::vector<TComponent*>& links = shorter ? freeNotifies_ : component->freeNotifies_;
+  if (IndexFromBack(links, shorter ? component : this) == links.size()) {
     freeNotifies_.push_back(component);
-  }
-  if (std::find(component->freeNotifies_.begin(), component->freeNotifies_.end(), this) ==
-      component->freeNotifies_.end()) {
     component->freeNotifies_.push_back(this);
   }
   state_.Include(csFreeNotification);
@@ -180,7 +320,7 @@ void TComponent::RemoveFreeNotification(TComponent* component) {
 
 // csFreeNotification says that the component has links; it goes with the last one.
 void TComponent::Unlink(TComponent* component) {
-  std::erase(freeNotifies_, component);
+  EraseFromBack(freeNotifies_, component);
   if (freeNotifies_.empty()) state_.Exclude(csFreeNotification);
 }
 
@@ -197,13 +337,7 @@ void TComponent::RemoveFreeNotifications() {
 
 void TComponent::Notification(TComponent* component, TOperation operation) {
   if (operation == opRemove && component != nullptr) RemoveFreeNotification(component);
-  // Owned components may come and go while they are told; every index is checked again.
-  int i = ComponentCount() - 1;
-  while (i >= 0) {
-    components_[static_cast<std::size_t>(i)]->Notification(component, operation);
-    --i;
-    if (i >= ComponentCount()) i = ComponentCount() - 1;
-  }
+  TellListeners(component, operation);
 }
 
 void TComponent::SetReference(bool enable) {

@@ -4,13 +4,17 @@
 // owns, the last first, so components with an owner are created with new. Components refer to
 // one another safely through free notifications: after a.FreeNotification(b) each of the two
 // hears Notification(other, opRemove) before the other is gone, and an owner passes every
-// notification it gets on to what it owns. Notifications sent while a component is being
+// notification it gets on to what it owns that listens: the components whose class (named
+// with LX_CLASS) or an ancestor overrides Notification, and those that own components
+// themselves. Others would do nothing with the news, and telling them all would make building
+// and freeing a form of n components cost n * n. Notifications sent while a component is being
 // destroyed carry a pointer that is only good for comparing: the destroyed object's own class
 // is already gone.
 #pragma once
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -126,7 +130,7 @@ class TComponent : public TPersistent {
   virtual void Updating();
   virtual void Updated();
 
-  void ChangeName(const std::string& newName) { name_ = newName; }
+  void ChangeName(const std::string& newName);
   void SetComponentStyle(TComponentStyle style) { style_ = style; }
   void SetAncestor(bool value);
   void SetInline(bool value);
@@ -140,9 +144,28 @@ class TComponent : public TPersistent {
   void Unlink(TComponent* component);
   void SetReference(bool enable);
   void CheckUniqueName(const std::string& name, const TComponent* except) const;
+  // Who hears the owner's notifications, kept in the order of the owned components.
+  bool Listens() const;
+  void AskListeners(const TComponent* inserted);
+  void Listen(TComponent* component, std::size_t index);
+  void OrderListeners();
+  void TellListeners(TComponent* component, TOperation operation);
+  // Owned components by name once there are many; no index while two share a name.
+  TComponent* FindIndexed(std::string_view name) const;
+  void BuildNameIndex();
+  void IndexName(TComponent* component);
+  void UnindexName(const TComponent* component);
 
   TComponent* owner_ = nullptr;
   std::vector<TComponent*> components_;
+  std::vector<TComponent*> listeners_;
+  // How many of the first owned components were asked whether they listen. A component is
+  // asked at the owner's next notification after its insertion, once it is fully made.
+  std::size_t asked_ = 0;
+  bool listening_ = false;  // in the owner's listeners_
+  struct TNameIndex;
+  std::unique_ptr<TNameIndex> names_;
+  std::size_t indexFrom_ = 32;
   std::vector<TComponent*> freeNotifies_;
   std::string name_;
   int tag_ = 0;

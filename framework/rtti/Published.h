@@ -531,8 +531,12 @@ TClassInfo MakeClassInfo(const char* name, Decls&&... declarations) {
   static_assert(std::is_base_of_v<typename T::inherited, T>, "LX_CLASS names a wrong parent");
   Declarations lists;
   (Collect(lists, std::forward<Decls>(declarations)), ...);
+  // TComponent's own Notification only passes the news on to what a component owns.
+  constexpr bool declaresNotification =
+      T::template LxDeclaresNotification<T>() && !std::is_same_v<T, TComponent>;
   return TClassInfo(name, &T::inherited::StaticClassInfo(), FactoryOf<T>(),
-                    std::move(lists.properties), std::move(lists.methods), std::move(lists.fields));
+                    std::move(lists.properties), std::move(lists.methods), std::move(lists.fields),
+                    declaresNotification);
 }
 
 }  // namespace published

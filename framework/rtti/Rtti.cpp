@@ -148,13 +148,15 @@ void TFieldInfo::Set(TObject& owner, TObject* value) const {
 
 TClassInfo::TClassInfo(std::string name, const TClassInfo* parent, TFactory factory,
                        std::vector<TPropInfo> properties, std::vector<TMethodInfo> methods,
-                       std::vector<TFieldInfo> fields)
+                       std::vector<TFieldInfo> fields, bool declaresNotification)
     : name_(std::move(name)),
       parent_(parent),
       factory_(factory),
       ownProperties_(std::move(properties)),
       methods_(std::move(methods)),
-      fields_(std::move(fields)) {
+      fields_(std::move(fields)),
+      hearsNotifications_(declaresNotification ||
+                          (parent != nullptr && parent->hearsNotifications_)) {
   if (parent_ != nullptr) properties_ = parent_->properties_;
   for (const TPropInfo& property : ownProperties_) {
     auto same = std::find_if(properties_.begin(), properties_.end(), [&](const TPropInfo* p) {

@@ -299,9 +299,10 @@ struct TFactory {
 /// Everything the framework knows of a class at run time.
 class TClassInfo {
  public:
+  /// `declaresNotification`: the class overrides TComponent's Notification itself.
   TClassInfo(std::string name, const TClassInfo* parent, TFactory factory,
              std::vector<TPropInfo> properties, std::vector<TMethodInfo> methods,
-             std::vector<TFieldInfo> fields);
+             std::vector<TFieldInfo> fields, bool declaresNotification = false);
   TClassInfo(const TClassInfo&) = delete;
   TClassInfo& operator=(const TClassInfo&) = delete;
 
@@ -325,6 +326,9 @@ class TClassInfo {
   /// A new object of a class created without owner.
   std::unique_ptr<TObject> CreateObject() const;
   const TFactory& Factory() const { return factory_; }
+  /// True when the class or an ancestor overrides TComponent's Notification: its
+  /// components are told what their owner is told.
+  bool HearsNotifications() const { return hearsNotifications_; }
 
  private:
   [[noreturn]] void CannotCreate() const;
@@ -336,22 +340,46 @@ class TClassInfo {
   std::vector<const TPropInfo*> properties_;
   std::vector<TMethodInfo> methods_;
   std::vector<TFieldInfo> fields_;
+  bool hearsNotifications_ = false;
 };
+
+namespace published {
+template <typename Pointer>
+struct MemberClassOf {
+  using type = void;
+};
+template <typename R, typename C, typename... A>
+struct MemberClassOf<R (C::*)(A...)> {
+  using type = C;
+};
+}  // namespace published
 
 /// Names a class inside its body: its class info, the `inherited` alias and the virtual
 /// `ClassInfo`. Leaves the access at private. The list of what the class publishes is given
 /// once in its source file with LX_PUBLISHED.
-#define LX_CLASS(Type, Parent)                                                \
- public:                                                                      \
-  using inherited = Parent;                                                   \
-  using published_class = Type;                                               \
-  static const ::lx::framework::TClassInfo& StaticClassInfo();                \
-  const ::lx::framework::TClassInfo& ClassInfo() const override {             \
-    static_assert(std::is_same_v<std::remove_cvref_t<decltype(*this)>, Type>, \
-                  "LX_CLASS names another class");                            \
-    return StaticClassInfo();                                                 \
-  }                                                                           \
-                                                                              \
+#define LX_CLASS(Type, Parent)                                                                     \
+ public:                                                                                           \
+  using inherited = Parent;                                                                        \
+  using published_class = Type;                                                                    \
+  static const ::lx::framework::TClassInfo& StaticClassInfo();                                     \
+  const ::lx::framework::TClassInfo& ClassInfo() const override {                                  \
+    static_assert(std::is_same_v<std::remove_cvref_t<decltype(*this)>, Type>,                      \
+                  "LX_CLASS names another class");                                                 \
+    return StaticClassInfo();                                                                      \
+  }                                                                                                \
+  /* Whether this very class overrides Notification (read where it is                              \
+     protected). */                                                                                \
+  template <typename Self = Type>                                                                  \
+  static constexpr bool LxDeclaresNotification() {                                                 \
+    if constexpr (requires { &Self::Notification; }) {                                             \
+      return std::is_same_v<                                                                       \
+          typename ::lx::framework::published::MemberClassOf<decltype(&Self::Notification)>::type, \
+          Self>;                                                                                   \
+    } else {                                                                                       \
+      return false;                                                                                \
+    }                                                                                              \
+  }                                                                                                \
+                                                                                                   \
  private:
 
 }  // namespace lx::framework

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <unordered_map>
 #include <vector>
 
 #include "framework/core/Component.h"
@@ -15,19 +16,32 @@ class TLoadedList::TWatcher : public TComponent {
   ~TWatcher() override { Release(); }
 
   std::vector<TComponent*> entries;
+  // Where each listed component is in entries: a form of many components is listed whole.
+  std::unordered_map<const TComponent*, std::size_t> places;
 
-  // Leaves every listed component without telling it.
+  void Append(TComponent* component) {
+    places.emplace(component, entries.size());
+    entries.push_back(component);
+  }
+
+  // Leaves every listed component without telling it; the last linked goes first, which
+  // is where its link lies.
   void Release() {
-    for (TComponent* component : entries) {
-      if (component != nullptr) RemoveFreeNotification(component);
+    for (auto entry = entries.rbegin(); entry != entries.rend(); ++entry) {
+      if (*entry != nullptr) RemoveFreeNotification(*entry);
     }
     entries.clear();
+    places.clear();
   }
 
  protected:
   void Notification(TComponent* component, TOperation operation) override {
     if (operation == opRemove) {
-      std::replace(entries.begin(), entries.end(), component, static_cast<TComponent*>(nullptr));
+      const auto place = places.find(component);
+      if (place != places.end()) {
+        entries[place->second] = nullptr;
+        places.erase(place);
+      }
     }
     TComponent::Notification(component, operation);
   }
@@ -44,20 +58,16 @@ TLoadedList::~TLoadedList() {
 void TLoadedList::Add(TComponent* component) {
   if (component == nullptr || Contains(component)) return;
   component->SetState(csLoading, true);
-  watcher_->entries.push_back(component);
+  watcher_->Append(component);
   component->FreeNotification(watcher_.get());
 }
 
 bool TLoadedList::Contains(const TComponent* component) const {
-  const auto& entries = watcher_->entries;
-  return component != nullptr &&
-         std::find(entries.begin(), entries.end(), component) != entries.end();
+  return component != nullptr && watcher_->places.contains(component);
 }
 
 int TLoadedList::Count() const {
-  const auto& entries = watcher_->entries;
-  return static_cast<int>(entries.size() - static_cast<std::size_t>(std::count(
-                                               entries.begin(), entries.end(), nullptr)));
+  return static_cast<int>(watcher_->places.size());
 }
 
 void TLoadedList::NotifyLoaded() {

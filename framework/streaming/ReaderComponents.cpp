@@ -148,10 +148,11 @@ class TReader::TFixups {
     TWatcher() : TComponent(nullptr) {}
     std::vector<TEntry> entries;
 
-    // Leaves every watched component without telling it.
+    // Leaves every watched component without telling it, the last linked first (where its
+    // link lies).
     void Release() {
-      for (const TEntry& entry : entries) {
-        if (entry.component != nullptr) RemoveFreeNotification(entry.component);
+      for (auto entry = entries.rbegin(); entry != entries.rend(); ++entry) {
+        if (entry->component != nullptr) RemoveFreeNotification(entry->component);
       }
       entries.clear();
     }

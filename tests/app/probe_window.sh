@@ -29,7 +29,16 @@ expect_caption() {
   grep -qxF "Window \"$caption\" (0,0 480x360)" <<<"$out" ||
     fail "expected \"$caption\" in $dir, got: $(head -1 <<<"$out")"
   grep -qxF "Hand cursor: MANO" <<<"$out" || fail "no hand cursor in $dir"
-  [ -d "$dir/temp" ] && [ ! -e "$dir/temp/probe" ] || fail "scratch folder left in $dir"
+  [ ! -e "$dir/temp" ] || fail "scratch folder left in $dir: $(ls -A "$dir/temp")"
+}
+
+# Waits until probe, started with --wait in the background as $pid, shows its window.
+wait_for_window() {
+  for _ in $(seq 100); do
+    grep -q "Hand cursor" "$dir/out" 2>/dev/null && return
+    sleep 0.1
+  done
+  fail "probe did not come up in $dir"
 }
 
 english="Locale Probe"
@@ -70,6 +79,42 @@ grep -qxF "Help file: (none)" <<<"$out" || fail "help file without dictionary"
 setup 'activeName=German'
 printf 'PLD\3not a dictionary' >"$dir/probe.pld"
 expect_caption "$english"
+# A dictionary damaged by one byte: the window comes up, translated or not, with no error
+# and no control byte of the file on the terminal.
+for offset in 92 154 $(seq 0 47 1200); do
+  setup 'activeName=German'
+  printf '\xff' | dd of="$dir/probe.pld" bs=1 seek="$offset" conv=notrunc status=none
+  out=$("$dir/probe" 2>"$dir/err") || fail "damaged at $offset: probe ended with $?"
+  [ ! -s "$dir/err" ] || fail "damaged at $offset: $(cat "$dir/err")"
+  grep -q '^Window "' <<<"$out" || fail "damaged at $offset: no window"
+  ! tr -d '\t\n' <<<"$out" | LC_ALL=C grep -q '[[:cntrl:]]' || fail "damaged at $offset: control bytes"
+done
+# Settings and dictionary files that are no regular files are passed over at once: a FIFO
+# (which would wait for a writer), a device behind a link (which would never end).
+setup 'activeName=German'
+mkfifo "$dir/probe.ini.fifo" && mv "$dir/probe.ini.fifo" "$dir/probe.ini"
+expect_caption "$english"
+setup 'activeName=German'
+ln -sf /dev/zero "$dir/probe.ini"
+expect_caption "$english"
+setup 'activeName=German'
+rm "$dir/probe.pld" && mkfifo "$dir/probe.pld"
+expect_caption "$english"
+setup 'activeName=German'
+rm "$dir/probe.pld" && ln -s /dev/zero "$dir/probe.pld"
+expect_caption "$english"
+# A window that cannot be written is a failure.
+setup
+status=0
+"$dir/probe" >/dev/full 2>"$dir/err" || status=$?
+[ "$status" -eq 1 ] || fail "probe > /dev/full: status $status"
+grep -qxF "probe: standard output cannot be written" "$dir/err" || fail "/dev/full: $(cat "$dir/err")"
+[ ! -e "$dir/temp" ] || fail "scratch folder left after /dev/full"
+# A reader that goes away: SIGPIPE ends probe, the scratch folder goes all the same.
+setup
+status=$({ sleep 0.2; "$dir/probe"; echo $? >"$dir/status"; } | true; cat "$dir/status")
+[ "$status" -eq 141 ] || fail "SIGPIPE: status $status"
+[ ! -e "$dir/temp" ] || fail "scratch folder left after SIGPIPE"
 
 grep -qF 'LanguageValue: TLabel (136,8 320x13)' <<<"$out" || fail "English window not in place"
 
@@ -124,29 +169,54 @@ touch "$dir/probe.hlp" "$dir/probe.chm"
 expect_caption "Sonda de configuración regional"
 grep -qxF "Help file: $dir/probe.chm" <<<"$out" || fail "general help"
 
-# SIGTERM and SIGINT while the window is up: the scratch folder goes, the signal ends probe.
-for signal in TERM INT; do
+# A signal while the window is up: the scratch folder goes, the signal ends probe.
+for signal in TERM INT HUP QUIT; do
   setup
   mkfifo "$dir/input"
   exec 3<>"$dir/input"
   "$dir/probe" --wait <"$dir/input" >"$dir/out" &
   pid=$!
-  for _ in $(seq 100); do
-    grep -q "Hand cursor" "$dir/out" 2>/dev/null && break
-    sleep 0.1
-  done
-  [ -d "$dir/temp/probe" ] || fail "no scratch folder while running"
+  wait_for_window
+  compgen -G "$dir/temp/probe-??????" >/dev/null || fail "no scratch folder while running"
   kill -"$signal" "$pid"
   status=0
-  wait "$pid" || status=$?
+  { wait "$pid"; } 2>/dev/null || status=$?
   exec 3>&-
   [ "$status" -eq $((128 + $(kill -l "$signal"))) ] || fail "SIG$signal: status $status"
-  [ ! -e "$dir/temp/probe" ] || fail "scratch folder left after SIG$signal"
+  [ ! -e "$dir/temp" ] || fail "scratch folder left after SIG$signal"
 done
 # Closing the window (its standard input) ends probe normally.
 setup
 "$dir/probe" --wait </dev/null >/dev/null
-[ ! -e "$dir/temp/probe" ] || fail "scratch folder left after closing"
+[ ! -e "$dir/temp" ] || fail "scratch folder left after closing"
+# Two instances have a folder each: the one that ends first leaves the other's alone. A
+# folder that a killed instance left goes at the next start; what others made stays.
+setup
+mkfifo "$dir/input"
+"$dir/probe" --wait <"$dir/input" >"$dir/out" &
+pid=$!
+exec 3>"$dir/input"
+wait_for_window
+killed=$(compgen -G "$dir/temp/probe-??????")
+touch "$killed/file"
+kill -KILL "$pid"
+{ wait "$pid"; } 2>/dev/null || true
+exec 3>&-
+mkdir -p "$dir/temp/probe-keep" "$dir/temp/probe-Hand01"
+rm "$dir/out"
+exec 3<>"$dir/input"
+"$dir/probe" --wait <"$dir/input" >"$dir/out" 3>&- &
+pid=$!
+wait_for_window
+[ ! -e "$killed" ] || fail "a killed instance's folder was left"
+first=$(compgen -G "$dir/temp/probe-??????" | grep -v Hand01)
+touch "$first/in-use"
+"$dir/probe" >/dev/null || fail "second instance"
+[ -e "$first/in-use" ] || fail "the second instance took the first one's folder"
+exec 3>&-
+wait "$pid" || fail "first instance ended with $?"
+[ "$(ls -A "$dir/temp" | tr '\n' ' ')" = "probe-Hand01 probe-keep " ] ||
+  fail "left in temp: $(ls -A "$dir/temp")"
 
 # Where it cannot make its folder beside itself (here a file stands in the way), it makes a
 # private folder of its own in the runtime folder and removes it at exit, leaving a folder of

@@ -165,8 +165,10 @@ TEST_F(CompanionFilesTest, StartUpCreatesTheScratchFolderAndExitRemovesIt) {
   InitializeCompanionFiles(executable);
   EXPECT_EQ(ExecutableFileName(), executable);
   EXPECT_EQ(SettingsFileName(), root_ + "Probe.ini");
-  EXPECT_EQ(ScratchFolder(), root_ + "temp/Probe/");
-  EXPECT_TRUE(fs::is_directory(ScratchFolder()));
+  const std::string scratch = ScratchFolder();
+  EXPECT_TRUE(scratch.starts_with(root_ + "temp/Probe-")) << scratch;
+  EXPECT_EQ(scratch.size(), root_.size() + 18);
+  EXPECT_TRUE(fs::is_directory(scratch));
   EXPECT_EQ(framework::FormatSettings().LongTimeFormat, "hh:nn:ss");
   EXPECT_EQ(framework::FormatSettings().ShortDateFormat, "dd/mm/yyyy");
 
@@ -174,11 +176,52 @@ TEST_F(CompanionFilesTest, StartUpCreatesTheScratchFolderAndExitRemovesIt) {
   Write("Probe.pld");
   EXPECT_EQ(DefaultDictionaryFile(), root_ + "Probe.pld");
 
-  Write("temp/Probe/scratch.tmp");
+  Write(scratch.substr(root_.size()) + "scratch.tmp");
   FinalizeCompanionFiles();
   EXPECT_EQ(ScratchFolder(), "");
-  EXPECT_FALSE(Exists("temp/Probe"));
-  EXPECT_TRUE(Exists("temp"));
+  EXPECT_FALSE(Exists("temp"));  // made at start-up, so gone with the scratch folder
+}
+
+TEST_F(CompanionFilesTest, ExitLeavesATempFolderItDidNotMakeOrThatHoldsMore) {
+  fs::create_directories(root_ + "temp");
+  InitializeCompanionFiles(root_ + "Probe");
+  FinalizeCompanionFiles();
+  EXPECT_TRUE(fs::is_empty(root_ + "temp"));
+  fs::remove(root_ + "temp");
+  InitializeCompanionFiles(root_ + "Probe");
+  Write("temp/other.tmp");
+  FinalizeCompanionFiles();
+  EXPECT_TRUE(Exists("temp/other.tmp"));
+}
+
+// Every instance has a folder of its own; at start the user's folders that no running
+// instance holds go, whatever they hold, and nothing else does.
+TEST_F(CompanionFilesTest, EachInstanceHoldsItsOwnFolderAndStartUpRemovesLeftovers) {
+  fs::create_directories(root_ + "temp");
+  platform::HeldFolder killed = platform::HeldFolder::Create(root_ + "temp", "Probe");
+  const std::string dead = killed.Path().substr(root_.size());
+  fs::create_directories(root_ + dead + "/sub");
+  Write(dead + "/sub/file");
+  killed.Release();                                      // as when its process is killed
+  fs::create_directories(root_ + "temp/Probe-hand01");   // made by someone else
+  fs::create_directories(root_ + "temp/Probe-long123");  // not a name the program makes
+  fs::create_directories(root_ + "temp/Other-dead02");
+  Write("temp/Probe-file03");
+  fs::create_directories(root_ + "outside");
+  fs::create_directory_symlink(root_ + "outside", root_ + "temp/Probe-link04");
+  const platform::HeldFolder running = platform::HeldFolder::Create(root_ + "temp", "Probe");
+  ASSERT_FALSE(running.Path().empty());
+
+  InitializeCompanionFiles(root_ + "Probe");
+  EXPECT_FALSE(Exists(dead));
+  for (const char* kept : {"temp/Probe-hand01", "temp/Probe-long123", "temp/Other-dead02",
+                           "temp/Probe-file03", "temp/Probe-link04", "outside"}) {
+    EXPECT_TRUE(Exists(kept)) << kept;
+  }
+  EXPECT_TRUE(fs::is_directory(running.Path()));
+  EXPECT_NE(ScratchFolder(), running.Path() + "/");
+  FinalizeCompanionFiles();
+  EXPECT_TRUE(fs::is_directory(running.Path()));
 }
 
 class PrivateScratchTest : public CompanionFilesTest {
@@ -230,8 +273,8 @@ TEST_F(PrivateScratchTest, TakesTmpdirWithoutARuntimeFolder) {
 TEST_F(PrivateScratchTest, RefusesALinkWhereTheFolderBesideTheExecutableGoes) {
   fs::create_directories(root_ + "outside");
   Write("outside/precious");
-  fs::create_directories(root_ + "bin/temp");
-  fs::create_directory_symlink(root_ + "outside", root_ + "bin/temp/Probe");
+  fs::create_directories(root_ + "bin");
+  fs::create_directory_symlink(root_ + "outside", root_ + "bin/temp");
   InitializeCompanionFiles(root_ + "bin/Probe");
   EXPECT_TRUE(ScratchFolder().starts_with(root_ + "runtime/Probe-")) << ScratchFolder();
 
@@ -239,7 +282,7 @@ TEST_F(PrivateScratchTest, RefusesALinkWhereTheFolderBesideTheExecutableGoes) {
   InitializeCompanionFiles(root_ + "linked/Probe");  // "temp" would land in the link's target
   EXPECT_TRUE(ScratchFolder().starts_with(root_ + "runtime/Probe-")) << ScratchFolder();
   FinalizeCompanionFiles();
-  EXPECT_TRUE(fs::is_symlink(root_ + "bin/temp/Probe"));
+  EXPECT_TRUE(fs::is_symlink(root_ + "bin/temp"));
   EXPECT_EQ(fs::directory_iterator(root_ + "outside")->path().filename(), "precious");
 }
 
@@ -250,7 +293,7 @@ TEST_F(CompanionFilesTest, TakesARelativeExecutableFromTheCurrentFolder) {
   fs::current_path(previous);
   EXPECT_EQ(ExecutableFileName(), root_ + "lxprobe");
   EXPECT_EQ(SettingsFileName(), root_ + "lxprobe.ini");
-  EXPECT_EQ(ScratchFolder(), root_ + "temp/lxprobe/");
+  EXPECT_TRUE(ScratchFolder().starts_with(root_ + "temp/lxprobe-")) << ScratchFolder();
   EXPECT_TRUE(fs::is_directory(ScratchFolder()));
 }
 

@@ -126,7 +126,11 @@ TEST_F(OwnFolderTest, OwnFolderTreesAreCreatedPrivateAndNeverThroughALink) {
   EXPECT_TRUE(CreateOwnFolderTree(root_ + "temp/Probe/"));
   EXPECT_EQ(ModeOf(root_ + "temp"), 0700u);
   EXPECT_EQ(ModeOf(root_ + "temp/Probe"), 0700u);
-  EXPECT_TRUE(CreateOwnFolderTree(root_ + "temp/Probe"));  // the user's own, again
+  bool created = true;
+  EXPECT_TRUE(CreateOwnFolderTree(root_ + "temp/Probe", &created));  // the user's own, again
+  EXPECT_FALSE(created);
+  EXPECT_TRUE(CreateOwnFolderTree(root_ + "temp/Probe/New", &created));
+  EXPECT_TRUE(created);
 
   fs::create_directory(root_ + "outside");
   fs::create_directory_symlink(root_ + "outside", root_ + "temp/Linked");
@@ -138,6 +142,37 @@ TEST_F(OwnFolderTest, OwnFolderTreesAreCreatedPrivateAndNeverThroughALink) {
   EXPECT_FALSE(CreateOwnFolderTree(""));
 }
 
+TEST_F(FileSystemTest, RegularFilesAreNeitherFoldersNorDevicesNorFifos) {
+  ASSERT_EQ(mkfifo((root_ + "fifo").c_str(), 0600), 0);
+  fs::create_symlink(root_ + "a.txt", root_ + "to-file");
+  for (const char* name : {"a.txt", "to-file"})
+    EXPECT_TRUE(RegularFileExists(root_ + name)) << name;
+  for (const char* name : {"fifo", "sub", "link", "missing"})
+    EXPECT_FALSE(RegularFileExists(root_ + name)) << name;
+  EXPECT_FALSE(RegularFileExists("/dev/null"));
+  EXPECT_FALSE(RegularFileExists(""));
+}
+
+// A folder held by a running process is never taken for a leftover; once let go it is one.
+TEST_F(OwnFolderTest, HeldFoldersStayAndTheirLeftoversGo) {
+  HeldFolder held = HeldFolder::Create(root_, "Probe");
+  ASSERT_TRUE(held.Path().starts_with(root_ + "Probe-")) << held.Path();
+  EXPECT_EQ(ModeOf(held.Path()), 0700u);
+  std::ofstream(held.Path() + "/file") << "x";
+  RemoveStaleFolders(root_, "Probe");
+  EXPECT_TRUE(fs::exists(held.Path() + "/file"));
+  const std::string path = held.Path();
+  held.Release();
+  EXPECT_TRUE(fs::exists(path + "/file"));
+  RemoveStaleFolders(root_, "Other");
+  EXPECT_TRUE(fs::exists(path));
+  fs::create_directory(root_ + "Probe-hand01");  // the same pattern, made by someone else
+  RemoveStaleFolders(root_, "Probe");
+  EXPECT_FALSE(fs::exists(path));
+  EXPECT_TRUE(fs::exists(root_ + "Probe-hand01"));
+  EXPECT_TRUE(HeldFolder::Create(root_ + "missing", "Probe").Path().empty());
+}
+
 TEST_F(OwnFolderTest, AFolderOfAnotherUserIsNotTaken) {
   if (geteuid() != 0) {
     EXPECT_FALSE(CreateOwnFolderTree("/"));  // root's
@@ -147,6 +182,11 @@ TEST_F(OwnFolderTest, AFolderOfAnotherUserIsNotTaken) {
   ASSERT_EQ(chown((root_ + "theirs").c_str(), 65534, 65534), 0);
   EXPECT_FALSE(CreateOwnFolderTree(root_ + "theirs"));
   EXPECT_FALSE(CreateOwnFolderTree(root_ + "theirs/"));
+  // Nor is another user's folder named like a leftover removed.
+  fs::create_directory(root_ + "Probe-abc123");
+  ASSERT_EQ(chown((root_ + "Probe-abc123").c_str(), 65534, 65534), 0);
+  RemoveStaleFolders(root_, "Probe");
+  EXPECT_TRUE(fs::exists(root_ + "Probe-abc123"));
 }
 
 TEST_F(OwnFolderTest, RemovalFollowsNoLinkOnTheWayOrInside) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <filesystem>
 #include <fstream>
 
 #include "platform/ProfileFile.h"
@@ -54,6 +56,25 @@ TEST(ProfileFileTest, ReadsFilesAndTreatsMissingOnesAsEmpty) {
   EXPECT_EQ(ProfileFile(name).ReadString("language", "activeName", ""), "English");
   EXPECT_EQ(ProfileFile(temp.Text() + "none.ini").ReadString("language", "activeName", "N"), "N");
   EXPECT_EQ(ProfileFile(temp.Text()).ReadString("language", "activeName", "N"), "N");
+}
+
+// A FIFO would hold the reader until someone writes, /dev/zero would never end.
+TEST(ProfileFileTest, ReadsOnlyRegularFilesWithinTheLimit) {
+  support::TempFolder temp;
+  const std::string fifo = temp.Text() + "fifo.ini";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  std::filesystem::create_symlink("/dev/zero", temp.Text() + "zero.ini");
+  const std::string large = temp.Text() + "large.ini";
+  std::ofstream(large) << "[language]\nactiveName=English\n"
+                       << std::string(ProfileFile::kMaxSettingsFileSize, ';');
+  const std::string fits = temp.Text() + "fits.ini";
+  std::ofstream(fits) << "[language]\nactiveName=English\n;"
+                      << std::string(ProfileFile::kMaxSettingsFileSize - 31, ';');
+  std::filesystem::create_symlink(fits, temp.Text() + "linked.ini");
+  for (const char* name : {"fifo.ini", "zero.ini", "large.ini"})
+    EXPECT_EQ(ProfileFile(temp.Text() + name).ReadString("language", "activeName", "N"), "N");
+  for (const char* name : {"fits.ini", "linked.ini"})
+    EXPECT_EQ(ProfileFile(temp.Text() + name).ReadString("language", "activeName", ""), "English");
 }
 
 }  // namespace

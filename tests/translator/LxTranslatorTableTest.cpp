@@ -131,6 +131,29 @@ TEST(LxTranslatorTableTest, RemoveHolderDropsWhatTheComponentReached) {
   EXPECT_EQ(table.Find(&b, "Caption", "Open"), &kept);
 }
 
+// Holders go one by one, in any order: the rest stay listed in their order, with a list's
+// lines that all go at once, and a holder asked again finds nothing more.
+TEST(LxTranslatorTableTest, HoldersRemovedOneByOneLeaveTheRestInOrder) {
+  TLxTranslatorTable table;
+  std::vector<std::unique_ptr<framework::TComponent>> holders;
+  for (int i = 0; i < 10; ++i) {
+    holders.push_back(std::make_unique<framework::TComponent>(nullptr));
+    for (int line = 0; line < 12; ++line)
+      AddItem(table, holders.back().get(), "Items", "Line " + std::to_string(line),
+              holders.back().get());
+  }
+  for (int i : {3, 0, 9, 4, 4, 7})
+    table.RemoveHolder(holders[static_cast<std::size_t>(i)].get());
+  ASSERT_EQ(table.Count(), 5 * 12);
+  const std::vector<int> kept = {1, 2, 5, 6, 8};
+  for (int at = 0; at < table.Count(); ++at) {
+    EXPECT_EQ(table.Items(at).Holder, holders[static_cast<std::size_t>(kept[at / 12])].get());
+    EXPECT_EQ(table.Items(at).CurrentStripped, "Line " + std::to_string(at % 12));
+  }
+  EXPECT_EQ(table.Find(holders[0].get(), "Items", "Line 3"), nullptr);
+  EXPECT_NE(table.Find(holders[8].get(), "Items", "Line 11"), nullptr);
+}
+
 TEST(LxTranslatorTableTest, ItemsDroppedInAPassLiveUntilItEnds) {
   TLxTranslatorTable table;
   framework::TComponent a(nullptr);

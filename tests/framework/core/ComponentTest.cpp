@@ -263,6 +263,55 @@ TEST(ComponentTest, OwnersPassNotificationsOnToWhatTheyOwn) {
   delete edit;
 }
 
+// Only listeners are told, but every listener is: a component whose class hears, and one
+// that owns components (also one that gains its first after its owner last asked).
+TEST(ComponentTest, NewsReachEveryListenerHoweverDeep) {
+  TProbe form(nullptr, "Form");
+  auto* first = new TProbe(&form, "First");
+  auto* plain = new TComponent(&form);
+  plain->SetName("Plain");
+  auto* target = new TProbe(&form, "Target");
+  auto* late = new TComponent(&form);
+  delete new TProbe(&form, "Passing");  // the owner asks the others here
+  auto* deep = new TProbe(plain, "Deep");
+  auto* later = new TProbe(late, "Later");
+  first->ref = deep->ref = later->ref = target;
+  delete target;
+  EXPECT_EQ(first->ref, nullptr);
+  EXPECT_EQ(deep->ref, nullptr);
+  EXPECT_EQ(later->ref, nullptr);
+  plain->SetComponentIndex(0);  // order changes keep every listener
+  auto* second = new TProbe(&form, "Second");
+  first->ref = deep->ref = later->ref = second;
+  delete second;
+  EXPECT_EQ(first->ref, nullptr);
+  EXPECT_EQ(deep->ref, nullptr);
+  EXPECT_EQ(later->ref, nullptr);
+}
+
+// Many components are found by name through an index that follows every change.
+TEST(ComponentTest, ManyComponentsAreFoundByNameAfterEveryChange) {
+  TProbe form(nullptr, "Form");
+  for (int i = 0; i < 100; ++i)
+    new TProbe(&form, "Item" + std::to_string(i));
+  EXPECT_EQ(form.FindComponent("ITEM42"), form.Components(42));
+  ExpectComponentError([&] { new TProbe(&form, "item7"); },
+                       "A component named item7 already exists");
+  EXPECT_EQ(form.ComponentCount(), 100);
+  form.Components(42)->SetName("Renamed");
+  EXPECT_EQ(form.FindComponent("Item42"), nullptr);
+  EXPECT_EQ(form.FindComponent("renamed"), form.Components(42));
+  delete form.Components(42);
+  EXPECT_EQ(form.FindComponent("Renamed"), nullptr);
+  auto* moved = form.Components(10);
+  TProbe other(nullptr, "Other");
+  other.InsertComponent(moved);
+  EXPECT_EQ(form.FindComponent("Item10"), nullptr);
+  EXPECT_EQ(other.FindComponent("item10"), moved);
+  new TProbe(&form, "Item10");
+  EXPECT_NE(form.FindComponent("Item10"), nullptr);
+}
+
 // Two forms whose components watch each other, freed in either order.
 void FreeCrossLinkedForms(bool firstFormFirst) {
   auto* form1 = new TProbe(nullptr, "Form1");
