@@ -13,6 +13,7 @@
 #include <nlohmann/json.hpp>
 #include <tuple>
 
+#include "lang/LxIsoLanguages.h"
 #include "lx/LxVersion.h"
 #include "lxpld/PldJson.h"
 #include "lxpo/PoExtract.h"
@@ -51,14 +52,22 @@ pseudo   writes a PO file whose translations are pseudo-texts: accented
          look-alike letters, about 35 % longer, in brackets; hot keys and
          format placeholders kept.
 
-Files are written whole or not at all. Exit codes: 0 ok, 1 bad input, 2 bad usage.
-See docs/translators.md.
+Files are written whole or not at all; the summary of each command
+("FILE.pot: 71 texts") goes to standard error. Exit codes: 0 ok, 1 bad input,
+2 bad usage. See lxpo(1), and translators.md in share/doc/lx.
 )";
 
 class UsageError : public platform::Exception {
  public:
   using Exception::Exception;
 };
+
+// A JSON library message without its "[json.exception.parse_error.101] " tag.
+std::string WithoutLibraryTag(const std::string& message) {
+  if (!message.starts_with("[json.exception.")) return message;
+  const std::size_t end = message.find("] ");
+  return end == std::string::npos ? message : message.substr(end + 2);
+}
 
 using Key = std::tuple<std::string, std::string, std::string>;
 
@@ -142,7 +151,7 @@ std::string OneInput(const Arguments& arguments) {
 
 // ---- extract
 
-int Extract(const Arguments& arguments, std::ostream& out) {
+int Extract(const Arguments& arguments, std::ostream& summary) {
   ExtractSources sources;
   sources.forms = arguments.positional;
   if (const auto tables = arguments.options.find("--strings"); tables != arguments.options.end())
@@ -159,7 +168,7 @@ int Extract(const Arguments& arguments, std::ostream& out) {
   const std::string output = OneOption(arguments, "-o");
   const std::vector<PoEntry> entries = ExtractTemplate(sources);
   WriteFileAtomically(output, WritePo(entries, ""));
-  out << "lxpo: " << output << ": " << entries.size() << " texts\n";
+  summary << "lxpo: " << output << ": " << entries.size() << " texts\n";
   return kLxpoOk;
 }
 
@@ -171,12 +180,46 @@ struct Manifest {
   std::vector<std::string> poFiles;
 };
 
+// A language named by its ISO code takes what it leaves out from the locale database: the
+// ids (not for the native language, which is language 0) and the code page and names.
+void CompleteByIsoCode(nlohmann::json& record, std::size_t index, const std::string& where) {
+  if (!record.is_object() || !record.contains("isoLanguage") || !record["isoLanguage"].is_string())
+    return;
+  const bool needsIds = index > 0 && !record.contains("primaryLanguage");
+  const bool needsMore = !record.contains("codePage") || !record.contains("englishName") ||
+                         (index > 0 && !record.contains("nativeName"));
+  if (!needsIds && !needsMore) return;
+  const std::string iso = record["isoLanguage"].get<std::string>();
+  std::string country;
+  if (record.contains("isoCountry") && record["isoCountry"].is_string())
+    country = record["isoCountry"].get<std::string>();
+  lang::TLxLanguage language;
+  if (!lang::LanguageFromIsoCode(iso, country, language))
+    throw PoError(where + ".isoLanguage: \"" + iso + (country.empty() ? "" : "_" + country) +
+                  "\" is no language of the locale database; give primaryLanguage and codePage");
+  auto take = [&record](const char* field, const nlohmann::json& value) {
+    if (!record.contains(field)) record[field] = value;
+  };
+  if (needsIds) {
+    take("primaryLanguage", language.PrimaryLanguage);
+    take("subLanguage", language.SubLanguage);
+    if (!language.IsoCountryName.empty()) take("isoCountry", language.IsoCountryName);
+  }
+  const auto page = static_cast<platform::CodePage>(language.CodePage);
+  auto utf8 = [page](const std::string& text) {
+    return platform::WideToMultiByte(platform::MultiByteToWide(text, page), 65001);
+  };
+  take("codePage", language.CodePage);
+  take("englishName", utf8(language.EnglishName));
+  if (index > 0) take("nativeName", utf8(language.NativeName));
+}
+
 Manifest ReadManifest(const std::string& path) {
   nlohmann::json json;
   try {
     json = nlohmann::json::parse(ReadFileText(path));
   } catch (const nlohmann::json::exception& error) {
-    throw PoError(path + ": " + error.what());
+    throw PoError(path + ": " + WithoutLibraryTag(error.what()));
   }
   if (!json.is_object()) throw PoError(path + ": the manifest must be a JSON object");
   if (json.contains("translations"))
@@ -187,6 +230,7 @@ Manifest ReadManifest(const std::string& path) {
   if (json.contains("languages") && json["languages"].is_array()) {
     auto& languages = json["languages"];
     for (std::size_t i = 0; i < languages.size(); ++i) {
+      CompleteByIsoCode(languages[i], i, path + ": languages[" + std::to_string(i) + "]");
       std::string po;
       if (languages[i].is_object() && languages[i].contains("po")) {
         const std::string where = path + ": languages[" + std::to_string(i) + "].po";
@@ -279,18 +323,18 @@ void AddLanguage(PldImage& image, std::map<Key, std::size_t>& index, std::size_t
   }
 }
 
-int Build(const Arguments& arguments, std::ostream& out) {
+int Build(const Arguments& arguments, std::ostream& summary) {
   const std::string source = OneInput(arguments);
   const std::string output = OneOption(arguments, "-o");
   Manifest manifest = ReadManifest(source);
   std::map<Key, std::size_t> index;
-  std::string summary;
+  std::string perFile;
   for (std::size_t language = 1; language < manifest.poFiles.size(); ++language) {
     const std::string& path = manifest.poFiles[language];
     if (path.empty()) continue;
     BuildCounts counts;
     AddLanguage(manifest.image, index, language, path, counts);
-    summary += "  " + path + ": " + std::to_string(counts.translated) + " translated, " +
+    perFile += "  " + path + ": " + std::to_string(counts.translated) + " translated, " +
                std::to_string(counts.untranslated) + " untranslated, " +
                std::to_string(counts.leftOut.fuzzy) + " fuzzy and " +
                std::to_string(counts.leftOut.obsolete) + " obsolete left out\n";
@@ -303,9 +347,9 @@ int Build(const Arguments& arguments, std::ostream& out) {
   }
   WriteFileAtomically(output,
                       std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
-  out << "lxpo: " << output << ": " << manifest.image.languages.size() << " languages, "
-      << manifest.image.translations.size() << " translations\n"
-      << summary;
+  summary << "lxpo: " << output << ": " << manifest.image.languages.size() << " languages, "
+          << manifest.image.translations.size() << " translations\n"
+          << perFile;
   return kLxpoOk;
 }
 
@@ -356,7 +400,7 @@ std::vector<PoEntry> ExportEntries(const PldImage& image, std::size_t language) 
   return entries;
 }
 
-int Export(const Arguments& arguments, std::ostream& out) {
+int Export(const Arguments& arguments, std::ostream& summary) {
   const std::string source = OneInput(arguments);
   const std::filesystem::path folder = OneOption(arguments, "-d");
   const std::string text = ReadFileText(source);
@@ -384,14 +428,14 @@ int Export(const Arguments& arguments, std::ostream& out) {
   files.emplace_back("dictionary.json", manifest.dump(2) + "\n");
   for (const auto& [name, content] : files)
     WriteFileAtomically((folder / name).string(), content);
-  out << "lxpo: " << folder.string() << ": messages.pot, " << image.languages.size() - 1
-      << " PO files and dictionary.json; " << image.translations.size() << " translations\n";
+  summary << "lxpo: " << folder.string() << ": messages.pot, " << image.languages.size() - 1
+          << " PO files and dictionary.json; " << image.translations.size() << " translations\n";
   return kLxpoOk;
 }
 
 // ---- pseudo
 
-int Pseudo(const Arguments& arguments, std::ostream& out) {
+int Pseudo(const Arguments& arguments, std::ostream& summary) {
   const std::string source = OneInput(arguments);
   const std::string output = OneOption(arguments, "-o");
   std::string language;
@@ -403,25 +447,27 @@ int Pseudo(const Arguments& arguments, std::ostream& out) {
     entry.fuzzy = false;
   }
   WriteFileAtomically(output, WritePo(entries, language));
-  out << "lxpo: " << output << ": " << entries.size() << " pseudo-texts\n";
+  summary << "lxpo: " << output << ": " << entries.size() << " pseudo-texts\n";
   return kLxpoOk;
 }
 
-int Dispatch(const std::vector<std::string>& args, std::ostream& out) {
+int Dispatch(const std::vector<std::string>& args, std::ostream& summary) {
   if (args.empty()) throw UsageError("a command is required");
   const std::string& command = args[0];
   if (command == "extract")
-    return Extract(ParseArguments(args, 1, {"-o", "--strings", "--code-page"}), out);
-  if (command == "build") return Build(ParseArguments(args, 1, {"-o"}), out);
-  if (command == "export") return Export(ParseArguments(args, 1, {"-d"}), out);
-  if (command == "pseudo") return Pseudo(ParseArguments(args, 1, {"-o", "--language"}), out);
+    return Extract(ParseArguments(args, 1, {"-o", "--strings", "--code-page"}), summary);
+  if (command == "build") return Build(ParseArguments(args, 1, {"-o"}), summary);
+  if (command == "export") return Export(ParseArguments(args, 1, {"-d"}), summary);
+  if (command == "pseudo") return Pseudo(ParseArguments(args, 1, {"-o", "--language"}), summary);
+  if (command.size() > 1 && command[0] == '-') throw UsageError("unknown option " + command);
   throw UsageError("unknown command " + command);
 }
 
 }  // namespace
 
 int RunLxpo(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  if (!args.empty() && (args[0] == "--help" || args[0] == "-h")) {
+  if (std::find(args.begin(), args.end(), "--help") != args.end() ||
+      (!args.empty() && args[0] == "-h")) {
     out << kUsage;
     return kLxpoOk;
   }
@@ -430,14 +476,15 @@ int RunLxpo(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     return kLxpoOk;
   }
   try {
-    return Dispatch(args, out);
+    // Summaries go to standard error, as msgfmt --statistics does.
+    return Dispatch(args, err);
   } catch (const UsageError& error) {
-    err << "lxpo: " << error.Message() << "\n" << kUsage;
+    err << "lxpo: " << error.Message() << "\nTry 'lxpo --help'.\n";
     return kLxpoBadUsage;
   } catch (const platform::Exception& error) {
     err << "lxpo: " << error.Message() << "\n";
   } catch (const std::exception& error) {
-    err << "lxpo: " << error.what() << "\n";
+    err << "lxpo: " << WithoutLibraryTag(error.what()) << "\n";
   }
   return kLxpoBadInput;
 }
