@@ -7,13 +7,14 @@
 #include "framework/streaming/Filer.h"
 #include "framework/streaming/Streams.h"
 #include "framework/streaming/TextForm.h"
+#include "lang/LxLanguageIds.h"
 #include "platform/Exception.h"
 #include "translator/LxPoly.h"
 
 namespace lx::tools {
 
-std::string TranslatedFormText(const std::vector<std::uint8_t>& form,
-                               const std::string& dictionaryFile, int language) {
+TranslatedForm TranslateForm(const std::vector<std::uint8_t>& form,
+                             const std::string& dictionaryFile, int language, bool byteCodes) {
   RegisterStandardClasses();
   const std::vector<std::uint8_t> binary = BinaryFormOf(form);
 
@@ -37,7 +38,15 @@ std::string TranslatedFormText(const std::vector<std::uint8_t>& form,
 
   framework::TMemoryStream output;
   framework::WriteComponentTo(output, root);
-  return framework::FormBinaryToText(output.Bytes());
+  const lang::TLxLanguage& current = dictionary.CurrentLanguage();
+  TranslatedForm translated;
+  translated.language = dictionary.Language() == 0 ? "the native language" : current.EnglishName;
+  translated.rightToLeft = current.ScriptClass() == lang::kLxScriptRightToLeft;
+  const int codePage = current.CodePage == 0 ? 1252 : current.CodePage;
+  translated.text = byteCodes ? framework::FormBinaryToText(output.Bytes())
+                              : framework::FormBinaryToText(
+                                    output.Bytes(), static_cast<platform::CodePage>(codePage));
+  return translated;
 }
 
 }  // namespace lx::tools
