@@ -18,9 +18,13 @@ namespace lx::lang {
 
 namespace {
 
+// Said after each failed support check: a new program's dictionary keeps the default
+// CheckLevel, and its author looks for what lets the language through.
+constexpr const char* kCheckLevelHint = " (the dictionary's CheckLevel lxclNone allows it)";
+
 std::string LocaleText(const char* text, int lcid) {
   return std::string("The locale (") + std::to_string(PRIMARYLANGID(lcid)) + ", " +
-         std::to_string(SUBLANGID(lcid)) + ") " + text;
+         std::to_string(SUBLANGID(lcid)) + ") " + text + kCheckLevelHint;
 }
 
 void Fire(const framework::TNotifyEvent& event, framework::TObject* sender) {
@@ -238,9 +242,9 @@ void TLxDictionary::ReadCurrentLanguage() {
 void TLxDictionary::CheckLanguageSupport() const {
   const TLxLanguage& language = *currentLanguage_;
   if (checkLevel_ == lxclSystem && !LanguageSupportedBySystem(language))
-    throw ELxPoly(language.EnglishName + " is not supported by the system");
+    throw ELxPoly(language.EnglishName + " is not supported by the system" + kCheckLevelHint);
   if (checkLevel_ == lxclCodePage && !LanguageSupportedByCodePage(language))
-    throw ELxPoly(language.EnglishName + " is not supported by the code page");
+    throw ELxPoly(language.EnglishName + " is not supported by the code page" + kCheckLevelHint);
 }
 
 void TLxDictionary::SelectLocale(int lcid) {
@@ -287,6 +291,7 @@ void TLxDictionary::ApplyLocaleSettings() {
   settings.ShortDateFormat = locale.ShortDateFormat;
   settings.LongDateFormat = locale.LongDateFormat;
   settings.ListSeparator = locale.ListSeparator;
+  if (locale.CodePage != 0) settings.CodePage = static_cast<std::uint32_t>(locale.CodePage);
   if (options_.Contains(lxdoYear2000)) {
     settings.ShortDateFormat = WidenYear(settings.ShortDateFormat);
     settings.LongDateFormat = WidenYear(settings.LongDateFormat);

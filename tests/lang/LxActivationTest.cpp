@@ -400,7 +400,8 @@ TEST_F(LxActivationTest, LanguagesOutsideTheCodePageAreRefused) {
 
   dictionary.changes.clear();
   EXPECT_EQ(MessageOf<ELxPoly>([&] { dictionary.SetLanguage(3); }),
-            "Russian is not supported by the code page");
+            "Russian is not supported by the code page (the dictionary\'s CheckLevel lxclNone "
+            "allows it)");
   // The new state stays; nothing was applied.
   EXPECT_EQ(dictionary.Language(), 3);
   EXPECT_EQ(dictionary.ActiveLanguageIndex(), 3);
@@ -422,7 +423,8 @@ TEST_F(LxActivationTest, LanguagesWhoseCodePageIsMissingAreRefusedBySystemCheck)
   dictionary.SetCheckLevel(lxclSystem);
   dictionary.SetLanguage(1);
   EXPECT_EQ(MessageOf<ELxPoly>([&] { dictionary.Open(); }),
-            "Korean (Johab) is not supported by the system");
+            "Korean (Johab) is not supported by the system (the dictionary\'s CheckLevel lxclNone "
+            "allows it)");
   EXPECT_FALSE(dictionary.IsOpen());
 }
 
@@ -443,7 +445,8 @@ TEST_F(LxActivationTest, LocalesOutsideTheCodePageAreRefused) {
   dictionary.SetLanguage(0);
   dictionary.Open();
   EXPECT_EQ(MessageOf<ELxPoly>([&] { dictionary.SetLocale(0x0419); }),
-            "The locale (25, 1) is not supported by the current code page");
+            "The locale (25, 1) is not supported by the current code page (the dictionary\'s "
+            "CheckLevel lxclNone allows it)");
   EXPECT_EQ(dictionary.Locale(), 0x0419);
   EXPECT_EQ(dictionary.ActiveLocaleId(), 0x0419);
 
@@ -466,7 +469,8 @@ TEST_F(LxActivationTest, LocaleErrorsNameTheLocaleAsPassed) {
   dictionary.SetLocale(0x0407);
   dictionary.Open();
   EXPECT_EQ(MessageOf<ELxPoly>([&] { dictionary.SetLocale(0x0400); }),
-            "The locale (0, 1) is not supported by the current code page");
+            "The locale (0, 1) is not supported by the current code page (the dictionary\'s "
+            "CheckLevel lxclNone allows it)");
   EXPECT_EQ(dictionary.ActiveLocaleId(), 0x0419);
 }
 
@@ -481,7 +485,8 @@ TEST_F(LxActivationTest, LocalesWhoseCodePageIsMissingAreRefusedBySystemCheck) {
   dictionary.SetCheckLevel(lxclSystem);
   dictionary.Open();
   EXPECT_EQ(MessageOf<ELxPoly>([&] { dictionary.SetLocale(0x0812); }),
-            "The locale (18, 2) is not supported by the system");
+            "The locale (18, 2) is not supported by the system (the dictionary\'s CheckLevel "
+            "lxclNone allows it)");
 }
 
 TEST_F(LxActivationTest, TheDesignStateSkipsTheSupportChecks) {
@@ -498,7 +503,8 @@ TEST_F(LxActivationTest, TheDesignStateSkipsTheSupportChecks) {
 
   dictionary.SetDesigning(false);
   EXPECT_EQ(MessageOf<ELxPoly>([&] { dictionary.SelectLanguage(0); }),
-            "Russian is not supported by the code page");
+            "Russian is not supported by the code page (the dictionary\'s CheckLevel lxclNone "
+            "allows it)");
 }
 
 // ---- Translators and events
