@@ -9,9 +9,31 @@
 #include "framework/streaming/TextForm.h"
 #include "lang/LxLanguageIds.h"
 #include "platform/Exception.h"
+#include "toolfiles/ToolFiles.h"
 #include "translator/LxPoly.h"
 
 namespace lx::tools {
+
+namespace {
+
+// A dictionary that cannot be used is named in the message, not the form.
+void OpenDictionary(dict::TLxBinaryDictionary& dictionary, const std::string& dictionaryFile,
+                    int language) {
+  const std::string name = InputName(dictionaryFile);
+  const std::string file = RegularInputFile(dictionaryFile);
+  try {
+    dictionary.SetFileName(std::filesystem::absolute(file).string());
+    dictionary.SetBinding(lang::lxbiNone);
+    dictionary.SetCheckLevel(lang::lxclNone);
+    dictionary.SetLanguage(language);
+    dictionary.Open();
+  } catch (const platform::Exception& error) {
+    throw ToolFileError(name + ": " + ShortenQuoted(error.Message()));
+  }
+  if (!dictionary.IsOpen()) throw ToolFileError(name + ": cannot be opened as a dictionary");
+}
+
+}  // namespace
 
 TranslatedForm TranslateForm(const std::vector<std::uint8_t>& form,
                              const std::string& dictionaryFile, int language, bool byteCodes) {
@@ -19,13 +41,7 @@ TranslatedForm TranslateForm(const std::vector<std::uint8_t>& form,
   const std::vector<std::uint8_t> binary = BinaryFormOf(form);
 
   dict::TLxBinaryDictionary dictionary(nullptr);
-  dictionary.SetFileName(std::filesystem::absolute(dictionaryFile).string());
-  dictionary.SetBinding(lang::lxbiNone);
-  dictionary.SetCheckLevel(lang::lxclNone);
-  dictionary.SetLanguage(language);
-  dictionary.Open();
-  if (!dictionary.IsOpen())
-    throw platform::Exception("Cannot open the dictionary " + dictionaryFile);
+  OpenDictionary(dictionary, dictionaryFile, language);
 
   TStandInForm root(RootClassName(binary));
   framework::TMemoryStream input(binary);

@@ -22,8 +22,9 @@ struct TranslatedForm {
 /// in the language's code page, written as their characters (UTF-8), or with `byteCodes`
 /// as "#n" codes of their bytes, a text that compiles back to the same binary form. The
 /// form's root class need not be known: a stand-in form of that class name takes the
-/// components, so the class name is the look-up context as in the program. Raises the
-/// framework's and the engine's errors.
+/// components, so the class name is the look-up context as in the program. Raises
+/// ToolFileError naming the dictionary file for a dictionary that cannot be used, and the
+/// framework's and the engine's errors for the form.
 TranslatedForm TranslateForm(const std::vector<std::uint8_t>& form,
                              const std::string& dictionaryFile, int language, bool byteCodes);
 

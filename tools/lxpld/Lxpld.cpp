@@ -31,6 +31,7 @@ dump   prints an image as JSON; a build of that JSON gives the same bytes.
 check  reads every record as the engine does and prints "ok" with the counts, or
        the error the engine raises and the record that raises it.
 
+A file named "-" is standard input or output.
 Exit codes: 0 ok, 1 bad input, 2 bad usage.
 )";
 
@@ -116,7 +117,7 @@ BuildOptions ParseBuild(const std::vector<std::string>& args) {
 }
 
 // The summary goes to standard error, as msgfmt --statistics does.
-int Build(const std::vector<std::string>& args, std::ostream& summary) {
+int Build(const std::vector<std::string>& args, std::ostream& out, std::ostream& summary) {
   const BuildOptions options = ParseBuild(args);
   PldImage image;
   Bytes bytes;
@@ -127,9 +128,9 @@ int Build(const std::vector<std::string>& args, std::ostream& summary) {
     if (options.utf16) image.utf16 = *options.utf16;
     bytes = WritePldImageInKeyOrder(image);
   } catch (const PldImageError& error) {
-    throw InputError(options.source + ": " + error.Message());
+    throw InputError(InputName(options.source) + ": " + error.Message());
   }
-  WriteOutputFile(options.output, bytes);
+  WriteOutput(options.output, bytes, out);
   summary << options.output << ": " << bytes.size() << " bytes, "
           << Counted(image.languages.size(), "language") << ", "
           << Counted(image.translations.size(), "translation") << ", "
@@ -139,7 +140,7 @@ int Build(const std::vector<std::string>& args, std::ostream& summary) {
 
 std::string SingleFile(const std::vector<std::string>& args) {
   for (std::size_t i = 1; i < args.size(); ++i) {
-    if (args[i].size() > 1 && args[i].starts_with("-"))
+    if (args[i] != kStandardStream && args[i].starts_with("-"))
       throw UsageError("unknown option " + Excerpt(args[i]));
   }
   if (args.size() != 2) {
@@ -160,14 +161,15 @@ int Dump(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
   try {
     image = ParsePldImage(bytes);
   } catch (const PldImageError& error) {
-    throw InputError(path + ": " + error.Message());
+    throw InputError(InputName(path) + ": " + error.Message());
   }
   out << ImageToJson(image);
   // Images that lxpld did not write may hold what the JSON form leaves out.
   try {
     const Bytes rebuilt = WritePldImageInKeyOrder(image);
     if (rebuilt != bytes) {
-      err << "lxpld: note: " << path << " is laid out otherwise than lxpld writes; a build of "
+      err << "lxpld: note: " << Printable(InputName(path))
+          << " is laid out otherwise than lxpld writes; a build of "
           << "this dump differs from byte " << FirstDifference(bytes, rebuilt) << " on\n";
     }
   } catch (const PldImageError& error) {
@@ -223,7 +225,7 @@ int Check(const std::vector<std::string>& args, std::ostream& out) {
     file.OpenStream(std::make_unique<framework::TMemoryStream>(bytes));
     ReadAll(file, size, where);
   } catch (const platform::Exception& error) {
-    throw InputError(path + ": " + where + ": " + error.Message());
+    throw InputError(InputName(path) + ": " + where + ": " + error.Message());
   }
   out << "ok: version " << file.Version() << ", "
       << (file.LittleEndian() ? "little-endian" : "big-endian") << ", "
@@ -237,7 +239,7 @@ int Check(const std::vector<std::string>& args, std::ostream& out) {
 int Dispatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   if (args.empty()) throw UsageError("no command given");
   const std::string& command = args[0];
-  if (command == "build") return Build(args, err);
+  if (command == "build") return Build(args, out, err);
   if (command == "dump") return Dump(args, out, err);
   if (command == "check") return Check(args, out);
   if (command.size() > 1 && command.starts_with("-"))
@@ -261,14 +263,15 @@ int RunLxpld(const std::vector<std::string>& args, std::ostream& out, std::ostre
   try {
     return Dispatch(args, out, err);
   } catch (const UsageError& error) {
-    err << "lxpld: " << error.Message() << "\nTry 'lxpld --help'.\n";
+    err << "lxpld: " << Printable(error.Message()) << "\nTry 'lxpld --help'.\n";
     return kLxpldBadUsage;
   } catch (const platform::Exception& error) {  // InputError, ToolFileError
-    err << "lxpld: " << error.Message() << "\n";
+    // Input bytes in a message are never sent to the terminal as they are.
+    err << "lxpld: " << Printable(error.Message()) << "\n";
   } catch (const std::bad_alloc&) {
     err << "lxpld: out of memory\n";
   } catch (const std::exception& error) {
-    err << "lxpld: " << Excerpt(error.what(), 200) << "\n";
+    err << "lxpld: " << Printable(Excerpt(error.what(), 200)) << "\n";
   }
   return kLxpldBadInput;
 }

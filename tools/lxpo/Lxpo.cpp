@@ -1,16 +1,12 @@
 #include "lxpo/Lxpo.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstring>
+#include <algorithm>
+#include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <map>
+#include <new>
 #include <nlohmann/json.hpp>
+#include <span>
 #include <tuple>
 
 #include "lang/LxIsoLanguages.h"
@@ -22,6 +18,7 @@
 #include "platform/CodePages.h"
 #include "pldimage/PldImage.h"
 #include "pldimage/PldText.h"
+#include "toolfiles/ToolFiles.h"
 
 namespace lx::tools {
 namespace {
@@ -52,9 +49,10 @@ pseudo   writes a PO file whose translations are pseudo-texts: accented
          look-alike letters, about 35 % longer, in brackets; hot keys and
          format placeholders kept.
 
-Files are written whole or not at all; the summary of each command
-("FILE.pot: 71 texts") goes to standard error. Exit codes: 0 ok, 1 bad input,
-2 bad usage. See lxpo(1), and translators.md in share/doc/lx.
+Files are written whole or not at all; "-" is standard input or output. The
+summary of each command ("FILE.pot: 71 texts") goes to standard error.
+Exit codes: 0 ok, 1 bad input, 2 bad usage. See lxpo(1), and translators.md
+in share/doc/lx.
 )";
 
 class UsageError : public platform::Exception {
@@ -62,51 +60,31 @@ class UsageError : public platform::Exception {
   using Exception::Exception;
 };
 
-// A JSON library message without its "[json.exception.parse_error.101] " tag.
-std::string WithoutLibraryTag(const std::string& message) {
-  if (!message.starts_with("[json.exception.")) return message;
-  const std::size_t end = message.find("] ");
-  return end == std::string::npos ? message : message.substr(end + 2);
-}
-
 using Key = std::tuple<std::string, std::string, std::string>;
 
-constexpr std::uintmax_t kMaxInputSize = 256u << 20;
+constexpr std::size_t kMaxManifestSize = 256u << 20;
 
-std::string ReadFileText(const std::string& path) {
-  std::error_code error;
-  if (!std::filesystem::is_regular_file(path, error)) throw PoError(path + ": not a regular file");
-  if (std::filesystem::file_size(path, error) > kMaxInputSize || error)
-    throw PoError(path + ": too large");
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw PoError(path + ": cannot be opened: " + std::strerror(errno));
-  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) throw PoError(path + ": cannot be read");
-  return text;
+std::string ReadFileText(const std::string& path, std::size_t limit = kMaxManifestSize) {
+  const std::vector<std::uint8_t> bytes = ReadInputFile(path, limit);
+  return std::string(bytes.begin(), bytes.end());
 }
 
-// Writes `content` to a new temporary file beside `path` and renames it over `path`.
-void WriteFileAtomically(const std::string& path, std::string_view content) {
-  const std::filesystem::path target(path);
-  const std::filesystem::path folder = target.has_parent_path() ? target.parent_path() : ".";
-  std::string temporary = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
-  const int fd = mkstemp(temporary.data());
-  if (fd < 0) throw PoError(path + ": cannot be written: " + std::strerror(errno));
-  const mode_t mask = umask(0);
-  umask(mask);
-  bool written = fchmod(fd, 0666 & ~mask) == 0;
-  for (std::size_t done = 0; written && done < content.size();) {
-    const ssize_t count = write(fd, content.data() + done, content.size() - done);
-    if (count < 0 && errno == EINTR) continue;
-    written = count > 0;
-    if (written) done += static_cast<std::size_t>(count);
-  }
-  const int error = errno;
-  if (close(fd) != 0) written = false;
-  if (!written || std::rename(temporary.c_str(), path.c_str()) != 0) {
-    const int reason = written ? errno : error;
-    unlink(temporary.c_str());
-    throw PoError(path + ": cannot be written: " + std::strerror(reason));
+std::span<const std::uint8_t> BytesOf(std::string_view text) {
+  return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
+}
+
+// Writes the output ("-": standard output); the stream where the summary then goes.
+std::ostream& WriteResult(const std::string& path, std::string_view content, std::ostream& out,
+                          std::ostream& err) {
+  WriteOutput(path, BytesOf(content), out);
+  return path == kStandardStream ? err : out;
+}
+
+// Written over, an input would be lost.
+void RefuseInputAsOutput(const std::vector<std::string>& inputs, const std::string& output) {
+  for (const std::string& input : inputs) {
+    if (IsSameFile(input, output))
+      throw UsageError("the output file " + output + " is the input file " + input);
   }
 }
 
@@ -151,7 +129,7 @@ std::string OneInput(const Arguments& arguments) {
 
 // ---- extract
 
-int Extract(const Arguments& arguments, std::ostream& summary) {
+int Extract(const Arguments& arguments, std::ostream& out, std::ostream& err) {
   ExtractSources sources;
   sources.forms = arguments.positional;
   if (const auto tables = arguments.options.find("--strings"); tables != arguments.options.end())
@@ -166,9 +144,12 @@ int Extract(const Arguments& arguments, std::ostream& summary) {
     detail::CheckCodePage(sources.codePage);
   }
   const std::string output = OneOption(arguments, "-o");
+  RefuseInputAsOutput(sources.forms, output);
+  RefuseInputAsOutput(sources.stringTables, output);
   const std::vector<PoEntry> entries = ExtractTemplate(sources);
-  WriteFileAtomically(output, WritePo(entries, ""));
-  summary << "lxpo: " << output << ": " << entries.size() << " texts\n";
+  WriteResult(output, WritePo(entries, ""), out, err);
+  // Summaries go to standard error, as msgfmt --statistics does.
+  err << "lxpo: " << output << ": " << entries.size() << " texts\n";
   return kLxpoOk;
 }
 
@@ -179,6 +160,19 @@ struct Manifest {
   /// Per language; empty for none.
   std::vector<std::string> poFiles;
 };
+
+nlohmann::json ParseManifest(const std::string& path) {
+  const std::string text = ReadFileText(path);
+  try {
+    // The library recurses into what it has parsed when it writes it out again.
+    CheckJsonNesting(text);
+    return nlohmann::json::parse(text);
+  } catch (const nlohmann::json::exception& error) {
+    throw PoError(InputName(path) + ": " + JsonMessage(error.what()));
+  } catch (const platform::Exception& error) {
+    throw PoError(InputName(path) + ": " + error.Message());
+  }
+}
 
 // A language named by its ISO code takes what it leaves out from the locale database: the
 // ids (not for the native language, which is language 0) and the code page and names.
@@ -215,25 +209,22 @@ void CompleteByIsoCode(nlohmann::json& record, std::size_t index, const std::str
 }
 
 Manifest ReadManifest(const std::string& path) {
-  nlohmann::json json;
-  try {
-    json = nlohmann::json::parse(ReadFileText(path));
-  } catch (const nlohmann::json::exception& error) {
-    throw PoError(path + ": " + WithoutLibraryTag(error.what()));
-  }
-  if (!json.is_object()) throw PoError(path + ": the manifest must be a JSON object");
+  nlohmann::json json = ParseManifest(path);
+  if (!json.is_object()) throw PoError(InputName(path) + ": the manifest must be a JSON object");
   if (json.contains("translations"))
-    throw PoError(path + ": translations: a manifest takes its translations from PO files");
+    throw PoError(InputName(path) +
+                  ": translations: a manifest takes its translations from PO files");
   if (!json.contains("contentFlags")) json["contentFlags"] = 1;
   Manifest manifest;
   const std::filesystem::path folder = std::filesystem::path(path).parent_path();
   if (json.contains("languages") && json["languages"].is_array()) {
     auto& languages = json["languages"];
     for (std::size_t i = 0; i < languages.size(); ++i) {
-      CompleteByIsoCode(languages[i], i, path + ": languages[" + std::to_string(i) + "]");
+      CompleteByIsoCode(languages[i], i,
+                        InputName(path) + ": languages[" + std::to_string(i) + "]");
       std::string po;
       if (languages[i].is_object() && languages[i].contains("po")) {
-        const std::string where = path + ": languages[" + std::to_string(i) + "].po";
+        const std::string where = InputName(path) + ": languages[" + std::to_string(i) + "].po";
         if (!languages[i]["po"].is_string()) throw PoError(where + ": a file name expected");
         if (i == 0) throw PoError(where + ": the native language's texts are the msgids");
         po = (folder / languages[i]["po"].get<std::string>()).string();
@@ -245,7 +236,7 @@ Manifest ReadManifest(const std::string& path) {
   try {
     manifest.image = ImageFromJson(json.dump());
   } catch (const platform::Exception& error) {
-    throw PoError(path + ": " + error.Message());
+    throw PoError(InputName(path) + ": " + error.Message());
   }
   return manifest;
 }
@@ -323,18 +314,20 @@ void AddLanguage(PldImage& image, std::map<Key, std::size_t>& index, std::size_t
   }
 }
 
-int Build(const Arguments& arguments, std::ostream& summary) {
+int Build(const Arguments& arguments, std::ostream& out, std::ostream& err) {
   const std::string source = OneInput(arguments);
   const std::string output = OneOption(arguments, "-o");
+  RefuseInputAsOutput({source}, output);
   Manifest manifest = ReadManifest(source);
+  RefuseInputAsOutput(manifest.poFiles, output);
   std::map<Key, std::size_t> index;
-  std::string perFile;
+  std::string summary;
   for (std::size_t language = 1; language < manifest.poFiles.size(); ++language) {
     const std::string& path = manifest.poFiles[language];
     if (path.empty()) continue;
     BuildCounts counts;
     AddLanguage(manifest.image, index, language, path, counts);
-    perFile += "  " + path + ": " + std::to_string(counts.translated) + " translated, " +
+    summary += "  " + path + ": " + std::to_string(counts.translated) + " translated, " +
                std::to_string(counts.untranslated) + " untranslated, " +
                std::to_string(counts.leftOut.fuzzy) + " fuzzy and " +
                std::to_string(counts.leftOut.obsolete) + " obsolete left out\n";
@@ -345,11 +338,10 @@ int Build(const Arguments& arguments, std::ostream& summary) {
   } catch (const platform::Exception& error) {
     throw PoError(source + ": " + error.Message());
   }
-  WriteFileAtomically(output,
-                      std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
-  summary << "lxpo: " << output << ": " << manifest.image.languages.size() << " languages, "
-          << manifest.image.translations.size() << " translations\n"
-          << perFile;
+  WriteOutput(output, bytes, out);
+  err << "lxpo: " << output << ": " << manifest.image.languages.size() << " languages, "
+      << manifest.image.translations.size() << " translations\n"
+      << summary;
   return kLxpoOk;
 }
 
@@ -403,13 +395,12 @@ std::vector<PoEntry> ExportEntries(const PldImage& image, std::size_t language) 
 int Export(const Arguments& arguments, std::ostream& summary) {
   const std::string source = OneInput(arguments);
   const std::filesystem::path folder = OneOption(arguments, "-d");
-  const std::string text = ReadFileText(source);
+  const std::vector<std::uint8_t> bytes = ReadInputFile(source);
   PldImage image;
   try {
-    image =
-        ParsePldImage(std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+    image = ParsePldImage(bytes);
   } catch (const platform::Exception& error) {
-    throw PoError(source + ": " + error.Message());
+    throw PoError(InputName(source) + ": " + error.Message());
   }
   std::error_code error;
   if (!std::filesystem::is_directory(folder, error))
@@ -426,8 +417,13 @@ int Export(const Arguments& arguments, std::ostream& summary) {
     manifest["languages"][i]["po"] = names[i];
   }
   files.emplace_back("dictionary.json", manifest.dump(2) + "\n");
-  for (const auto& [name, content] : files)
-    WriteFileAtomically((folder / name).string(), content);
+  // All files are written before any replaces its target: a failure leaves the old set whole.
+  OutputFiles outputs;
+  for (const auto& [name, content] : files) {
+    RefuseInputAsOutput({source}, (folder / name).string());
+    outputs.Add((folder / name).string(), BytesOf(content));
+  }
+  outputs.Commit();
   summary << "lxpo: " << folder.string() << ": messages.pot, " << image.languages.size() - 1
           << " PO files and dictionary.json; " << image.translations.size() << " translations\n";
   return kLxpoOk;
@@ -435,30 +431,31 @@ int Export(const Arguments& arguments, std::ostream& summary) {
 
 // ---- pseudo
 
-int Pseudo(const Arguments& arguments, std::ostream& summary) {
+int Pseudo(const Arguments& arguments, std::ostream& out, std::ostream& err) {
   const std::string source = OneInput(arguments);
   const std::string output = OneOption(arguments, "-o");
   std::string language;
   if (arguments.options.contains("--language")) language = OneOption(arguments, "--language");
+  RefuseInputAsOutput({source}, output);
   PoReadCounts counts;
   std::vector<PoEntry> entries = ReadPo(source, counts, true);
   for (PoEntry& entry : entries) {
     entry.msgstr = PseudoText(entry.msgid);
     entry.fuzzy = false;
   }
-  WriteFileAtomically(output, WritePo(entries, language));
-  summary << "lxpo: " << output << ": " << entries.size() << " pseudo-texts\n";
+  WriteResult(output, WritePo(entries, language), out, err);
+  err << "lxpo: " << output << ": " << entries.size() << " pseudo-texts\n";
   return kLxpoOk;
 }
 
-int Dispatch(const std::vector<std::string>& args, std::ostream& summary) {
+int Dispatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   if (args.empty()) throw UsageError("a command is required");
   const std::string& command = args[0];
   if (command == "extract")
-    return Extract(ParseArguments(args, 1, {"-o", "--strings", "--code-page"}), summary);
-  if (command == "build") return Build(ParseArguments(args, 1, {"-o"}), summary);
-  if (command == "export") return Export(ParseArguments(args, 1, {"-d"}), summary);
-  if (command == "pseudo") return Pseudo(ParseArguments(args, 1, {"-o", "--language"}), summary);
+    return Extract(ParseArguments(args, 1, {"-o", "--strings", "--code-page"}), out, err);
+  if (command == "build") return Build(ParseArguments(args, 1, {"-o"}), out, err);
+  if (command == "export") return Export(ParseArguments(args, 1, {"-d"}), err);
+  if (command == "pseudo") return Pseudo(ParseArguments(args, 1, {"-o", "--language"}), out, err);
   if (command.size() > 1 && command[0] == '-') throw UsageError("unknown option " + command);
   throw UsageError("unknown command " + command);
 }
@@ -476,15 +473,17 @@ int RunLxpo(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     return kLxpoOk;
   }
   try {
-    // Summaries go to standard error, as msgfmt --statistics does.
-    return Dispatch(args, err);
+    return Dispatch(args, out, err);
   } catch (const UsageError& error) {
-    err << "lxpo: " << error.Message() << "\nTry 'lxpo --help'.\n";
+    err << "lxpo: " << Printable(error.Message()) << "\nTry 'lxpo --help'.\n";
     return kLxpoBadUsage;
   } catch (const platform::Exception& error) {
-    err << "lxpo: " << error.Message() << "\n";
+    // Input bytes in a message are never sent to the terminal as they are.
+    err << "lxpo: " << Printable(error.Message()) << "\n";
+  } catch (const std::bad_alloc&) {
+    err << "lxpo: out of memory\n";
   } catch (const std::exception& error) {
-    err << "lxpo: " << WithoutLibraryTag(error.what()) << "\n";
+    err << "lxpo: " << Printable(Excerpt(JsonMessage(error.what()), 200)) << "\n";
   }
   return kLxpoBadInput;
 }

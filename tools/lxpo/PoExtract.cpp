@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <memory>
 #include <string_view>
@@ -20,6 +18,7 @@
 #include "lang/LxRecords.h"
 #include "platform/CodePages.h"
 #include "pldimage/PldText.h"
+#include "toolfiles/ToolFiles.h"
 #include "translator/LxPoly.h"
 
 extern const char* const kLxpoFrameworkStrings;
@@ -27,7 +26,7 @@ extern const char* const kLxpoFrameworkStrings;
 namespace lx::tools {
 namespace {
 
-constexpr std::uintmax_t kMaxSourceSize = 64u << 20;
+constexpr std::size_t kMaxSourceSize = 64u << 20;
 
 // ---- Forms
 
@@ -196,18 +195,6 @@ std::vector<PoEntry> SystemMenuEntries() {
   return entries;
 }
 
-std::vector<std::uint8_t> ReadBytes(const std::string& path) {
-  std::error_code error;
-  if (!std::filesystem::is_regular_file(path, error)) throw PoError(path + ": not a regular file");
-  if (std::filesystem::file_size(path, error) > kMaxSourceSize || error)
-    throw PoError(path + ": too large");
-  std::ifstream in(path, std::ios::binary);
-  std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)),
-                                  std::istreambuf_iterator<char>());
-  if (in.bad()) throw PoError(path + ": cannot be read");
-  return bytes;
-}
-
 // Appends `more`, merging entries whose key is already there.
 void Merge(std::vector<PoEntry>& entries,
            std::map<std::tuple<std::string, std::string, std::string>, std::size_t>& index,
@@ -300,18 +287,19 @@ std::vector<PoEntry> ExtractTemplate(const ExtractSources& sources) {
   std::map<std::tuple<std::string, std::string, std::string>, std::size_t> index;
   for (const std::string& form : sources.forms) {
     const std::string name = std::filesystem::path(form).filename().string();
+    const std::vector<std::uint8_t> bytes = ReadInputFile(form, kMaxSourceSize);
     std::vector<PoEntry> formEntries;
     try {
-      formEntries = ExtractForm(ReadBytes(form), name, sources.codePage);
+      formEntries = ExtractForm(bytes, name, sources.codePage);
     } catch (const PoError&) {
       throw;
     } catch (const platform::Exception& error) {
-      throw PoError(form + ": " + error.Message());
+      throw PoError(InputName(form) + ": " + error.Message());
     }
     Merge(entries, index, std::move(formEntries));
   }
   for (const std::string& table : sources.stringTables) {
-    const std::vector<std::uint8_t> bytes = ReadBytes(table);
+    const std::vector<std::uint8_t> bytes = ReadInputFile(table, kMaxSourceSize);
     const std::string name = std::filesystem::path(table).filename().string();
     Merge(entries, index,
           ExtractStringTable(std::string(bytes.begin(), bytes.end()), name, sources.codePage));
