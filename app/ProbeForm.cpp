@@ -3,6 +3,7 @@
 #include <chrono>
 #include <ctime>
 
+#include "app/LanguageChoice.h"
 #include "frame/dmLanguages.h"
 #include "framework/controls/Menus.h"
 #include "framework/controls/StdCtrls.h"
@@ -23,7 +24,6 @@ LX_PUBLISHED(TProbeForm)
 namespace {
 
 constexpr int kWesternCodePage = 1252;
-constexpr const char* kDesignLanguage = "English";
 
 lang::TLxDictionary* OpenDictionary() {
   if (frame::dmlg == nullptr || frame::dmlg->Dictionary == nullptr) return nullptr;
@@ -131,10 +131,16 @@ void TProbeForm::InitializeContent() {
                : OwnName(dictionary->CurrentLanguage(), codePage));
   SetLabel(*this, "LocaleValue", LocaleText(platform::ThreadLocale(), codePage));
   const framework::TFormatSettings& settings = framework::FormatSettings();
-  SetLabel(*this, "DateValue", framework::FormatDateTime(settings.ShortDateFormat, Today(false)));
-  SetLabel(*this, "TimeValue", framework::FormatDateTime(settings.LongTimeFormat, Today(true)));
-  SetLabel(*this, "NumberValue", FormatAmount(123456789, 2));
-  SetLabel(*this, "CurrencyValue", FormatCurrencyAmount(123456));
+  // The formats' texts are in their locale's code page, the window's in its language's.
+  const auto shown = [&settings, codePage](const std::string& text) {
+    return Recode(text, static_cast<int>(settings.CodePage), codePage);
+  };
+  SetLabel(*this, "DateValue",
+           shown(framework::FormatDateTime(settings.ShortDateFormat, Today(false))));
+  SetLabel(*this, "TimeValue",
+           shown(framework::FormatDateTime(settings.LongTimeFormat, Today(true))));
+  SetLabel(*this, "NumberValue", shown(FormatAmount(123456789, 2)));
+  SetLabel(*this, "CurrencyValue", shown(FormatCurrencyAmount(123456)));
   if (auto* list = Find<framework::TListBox>(*this, "LanguageList")) {
     list->Items()->Clear();
     const int count = dictionary == nullptr ? 0 : dictionary->GetLanguageCount();

@@ -19,14 +19,13 @@
 #include <string_view>
 #include <vector>
 
+#include "app/LanguageChoice.h"
 #include "app/ProbeForm.h"
 #include "app/ProbeText.h"
 #include "frame/dmLanguages.h"
 #include "frame/lbHelp.h"
 #include "frame/lbPaths.h"
-#include "frame/lbSettings.h"
 #include "framework/runtime/Application.h"
-#include "lang/LxParser.h"
 #include "lx/LxVersion.h"
 #include "screen/Screen.h"
 
@@ -151,7 +150,7 @@ const std::vector<OptionSpec>& OptionSpecs() {
       {"--help", "", "show this help and end",
        [](Options& o, const std::string&) { o.help = true; }},
       {"--language", "NAME|ID",
-       "show the window in this language (English name or position), not the stored one",
+       "show the window in this language (English or own name, or position), not the stored one",
        [](Options& o, const std::string& v) { o.language = v; }},
       {"--list-languages", "", "list the dictionary's languages and end",
        [](Options& o, const std::string&) { o.listLanguages = true; }},
@@ -204,33 +203,37 @@ bool ParseOptions(int argc, char** argv, Options& options) {
   return true;
 }
 
-// A whole number picks the language by position, anything else by English name.
-frame::StoredLanguage ChoiceOf(const std::string& text) {
-  frame::StoredLanguage choice;
-  char* end = nullptr;
-  const long id = std::strtol(text.c_str(), &end, 10);
-  if (!text.empty() && end != nullptr && *end == '\0') {
-    choice.id = static_cast<std::int32_t>(id);
-    choice.name.clear();
-  } else {
-    choice.name = text;
+lang::TLxDictionary* ProgramDictionary() {
+  lang::TLxDictionary* dictionary = frame::dmlg == nullptr ? nullptr : frame::dmlg->Dictionary;
+  return dictionary != nullptr && dictionary->IsOpen() ? dictionary : nullptr;
+}
+
+// The language --language names, for this run only; false, with the choices, when it names none.
+bool ChooseLanguage(const std::string& text) {
+  frame::LanguageSetup("");
+  lang::TLxDictionary* dictionary = ProgramDictionary();
+  const std::optional<int> position = app::FindLanguageChoice(dictionary, text);
+  if (!position) {
+    std::cerr << "probe: unknown language '" << text << "'; the choices are:\n"
+              << app::LanguageChoices(dictionary);
+    return false;
   }
-  return choice;
+  if (dictionary != nullptr && *position != dictionary->Language())
+    frame::OpenDictionaryById(frame::dmlg, frame::dmlg->Dictionary->FileName(), *position);
+  return true;
 }
 
 void ListLanguages() {
   frame::LanguageSetup("");
-  lang::TLxDictionary* dictionary = frame::dmlg == nullptr ? nullptr : frame::dmlg->Dictionary;
-  if (dictionary == nullptr || !dictionary->IsOpen()) {
+  lang::TLxDictionary* dictionary = ProgramDictionary();
+  if (dictionary == nullptr) {
     std::cout << "No dictionary: the program runs in English.\n";
     return;
   }
   for (int i = 0; i < dictionary->GetLanguageCount(); ++i) {
-    const lang::TLxLanguage& language = dictionary->LanguageAt(i);
-    const std::string own =
-        lang::WideToAnsi(lang::AnsiToWide(language.NativeName, language.CodePage), 65001);
-    std::cout << i << "  " << language.EnglishName << "  " << (i == 0 ? "English" : own)
-              << (i == dictionary->Language() ? "  (active)" : "") << "\n";
+    std::cout << i << "  " << app::EnglishNameAt(dictionary, i) << "  "
+              << app::OwnNameAt(dictionary, i) << (i == dictionary->Language() ? "  (active)" : "")
+              << "\n";
   }
 }
 
@@ -291,8 +294,11 @@ int Run(const Options& options, int& argc, char**& argv) {
   modules = &programModules;
   framework::Application().Initialize();
   app::RegisterProbeClasses();
-  if (options.language) frame::OverrideStoredLanguage(ChoiceOf(*options.language));
   try {
+    if (options.language && !ChooseLanguage(*options.language)) {
+      modules = nullptr;
+      return 2;
+    }
     if (options.listLanguages) {
       ListLanguages();
     } else {

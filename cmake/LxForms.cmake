@@ -25,15 +25,27 @@ function(lx_add_form target)
     string(TOUPPER ${class} name)
   endif()
   get_filename_component(stem ${ARG_FILE} NAME_WE)
+  lx_target_of(lxform lxform lxform)
   set(binary ${CMAKE_CURRENT_BINARY_DIR}/forms/${target}/${stem}.bin)
   add_custom_command(
     OUTPUT ${binary}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_CURRENT_BINARY_DIR}/forms/${target}
-    COMMAND lxform --to-binary ${source} -o ${binary}
-    DEPENDS lxform ${source}
+    COMMAND ${lxform} --to-binary ${source} -o ${binary}
+    DEPENDS ${lxform} ${source}
     COMMENT "Compiling form ${ARG_FILE}"
     VERBATIM)
   target_sources(${target} PRIVATE ${binary})
   set_source_files_properties(${binary} PROPERTIES HEADER_FILE_ONLY TRUE)
   lx_add_resource(${target} TYPE RCDATA NAME ${name} FILE ${binary})
+endfunction()
+
+# lx_add_language_module_form(<target>): links the form resource "TDMLG" of the frame's language
+# data module into <target>; every program that calls frame::LanguageSetup needs it (without
+# it the program runs untranslated, and frame::LanguageModuleFormLinked() is false).
+function(lx_add_language_module_form target)
+  get_property(form GLOBAL PROPERTY LX_LANGUAGE_MODULE_FORM)
+  if(NOT form)
+    message(FATAL_ERROR "lx_add_language_module_form: the frame's form is not known")
+  endif()
+  lx_add_form(${target} FILE ${form})
 endfunction()

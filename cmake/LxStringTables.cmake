@@ -20,10 +20,11 @@ function(lx_add_string_table target)
   set(root ${CMAKE_CURRENT_BINARY_DIR}/stringtables/${ARG_NAME})
   set(header ${root}/include/${ARG_HEADER})
   set(source ${root}/${ARG_NAME}.cpp)
+  lx_target_of(stringtable lx_stringtable compiler)
   add_custom_command(
     OUTPUT ${header} ${source}
-    COMMAND lx_stringtable ${table} ${header} ${source} ${ARG_NAME} ${ARG_NAMESPACE} ${ARG_HEADER}
-    DEPENDS lx_stringtable ${table}
+    COMMAND ${compiler} ${table} ${header} ${source} ${ARG_NAME} ${ARG_NAMESPACE} ${ARG_HEADER}
+    DEPENDS ${compiler} ${table}
     COMMENT "Compiling the string table ${ARG_FILE}"
     VERBATIM)
   target_sources(${target} PRIVATE ${source} ${header})
@@ -36,10 +37,8 @@ function(lx_add_string_table target)
   target_include_directories(${target} ${scope} $<BUILD_INTERFACE:${root}/include>)
   # The install rules copy generated headers from here (cmake/LxInstall.cmake).
   set_property(TARGET ${target} APPEND PROPERTY LX_GENERATED_INCLUDE_ROOTS ${root}/include)
+  lx_target_of(framework lx_framework framework)
   if(NOT target STREQUAL "lx_framework")
-    target_link_libraries(${target} ${scope} lx_framework)
+    target_link_libraries(${target} ${scope} ${framework})
   endif()
 endfunction()
-
-# The compiler runs on the build machine; it needs nothing of the project.
-add_executable(lx_stringtable ${CMAKE_CURRENT_LIST_DIR}/StringTableCompiler.cpp)

@@ -10,6 +10,7 @@
 #include "framework/rtti/Published.h"
 #include "framework/runtime/Application.h"
 #include "platform/FileSystem.h"
+#include "platform/Resources.h"
 
 namespace lx::frame {
 
@@ -81,6 +82,10 @@ void SelectHelpFileForLanguage(const std::string& path, lang::TLxDictionary& dic
 void RegisterLanguageClasses() {
   framework::RegisterClasses(
       {&Tdmlg::StaticClassInfo(), &dict::TLxBinaryDictionary::StaticClassInfo()});
+}
+
+bool LanguageModuleFormLinked() {
+  return platform::FindResource(platform::MainModule(), platform::RT_RCDATA, "TDMLG").has_value();
 }
 
 int FindLanguageByName(Tdmlg* module, const std::string& name) {

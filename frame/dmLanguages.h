@@ -37,6 +37,12 @@ extern Tdmlg* dmlg;
 /// Registers the classes the data module's form resource names.
 void RegisterLanguageClasses();
 
+/// True when the program carries the data module's form resource "TDMLG" (the build links
+/// it with `lx_add_language_module_form`). Without it `LanguageSetup` makes no data module
+/// and the program runs untranslated, as the frame reports nothing: a program's test asks
+/// here.
+bool LanguageModuleFormLinked();
+
 /// Runs at most once per process, once the data module exists. `path` names
 /// the dictionary file; empty (or a file that does not exist) means the one
 /// beside the executable. Never raises.

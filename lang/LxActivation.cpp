@@ -287,6 +287,7 @@ void TLxDictionary::ApplyLocaleSettings() {
   settings.ShortDateFormat = locale.ShortDateFormat;
   settings.LongDateFormat = locale.LongDateFormat;
   settings.ListSeparator = locale.ListSeparator;
+  if (locale.CodePage != 0) settings.CodePage = static_cast<std::uint32_t>(locale.CodePage);
   if (options_.Contains(lxdoYear2000)) {
     settings.ShortDateFormat = WidenYear(settings.ShortDateFormat);
     settings.LongDateFormat = WidenYear(settings.LongDateFormat);

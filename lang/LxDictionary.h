@@ -50,7 +50,15 @@ LX_ENUM(TLxMissingTranslation, lxmtUseNative, lxmtUseNull, lxmtTagNative, lxmtRa
 
 LX_ENUM(TLxEuro, lxeNormal, lxeBusiness, lxeIgnore)
 
-/// How strictly the system must support a language or locale before it is selected.
+/// How strictly the system must support a language or locale before it is selected:
+/// `lxclCodePage` (the default) only a language whose texts are in the system's ANSI code
+/// page or in none in particular (code page 0, `lfAnyCodePage`: English, the native language);
+/// `lxclSystem` a language the system supports (LanguageSupportedBySystem); `lxclNone` every
+/// language. A
+/// language that fails raises "<EnglishName> is not supported by the code page" when it is
+/// selected. Lx converts each language's texts itself (the screen layer, lxform), so a program
+/// that shows Arabic or Japanese on a UTF-8 desktop sets `lxclNone`
+/// (`CheckLevel = lxclNone` in the stored form, or `SetCheckLevel(lxclNone)`).
 LX_ENUM(TLxCheckLevel, lxclNone, lxclSystem, lxclCodePage)
 
 /// Every option: the default of `Options`.
@@ -102,6 +110,7 @@ class TLxDictionary : public framework::TComponent {
   /// Kept for the program; never stored, never acted on.
   TLxEuro Euro() const { return euro_; }
   void SetEuro(TLxEuro value) { euro_ = value; }
+  /// See `TLxCheckLevel`.
   TLxCheckLevel CheckLevel() const { return checkLevel_; }
   void SetCheckLevel(TLxCheckLevel value) { checkLevel_ = value; }
 

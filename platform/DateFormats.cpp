@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "platform/DatePatterns.h"
-#include "platform/LocaleData.h"
+#include "platform/internal/LocaleData.h"
 
 namespace lx::platform {
 

@@ -11,8 +11,8 @@
 #include <string>
 
 #include "platform/CodePages.h"
-#include "platform/LocaleData.h"
 #include "platform/SystemLocale.h"
+#include "platform/internal/LocaleData.h"
 
 namespace lx::platform {
 

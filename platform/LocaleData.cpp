@@ -1,4 +1,4 @@
-#include "platform/LocaleData.h"
+#include "platform/internal/LocaleData.h"
 
 #include <unicode/uloc.h>
 

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <array>
 
-#include "platform/LocaleData.h"
+#include "platform/internal/LocaleData.h"
 
 namespace lx::platform {
 

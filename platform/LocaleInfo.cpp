@@ -6,8 +6,8 @@
 
 #include "platform/CodePages.h"
 #include "platform/FontSignature.h"
-#include "platform/LocaleData.h"
 #include "platform/SystemLocale.h"
+#include "platform/internal/LocaleData.h"
 
 namespace lx::platform {
 

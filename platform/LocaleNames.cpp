@@ -4,8 +4,8 @@
 #include <array>
 #include <string_view>
 
-#include "platform/LocaleData.h"
 #include "platform/SystemLocale.h"
+#include "platform/internal/LocaleData.h"
 
 namespace lx::platform {
 

@@ -7,7 +7,7 @@
 #include <memory>
 #include <string_view>
 
-#include "platform/LocaleData.h"
+#include "platform/internal/LocaleData.h"
 
 namespace lx::platform {
 

@@ -1,9 +1,9 @@
-#include "screen/ControlWidgets.h"
+#include "screen/internal/ControlWidgets.h"
 
 #include "framework/controls/ExtCtrls.h"
 #include "framework/controls/StdCtrls.h"
-#include "screen/FixedBox.h"
-#include "screen/ScreenTexts.h"
+#include "screen/internal/FixedBox.h"
+#include "screen/internal/ScreenTexts.h"
 
 namespace lx::screen {
 

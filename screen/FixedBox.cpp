@@ -1,4 +1,4 @@
-#include "screen/FixedBox.h"
+#include "screen/internal/FixedBox.h"
 
 #include <algorithm>
 

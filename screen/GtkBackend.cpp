@@ -1,4 +1,4 @@
-#include "screen/GtkBackend.h"
+#include "screen/internal/GtkBackend.h"
 
 #include <algorithm>
 #include <set>
@@ -8,9 +8,9 @@
 #include "framework/controls/StdCtrls.h"
 #include "framework/core/ScopeExit.h"
 #include "framework/runtime/Application.h"
-#include "screen/FixedBox.h"
-#include "screen/MenuBar.h"
-#include "screen/ScreenTexts.h"
+#include "screen/internal/FixedBox.h"
+#include "screen/internal/MenuBar.h"
+#include "screen/internal/ScreenTexts.h"
 
 namespace lx::screen {
 

@@ -1,7 +1,7 @@
-#include "screen/MenuBar.h"
+#include "screen/internal/MenuBar.h"
 
 #include "platform/Keyboard.h"
-#include "screen/ScreenTexts.h"
+#include "screen/internal/ScreenTexts.h"
 
 namespace lx::screen {
 

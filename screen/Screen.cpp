@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "screen/GtkBackend.h"
+#include "screen/internal/GtkBackend.h"
 
 namespace lx::screen {
 

@@ -1,4 +1,4 @@
-#include "screen/ScreenTexts.h"
+#include "screen/internal/ScreenTexts.h"
 
 #include "platform/CodePages.h"
 #include "platform/SystemLocale.h"

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "framework/controls/ControlProperties.h"
+#include "framework/internal/ControlProperties.h"
 #include "framework/runtime/FrameworkStrings.h"
 
 namespace lx::framework {

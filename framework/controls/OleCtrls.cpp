@@ -1,6 +1,6 @@
 #include "framework/controls/OleCtrls.h"
 
-#include "framework/controls/ControlProperties.h"
+#include "framework/internal/ControlProperties.h"
 
 namespace lx::framework {
 

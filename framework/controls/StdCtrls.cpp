@@ -1,7 +1,7 @@
 #include "framework/controls/StdCtrls.h"
 
-#include "framework/controls/ControlProperties.h"
 #include "framework/controls/Forms.h"
+#include "framework/internal/ControlProperties.h"
 
 namespace lx::framework {
 

@@ -61,6 +61,9 @@ void TakeTimeFormats(TFormatSettings& settings, Lcid lcid) {
 
 TFormatSettings GetLocaleFormatSettings(Lcid lcid) {
   TFormatSettings settings;
+  // The code page of the locale's 8-bit answers: its own, the system's for a Unicode-only one.
+  const std::uint32_t localePage = platform::LocaleAnsiCodePage(lcid);
+  settings.CodePage = localePage != 0 ? localePage : platform::AnsiCodePage();
   settings.CurrencyString = Text(lcid, platform::LOCALE_SCURRENCY, settings.CurrencyString);
   settings.CurrencyFormat = Number(lcid, platform::LOCALE_ICURRENCY, settings.CurrencyFormat);
   settings.NegCurrFormat = Number(lcid, platform::LOCALE_INEGCURR, settings.NegCurrFormat);

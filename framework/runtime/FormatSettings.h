@@ -38,6 +38,9 @@ struct TFormatSettings {
   std::array<std::string, 7> LongDayNames{"Sunday",   "Monday", "Tuesday", "Wednesday",
                                           "Thursday", "Friday", "Saturday"};
   char ListSeparator = ',';
+  /// The code page the texts above are in: that of the locale they came from. A window in
+  /// another code page converts them before it shows them.
+  std::uint32_t CodePage = 1252;
 };
 
 /// The settings a locale gives, as the run-time derives them at start-up

@@ -81,6 +81,10 @@ void ObjectBinaryToText(TStream& input, TStream& output);
 /// The same conversions on bytes in memory.
 std::vector<std::uint8_t> FormTextToBinary(std::string_view text);
 std::string FormBinaryToText(std::span<const std::uint8_t> bytes);
+/// The text form with every 8-bit string taken as text in `codePage` and written as its
+/// characters, as wide strings are, instead of "#n" codes for the bytes above 127: a form to
+/// read. Compiled back, those strings become wide strings.
+std::string FormBinaryToText(std::span<const std::uint8_t> bytes, platform::CodePage codePage);
 
 /// A text form saved in the Windows code page `codePage` (936, 1251, ...) as the UTF-8 text
 /// that FormTextToBinary reads. Raises EParserError "Invalid text in code page N" at the first

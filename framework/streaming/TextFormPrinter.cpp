@@ -4,11 +4,13 @@
 
 #include <charconv>
 #include <cmath>
+#include <optional>
 #include <utility>
 
 #include "framework/streaming/Extended.h"
 #include "framework/streaming/Filer.h"
 #include "framework/streaming/TextForm.h"
+#include "platform/CodePages.h"
 #include "platform/TextUtils.h"
 
 namespace lx::framework {
@@ -196,7 +198,9 @@ std::string Spaces(std::size_t count) {
 
 class TTextFormPrinter {
  public:
-  explicit TTextFormPrinter(TReader& reader) : reader_(reader) {}
+  /// `narrowCodePage`: the code page of the 8-bit strings, to write them as characters.
+  TTextFormPrinter(TReader& reader, std::optional<platform::CodePage> narrowCodePage)
+      : reader_(reader), narrowCodePage_(narrowCodePage) {}
 
   std::string Convert() {
     reader_.ReadSignature();
@@ -220,6 +224,7 @@ class TTextFormPrinter {
   void RenderProperty(const std::string& name, const TTextValue& value, std::size_t indent);
 
   TReader& reader_;
+  std::optional<platform::CodePage> narrowCodePage_;
   std::string out_;
 };
 
@@ -306,9 +311,16 @@ TTextValue TTextFormPrinter::ReadScalar(TValueType kind) {
       break;
     }
     case vaString:
-    case vaLString:
-      return TTextValue{
-          TTextValue::TShape::String, {}, NarrowStringText(reader_.ReadString()), {}, {}};
+    case vaLString: {
+      const std::string bytes = reader_.ReadString();
+      return TTextValue{TTextValue::TShape::String,
+                        {},
+                        narrowCodePage_
+                            ? WideStringText(platform::MultiByteToWide(bytes, *narrowCodePage_))
+                            : NarrowStringText(bytes),
+                        {},
+                        {}};
+    }
     case vaWString:
     case vaUTF8String:
       return TTextValue{
@@ -428,11 +440,13 @@ void TTextFormPrinter::RenderCollection(const TTextValue& value, std::size_t ind
 
 }  // namespace
 
-void ObjectBinaryToText(TStream& input, TStream& output) {
+namespace {
+
+void BinaryToText(TStream& input, TStream& output, std::optional<platform::CodePage> codePage) {
   std::string text;
   {
     TReader reader(input, 4096);
-    text = TTextFormPrinter(reader).Convert();
+    text = TTextFormPrinter(reader, codePage).Convert();
     if (reader.Position() != input.Size()) {
       throw platform::EReadError("Unexpected data after the form");
     }
@@ -440,11 +454,26 @@ void ObjectBinaryToText(TStream& input, TStream& output) {
   output.WriteBuffer(text.data(), static_cast<std::int64_t>(text.size()));
 }
 
-std::string FormBinaryToText(std::span<const std::uint8_t> bytes) {
+std::string BytesToText(std::span<const std::uint8_t> bytes,
+                        std::optional<platform::CodePage> codePage) {
   TReadOnlyMemoryStream input(bytes);
   TMemoryStream output;
-  ObjectBinaryToText(input, output);
+  BinaryToText(input, output, codePage);
   return std::string(output.Bytes().begin(), output.Bytes().end());
+}
+
+}  // namespace
+
+void ObjectBinaryToText(TStream& input, TStream& output) {
+  BinaryToText(input, output, std::nullopt);
+}
+
+std::string FormBinaryToText(std::span<const std::uint8_t> bytes) {
+  return BytesToText(bytes, std::nullopt);
+}
+
+std::string FormBinaryToText(std::span<const std::uint8_t> bytes, platform::CodePage codePage) {
+  return BytesToText(bytes, codePage);
 }
 
 }  // namespace lx::framework

@@ -13,6 +13,7 @@
 #include "frame/lbSettings.h"
 #include "framework/controls/StdCtrls.h"
 #include "framework/runtime/Application.h"
+#include "framework/runtime/FormatSettings.h"
 #include "framework/runtime/HelpIntfs.h"
 #include "lang/LxParser.h"
 #include "pldimage/PldImage.h"
@@ -236,6 +237,17 @@ TEST_F(ProbeFormTest, TheChoiceIsStoredAndTheNextStartComesUpInIt) {
   Stop();
   EXPECT_EQ(Utf8(Start().Caption()), "Locale Probe");
   EXPECT_EQ(frame::ReadStoredLanguageFrom(settings_, 255).name, "Native");
+}
+
+// The formats' texts come in their locale's code page: the euro sign of 1252 is another
+// character in the Russian window's 1251 unless it is converted.
+TEST_F(ProbeFormTest, LocaleTextsAreShownInTheWindowsCodePage) {
+  framework::FormatSettings() = framework::GetLocaleFormatSettings(0x0407);
+  WriteSettings("[language]\nactiveName=Russian\n");
+  Start();
+  ASSERT_EQ(form_->TextCodePage(), 1251);
+  EXPECT_EQ(Text("CurrencyValue"), "1.234,56 €");
+  EXPECT_EQ(Text("NumberValue"), "1.234.567,89");
 }
 
 TEST_F(ProbeFormTest, WithoutADictionaryTheMenuOffersEnglishAlone) {

@@ -136,6 +136,22 @@ out=$("$dir/probe" --list-languages)
 grep -qxF "5  Japanese  日本語" <<<"$out" || fail "list of languages: $out"
 setup
 if "$dir/probe" --language 2>/dev/null; then fail "--language without a value"; fi
+# The native language is English and can be chosen so; a language's own name chooses it too; a
+# language the dictionary does not hold is an error that lists the choices.
+grep -qE "^0  English  English(  \(active\))?$" <<<"$out" || fail "language 0 in the list: $out"
+setup 'activeName=German'
+expect_caption "$english" --language English
+setup
+expect_caption "$german" --language Deutsch
+for unknown in Klingon 99 -3; do
+  setup
+  status=0
+  err=$("$dir/probe" --language "$unknown" 2>&1 >/dev/null) || status=$?
+  [ "$status" -eq 2 ] || fail "--language $unknown ended with $status"
+  grep -qxF "probe: unknown language '$unknown'; the choices are:" <<<"$err" ||
+    fail "--language $unknown: $err"
+  grep -qxF "  1  German (Deutsch)" <<<"$err" || fail "--language $unknown lists no choices: $err"
+done
 
 # The German window: menu with hot keys, shortcuts and hints, system menu, list of languages.
 setup 'activeName=German'

@@ -9,6 +9,7 @@
 #include "framework/runtime/Application.h"
 #include "framework/runtime/HelpIntfs.h"
 #include "lang/LxDictionaries.h"
+#include "platform/Resources.h"
 #include "pldimage/PldImage.h"
 #include "support/TempFolder.h"
 #include "support/lang/LxProcessState.h"
@@ -98,6 +99,20 @@ TEST_F(dmLanguagesTest, BuildsTheDataModuleFromItsFormResource) {
   EXPECT_TRUE(dictionary.IsOpen());
   // The application owns it; freeing the application forgets it.
   framework::DoneApplication();
+  EXPECT_EQ(dmlg, nullptr);
+}
+
+// A program built without lx_add_language_module_form runs untranslated; its test finds out.
+TEST_F(dmLanguagesTest, AMissingDataModuleFormIsFoundOut) {
+  EXPECT_TRUE(LanguageModuleFormLinked());
+  const auto form = platform::FindResource(platform::MainModule(), platform::RT_RCDATA, "TDMLG");
+  ASSERT_TRUE(form.has_value());
+  platform::UnregisterResource(platform::RT_RCDATA, "TDMLG");
+  WriteDictionary();
+  LanguageSetup("");
+  const bool linked = LanguageModuleFormLinked();
+  platform::RegisterResource(platform::RT_RCDATA, "TDMLG", *form);
+  EXPECT_FALSE(linked);
   EXPECT_EQ(dmlg, nullptr);
 }
 

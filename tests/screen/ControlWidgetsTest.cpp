@@ -4,7 +4,7 @@
 #include "framework/controls/ComCtrls.h"
 #include "framework/controls/Grids.h"
 #include "framework/controls/StdCtrls.h"
-#include "screen/ControlWidgets.h"
+#include "screen/internal/ControlWidgets.h"
 
 namespace lx::screen {
 namespace {

@@ -8,7 +8,7 @@
 #include "framework/controls/ExtCtrls.h"
 #include "framework/controls/Menus.h"
 #include "framework/controls/StdCtrls.h"
-#include "screen/GtkBackend.h"
+#include "screen/internal/GtkBackend.h"
 #include "support/FixedSystem.h"
 #include "support/lang/LxMemoryDictionary.h"
 #include "support/lang/LxProcessState.h"

@@ -5,7 +5,7 @@
 
 #include "framework/controls/Menus.h"
 #include "platform/Keyboard.h"
-#include "screen/MenuBar.h"
+#include "screen/internal/MenuBar.h"
 
 namespace lx::screen {
 namespace {

@@ -9,8 +9,8 @@
 
 #include "framework/controls/Forms.h"
 #include "framework/runtime/Application.h"
-#include "screen/GtkBackend.h"
 #include "screen/Screen.h"
+#include "screen/internal/GtkBackend.h"
 
 namespace lx::screen::test {
 

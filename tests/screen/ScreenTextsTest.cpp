@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/SystemLocale.h"
-#include "screen/ScreenTexts.h"
+#include "screen/internal/ScreenTexts.h"
 
 namespace lx::screen {
 namespace {

@@ -23,6 +23,41 @@ grep -q "Caption = 'Ventana principal'" "$work/es.lxfm" || fail "the written for
 "$lxform" --translate "$work/d.pld" --language 0 "$form" | grep -q "Caption = 'Main window'" ||
   fail "language 0 is not the native text"
 
+# Texts in UTF-8 from each language's code page, or as the form stores them; a language read
+# right to left is named on standard error.
+cat >"$work/open.lxfm" <<'FORM'
+object F: TForm
+  Caption = 'Open'
+  object T: TLxTranslator
+    TargetsData = (1 1 ('*' 'Caption' 0))
+  end
+end
+FORM
+cat >"$work/open.json" <<'JSON'
+{ "languages": [
+    { "primaryLanguage": 0, "codePage": 1252, "englishName": "English" },
+    { "primaryLanguage": 7, "subLanguage": 1, "codePage": 1252, "englishName": "German" },
+    { "primaryLanguage": 1, "subLanguage": 1, "codePage": 1256, "englishName": "Arabic" } ],
+  "translations": [ { "texts": ["Open", "Öffnen", "فتح"] } ] }
+JSON
+"$lxpld" build "$work/open.json" -o "$work/open.pld" 2>/dev/null || fail "lxpld build open.json"
+declare -A shown=([1]="Caption = 'Öffnen'" [2]="Caption = 'فتح'"
+                  ["1 --byte-codes"]="Caption = #214'ffnen'" ["2 --byte-codes"]="Caption = #221#202#205")
+for choice in 1 2 "1 --byte-codes" "2 --byte-codes"; do
+  # shellcheck disable=SC2086
+  out=$("$lxform" --translate "$work/open.pld" --language $choice "$work/open.lxfm" 2>"$work/err")
+  grep -qF "${shown[$choice]}" <<<"$out" || fail "--language $choice gave [$out]"
+  note=$(cat "$work/err")
+  if [[ $choice == 2* ]]; then
+    [[ $note == "lxform: Arabic reads right to left" ]] || fail "no reading direction: [$note]"
+  else
+    [[ -z $note ]] || fail "--language $choice said [$note]"
+  fi
+done
+err=$("$lxform" --byte-codes "$work/open.lxfm" -o "$work/x" 2>&1)
+[[ $? -eq 2 && "$err" == $'lxform: --byte-codes needs --translate\nTry \'lxform --help\'.' ]] ||
+  fail "--byte-codes alone gave [$err]"
+
 # Errors: bad usage, a missing dictionary, a language out of range.
 "$lxform" --translate "$work/d.pld" --language x "$form" 2>/dev/null
 [[ $? -eq 2 ]] || fail "a language that is no number is not bad usage"

@@ -7,6 +7,7 @@
 #include "framework/streaming/Filer.h"
 #include "framework/streaming/Streams.h"
 #include "framework/streaming/TextForm.h"
+#include "lang/LxLanguageIds.h"
 #include "platform/Exception.h"
 #include "toolfiles/ToolFiles.h"
 #include "translator/LxPoly.h"
@@ -34,8 +35,8 @@ void OpenDictionary(dict::TLxBinaryDictionary& dictionary, const std::string& di
 
 }  // namespace
 
-std::string TranslatedFormText(const std::vector<std::uint8_t>& form,
-                               const std::string& dictionaryFile, int language) {
+TranslatedForm TranslateForm(const std::vector<std::uint8_t>& form,
+                             const std::string& dictionaryFile, int language, bool byteCodes) {
   RegisterStandardClasses();
   const std::vector<std::uint8_t> binary = BinaryFormOf(form);
 
@@ -53,7 +54,15 @@ std::string TranslatedFormText(const std::vector<std::uint8_t>& form,
 
   framework::TMemoryStream output;
   framework::WriteComponentTo(output, root);
-  return framework::FormBinaryToText(output.Bytes());
+  const lang::TLxLanguage& current = dictionary.CurrentLanguage();
+  TranslatedForm translated;
+  translated.language = dictionary.Language() == 0 ? "the native language" : current.EnglishName;
+  translated.rightToLeft = current.ScriptClass() == lang::kLxScriptRightToLeft;
+  const int codePage = current.CodePage == 0 ? 1252 : current.CodePage;
+  translated.text = byteCodes ? framework::FormBinaryToText(output.Bytes())
+                              : framework::FormBinaryToText(
+                                    output.Bytes(), static_cast<platform::CodePage>(codePage));
+  return translated;
 }
 
 }  // namespace lx::tools

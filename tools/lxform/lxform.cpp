@@ -32,7 +32,7 @@ constexpr int kBadUsage = 2;
 constexpr std::string_view kUsage =
     "Usage: lxform [--to-binary | --to-text] [--codepage N] IN -o OUT\n"
     "       lxform --embed PLD [--dictionary NAME] [--to-binary | --to-text] IN -o OUT\n"
-    "       lxform --translate DICT.pld --language N IN [-o OUT]\n"
+    "       lxform --translate DICT.pld --language N [--byte-codes] IN [-o OUT]\n"
     "\n"
     "Converts a form between its text form and its binary form stream.\n"
     "Without a direction, a binary form (it starts with \"TPF0\") becomes text\n"
@@ -47,9 +47,13 @@ constexpr std::string_view kUsage =
     "               \"-\" is standard output (and as IN standard input)\n"
     "  --translate DICT.pld\n"
     "               let the form's translator translate IN (text or binary) with the\n"
-    "               dictionary DICT.pld, and write the form as text (to standard\n"
-    "               output without -o)\n"
+    "               dictionary DICT.pld, and write the form as text in UTF-8 (to\n"
+    "               standard output without -o); a language read right to left\n"
+    "               is named on standard error\n"
     "  --language N the dictionary's language for --translate, by index (0: native)\n"
+    "  --byte-codes with --translate: write the texts as the form stores them, \"#n\"\n"
+    "               codes of their bytes in the language's code page, a text that\n"
+    "               compiles back to the same binary form\n"
     "  --embed PLD  copy the dictionary file PLD into the form's TLxBinaryDictionary\n"
     "               (Storage becomes lxsEmbedded, FileName PLD), so that the program\n"
     "               needs no dictionary file; IN may be text or binary, and OUT is of\n"
@@ -75,6 +79,7 @@ struct TOptions {
   bool version = false;
   std::string translateDictionary;  // --translate
   int language = 0;
+  bool byteCodes = false;  // --byte-codes, with --translate
 };
 
 struct TUsageError {
@@ -103,6 +108,8 @@ TOptions ParseArguments(const std::vector<std::string_view>& args) {
       options.help = true;
     } else if (arg == "--version") {
       options.version = true;
+    } else if (arg == "--byte-codes") {
+      options.byteCodes = true;
     } else if (arg == "--to-binary" || arg == "--to-text") {
       const TDirection direction = arg == "--to-binary" ? TDirection::ToBinary : TDirection::ToText;
       if (options.direction != TDirection::Detect && options.direction != direction) {
@@ -151,6 +158,9 @@ TOptions ParseArguments(const std::vector<std::string_view>& args) {
   if (!options.dictionaryName.empty() && options.embed.empty()) {
     throw TUsageError{"--dictionary needs --embed"};
   }
+  if (options.byteCodes && options.translateDictionary.empty()) {
+    throw TUsageError{"--byte-codes needs --translate"};
+  }
   return options;
 }
 
@@ -197,9 +207,10 @@ std::vector<std::uint8_t> Convert(const TOptions& options, const std::vector<std
 }
 
 std::vector<std::uint8_t> Translate(const TOptions& options, const std::vector<std::uint8_t>& in) {
-  const std::string text =
-      tools::TranslatedFormText(in, options.translateDictionary, options.language);
-  return std::vector<std::uint8_t>(text.begin(), text.end());
+  const tools::TranslatedForm form =
+      tools::TranslateForm(in, options.translateDictionary, options.language, options.byteCodes);
+  if (form.rightToLeft) std::cerr << "lxform: " << form.language << " reads right to left\n";
+  return std::vector<std::uint8_t>(form.text.begin(), form.text.end());
 }
 
 // Input bytes in a message are never sent to the terminal as they are.

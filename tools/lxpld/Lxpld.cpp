@@ -23,9 +23,10 @@ constexpr char kUsage[] = R"(Usage:
   lxpld --help | --version
 
 build  writes the dictionary image that the JSON source describes (see
-       tools/lxpld/README.md); the options override the source's format version,
+       lxpld(1) and lxpld-json.md in share/doc/lx); the options override the source's format version,
        byte order and text width. The image replaces FILE.pld only once it is
-       complete; FILE.pld may not be the source itself.
+       complete; FILE.pld may not be the source itself. The summary
+       ("FILE.pld: 270 bytes, ...") goes to standard error.
 dump   prints an image as JSON; a build of that JSON gives the same bytes.
 check  reads every record as the engine does and prints "ok" with the counts, or
        the error the engine raises and the record that raises it.
@@ -98,7 +99,9 @@ BuildOptions ParseBuild(const std::vector<std::string>& args) {
       options.bigEndian = arg == "--big-endian";
     } else if (arg == "--utf16" || arg == "--8bit") {
       options.utf16 = arg == "--utf16";
-    } else if ((arg == kStandardStream || !arg.starts_with("-")) && options.source.empty()) {
+    } else if (arg.size() > 1 && arg.starts_with("-")) {
+      throw UsageError("unknown option " + Excerpt(arg));
+    } else if (options.source.empty()) {
       options.source = arg;
     } else {
       throw UsageError("build: unexpected \"" + Excerpt(arg) + "\"");
@@ -113,7 +116,8 @@ BuildOptions ParseBuild(const std::vector<std::string>& args) {
   return options;
 }
 
-int Build(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+// The summary goes to standard error, as msgfmt --statistics does.
+int Build(const std::vector<std::string>& args, std::ostream& out, std::ostream& summary) {
   const BuildOptions options = ParseBuild(args);
   PldImage image;
   Bytes bytes;
@@ -127,17 +131,19 @@ int Build(const std::vector<std::string>& args, std::ostream& out, std::ostream&
     throw InputError(InputName(options.source) + ": " + error.Message());
   }
   WriteOutput(options.output, bytes, out);
-  // The image itself may be what standard output carries.
-  (options.output == kStandardStream ? err : out)
-      << options.output << ": " << bytes.size() << " bytes, "
-      << Counted(image.languages.size(), "language") << ", "
-      << Counted(image.translations.size(), "translation") << ", "
-      << Counted(image.locales.size(), "locale") << "\n";
+  summary << options.output << ": " << bytes.size() << " bytes, "
+          << Counted(image.languages.size(), "language") << ", "
+          << Counted(image.translations.size(), "translation") << ", "
+          << Counted(image.locales.size(), "locale") << "\n";
   return kLxpldOk;
 }
 
 std::string SingleFile(const std::vector<std::string>& args) {
-  if (args.size() != 2 || (args[1] != kStandardStream && args[1].starts_with("-"))) {
+  for (std::size_t i = 1; i < args.size(); ++i) {
+    if (args[i] != kStandardStream && args[i].starts_with("-"))
+      throw UsageError("unknown option " + Excerpt(args[i]));
+  }
+  if (args.size() != 2) {
     throw UsageError(args[0] + " takes exactly one FILE.pld");
   }
   return args[1];
@@ -236,7 +242,9 @@ int Dispatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
   if (command == "build") return Build(args, out, err);
   if (command == "dump") return Dump(args, out, err);
   if (command == "check") return Check(args, out);
-  throw UsageError("unknown command \"" + command + "\"");
+  if (command.size() > 1 && command.starts_with("-"))
+    throw UsageError("unknown option " + Excerpt(command));
+  throw UsageError("unknown command \"" + Excerpt(command) + "\"");
 }
 
 }  // namespace
@@ -255,7 +263,7 @@ int RunLxpld(const std::vector<std::string>& args, std::ostream& out, std::ostre
   try {
     return Dispatch(args, out, err);
   } catch (const UsageError& error) {
-    err << "lxpld: " << Printable(error.Message()) << "\n" << kUsage;
+    err << "lxpld: " << Printable(error.Message()) << "\nTry 'lxpld --help'.\n";
     return kLxpldBadUsage;
   } catch (const platform::Exception& error) {  // InputError, ToolFileError
     // Input bytes in a message are never sent to the terminal as they are.

@@ -9,6 +9,7 @@
 #include <span>
 #include <tuple>
 
+#include "lang/LxIsoLanguages.h"
 #include "lx/LxVersion.h"
 #include "lxpld/PldJson.h"
 #include "lxpo/PoExtract.h"
@@ -48,9 +49,10 @@ pseudo   writes a PO file whose translations are pseudo-texts: accented
          look-alike letters, about 35 % longer, in brackets; hot keys and
          format placeholders kept.
 
-Files are written whole or not at all; "-" is standard input or output.
-Exit codes: 0 ok, 1 bad input, 2 bad usage.
-See docs/translators.md.
+Files are written whole or not at all; "-" is standard input or output. The
+summary of each command ("FILE.pot: 71 texts") goes to standard error.
+Exit codes: 0 ok, 1 bad input, 2 bad usage. See lxpo(1), and translators.md
+in share/doc/lx.
 )";
 
 class UsageError : public platform::Exception {
@@ -145,8 +147,9 @@ int Extract(const Arguments& arguments, std::ostream& out, std::ostream& err) {
   RefuseInputAsOutput(sources.forms, output);
   RefuseInputAsOutput(sources.stringTables, output);
   const std::vector<PoEntry> entries = ExtractTemplate(sources);
-  WriteResult(output, WritePo(entries, ""), out, err)
-      << "lxpo: " << output << ": " << entries.size() << " texts\n";
+  WriteResult(output, WritePo(entries, ""), out, err);
+  // Summaries go to standard error, as msgfmt --statistics does.
+  err << "lxpo: " << output << ": " << entries.size() << " texts\n";
   return kLxpoOk;
 }
 
@@ -171,6 +174,40 @@ nlohmann::json ParseManifest(const std::string& path) {
   }
 }
 
+// A language named by its ISO code takes what it leaves out from the locale database: the
+// ids (not for the native language, which is language 0) and the code page and names.
+void CompleteByIsoCode(nlohmann::json& record, std::size_t index, const std::string& where) {
+  if (!record.is_object() || !record.contains("isoLanguage") || !record["isoLanguage"].is_string())
+    return;
+  const bool needsIds = index > 0 && !record.contains("primaryLanguage");
+  const bool needsMore = !record.contains("codePage") || !record.contains("englishName") ||
+                         (index > 0 && !record.contains("nativeName"));
+  if (!needsIds && !needsMore) return;
+  const std::string iso = record["isoLanguage"].get<std::string>();
+  std::string country;
+  if (record.contains("isoCountry") && record["isoCountry"].is_string())
+    country = record["isoCountry"].get<std::string>();
+  lang::TLxLanguage language;
+  if (!lang::LanguageFromIsoCode(iso, country, language))
+    throw PoError(where + ".isoLanguage: \"" + iso + (country.empty() ? "" : "_" + country) +
+                  "\" is no language of the locale database; give primaryLanguage and codePage");
+  auto take = [&record](const char* field, const nlohmann::json& value) {
+    if (!record.contains(field)) record[field] = value;
+  };
+  if (needsIds) {
+    take("primaryLanguage", language.PrimaryLanguage);
+    take("subLanguage", language.SubLanguage);
+    if (!language.IsoCountryName.empty()) take("isoCountry", language.IsoCountryName);
+  }
+  const auto page = static_cast<platform::CodePage>(language.CodePage);
+  auto utf8 = [page](const std::string& text) {
+    return platform::WideToMultiByte(platform::MultiByteToWide(text, page), 65001);
+  };
+  take("codePage", language.CodePage);
+  take("englishName", utf8(language.EnglishName));
+  if (index > 0) take("nativeName", utf8(language.NativeName));
+}
+
 Manifest ReadManifest(const std::string& path) {
   nlohmann::json json = ParseManifest(path);
   if (!json.is_object()) throw PoError(InputName(path) + ": the manifest must be a JSON object");
@@ -183,6 +220,8 @@ Manifest ReadManifest(const std::string& path) {
   if (json.contains("languages") && json["languages"].is_array()) {
     auto& languages = json["languages"];
     for (std::size_t i = 0; i < languages.size(); ++i) {
+      CompleteByIsoCode(languages[i], i,
+                        InputName(path) + ": languages[" + std::to_string(i) + "]");
       std::string po;
       if (languages[i].is_object() && languages[i].contains("po")) {
         const std::string where = InputName(path) + ": languages[" + std::to_string(i) + "].po";
@@ -300,8 +339,7 @@ int Build(const Arguments& arguments, std::ostream& out, std::ostream& err) {
     throw PoError(source + ": " + error.Message());
   }
   WriteOutput(output, bytes, out);
-  (output == kStandardStream ? err : out)
-      << "lxpo: " << output << ": " << manifest.image.languages.size() << " languages, "
+  err << "lxpo: " << output << ": " << manifest.image.languages.size() << " languages, "
       << manifest.image.translations.size() << " translations\n"
       << summary;
   return kLxpoOk;
@@ -354,7 +392,7 @@ std::vector<PoEntry> ExportEntries(const PldImage& image, std::size_t language) 
   return entries;
 }
 
-int Export(const Arguments& arguments, std::ostream& out) {
+int Export(const Arguments& arguments, std::ostream& summary) {
   const std::string source = OneInput(arguments);
   const std::filesystem::path folder = OneOption(arguments, "-d");
   const std::vector<std::uint8_t> bytes = ReadInputFile(source);
@@ -386,8 +424,8 @@ int Export(const Arguments& arguments, std::ostream& out) {
     outputs.Add((folder / name).string(), BytesOf(content));
   }
   outputs.Commit();
-  out << "lxpo: " << folder.string() << ": messages.pot, " << image.languages.size() - 1
-      << " PO files and dictionary.json; " << image.translations.size() << " translations\n";
+  summary << "lxpo: " << folder.string() << ": messages.pot, " << image.languages.size() - 1
+          << " PO files and dictionary.json; " << image.translations.size() << " translations\n";
   return kLxpoOk;
 }
 
@@ -405,8 +443,8 @@ int Pseudo(const Arguments& arguments, std::ostream& out, std::ostream& err) {
     entry.msgstr = PseudoText(entry.msgid);
     entry.fuzzy = false;
   }
-  WriteResult(output, WritePo(entries, language), out, err)
-      << "lxpo: " << output << ": " << entries.size() << " pseudo-texts\n";
+  WriteResult(output, WritePo(entries, language), out, err);
+  err << "lxpo: " << output << ": " << entries.size() << " pseudo-texts\n";
   return kLxpoOk;
 }
 
@@ -416,15 +454,17 @@ int Dispatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
   if (command == "extract")
     return Extract(ParseArguments(args, 1, {"-o", "--strings", "--code-page"}), out, err);
   if (command == "build") return Build(ParseArguments(args, 1, {"-o"}), out, err);
-  if (command == "export") return Export(ParseArguments(args, 1, {"-d"}), out);
+  if (command == "export") return Export(ParseArguments(args, 1, {"-d"}), err);
   if (command == "pseudo") return Pseudo(ParseArguments(args, 1, {"-o", "--language"}), out, err);
+  if (command.size() > 1 && command[0] == '-') throw UsageError("unknown option " + command);
   throw UsageError("unknown command " + command);
 }
 
 }  // namespace
 
 int RunLxpo(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  if (!args.empty() && (args[0] == "--help" || args[0] == "-h")) {
+  if (std::find(args.begin(), args.end(), "--help") != args.end() ||
+      (!args.empty() && args[0] == "-h")) {
     out << kUsage;
     return kLxpoOk;
   }
@@ -435,7 +475,7 @@ int RunLxpo(const std::vector<std::string>& args, std::ostream& out, std::ostrea
   try {
     return Dispatch(args, out, err);
   } catch (const UsageError& error) {
-    err << "lxpo: " << Printable(error.Message()) << "\n" << kUsage;
+    err << "lxpo: " << Printable(error.Message()) << "\nTry 'lxpo --help'.\n";
     return kLxpoBadUsage;
   } catch (const platform::Exception& error) {
     // Input bytes in a message are never sent to the terminal as they are.
@@ -443,7 +483,7 @@ int RunLxpo(const std::vector<std::string>& args, std::ostream& out, std::ostrea
   } catch (const std::bad_alloc&) {
     err << "lxpo: out of memory\n";
   } catch (const std::exception& error) {
-    err << "lxpo: " << Printable(Excerpt(error.what(), 200)) << "\n";
+    err << "lxpo: " << Printable(Excerpt(JsonMessage(error.what()), 200)) << "\n";
   }
   return kLxpoBadInput;
 }

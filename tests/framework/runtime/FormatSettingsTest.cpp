@@ -18,6 +18,14 @@ TEST(FormatSettingsTest, TakesTheFormatsOfAGermanLocale) {
   EXPECT_EQ(settings.LongDayNames[0], "Sonntag");
   EXPECT_EQ(settings.ShortDayNames[1], "Mo");
   EXPECT_EQ(settings.LongMonthNames[2], "M\xE4rz");
+  EXPECT_EQ(settings.CodePage, 1252u);
+}
+
+// The texts are in their locale's code page, which the settings name for whoever shows them.
+TEST(FormatSettingsTest, NameTheCodePageOfTheirTexts) {
+  EXPECT_EQ(GetLocaleFormatSettings(0x0419).CodePage, 1251u);
+  EXPECT_EQ(GetLocaleFormatSettings(0x0401).CodePage, 1256u);
+  EXPECT_EQ(GetLocaleFormatSettings(0x0411).CodePage, 932u);
 }
 
 TEST(FormatSettingsTest, UsesTheTwelveHourClockWithItsMarkers) {

@@ -96,6 +96,18 @@ TEST(TextFormTest, StringsAreEightBitUnlessTheyNeedMore) {
             FormWith("'aé'"));
 }
 
+TEST(TextFormTest, EightBitStringsOfACodePageAreWrittenAsTheirCharacters) {
+  const auto text = [](const std::string& bytes, platform::CodePage codePage) {
+    return FormBinaryToText(Written([&](TWriter& w) { w.WriteString(bytes); }), codePage);
+  };
+  EXPECT_EQ(text("caf\xE9", 1252), FormWith("'café'"));
+  EXPECT_EQ(text("\xCF\xF0\xE8\t", 1251), FormWith("'При'#9"));
+  EXPECT_EQ(text("\x93\xFA\x96\x7B", 932), FormWith("'日本'"));
+  EXPECT_EQ(text("\xC7\xE1", 1256), FormWith("'ال'"));
+  EXPECT_EQ(text(std::string(300, 'x'), 1252),
+            FormBinaryToText(Written([](TWriter& w) { w.WriteString(std::string(300, 'x')); })));
+}
+
 TEST(TextFormTest, NumbersTakeTheirKindFromTheirForm) {
   EXPECT_EQ(ValueBytes("$FF"), (Bytes{vaInt16, 0xFF, 0}));
   EXPECT_EQ(ValueBytes("-$10"), (Bytes{vaInt8, 0xF0}));

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <span>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -232,12 +233,13 @@ TEST_F(LxpoTest, ATranslatedFileBecomesADictionaryTheTranslatorUses) {
   const Result result =
       Lxpo({"build", At("dictionary.json").string(), "-o", At("de.pld").string()});
   ASSERT_EQ(result.code, 0) << result.err;
-  EXPECT_EQ(result.out, "lxpo: " + At("de.pld").string() + ": 2 languages, 3 translations\n  " +
+  EXPECT_EQ(result.out, "");
+  EXPECT_EQ(result.err, "lxpo: " + At("de.pld").string() + ": 2 languages, 3 translations\n  " +
                             At("de.po").string() +
                             ": 3 translated, 3 untranslated, 0 fuzzy and 0 obsolete left out\n");
   const std::string form = Translated(At("de.pld"), 1);
   EXPECT_TRUE(Contains(form, "Caption = 'Hauptfenster'"));
-  EXPECT_TRUE(Contains(form, "Caption = #214'ffnen'"));
+  EXPECT_TRUE(Contains(form, "Caption = 'Öffnen'"));
   EXPECT_TRUE(Contains(form, "Items.Strings = (\n      'Rot'\n      'Rot'\n      'Blue')")) << form;
   EXPECT_TRUE(Contains(form, "Caption = 'Close'"));
 }
@@ -274,8 +276,8 @@ TEST_F(LxpoTest, MsgmergeUpdatesATranslationAndTheBuildLeavesFuzzyEntriesOut) {
       Lxpo({"build", At("dictionary.json").string(), "-o", At("de.pld").string()});
   ASSERT_EQ(result.code, 0) << result.err;
   EXPECT_TRUE(
-      Contains(result.out, ": 0 translated, 4 untranslated, 1 fuzzy and 1 obsolete left out"))
-      << result.out;
+      Contains(result.err, ": 0 translated, 4 untranslated, 1 fuzzy and 1 obsolete left out"))
+      << result.err;
   EXPECT_TRUE(Contains(Translated(At("de.pld"), 1), "Hint = 'Open a file.'"));
 }
 
@@ -312,6 +314,39 @@ TEST_F(LxpoTest, BrokenFilesGiveTheirMessageAndLeaveNoOutput) {
   }
 }
 
+// A manifest may name its languages by ISO code alone; what a record gives itself stays.
+TEST_F(LxpoTest, LanguagesNamedByIsoCodeTakeIdsCodePageAndNamesFromTheLocaleDatabase) {
+  Write(At("MainForm.lxfm"), kForm);
+  Write(At("ar.po"),
+        kPoHeader + "msgctxt \"TMainForm|OpenButton\"\nmsgid \"Open\"\nmsgstr \"فتح\"\n");
+  Write(At("dictionary.json"), R"({"languages": [{"isoLanguage": "en"},
+      {"isoLanguage": "ar", "po": "ar.po"}, {"isoLanguage": "de", "isoCountry": "AT",
+       "nativeName": "Deutsch"}]})");
+  const Result result =
+      Lxpo({"build", At("dictionary.json").string(), "-o", At("ar.pld").string()});
+  ASSERT_EQ(result.code, 0) << result.err;
+  const std::string bytes = Read(At("ar.pld"));
+  const PldImage image =
+      ParsePldImage(std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
+  ASSERT_EQ(image.languages.size(), 3u);
+  const PldLanguage& native = image.languages[0];
+  EXPECT_EQ(native.primaryLanguage, 0);
+  EXPECT_EQ(native.codePage, 1252);
+  EXPECT_EQ(native.englishName, "English");
+  const PldLanguage& arabic = image.languages[1];
+  EXPECT_EQ(arabic.primaryLanguage, 1);
+  EXPECT_EQ(arabic.subLanguage, 3);  // its most likely country, Egypt
+  EXPECT_EQ(arabic.codePage, 1256);
+  EXPECT_EQ(arabic.isoCountry, "EG");
+  EXPECT_EQ(arabic.englishName.substr(0, 6), "Arabic");
+  EXPECT_EQ(arabic.nativeName.substr(0, 14), "العربية");
+  const PldLanguage& german = image.languages[2];
+  EXPECT_EQ(german.primaryLanguage, 7);
+  EXPECT_EQ(german.subLanguage, 3);
+  EXPECT_EQ(german.nativeName, "Deutsch");
+  EXPECT_TRUE(Contains(Translated(At("ar.pld"), 1), "Caption = 'فتح'"));
+}
+
 TEST_F(LxpoTest, ManifestsAndFormsThatCannotBeUsedNameTheirPlace) {
   const std::string manifest = At("dictionary.json").string();
   auto build = [&](const std::string& json) {
@@ -341,6 +376,10 @@ TEST_F(LxpoTest, ManifestsAndFormsThatCannotBeUsedNameTheirPlace) {
             "lxpo: " + manifest +
                 ": parse error at line 1, column 16: syntax error while parsing value - unexpected "
                 "end of input; expected '[', '{', or a literal\n");
+  EXPECT_EQ(build(R"({"languages": [{}, {"isoLanguage": "xx", "po": "de.po"}]})"),
+            "lxpo: " + manifest +
+                ": languages[1].isoLanguage: \"xx\" is no language of the locale database; give "
+                "primaryLanguage and codePage\n");
 
   Write(At("Broken.lxfm"), "object Broken: TBroken\n  Caption = 'open\n");
   const Result form =
@@ -462,13 +501,22 @@ TEST_F(LxpoTest, APseudoLanguageBuildsAndShowsInTheForm) {
   manifest.replace(manifest.find("\"de.po\""), 7, "\"qps.po\"");
   Write(At("dictionary.json"), manifest);
   ASSERT_EQ(Lxpo({"build", At("dictionary.json").string(), "-o", At("q.pld").string()}).code, 0);
-  EXPECT_TRUE(Contains(Translated(At("q.pld"), 1), "Caption = '['#214'p'#233#241'~~]'"));
+  EXPECT_TRUE(Contains(Translated(At("q.pld"), 1), "Caption = '[Öpéñ~~]'"));
 }
 
 TEST_F(LxpoTest, UsageErrorsExitWithTwo) {
   EXPECT_EQ(Lxpo({}).code, 2);
-  EXPECT_EQ(Lxpo({"build", "x.json"}).err.substr(0, 24), "lxpo: -o is required\nUsa");
-  EXPECT_EQ(Lxpo({"frobnicate"}).code, 2);
+  const std::string tryHelp = "\nTry 'lxpo --help'.\n";
+  for (const auto& [args, message] :
+       {std::pair<std::vector<std::string>, std::string>{{"build", "x.json"}, "-o is required"},
+        {{"frobnicate"}, "unknown command frobnicate"},
+        {{"--bogus"}, "unknown option --bogus"},
+        {{"pseudo", "x.pot", "--bogus", "-o", "y.po"}, "unknown option --bogus"}}) {
+    const Result result = Lxpo(args);
+    EXPECT_EQ(result.code, 2);
+    EXPECT_EQ(result.err, "lxpo: " + message + tryHelp);
+  }
+  EXPECT_TRUE(Contains(Lxpo({"build", "--help"}).out, "lxpo extract"));
   const Result help = Lxpo({"--help"});
   EXPECT_EQ(help.code, 0);
   EXPECT_TRUE(Contains(help.out, "lxpo extract"));

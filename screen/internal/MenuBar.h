@@ -9,7 +9,10 @@
 #include <string>
 
 #include "framework/controls/Menus.h"
-#include "screen/ControlWidgets.h"
+#include "screen/internal/ControlWidgets.h"
+
+// Kept inside a shared library: only the layer's own units use it.
+#pragma GCC visibility push(hidden)
 
 namespace lx::screen {
 
@@ -32,3 +35,4 @@ void BuildMenuBar(GtkWidget* bar, GtkAccelGroup* accelerators, const framework::
 bool ShortCutToAccelerator(framework::TShortCut shortCut, guint& key, GdkModifierType& mods);
 
 }  // namespace lx::screen
+#pragma GCC visibility pop

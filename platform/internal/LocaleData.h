@@ -12,6 +12,9 @@
 
 #include "platform/LocaleInfo.h"
 
+// Kept inside a shared library: only the layer's own units use it.
+#pragma GCC visibility push(hidden)
+
 namespace lx::platform {
 
 /// An LCID's place in ICU.
@@ -57,3 +60,4 @@ std::optional<std::u16string> NumberValue(const IcuLocale& locale, LcType type);
 std::optional<std::u16string> DateValue(const IcuLocale& locale, LcType type);
 
 }  // namespace lx::platform
+#pragma GCC visibility pop

@@ -19,8 +19,11 @@
 #include "framework/controls/Forms.h"
 #include "framework/runtime/MessageLoop.h"
 #include "platform/WindowListener.h"
-#include "screen/ControlWidgets.h"
-#include "screen/MenuBar.h"
+#include "screen/internal/ControlWidgets.h"
+#include "screen/internal/MenuBar.h"
+
+// Kept inside a shared library: only the layer's own units use it.
+#pragma GCC visibility push(hidden)
 
 namespace lx::screen {
 
@@ -106,3 +109,4 @@ class TGtkBackend final : public platform::WindowListener,
 TGtkBackend* Backend();
 
 }  // namespace lx::screen
+#pragma GCC visibility pop

@@ -5,6 +5,9 @@
 
 #include <gtk/gtk.h>
 
+// Kept inside a shared library: only the layer's own units use it.
+#pragma GCC visibility push(hidden)
+
 namespace lx::screen {
 
 /// A new, empty box (a GtkFixed underneath) that always lays its children out left to right.
@@ -16,3 +19,4 @@ bool IsFixedBox(GtkWidget* widget);
 void PlaceInFixedBox(GtkWidget* box, GtkWidget* child, int x, int y, int width, int height);
 
 }  // namespace lx::screen
+#pragma GCC visibility pop

@@ -9,6 +9,9 @@
 
 #include "framework/controls/Controls.h"
 
+// Kept inside a shared library: only the layer's own units use it.
+#pragma GCC visibility push(hidden)
+
 namespace lx::screen {
 
 enum class TWidgetKind {
@@ -101,3 +104,4 @@ struct TInputTarget {
 };
 
 }  // namespace lx::screen
+#pragma GCC visibility pop

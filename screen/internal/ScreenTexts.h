@@ -8,6 +8,9 @@
 #include "framework/core/Font.h"
 #include "framework/core/Graphics.h"
 
+// Kept inside a shared library: only the layer's own units use it.
+#pragma GCC visibility push(hidden)
+
 namespace lx::screen {
 
 /// The Windows code page that 8-bit text in a font of `charset` is written in;
@@ -30,3 +33,4 @@ std::string PlainText(std::string_view caption);
 std::string FontCss(const framework::TFont& font);
 
 }  // namespace lx::screen
+#pragma GCC visibility pop
