@@ -288,8 +288,9 @@ class TLxTranslator::TWalkCache {
     const std::type_info* type = &typeid(obj);
     TRecentType& recent = recentTypes_[(reinterpret_cast<std::uintptr_t>(type) >> 4) % kRecent];
     if (recent.type == type) return *recent.plan;
-    const TClassPlan& plan = PlanOf(obj.ClassInfo(), targets);
-    recent = {type, &plan};
+    const framework::TClassInfo& info = obj.ClassInfo();
+    const TClassPlan& plan = PlanOf(info, targets);
+    if (!info.PerObject()) recent = {type, &plan};
     return plan;
   }
   const TClassPlan& PlanOf(const framework::TClassInfo& info, const TLxTargetProperties& targets) {
@@ -828,7 +829,9 @@ void TLxTranslator::TranslateControlText(TComponent* control) {
     std::string text = memo->Text();
     while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
       text.pop_back();
-    memo->SetText(TranslateValue(memo, memo->Name(), text, "Text"));
+    // An untranslated text keeps the line breaks it ends with.
+    std::string translated = TranslateValue(memo, memo->Name(), text, "Text");
+    if (translated != text) memo->SetText(translated);
   } catch (...) {
   }
 }

@@ -325,6 +325,10 @@ class TClassInfo {
   /// A new object of a class created without owner.
   std::unique_ptr<TObject> CreateObject() const;
   const TFactory& Factory() const { return factory_; }
+  /// True for a class info made at run time for one object (a stand-in of a stored class):
+  /// objects of one C++ type may then have class infos of their own.
+  bool PerObject() const { return perObject_; }
+  void SetPerObject(bool value) { perObject_ = value; }
 
  private:
   [[noreturn]] void CannotCreate() const;
@@ -336,6 +340,7 @@ class TClassInfo {
   std::vector<const TPropInfo*> properties_;
   std::vector<TMethodInfo> methods_;
   std::vector<TFieldInfo> fields_;
+  bool perObject_ = false;
 };
 
 /// Names a class inside its body: its class info, the `inherited` alias and the virtual

@@ -203,6 +203,11 @@ class TTextFormPrinter {
     PrintObject(0, 0);
     return std::move(out_);
   }
+  std::string ConvertValue(std::size_t indent) {
+    out_ = " ";
+    Render(ReadValue(0), indent);
+    return std::move(out_);
+  }
 
  private:
   void Nest(int depth) const {
@@ -445,6 +450,14 @@ std::string FormBinaryToText(std::span<const std::uint8_t> bytes) {
   TMemoryStream output;
   ObjectBinaryToText(input, output);
   return std::string(output.Bytes().begin(), output.Bytes().end());
+}
+
+std::string FormValueText(std::span<const std::uint8_t> value, std::size_t indent) {
+  TReadOnlyMemoryStream input(value);
+  TReader reader(input, 4096);
+  std::string text = TTextFormPrinter(reader).ConvertValue(indent);
+  if (reader.Position() != input.Size()) throw platform::EReadError("Invalid property value");
+  return text;
 }
 
 }  // namespace lx::framework

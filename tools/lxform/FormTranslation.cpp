@@ -1,43 +1,21 @@
 #include "FormTranslation.h"
 
-#include <filesystem>
-
 #include "dict/LxBinDic.h"
-#include "formtools/StandInForm.h"
-#include "framework/streaming/Filer.h"
-#include "framework/streaming/Streams.h"
-#include "framework/streaming/TextForm.h"
-#include "platform/Exception.h"
-#include "translator/LxPoly.h"
+#include "formtools/FormBatch.h"
 
 namespace lx::tools {
 
-std::string TranslatedFormText(const std::vector<std::uint8_t>& form,
-                               const std::string& dictionaryFile, int language) {
-  RegisterStandardClasses();
-  const std::vector<std::uint8_t> binary = BinaryFormOf(form);
-
+std::vector<std::uint8_t> TranslatedForm(const std::string& path,
+                                         const std::vector<std::uint8_t>& form,
+                                         const std::string& dictionaryFile, int language,
+                                         const TFormOptions& options, bool asText) {
   dict::TLxBinaryDictionary dictionary(nullptr);
-  dictionary.SetFileName(std::filesystem::absolute(dictionaryFile).string());
-  dictionary.SetBinding(lang::lxbiNone);
-  dictionary.SetCheckLevel(lang::lxclNone);
-  dictionary.SetLanguage(language);
-  dictionary.Open();
-  if (!dictionary.IsOpen())
-    throw platform::Exception("Cannot open the dictionary " + dictionaryFile);
-
-  TStandInForm root(RootClassName(binary));
-  framework::TMemoryStream input(binary);
-  framework::ReadComponentFrom(input, &root);
-  translator::TLxTranslator* formTranslator = FindTranslator(root);
-  if (formTranslator == nullptr) throw platform::Exception("The form has no translator");
-  // Bound to this dictionary whatever name the form gives (the only one registered).
-  formTranslator->SetDictionary(&dictionary);
-  formTranslator->Open();
-
-  framework::TMemoryStream output;
-  framework::WriteComponentTo(output, root);
-  return framework::FormBinaryToText(output.Bytes());
+  OpenToolDictionary(dictionary, dictionaryFile, language);
+  TToolForm loaded(path, form, options);
+  TranslateToolForm(loaded, dictionary);
+  if (!asText) return loaded.Form().Write();
+  const std::string text = loaded.Form().WriteText();
+  return std::vector<std::uint8_t>(text.begin(), text.end());
 }
 
 }  // namespace lx::tools

@@ -5,14 +5,21 @@
 #include <string>
 #include <vector>
 
+#include "formtools/ToolForm.h"
+
 namespace lx::tools {
 
-/// Reads the form in `form` (a text form or a binary form stream), opens the dictionary
-/// image `dictionaryFile` in language `language` (an index; 0 is the native language), lets
-/// the form's translator translate it, and gives the form's text. The form's root class need
-/// not be known: a stand-in form of that class name takes the components, so the class name
-/// is the look-up context as in the program. Raises the framework's and the engine's errors.
-std::string TranslatedFormText(const std::vector<std::uint8_t>& form,
-                               const std::string& dictionaryFile, int language);
+/// Reads the form in `form` (a text form or a binary form stream, the content of the file
+/// `path`) tolerantly (TToolForm), opens the dictionary image `dictionaryFile` in language
+/// `language` (an index; 0 is the native language), lets the form's translator translate it
+/// (a form without one, or with an empty target list, takes the default targets), and gives
+/// the form back in its own kind (`asText`: as text), every value the pass left alone as it
+/// stood. The form's root class need not be known: a stand-in form of that class name takes
+/// the components, so the class name is the look-up context as in the program. Raises the
+/// framework's and the engine's errors.
+std::vector<std::uint8_t> TranslatedForm(const std::string& path,
+                                         const std::vector<std::uint8_t>& form,
+                                         const std::string& dictionaryFile, int language,
+                                         const TFormOptions& options, bool asText);
 
 }  // namespace lx::tools

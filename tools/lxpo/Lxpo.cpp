@@ -27,7 +27,7 @@ namespace {
 
 constexpr char kUsage[] = R"(Usage:
   lxpo extract [--strings TABLE.strings]... [--no-framework] [--code-page N]
-               FORM... -o FILE.pot
+               [--ancestor FORM]... FORM|FOLDER... -o FILE.pot
   lxpo build MANIFEST.json -o FILE.pld
   lxpo export FILE.pld -d FOLDER
   lxpo pseudo FILE.pot -o FILE.po [--language CODE]
@@ -40,7 +40,11 @@ extract  writes the PO template of a program: the texts its forms' translators
          "context|id" (form class and component name; "|identifier" for a
          resource string; none for texts looked up alone), msgid the native text.
          The program's texts are taken in code page N (1252): give the
-         manifest's textCodePage when it has one.
+         manifest's textCodePage when it has one. A folder is walked for its
+         forms (.lfm, .dfm, .lxfm, .xfm, .fmx); a form found there that cannot
+         be read is named with its reason and the others go on (the template is
+         written, the exit code is 1). --ancestor
+         names the form an inherited form derives from.
 build    turns a manifest (JSON: the languages, each with its PO file) and the
          PO files into a dictionary image. Fuzzy and obsolete entries are left
          out and counted; plural entries and characters that a language's code
@@ -142,9 +146,13 @@ std::string OneInput(const Arguments& arguments) {
 
 // ---- extract
 
-int Extract(const Arguments& arguments, std::ostream& out) {
+int Extract(const Arguments& arguments, std::ostream& out, std::ostream& err) {
   ExtractSources sources;
   sources.forms = arguments.positional;
+  std::vector<std::string> failures;
+  sources.failures = &failures;
+  if (const auto found = arguments.options.find("--ancestor"); found != arguments.options.end())
+    sources.ancestors = found->second;
   if (const auto tables = arguments.options.find("--strings"); tables != arguments.options.end())
     sources.stringTables = tables->second;
   sources.framework = !arguments.noFramework;
@@ -160,7 +168,9 @@ int Extract(const Arguments& arguments, std::ostream& out) {
   const std::vector<PoEntry> entries = ExtractTemplate(sources);
   WriteFileAtomically(output, WritePo(entries, ""));
   out << "lxpo: " << output << ": " << entries.size() << " texts\n";
-  return kLxpoOk;
+  for (const std::string& failure : failures)
+    err << "lxpo: " << failure << "\n";
+  return failures.empty() ? kLxpoOk : kLxpoBadInput;
 }
 
 // ---- build
@@ -407,11 +417,12 @@ int Pseudo(const Arguments& arguments, std::ostream& out) {
   return kLxpoOk;
 }
 
-int Dispatch(const std::vector<std::string>& args, std::ostream& out) {
+int Dispatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   if (args.empty()) throw UsageError("a command is required");
   const std::string& command = args[0];
   if (command == "extract")
-    return Extract(ParseArguments(args, 1, {"-o", "--strings", "--code-page"}), out);
+    return Extract(ParseArguments(args, 1, {"-o", "--strings", "--code-page", "--ancestor"}), out,
+                   err);
   if (command == "build") return Build(ParseArguments(args, 1, {"-o"}), out);
   if (command == "export") return Export(ParseArguments(args, 1, {"-d"}), out);
   if (command == "pseudo") return Pseudo(ParseArguments(args, 1, {"-o", "--language"}), out);
@@ -430,7 +441,7 @@ int RunLxpo(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     return kLxpoOk;
   }
   try {
-    return Dispatch(args, out);
+    return Dispatch(args, out, err);
   } catch (const UsageError& error) {
     err << "lxpo: " << error.Message() << "\n" << kUsage;
     return kLxpoBadUsage;
