@@ -63,8 +63,6 @@ class TTolerantForm : public TReadTolerance {
   /// form read after its ancestors into the same root) and the caller calls NotifyLoaded.
   void ReadInto(TComponent& root, TLoadedList* loaded = nullptr);
   /// Notes what every component read stores now: what differs from it later is written.
-  /// Called between ReadInto with a list of the caller's and its NotifyLoaded, it takes the
-  /// form as stored, before any Loaded (a translator that opens itself there) changes it.
   void Snapshot();
   /// The form as stored, with what changed since Snapshot: in the source's kind (the source
   /// bytes themselves when nothing changed), as binary (with the source's resource header),

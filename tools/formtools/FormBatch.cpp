@@ -6,6 +6,7 @@
 
 #include "dict/LxBinDic.h"
 #include "framework/streaming/TextForm.h"
+#include "platform/CodePages.h"
 #include "platform/Exception.h"
 #include "platform/TextUtils.h"
 #include "toolfiles/ToolFiles.h"
@@ -81,11 +82,15 @@ std::string TBatchSummary::Text() const {
          ", failed " + std::to_string(failed);
 }
 
-// One line, whatever bytes a broken stream put into the message.
+// One line of UTF-8, whatever bytes a broken stream put into the message.
 std::string OneLine(const std::string& message) {
   std::string line = Excerpt(message, 200);
-  for (char& c : line)
-    if (static_cast<unsigned char>(c) < 32 || c == 127) c = '?';
+  const std::u16string wide = platform::MultiByteToWide(line, platform::CP_UTF8);
+  const bool utf8 = wide.find(u'\uFFFD') == std::u16string::npos;
+  for (char& c : line) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 32 || byte == 127 || (byte >= 128 && !utf8)) c = '?';
+  }
   return line;
 }
 

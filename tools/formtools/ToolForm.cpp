@@ -26,6 +26,24 @@ std::unique_ptr<framework::TTolerantForm> FormOf(const std::string& path,
   return framework::TTolerantForm::FromSource(bytes, TextCodePageOf(path, bytes, options));
 }
 
+// Loaded as the program loads it (automatic hot keys and the like), except that no
+// translator opens itself with whatever dictionary the tool has open: the snapshot is the
+// form before any pass.
+void NotifyLoadedUnopened(framework::TComponent& root, framework::TLoadedList& loaded) {
+  std::vector<std::pair<translator::TLxTranslator*, translator::TLxTranslatorOptions>> held;
+  for (int i = 0; i < root.ComponentCount(); ++i) {
+    if (auto* found = dynamic_cast<translator::TLxTranslator*>(root.Components(i))) {
+      held.emplace_back(found, found->Options());
+      translator::TLxTranslatorOptions options = found->Options();
+      options.Exclude(translator::lxtoAutoOpen);
+      found->SetOptions(options);
+    }
+  }
+  loaded.NotifyLoaded();
+  for (auto& [found, options] : held)
+    found->SetOptions(options);
+}
+
 }  // namespace
 
 TToolForm::TToolForm(const std::string& path, const std::vector<std::uint8_t>& bytes,
@@ -46,9 +64,8 @@ TToolForm::TToolForm(const std::string& path, const std::vector<std::uint8_t>& b
     }
   }
   form_->ReadInto(*root_, &loaded);
-  // What the form stores, before Loaded lets a translator open itself and translate.
+  NotifyLoadedUnopened(*root_, loaded);
   form_->Snapshot();
-  loaded.NotifyLoaded();
 }
 
 TToolForm::~TToolForm() {
