@@ -174,6 +174,9 @@ void TTolerantForm::ReadInto(TComponent& root, TLoadedList* loaded) {
 }
 
 TComponent* TTolerantForm::CreateStandIn(const std::string& className, TComponent* owner) {
+  if (standInFactory_) {
+    if (TComponent* made = standInFactory_(className, owner)) return made;
+  }
   return new TStandInComponent(className, owner);
 }
 

@@ -18,6 +18,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -75,6 +76,11 @@ class TTolerantForm : public TReadTolerance {
   int ChangedValues() const;
   /// What was kept, in the order it was met.
   const std::vector<TKeptValue>& Kept() const { return kept_; }
+  /// Makes the stand-ins of unregistered classes (a frame read from its own form, say); by
+  /// default, and when `factory` gives null, a TStandInComponent of the stored class name.
+  using TStandInFactory =
+      std::function<TComponent*(const std::string& className, TComponent* owner)>;
+  void SetStandInFactory(TStandInFactory factory) { standInFactory_ = std::move(factory); }
 
   // TReadTolerance
   TComponent* CreateStandIn(const std::string& className, TComponent* owner) override;
@@ -103,6 +109,7 @@ class TTolerantForm : public TReadTolerance {
   std::vector<std::unique_ptr<TRecord>> records_;
   std::map<const TComponent*, TRecord*> recordOf_;
   std::vector<TKeptValue> kept_;
+  TStandInFactory standInFactory_;
 };
 
 }  // namespace lx::framework

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "formtools/StandInForm.h"
+#include "framework/streaming/LoadedList.h"
 #include "framework/streaming/TolerantForm.h"
 #include "platform/CodePages.h"
 
@@ -19,11 +20,18 @@ class TLxTranslator;
 namespace lx::tools {
 
 /// How the tools read forms.
+///
+/// Ancestors: an inherited form ("inherited" at the top) is read after the forms given in
+/// `ancestors`, in their order; without any, its ancestor is found by its class: the Pascal
+/// unit beside the form (same name, ".pas" or ".pp") declares "TForm2 = class(TForm1)", and the
+/// form of root class TForm1 is looked for among the forms beside it (and so on for its own
+/// ancestor). A frame ("inline Frame1: TFrame1") is read from the form of root class TFrame1
+/// among `ancestors` and the forms beside. What is not found is read as it stands.
 struct TFormOptions {
   /// The code page of text forms; by default UTF-8, and 1252 for a ".dfm" without a UTF-8
   /// byte-order mark (Delphi saves text forms in the system's ANSI code page).
   std::optional<platform::CodePage> codePage;
-  /// Forms that inherited forms may derive from, read before the form in the order given.
+  /// Forms that inherited forms derive from, the oldest first, and forms of frames.
   std::vector<std::string> ancestors;
 };
 
@@ -52,8 +60,16 @@ class TToolForm {
   const std::vector<std::string>& Notes() const { return notes_; }
 
  private:
+  framework::TComponent* ReadFrame(const std::string& className, framework::TComponent* owner);
+  std::vector<std::string> AncestorsOf(const std::string& className);
+  const std::string* FormOfClass(const std::string& className);
+
+  std::string path_;
+  TFormOptions options_;
   std::unique_ptr<framework::TTolerantForm> form_;
+  std::unique_ptr<framework::TLoadedList> loaded_;
   std::vector<std::unique_ptr<framework::TTolerantForm>> ancestors_;
+  std::vector<std::string> framesBeingRead_;
   std::unique_ptr<TStandInForm> root_;
   std::vector<std::string> notes_;
 };
