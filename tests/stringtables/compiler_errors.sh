@@ -54,4 +54,11 @@ if ! "$compiler" "$work/missing.strings" "$work/m.h" "$work/m.cpp" M lx M.h 2>/d
   failures=$((failures + 1))
 fi
 
+# A folder is no empty table.
+got=$("$compiler" "$work" "$work/d.h" "$work/d.cpp" D lx D.h 2>&1)
+if [[ $? -ne 1 || "$got" != "$work: error: is a folder, not a string table" ]]; then
+  echo "FAILED: a folder as the table gave [$got]"
+  failures=$((failures + 1))
+fi
+
 exit $((failures > 0))

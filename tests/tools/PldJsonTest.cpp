@@ -86,6 +86,12 @@ TEST(PldJsonTest, ErrorsNameThePlace) {
   EXPECT_EQ(ErrorOf(R"({"byteOrder": "middle"})"), "byteOrder: expected \"little\" or \"big\"");
   EXPECT_EQ(ErrorOf(R"({"textWidth": 12})"), "textWidth: expected 8 or 16");
   EXPECT_EQ(ErrorOf("[1]"), "expected an object at the top");
+  // Nesting is refused before any parser recurses; brackets inside texts do not count.
+  EXPECT_EQ(ErrorOf(R"({"x": )" + std::string(20000, '[') + std::string(20000, ']') + "}"),
+            "arrays and objects nested deeper than 100 levels");
+  EXPECT_EQ(ErrorOf(R"({"languages": [{"englishName": ")" + std::string(200, '[') + "\\\"\"}]}"),
+            "");
+  EXPECT_EQ(ErrorOf(R"({"version": 1e400})"), "number overflow parsing '1e400'");
   EXPECT_EQ(ErrorOf("{\"languages\": [1,"),
             "parse error at line 1, column 18: syntax error while parsing value - unexpected "
             "end of input; expected '[', '{', or a literal");

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <sstream>
 
 #include "support/Raised.h"
@@ -98,6 +99,135 @@ TEST_F(ToolFilesTest, KnowsTheSameFileUnderAnotherName) {
   EXPECT_TRUE(IsSameFile(root_ + "a.json", root_ + "./a.json"));
   EXPECT_FALSE(IsSameFile(root_ + "a.json", root_ + "b.json"));
   EXPECT_FALSE(IsSameFile(root_ + "a.json", root_ + "none.json"));
+}
+
+// Standard input replaced by a pipe that holds `text`, for the life of the object.
+class PipedStandardInput {
+ public:
+  explicit PipedStandardInput(const std::string& text) : saved_(dup(STDIN_FILENO)) {
+    int ends[2];
+    EXPECT_EQ(pipe(ends), 0);
+    EXPECT_EQ(write(ends[1], text.data(), text.size()), static_cast<ssize_t>(text.size()));
+    close(ends[1]);
+    dup2(ends[0], STDIN_FILENO);
+    close(ends[0]);
+  }
+  ~PipedStandardInput() {
+    dup2(saved_, STDIN_FILENO);
+    close(saved_);
+  }
+
+ private:
+  int saved_;
+};
+
+TEST_F(ToolFilesTest, ADashIsStandardInputAndAHugeFileIsRefusedUnread) {
+  {
+    const PipedStandardInput input("from stdin");
+    EXPECT_EQ(ReadInputFile("-"), Bytes({'f', 'r', 'o', 'm', ' ', 's', 't', 'd', 'i', 'n'}));
+  }
+  {
+    const PipedStandardInput input("123456");
+    EXPECT_EQ(MessageOf([] { ReadInputFile("-", 5); }), "standard input: is larger than 5 bytes");
+  }
+  // Sparse: read, it would take seconds and a gigabyte of memory before the refusal.
+  Write("huge.pld", "");
+  fs::resize_file(root_ + "huge.pld", std::uintmax_t{3} << 30);
+  EXPECT_EQ(MessageOf([&] { ReadInputFile(root_ + "huge.pld"); }),
+            root_ + "huge.pld: is larger than 1073741824 bytes");
+  EXPECT_EQ(MessageOf([&] { RegularInputFile(root_ + "huge.pld"); }),
+            root_ + "huge.pld: is larger than 1073741824 bytes");
+}
+
+TEST_F(ToolFilesTest, ALibraryOpensOnlyRegularFiles) {
+  Write("d.pld", "PLD");
+  EXPECT_EQ(RegularInputFile(root_ + "d.pld"), root_ + "d.pld");
+  ASSERT_EQ(mkfifo((root_ + "fifo").c_str(), 0600), 0);
+  EXPECT_EQ(MessageOf([&] { RegularInputFile(root_ + "fifo"); }),
+            root_ + "fifo: is not a regular file");
+  EXPECT_EQ(MessageOf([] { RegularInputFile("/dev/zero"); }), "/dev/zero: is not a regular file");
+  EXPECT_EQ(MessageOf([&] { RegularInputFile(root_); }), root_ + ": is a folder");
+  EXPECT_EQ(MessageOf([&] { RegularInputFile(root_ + "none"); }),
+            root_ + "none: cannot be opened: No such file or directory");
+}
+
+TEST_F(ToolFilesTest, DevicesAndFifosAreWrittenStraightAndLinksLeadToTheirFile) {
+  ASSERT_EQ(mkfifo((root_ + "fifo").c_str(), 0600), 0);
+  auto reader = std::async(std::launch::async, [this] { return Read("fifo"); });
+  WriteOutputFile(root_ + "fifo", Bytes{'p', 'i', 'p', 'e'});
+  EXPECT_EQ(reader.get(), "pipe");
+  EXPECT_TRUE(fs::is_fifo(root_ + "fifo"));
+  WriteOutputFile("/dev/null", Bytes{1});
+  EXPECT_TRUE(fs::is_character_file("/dev/null"));
+  EXPECT_EQ(MessageOf([] { WriteOutputFile("/dev/full", Bytes{1}); }),
+            "/dev/full: cannot be written: No space left on device");
+
+  fs::create_directory(root_ + "real");
+  Write("real/file.po", "old");
+  fs::create_symlink(root_ + "real/file.po", root_ + "link.po");
+  WriteOutputFile(root_ + "link.po", Bytes{'n', 'e', 'w'});
+  EXPECT_TRUE(fs::is_symlink(root_ + "link.po"));
+  EXPECT_EQ(Read("real/file.po"), "new");
+  fs::create_symlink(root_ + "nowhere", root_ + "dangling");
+  EXPECT_EQ(MessageOf([&] { WriteOutputFile(root_ + "dangling", Bytes{1}); }),
+            root_ + "dangling: cannot be written: the link leads to no file");
+  EXPECT_EQ(Names(), (std::vector<std::string>{"dangling", "fifo", "link.po", "real"}));
+}
+
+TEST_F(ToolFilesTest, OutputFilesReplaceTheirTargetsTogetherOrNotAtAll) {
+  Write("a.po", "old a");
+  fs::create_directory(root_ + "b.po");
+  {
+    OutputFiles files;
+    files.Add(root_ + "a.po", Bytes{'n'});
+    EXPECT_EQ(MessageOf([&] { files.Add(root_ + "b.po", Bytes{'n'}); }),
+              root_ + "b.po: cannot be written: Is a directory");
+  }
+  EXPECT_EQ(Read("a.po"), "old a");
+  EXPECT_EQ(Names(), (std::vector<std::string>{"a.po", "b.po"}));
+
+  OutputFiles files;
+  files.Add(root_ + "a.po", Bytes{'n', 'a'});
+  files.Add(root_ + "c.po", Bytes{'n', 'c'});
+  EXPECT_EQ(Read("a.po"), "old a");  // nothing replaced before the commit
+  files.Commit();
+  EXPECT_EQ(Read("a.po"), "na");
+  EXPECT_EQ(Read("c.po"), "nc");
+  EXPECT_EQ(Names(), (std::vector<std::string>{"a.po", "b.po", "c.po"}));
+
+  // A rename that fails at the commit puts back what was replaced before it.
+  OutputFiles late;
+  late.Add(root_ + "a.po", Bytes{'x'});
+  late.Add(root_ + "c.po", Bytes{'x'});
+  late.Add(root_ + "d.po", Bytes{'x'});
+  fs::remove(root_ + "c.po");
+  fs::create_directory(root_ + "c.po");
+  EXPECT_EQ(MessageOf([&] { late.Commit(); }), root_ + "c.po: cannot be written: Is a directory");
+  EXPECT_EQ(Read("a.po"), "na");
+  EXPECT_EQ(Names(), (std::vector<std::string>{"a.po", "b.po", "c.po"}));
+}
+
+TEST_F(ToolFilesTest, StandardOutputIsNoInput) {
+  Write("a.json", "{}");
+  std::ostringstream out;
+  WriteOutput("-", Bytes{'o', 'k'}, out);
+  EXPECT_EQ(out.str(), "ok");
+  EXPECT_FALSE(IsSameFile(root_ + "a.json", "-"));
+}
+
+TEST(ToolTextsTest, PrintableKeepsCharactersAndQuotesEveryOtherByte) {
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"plain 'Grüße' П 文件", "plain 'Grüße' П 文件"},
+      {"\x1b]0;title\x07 and \x1b[2J", "?]0;title? and ?[2J"},
+      {"tab\tnew\nline\x7f", "tab?new?line?"},
+      {"\xC3(", "?("},               // a lead byte without its continuation
+      {"\xC2\x9B", "??"},            // C1 control (CSI)
+      {"\xED\xA0\x80", "???"},       // a surrogate
+      {"\xF4\x90\x80\x80", "????"},  // past U+10FFFF
+      {"\xE6\x96", "??"},            // cut short
+  };
+  for (const auto& [raw, shown] : cases)
+    EXPECT_EQ(Printable(raw), shown) << raw;
 }
 
 TEST(ToolTextsTest, QuoteExcerptsAndCountNouns) {

@@ -77,6 +77,24 @@ expect 2 "lxform: the output file $work/same.lxfm is the input file$usage" \
   "$work/same.lxfm" -o "$work/same.lxfm"
 cmp -s "$work/form.lxfm" "$work/same.lxfm" || fail "the input was written over"
 
+ln -s same.lxfm "$work/link.lxfm"
+expect 2 "lxform: the output file $work/link.lxfm is the input file$usage" \
+  "$work/same.lxfm" -o "$work/link.lxfm"
+cmp -s "$work/form.lxfm" "$work/same.lxfm" || fail "the input was written over through a link"
+expect 1 "lxform: the output file has no name" "$work/form.lxfm" -o ""
+
+# "-" is standard input and output; a device is written to.
+"$lxform" - -o - < "$work/form.lxfm" > "$work/dash.bin" || fail "- -o -"
+cmp -s "$work/form.bin" "$work/dash.bin" || fail "the form through standard streams came out otherwise"
+expect 1 "lxform: /dev/full: cannot be written: No space left on device" "$work/form.lxfm" -o /dev/full
+got=$("$lxform" "$work/form.lxfm" -o - 2>&1 >/dev/full)
+[[ $? -eq 1 && "$got" == "lxform: standard output cannot be written" ]] ||
+  fail "a full standard output gave [$got]"
+
+# The size is checked before anything is read.
+truncate -s 3G "$work/huge.lxfm"
+expect 1 "lxform: $work/huge.lxfm: is larger than 1073741824 bytes" "$work/huge.lxfm" -o "$work/x"
+
 # A write that fails midway (here a file-size limit) leaves the old output whole.
 {
   echo 'object Big: TForm'

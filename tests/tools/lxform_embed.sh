@@ -61,9 +61,9 @@ cmp -s "$work/embedded.bin" "$work/again.bin" || fail "binary in gave another fo
 cmp -s "$work/embedded.lxfm" "$work/back.lxfm" || fail "text and binary differ"
 
 # Files and forms it cannot use.
-expect 1 "lxform: form.lxfm: Can not use a Unicode PLD file wide.pld. No dictionary data was stored!" \
+expect 1 "lxform: Can not use a Unicode PLD file wide.pld. No dictionary data was stored!" \
   --embed wide.pld form.lxfm
-expect 1 "lxform: form.lxfm: Can not find the file name none.pld. No dictionary data was stored!" \
+expect 1 "lxform: none.pld: cannot be opened: No such file or directory" \
   --embed none.pld form.lxfm
 expect 1 "lxform: form.lxfm: Button1 is a TButton, not a TLxBinaryDictionary" \
   --embed app.pld --dictionary Button1 form.lxfm
@@ -82,6 +82,16 @@ usage=$'\nTry \'lxform --help\'.'
 got=$("$lxform" "$work/form.lxfm" -o "$work/x" --embed 2>&1)
 [[ $? -eq 2 && "$got" == "lxform: --embed needs a value$usage" ]] || fail "--embed without a value: [$got]"
 expect 2 "lxform: --dictionary needs --embed$usage" --dictionary D form.lxfm
+expect 1 "lxform: /dev/zero: is not a regular file" --embed /dev/zero form.lxfm
+head -c 100 "$work/app.pld" > "$work/cut.pld"
+expect 1 "lxform: cut.pld: Stream read error" --embed cut.pld form.lxfm
+expect 2 "lxform: --embed needs a file name, not \"-\"$usage" --embed - form.lxfm
+# The dictionary is never written over.
+cp "$work/app.pld" "$work/d.pld"
+got=$(cd "$work" && "$lxform" --embed d.pld form.lxfm -o d.pld 2>&1)
+[[ $? -eq 2 && "$got" == "lxform: the output file d.pld is the dictionary file$usage" ]] ||
+  fail "the dictionary as output gave [$got]"
+cmp -s "$work/app.pld" "$work/d.pld" || fail "the dictionary was written over"
 
 "$lxform" --help | grep -q -- "--embed PLD" || fail "--help does not tell of --embed"
 

@@ -26,11 +26,37 @@ grep -q "Caption = 'Ventana principal'" "$work/es.lxfm" || fail "the written for
 # Errors: bad usage, a missing dictionary, a language out of range.
 "$lxform" --translate "$work/d.pld" --language x "$form" 2>/dev/null
 [[ $? -eq 2 ]] || fail "a language that is no number is not bad usage"
+# A dictionary that cannot be used is blamed, not the form.
 err=$("$lxform" --translate "$work/none.pld" --language 1 "$form" 2>&1 >/dev/null)
-[[ $? -eq 1 && "$err" == "lxform: $form: Cannot open the dictionary $work/none.pld" ]] ||
+[[ $? -eq 1 && "$err" == "lxform: $work/none.pld: cannot be opened: No such file or directory" ]] ||
   fail "missing dictionary gave [$err]"
+err=$("$lxform" --translate /dev/zero --language 1 "$form" 2>&1 >/dev/null)
+[[ $? -eq 1 && "$err" == "lxform: /dev/zero: is not a regular file" ]] ||
+  fail "/dev/zero as the dictionary gave [$err]"
+head -c 100 "$work/d.pld" > "$work/cut.pld"
+err=$("$lxform" --translate "$work/cut.pld" --language 1 "$form" 2>&1 >/dev/null)
+[[ $? -eq 1 && "$err" == "lxform: $work/cut.pld: Stream read error" ]] ||
+  fail "a cut dictionary gave [$err]"
+"$lxform" --translate - --language 2 "$form" < "$work/d.pld" | grep -q "Caption = 'Hauptfenster'" ||
+  fail "a dictionary from standard input"
+
+# The output is never an input; a failed standard output is a failure.
+cp "$work/d.pld" "$work/td.pld"
+err=$("$lxform" --translate "$work/td.pld" --language 1 "$form" -o "$work/td.pld" 2>&1)
+[[ $? -eq 2 && "$err" == "lxform: the output file $work/td.pld is the dictionary file"$'\n'"Try 'lxform --help'." ]] ||
+  fail "the dictionary as output gave [$err]"
+cmp -s "$work/d.pld" "$work/td.pld" || fail "the dictionary was written over"
+err=$("$lxform" --translate "$work/d.pld" --language 1 "$form" 2>&1 >/dev/full)
+[[ $? -eq 1 && "$err" == "lxform: standard output cannot be written" ]] ||
+  fail "a full standard output gave [$err]"
+
+# Control bytes of a form reach the terminal quoted.
+printf 'TPF0\x05TForm\x05Form1\x0a\x1b]0;pwned\x07\x7f\x00\x00' > "$work/esc.bin"
+err=$("$lxform" --translate "$work/d.pld" --language 1 "$work/esc.bin" 2>&1 >/dev/null)
+[[ $? -eq 1 && "$err" == "lxform: $work/esc.bin: Error reading Form1.?]0;pwned?: Unknown property value: 127" ]] ||
+  fail "a form with control bytes gave [$err]"
 err=$("$lxform" --translate "$work/d.pld" --language 7 "$form" 2>&1 >/dev/null)
-[[ $? -eq 1 && "$err" == "lxform: $form: Language index 7 is out of range" ]] ||
+[[ $? -eq 1 && "$err" == "lxform: $work/d.pld: Language index 7 is out of range" ]] ||
   fail "language out of range gave [$err]"
 
 finish "lxform --translate"

@@ -125,6 +125,28 @@ set -e
 [ "$got" = 1 ] && grep -qxF "lxpld: standard output cannot be written" "$dir/err" ||
   fail "dump to a full device: exit $got, $(cat "$dir/err")"
 
+# "-" is standard input and output; the summary then goes to standard error.
+expect 0 "$lxpld" check - <"$dir/a.pld"
+grep -q '^ok: ' "$dir/out" || fail "check -: $(cat "$dir/out")"
+"$lxpld" build - -o - <"$sample" >"$dir/dash.pld" 2>"$dir/err" || fail "build - -o -"
+cmp -s "$dir/a.pld" "$dir/dash.pld" || fail "the image on standard output differs"
+grep -q '^-: [0-9]* bytes, 3 languages' "$dir/err" || fail "build -o - summary: $(cat "$dir/err")"
+
+# Deep nesting, huge files, numbers out of range and control bytes: named, quoted, no crash.
+{ printf '{"x": '; printf '[%.0s' $(seq 1 20000); printf ']%.0s' $(seq 1 20000); printf '}'; } >"$dir/deep.json"
+expect 1 "$lxpld" build "$dir/deep.json" -o "$dir/x.pld"
+grep -qxF "lxpld: $dir/deep.json: arrays and objects nested deeper than 100 levels" "$dir/err" ||
+  fail "$(cat "$dir/err")"
+truncate -s 3G "$dir/huge.pld"
+expect 1 "$lxpld" check "$dir/huge.pld"
+grep -qxF "lxpld: $dir/huge.pld: is larger than 1073741824 bytes" "$dir/err" || fail "$(cat "$dir/err")"
+echo '{"version": 1e400}' >"$dir/number.json"
+expect 1 "$lxpld" build "$dir/number.json" -o "$dir/x.pld"
+grep -qxF "lxpld: $dir/number.json: number overflow parsing '1e400'" "$dir/err" || fail "$(cat "$dir/err")"
+echo '{"\u001b]0;title\u0007": 1}' >"$dir/esc.json"
+expect 1 "$lxpld" build "$dir/esc.json" -o "$dir/x.pld"
+grep -qxF "lxpld: $dir/esc.json: image: unknown field \"?]0;title?\"" "$dir/err" || fail "$(cat "$dir/err")"
+
 # A record whose length runs past the image is named, not the record after it.
 cp "$dir/a.pld" "$dir/long.pld"
 printf '\x10' | dd of="$dir/long.pld" bs=1 seek=43 conv=notrunc status=none

@@ -51,14 +51,21 @@ std::vector<TFormFile> FormFilesOf(const std::vector<std::string>& inputs) {
   return files;
 }
 
+// A dictionary that cannot be used is named in the message, not the form.
 void OpenToolDictionary(dict::TLxBinaryDictionary& dictionary, const std::string& file,
                         int language) {
-  dictionary.SetFileName(fs::absolute(file).string());
-  dictionary.SetBinding(lang::lxbiNone);
-  dictionary.SetCheckLevel(lang::lxclNone);
-  dictionary.SetLanguage(language);
-  dictionary.Open();
-  if (!dictionary.IsOpen()) throw platform::Exception("Cannot open the dictionary " + file);
+  const std::string name = InputName(file);
+  const std::string opened = RegularInputFile(file);
+  try {
+    dictionary.SetFileName(fs::absolute(opened).string());
+    dictionary.SetBinding(lang::lxbiNone);
+    dictionary.SetCheckLevel(lang::lxclNone);
+    dictionary.SetLanguage(language);
+    dictionary.Open();
+  } catch (const platform::Exception& error) {
+    throw ToolFileError(name + ": " + ShortenQuoted(error.Message()));
+  }
+  if (!dictionary.IsOpen()) throw ToolFileError(name + ": cannot be opened as a dictionary");
 }
 
 TPassCount TranslateToolForm(TToolForm& form, dict::TLxBinaryDictionary& dictionary) {

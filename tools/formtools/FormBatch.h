@@ -25,8 +25,8 @@ struct TFormFile {
 /// the kinds the tools read (".lfm", ".dfm", ".lxfm", ".xfm", ".fmx"), in name order.
 std::vector<TFormFile> FormFilesOf(const std::vector<std::string>& inputs);
 
-/// The dictionary image `file` opened in `language` for the tools' passes; raises Exception
-/// "Cannot open the dictionary <file>".
+/// The dictionary image `file` opened in `language` for the tools' passes; raises
+/// ToolFileError naming the file when it cannot be used.
 void OpenToolDictionary(dict::TLxBinaryDictionary& dictionary, const std::string& file,
                         int language);
 

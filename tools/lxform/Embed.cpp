@@ -7,6 +7,7 @@
 #include "framework/core/ScopeExit.h"
 #include "framework/rtti/ClassRegistry.h"
 #include "framework/streaming/Filer.h"
+#include "toolfiles/ToolFiles.h"
 
 namespace lx::tools {
 
@@ -168,8 +169,15 @@ std::vector<std::uint8_t> EmbedDictionary(const std::vector<std::uint8_t>& form,
   dictionary.SetFileName(pldFile);
   dictionary.SetStorage(dict::lxsEmbedded);
   if (pldFile.empty()) throw EEmbedError("no dictionary file");
-  const std::vector<std::uint8_t> properties = WrittenProperties(holder, dictionary, split.events);
-  if (refusal) throw EEmbedError(*refusal);
+  RegularInputFile(pldFile);
+  std::vector<std::uint8_t> properties;
+  // What goes wrong now is the dictionary file's fault, not the form's.
+  try {
+    properties = WrittenProperties(holder, dictionary, split.events);
+  } catch (const platform::Exception& error) {
+    throw ToolFileError(pldFile + ": " + ShortenQuoted(error.Message()));
+  }
+  if (refusal) throw ToolFileError(*refusal);
 
   std::vector<std::uint8_t> result = Slice(form, 0, span.headerEnd);
   result.insert(result.end(), properties.begin(), properties.end());

@@ -21,8 +21,9 @@ class EEmbedError : public platform::Exception {
 /// `form` (a binary form stream) with the dictionary file `pldFile` embedded into its
 /// dictionary: the root's direct child named `componentName`, or when that is empty its only
 /// direct child of class TLxBinaryDictionary (or a registered descendant). Raises
-/// EEmbedError when there is no such child, several of them or the file cannot be embedded
-/// (missing, UTF-16 texts), and the reader's errors for a damaged form or file.
+/// EEmbedError when there is no such child or several of them, ToolFileError naming the file
+/// when the file cannot be embedded (missing, no regular file, damaged, UTF-16 texts), and
+/// the reader's errors for a damaged form.
 std::vector<std::uint8_t> EmbedDictionary(const std::vector<std::uint8_t>& form,
                                           const std::string& pldFile,
                                           const std::string& componentName);

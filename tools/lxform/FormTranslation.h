@@ -15,8 +15,9 @@ namespace lx::tools {
 /// (a form without one, or with an empty target list, takes the default targets), and gives
 /// the form back in its own kind (`asText`: as text), every value the pass left alone as it
 /// stood. The form's root class need not be known: a stand-in form of that class name takes
-/// the components, so the class name is the look-up context as in the program. Raises the
-/// framework's and the engine's errors.
+/// the components, so the class name is the look-up context as in the program. Raises
+/// ToolFileError naming the dictionary file for a dictionary that cannot be used, and the
+/// framework's and the engine's errors for the form.
 std::vector<std::uint8_t> TranslatedForm(const std::string& path,
                                          const std::vector<std::uint8_t>& form,
                                          const std::string& dictionaryFile, int language,

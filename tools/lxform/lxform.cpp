@@ -2,7 +2,6 @@
 // dictionary file into a form (Embed.h) and shows a form after its translator's pass
 // (FormTranslation.h).
 #include <charconv>
-#include <csignal>
 #include <cstdio>
 #include <iostream>
 #include <new>
@@ -48,7 +47,8 @@ constexpr std::string_view kUsage =
     "               instead of UTF-8 (.dfm text forms without a UTF-8 byte-order\n"
     "               mark are read in 1252 unless told otherwise)\n"
     "  -o OUT       the file to write; it is replaced only once the conversion\n"
-    "               succeeded and the new file is complete, and may not be IN\n"
+    "               succeeded and the new file is complete, and may not be IN;\n"
+    "               \"-\" is standard output (and as IN standard input)\n"
     "  --translate DICT.pld\n"
     "               let the form's translator translate IN (text or binary) with the\n"
     "               dictionary DICT.pld, and write the form as text (to standard\n"
@@ -170,6 +170,7 @@ TOptions ParseArguments(const std::vector<std::string_view>& args) {
     throw TUsageError{"--output-dir needs --translate and no -o"};
   if (!haveOutput && options.translateDictionary.empty())
     throw TUsageError{"no output file (-o OUT)"};
+  if (!haveOutput) options.output = std::string(tools::kStandardStream);
   if (options.codePage && options.direction == TDirection::ToText) {
     throw TUsageError{"--codepage reads text forms, not binary ones"};
   }
@@ -230,11 +231,13 @@ tools::TFormOptions FormOptions(const TOptions& options) {
 }
 
 std::vector<std::uint8_t> Translate(const TOptions& options, const std::vector<std::uint8_t>& in) {
-  const bool toStdout = options.output.empty();
-  std::vector<std::uint8_t> form = tools::TranslatedForm(
-      options.input, in, options.translateDictionary, options.language, FormOptions(options), true);
-  if (toStdout) std::cout.write(reinterpret_cast<const char*>(form.data()), form.size());
-  return form;
+  return tools::TranslatedForm(options.input, in, options.translateDictionary, options.language,
+                               FormOptions(options), true);
+}
+
+// Input bytes in a message are never sent to the terminal as they are.
+void Report(const std::string& message) {
+  std::cerr << tools::Printable(message) << '\n';
 }
 
 int TranslateAll(const TOptions& options) {
@@ -246,34 +249,49 @@ int TranslateAll(const TOptions& options) {
                               FormOptions(options), std::cerr);
     std::cout << summary.Text() << '\n';
     return summary.failed == 0 ? kDone : kBadInput;
+  } catch (const tools::ToolFileError& e) {
+    Report("lxform: " + e.Message());
   } catch (...) {
-    std::cerr << "lxform: " << tools::FailureLine(options.outputDir) << '\n';
+    Report("lxform: " + tools::FailureLine(options.outputDir));
   }
   return kBadInput;
 }
 
 int Run(const TOptions& options) {
   if (!options.outputDir.empty()) return TranslateAll(options);
+  const std::string input = tools::InputName(options.input);
   try {
-    const std::vector<std::uint8_t> input = tools::ReadInputFile(options.input);
+    const std::vector<std::uint8_t> bytes = tools::ReadInputFile(options.input);
     const std::vector<std::uint8_t> output =
-        options.translateDictionary.empty() ? Convert(options, input) : Translate(options, input);
-    if (options.output.empty()) return kDone;
-    tools::WriteOutputFile(options.output, output);
+        options.translateDictionary.empty() ? Convert(options, bytes) : Translate(options, bytes);
+    tools::WriteOutput(options.output, output, std::cout);
     return kDone;
   } catch (const tools::ToolFileError& e) {
-    std::cerr << "lxform: " << e.Message() << '\n';
+    Report("lxform: " + e.Message());
   } catch (const framework::EParserError& e) {
-    std::cerr << options.input << ':' << e.Line() << ':' << e.Column() << ": error: " << e.Reason()
-              << '\n';
+    Report(input + ':' + std::to_string(e.Line()) + ':' + std::to_string(e.Column()) +
+           ": error: " + e.Reason());
   } catch (const platform::Exception& e) {
-    std::cerr << "lxform: " << options.input << ": " << tools::ShortenQuoted(e.Message()) << '\n';
+    Report("lxform: " + input + ": " + tools::ShortenQuoted(e.Message()));
   } catch (const std::bad_alloc&) {
-    std::cerr << "lxform: " << options.input << ": out of memory\n";
+    Report("lxform: " + input + ": out of memory");
   } catch (const std::exception& e) {
-    std::cerr << "lxform: " << options.input << ": " << tools::Excerpt(e.what(), 200) << '\n';
+    Report("lxform: " + input + ": " + tools::Excerpt(e.what(), 200));
   }
   return kBadInput;
+}
+
+// An output that is one of the inputs would be lost when written; the message, or empty.
+std::string InputAsOutput(const TOptions& options) {
+  const std::string prefix = "the output file " + options.output;
+  if (lx::tools::IsSameFile(options.input, options.output)) return prefix + " is the input file";
+  for (const std::string& dictionary : {options.embed, options.translateDictionary}) {
+    if (!dictionary.empty() && lx::tools::IsSameFile(dictionary, options.output))
+      return prefix + " is the dictionary file";
+  }
+  // The form stores the name of the file it embeds.
+  if (options.embed == lx::tools::kStandardStream) return "--embed needs a file name, not \"-\"";
+  return std::string();
 }
 
 }  // namespace
@@ -295,13 +313,10 @@ int main(int argc, char** argv) {
     std::cout << "lxform (Lx) " << lx::kLxVersion << '\n';
     return kDone;
   }
-  // Converting a file onto itself would lose the source.
-  if (lx::tools::IsSameFile(options.input, options.output)) {
-    std::cerr << "lxform: the output file " << options.output
-              << " is the input file\nTry 'lxform --help'.\n";
+  if (const std::string refusal = InputAsOutput(options); !refusal.empty()) {
+    std::cerr << "lxform: " << refusal << "\nTry 'lxform --help'.\n";
     return kBadUsage;
   }
-  // Past a file-size limit a write then fails with a reason instead of killing the tool.
-  std::signal(SIGXFSZ, SIG_IGN);
-  return Run(options);
+  lx::tools::PrepareToolProcess();
+  return lx::tools::FinishStandardOutput("lxform", Run(options));
 }

@@ -30,6 +30,7 @@ dump   prints an image as JSON; a build of that JSON gives the same bytes.
 check  reads every record as the engine does and prints "ok" with the counts, or
        the error the engine raises and the record that raises it.
 
+A file named "-" is standard input or output.
 Exit codes: 0 ok, 1 bad input, 2 bad usage.
 )";
 
@@ -97,7 +98,7 @@ BuildOptions ParseBuild(const std::vector<std::string>& args) {
       options.bigEndian = arg == "--big-endian";
     } else if (arg == "--utf16" || arg == "--8bit") {
       options.utf16 = arg == "--utf16";
-    } else if (!arg.starts_with("-") && options.source.empty()) {
+    } else if ((arg == kStandardStream || !arg.starts_with("-")) && options.source.empty()) {
       options.source = arg;
     } else {
       throw UsageError("build: unexpected \"" + Excerpt(arg) + "\"");
@@ -112,7 +113,7 @@ BuildOptions ParseBuild(const std::vector<std::string>& args) {
   return options;
 }
 
-int Build(const std::vector<std::string>& args, std::ostream& out) {
+int Build(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   const BuildOptions options = ParseBuild(args);
   PldImage image;
   Bytes bytes;
@@ -123,10 +124,12 @@ int Build(const std::vector<std::string>& args, std::ostream& out) {
     if (options.utf16) image.utf16 = *options.utf16;
     bytes = WritePldImageInKeyOrder(image);
   } catch (const PldImageError& error) {
-    throw InputError(options.source + ": " + error.Message());
+    throw InputError(InputName(options.source) + ": " + error.Message());
   }
-  WriteOutputFile(options.output, bytes);
-  out << options.output << ": " << bytes.size() << " bytes, "
+  WriteOutput(options.output, bytes, out);
+  // The image itself may be what standard output carries.
+  (options.output == kStandardStream ? err : out)
+      << options.output << ": " << bytes.size() << " bytes, "
       << Counted(image.languages.size(), "language") << ", "
       << Counted(image.translations.size(), "translation") << ", "
       << Counted(image.locales.size(), "locale") << "\n";
@@ -134,7 +137,7 @@ int Build(const std::vector<std::string>& args, std::ostream& out) {
 }
 
 std::string SingleFile(const std::vector<std::string>& args) {
-  if (args.size() != 2 || args[1].starts_with("-")) {
+  if (args.size() != 2 || (args[1] != kStandardStream && args[1].starts_with("-"))) {
     throw UsageError(args[0] + " takes exactly one FILE.pld");
   }
   return args[1];
@@ -152,14 +155,15 @@ int Dump(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
   try {
     image = ParsePldImage(bytes);
   } catch (const PldImageError& error) {
-    throw InputError(path + ": " + error.Message());
+    throw InputError(InputName(path) + ": " + error.Message());
   }
   out << ImageToJson(image);
   // Images that lxpld did not write may hold what the JSON form leaves out.
   try {
     const Bytes rebuilt = WritePldImageInKeyOrder(image);
     if (rebuilt != bytes) {
-      err << "lxpld: note: " << path << " is laid out otherwise than lxpld writes; a build of "
+      err << "lxpld: note: " << Printable(InputName(path))
+          << " is laid out otherwise than lxpld writes; a build of "
           << "this dump differs from byte " << FirstDifference(bytes, rebuilt) << " on\n";
     }
   } catch (const PldImageError& error) {
@@ -215,7 +219,7 @@ int Check(const std::vector<std::string>& args, std::ostream& out) {
     file.OpenStream(std::make_unique<framework::TMemoryStream>(bytes));
     ReadAll(file, size, where);
   } catch (const platform::Exception& error) {
-    throw InputError(path + ": " + where + ": " + error.Message());
+    throw InputError(InputName(path) + ": " + where + ": " + error.Message());
   }
   out << "ok: version " << file.Version() << ", "
       << (file.LittleEndian() ? "little-endian" : "big-endian") << ", "
@@ -229,7 +233,7 @@ int Check(const std::vector<std::string>& args, std::ostream& out) {
 int Dispatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   if (args.empty()) throw UsageError("no command given");
   const std::string& command = args[0];
-  if (command == "build") return Build(args, out);
+  if (command == "build") return Build(args, out, err);
   if (command == "dump") return Dump(args, out, err);
   if (command == "check") return Check(args, out);
   throw UsageError("unknown command \"" + command + "\"");
@@ -251,14 +255,15 @@ int RunLxpld(const std::vector<std::string>& args, std::ostream& out, std::ostre
   try {
     return Dispatch(args, out, err);
   } catch (const UsageError& error) {
-    err << "lxpld: " << error.Message() << "\n" << kUsage;
+    err << "lxpld: " << Printable(error.Message()) << "\n" << kUsage;
     return kLxpldBadUsage;
   } catch (const platform::Exception& error) {  // InputError, ToolFileError
-    err << "lxpld: " << error.Message() << "\n";
+    // Input bytes in a message are never sent to the terminal as they are.
+    err << "lxpld: " << Printable(error.Message()) << "\n";
   } catch (const std::bad_alloc&) {
     err << "lxpld: out of memory\n";
   } catch (const std::exception& error) {
-    err << "lxpld: " << Excerpt(error.what(), 200) << "\n";
+    err << "lxpld: " << Printable(Excerpt(error.what(), 200)) << "\n";
   }
   return kLxpldBadInput;
 }

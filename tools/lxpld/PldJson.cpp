@@ -244,16 +244,39 @@ std::string ImageToJson(const PldImage& image) {
   return top.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
 }
 
+void CheckJsonNesting(std::string_view text) {
+  int depth = 0;
+  bool inString = false;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (inString) {
+      if (c == '\\') ++i;
+      inString = c != '"';
+    } else if (c == '"') {
+      inString = true;
+    } else if (c == '[' || c == '{') {
+      if (++depth > kMaxJsonNesting)
+        throw PldImageError("arrays and objects nested deeper than " +
+                            std::to_string(kMaxJsonNesting) + " levels");
+    } else if (c == ']' || c == '}') {
+      --depth;
+    }
+  }
+}
+
+std::string JsonMessage(std::string_view what) {
+  const std::size_t bracket = what.starts_with("[json.exception.") ? what.find("] ") : what.npos;
+  // The library quotes what it last read, which may be a whole long line.
+  return ShortenQuoted(bracket == std::string_view::npos ? what : what.substr(bracket + 2));
+}
+
 PldImage ImageFromJson(std::string_view text) {
+  CheckJsonNesting(text);
   Json top;
   try {
     top = Json::parse(text);
-  } catch (const Json::parse_error& error) {
-    std::string message = error.what();
-    const std::size_t bracket = message.find("] ");
-    // The library quotes what it last read, which may be a whole long line.
-    throw PldImageError(
-        ShortenQuoted(bracket == std::string::npos ? message : message.substr(bracket + 2)));
+  } catch (const Json::exception& error) {
+    throw PldImageError(JsonMessage(error.what()));
   }
   if (!top.is_object()) throw PldImageError("expected an object at the top");
   PldImage image;

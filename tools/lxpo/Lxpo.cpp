@@ -1,16 +1,12 @@
 #include "lxpo/Lxpo.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstring>
+#include <algorithm>
+#include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <map>
+#include <new>
 #include <nlohmann/json.hpp>
+#include <span>
 #include <tuple>
 
 #include "lx/LxVersion.h"
@@ -21,6 +17,7 @@
 #include "platform/CodePages.h"
 #include "pldimage/PldImage.h"
 #include "pldimage/PldText.h"
+#include "toolfiles/ToolFiles.h"
 
 namespace lx::tools {
 namespace {
@@ -55,7 +52,8 @@ pseudo   writes a PO file whose translations are pseudo-texts: accented
          look-alike letters, about 35 % longer, in brackets; hot keys and
          format placeholders kept.
 
-Files are written whole or not at all. Exit codes: 0 ok, 1 bad input, 2 bad usage.
+Files are written whole or not at all; "-" is standard input or output.
+Exit codes: 0 ok, 1 bad input, 2 bad usage.
 See docs/translators.md.
 )";
 
@@ -66,42 +64,29 @@ class UsageError : public platform::Exception {
 
 using Key = std::tuple<std::string, std::string, std::string>;
 
-constexpr std::uintmax_t kMaxInputSize = 256u << 20;
+constexpr std::size_t kMaxManifestSize = 256u << 20;
 
-std::string ReadFileText(const std::string& path) {
-  std::error_code error;
-  if (!std::filesystem::is_regular_file(path, error)) throw PoError(path + ": not a regular file");
-  if (std::filesystem::file_size(path, error) > kMaxInputSize || error)
-    throw PoError(path + ": too large");
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw PoError(path + ": cannot be opened: " + std::strerror(errno));
-  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) throw PoError(path + ": cannot be read");
-  return text;
+std::string ReadFileText(const std::string& path, std::size_t limit = kMaxManifestSize) {
+  const std::vector<std::uint8_t> bytes = ReadInputFile(path, limit);
+  return std::string(bytes.begin(), bytes.end());
 }
 
-// Writes `content` to a new temporary file beside `path` and renames it over `path`.
-void WriteFileAtomically(const std::string& path, std::string_view content) {
-  const std::filesystem::path target(path);
-  const std::filesystem::path folder = target.has_parent_path() ? target.parent_path() : ".";
-  std::string temporary = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
-  const int fd = mkstemp(temporary.data());
-  if (fd < 0) throw PoError(path + ": cannot be written: " + std::strerror(errno));
-  const mode_t mask = umask(0);
-  umask(mask);
-  bool written = fchmod(fd, 0666 & ~mask) == 0;
-  for (std::size_t done = 0; written && done < content.size();) {
-    const ssize_t count = write(fd, content.data() + done, content.size() - done);
-    if (count < 0 && errno == EINTR) continue;
-    written = count > 0;
-    if (written) done += static_cast<std::size_t>(count);
-  }
-  const int error = errno;
-  if (close(fd) != 0) written = false;
-  if (!written || std::rename(temporary.c_str(), path.c_str()) != 0) {
-    const int reason = written ? errno : error;
-    unlink(temporary.c_str());
-    throw PoError(path + ": cannot be written: " + std::strerror(reason));
+std::span<const std::uint8_t> BytesOf(std::string_view text) {
+  return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
+}
+
+// Writes the output ("-": standard output); the stream where the summary then goes.
+std::ostream& WriteResult(const std::string& path, std::string_view content, std::ostream& out,
+                          std::ostream& err) {
+  WriteOutput(path, BytesOf(content), out);
+  return path == kStandardStream ? err : out;
+}
+
+// Written over, an input would be lost.
+void RefuseInputAsOutput(const std::vector<std::string>& inputs, const std::string& output) {
+  for (const std::string& input : inputs) {
+    if (IsSameFile(input, output))
+      throw UsageError("the output file " + output + " is the input file " + input);
   }
 }
 
@@ -165,9 +150,11 @@ int Extract(const Arguments& arguments, std::ostream& out, std::ostream& err) {
     detail::CheckCodePage(sources.codePage);
   }
   const std::string output = OneOption(arguments, "-o");
+  RefuseInputAsOutput(sources.forms, output);
+  RefuseInputAsOutput(sources.stringTables, output);
   const std::vector<PoEntry> entries = ExtractTemplate(sources);
-  WriteFileAtomically(output, WritePo(entries, ""));
-  out << "lxpo: " << output << ": " << entries.size() << " texts\n";
+  WriteResult(output, WritePo(entries, ""), out, err)
+      << "lxpo: " << output << ": " << entries.size() << " texts\n";
   for (const std::string& failure : failures)
     err << "lxpo: " << failure << "\n";
   return failures.empty() ? kLxpoOk : kLxpoBadInput;
@@ -181,16 +168,25 @@ struct Manifest {
   std::vector<std::string> poFiles;
 };
 
-Manifest ReadManifest(const std::string& path) {
-  nlohmann::json json;
+nlohmann::json ParseManifest(const std::string& path) {
+  const std::string text = ReadFileText(path);
   try {
-    json = nlohmann::json::parse(ReadFileText(path));
+    // The library recurses into what it has parsed when it writes it out again.
+    CheckJsonNesting(text);
+    return nlohmann::json::parse(text);
   } catch (const nlohmann::json::exception& error) {
-    throw PoError(path + ": " + error.what());
+    throw PoError(InputName(path) + ": " + JsonMessage(error.what()));
+  } catch (const platform::Exception& error) {
+    throw PoError(InputName(path) + ": " + error.Message());
   }
-  if (!json.is_object()) throw PoError(path + ": the manifest must be a JSON object");
+}
+
+Manifest ReadManifest(const std::string& path) {
+  nlohmann::json json = ParseManifest(path);
+  if (!json.is_object()) throw PoError(InputName(path) + ": the manifest must be a JSON object");
   if (json.contains("translations"))
-    throw PoError(path + ": translations: a manifest takes its translations from PO files");
+    throw PoError(InputName(path) +
+                  ": translations: a manifest takes its translations from PO files");
   if (!json.contains("contentFlags")) json["contentFlags"] = 1;
   Manifest manifest;
   const std::filesystem::path folder = std::filesystem::path(path).parent_path();
@@ -199,7 +195,7 @@ Manifest ReadManifest(const std::string& path) {
     for (std::size_t i = 0; i < languages.size(); ++i) {
       std::string po;
       if (languages[i].is_object() && languages[i].contains("po")) {
-        const std::string where = path + ": languages[" + std::to_string(i) + "].po";
+        const std::string where = InputName(path) + ": languages[" + std::to_string(i) + "].po";
         if (!languages[i]["po"].is_string()) throw PoError(where + ": a file name expected");
         if (i == 0) throw PoError(where + ": the native language's texts are the msgids");
         po = (folder / languages[i]["po"].get<std::string>()).string();
@@ -211,7 +207,7 @@ Manifest ReadManifest(const std::string& path) {
   try {
     manifest.image = ImageFromJson(json.dump());
   } catch (const platform::Exception& error) {
-    throw PoError(path + ": " + error.Message());
+    throw PoError(InputName(path) + ": " + error.Message());
   }
   return manifest;
 }
@@ -289,10 +285,12 @@ void AddLanguage(PldImage& image, std::map<Key, std::size_t>& index, std::size_t
   }
 }
 
-int Build(const Arguments& arguments, std::ostream& out) {
+int Build(const Arguments& arguments, std::ostream& out, std::ostream& err) {
   const std::string source = OneInput(arguments);
   const std::string output = OneOption(arguments, "-o");
+  RefuseInputAsOutput({source}, output);
   Manifest manifest = ReadManifest(source);
+  RefuseInputAsOutput(manifest.poFiles, output);
   std::map<Key, std::size_t> index;
   std::string summary;
   for (std::size_t language = 1; language < manifest.poFiles.size(); ++language) {
@@ -311,9 +309,9 @@ int Build(const Arguments& arguments, std::ostream& out) {
   } catch (const platform::Exception& error) {
     throw PoError(source + ": " + error.Message());
   }
-  WriteFileAtomically(output,
-                      std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
-  out << "lxpo: " << output << ": " << manifest.image.languages.size() << " languages, "
+  WriteOutput(output, bytes, out);
+  (output == kStandardStream ? err : out)
+      << "lxpo: " << output << ": " << manifest.image.languages.size() << " languages, "
       << manifest.image.translations.size() << " translations\n"
       << summary;
   return kLxpoOk;
@@ -369,13 +367,12 @@ std::vector<PoEntry> ExportEntries(const PldImage& image, std::size_t language) 
 int Export(const Arguments& arguments, std::ostream& out) {
   const std::string source = OneInput(arguments);
   const std::filesystem::path folder = OneOption(arguments, "-d");
-  const std::string text = ReadFileText(source);
+  const std::vector<std::uint8_t> bytes = ReadInputFile(source);
   PldImage image;
   try {
-    image =
-        ParsePldImage(std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+    image = ParsePldImage(bytes);
   } catch (const platform::Exception& error) {
-    throw PoError(source + ": " + error.Message());
+    throw PoError(InputName(source) + ": " + error.Message());
   }
   std::error_code error;
   if (!std::filesystem::is_directory(folder, error))
@@ -392,8 +389,13 @@ int Export(const Arguments& arguments, std::ostream& out) {
     manifest["languages"][i]["po"] = names[i];
   }
   files.emplace_back("dictionary.json", manifest.dump(2) + "\n");
-  for (const auto& [name, content] : files)
-    WriteFileAtomically((folder / name).string(), content);
+  // All files are written before any replaces its target: a failure leaves the old set whole.
+  OutputFiles outputs;
+  for (const auto& [name, content] : files) {
+    RefuseInputAsOutput({source}, (folder / name).string());
+    outputs.Add((folder / name).string(), BytesOf(content));
+  }
+  outputs.Commit();
   out << "lxpo: " << folder.string() << ": messages.pot, " << image.languages.size() - 1
       << " PO files and dictionary.json; " << image.translations.size() << " translations\n";
   return kLxpoOk;
@@ -401,19 +403,20 @@ int Export(const Arguments& arguments, std::ostream& out) {
 
 // ---- pseudo
 
-int Pseudo(const Arguments& arguments, std::ostream& out) {
+int Pseudo(const Arguments& arguments, std::ostream& out, std::ostream& err) {
   const std::string source = OneInput(arguments);
   const std::string output = OneOption(arguments, "-o");
   std::string language;
   if (arguments.options.contains("--language")) language = OneOption(arguments, "--language");
+  RefuseInputAsOutput({source}, output);
   PoReadCounts counts;
   std::vector<PoEntry> entries = ReadPo(source, counts, true);
   for (PoEntry& entry : entries) {
     entry.msgstr = PseudoText(entry.msgid);
     entry.fuzzy = false;
   }
-  WriteFileAtomically(output, WritePo(entries, language));
-  out << "lxpo: " << output << ": " << entries.size() << " pseudo-texts\n";
+  WriteResult(output, WritePo(entries, language), out, err)
+      << "lxpo: " << output << ": " << entries.size() << " pseudo-texts\n";
   return kLxpoOk;
 }
 
@@ -423,9 +426,9 @@ int Dispatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
   if (command == "extract")
     return Extract(ParseArguments(args, 1, {"-o", "--strings", "--code-page", "--ancestor"}), out,
                    err);
-  if (command == "build") return Build(ParseArguments(args, 1, {"-o"}), out);
+  if (command == "build") return Build(ParseArguments(args, 1, {"-o"}), out, err);
   if (command == "export") return Export(ParseArguments(args, 1, {"-d"}), out);
-  if (command == "pseudo") return Pseudo(ParseArguments(args, 1, {"-o", "--language"}), out);
+  if (command == "pseudo") return Pseudo(ParseArguments(args, 1, {"-o", "--language"}), out, err);
   throw UsageError("unknown command " + command);
 }
 
@@ -443,12 +446,15 @@ int RunLxpo(const std::vector<std::string>& args, std::ostream& out, std::ostrea
   try {
     return Dispatch(args, out, err);
   } catch (const UsageError& error) {
-    err << "lxpo: " << error.Message() << "\n" << kUsage;
+    err << "lxpo: " << Printable(error.Message()) << "\n" << kUsage;
     return kLxpoBadUsage;
   } catch (const platform::Exception& error) {
-    err << "lxpo: " << error.Message() << "\n";
+    // Input bytes in a message are never sent to the terminal as they are.
+    err << "lxpo: " << Printable(error.Message()) << "\n";
+  } catch (const std::bad_alloc&) {
+    err << "lxpo: out of memory\n";
   } catch (const std::exception& error) {
-    err << "lxpo: " << error.what() << "\n";
+    err << "lxpo: " << Printable(Excerpt(error.what(), 200)) << "\n";
   }
   return kLxpoBadInput;
 }

@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <memory>
 #include <string_view>
@@ -22,6 +20,7 @@
 #include "lang/LxRecords.h"
 #include "platform/CodePages.h"
 #include "pldimage/PldText.h"
+#include "toolfiles/ToolFiles.h"
 #include "translator/LxPoly.h"
 
 extern const char* const kLxpoFrameworkStrings;
@@ -29,7 +28,7 @@ extern const char* const kLxpoFrameworkStrings;
 namespace lx::tools {
 namespace {
 
-constexpr std::uintmax_t kMaxSourceSize = 64u << 20;
+constexpr std::size_t kMaxSourceSize = 64u << 20;
 
 // ---- Forms
 
@@ -190,18 +189,6 @@ std::vector<PoEntry> SystemMenuEntries() {
   return entries;
 }
 
-std::vector<std::uint8_t> ReadBytes(const std::string& path) {
-  std::error_code error;
-  if (!std::filesystem::is_regular_file(path, error)) throw PoError(path + ": not a regular file");
-  if (std::filesystem::file_size(path, error) > kMaxSourceSize || error)
-    throw PoError(path + ": too large");
-  std::ifstream in(path, std::ios::binary);
-  std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)),
-                                  std::istreambuf_iterator<char>());
-  if (in.bad()) throw PoError(path + ": cannot be read");
-  return bytes;
-}
-
 // Appends `more`, merging entries whose key is already there.
 void Merge(std::vector<PoEntry>& entries,
            std::map<std::tuple<std::string, std::string, std::string>, std::size_t>& index,
@@ -290,7 +277,12 @@ std::vector<PoEntry> ExtractTemplate(const ExtractSources& sources) {
   for (const TFormFile& form : FormFilesOf(sources.forms)) {
     std::vector<PoEntry> formEntries;
     try {
-      formEntries = ExtractForm(ReadBytes(form.path), form.name, sources.codePage, options);
+      formEntries = ExtractForm(ReadInputFile(form.path, kMaxSourceSize), form.name,
+                                sources.codePage, options);
+    } catch (const ToolFileError& error) {
+      if (sources.failures == nullptr || !form.inFolder) throw;
+      sources.failures->push_back(error.Message());
+      continue;
     } catch (const PoError& error) {
       if (sources.failures == nullptr || !form.inFolder) throw;
       sources.failures->push_back(error.Message());
@@ -300,7 +292,7 @@ std::vector<PoEntry> ExtractTemplate(const ExtractSources& sources) {
         try {
           throw;
         } catch (const platform::Exception& error) {
-          throw PoError(form.path + ": " + error.Message());
+          throw PoError(InputName(form.path) + ": " + error.Message());
         }
       }
       sources.failures->push_back(FailureLine(form.path));
@@ -309,7 +301,7 @@ std::vector<PoEntry> ExtractTemplate(const ExtractSources& sources) {
     Merge(entries, index, std::move(formEntries));
   }
   for (const std::string& table : sources.stringTables) {
-    const std::vector<std::uint8_t> bytes = ReadBytes(table);
+    const std::vector<std::uint8_t> bytes = ReadInputFile(table, kMaxSourceSize);
     const std::string name = std::filesystem::path(table).filename().string();
     Merge(entries, index,
           ExtractStringTable(std::string(bytes.begin(), bytes.end()), name, sources.codePage));

@@ -1,20 +1,21 @@
 #include "PoFile.h"
 
 #include <gettext-po.h>
+#include <sys/mman.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <optional>
 #include <sstream>
 
+#include "toolfiles/ToolFiles.h"
+
 namespace lx::tools {
 namespace {
 
-constexpr std::uintmax_t kMaxPoFileSize = 256u << 20;
+constexpr std::size_t kMaxPoFileSize = 256u << 20;
 
 // ---- Writing
 
@@ -174,17 +175,35 @@ std::vector<int> EntryLines(const std::string& content) {
 }
 
 std::string ReadWhole(const std::string& path) {
-  std::error_code error;
-  const auto status = std::filesystem::status(path, error);
-  if (error || !std::filesystem::exists(status)) throw PoError(path + ": no such file");
-  if (!std::filesystem::is_regular_file(status)) throw PoError(path + ": not a regular file");
-  if (std::filesystem::file_size(path, error) > kMaxPoFileSize || error)
-    throw PoError(path + ": too large for a PO file");
-  std::ifstream in(path, std::ios::binary);
-  std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (!in.good() && !in.eof()) throw PoError(path + ": cannot be read");
-  return content;
+  const std::vector<std::uint8_t> bytes = ReadInputFile(path, kMaxPoFileSize);
+  return std::string(bytes.begin(), bytes.end());
 }
+
+// libgettextpo reads a file by name. It is given the content read already, in a file of the
+// process's own, so that a pipe is read once and what was checked is what is parsed.
+class ContentFile {
+ public:
+  ContentFile(const std::string& path, std::string_view content)
+      : fd_(memfd_create("po", MFD_CLOEXEC)) {
+    while (fd_ >= 0 && !content.empty()) {
+      const ssize_t written = write(fd_, content.data(), content.size());
+      if (written <= 0) break;
+      content.remove_prefix(static_cast<std::size_t>(written));
+    }
+    if (fd_ < 0 || !content.empty()) {
+      if (fd_ >= 0) close(fd_);
+      throw PoError(path + ": cannot be held in memory");
+    }
+  }
+  ~ContentFile() { close(fd_); }
+  ContentFile(const ContentFile&) = delete;
+  ContentFile& operator=(const ContentFile&) = delete;
+
+  std::string Name() const { return "/proc/self/fd/" + std::to_string(fd_); }
+
+ private:
+  int fd_;
+};
 
 // The first error libgettextpo reports while it reads one file. Its handlers are plain
 // functions, so the reader in progress is found through this pointer.
@@ -195,9 +214,10 @@ struct ErrorCollector {
 // Syntax errors come at error severity and the reader carries on, so the handlers return.
 thread_local ErrorCollector* collector = nullptr;
 
-void Collect(int severity, const char* filename, std::size_t line, const char* text) {
+void Collect(int severity, std::size_t line, const char* text) {
   if (collector == nullptr || severity == PO_SEVERITY_WARNING || collector->first) return;
-  std::string where = filename != nullptr ? filename : collector->path;
+  // The library knows the file by the name of its copy.
+  std::string where = collector->path;
   if (line != static_cast<std::size_t>(-1)) where += ":" + std::to_string(line);
   std::string message = text != nullptr ? text : "error";
   while (!message.empty() && message.back() == '\n')
@@ -205,15 +225,15 @@ void Collect(int severity, const char* filename, std::size_t line, const char* t
   collector->first = where + ": " + message;
 }
 
-void OnError(int severity, po_message_t, const char* filename, std::size_t line, std::size_t, int,
+void OnError(int severity, po_message_t, const char*, std::size_t line, std::size_t, int,
              const char* text) {
-  Collect(severity, filename, line, text);
+  Collect(severity, line, text);
 }
 
-void OnError2(int severity, po_message_t, const char* filename, std::size_t line, std::size_t, int,
+void OnError2(int severity, po_message_t, const char*, std::size_t line, std::size_t, int,
               const char* text, po_message_t, const char*, std::size_t, std::size_t, int,
               const char*) {
-  Collect(severity, filename, line, text);
+  Collect(severity, line, text);
 }
 
 struct PoFileDeleter {
@@ -225,11 +245,12 @@ struct IteratorDeleter {
   }
 };
 
-po_file_t OpenPo(const std::string& path) {
+po_file_t OpenPo(const std::string& path, const std::string& content) {
+  const ContentFile copy(path, content);
   ErrorCollector errors{path, std::nullopt};
   collector = &errors;
   const po_xerror_handler handler{OnError, OnError2};
-  po_file_t file = po_file_read(path.c_str(), &handler);
+  po_file_t file = po_file_read(copy.Name().c_str(), &handler);
   collector = nullptr;
   if (errors.first) {
     if (file != nullptr) po_file_free(file);
@@ -296,11 +317,13 @@ std::string WritePo(const std::vector<PoEntry>& entries, std::string_view langua
 }
 
 std::vector<PoEntry> ReadPo(const std::string& path, PoReadCounts& counts, bool keepFuzzy) {
-  const std::vector<int> lines = EntryLines(ReadWhole(path));
-  std::unique_ptr<po_file, PoFileDeleter> file(OpenPo(path));
+  const std::string content = ReadWhole(path);
+  const std::vector<int> lines = EntryLines(content);
+  const std::string name = InputName(path);
+  std::unique_ptr<po_file, PoFileDeleter> file(OpenPo(name, content));
   const std::string charset = CharsetOf(po_file_domain_header(file.get(), nullptr));
   if (!IsUtf8Charset(charset))
-    throw PoError(path + ": charset \"" + charset +
+    throw PoError(name + ": charset \"" + charset +
                   "\" is not supported: PO files must be UTF-8 (msgconv --to-code=UTF-8)");
   std::unique_ptr<struct po_message_iterator, IteratorDeleter> messages(
       po_message_iterator(file.get(), nullptr));
@@ -309,7 +332,7 @@ std::vector<PoEntry> ReadPo(const std::string& path, PoReadCounts& counts, bool 
   while (po_message_t message = po_next_message(messages.get())) {
     const int line = index < lines.size() ? lines[index] : 0;
     ++index;
-    const std::string where = path + (line > 0 ? ":" + std::to_string(line) : std::string());
+    const std::string where = name + (line > 0 ? ":" + std::to_string(line) : std::string());
     const char* msgctxt = po_message_msgctxt(message);
     const std::string msgid = Text(po_message_msgid(message));
     if (msgctxt == nullptr && msgid.empty()) continue;  // the header

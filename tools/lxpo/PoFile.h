@@ -55,7 +55,9 @@ struct PoReadCounts {
 /// The entries of the PO file `path`, in file order, without the header, obsolete entries
 /// and (unless `keepFuzzy`) fuzzy ones, which are counted in `counts`. Raises PoError
 /// "<path>:<line>: <what>" for a syntax error, a charset other than UTF-8, text that is
-/// not UTF-8, a plural entry or a msgctxt without "|".
+/// not UTF-8, a plural entry or a msgctxt without "|", and ToolFileError for a file that
+/// cannot be read ("<path>: cannot be opened: No such file or directory"); "-" is standard
+/// input.
 std::vector<PoEntry> ReadPo(const std::string& path, PoReadCounts& counts, bool keepFuzzy = false);
 
 }  // namespace lx::tools

@@ -1,6 +1,7 @@
 #include <iostream>
 
 #include "Lxpo.h"
+#include "toolfiles/ToolFiles.h"
 
 // libgettextpo keeps a few small blocks of every file it reads to the end of the process.
 extern "C" const char* __lsan_default_suppressions() {
@@ -12,5 +13,8 @@ extern "C" const char* __lsan_default_options() {
 }
 
 int main(int argc, char** argv) {
-  return lx::tools::RunLxpo(std::vector<std::string>(argv + 1, argv + argc), std::cout, std::cerr);
+  lx::tools::PrepareToolProcess();
+  const int code =
+      lx::tools::RunLxpo(std::vector<std::string>(argv + 1, argv + argc), std::cout, std::cerr);
+  return lx::tools::FinishStandardOutput("lxpo", code);
 }

@@ -327,8 +327,20 @@ TEST_F(LxpoTest, ManifestsAndFormsThatCannotBeUsedNameTheirPlace) {
   EXPECT_EQ(
       build(R"({"languages": [{"po": "en.po"}]})"),
       "lxpo: " + manifest + ": languages[0].po: the native language's texts are the msgids\n");
-  EXPECT_EQ(build(kManifest), "lxpo: " + At("de.po").string() + ": no such file\n");
+  EXPECT_EQ(build(kManifest),
+            "lxpo: " + At("de.po").string() + ": cannot be opened: No such file or directory\n");
   EXPECT_EQ(build("[1]"), "lxpo: " + manifest + ": the manifest must be a JSON object\n");
+  // Refused before the library recurses into it (it overflowed the stack writing it out).
+  EXPECT_EQ(build(R"({"languages": [{}], "x": )" + std::string(20000, '[') +
+                  std::string(20000, ']') + "}"),
+            "lxpo: " + manifest + ": arrays and objects nested deeper than 100 levels\n");
+  // The library's words stay inside.
+  EXPECT_EQ(build(R"({"languages": [{"codePage": 1e400}]})"),
+            "lxpo: " + manifest + ": number overflow parsing '1e400'\n");
+  EXPECT_EQ(build("{\"languages\": ["),
+            "lxpo: " + manifest +
+                ": parse error at line 1, column 16: syntax error while parsing value - unexpected "
+                "end of input; expected '[', '{', or a literal\n");
 
   Write(At("Broken.lxfm"), "object Broken: TBroken\n  Caption = 'open\n");
   const Result form =
@@ -348,6 +360,67 @@ TEST_F(LxpoTest, AnOutputThatCannotBeWrittenLeavesNothingBehind) {
   EXPECT_EQ(FolderContent(folder_.Path()),
             (std::vector<std::string>{"MainForm.lxfm", "messages.pot", "taken"}));
   EXPECT_TRUE(fs::is_empty(At("taken")));
+}
+
+TEST_F(LxpoTest, AnOutputThatIsAnInputIsRefused) {
+  ExtractTemplate();
+  Write(At("de.po"), Read(At("messages.pot")));
+  Write(At("dictionary.json"), kManifest);
+  Write(At("t.strings"), "SHello 10 \"Hello\"\n");
+  fs::create_symlink(At("messages.pot"), At("link.pot"));
+  const std::string pot = At("messages.pot").string();
+  const std::string form = At("MainForm.lxfm").string();
+  const std::string json = At("dictionary.json").string();
+  const std::string de = At("de.po").string();
+  const std::string table = At("t.strings").string();
+  const std::string link = At("link.pot").string();
+  const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+      {{"pseudo", pot, "-o", pot}, "the output file " + pot + " is the input file " + pot},
+      {{"pseudo", pot, "-o", link}, "the output file " + link + " is the input file " + pot},
+      {{"build", json, "-o", json}, "the output file " + json + " is the input file " + json},
+      {{"build", json, "-o", de}, "the output file " + de + " is the input file " + de},
+      {{"extract", form, "-o", form}, "the output file " + form + " is the input file " + form},
+      {{"extract", "--strings", table, form, "-o", table},
+       "the output file " + table + " is the input file " + table},
+  };
+  const std::vector<std::string> before{Read(pot), Read(form), Read(json), Read(de), Read(table)};
+  for (const auto& [args, message] : cases) {
+    const Result result = Lxpo(args);
+    EXPECT_EQ(result.code, 2);
+    EXPECT_EQ(result.err.substr(0, result.err.find('\n')), "lxpo: " + message);
+  }
+  EXPECT_EQ((std::vector<std::string>{Read(pot), Read(form), Read(json), Read(de), Read(table)}),
+            before);
+}
+
+TEST_F(LxpoTest, OutputsWithoutANameOrToStandardOutput) {
+  ExtractTemplate();
+  const Result unnamed = Lxpo({"pseudo", At("messages.pot").string(), "-o", ""});
+  EXPECT_EQ(unnamed.code, 1);
+  EXPECT_EQ(unnamed.err, "lxpo: the output file has no name\n");
+  const Result piped = Lxpo({"pseudo", At("messages.pot").string(), "-o", "-"});
+  EXPECT_EQ(piped.code, 0);
+  EXPECT_TRUE(Contains(piped.out, "msgid \"Main window\"\nmsgstr \"[Måîñ")) << piped.out;
+  EXPECT_EQ(piped.err, "lxpo: -: 6 pseudo-texts\n");
+}
+
+TEST_F(LxpoTest, AnExportThatCannotWriteEveryFileLeavesTheOldSetWhole) {
+  ExtractTemplate();
+  Write(At("de.po"), Read(At("messages.pot")));
+  Write(At("dictionary.json"), kManifest);
+  ASSERT_EQ(Lxpo({"build", At("dictionary.json").string(), "-o", At("a.pld").string()}).code, 0);
+  fs::create_directory(At("out"));
+  Write(At("out/messages.pot"), "old template");
+  Write(At("out/de.po"), "old German");
+  fs::create_directory(At("out/dictionary.json"));  // the last file cannot be written
+  const Result result = Lxpo({"export", At("a.pld").string(), "-d", At("out").string()});
+  EXPECT_EQ(result.code, 1);
+  EXPECT_EQ(result.err, "lxpo: " + At("out/dictionary.json").string() +
+                            ": cannot be written: Is a directory\n");
+  EXPECT_EQ(Read(At("out/messages.pot")), "old template");
+  EXPECT_EQ(Read(At("out/de.po")), "old German");
+  EXPECT_EQ(FolderContent(At("out")),
+            (std::vector<std::string>{"de.po", "dictionary.json", "messages.pot"}));
 }
 
 TEST_F(LxpoTest, ExportHandsAnImageToTranslatorsAndBuildsItAgain) {

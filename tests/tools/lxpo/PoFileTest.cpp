@@ -3,7 +3,9 @@
 #include <fstream>
 
 #include "lxpo/PoFile.h"
+#include "support/Raised.h"
 #include "support/TempFolder.h"
+#include "toolfiles/ToolFiles.h"
 
 namespace lx::tools {
 namespace {
@@ -69,18 +71,10 @@ TEST(PoFileTest, RefusesWhatIsNotAPoFile) {
   support::TempFolder folder;
   PoReadCounts counts;
   const std::string missing = (folder.Path() / "none.po").string();
-  try {
-    ReadPo(missing, counts);
-    FAIL();
-  } catch (const PoError& error) {
-    EXPECT_EQ(error.Message(), missing + ": no such file");
-  }
-  try {
-    ReadPo(folder.Path().string(), counts);
-    FAIL();
-  } catch (const PoError& error) {
-    EXPECT_EQ(error.Message(), folder.Path().string() + ": not a regular file");
-  }
+  EXPECT_EQ(support::MessageOf<ToolFileError>([&] { ReadPo(missing, counts); }),
+            missing + ": cannot be opened: No such file or directory");
+  EXPECT_EQ(support::MessageOf<ToolFileError>([&] { ReadPo(folder.Path().string(), counts); }),
+            folder.Path().string() + ": is a folder");
 }
 
 }  // namespace
