@@ -28,7 +28,8 @@ export UBSAN_OPTIONS := halt_on_error=1:print_stacktrace=1
 
 FUZZ_SECONDS ?= 60
 
-.PHONY: run test screenshots install bench bench-reader bench-translator bench-growth fuzz format deps clean
+.PHONY: run test forms-check screenshots install bench bench-reader bench-translator bench-growth \
+        fuzz format deps clean
 
 # Installs whatever of $(1) is not installed yet; quiet when nothing is missing.
 define install_missing
@@ -58,6 +59,13 @@ run: deps $(RELEASE_DIR)/build.ninja
 test: deps $(ASAN_DIR)/build.ninja
 	cmake --build $(ASAN_DIR) -j $(JOBS)
 	ctest --test-dir $(ASAN_DIR) --output-on-failure -j $(JOBS)
+
+# The tools over real forms of other designers (FORMS, ../shared/data/forms by default) under
+# the sanitizers: convert, extract, translate natively and into a pseudo-language, with counts.
+FORMS ?= ../shared/data/forms
+forms-check: deps $(ASAN_DIR)/build.ninja
+	cmake --build $(ASAN_DIR) -j $(JOBS) --target lxform lxpo
+	tools/formtools/forms_check.sh $(ASAN_DIR)/tools $(FORMS)
 
 # probe's window in English, German, Japanese, Arabic and Hebrew, photographed on a virtual X
 # server into docs/screenshots/ (the README shows them).

@@ -1,3 +1,4 @@
+include(LxShared)
 include(LxLayerIncludes)
 
 # lx_add_layer(<name> [STATIC] [DEPENDS <layer>...] [LIBRARIES <target>...]

@@ -1,3 +1,4 @@
+include_guard(GLOBAL)
 # Static or shared libraries.
 #
 #   cmake -DLX_SHARED=ON (or -DBUILD_SHARED_LIBS=ON)   shared libraries liblx_<layer>.so

@@ -480,7 +480,9 @@ void TLxTranslator::TranslateControlText(TComponent* control) {
     std::string text = memo->Text();
     while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
       text.pop_back();
-    memo->SetText(TranslateValue(memo, memo->Name(), text, "Text"));
+    // An untranslated text keeps the line breaks it ends with.
+    std::string translated = TranslateValue(memo, memo->Name(), text, "Text");
+    if (translated != text) memo->SetText(translated);
   } catch (...) {
   }
 }

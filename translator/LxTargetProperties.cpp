@@ -67,6 +67,14 @@ void TLxTargetProperties::Add(const std::string& targetClass, std::uint8_t exclu
   Add(std::make_unique<TLxTargetProperty>(targetClass, exclude, targetProperty));
 }
 
+void TLxTargetProperties::AddDefaults() {
+  for (const char* property :
+       {"Caption", "Hint", "Title", "Items", "Lines", "Hints", "Tabs", "Filter"})
+    Add("", 0, property);
+  Add("TMemo", 0, "Text");
+  Add("TStringGrid", 0, "Cells");
+}
+
 int TLxTargetProperties::IndexOf(const TLxTargetProperty& entry) const {
   for (int i = 0; i < Count(); ++i) {
     if (items_[static_cast<std::size_t>(i)]->SameAs(entry)) return i;

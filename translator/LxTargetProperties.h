@@ -55,6 +55,10 @@ class TLxTargetProperties : public framework::TPersistent {
   void Add(std::unique_ptr<TLxTargetProperty> entry);
   /// The same, built from its parts.
   void Add(const std::string& targetClass, std::uint8_t exclude, const std::string& targetProperty);
+  /// Adds the default targets, which the tools use for a form without a translator or with an
+  /// empty list: Caption, Hint, Title, Items, Lines, Hints, Tabs and Filter of every class,
+  /// TMemo.Text and TStringGrid.Cells.
+  void AddDefaults();
   /// The first entry equal to `entry`, or -1.
   int IndexOf(const TLxTargetProperty& entry) const;
   void Clear();

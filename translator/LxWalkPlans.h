@@ -95,8 +95,10 @@ class TLxWalkCache {
     const std::type_info* type = &typeid(obj);
     TRecentType& recent = recentTypes_[(reinterpret_cast<std::uintptr_t>(type) >> 4) % kRecent];
     if (recent.type == type) return *recent.plan;
-    const TLxClassPlan& plan = PlanOf(obj.ClassInfo(), targets);
-    recent = {type, &plan};
+    const framework::TClassInfo& info = obj.ClassInfo();
+    const TLxClassPlan& plan = PlanOf(info, targets);
+    // Stand-ins share one C++ type, each with a class info of its own.
+    if (!info.PerObject()) recent = {type, &plan};
     return plan;
   }
   const TLxClassPlan& PlanOf(const framework::TClassInfo& info,

@@ -392,6 +392,24 @@ void TComponent::Loaded() {
   state_.Exclude(csLoading);
 }
 
+void TComponent::DefineProperties(TFiler& filer) {
+  TPersistent::DefineProperties(filer);
+  DefineDesignPosition(filer);
+}
+
+// Compared with the same component of the ancestor form when an inherited form is written.
+void TComponent::DefineDesignPosition(TFiler& filer) {
+  const auto* ancestor = dynamic_cast<const TComponent*>(filer.Ancestor());
+  const int left = ancestor != nullptr ? ancestor->designLeft_ : 0;
+  const int top = ancestor != nullptr ? ancestor->designTop_ : 0;
+  filer.DefineProperty(
+      "Left", [this](TReader& reader) { designLeft_ = reader.ReadInteger(); },
+      [this](TWriter& writer) { writer.WriteInteger(designLeft_); }, designLeft_ != left);
+  filer.DefineProperty(
+      "Top", [this](TReader& reader) { designTop_ = reader.ReadInteger(); },
+      [this](TWriter& writer) { writer.WriteInteger(designTop_); }, designTop_ != top);
+}
+
 void TComponent::ReadState(TReader& reader) {
   reader.ReadData(*this);
 }

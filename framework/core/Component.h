@@ -77,6 +77,13 @@ class TComponent : public TPersistent {
   virtual void SetName(const std::string& value);
   int Tag() const { return tag_; }
   void SetTag(int value) { tag_ = value; }
+  /// Where a form designer placed a component that is no control (stored as the defined
+  /// properties "Left" and "Top", written when not zero). Controls keep their own Left/Top.
+  int DesignLeft() const { return designLeft_; }
+  void SetDesignLeft(int value) { designLeft_ = value; }
+  int DesignTop() const { return designTop_; }
+  void SetDesignTop(int value) { designTop_ = value; }
+  void DefineProperties(TFiler& filer) override;
 
   TComponentState ComponentState() const { return state_; }
   TComponentStyle ComponentStyle() const { return style_; }
@@ -138,6 +145,7 @@ class TComponent : public TPersistent {
   void SetState(TComponentStateItem item, bool on);
 
  private:
+  void DefineDesignPosition(TFiler& filer);
   void Insert(TComponent* component);
   void Remove(TComponent* component);
   void RemoveFreeNotifications();
@@ -169,6 +177,8 @@ class TComponent : public TPersistent {
   std::vector<TComponent*> freeNotifies_;
   std::string name_;
   int tag_ = 0;
+  int designLeft_ = 0;
+  int designTop_ = 0;
   TComponentState state_;
   TComponentStyle style_{csInheritable};
 };

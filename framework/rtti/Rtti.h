@@ -329,6 +329,10 @@ class TClassInfo {
   /// True when the class or an ancestor overrides TComponent's Notification: its
   /// components are told what their owner is told.
   bool HearsNotifications() const { return hearsNotifications_; }
+  /// True for a class info made at run time for one object (a stand-in of a stored class):
+  /// objects of one C++ type may then have class infos of their own.
+  bool PerObject() const { return perObject_; }
+  void SetPerObject(bool value) { perObject_ = value; }
 
  private:
   [[noreturn]] void CannotCreate() const;
@@ -341,6 +345,7 @@ class TClassInfo {
   std::vector<TMethodInfo> methods_;
   std::vector<TFieldInfo> fields_;
   bool hearsNotifications_ = false;
+  bool perObject_ = false;
 };
 
 namespace published {

@@ -84,6 +84,28 @@ constexpr int kMaxStreamNesting = 100;
 
 class TReader;
 class TWriter;
+
+/// What a tolerant reader does with what the program does not know (TReader::SetTolerance).
+/// Without one, the reader refuses it as described above.
+class TReadTolerance {
+ public:
+  virtual ~TReadTolerance() = default;
+  /// A component of the class `className`, which is not registered, owned by `owner`.
+  virtual TComponent* CreateStandIn(const std::string& className, TComponent* owner) = 0;
+  /// A stored property that `instance` cannot take: a property it lacks, a defined property
+  /// that nobody reads, a value that its property refuses (an event that names a method the
+  /// root lacks, a reference to no component, an unknown name). `value` is the stored value's
+  /// bytes, kind first.
+  virtual void Keep(TPersistent& instance, const std::string& path,
+                    std::vector<std::uint8_t> value) = 0;
+  /// Every property stored directly for `component`: where its name and its value start and
+  /// where the value ends, as stream positions.
+  virtual void PropertyMet(TComponent& component, const std::string& path, std::int64_t nameStart,
+                           std::int64_t valueStart, std::int64_t valueEnd) = 0;
+  /// Where the stored properties of `component` end (the position of their null).
+  virtual void PropertiesEnd(TComponent& component, std::int64_t position) = 0;
+};
+
 using TReaderProc = std::function<void(TReader& reader)>;
 using TWriterProc = std::function<void(TWriter& writer)>;
 using TStreamProc = std::function<void(TStream& stream)>;
@@ -243,6 +265,11 @@ class TReader : public TFiler {
   /// several forms read one after another (an inherited form's ancestors) share one round
   /// of Loaded; the caller then calls NotifyLoaded. Null goes back to the reader's own list.
   void SetLoadedList(TLoadedList* list) { sharedLoaded_ = list; }
+  /// Reads tolerantly: what the program does not know goes to `tolerance` instead of being
+  /// refused (null, the default, goes back to refusing). The stream must be able to seek, as
+  /// a refused value is read again as bytes.
+  void SetTolerance(TReadTolerance* tolerance) { tolerance_ = tolerance; }
+  TReadTolerance* Tolerance() const { return tolerance_; }
 
  private:
   class TFixups;
@@ -271,6 +298,8 @@ class TReader : public TFiler {
 
   void ReadRootInto(TComponent& root, TLoadedList& loaded);
   TComponent* CreateComponent(const std::string& className, TFilerFlags flags);
+  TComponent* CreateTolerantlyOwned(const std::string& className, const std::string& name,
+                                    TFilerFlags flags);
   TComponent* FindAncestorComponent(const std::string& name);
   void ReadComponentState(TComponent& component, TFilerFlags flags, int childPos);
   void ReadOwnState(TComponent& component);
@@ -279,6 +308,9 @@ class TReader : public TFiler {
   void ReadObjectValue(TPersistent& instance, const TPropInfo& property);
   void ReadMethodValue(TPersistent& instance, const TPropInfo& property);
   void ReadDefinedProperty(TPersistent& instance, const std::string& name);
+  void ReadPropertyTolerantly(TPersistent& instance, const std::string& path);
+  void KeepValue(TPersistent& instance, const std::string& path, std::int64_t start);
+  void SeekTo(std::int64_t position);
 
   std::vector<std::uint8_t> buffer_;
   std::size_t bufPos_ = 0;
@@ -287,6 +319,7 @@ class TReader : public TFiler {
   TComponent* parent_ = nullptr;
   TLoadedList* loaded_ = nullptr;
   TLoadedList* sharedLoaded_ = nullptr;
+  TReadTolerance* tolerance_ = nullptr;
   std::unique_ptr<TFixups> fixups_;
   std::vector<const TCollection*> collections_;  // being read, outermost first
   TPersistent* propertyOwner_ = nullptr;         // whose property is being read
@@ -378,6 +411,9 @@ class TWriter : public TFiler {
   /// a dotted path; an event bound to anything but a published method of the root, and a
   /// reference to a component that cannot be named, are not stored.
   void WriteProperties(TPersistent& instance);
+  /// WriteProperties of `instance` alone, without the signature or any end marker, names and
+  /// references seen from `root`: what a stored form holds for it.
+  void WriteStoredProperties(TComponent& root, TPersistent& instance);
   /// The root of the ancestor form while a descendant is written.
   TComponent* RootAncestor() const { return rootAncestor_; }
 

@@ -9,6 +9,7 @@
 #include "framework/rtti/TypInfo.h"
 #include "framework/streaming/Filer.h"
 #include "framework/streaming/LoadedList.h"
+#include "framework/streaming/StandIns.h"
 #include "platform/TextUtils.h"
 
 namespace lx::framework {
@@ -45,6 +46,11 @@ std::string DisplayName(const TPersistent& instance) {
   const auto* component = dynamic_cast<const TComponent*>(&instance);
   return component != nullptr && !component->Name().empty() ? component->Name()
                                                             : instance.ClassName();
+}
+
+bool IsComponentClass(const std::string& className) {
+  const TClassInfo* classInfo = GetClass(className);
+  return classInfo != nullptr && classInfo->InheritsFrom(TComponent::StaticClassInfo());
 }
 
 const TClassInfo& FindComponentClass(const std::string& className) {
@@ -126,11 +132,18 @@ class TReader::TFixups {
     });
   }
 
-  void Resolve(TComponent& root) {
+  // A tolerant reader keeps a reference to no component as it was stored.
+  void Resolve(TComponent& root, TReadTolerance* tolerance) {
     const std::vector<TEntry> entries = watcher_->entries;
     watcher_->Release();
     for (const TEntry& entry : entries) {
       TComponent* target = FindReference(root, entry.name);
+      if (target == nullptr && tolerance != nullptr && entry.name.size() <= 255) {
+        std::vector<std::uint8_t> value{vaIdent, static_cast<std::uint8_t>(entry.name.size())};
+        value.insert(value.end(), entry.name.begin(), entry.name.end());
+        tolerance->Keep(*entry.instance, entry.property->Name(), std::move(value));
+        continue;
+      }
       try {
         if (target == nullptr) {
           throw platform::EReadError("Component " + entry.name + " not found");
@@ -190,7 +203,11 @@ TComponent* TReader::ReadRootComponent(TComponent* root) {
   const std::string name = ReadStr();
   std::unique_ptr<TComponent> created;
   try {
-    if (root == nullptr) {
+    if (root == nullptr && tolerance_ != nullptr && !IsComponentClass(className)) {
+      created.reset(tolerance_->CreateStandIn(className, nullptr));
+      root = created.get();
+      root->SetName(name);
+    } else if (root == nullptr) {
       created.reset(FindComponentClass(className).CreateComponent(nullptr));
       root = created.get();
       root->SetName(name);
@@ -221,13 +238,29 @@ void TReader::ReadRootInto(TComponent& root, TLoadedList& loaded) {
   });
   loaded.Add(&root);
   ReadOwnState(root);
-  fixups_->Resolve(root);
+  fixups_->Resolve(root, tolerance_);
 }
 
 TComponent* TReader::CreateComponent(const std::string& className, TFilerFlags flags) {
-  TComponent* component = FindComponentClass(className).CreateComponent(owner_);
+  TComponent* component = tolerance_ != nullptr && !IsComponentClass(className)
+                              ? tolerance_->CreateStandIn(className, owner_)
+                              : FindComponentClass(className).CreateComponent(owner_);
   if (flags.Contains(ffInline)) component->SetState(csInline, true);
   return component;
+}
+
+// Components of the same name inside two stand-ins are owned by them (as their classes own
+// what they hold) rather than clash in the root.
+TComponent* TReader::CreateTolerantlyOwned(const std::string& className, const std::string& name,
+                                           TFilerFlags flags) {
+  auto* standIn = dynamic_cast<TStandInComponent*>(parent_);
+  if (tolerance_ == nullptr || standIn == nullptr || owner_ == nullptr || name.empty() ||
+      owner_->FindComponent(name) == nullptr) {
+    return CreateComponent(className, flags);
+  }
+  TScopeExit restore([this, oldOwner = owner_] { owner_ = oldOwner; });
+  owner_ = standIn;
+  return CreateComponent(className, flags);
 }
 
 TComponent* TReader::FindAncestorComponent(const std::string& name) {
@@ -246,15 +279,22 @@ TComponent* TReader::ReadComponent(TComponent* component) {
   TComponent* result = component;
   bool created = false;
   try {
-    if (result == nullptr && flags.Contains(ffInherited)) {
+    if (result == nullptr && flags.Contains(ffInherited) && tolerance_ != nullptr &&
+        (LookupRoot() == nullptr || LookupRoot()->FindComponent(name) == nullptr)) {
+      // Without its ancestor form an inherited component is read as it stands.
+      flags.Exclude(ffInherited);
+      result = CreateComponent(className, flags);
+      created = true;
+    } else if (result == nullptr && flags.Contains(ffInherited)) {
       result = FindAncestorComponent(name);
     } else if (result == nullptr) {
-      result = CreateComponent(className, flags);
+      result = CreateTolerantlyOwned(className, name, flags);
       created = true;
     }
     if (loaded_ != nullptr) loaded_->Add(result);
     if (!flags.Contains(ffInherited)) {
       result->SetParentComponent(parent_);
+      if (auto* standIn = dynamic_cast<TStandInComponent*>(parent_)) standIn->AddChild(result);
       result->SetName(name);
     }
     ReadComponentState(*result, flags, childPos);
@@ -296,6 +336,7 @@ void TReader::ReadData(TComponent& instance) {
   });
   while (!EndOfList())
     ReadProperty(instance);
+  if (tolerance_ != nullptr) tolerance_->PropertiesEnd(instance, Position());
   ReadListEnd();
   {
     TScopeExit restore([this, oldParent = parent_, oldOwner = owner_] {
@@ -308,22 +349,56 @@ void TReader::ReadData(TComponent& instance) {
       ReadComponent(nullptr);
     ReadListEnd();
   }
-  if (outermost) fixups_->Resolve(Root() != nullptr ? *Root() : instance);
+  if (outermost) fixups_->Resolve(Root() != nullptr ? *Root() : instance, tolerance_);
 }
 
 void TReader::ReadProperty(TPersistent& instance) {
+  const std::int64_t nameStart = tolerance_ != nullptr ? Position() : 0;
   const std::string path = ReadStr();
   // Inside a collection item the property of the component names a failure.
-  if (propertyOwner_ != nullptr) return ReadPropertyPath(instance, path);
+  if (propertyOwner_ != nullptr) return ReadPropertyTolerantly(instance, path);
   propertyOwner_ = &instance;
   propertyContext_ = "Error reading " + DisplayName(instance) + "." + path + ": ";
   try {
-    ReadPropertyPath(instance, path);
+    const std::int64_t valueStart = tolerance_ != nullptr ? Position() : 0;
+    ReadPropertyTolerantly(instance, path);
+    auto* component = dynamic_cast<TComponent*>(&instance);
+    if (tolerance_ != nullptr && component != nullptr)
+      tolerance_->PropertyMet(*component, path, nameStart, valueStart, Position());
   } catch (...) {
     propertyOwner_ = nullptr;
     RethrowInContext(propertyContext_);
   }
   propertyOwner_ = nullptr;
+}
+
+// A tolerant reader keeps what the instance cannot take; seeking back to the value's start
+// undoes whatever part of it was read.
+void TReader::ReadPropertyTolerantly(TPersistent& instance, const std::string& path) {
+  if (tolerance_ == nullptr) return ReadPropertyPath(instance, path);
+  const std::int64_t start = Position();
+  try {
+    ReadPropertyPath(instance, path);
+    return;
+  } catch (const platform::Exception&) {
+    // Whatever the instance refuses, its own setters' errors included.
+  }
+  KeepValue(instance, path, start);
+}
+
+void TReader::KeepValue(TPersistent& instance, const std::string& path, std::int64_t start) {
+  SeekTo(start);
+  SkipValue();
+  const std::int64_t end = Position();
+  SeekTo(start);
+  std::vector<std::uint8_t> value(static_cast<std::size_t>(end - start));
+  Read(value.data(), end - start);
+  tolerance_->Keep(instance, path, std::move(value));
+}
+
+void TReader::SeekTo(std::int64_t position) {
+  FlushBuffer();
+  Stream().Seek(position, TSeekOrigin::soBeginning);
 }
 
 void TReader::ReadPropertyPath(TPersistent& instance, const std::string& path) {
@@ -433,7 +508,12 @@ void TReader::ReadMethodValue(TPersistent& instance, const TPropInfo& property) 
     ReadValue();
     return SetMethodProp(instance, property, TMethod{});
   }
-  SetMethodProp(instance, property, TMethod{Root(), ReadIdent()});
+  std::string name = ReadIdent();
+  // A tolerant reader keeps an event whose method the root lacks as it was stored.
+  if (tolerance_ != nullptr &&
+      (Root() == nullptr || Root()->ClassInfo().FindMethod(name) == nullptr))
+    throw platform::EReadError("Method " + name + " does not exist");
+  SetMethodProp(instance, property, TMethod{Root(), std::move(name)});
 }
 
 void TReader::ReadCollection(TCollection& collection) {

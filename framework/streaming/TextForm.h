@@ -43,6 +43,8 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -78,13 +80,29 @@ void ObjectTextToBinary(TStream& input, TStream& output);
 /// "Unexpected data after the form". Nothing is written when it fails.
 void ObjectBinaryToText(TStream& input, TStream& output);
 
-/// The same conversions on bytes in memory.
-std::vector<std::uint8_t> FormTextToBinary(std::string_view text);
+/// Where the parts of a text form went in the binary stream made of it, each by its position
+/// in the stream: a property's start (the start of its line in the text; the same position
+/// also names the value's start, just after the '=' in the text), a value's end, and the end
+/// of a component's properties (the start of the line where a new property would go).
+struct TFormTextMap {
+  std::map<std::int64_t, std::size_t> starts;
+  std::map<std::int64_t, std::size_t> valueEnds;
+  std::map<std::int64_t, std::size_t> propertiesEnds;
+};
+
+/// The same conversions on bytes in memory; `map`, when given, is filled in.
+std::vector<std::uint8_t> FormTextToBinary(std::string_view text, TFormTextMap* map = nullptr);
 std::string FormBinaryToText(std::span<const std::uint8_t> bytes);
 /// The text form with every 8-bit string taken as text in `codePage` and written as its
 /// characters, as wide strings are, instead of "#n" codes for the bytes above 127: a form to
 /// read. Compiled back, those strings become wide strings.
 std::string FormBinaryToText(std::span<const std::uint8_t> bytes, platform::CodePage codePage);
+
+/// The text of one stored value (its bytes, kind first) as it follows "Name =" on a line
+/// indented by `indent` blanks, with the blank after the '='; with `narrowCodePage`, its 8-bit
+/// strings written as characters, as FormBinaryToText does.
+std::string FormValueText(std::span<const std::uint8_t> value, std::size_t indent,
+                          std::optional<platform::CodePage> narrowCodePage = std::nullopt);
 
 /// A text form saved in the Windows code page `codePage` (936, 1251, ...) as the UTF-8 text
 /// that FormTextToBinary reads. Raises EParserError "Invalid text in code page N" at the first

@@ -59,6 +59,11 @@ class TLexer {
   bool Wide() const { return wide_; }
   const std::u16string& Units() const { return units_; }
 
+  /// Where the current token starts and ends, and where the one before it ended.
+  std::size_t TokenStart() const { return tokenStart_; }
+  std::size_t TokenEnd() const { return tokenEnd_; }
+  std::size_t PreviousEnd() const { return previousEnd_; }
+
   bool IsSymbol(char c) const { return kind_ == TToken::Symbol && symbol_ == c; }
   bool IsName(std::string_view name) const {
     return kind_ == TToken::Name && platform::SameTextAscii(text_token_, name);
@@ -92,6 +97,7 @@ class TLexer {
     return pos_ + ahead < text_.size() ? text_[pos_ + ahead] : '\0';
   }
   void Advance();
+  void ReadToken();
   [[noreturn]] void ErrorHere(const std::string& reason) const {
     throw EParserError(reason, line_, column_);
   }
@@ -105,6 +111,9 @@ class TLexer {
 
   std::string_view text_;
   std::size_t pos_ = 0;
+  std::size_t tokenStart_ = 0;
+  std::size_t tokenEnd_ = 0;
+  std::size_t previousEnd_ = 0;
   int line_ = 1;
   int column_ = 1;
   int tokenLine_ = 1;
@@ -130,10 +139,17 @@ void TLexer::Advance() {
 }
 
 void TLexer::Next() {
+  previousEnd_ = tokenEnd_;
   while (pos_ < text_.size() && IsBlank(text_[pos_]))
     Advance();
   tokenLine_ = line_;
   tokenColumn_ = column_;
+  tokenStart_ = pos_;
+  ReadToken();
+  tokenEnd_ = pos_;
+}
+
+void TLexer::ReadToken() {
   if (pos_ >= text_.size()) {
     kind_ = TToken::End;
     return;
@@ -213,7 +229,8 @@ void TLexer::ReadNumber() {
   while (IsDigit(Peek()))
     Advance();
   bool isFloat = false;
-  if (Peek() == '.' && IsDigit(Peek(1))) {
+  // "2." is a float too, as some designers write them.
+  if (Peek() == '.' && (IsDigit(Peek(1)) || !IsIdentChar(Peek(1)))) {
     isFloat = true;
     Advance();
     while (IsDigit(Peek()))
@@ -327,6 +344,7 @@ std::vector<std::uint8_t> TLexer::ReadHex() {
     Advance();
   }
   Advance();
+  tokenEnd_ = pos_;
   Next();
   return bytes;
 }
@@ -334,7 +352,8 @@ std::vector<std::uint8_t> TLexer::ReadHex() {
 // The grammar of a text form, written out through a TWriter.
 class TTextFormParser {
  public:
-  TTextFormParser(std::string_view text, TWriter& writer) : lexer_(text), writer_(writer) {}
+  TTextFormParser(std::string_view text, TWriter& writer, TFormTextMap* map)
+      : lexer_(text), writer_(writer), map_(map), text_(text) {}
 
   void Convert() {
     writer_.WriteSignature();
@@ -373,8 +392,16 @@ class TTextFormParser {
   void ParseList(int depth);
   void ParseCollection(int depth);
 
+  // The start of the line that `at` lies on.
+  std::size_t LineStart(std::size_t at) const {
+    const std::size_t newline = text_.rfind('\n', at == 0 ? 0 : at - 1);
+    return at == 0 || newline == std::string_view::npos ? 0 : newline + 1;
+  }
+
   TLexer lexer_;
   TWriter& writer_;
+  TFormTextMap* map_;
+  std::string_view text_;
 };
 
 std::string TTextFormParser::ParseName() {
@@ -438,6 +465,7 @@ void TTextFormParser::ParseObject(int depth) {
     if (lexer_.Kind() == TToken::End) lexer_.Error("'end' expected");
     ParseProperty(depth);
   }
+  if (map_ != nullptr) map_->propertiesEnds[writer_.Position()] = LineStart(lexer_.TokenStart());
   writer_.WriteListEnd();
   while (AtObjectStart())
     ParseObject(depth + 1);
@@ -459,9 +487,12 @@ int TTextFormParser::ParseIndex() {
 }
 
 void TTextFormParser::ParseProperty(int depth) {
+  if (map_ != nullptr) map_->starts[writer_.Position()] = LineStart(lexer_.TokenStart());
   WriteName(ParseDottedName());
+  if (map_ != nullptr && lexer_.IsSymbol('=')) map_->starts[writer_.Position()] = lexer_.TokenEnd();
   Expect('=');
   ParseValue(depth);
+  if (map_ != nullptr) map_->valueEnds[writer_.Position()] = lexer_.PreviousEnd();
 }
 
 void TTextFormParser::ParseValue(int depth) {
@@ -619,11 +650,11 @@ void TTextFormParser::ParseCollection(int depth) {
 
 }  // namespace
 
-std::vector<std::uint8_t> FormTextToBinary(std::string_view text) {
+std::vector<std::uint8_t> FormTextToBinary(std::string_view text, TFormTextMap* map) {
   TMemoryStream stream;
   {
     TWriter writer(stream);
-    TTextFormParser(text, writer).Convert();
+    TTextFormParser(text, writer, map).Convert();
     writer.FlushBuffer();
   }
   return stream.Bytes();

@@ -207,6 +207,11 @@ class TTextFormPrinter {
     PrintObject(0, 0);
     return std::move(out_);
   }
+  std::string ConvertValue(std::size_t indent) {
+    out_ = " ";
+    Render(ReadValue(0), indent);
+    return std::move(out_);
+  }
 
  private:
   void Nest(int depth) const {
@@ -474,6 +479,15 @@ std::string FormBinaryToText(std::span<const std::uint8_t> bytes) {
 
 std::string FormBinaryToText(std::span<const std::uint8_t> bytes, platform::CodePage codePage) {
   return BytesToText(bytes, codePage);
+}
+
+std::string FormValueText(std::span<const std::uint8_t> value, std::size_t indent,
+                          std::optional<platform::CodePage> narrowCodePage) {
+  TReadOnlyMemoryStream input(value);
+  TReader reader(input, 4096);
+  std::string text = TTextFormPrinter(reader, narrowCodePage).ConvertValue(indent);
+  if (reader.Position() != input.Size()) throw platform::EReadError("Invalid property value");
+  return text;
 }
 
 }  // namespace lx::framework

@@ -130,6 +130,13 @@ void TWriter::WriteProperties(TPersistent& instance) {
   instance.DefineProperties(*this);
 }
 
+void TWriter::WriteStoredProperties(TComponent& root, TPersistent& instance) {
+  SetRoot(&root);
+  SetLookupRoot(&root);
+  WriteProperties(instance);
+  FlushBuffer();
+}
+
 void TWriter::WritePropName(std::string_view name) {
   WriteStr(propPath_ + std::string(name));
 }

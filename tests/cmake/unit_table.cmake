@@ -1,13 +1,13 @@
 # Fails when a product source file (a .cpp file of a layer or a tool) is missing from the unit
 # table of CONTRIBUTING.md: a row whose folder is the file's folder must name it (the unit,
-# one of several units, or the file itself).
+# one of several units, or the file itself). A note may follow the folder ("(header in ...)").
 # Usage: cmake -DSOURCE=<source dir> -P unit_table.cmake
 cmake_minimum_required(VERSION 3.25)
-file(STRINGS ${SOURCE}/CONTRIBUTING.md lines REGEX "^\\| .* \\| [a-z/]+/ \\| ")
+file(STRINGS ${SOURCE}/CONTRIBUTING.md lines REGEX "^\\| .* \\| [a-z/]+/[^|]* \\| ")
 set(rows "")
 foreach(line IN LISTS lines)
   # "| Unit | Folder | What it holds |": the folder, then the row kept whole to search.
-  string(REGEX MATCH "^\\| [^|]* \\| ([a-z/]+/) \\| " _ "${line}")
+  string(REGEX MATCH "^\\| [^|]* \\| ([a-z/]+/)[^|]* \\| " _ "${line}")
   list(APPEND rows "${CMAKE_MATCH_1}")
   string(REPLACE ";" "," line "${line}")
   list(APPEND rows "${line}")

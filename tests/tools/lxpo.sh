@@ -72,7 +72,7 @@ status=$?
 [[ ! -e "$work/t.pot" ]] || fail "a template was written without the unreadable table"
 
 # Control bytes of a form reach the terminal quoted.
-printf 'TPF0\x05TForm\x05Form1\x0a\x1b]0;pwned\x07\x02\x01\x00\x00' > "$work/esc.bin"
-expect 1 "lxpo: $work/esc.bin: Error reading Form1.?]0;pwned?: Property ?]0;pwned? does not exist" extract "$work/esc.bin" -o "$work/x.pot"
+printf 'TPF0\x05TForm\x05Form1\x0a\x1b]0;pwned\x07\x7f\x00\x00' > "$work/esc.bin"
+expect 1 "lxpo: $work/esc.bin: Error reading Form1.?]0;pwned?: Unknown property value: 127" extract "$work/esc.bin" -o "$work/x.pot"
 
 finish "lxpo"

@@ -13,12 +13,33 @@
 #include "framework/streaming/Filer.h"
 #include "framework/streaming/Streams.h"
 #include "framework/streaming/TextForm.h"
+#include "framework/streaming/TolerantForm.h"
 #include "translator/LxPoly.h"
 
 namespace lx::tools {
 
+namespace {
+
+std::vector<framework::TPropInfo> StoredStyle(framework::TFormStyle& style) {
+  using namespace framework;
+  TPropInfo property(
+      "FormStyle", tkEnumeration,
+      [&style](const TObject&) { return TPropValue(static_cast<std::int64_t>(style)); },
+      [&style](TObject&, const TPropValue& value) {
+        style = static_cast<TFormStyle>(std::get<std::int64_t>(value));
+      });
+  property.SetEnumType(&EnumInfoOf(static_cast<TFormStyle*>(nullptr)));
+  property.SetDefault(TPropValue(std::int64_t{fsNormal}));
+  return {property};
+}
+
+}  // namespace
+
 TStandInForm::TStandInForm(const std::string& className)
-    : TForm(nullptr), classInfo_(className, &TForm::StaticClassInfo(), {}, {}, {}, {}) {}
+    : TForm(nullptr),
+      classInfo_(className, &TForm::StaticClassInfo(), {}, StoredStyle(storedStyle_), {}, {}) {
+  classInfo_.SetPerObject(true);
+}
 
 void RegisterStandardClasses() {
   using namespace framework;
@@ -35,14 +56,15 @@ void RegisterStandardClasses() {
 }
 
 bool IsBinaryForm(const std::vector<std::uint8_t>& bytes) {
-  const std::string_view signature = framework::kFormSignature;
-  return bytes.size() >= signature.size() &&
-         std::string_view(reinterpret_cast<const char*>(bytes.data()), signature.size()) ==
-             signature;
+  return framework::TTolerantForm::IsBinary(bytes);
+}
+
+std::vector<std::uint8_t> BareBinaryForm(const std::vector<std::uint8_t>& bytes) {
+  return framework::TTolerantForm::FromBinary(bytes)->Binary();
 }
 
 std::vector<std::uint8_t> BinaryFormOf(const std::vector<std::uint8_t>& form) {
-  if (IsBinaryForm(form)) return form;
+  if (IsBinaryForm(form)) return BareBinaryForm(form);
   return framework::FormTextToBinary(
       std::string_view(reinterpret_cast<const char*>(form.data()), form.size()));
 }

@@ -16,7 +16,8 @@ class TLxTranslator;
 
 namespace lx::tools {
 
-/// A form that answers to a class name of the caller's, a direct descendant of TForm.
+/// A form that answers to a class name of the caller's, a direct descendant of TForm. The
+/// tools never show it, so its FormStyle is only a stored value: an MDI child needs no frame.
 class TStandInForm : public framework::TForm {
  public:
   explicit TStandInForm(const std::string& className);
@@ -24,6 +25,7 @@ class TStandInForm : public framework::TForm {
   const framework::TClassInfo& ClassInfo() const override { return classInfo_; }
 
  private:
+  framework::TFormStyle storedStyle_ = framework::fsNormal;
   framework::TClassInfo classInfo_;
 };
 
@@ -31,10 +33,13 @@ class TStandInForm : public framework::TForm {
 /// that stored forms made of them can be read.
 void RegisterStandardClasses();
 
-/// True when `bytes` start with the signature of a binary form stream.
+/// True when `bytes` are a binary form stream: they start with its signature, or with a
+/// resource header (bytes FF 0A) before it.
 bool IsBinaryForm(const std::vector<std::uint8_t>& bytes);
+/// The bare binary form stream of `bytes`, without the resource header it may have.
+std::vector<std::uint8_t> BareBinaryForm(const std::vector<std::uint8_t>& bytes);
 
-/// `form` as a binary form stream: as it is when binary, else read as a text form.
+/// `form` as a bare binary form stream: as it is when binary, else read as a text form.
 std::vector<std::uint8_t> BinaryFormOf(const std::vector<std::uint8_t>& form);
 
 /// The class name of the root of the binary form stream `binary`.

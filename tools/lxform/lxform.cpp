@@ -12,6 +12,8 @@
 
 #include "Embed.h"
 #include "FormTranslation.h"
+#include "dict/LxBinDic.h"
+#include "formtools/FormBatch.h"
 #include "formtools/StandInForm.h"
 #include "framework/streaming/Filer.h"
 #include "framework/streaming/Streams.h"
@@ -33,6 +35,7 @@ constexpr std::string_view kUsage =
     "Usage: lxform [--to-binary | --to-text] [--codepage N] IN -o OUT\n"
     "       lxform --embed PLD [--dictionary NAME] [--to-binary | --to-text] IN -o OUT\n"
     "       lxform --translate DICT.pld --language N [--byte-codes] IN [-o OUT]\n"
+    "       lxform --translate DICT.pld --language N --output-dir OUT IN...\n"
     "\n"
     "Converts a form between its text form and its binary form stream.\n"
     "Without a direction, a binary form (it starts with \"TPF0\") becomes text\n"
@@ -41,19 +44,27 @@ constexpr std::string_view kUsage =
     "  --to-binary  read IN as a text form, write the binary form\n"
     "  --to-text    read IN as a binary form, write the text form\n"
     "  --codepage N read a text form saved in Windows code page N (936, 1251, ...)\n"
-    "               instead of UTF-8\n"
+    "               instead of UTF-8 (.dfm text forms without a UTF-8 byte-order\n"
+    "               mark are read in 1252 unless told otherwise)\n"
     "  -o OUT       the file to write; it is replaced only once the conversion\n"
     "               succeeded and the new file is complete, and may not be IN;\n"
     "               \"-\" is standard output (and as IN standard input)\n"
     "  --translate DICT.pld\n"
     "               let the form's translator translate IN (text or binary) with the\n"
     "               dictionary DICT.pld, and write the form as text in UTF-8 (to\n"
-    "               standard output without -o); a language read right to left\n"
-    "               is named on standard error\n"
+    "               standard output without -o); only texts change, and what the\n"
+    "               pass leaves alone stays as it stood; a language read right to\n"
+    "               left is named on standard error\n"
     "  --language N the dictionary's language for --translate, by index (0: native)\n"
     "  --byte-codes with --translate: write the texts as the form stores them, \"#n\"\n"
     "               codes of their bytes in the language's code page, a text that\n"
     "               compiles back to the same binary form\n"
+    "  --output-dir OUT  with --translate: every form of IN... (files, and folders\n"
+    "               walked for .lfm, .dfm, .lxfm, .xfm and .fmx forms) translated into\n"
+    "               OUT under its name, and the summary in OUT/summary.txt; a form that\n"
+    "               fails is named with its reason and the others go on\n"
+    "  --ancestor FORM  with --translate: the form that an inherited IN derives from\n"
+    "               (repeat for each generation, the oldest first)\n"
     "  --embed PLD  copy the dictionary file PLD into the form's TLxBinaryDictionary\n"
     "               (Storage becomes lxsEmbedded, FileName PLD), so that the program\n"
     "               needs no dictionary file; IN may be text or binary, and OUT is of\n"
@@ -79,7 +90,10 @@ struct TOptions {
   bool version = false;
   std::string translateDictionary;  // --translate
   int language = 0;
-  bool byteCodes = false;  // --byte-codes, with --translate
+  bool byteCodes = false;              // --byte-codes, with --translate
+  std::string outputDir;               // --output-dir
+  std::vector<std::string> inputs;     // every input, with --output-dir
+  std::vector<std::string> ancestors;  // --ancestor
 };
 
 struct TUsageError {
@@ -136,19 +150,31 @@ TOptions ParseArguments(const std::vector<std::string_view>& args) {
       if (haveOutput) throw TUsageError{"more than one output file"};
       options.output = args[++i];
       haveOutput = true;
+    } else if (arg == "--output-dir" || arg == "--ancestor") {
+      if (i + 1 == args.size()) throw TUsageError{std::string(arg) + " needs a value"};
+      const std::string value(args[++i]);
+      if (arg == "--ancestor") {
+        options.ancestors.push_back(value);
+      } else {
+        options.outputDir = value;
+      }
     } else if (arg == "--embed" || arg == "--dictionary") {
       if (i + 1 == args.size()) throw TUsageError{std::string(arg) + " needs a value"};
       (arg == "--embed" ? options.embed : options.dictionaryName) = args[++i];
     } else if (arg.size() > 1 && arg.front() == '-') {
       throw TUsageError{"unknown option " + std::string(arg)};
     } else {
-      if (haveInput) throw TUsageError{"more than one input file"};
-      options.input = arg;
+      if (!haveInput) options.input = arg;
+      options.inputs.emplace_back(arg);
       haveInput = true;
     }
   }
   if (options.help || options.version) return options;
   if (!haveInput) throw TUsageError{"no input file"};
+  if (options.inputs.size() > 1 && options.outputDir.empty())
+    throw TUsageError{"more than one input file"};
+  if (!options.outputDir.empty() && (options.translateDictionary.empty() || haveOutput))
+    throw TUsageError{"--output-dir needs --translate and no -o"};
   if (!haveOutput && options.translateDictionary.empty())
     throw TUsageError{"no output file (-o OUT)"};
   if (!haveOutput) options.output = std::string(tools::kStandardStream);
@@ -167,8 +193,11 @@ TOptions ParseArguments(const std::vector<std::string_view>& args) {
 // A form in a Windows code page is converted to UTF-8 first; without --codepage, text that is
 // not UTF-8 says how to read it.
 std::vector<std::uint8_t> TextToBinary(const TOptions& options, std::string_view text) {
-  if (options.codePage) {
-    return framework::FormTextToBinary(framework::FormTextFromCodePage(text, *options.codePage));
+  const std::vector<std::uint8_t> bytes(text.begin(), text.end());
+  const platform::CodePage codePage =
+      tools::TextCodePageOf(options.input, bytes, tools::TFormOptions{options.codePage, {}});
+  if (options.codePage || codePage != platform::CP_UTF8) {
+    return framework::FormTextToBinary(framework::FormTextFromCodePage(text, codePage));
   }
   try {
     return framework::FormTextToBinary(text);
@@ -183,7 +212,7 @@ std::vector<std::uint8_t> TextToBinary(const TOptions& options, std::string_view
 std::vector<std::uint8_t> Embed(const TOptions& options, const std::vector<std::uint8_t>& in) {
   const bool binaryIn = tools::IsBinaryForm(in);
   std::vector<std::uint8_t> form =
-      binaryIn ? in
+      binaryIn ? tools::BareBinaryForm(in)
                : TextToBinary(options, std::string_view(reinterpret_cast<const char*>(in.data()),
                                                         in.size()));
   form = tools::EmbedDictionary(form, options.embed, options.dictionaryName);
@@ -199,16 +228,22 @@ std::vector<std::uint8_t> Convert(const TOptions& options, const std::vector<std
   const bool toText = options.direction == TDirection::ToText ||
                       (options.direction == TDirection::Detect && tools::IsBinaryForm(in));
   if (toText) {
-    const std::string text = framework::FormBinaryToText(in);
+    const std::string text =
+        framework::FormBinaryToText(tools::IsBinaryForm(in) ? tools::BareBinaryForm(in) : in);
     return std::vector<std::uint8_t>(text.begin(), text.end());
   }
   return TextToBinary(options,
                       std::string_view(reinterpret_cast<const char*>(in.data()), in.size()));
 }
 
+tools::TFormOptions FormOptions(const TOptions& options) {
+  return tools::TFormOptions{options.codePage, options.ancestors};
+}
+
 std::vector<std::uint8_t> Translate(const TOptions& options, const std::vector<std::uint8_t>& in) {
   const tools::TranslatedForm form =
-      tools::TranslateForm(in, options.translateDictionary, options.language, options.byteCodes);
+      tools::TranslateForm(options.input, in, options.translateDictionary, options.language,
+                           FormOptions(options), options.byteCodes);
   if (form.rightToLeft) std::cerr << "lxform: " << form.language << " reads right to left\n";
   return std::vector<std::uint8_t>(form.text.begin(), form.text.end());
 }
@@ -218,7 +253,25 @@ void Report(const std::string& message) {
   std::cerr << tools::Printable(message) << '\n';
 }
 
+int TranslateAll(const TOptions& options) {
+  try {
+    dict::TLxBinaryDictionary dictionary(nullptr);
+    tools::OpenToolDictionary(dictionary, options.translateDictionary, options.language);
+    const tools::TBatchSummary summary =
+        tools::TranslateForms(tools::FormFilesOf(options.inputs), dictionary, options.outputDir,
+                              FormOptions(options), std::cerr);
+    std::cout << summary.Text() << '\n';
+    return summary.failed == 0 ? kDone : kBadInput;
+  } catch (const tools::ToolFileError& e) {
+    Report("lxform: " + e.Message());
+  } catch (...) {
+    Report("lxform: " + tools::FailureLine(options.outputDir));
+  }
+  return kBadInput;
+}
+
 int Run(const TOptions& options) {
+  if (!options.outputDir.empty()) return TranslateAll(options);
   const std::string input = tools::InputName(options.input);
   try {
     const std::vector<std::uint8_t> bytes = tools::ReadInputFile(options.input);

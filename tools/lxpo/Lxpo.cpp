@@ -25,7 +25,7 @@ namespace {
 
 constexpr char kUsage[] = R"(Usage:
   lxpo extract [--strings TABLE.strings]... [--no-framework] [--code-page N]
-               FORM... -o FILE.pot
+               [--ancestor FORM]... FORM|FOLDER... -o FILE.pot
   lxpo build MANIFEST.json -o FILE.pld
   lxpo export FILE.pld -d FOLDER
   lxpo pseudo FILE.pot -o FILE.po [--language CODE]
@@ -38,7 +38,11 @@ extract  writes the PO template of a program: the texts its forms' translators
          "context|id" (form class and component name; "|identifier" for a
          resource string; none for texts looked up alone), msgid the native text.
          The program's texts are taken in code page N (1252): give the
-         manifest's textCodePage when it has one.
+         manifest's textCodePage when it has one. A folder is walked for its
+         forms (.lfm, .dfm, .lxfm, .xfm, .fmx); a form found there that cannot
+         be read is named with its reason and the others go on (the template is
+         written, the exit code is 1). --ancestor
+         names the form an inherited form derives from.
 build    turns a manifest (JSON: the languages, each with its PO file) and the
          PO files into a dictionary image. Fuzzy and obsolete entries are left
          out and counted; plural entries and characters that a language's code
@@ -132,6 +136,10 @@ std::string OneInput(const Arguments& arguments) {
 int Extract(const Arguments& arguments, std::ostream& out, std::ostream& err) {
   ExtractSources sources;
   sources.forms = arguments.positional;
+  std::vector<std::string> failures;
+  sources.failures = &failures;
+  if (const auto found = arguments.options.find("--ancestor"); found != arguments.options.end())
+    sources.ancestors = found->second;
   if (const auto tables = arguments.options.find("--strings"); tables != arguments.options.end())
     sources.stringTables = tables->second;
   sources.framework = !arguments.noFramework;
@@ -150,7 +158,8 @@ int Extract(const Arguments& arguments, std::ostream& out, std::ostream& err) {
   WriteResult(output, WritePo(entries, ""), out, err);
   // Summaries go to standard error, as msgfmt --statistics does.
   err << "lxpo: " << output << ": " << entries.size() << " texts\n";
-  return kLxpoOk;
+  for (const std::string& failure : failures) err << "lxpo: " << failure << "\n";
+  return failures.empty() ? kLxpoOk : kLxpoBadInput;
 }
 
 // ---- build
@@ -452,7 +461,8 @@ int Dispatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
   if (args.empty()) throw UsageError("a command is required");
   const std::string& command = args[0];
   if (command == "extract")
-    return Extract(ParseArguments(args, 1, {"-o", "--strings", "--code-page"}), out, err);
+    return Extract(ParseArguments(args, 1, {"-o", "--strings", "--code-page", "--ancestor"}), out,
+                   err);
   if (command == "build") return Build(ParseArguments(args, 1, {"-o"}), out, err);
   if (command == "export") return Export(ParseArguments(args, 1, {"-d"}), err);
   if (command == "pseudo") return Pseudo(ParseArguments(args, 1, {"-o", "--language"}), out, err);

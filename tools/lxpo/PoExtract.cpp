@@ -8,7 +8,9 @@
 #include <string_view>
 #include <tuple>
 
+#include "formtools/FormBatch.h"
 #include "formtools/StandInForm.h"
+#include "formtools/ToolForm.h"
 #include "framework/controls/Forms.h"
 #include "framework/rtti/TypInfo.h"
 #include "framework/streaming/Filer.h"
@@ -51,14 +53,6 @@ class TEmptyDictionary : public lang::TLxDictionary {
  private:
   lang::TLxLanguage native_{0, 0, 1252, "", "Native", "", "", 0, {}};
 };
-
-// The targets a translator proposes for a form that has none.
-void AddDefaultTargets(translator::TLxTargetProperties& targets) {
-  for (const char* property : {"Caption", "Hint", "Items", "Lines", "Hints", "Tabs"})
-    targets.Add("", 0, property);
-  targets.Add("TMemo", 0, "Text");
-  targets.Add("TStringGrid", 0, "Cells");
-}
 
 std::string HintOf(framework::TObject* object) {
   if (object == nullptr) return std::string();
@@ -219,22 +213,16 @@ void Merge(std::vector<PoEntry>& entries,
 }  // namespace
 
 std::vector<PoEntry> ExtractForm(const std::vector<std::uint8_t>& form,
-                                 const std::string& reference, int codePage) {
-  RegisterStandardClasses();
-  const std::vector<std::uint8_t> binary = BinaryFormOf(form);
+                                 const std::string& reference, int codePage,
+                                 const TFormOptions& options) {
   // Made before the form, so that the form's translator goes while its dictionary is alive.
   TEmptyDictionary dictionary;
   dictionary.Open();
-  TStandInForm root(RootClassName(binary));
-  framework::TMemoryStream input(binary);
-  framework::ReadComponentFrom(input, &root);
-
-  translator::TLxTranslator* formTranslator = FindTranslator(root);
-  if (formTranslator == nullptr)
-    formTranslator = new translator::TLxTranslator(&root);  // owned by the form
-  if (formTranslator->Targets()->Count() == 0) AddDefaultTargets(*formTranslator->Targets());
+  TToolForm loaded(reference, form, options);
+  TStandInForm& root = loaded.Root();
+  translator::TLxTranslator* formTranslator = &loaded.Translator();
   formTranslator->SetDictionary(&dictionary);
-  formTranslator->Open();
+  loaded.TranslateTexts();
 
   std::vector<PoEntry> entries;
   const translator::TLxTranslatorTable& table = formTranslator->Table();
@@ -285,16 +273,30 @@ std::vector<PoEntry> ExtractStringTable(const std::string& text, const std::stri
 std::vector<PoEntry> ExtractTemplate(const ExtractSources& sources) {
   std::vector<PoEntry> entries;
   std::map<std::tuple<std::string, std::string, std::string>, std::size_t> index;
-  for (const std::string& form : sources.forms) {
-    const std::string name = std::filesystem::path(form).filename().string();
-    const std::vector<std::uint8_t> bytes = ReadInputFile(form, kMaxSourceSize);
+  const TFormOptions options{std::nullopt, sources.ancestors};
+  for (const TFormFile& form : FormFilesOf(sources.forms)) {
     std::vector<PoEntry> formEntries;
     try {
-      formEntries = ExtractForm(bytes, name, sources.codePage);
-    } catch (const PoError&) {
-      throw;
-    } catch (const platform::Exception& error) {
-      throw PoError(InputName(form) + ": " + error.Message());
+      formEntries = ExtractForm(ReadInputFile(form.path, kMaxSourceSize), form.name,
+                                sources.codePage, options);
+    } catch (const ToolFileError& error) {
+      if (sources.failures == nullptr || !form.inFolder) throw;
+      sources.failures->push_back(error.Message());
+      continue;
+    } catch (const PoError& error) {
+      if (sources.failures == nullptr || !form.inFolder) throw;
+      sources.failures->push_back(error.Message());
+      continue;
+    } catch (...) {
+      if (sources.failures == nullptr || !form.inFolder) {
+        try {
+          throw;
+        } catch (const platform::Exception& error) {
+          throw PoError(InputName(form.path) + ": " + error.Message());
+        }
+      }
+      sources.failures->push_back(FailureLine(form.path));
+      continue;
     }
     Merge(entries, index, std::move(formEntries));
   }

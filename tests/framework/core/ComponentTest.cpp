@@ -7,6 +7,8 @@
 #include "framework/core/Component.h"
 #include "framework/rtti/Published.h"
 #include "framework/rtti/TypInfo.h"
+#include "framework/streaming/Filer.h"
+#include "framework/streaming/TextForm.h"
 #include "samples/Gadget.h"
 #include "support/Raised.h"
 
@@ -444,6 +446,31 @@ TEST(ComponentTest, PublishedFieldsFollowTheComponentOfTheirName) {
   form.DestroyComponents();
   EXPECT_EQ(form.buddy, nullptr);
   EXPECT_EQ(form.ComponentCount(), 0);
+}
+
+// A component that is no control keeps where the designer placed it, and an inherited form
+// stores it only where it differs from the ancestor.
+TEST(ComponentTest, TheDesignPositionIsStoredAsLeftAndTop) {
+  TComponent placed(nullptr);
+  placed.SetName("Translator1");
+  placed.SetDesignLeft(300);
+  placed.SetDesignTop(8);
+  TMemoryStream stream;
+  WriteComponentTo(stream, placed);
+  EXPECT_EQ(FormBinaryToText(stream.Bytes()),
+            "object Translator1: TComponent\n  Left = 300\n  Top = 8\nend\n");
+  TComponent read(nullptr);
+  stream.SetPosition(0);
+  ReadComponentFrom(stream, &read);
+  EXPECT_EQ(read.DesignLeft(), 300);
+  EXPECT_EQ(read.DesignTop(), 8);
+
+  TComponent ancestor(nullptr);
+  ancestor.SetDesignLeft(300);
+  TMemoryStream inherited;
+  WriteComponentTo(inherited, placed, &ancestor);
+  EXPECT_EQ(FormBinaryToText(inherited.Bytes()),
+            "inherited Translator1: TComponent\n  Top = 8\nend\n");
 }
 
 }  // namespace

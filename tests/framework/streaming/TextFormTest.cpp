@@ -8,6 +8,7 @@
 #include "framework/streaming/Filer.h"
 #include "framework/streaming/TextForm.h"
 #include "platform/Resources.h"
+#include "support/Raised.h"
 
 namespace lx::framework {
 namespace {
@@ -113,12 +114,20 @@ TEST(TextFormTest, NumbersTakeTheirKindFromTheirForm) {
   EXPECT_EQ(ValueBytes("-$10"), (Bytes{vaInt8, 0xF0}));
   EXPECT_EQ(ValueBytes("1.0"), (Bytes{vaExtended, 0, 0, 0, 0, 0, 0, 0, 0x80, 0xFF, 0x3F}));
   EXPECT_EQ(ValueBytes("1e3"), ValueBytes("1000.0"));
+  EXPECT_EQ(ValueBytes("2."), ValueBytes("2.0"));  // as some designers write them
   EXPECT_EQ(ValueBytes("2.5s"), (Bytes{vaSingle, 0, 0, 0x20, 0x40}));
   EXPECT_EQ(ValueBytes("1.5c"), (Bytes{vaCurrency, 0x98, 0x3A, 0, 0, 0, 0, 0, 0}));
   EXPECT_EQ(ValueBytes("-9223372036854775808"), (Bytes{vaInt64, 0, 0, 0, 0, 0, 0, 0, 0x80}));
   EXPECT_EQ(FormBinaryToText(Written([](TWriter& w) { w.WriteFloat(1e300); })), FormWith("1e+300"));
   EXPECT_EQ(FormBinaryToText(Written([](TWriter& w) { w.WriteCurrency(-0.5); })),
             FormWith("-0.5c"));
+}
+
+TEST(TextFormTest, AValueAloneIsLaidOutAsInAForm) {
+  EXPECT_EQ(FormValueText(ValueBytes("'x'"), 2), " 'x'");
+  EXPECT_EQ(FormValueText(ValueBytes("('a' 'b')"), 4), " (\n      'a'\n      'b')");
+  EXPECT_EQ(FormValueText(ValueBytes("<item A = 1 end>"), 0), " <\n  item\n    A = 1\n  end>");
+  EXPECT_RAISES(FormValueText(Bytes{vaInt8}, 0), platform::EReadError, "Stream read error");
 }
 
 TEST(TextFormTest, ListsTakeALineForEachItem) {
