@@ -12,6 +12,7 @@
 #include "lang/LxIsoLanguages.h"
 #include "lx/LxVersion.h"
 #include "lxpld/PldJson.h"
+#include "lxpo/PoCheck.h"
 #include "lxpo/PoExtract.h"
 #include "lxpo/PoFile.h"
 #include "lxpo/Pseudo.h"
@@ -26,7 +27,8 @@ namespace {
 constexpr char kUsage[] = R"(Usage:
   lxpo extract [--strings TABLE.strings]... [--no-framework] [--code-page N]
                [--ancestor FORM]... FORM|FOLDER... -o FILE.pot
-  lxpo build MANIFEST.json -o FILE.pld
+  lxpo build [--strict] MANIFEST.json -o FILE.pld
+  lxpo check [--strict] MANIFEST.json | FILE.po...
   lxpo export FILE.pld -d FOLDER
   lxpo pseudo FILE.pot -o FILE.po [--language CODE]
   lxpo --help | --version
@@ -46,7 +48,14 @@ extract  writes the PO template of a program: the texts its forms' translators
 build    turns a manifest (JSON: the languages, each with its PO file) and the
          PO files into a dictionary image. Fuzzy and obsolete entries are left
          out and counted; plural entries and characters that a language's code
-         page cannot carry are errors.
+         page cannot carry are errors. The checks of "check" run on every
+         PO file; an error (with --strict, a warning) leaves no image.
+check    checks translations against their native texts: placeholders of the
+         format routine, hot keys, hot-key clashes in a menu level or among
+         sibling controls, white space and line breaks at the ends, and (of a
+         manifest's files) the language's code page. Findings go to standard
+         error as "FILE:LINE: error: KEY: what" or "...: warning: ...", then a
+         summary line per file; --strict makes warnings errors.
 export   writes FOLDER/messages.pot, one PO file per language and
          FOLDER/dictionary.json, the manifest that builds the image again.
 pseudo   writes a PO file whose translations are pseudo-texts: accented
@@ -98,6 +107,7 @@ struct Arguments {
   std::vector<std::string> positional;
   std::map<std::string, std::vector<std::string>> options;
   bool noFramework = false;
+  bool strict = false;
 };
 
 Arguments ParseArguments(const std::vector<std::string>& args, std::size_t from,
@@ -107,6 +117,8 @@ Arguments ParseArguments(const std::vector<std::string>& args, std::size_t from,
     const std::string& arg = args[i];
     if (arg == "--no-framework") {
       parsed.noFramework = true;
+    } else if (arg == "--strict") {
+      parsed.strict = true;
     } else if (std::find(valued.begin(), valued.end(), arg) != valued.end()) {
       if (i + 1 >= args.size()) throw UsageError(arg + " needs a value");
       parsed.options[arg].push_back(args[++i]);
@@ -250,26 +262,6 @@ Manifest ReadManifest(const std::string& path) {
   return manifest;
 }
 
-// The first character of `text` that `codePage` cannot carry, as "U+XXXX"; empty if none.
-std::string UnwritableCharacter(const std::string& text, int codePage) {
-  const std::u16string wide = detail::Utf8ToUtf16(text);
-  const auto page = static_cast<platform::CodePage>(codePage);
-  if (platform::CanEncode(wide, page)) return std::string();
-  for (std::size_t i = 0; i < wide.size(); ++i) {
-    const bool pair = wide[i] >= 0xD800 && wide[i] < 0xDC00 && i + 1 < wide.size();
-    const std::u16string_view one(wide.data() + i, pair ? 2 : 1);
-    if (!platform::CanEncode(one, page)) {
-      char32_t code = wide[i];
-      if (pair) code = 0x10000 + ((code - 0xD800) << 10) + (wide[i + 1] - 0xDC00);
-      char name[16];
-      std::snprintf(name, sizeof name, "U+%04X", static_cast<unsigned>(code));
-      return name;
-    }
-    if (pair) ++i;
-  }
-  return "a character";
-}
-
 std::string EntryName(const std::string& path, const PoEntry& entry) {
   std::string name = path;
   if (entry.line > 0) name += ":" + std::to_string(entry.line);
@@ -323,6 +315,18 @@ void AddLanguage(PldImage& image, std::map<Key, std::size_t>& index, std::size_t
   }
 }
 
+// Writes the findings of one PO file to `report` and its summary line to `summary`; false
+// when it has errors (or, `strict`, warnings). `codePage` 0 leaves the code page unchecked.
+bool CheckLanguage(const std::string& path, int codePage, bool strict, std::ostream& report,
+                   std::string& summary) {
+  PoReadCounts counts;
+  const CheckResult result = CheckEntries(ReadPo(path, counts, true), InputName(path), codePage);
+  for (const CheckFinding& finding : result.findings)
+    report << Printable(FindingText(finding)) << "\n";
+  summary += "  " + Printable(CheckSummary(InputName(path), result)) + "\n";
+  return result.errors == 0 && (!strict || result.warnings == 0);
+}
+
 int Build(const Arguments& arguments, std::ostream& out, std::ostream& err) {
   const std::string source = OneInput(arguments);
   const std::string output = OneOption(arguments, "-o");
@@ -331,15 +335,22 @@ int Build(const Arguments& arguments, std::ostream& out, std::ostream& err) {
   RefuseInputAsOutput(manifest.poFiles, output);
   std::map<Key, std::size_t> index;
   std::string summary;
+  std::string checkSummary;
+  bool failed = false;
   for (std::size_t language = 1; language < manifest.poFiles.size(); ++language) {
     const std::string& path = manifest.poFiles[language];
     if (path.empty()) continue;
     BuildCounts counts;
     AddLanguage(manifest.image, index, language, path, counts);
+    failed |= !CheckLanguage(path, 0, arguments.strict, err, checkSummary);
     summary += "  " + path + ": " + std::to_string(counts.translated) + " translated, " +
                std::to_string(counts.untranslated) + " untranslated, " +
                std::to_string(counts.leftOut.fuzzy) + " fuzzy and " +
                std::to_string(counts.leftOut.obsolete) + " obsolete left out\n";
+  }
+  if (failed) {
+    err << checkSummary << "lxpo: " << output << ": not written: the checks failed\n";
+    return kLxpoBadInput;
   }
   std::vector<std::uint8_t> bytes;
   try {
@@ -352,6 +363,30 @@ int Build(const Arguments& arguments, std::ostream& out, std::ostream& err) {
       << manifest.image.translations.size() << " translations\n"
       << summary;
   return kLxpoOk;
+}
+
+// ---- check
+
+int Check(const Arguments& arguments, std::ostream& out, std::ostream& err) {
+  if (arguments.positional.empty()) throw UsageError("a manifest or PO files expected");
+  std::string summary;
+  bool failed = false;
+  for (const std::string& input : arguments.positional) {
+    if (!input.ends_with(".json")) {
+      failed |= !CheckLanguage(input, 0, arguments.strict, err, summary);
+      continue;
+    }
+    const Manifest manifest = ReadManifest(input);
+    for (std::size_t language = 1; language < manifest.poFiles.size(); ++language) {
+      const std::string& path = manifest.poFiles[language];
+      const int codePage = manifest.image.utf16 ? 0 : manifest.image.languages[language].codePage;
+      if (!path.empty()) failed |= !CheckLanguage(path, codePage, arguments.strict, err, summary);
+    }
+  }
+  out << "lxpo: check" << (arguments.strict ? " --strict" : "") << ": "
+      << (failed ? "failed" : "passed") << "\n"
+      << summary;
+  return failed ? kLxpoBadInput : kLxpoOk;
 }
 
 // ---- export
@@ -464,6 +499,7 @@ int Dispatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
     return Extract(ParseArguments(args, 1, {"-o", "--strings", "--code-page", "--ancestor"}), out,
                    err);
   if (command == "build") return Build(ParseArguments(args, 1, {"-o"}), out, err);
+  if (command == "check") return Check(ParseArguments(args, 1, {}), out, err);
   if (command == "export") return Export(ParseArguments(args, 1, {"-d"}), err);
   if (command == "pseudo") return Pseudo(ParseArguments(args, 1, {"-o", "--language"}), out, err);
   if (command.size() > 1 && command[0] == '-') throw UsageError("unknown option " + command);

@@ -11,7 +11,9 @@
 #include "formtools/FormBatch.h"
 #include "formtools/StandInForm.h"
 #include "formtools/ToolForm.h"
+#include "framework/controls/Controls.h"
 #include "framework/controls/Forms.h"
+#include "framework/controls/Menus.h"
 #include "framework/rtti/TypInfo.h"
 #include "framework/streaming/Filer.h"
 #include "framework/streaming/Streams.h"
@@ -62,6 +64,37 @@ std::string HintOf(framework::TObject* object) {
   } catch (const platform::Exception&) {
   }
   return std::string();
+}
+
+// The names from the form down to `object`: through the parent controls, or the parent items
+// and the menu, so that the siblings of a control or a menu item share all but the last.
+std::string ParentPath(const framework::TComponent& root, framework::TObject* object) {
+  std::vector<std::string> names;
+  if (auto* item = dynamic_cast<framework::TMenuItem*>(object)) {
+    for (; item != nullptr && item->Parent() != nullptr; item = item->Parent())
+      names.push_back(item->Name());
+    if (item != nullptr && item->GetParentMenu() != nullptr)
+      names.push_back(item->GetParentMenu()->Name());
+  } else if (auto* control = dynamic_cast<framework::TControl*>(object)) {
+    for (; control != nullptr && control != &root; control = control->Parent())
+      names.push_back(control->Name());
+  } else if (auto* component = dynamic_cast<framework::TComponent*>(object);
+             component != nullptr && component != &root) {
+    names.push_back(component->Name());
+  }
+  std::string path = root.Name();
+  for (auto name = names.rbegin(); name != names.rend(); ++name)
+    path += "." + *name;
+  return path;
+}
+
+// "MainForm.Panel1.OpenButton.Caption", the component path of a text, for translators and
+// for the hot-key check among siblings.
+std::string ComponentPath(const framework::TComponent& root,
+                          const translator::TLxTranslatorTableItem& item) {
+  std::string path = ParentPath(root, item.Control);
+  if (path == root.Name() && !item.ComponentName.empty()) path += "." + item.ComponentName;
+  return path + "." + item.PropertyName;
 }
 
 std::string ToUtf8(const std::string& text, int codePage) {
@@ -234,6 +267,7 @@ std::vector<PoEntry> ExtractForm(const std::vector<std::uint8_t>& form,
     entry.msgid = ToUtf8(item.NativeText, codePage);
     const std::string owner = item.ComponentName.empty() ? root.Name() : item.ComponentName;
     entry.references.push_back(reference + ":" + owner + "." + item.PropertyName);
+    entry.comments.push_back(ComponentPath(root, item));
     if (item.PropertyName != "Hint") {
       const std::string hint = HintOf(item.Control);
       if (!hint.empty()) entry.comments.push_back("Hint: " + ToUtf8(hint, codePage));

@@ -10,6 +10,7 @@
 #include <optional>
 #include <sstream>
 
+#include "TextMarks.h"
 #include "toolfiles/ToolFiles.h"
 
 namespace lx::tools {
@@ -82,6 +83,15 @@ std::string OneLine(std::string_view text) {
     if (c == '\n' || c == '\r') c = ' ';
   }
   return line;
+}
+
+// A format text is marked so that msgfmt --check and translation platforms check it too;
+// the program's format routine is the one of GNU gettext's Object Pascal format.
+std::string FlagsLine(const PoEntry& entry) {
+  std::string flags;
+  if (entry.fuzzy) flags += ", fuzzy";
+  if (IsFormatText(entry.msgid)) flags += ", object-pascal-format";
+  return flags.empty() ? flags : "#" + flags + "\n";
 }
 
 // Fields left empty rather than at xgettext's placeholders, which msgfmt --check warns of;
@@ -284,6 +294,14 @@ const char* Text(const char* text) {
   return text != nullptr ? text : "";
 }
 
+std::vector<std::string> CommentLines(const char* comments) {
+  std::vector<std::string> lines;
+  std::istringstream stream(Text(comments));
+  for (std::string line; std::getline(stream, line);)
+    lines.push_back(line);
+  return lines;
+}
+
 }  // namespace
 
 std::string MsgctxtOf(std::string_view context, std::string_view id) {
@@ -307,7 +325,7 @@ std::string WritePo(const std::vector<PoEntry>& entries, std::string_view langua
       out += "#. " + OneLine(comment) + "\n";
     for (const std::string& reference : entry.references)
       out += "#: " + OneLine(reference) + "\n";
-    if (entry.fuzzy) out += "#, fuzzy\n";
+    out += FlagsLine(entry);
     const std::string msgctxt = MsgctxtOf(entry.context, entry.id);
     if (!msgctxt.empty()) AppendField(out, "msgctxt", msgctxt);
     AppendField(out, "msgid", entry.msgid);
@@ -356,6 +374,7 @@ std::vector<PoEntry> ReadPo(const std::string& path, PoReadCounts& counts, bool 
       ++counts.fuzzy;
       continue;
     }
+    entry.comments = CommentLines(po_message_extracted_comments(message));
     for (int i = 0; po_filepos_t position = po_message_filepos(message, i); ++i)
       entry.references.push_back(Text(po_filepos_file(position)));
     entries.push_back(std::move(entry));

@@ -43,7 +43,8 @@ std::string MsgctxtOf(std::string_view context, std::string_view id);
 bool SplitMsgctxt(std::string_view msgctxt, std::string& context, std::string& id);
 
 /// A PO file's text: a header (with "Language: <language>"; empty for a template) and the entries
-/// in their order. Raises PoError for a text that PO cannot carry (a NUL character).
+/// in their order; a msgid with placeholders of the program's format routine is flagged
+/// "object-pascal-format". Raises PoError for a text that PO cannot carry (a NUL character).
 std::string WritePo(const std::vector<PoEntry>& entries, std::string_view language);
 
 /// What `ReadPo` leaves out besides the entries it gives.
@@ -52,7 +53,8 @@ struct PoReadCounts {
   int obsolete = 0;
 };
 
-/// The entries of the PO file `path`, in file order, without the header, obsolete entries
+/// The entries of the PO file `path` with their extracted comments and references, in file
+/// order, without the header, obsolete entries
 /// and (unless `keepFuzzy`) fuzzy ones, which are counted in `counts`. Raises PoError
 /// "<path>:<line>: <what>" for a syntax error, a charset other than UTF-8, text that is
 /// not UTF-8, a plural entry or a msgctxt without "|", and ToolFileError for a file that

@@ -186,7 +186,7 @@ TEST_F(LxpoTest, ExtractTakesStringTablesTheFrameworkAndDefaultTargets) {
   EXPECT_TRUE(
       Contains(pot, "#: Bare.lxfm:BareForm.Hint\nmsgctxt \"TBareForm|\"\nmsgid \"Bare\"\n"));
   EXPECT_TRUE(Contains(pot,
-                       "#: Program.strings:SHello\nmsgctxt \"|10\"\n"
+                       "#: Program.strings:SHello\n#, object-pascal-format\nmsgctxt \"|10\"\n"
                        "msgid \"\"\n\"Hello \\\"%s\\\"\\n\"\n"));
   // Framework strings by identifier; key names and system-menu texts by the text alone.
   EXPECT_TRUE(Contains(pot, "#: FrameworkStrings.strings:SMsgDlgWarning\nmsgctxt \"|65320\"\n"));
@@ -502,6 +502,64 @@ TEST_F(LxpoTest, APseudoLanguageBuildsAndShowsInTheForm) {
   Write(At("dictionary.json"), manifest);
   ASSERT_EQ(Lxpo({"build", At("dictionary.json").string(), "-o", At("q.pld").string()}).code, 0);
   EXPECT_TRUE(Contains(Translated(At("q.pld"), 1), "Caption = '[Öpéñ~~]'"));
+}
+
+TEST_F(LxpoTest, CheckAndBuildCatchSeededMistakesAndPassCleanFiles) {
+  Write(At("Menu.lxfm"),
+        "object MainForm: TMainForm\n  object MainMenu1: TMainMenu\n"
+        "    object FileItem: TMenuItem\n      Caption = '&File'\n"
+        "      object SaveItem: TMenuItem\n        Caption = '&Save'\n      end\n"
+        "      object SetupItem: TMenuItem\n        Caption = 'Se&tup'\n"
+        "      end\n    end\n  end\n  object CopyLabel: TLabel\n"
+        "    Caption = '%s copied'\n  end\nend\n");
+  ASSERT_EQ(Lxpo({"extract", "--no-framework", At("Menu.lxfm").string(), "-o",
+                  At("messages.pot").string()})
+                .code,
+            0);
+  std::string po = Read(At("messages.pot"));
+  EXPECT_TRUE(Contains(po, "#. MainForm.MainMenu1.FileItem.SaveItem.Caption\n"));
+  EXPECT_TRUE(Contains(po, "#, object-pascal-format\nmsgctxt \"TMainForm|CopyLabel\"\n"));
+  const auto translate = [&po](const std::string& msgid, const std::string& msgstr) {
+    const std::string from = "msgid \"" + msgid + "\"\nmsgstr \"\"";
+    po.replace(po.find(from), from.size(), "msgid \"" + msgid + "\"\nmsgstr \"" + msgstr + "\"");
+  };
+  translate("&Save", "&Speichern");
+  translate("Se&tup", "&Setup");
+  translate("%s copied", "%d kopiert");
+  Write(At("de.po"), po);
+  Write(At("dictionary.json"), kManifest);
+  int status = 0;
+  const std::string msgfmt =
+      Shell("msgfmt --check -o /dev/null '" + At("de.po").string() + "'", status);
+  EXPECT_NE(status, 0);  // the flag lets gettext see the wrong placeholder too
+  EXPECT_TRUE(Contains(msgfmt, "are not the same")) << msgfmt;
+
+  const std::string de = At("de.po").string();
+  const std::string findings =
+      de +
+      ":33: error: msgctxt \"TMainForm|CopyLabel\" msgid \"%s copied\": the placeholders "
+      "differ: %0:s in the native text, %0:d in the translation\n" +
+      de +
+      ":26: warning: msgctxt \"TMainForm|SetupItem\" msgid \"Se&tup\": the hot key \"s\" "
+      "of \"&Setup\" is also that of \"&Speichern\" (msgctxt \"TMainForm|SaveItem\" msgid "
+      "\"&Save\", " +
+      de + ":20) in MainForm.MainMenu1.FileItem\n";
+  const Result check = Lxpo({"check", At("dictionary.json").string()});
+  EXPECT_EQ(check.code, 1);
+  EXPECT_EQ(check.err, findings);
+  EXPECT_EQ(check.out, "lxpo: check: failed\n  " + de + ": 1 error, 1 warning\n");
+  const Result build = Lxpo({"build", At("dictionary.json").string(), "-o", At("de.pld").string()});
+  EXPECT_EQ(build.code, 1);
+  EXPECT_EQ(build.err, findings + "  " + de + ": 1 error, 1 warning\nlxpo: " +
+                           At("de.pld").string() + ": not written: the checks failed\n");
+  EXPECT_FALSE(fs::exists(At("de.pld")));
+
+  // Warnings alone pass, unless --strict.
+  po.replace(po.find("msgstr \"%d kopiert\""), 19, "msgstr \"%s kopiert\"");
+  Write(At("de.po"), po);
+  EXPECT_EQ(Lxpo({"check", de}).code, 0);
+  EXPECT_EQ(Lxpo({"check", "--strict", de}).code, 1);
+  EXPECT_EQ(Lxpo({"build", At("dictionary.json").string(), "-o", At("de.pld").string()}).code, 0);
 }
 
 TEST_F(LxpoTest, UsageErrorsExitWithTwo) {

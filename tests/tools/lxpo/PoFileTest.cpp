@@ -47,7 +47,7 @@ TEST(PoFileTest, WritesAndReadsEveryCharacterBack) {
   ASSERT_EQ(read.size(), 2u);
   EXPECT_EQ(read[0].line, 15);
   entries[0].line = 15;
-  entries[0].comments.clear();  // not read back
+  entries[0].comments = {"Hint: two lines"};  // one line each
   EXPECT_EQ(read[0].msgid, entries[0].msgid);
   EXPECT_EQ(read[0].msgstr, entries[0].msgstr);
   EXPECT_EQ(read[0].references, entries[0].references);

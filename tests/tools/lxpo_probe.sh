@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# probe's own dictionary passes the translators' checks: as exported, and merged with the
+# template of its form (which brings the component paths for the hot-key clash check).
+# Usage: lxpo_probe.sh <lxpld> <lxpo> <source folder>
+set -uo pipefail
+lxpld=$1 lxpo=$2 source=$3
+source "$(dirname "$0")/checks.sh"
+
+"$lxpld" build "$source/app/probe.json" -o "$work/probe.pld" >/dev/null || fail "lxpld build"
+mkdir "$work/po"
+"$lxpo" export "$work/probe.pld" -d "$work/po" >/dev/null || fail "lxpo export"
+"$lxpo" check --strict "$work/po/dictionary.json" >"$work/out" 2>&1 ||
+  fail "the exported dictionary: $(cat "$work/out")"
+"$lxpo" extract "$source/app/forms/ProbeForm.lxfm" -o "$work/probe.pot" >/dev/null ||
+  fail "lxpo extract"
+for po in "$work"/po/*.po; do
+  msgmerge --quiet --no-fuzzy-matching -o "$po" "$po" "$work/probe.pot" || fail "msgmerge $po"
+done
+grep -q '^#\. ProbeForm\.LanguageLabel\.Caption$' "$work/po/de_DE.po" || fail "no component path"
+"$lxpo" check --strict "$work/po/dictionary.json" >"$work/out" 2>&1 ||
+  fail "the merged dictionary: $(cat "$work/out")"
+grep -q '^  .*/de_DE.po: 0 errors, 0 warnings$' "$work/out" || fail "summary [$(cat "$work/out")]"
+finish "probe's dictionary checked"
