@@ -42,6 +42,8 @@ class TGtkBackend final : public platform::WindowListener,
   void Sync();
   /// Marks the widgets out of date; they are brought up to date when GTK is next idle.
   void MarkDirty();
+  /// Whether the widgets are out of date, waiting for the next idle moment.
+  bool Dirty() const { return dirty_; }
   /// Lays out every window now instead of at the next frame.
   void LayOut();
   /// The windows shown, one per showing form.
