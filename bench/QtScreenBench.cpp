@@ -98,8 +98,7 @@ class Bench {
 
   double Switch(TLanguage language) {
     const double start = NowMs();
-    const Qt::LayoutDirection direction =
-        language == kArabic ? Qt::RightToLeft : Qt::LeftToRight;
+    const Qt::LayoutDirection direction = language == kArabic ? Qt::RightToLeft : Qt::LeftToRight;
     if (QApplication::layoutDirection() != direction) QApplication::setLayoutDirection(direction);
     Install(language);
     WaitForFrame(counter_);

@@ -9,11 +9,11 @@ namespace lx::bench {
 
 struct TScreenReport {
   std::string program;
-  double firstShow = 0;         // ms, from nothing to the translated window drawn
-  std::vector<double> ltr;      // ms, a switch to another left-to-right language
-  std::vector<double> rtl;      // ms, a switch to the right-to-left language
-  std::vector<double> back;     // ms, the switch back to left to right
-  double residentMegabytes = 0; // VmRSS at the end
+  double firstShow = 0;          // ms, from nothing to the translated window drawn
+  std::vector<double> ltr;       // ms, a switch to another left-to-right language
+  std::vector<double> rtl;       // ms, a switch to the right-to-left language
+  std::vector<double> back;      // ms, the switch back to left to right
+  double residentMegabytes = 0;  // VmRSS at the end
 };
 
 /// A steady clock in milliseconds.
@@ -22,8 +22,8 @@ double NowMs();
 double ResidentMegabytes();
 /// Prints the report as one JSON line on standard output.
 void Print(const TScreenReport& report);
-/// The languages of the form in the order the programs show them: the first show, then
-/// rounds of a left-to-right switch, a right-to-left switch and the switch back.
+/// After the first show, each program runs this many rounds of a left-to-right switch, a
+/// right-to-left switch and the switch back.
 inline constexpr int kRounds = 3;
 
 }  // namespace lx::bench
