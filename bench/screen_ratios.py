@@ -45,7 +45,7 @@ def main():
             ok = ratio <= goal
             met, missed = met + ok, missed + (not ok)
             verdict = f"{'met' if ok else 'missed'} (<= {goal})"
-        print(f"{name:<20}{lx:>9.1f} {unit}{qt:>9.1f} {unit}{ratio:>8.2f}  {verdict}")
+        print(f"{name:<20}{lx:>9.1f} {unit}{qt:>9.1f} {unit}{ratio:>8.2f}  {verdict}".rstrip())
     print(f"\ngoals met: {met}, missed: {missed}")
 
 
