@@ -13,7 +13,7 @@ PACKAGES := cmake ninja-build g++ pkg-config libicu-dev libgtest-dev libgmock-de
             libbenchmark-dev nlohmann-json3-dev libgettextpo-dev gettext \
             libgtk-3-dev xvfb xauth xdotool imagemagick fonts-noto-core fonts-noto-cjk \
             fonts-dejavu-core
-BENCH_PACKAGES := gettext locales qt6-base-dev qt6-l10n-tools python3
+BENCH_PACKAGES := gettext locales qt6-base-dev qt6-l10n-tools python3 libxcb1-dev
 BENCH_FLAGS ?= --benchmark_enable_random_interleaving=true --benchmark_repetitions=5 \
                --benchmark_report_aggregates_only=true
 # Narrows `make bench` to some cases, e.g. BENCH_CASES=--benchmark_filter=/context/
@@ -29,7 +29,7 @@ export UBSAN_OPTIONS := halt_on_error=1:print_stacktrace=1
 FUZZ_SECONDS ?= 60
 
 .PHONY: run test forms-check screenshots install bench bench-reader bench-translator bench-growth \
-        fuzz format deps clean
+        bench-screen fuzz format deps clean
 
 # Installs whatever of $(1) is not installed yet; quiet when nothing is missing.
 define install_missing
@@ -119,6 +119,21 @@ bench-growth: deps
 	cmake --build $(BENCH_DIR) -j $(JOBS) --target form_growth_bench
 	$(BENCH_DIR)/bench/form_growth_bench --benchmark_repetitions=3 \
 	  --benchmark_report_aggregates_only=true
+
+# The window of 1,000 controls through the GTK backend against the same window as a Qt
+# Widgets program, in fresh processes, interleaved, on one virtual X server; not part of
+# `make test`. SCREEN_ROUNDS processes of each.
+SCREEN_ROUNDS ?= 7
+SCREEN_OUT := $(BENCH_DIR)/screen.jsonl
+bench-screen: deps
+	$(call install_missing,$(BENCH_PACKAGES))
+	@[ -f $(BENCH_DIR)/build.ninja ] || cmake -S . -B $(BENCH_DIR) -G Ninja \
+	  -DCMAKE_BUILD_TYPE=Release -DLX_TESTS=OFF -DLX_BENCH=ON
+	cmake --build $(BENCH_DIR) -j $(JOBS) --target screen_bench_lx screen_bench_qt
+	xvfb-run -a -s "-screen 0 1600x1200x24 -dpi 96 -nolisten tcp" bench/run_screen.sh \
+	  $(BENCH_DIR)/bench/screen_bench_lx $(BENCH_DIR)/bench/screen/screen.pld \
+	  $(BENCH_DIR)/bench/screen_bench_qt $(BENCH_DIR)/bench/screen $(SCREEN_OUT) $(SCREEN_ROUNDS)
+	python3 bench/screen_ratios.py $(SCREEN_OUT)
 
 # Every libFuzzer target of fuzz/ (clang, AddressSanitizer and UBSan) for
 # FUZZ_SECONDS each, from its seed corpus in fuzz/corpus/<name>. What a run finds new

@@ -72,8 +72,61 @@ GtkWidget* Held(GtkWidget* widget) {
   return widget;
 }
 
-GtkWidget* NewCaptionLabel() {
-  GtkWidget* label = gtk_label_new(nullptr);
+// A caption always gets the room of its control, never the room its text would like, so it
+// need not lay its text out to be measured: a new text costs one layout, when drawn.
+struct LxCaption {
+  GtkLabel parent;
+};
+
+struct LxCaptionClass {
+  GtkLabelClass parentClass;
+};
+
+void MeasureNothing(GtkWidget*, gint* minimum, gint* natural) {
+  *minimum = 0;
+  *natural = 0;
+}
+
+void MeasureNothingFor(GtkWidget*, gint, gint* minimum, gint* natural) {
+  *minimum = 0;
+  *natural = 0;
+}
+
+void MeasureNothingWithBaseline(GtkWidget*, gint, gint* minimum, gint* natural,
+                                gint* minimumBaseline, gint* naturalBaseline) {
+  *minimum = *natural = 0;
+  if (minimumBaseline != nullptr) *minimumBaseline = -1;
+  if (naturalBaseline != nullptr) *naturalBaseline = -1;
+}
+
+GtkSizeRequestMode ConstantSize(GtkWidget*) {
+  return GTK_SIZE_REQUEST_CONSTANT_SIZE;
+}
+
+void InitCaptionClass(gpointer klass, gpointer) {
+  GtkWidgetClass* widgetClass = GTK_WIDGET_CLASS(klass);
+  widgetClass->get_request_mode = ConstantSize;
+  widgetClass->get_preferred_width = MeasureNothing;
+  widgetClass->get_preferred_height = MeasureNothing;
+  widgetClass->get_preferred_width_for_height = MeasureNothingFor;
+  widgetClass->get_preferred_height_for_width = MeasureNothingFor;
+  widgetClass->get_preferred_height_and_baseline_for_width = MeasureNothingWithBaseline;
+}
+
+GType CaptionType() {
+  static GType type = 0;
+  if (type == 0) {
+    type = g_type_register_static_simple(GTK_TYPE_LABEL, "LxCaption", sizeof(LxCaptionClass),
+                                         InitCaptionClass, sizeof(LxCaption), nullptr,
+                                         static_cast<GTypeFlags>(0));
+  }
+  return type;
+}
+
+// `measured`: for a frame's title, which gets the room its text would like.
+GtkWidget* NewCaptionLabel(bool measured = false) {
+  GtkWidget* label =
+      measured ? gtk_label_new(nullptr) : GTK_WIDGET(g_object_new(CaptionType(), nullptr));
   gtk_label_set_use_underline(GTK_LABEL(label), TRUE);
   return label;
 }
@@ -82,7 +135,8 @@ GtkWidget* NewCaptionLabel() {
 // and styled like any other.
 GtkWidget* WithCaption(GtkWidget* button, TControlWidgets& widgets) {
   widgets.caption = NewCaptionLabel();
-  gtk_widget_set_halign(widgets.caption, GTK_ALIGN_START);
+  // At the start of the room beside the mark: the caption fills it and starts its text there.
+  gtk_label_set_xalign(GTK_LABEL(widgets.caption), 0.0F);
   gtk_container_add(GTK_CONTAINER(button), widgets.caption);
   gtk_widget_show(widgets.caption);
   gtk_label_set_mnemonic_widget(GTK_LABEL(widgets.caption), button);
@@ -152,8 +206,14 @@ void MakeListBox(TControlWidgets& widgets, TInputSink& sink, const void* key) {
   g_object_unref(store);
   GtkTreeView* view = GTK_TREE_VIEW(widgets.content);
   gtk_tree_view_set_headers_visible(view, FALSE);
-  gtk_tree_view_insert_column_with_attributes(view, -1, "", gtk_cell_renderer_text_new(), "text", 0,
-                                              nullptr);
+  // Lines of one height in a column as wide as the list: the view measures one line, not
+  // every line of every new set of items.
+  GtkTreeViewColumn* column = gtk_tree_view_column_new_with_attributes(
+      "", gtk_cell_renderer_text_new(), "text", 0, nullptr);
+  gtk_tree_view_column_set_sizing(column, GTK_TREE_VIEW_COLUMN_FIXED);
+  gtk_tree_view_column_set_expand(column, TRUE);
+  gtk_tree_view_append_column(view, column);
+  gtk_tree_view_set_fixed_height_mode(view, TRUE);
   widgets.outer = Scrolled(widgets.content);
   ConnectInput(gtk_tree_view_get_selection(view), "changed", G_CALLBACK(OnSelectionChanged), sink,
                key);
@@ -169,7 +229,7 @@ void MakeComboBox(TControlWidgets& widgets, TInputSink& sink, const void* key) {
 void MakeFramedBox(TControlWidgets& widgets, bool groupBox) {
   widgets.outer = widgets.box = NewFixedBox();
   widgets.content = gtk_frame_new(nullptr);
-  widgets.caption = NewCaptionLabel();
+  widgets.caption = NewCaptionLabel(groupBox);
   if (groupBox) {
     gtk_frame_set_label_widget(GTK_FRAME(widgets.content), widgets.caption);
     gtk_frame_set_shadow_type(GTK_FRAME(widgets.content), GTK_SHADOW_ETCHED_IN);
@@ -216,16 +276,36 @@ void SetToggle(TControlWidgets& widgets, bool checked) {
   }
 }
 
+// New lines of as many as before are written in place, row by row where they differ (a
+// language switch); any other change fills a new store before the view sees it, so that the
+// view takes the lines at once instead of one by one.
+void SetRows(GtkTreeView* view, const std::vector<std::string>& shown,
+             const std::vector<std::string>& items) {
+  if (shown.size() == items.size()) {
+    GtkTreeModel* model = gtk_tree_view_get_model(view);
+    GtkTreeIter row;
+    bool more = gtk_tree_model_get_iter_first(model, &row) != 0;
+    for (std::size_t i = 0; i < items.size() && more; ++i) {
+      if (shown[i] != items[i])
+        gtk_list_store_set(GTK_LIST_STORE(model), &row, 0, items[i].c_str(), -1);
+      more = gtk_tree_model_iter_next(model, &row) != 0;
+    }
+    return;
+  }
+  GtkListStore* store = gtk_list_store_new(1, G_TYPE_STRING);
+  for (const std::string& item : items)
+    gtk_list_store_insert_with_values(store, nullptr, -1, 0, item.c_str(), -1);
+  gtk_tree_view_set_model(view, GTK_TREE_MODEL(store));
+  g_object_unref(store);
+}
+
 void SetListItems(TControlWidgets& widgets, const TControlState& state) {
   GtkTreeView* view = GTK_TREE_VIEW(widgets.content);
   GtkTreeSelection* selection = gtk_tree_view_get_selection(view);
   gtk_tree_selection_set_mode(selection,
                               state.multiSelect ? GTK_SELECTION_MULTIPLE : GTK_SELECTION_SINGLE);
   if (widgets.items != state.items) {
-    GtkListStore* store = GTK_LIST_STORE(gtk_tree_view_get_model(view));
-    gtk_list_store_clear(store);
-    for (const std::string& item : state.items)
-      gtk_list_store_insert_with_values(store, nullptr, -1, 0, item.c_str(), -1);
+    SetRows(view, widgets.items, state.items);
     widgets.items = state.items;
   }
   if (ChosenRows(selection) == state.chosen) return;
@@ -368,17 +448,21 @@ TControlWidgets MakeWidgets(TWidgetKind kind, const void* key, TInputSink& sink)
   return widgets;
 }
 
-void UpdateWidgets(TControlWidgets& widgets, const TControlState& state) {
+bool UpdateWidgets(TControlWidgets& widgets, const TControlState& state, TFontClasses& fonts) {
+  if (widgets.updated && widgets.shown == state) return false;
   UpdateContent(widgets, state);
   for (GtkWidget* part : {widgets.outer, widgets.content, widgets.caption})
     SetDirection(part, state.rightToLeft);
   // Captions inside buttons and frames inherit the font.
-  ApplyFont(widgets.content, widgets.font, widgets.fontCss, state.fontCss);
+  fonts.Apply(widgets.content, widgets.fontCss, state.fontCss);
   SetHint(widgets.outer, state.hint);
   if ((gtk_widget_get_sensitive(widgets.outer) != 0) != state.enabled)
     gtk_widget_set_sensitive(widgets.outer, state.enabled);
   if ((gtk_widget_get_visible(widgets.outer) != 0) != state.visible)
     gtk_widget_set_visible(widgets.outer, state.visible);
+  widgets.shown = state;
+  widgets.updated = true;
+  return true;
 }
 
 void DestroyWidgets(TControlWidgets& widgets) {
@@ -387,28 +471,11 @@ void DestroyWidgets(TControlWidgets& widgets) {
     g_object_unref(widgets.radioOff);
     widgets.radioOff = nullptr;
   }
-  if (widgets.font != nullptr) {
-    g_object_unref(widgets.font);
-    widgets.font = nullptr;
-  }
   if (widgets.outer != nullptr) {
     gtk_widget_destroy(widgets.outer);
     g_object_unref(widgets.outer);
     widgets.outer = nullptr;
   }
-}
-
-void ApplyFont(GtkWidget* widget, GtkCssProvider*& provider, std::string& current,
-               const std::string& css) {
-  if (provider == nullptr) {
-    provider = gtk_css_provider_new();
-    gtk_style_context_add_provider(gtk_widget_get_style_context(widget),
-                                   GTK_STYLE_PROVIDER(provider),
-                                   GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
-  }
-  if (css == current) return;
-  gtk_css_provider_load_from_data(provider, css.c_str(), -1, nullptr);
-  current = css;
 }
 
 }  // namespace lx::screen

@@ -24,7 +24,6 @@ struct TGtkBackend::TFormView {
   GtkWidget* menuBar = nullptr;
   GtkWidget* box = nullptr;
   GtkAccelGroup* accelerators = nullptr;
-  GtkCssProvider* font = nullptr;
   std::string fontCss;
   std::string menuSignature;
   std::string title;
@@ -252,7 +251,6 @@ void TGtkBackend::DropForm(platform::HWND handle) {
   gtk_widget_destroy(view.window);
   g_object_unref(view.window);
   g_object_unref(view.accelerators);
-  if (view.font != nullptr) g_object_unref(view.font);
   forms_.erase(found);
 }
 
@@ -293,7 +291,7 @@ void TGtkBackend::SyncWindow(TCustomForm& form, TFormView& view) {
     gtk_widget_set_direction(view.window, direction);
     gtk_widget_set_direction(view.column, direction);
   }
-  ApplyFont(view.window, view.font, view.fontCss, FontCss(*form.Font()));
+  fonts_.Apply(view.window, view.fontCss, FontCss(*form.Font()));
   const auto style =
       static_cast<platform::DWORD>(platform::GetWindowLong(handle, platform::GWL_STYLE));
   gtk_widget_set_sensitive(view.window, (style & platform::WS_DISABLED) == 0);
@@ -346,8 +344,9 @@ void TGtkBackend::SyncControls(TWinControl& parent, GtkWidget* box, TFormView& v
     view.seen.insert(&control);
     TControlWidgets& widgets = found->second;
     const TControlState state = StateOf(control);
-    UpdateWidgets(widgets, state);
-    PlaceInFixedBox(box, widgets.outer, state.left, state.top, state.width, state.height);
+    // Widgets whose control did not change are left alone.
+    if (UpdateWidgets(widgets, state, fonts_))
+      PlaceInFixedBox(box, widgets.outer, state.left, state.top, state.width, state.height);
     if (widgets.box != nullptr) SyncControls(static_cast<TWinControl&>(control), widgets.box, view);
   }
 }
@@ -415,6 +414,13 @@ const TControlWidgets* TGtkBackend::WidgetsOf(const TControl& control) const {
 
 // ---- input ----
 
+void TGtkBackend::ForgetShown(const void* key) {
+  for (auto& [handle, view] : forms_) {
+    const auto found = view->controls.find(static_cast<const TControl*>(key));
+    if (found != view->controls.end()) found->second.updated = false;
+  }
+}
+
 void TGtkBackend::Dispatch(const std::function<void()>& effect) {
   try {
     effect();
@@ -433,6 +439,7 @@ void TGtkBackend::Clicked(const void* key) {
 
 void TGtkBackend::TextEdited(const void* key, const std::string& utf8) {
   if (syncing_) return;
+  ForgetShown(key);
   TControl* control = FindControl(key);
   if (control == nullptr) return;
   const std::string text = FromUtf8(utf8, CodePageOf(*control));
@@ -441,6 +448,7 @@ void TGtkBackend::TextEdited(const void* key, const std::string& utf8) {
 
 void TGtkBackend::Toggled(const void* key, bool active) {
   if (syncing_) return;
+  ForgetShown(key);
   TControl* control = FindControl(key);
   if (auto* box = dynamic_cast<framework::TCheckBox*>(control)) {
     if (box->Checked() != active) Dispatch([box, active] { box->SetChecked(active); });
@@ -452,6 +460,7 @@ void TGtkBackend::Toggled(const void* key, bool active) {
 
 void TGtkBackend::ItemsChosen(const void* key, const std::vector<int>& chosen) {
   if (syncing_) return;
+  ForgetShown(key);
   TControl* control = FindControl(key);
   const int first = chosen.empty() ? -1 : chosen.front();
   if (auto* list = dynamic_cast<framework::TCustomListBox*>(control)) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "framework/controls/Controls.h"
+#include "screen/internal/FontClasses.h"
 
 // Kept inside a shared library: only the layer's own units use it.
 #pragma GCC visibility push(hidden)
@@ -63,6 +64,7 @@ struct TControlState {
   std::vector<std::string> items;
   std::vector<int> chosen;
   bool multiSelect = false;
+  bool operator==(const TControlState&) const = default;
 };
 
 /// The widgets of one control. The backend holds a reference on `outer` and puts it into
@@ -76,22 +78,19 @@ struct TControlWidgets {
   GtkWidget* caption = nullptr;   // the label that shows the caption, when there is one
   GtkWidget* box = nullptr;       // containers: where the children go
   GtkWidget* radioOff = nullptr;  // a radio button's hidden partner, to uncheck it
-  GtkCssProvider* font = nullptr;
   std::string fontCss;
   std::vector<std::string> items;
+  TControlState shown;   // what the widgets were last brought to
+  bool updated = false;  // whether they ever were
 };
 
 /// Makes the widgets of a kind (not shown yet) that report to `sink` as `key`.
 TControlWidgets MakeWidgets(TWidgetKind kind, const void* key, TInputSink& sink);
-/// Brings the widgets to `state`; the caller places `outer`.
-void UpdateWidgets(TControlWidgets& widgets, const TControlState& state);
+/// Brings the widgets to `state`, fonts through `fonts`; the caller places `outer`. Widgets
+/// already showing `state` are not touched; false then.
+bool UpdateWidgets(TControlWidgets& widgets, const TControlState& state, TFontClasses& fonts);
 /// Destroys the widgets and drops the references held on them.
 void DestroyWidgets(TControlWidgets& widgets);
-
-/// Gives `widget` the font described by `css` (see FontCss) through `provider`, made on first
-/// use; nothing when `css` is what `current` already holds.
-void ApplyFont(GtkWidget* widget, GtkCssProvider*& provider, std::string& current,
-               const std::string& css);
 
 /// Connects `signal` of `instance` to `handler`, which receives `sink` and `key`.
 void ConnectInput(gpointer instance, const char* signal, GCallback handler, TInputSink& sink,

@@ -6,8 +6,9 @@
 // items and menus are read from the framework's controls. Any change the windows layer
 // reports, any input handed to a control and any posted action marks the backend out of
 // date, and it brings every widget up to date at the next idle moment of the GTK loop
-// (Refresh does it at once). Widgets only ever hold a control as a key: it is looked up
-// among the live forms before it is used, so a control freed meanwhile is simply not found.
+// (Refresh does it at once), touching only the widgets whose control shows something new. Widgets
+// only ever hold a control as a key: it is looked up among the live forms before it is used, so a
+// control freed meanwhile is simply not found.
 #pragma once
 
 #include <gtk/gtk.h>
@@ -20,6 +21,7 @@
 #include "framework/runtime/MessageLoop.h"
 #include "platform/WindowListener.h"
 #include "screen/internal/ControlWidgets.h"
+#include "screen/internal/FontClasses.h"
 #include "screen/internal/MenuBar.h"
 
 // Kept inside a shared library: only the layer's own units use it.
@@ -45,6 +47,8 @@ class TGtkBackend final : public platform::WindowListener,
   void Sync();
   /// Marks the widgets out of date; they are brought up to date when GTK is next idle.
   void MarkDirty();
+  /// Whether the widgets are out of date, waiting for the next idle moment.
+  bool Dirty() const { return dirty_; }
   /// Lays out every window now instead of at the next frame.
   void LayOut();
   /// The windows shown, one per showing form.
@@ -96,7 +100,11 @@ class TGtkBackend final : public platform::WindowListener,
   /// Runs an input's effect on the framework; exceptions go to the application.
   void Dispatch(const std::function<void()>& effect);
   static gboolean OnIdle(gpointer self);
+  /// After input, the widgets of `key` may show what the framework did not take: the next
+  /// update brings them back to the control's state even when that did not change.
+  void ForgetShown(const void* key);
 
+  TFontClasses fonts_;  // outlives every widget it styles
   std::map<platform::HWND, std::unique_ptr<TFormView>> forms_;
   TTextCodePage codePage_;
   TMenuTextCodePage menuCodePage_;

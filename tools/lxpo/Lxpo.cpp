@@ -170,7 +170,8 @@ int Extract(const Arguments& arguments, std::ostream& out, std::ostream& err) {
   WriteResult(output, WritePo(entries, ""), out, err);
   // Summaries go to standard error, as msgfmt --statistics does.
   err << "lxpo: " << output << ": " << entries.size() << " texts\n";
-  for (const std::string& failure : failures) err << "lxpo: " << failure << "\n";
+  for (const std::string& failure : failures)
+    err << "lxpo: " << failure << "\n";
   return failures.empty() ? kLxpoOk : kLxpoBadInput;
 }
 
