@@ -136,8 +136,18 @@ TEST_F(TolerantFormTest, ChangedTextsAloneAreWrittenAnew) {
   replace("Hint = 'A grid'", "Hint = 'Ein Gitter'");
   replace("      'a'\n      'b')", "      'a'\n      'B')");
   EXPECT_EQ(form->WriteText(), expected);
-  // The binary written is the binary of that text.
+  // The binary written is the binary of that text, and so is a binary source's.
   EXPECT_EQ(form->WriteBinary(), FormTextToBinary(expected));
+  TSampleForm binaryRoot(nullptr);
+  auto binary = TTolerantForm::FromSource(FormTextToBinary(kForm));
+  binary->ReadInto(binaryRoot);
+  binary->Snapshot();
+  static_cast<TSampleWidget*>(binaryRoot.FindComponent("Widget1"))->caption = "Neu";
+  std::string widgetOnly = kForm;
+  widgetOnly.replace(widgetOnly.find("Caption = \n      'first part, ' +\n      'second part'"),
+                     std::string("Caption = \n      'first part, ' +\n      'second part'").size(),
+                     "Caption = 'Neu'");
+  EXPECT_EQ(binary->Write(), FormTextToBinary(widgetOnly));
 }
 
 TEST_F(TolerantFormTest, ANewValueGoesAfterTheStoredOnes) {
