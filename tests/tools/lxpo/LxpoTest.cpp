@@ -253,8 +253,8 @@ TEST_F(LxpoTest, ALanguageInUtf8GoesThroughBuildCheckAndExportWhole) {
   Write(At("ja.po"), po);
   Write(At("dictionary.json"), R"({"languages": [
       {"primaryLanguage": 0, "codePage": 1252, "englishName": "English"},
-      {"primaryLanguage": 17, "subLanguage": 1, "codePage": 65001, "englishName": "Japanese",
-       "nativeName": "\u65E5\u672C\u8A9E", "po": "ja.po"}]})");
+      {"primaryLanguage": 17, "subLanguage": 1, "isoLanguage": "ja", "codePage": 65001,
+       "englishName": "Japanese", "nativeName": "\u65E5\u672C\u8A9E", "po": "ja.po"}]})");
   const Result check = Lxpo({"check", "--strict", At("dictionary.json").string()});
   EXPECT_EQ(check.code, 0) << check.err;
   const Result built = Lxpo({"build", At("dictionary.json").string(), "-o", At("ja.pld").string()});
@@ -263,9 +263,9 @@ TEST_F(LxpoTest, ALanguageInUtf8GoesThroughBuildCheckAndExportWhole) {
 
   fs::create_directory(At("out"));
   ASSERT_EQ(Lxpo({"export", At("ja.pld").string(), "-d", At("out").string()}).code, 0);
-  const std::string exported = Read(At("out/ja_JP.po"));
+  const std::string exported = Read(At("out/ja.po"));
   EXPECT_TRUE(Contains(exported, "msgid \"Open\"\nmsgstr \"" + mixed + "\"")) << exported;
-  EXPECT_EQ(MsgfmtCheck(At("out/ja_JP.po")), 0);
+  EXPECT_EQ(MsgfmtCheck(At("out/ja.po")), 0);
   EXPECT_TRUE(Contains(Read(At("out/dictionary.json")), "65001"));
 }
 
