@@ -143,21 +143,6 @@ TEST_F(ProbeFormTest, TheLanguageMenuListsEveryLanguageInItsOwnNameWithTheActive
   EXPECT_EQ(CheckedItems(), std::vector<int>{4});
 }
 
-// probe's languages are written in UTF-8, so that every window can list every name.
-TEST_F(ProbeFormTest, EveryWindowListsEveryLanguageInItsOwnScript) {
-  for (const char* language : {"Japanese", "Arabic", "English"}) {
-    WriteSettings(std::string("[language]\nactiveName=") + language + "\n");
-    Start();
-    const auto* list = dynamic_cast<framework::TListBox*>(form_->FindComponent("LanguageList"));
-    ASSERT_NE(list, nullptr);
-    std::vector<std::string> listed;
-    for (int i = 0; i < list->Items()->Count(); ++i)
-      listed.push_back(Utf8(list->Items()->Strings(i)));
-    EXPECT_EQ(listed, kOwnNames) << language;
-    Stop();
-  }
-}
-
 TEST_F(ProbeFormTest, NamesStayAsWrittenEvenWhereHotKeysWouldBreakThem) {
   tools::PldImage image;
   auto add = [&image](int primary, int codePage, const std::string& english,
