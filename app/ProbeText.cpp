@@ -7,6 +7,7 @@
 #include "framework/controls/Menus.h"
 #include "framework/controls/StdCtrls.h"
 #include "lang/LxParser.h"
+#include "platform/CodePages.h"
 #include "platform/Menus.h"
 #include "platform/Windows.h"
 
@@ -56,11 +57,14 @@ class TTextWriter {
   std::ostream& out_;
 };
 
-// The letter after the single "&" of a caption; empty when it has none.
-std::string HotKey(const std::string& caption) {
-  for (std::size_t at = 0; at + 1 < caption.size(); ++at) {
+// The character after the single "&" of a caption, whole in the caption's code page; empty
+// when it has none.
+std::string HotKey(const std::string& caption, int codePage) {
+  const auto page = static_cast<platform::CodePage>(codePage);
+  for (std::size_t at = 0; at + 1 < caption.size(); at += platform::CharSizeAt(caption, at, page)) {
     if (caption[at] != '&') continue;
-    if (caption[at + 1] != '&') return std::string(1, caption[at + 1]);
+    if (caption[at + 1] != '&')
+      return caption.substr(at + 1, platform::CharSizeAt(caption, at + 1, page));
     ++at;
   }
   return {};
@@ -77,7 +81,7 @@ void RenderMenuItem(TTextWriter& writer, const framework::TMenuItem& item, int d
   const int captionCodePage = menuCodePage ? menuCodePage(item) : writer.CodePage();
   out << std::string(static_cast<std::size_t>(depth) * 2, ' ')
       << TTextWriter::Quoted(item.Caption(), captionCodePage);
-  if (const std::string key = HotKey(item.Caption()); !key.empty())
+  if (const std::string key = HotKey(item.Caption(), captionCodePage); !key.empty())
     out << " hot key " << TTextWriter::WithoutControls(TTextWriter::Utf8(key, captionCodePage));
   if (item.ShortCut() != 0) out << "  shortcut " << writer.Quoted(item.ShortCutText());
   if (!item.Hint().empty()) out << "  hint " << writer.Quoted(item.Hint());

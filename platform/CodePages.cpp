@@ -4,6 +4,7 @@
 #include <unicode/ucnv_cb.h>
 
 #include <array>
+#include <bitset>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -96,7 +97,51 @@ std::vector<ByteRange> LeadByteRanges(UConverter* converter) {
   return ranges;
 }
 
+// Bit b is set when byte b leads a two-byte character of the code page; none for UTF-8
+// and the single-byte pages. Worked out once per code page.
+const std::bitset<256>& LeadBytesOf(CodePage resolved) {
+  static std::map<CodePage, std::bitset<256>> cache;
+  auto found = cache.find(resolved);
+  if (found != cache.end()) return found->second;
+  std::bitset<256> leads;
+  if (const auto info = GetCodePageInfo(resolved)) {
+    for (const ByteRange& range : info->leadByteRanges) {
+      for (unsigned byte = range.first; byte <= range.last; ++byte)
+        leads.set(byte);
+    }
+  }
+  return cache.emplace(resolved, leads).first->second;
+}
+
+// The length of a well-formed UTF-8 sequence at the start of `text`; 1 for anything else.
+std::size_t Utf8SequenceSize(std::string_view text) {
+  const auto lead = static_cast<unsigned char>(text[0]);
+  std::size_t size = 1;
+  if (lead >= 0xC2 && lead <= 0xDF) size = 2;
+  if (lead >= 0xE0 && lead <= 0xEF) size = 3;
+  if (lead >= 0xF0 && lead <= 0xF4) size = 4;
+  if (size > text.size()) return 1;
+  // The second byte's range rules out overlong forms, surrogates and code points past U+10FFFF.
+  const auto second = static_cast<unsigned char>(text[1]);
+  const bool narrowed = (lead == 0xE0 && second < 0xA0) || (lead == 0xED && second > 0x9F) ||
+                        (lead == 0xF0 && second < 0x90) || (lead == 0xF4 && second > 0x8F);
+  if (size > 1 && narrowed) return 1;
+  for (std::size_t i = 1; i < size; ++i) {
+    if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) return 1;
+  }
+  return size;
+}
+
 }  // namespace
+
+std::size_t CharSizeAt(std::string_view text, std::size_t at, CodePage codePage) {
+  if (at >= text.size()) return 0;
+  const auto byte = static_cast<unsigned char>(text[at]);
+  if (byte < 0x80) return 1;
+  const CodePage resolved = ResolveCodePage(codePage);
+  if (resolved == CP_UTF8) return Utf8SequenceSize(text.substr(at));
+  return LeadBytesOf(resolved).test(byte) && at + 1 < text.size() ? 2 : 1;
+}
 
 CodePage ResolveCodePage(CodePage codePage) {
   if (codePage == CP_ACP) return AnsiCodePage();

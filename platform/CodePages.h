@@ -12,6 +12,7 @@
 // Single-threaded, like the rest of the locale services.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -73,5 +74,13 @@ struct CodePageInfo {
 
 /// Info on the code page (after `ResolveCodePage`); nullopt when it is not installed.
 std::optional<CodePageInfo> GetCodePageInfo(CodePage codePage);
+
+/// The number of bytes of the character of `text` that starts at byte `at` (1 <= result
+/// <= text.size() - at; 0 when `at` is at or past the end). A lead byte of a double-byte
+/// code page takes the byte after it, a UTF-8 (65001) lead byte its continuation bytes;
+/// a byte that starts no whole character (a lead byte at the end, a stray UTF-8
+/// continuation byte) counts alone, so that stepping by it always moves on. Single-byte
+/// code pages and code pages that are not installed step byte by byte.
+std::size_t CharSizeAt(std::string_view text, std::size_t at, CodePage codePage);
 
 }  // namespace lx::platform

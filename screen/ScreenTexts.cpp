@@ -37,6 +37,16 @@ std::string CssString(std::string_view text) {
   return quoted + "\"";
 }
 
+// True when every byte of text belongs to a whole UTF-8 character.
+bool IsWholeUtf8(std::string_view text) {
+  for (std::size_t at = 0; at < text.size();) {
+    const std::size_t size = platform::CharSizeAt(text, at, kUtf8);
+    if (size == 1 && static_cast<unsigned char>(text[at]) >= 0x80) return false;
+    at += size;
+  }
+  return true;
+}
+
 }  // namespace
 
 unsigned CharsetCodePage(framework::TFontCharset charset) {
@@ -47,7 +57,8 @@ unsigned CharsetCodePage(framework::TFontCharset charset) {
 }
 
 std::string ToUtf8(std::string_view text, unsigned codePage) {
-  if (codePage == kUtf8) return std::string(text);
+  // Damaged UTF-8 goes through the converter, which shows each bad byte as U+FFFD.
+  if (codePage == kUtf8 && IsWholeUtf8(text)) return std::string(text);
   std::u16string wide = platform::MultiByteToWide(text, codePage);
   // A code page the system lacks: show the bytes as Western text rather than nothing.
   if (wide.empty() && !text.empty()) wide = platform::MultiByteToWide(text, 1252);

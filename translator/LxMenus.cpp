@@ -63,12 +63,17 @@ std::string MenuItemText(platform::HMENU menu, int position) {
 
 }  // namespace
 
-// Automatic hot keys would rewrite every caption the walk sets; they are given once after.
+// Automatic hot keys would rewrite every caption the walk sets; they are given once after,
+// between the characters of the code page the captions are then written in.
 std::vector<framework::TMenu*> TLxFormMenus::SwitchToManual(TLxTranslator& translator) {
   std::vector<framework::TMenu*> menus;
   TComponent* root = translator.GetRoot();
   if (root == nullptr) return menus;
+  lang::TLxDictionary* dictionary = translator.Dictionary();
   for (framework::TMenu* menu : MenusOf(translator, *root)) {
+    if (dictionary != nullptr)
+      menu->SetCaptionCodePage(
+          static_cast<platform::CodePage>(dictionary->CurrentLanguage().CodePage));
     if (menu->AutoHotkeys() == framework::maAutomatic) {
       menu->SetAutoHotkeys(framework::maManual);
       menus.push_back(menu);

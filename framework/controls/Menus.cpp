@@ -33,9 +33,15 @@ namespace {
 
 constexpr std::size_t kNoHotkey = std::string::npos;
 
+// Captions are stepped through character by character: a byte inside a multi-byte
+// character of the captions' code page is never taken for an "&" nor given one.
+std::size_t NextChar(const std::string& caption, std::size_t at, platform::CodePage codePage) {
+  return at + platform::CharSizeAt(caption, at, codePage);
+}
+
 // The position of the hot-key character: the one after the first single "&".
-std::size_t HotkeyPos(const std::string& caption) {
-  for (std::size_t i = 0; i < caption.size(); ++i) {
+std::size_t HotkeyPos(const std::string& caption, platform::CodePage codePage) {
+  for (std::size_t i = 0; i < caption.size(); i = NextChar(caption, i, codePage)) {
     if (caption[i] != '&') continue;
     if (i + 1 >= caption.size()) return kNoHotkey;
     if (caption[i + 1] != '&') return i + 1;
@@ -48,6 +54,13 @@ char KeyOf(char c) {
   return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
 }
 
+// The key of the character at `at`: ASCII letters in upper case, any other character whole.
+std::string KeyAt(const std::string& caption, std::size_t at, platform::CodePage codePage) {
+  std::string key = caption.substr(at, platform::CharSizeAt(caption, at, codePage));
+  if (key.size() == 1) key[0] = KeyOf(key[0]);
+  return key;
+}
+
 bool CanBeHotkey(char c) {
   const char key = KeyOf(c);
   return (key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9');
@@ -58,13 +71,13 @@ bool TakesHotkey(const TMenuItem& item) {
 }
 
 // Gives the first free letter or digit of `caption` a "&"; false when none is free.
-bool AssignHotkey(std::string& caption, std::set<char>& taken) {
-  for (std::size_t i = 0; i < caption.size(); ++i) {
+bool AssignHotkey(std::string& caption, std::set<std::string>& taken, platform::CodePage codePage) {
+  for (std::size_t i = 0; i < caption.size(); i = NextChar(caption, i, codePage)) {
     if (caption[i] == '&') {
       ++i;  // skips the second of "&&"
       continue;
     }
-    if (CanBeHotkey(caption[i]) && taken.insert(KeyOf(caption[i])).second) {
+    if (CanBeHotkey(caption[i]) && taken.insert(std::string(1, KeyOf(caption[i]))).second) {
       caption.insert(i, 1, '&');
       return true;
     }
@@ -220,22 +233,23 @@ void TMenu::ItemsChanged() {
 namespace {
 
 // One level: kept hot keys first, in order, then new ones for the captions still without.
-void RethinkLevel(const std::vector<TMenuItem*>& items, std::vector<std::string>& captions) {
-  std::set<char> taken;
+void RethinkLevel(const std::vector<TMenuItem*>& items, std::vector<std::string>& captions,
+                  platform::CodePage codePage) {
+  std::set<std::string> taken;
   std::vector<bool> has(items.size(), false);
   for (std::size_t i = 0; i < items.size(); ++i) {
     if (!TakesHotkey(*items[i])) continue;
     std::string& caption = captions[i];
-    const std::size_t pos = HotkeyPos(caption);
+    const std::size_t pos = HotkeyPos(caption, codePage);
     if (pos == kNoHotkey) continue;
-    if (taken.insert(KeyOf(caption[pos])).second) {
+    if (taken.insert(KeyAt(caption, pos, codePage)).second) {
       has[i] = true;
     } else {
       caption.erase(pos - 1, 1);  // a clash: the later one gives its key up
     }
   }
   for (std::size_t i = 0; i < items.size(); ++i) {
-    if (!has[i] && TakesHotkey(*items[i])) AssignHotkey(captions[i], taken);
+    if (!has[i] && TakesHotkey(*items[i])) AssignHotkey(captions[i], taken, codePage);
   }
 }
 
@@ -251,7 +265,7 @@ void TMenu::RethinkHotkeys() {
       std::vector<std::string> captions;
       for (TMenuItem* item : parent->items_)
         captions.push_back(item->caption_);
-      RethinkLevel(parent->items_, captions);
+      RethinkLevel(parent->items_, captions, captionCodePage_);
       for (std::size_t i = 0; i < captions.size(); ++i)
         parent->items_[i]->caption_ = captions[i];
     }

@@ -17,6 +17,7 @@
 
 #include "framework/core/Component.h"
 #include "framework/runtime/ShortCuts.h"
+#include "platform/CodePages.h"
 
 namespace lx::framework {
 
@@ -131,6 +132,10 @@ class TMenu : public TComponent {
   void SetAutoHotkeys(TMenuAutoFlag value);
   /// Gives the captions their automatic hot keys now, whatever AutoHotkeys says.
   void RethinkHotkeys();
+  /// The code page the captions are written in (CP_ACP, the system's, by default): hot keys
+  /// are found and placed at its character boundaries, never inside a multi-byte character.
+  platform::CodePage CaptionCodePage() const { return captionCodePage_; }
+  void SetCaptionCodePage(platform::CodePage value) { captionCodePage_ = value; }
 
   void GetChildren(const TGetChildProc& proc, TComponent* root) override;
 
@@ -142,6 +147,7 @@ class TMenu : public TComponent {
 
   TMenuItem* items_;
   TMenuAutoFlag autoHotkeys_ = maAutomatic;
+  platform::CodePage captionCodePage_ = platform::CP_ACP;
   bool rethinking_ = false;
 };
 

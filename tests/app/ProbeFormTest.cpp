@@ -125,9 +125,9 @@ TEST_F(ProbeFormTest, TheLanguageMenuListsEveryLanguageInItsOwnNameWithTheActive
   EXPECT_EQ(form.LanguageMenu()->MenuIndex(), 1);
   // Every name in its own script, though the German window's code page holds few of them.
   EXPECT_EQ(Captions(*form.LanguageMenu()), kOwnNames);
-  EXPECT_EQ(form.CaptionCodePage(LanguageItem(5)), 932);
-  EXPECT_EQ(form.CaptionCodePage(LanguageItem(6)), 1256);
-  EXPECT_EQ(form.CaptionCodePage(*form.LanguageMenu()), 1252);
+  EXPECT_EQ(form.CaptionCodePage(LanguageItem(5)), kUtf8);
+  EXPECT_EQ(form.CaptionCodePage(LanguageItem(6)), kUtf8);
+  EXPECT_EQ(form.CaptionCodePage(*form.LanguageMenu()), kUtf8);
   EXPECT_EQ(CheckedItems(), std::vector<int>{1});
   // As written, without hot keys: a mark put in by byte could split a double-byte character.
   for (int i = 0; i < form.LanguageMenu()->Count(); ++i) {
@@ -139,7 +139,7 @@ TEST_F(ProbeFormTest, TheLanguageMenuListsEveryLanguageInItsOwnNameWithTheActive
   WriteSettings("[language]\nactiveName=Russian\n");
   Start();
   EXPECT_EQ(Captions(*form_->LanguageMenu()), kOwnNames);
-  EXPECT_EQ(form_->CaptionCodePage(*form_->LanguageMenu()), 1251);
+  EXPECT_EQ(form_->CaptionCodePage(*form_->LanguageMenu()), kUtf8);
   EXPECT_EQ(CheckedItems(), std::vector<int>{4});
 }
 
@@ -239,13 +239,13 @@ TEST_F(ProbeFormTest, TheChoiceIsStoredAndTheNextStartComesUpInIt) {
   EXPECT_EQ(frame::ReadStoredLanguageFrom(settings_, 255).name, "Native");
 }
 
-// The formats' texts come in their locale's code page: the euro sign of 1252 is another
-// character in the Russian window's 1251 unless it is converted.
+// The formats' texts come in their locale's code page: the euro sign of 1252 is no
+// character at all in the Russian window's UTF-8 unless it is converted.
 TEST_F(ProbeFormTest, LocaleTextsAreShownInTheWindowsCodePage) {
   framework::FormatSettings() = framework::GetLocaleFormatSettings(0x0407);
   WriteSettings("[language]\nactiveName=Russian\n");
   Start();
-  ASSERT_EQ(form_->TextCodePage(), 1251);
+  ASSERT_EQ(form_->TextCodePage(), kUtf8);
   EXPECT_EQ(Text("CurrencyValue"), "1.234,56 €");
   EXPECT_EQ(Text("NumberValue"), "1.234.567,89");
 }

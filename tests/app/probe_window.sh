@@ -128,6 +128,14 @@ grep -qxF "Reading direction: right to left" <<<"$out" || fail "Arabic reads lef
 grep -qF 'LanguageValue: TLabel (24,8 320x13) "العربية"' <<<"$out" || fail "Arabic name"
 grep -qF 'LanguageLabel: TLabel (352,8 120x13)' <<<"$out" || fail "Arabic label not mirrored"
 grep -qF 'CloseButton: TButton (24,284 75x25)' <<<"$out" || fail "Arabic button not mirrored"
+# A hot key of more than one byte is shown whole; the Japanese window lists every language in
+# its own script.
+grep -qF '"&ملف" hot key م' <<<"$out" || fail "Arabic hot key: $out"
+setup 'activeName=German'
+expect_caption "$japanese" --language Japanese
+for name in '"Español"' '"العربية"' '"עברית"'; do
+  grep -F 'LanguageList: TListBox' <<<"$out" | grep -qF "$name" || fail "Japanese list without $name"
+done
 setup
 expect_caption "$english" --language 0
 grep -qxF "Reading direction: left to right" <<<"$out" || fail "English reads right to left"

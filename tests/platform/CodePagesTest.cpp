@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+#include <vector>
+
 #include "platform/CodePages.h"
 #include "platform/SystemLocale.h"
 #include "support/FixedSystem.h"
@@ -111,6 +114,26 @@ TEST_F(CodePagesTest, DescribesCharacterSizesAndLeadBytes) {
   ASSERT_TRUE(utf8.has_value());
   EXPECT_EQ(utf8->maxCharSize, 4u);
   EXPECT_TRUE(utf8->leadByteRanges.empty());
+}
+
+// Stepping through a text character by character: a byte that starts no whole character
+// (cut short, overlong, a surrogate, a stray trail byte) is a step of its own.
+TEST_F(CodePagesTest, CharSizeAtStepsOverWholeCharacters) {
+  const std::tuple<std::string_view, CodePage, std::vector<std::size_t>> cases[] = {
+      {"a\xC3\xA9\xE6\x97\xA5\xF0\x9F\x98\x80", CP_UTF8, {1, 2, 3, 4}},
+      {"\xE6\x97(\xC0\xAF\xED\xA0\x80", CP_UTF8, {1, 1, 1, 1, 1, 1, 1, 1}},
+      {"\x83\x41&\xA0\x83", 932, {2, 1, 1, 1}},
+      {"\xC7\xD1\x41", 949, {2, 1}},
+      {"\xE9\x41", 1252, {1, 1}},
+      {"\xE9\x41", 12345, {1, 1}},
+  };
+  for (const auto& [text, codePage, expected] : cases) {
+    std::vector<std::size_t> sizes;
+    for (std::size_t at = 0; at < text.size(); at += sizes.back())
+      sizes.push_back(CharSizeAt(text, at, codePage));
+    EXPECT_EQ(sizes, expected) << codePage;
+    EXPECT_EQ(CharSizeAt(text, text.size(), codePage), 0u);
+  }
 }
 
 TEST_F(CodePagesTest, CanEncodeTellsWhetherEveryCharacterHasItsPlace) {

@@ -29,6 +29,7 @@ TEST(ScreenTextsTest, TextsAreReadInTheCodePageOfTheirFont) {
   EXPECT_EQ(ToUtf8("\x93\xFA\x96\x7B", 932), "\u65E5\u672C");
   EXPECT_EQ(ToUtf8("Zo\xEB", 1252), "Zo\u00EB");
   EXPECT_EQ(ToUtf8("caf\xC3\xA9", 65001), "caf\u00E9");
+  EXPECT_EQ(ToUtf8("caf\xC3(", 65001), "caf\uFFFD(");  // damaged UTF-8 never reaches GTK
   EXPECT_EQ(FromUtf8("Zo\u00EB \u65E5", 1252), "Zo\xEB ?");
   // Bytes that are no text in the code page show as replacement characters, never as
   // invalid UTF-8 handed to GTK.

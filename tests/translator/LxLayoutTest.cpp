@@ -91,7 +91,8 @@ class TReadingOrderModule : public TLxModule {
   Texts asked;
 };
 
-// Languages: 0 English, 1 Japanese, 2 Arabic (no font of its own), 3 Chinese.
+// Languages: 0 English, 1 Japanese, 2 Arabic (no font of its own), 3 Chinese; 4 Japanese and
+// 5 Arabic again, in UTF-8.
 std::unique_ptr<support::TLxMemoryDictionary> LayoutDictionary() {
   auto dictionary = std::make_unique<support::TLxMemoryDictionary>(nullptr);
   dictionary->SetDictionaryName("Dictionary1");
@@ -104,10 +105,16 @@ std::unique_ptr<support::TLxMemoryDictionary> LayoutDictionary() {
   dictionary->SetText("Title", 1, "Taitoru");
   dictionary->SetText("Title", 2, "Unwan");
   dictionary->SetText("Title", 3, "Biaoti");
+  dictionary->AddLanguage(
+      lang::TLxLanguage(17, 1, 65001, "", "Japanese", "", "MS UI Gothic", 9, {}));
+  dictionary->AddLanguage(lang::TLxLanguage(1, 1, 65001, "", "Arabic", "", "", 0, {}));
+  dictionary->SetText("Title", 4, "タイトル");
+  dictionary->SetText("Title", 5, "عنوان");
   return dictionary;
 }
 
 constexpr int kEnglish = 0, kJapanese = 1, kArabic = 2, kChinese = 3;
+constexpr int kJapaneseUtf8 = 4, kArabicUtf8 = 5;
 constexpr framework::TFontCharset kShiftJis = 128, kArabicCharset = 178, kGb2312 = 134;
 
 struct TPlace {
@@ -248,6 +255,21 @@ TEST_F(LxLayoutTest, EveryFontButTheColumnTitlesAndTheRestrictedOnesFollowsUnder
   const framework::TFont& title = *Get<TTitledColumns>("Columns").Title()->Font();
   EXPECT_EQ(title.Name(), "Courier");
   EXPECT_EQ(title.Charset(), framework::kDefaultCharset);
+}
+
+// A language in UTF-8 takes its layout from its script, as in its own code page, and its
+// texts as they are; its fonts keep the default character set, which holds any script.
+TEST_F(LxLayoutTest, ALanguageInUtf8IsLaidOutByItsScript) {
+  const std::tuple<int, bool, bool, const char*> cases[] = {
+      {kJapaneseUtf8, true, false, "タイトル"}, {kArabicUtf8, false, true, "عنوان"}};
+  TLxTranslator& translator = Open(kEnglish);
+  for (const auto& [language, scaled, mirrored, title] : cases) {
+    dictionary_->SetLanguage(language);
+    EXPECT_EQ(translator.Scaled(), scaled) << language;
+    EXPECT_EQ(translator.Mirrored(), mirrored) << language;
+    EXPECT_EQ(Get("TitleLabel").Caption(), title) << language;
+    EXPECT_EQ(FontOf("TitleLabel").Charset(), framework::kDefaultCharset) << language;
+  }
 }
 
 TEST_F(LxLayoutTest, FarEastLanguagesScaleTheFormOnceAndOthersScaleItBackExactly) {

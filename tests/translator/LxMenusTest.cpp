@@ -57,6 +57,26 @@ TEST_F(LxMenusTest, EveryMenuOfTheFormHasManualHotKeysDuringThePass) {
   delete popup;
 }
 
+// The menu's hot keys are worked out between the characters of the language's code page:
+// "開" and "閉" share their first byte in UTF-8, and 0x83 0x41 and 0x83 0x42 theirs in 932.
+TEST_F(LxMenusTest, HotKeysOfAMultiByteLanguageAreWholeCharacters) {
+  const std::tuple<int, std::string, std::string> cases[] = {{65001, "&開く", "&閉じる"},
+                                                             {932, "&\x83\x41", "&\x83\x42"}};
+  for (const auto& [codePage, open, exit] : cases) {
+    support::TLxMemoryDictionary& dictionary = OpenMemoryDictionary(1);
+    const int language = dictionary.AddLanguage(17, 1, codePage, "", "Japanese");
+    dictionary.SetCheckLevel(lang::lxclNone);
+    dictionary.SetText("&Open", language, open, "TMainForm", "OpenItem");
+    dictionary.SetText("E&xit", language, exit, "TMainForm", "ExitItem");
+    auto form = support::LoadForm<TMainForm>();
+    TranslatorOf(*form).Open();
+    dictionary.SetLanguage(language);
+    const auto& file = Find<framework::TMenuItem>(*form, "FileItem");
+    EXPECT_EQ(file.Items(0)->Caption(), open) << codePage;
+    EXPECT_EQ(file.Items(1)->Caption(), exit) << codePage;
+  }
+}
+
 // The hot key of the native text decides whether the stripped text is looked up, whatever
 // the caption shows now.
 TEST_F(LxMenusTest, TheSystemMenuIsTranslatedWhole) {

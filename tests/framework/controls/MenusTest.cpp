@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "framework/controls/Menus.h"
@@ -52,6 +53,24 @@ TEST_F(MenusTest, EveryCaptionOfALevelGetsItsOwnHotkey) {
   Item(file, "&Options");
   Item(file, "...");
   EXPECT_EQ(Captions(file), (std::vector<std::string>{"&Open", "O&ptions", "..."}));
+}
+
+// 0x83 0x41 and 0x83 0x42 are two characters of code page 932; "日" and "本" share their
+// first byte in UTF-8.
+TEST_F(MenusTest, HotkeysGoBetweenTheCharactersOfTheCaptionsCodePage) {
+  using Texts = std::vector<std::string>;
+  const std::tuple<platform::CodePage, Texts, Texts> cases[] = {
+      {932, {"\x83\x41\x62"}, {"\x83\x41&b"}},
+      {932, {"&\x83\x41", "&\x83\x42", "&\x83\x41\x64"}, {"&\x83\x41", "&\x83\x42", "\x83\x41&d"}},
+      {65001, {"&日", "&本", "語a"}, {"&日", "&本", "語&a"}},
+  };
+  for (const auto& [codePage, captions, expected] : cases) {
+    TMainMenu* own = new TMainMenu(&owner);
+    own->SetCaptionCodePage(codePage);
+    for (const std::string& caption : captions)
+      Item(own->Items(), caption);
+    EXPECT_EQ(Captions(own->Items()), expected) << codePage;
+  }
 }
 
 TEST_F(MenusTest, ChangesRecomputeOnlyInAutomaticMode) {

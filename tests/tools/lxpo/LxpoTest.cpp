@@ -244,6 +244,30 @@ TEST_F(LxpoTest, ATranslatedFileBecomesADictionaryTheTranslatorUses) {
   EXPECT_TRUE(Contains(form, "Caption = 'Close'"));
 }
 
+// A language in UTF-8 takes any character from its PO file and gives it back on export.
+TEST_F(LxpoTest, ALanguageInUtf8GoesThroughBuildCheckAndExportWhole) {
+  const std::string mixed = "\u958B\u304F \u03A9 \u05E2\u05D1 \U0001F600";
+  std::string po = ExtractTemplate();
+  const std::string from = "msgid \"Open\"\nmsgstr \"\"";
+  po.replace(po.find(from), from.size(), "msgid \"Open\"\nmsgstr \"" + mixed + "\"");
+  Write(At("ja.po"), po);
+  Write(At("dictionary.json"), R"({"languages": [
+      {"primaryLanguage": 0, "codePage": 1252, "englishName": "English"},
+      {"primaryLanguage": 17, "subLanguage": 1, "isoLanguage": "ja", "codePage": 65001,
+       "englishName": "Japanese", "nativeName": "\u65E5\u672C\u8A9E", "po": "ja.po"}]})");
+  const Result check = Lxpo({"check", "--strict", At("dictionary.json").string()});
+  EXPECT_EQ(check.code, 0) << check.err;
+  const Result built = Lxpo({"build", At("dictionary.json").string(), "-o", At("ja.pld").string()});
+  ASSERT_EQ(built.code, 0) << built.err;
+  EXPECT_TRUE(Contains(Translated(At("ja.pld"), 1), "Caption = '" + mixed + "'"));
+
+  fs::create_directory(At("out"));
+  ASSERT_EQ(Lxpo({"export", At("ja.pld").string(), "-d", At("out").string()}).code, 0);
+  const std::string exported = Read(At("out/ja.po"));
+  EXPECT_TRUE(Contains(exported, "msgid \"Open\"\nmsgstr \"" + mixed + "\"")) << exported;
+  EXPECT_EQ(MsgfmtCheck(At("out/ja.po")), 0);
+}
+
 TEST_F(LxpoTest, MsgmergeUpdatesATranslationAndTheBuildLeavesFuzzyEntriesOut) {
   ExtractTemplate();
   std::string po = Read(At("messages.pot"));
