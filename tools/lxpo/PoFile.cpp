@@ -582,8 +582,12 @@ std::vector<PoEntry> ReadPo(const std::string& path, PoReadCounts& counts, bool 
       continue;
     }
     entry.comments = CommentLines(po_message_extracted_comments(message));
-    for (int i = 0; po_filepos_t position = po_message_filepos(message, i); ++i)
-      entry.references.push_back(Text(po_filepos_file(position)));
+    for (int i = 0; po_filepos_t position = po_message_filepos(message, i); ++i) {
+      std::string reference = Text(po_filepos_file(position));
+      const std::size_t line = po_filepos_start_line(position);
+      if (line != static_cast<std::size_t>(-1)) reference += ":" + std::to_string(line);
+      entry.references.push_back(std::move(reference));
+    }
     entries.push_back(std::move(entry));
   }
   return entries;
