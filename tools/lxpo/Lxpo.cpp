@@ -574,8 +574,8 @@ int Export(const Arguments& arguments, std::ostream& summary) {
     outputs.Add((folder / name).string(), BytesOf(content));
   }
   outputs.Commit();
-  summary << "lxpo: " << folder.string() << ": messages.pot, " << image.languages.size() - 1
-          << " " << (format == ExportFormat::kPo ? "PO" : FileExtension(format).substr(1))
+  summary << "lxpo: " << folder.string() << ": messages.pot, " << image.languages.size() - 1 << " "
+          << (format == ExportFormat::kPo ? "PO" : FileExtension(format).substr(1))
           << " files and dictionary.json; " << image.translations.size() << " translations\n";
   return kLxpoOk;
 }

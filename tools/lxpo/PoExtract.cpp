@@ -127,7 +127,8 @@ bool OpensComponent(std::string_view line, std::string& name) {
   }
   if (!opens) return false;
   const std::size_t colon = line.find(':');
-  name = colon == std::string_view::npos ? std::string() : std::string(Trimmed(line.substr(0, colon)));
+  name =
+      colon == std::string_view::npos ? std::string() : std::string(Trimmed(line.substr(0, colon)));
   return true;
 }
 

@@ -158,19 +158,20 @@ std::vector<Piece> EscapedPieces(std::string_view text) {
     Piece piece;
     const std::size_t control = kControls.find(text[at]);
     const bool escaped = control != std::string_view::npos || text[at] == '\\' || text[at] == '"';
-    piece.bytes = control != std::string_view::npos
-                      ? std::string{'\\', kNames[control]}
-                      : (escaped ? std::string{'\\', text[at]} : std::string(text.substr(at, length)));
+    piece.bytes =
+        control != std::string_view::npos
+            ? std::string{'\\', kNames[control]}
+            : (escaped ? std::string{'\\', text[at]} : std::string(text.substr(at, length)));
     piece.width = escaped ? 2 : (IsWide(code) ? 2 : 1);
     // An escape breaks as a backslash does before it, never inside it.
     const BreakClass now = escaped ? BreakClass::kOther : ClassOf(code);
     const bool digit = code >= '0' && code <= '9';
     if (!pieces.empty() && now != BreakClass::kSpace && now != BreakClass::kClose &&
         now != BreakClass::kSlash)
-      piece.breakBefore =
-          spaces ? !openBeforeSpaces && !(quoteBeforeSpaces && now == BreakClass::kOpen) &&
-                       !(closeBeforeSpaces && now == BreakClass::kNonStarter)
-                 : BreaksBetween(before, now, digit);
+      piece.breakBefore = spaces ? !openBeforeSpaces &&
+                                       !(quoteBeforeSpaces && now == BreakClass::kOpen) &&
+                                       !(closeBeforeSpaces && now == BreakClass::kNonStarter)
+                                 : BreaksBetween(before, now, digit);
     if (now == BreakClass::kSpace) {
       if (!spaces) openBeforeSpaces = before == BreakClass::kOpen;
       if (!spaces) quoteBeforeSpaces = before == BreakClass::kQuote;
@@ -519,8 +520,7 @@ std::string WritePo(const std::vector<PoEntry>& entries, std::string_view langua
   return WritePo(entries, PoHeaderFields(language));
 }
 
-std::string WritePo(const std::vector<PoEntry>& entries,
-                    const std::vector<PoHeaderField>& header) {
+std::string WritePo(const std::vector<PoEntry>& entries, const std::vector<PoHeaderField>& header) {
   std::string out;
   AppendField(out, "msgid", "");
   AppendField(out, "msgstr", HeaderText(header));

@@ -55,8 +55,7 @@ void ReadKey(const std::string& context, const XmlNode* message, PoEntry& entry,
     entry.context = context;
     entry.id = comment;
   } else if (!comment.empty() && !SplitMsgctxt(comment, entry.context, entry.id)) {
-    throw PoError(where + ": the key \"" + comment +
-                  "\" does not parse: \"context|id\" expected");
+    throw PoError(where + ": the key \"" + comment + "\" does not parse: \"context|id\" expected");
   }
 }
 
@@ -64,7 +63,8 @@ void ReadKey(const std::string& context, const XmlNode* message, PoEntry& entry,
 
 std::string WriteTs(const std::vector<PoEntry>& entries, std::string_view sourceLanguage,
                     std::string_view language) {
-  std::string out = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<!DOCTYPE TS>\n<TS version=\"2.1\"";
+  std::string out =
+      "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<!DOCTYPE TS>\n<TS version=\"2.1\"";
   if (!language.empty()) out += Attribute("language", language);
   out += Attribute("sourcelanguage", sourceLanguage) + ">\n<context>\n    <name></name>\n";
   for (const PoEntry& entry : entries)
@@ -83,7 +83,8 @@ std::vector<PoEntry> ReadTs(const std::string& path, PoReadCounts& counts, bool 
     for (const XmlNode* message : ChildrenOf(context, "message")) {
       const std::string where = document.Where(message);
       if (AttributeOf(message, "numerus") == "yes")
-        throw PoError(where + ": plural messages are not supported (the dictionary has no plurals)");
+        throw PoError(where +
+                      ": plural messages are not supported (the dictionary has no plurals)");
       const XmlNode* translation = ChildOf(message, "translation");
       const std::string type = AttributeOf(translation, "type");
       if (type == "vanished" || type == "obsolete") {

@@ -25,7 +25,6 @@ std::string WriteTs(const std::vector<PoEntry>& entries, std::string_view source
 /// unless `keepFuzzy`), "vanished" and "obsolete" ones are counted as obsolete. Raises PoError
 /// "<path>:<line>: <what>" for XML that is not well-formed, a root that is no TS, a plural
 /// message or a key that does not parse.
-std::vector<PoEntry> ReadTs(const std::string& path, PoReadCounts& counts,
-                            bool keepFuzzy = false);
+std::vector<PoEntry> ReadTs(const std::string& path, PoReadCounts& counts, bool keepFuzzy = false);
 
 }  // namespace lx::tools

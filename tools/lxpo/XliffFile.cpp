@@ -42,8 +42,8 @@ void AppendUnit12(std::string& out, const PoEntry& entry, const std::string& id)
   }
   if (!msgctxt.empty()) {
     out += "        <context-group name=\"key\">\n";
-    out += Element("          ", "context", msgctxt,
-                   Attribute("context-type", "x-gettext-msgctxt"));
+    out +=
+        Element("          ", "context", msgctxt, Attribute("context-type", "x-gettext-msgctxt"));
     out += "        </context-group>\n";
   }
   for (const std::string& comment : entry.comments)

@@ -19,6 +19,16 @@ std::string Hex4(unsigned value) {
   return text;
 }
 
+// The first error of a parse; libxml2 reports them through a handler of the thread.
+void KeepFirstError(void* first, xmlErrorPtr error) {
+  auto* kept = static_cast<std::string*>(first);
+  if (error == nullptr || error->level < XML_ERR_ERROR || !kept->empty()) return;
+  std::string message = error->message != nullptr ? error->message : "not well-formed";
+  while (!message.empty() && (message.back() == '\n' || message.back() == ' '))
+    message.pop_back();
+  *kept = std::to_string(error->line) + ": " + message;
+}
+
 const xmlChar* Xml(const char* text) {
   return reinterpret_cast<const xmlChar*>(text);
 }
@@ -54,8 +64,7 @@ std::string XmlEscaped(std::string_view text, bool attribute) {
       default:
         if (static_cast<unsigned char>(c) < 0x20)
           throw PoError("a text with the control character U+" +
-                        Hex4(static_cast<unsigned char>(c)) +
-                        " cannot be written to an XML file");
+                        Hex4(static_cast<unsigned char>(c)) + " cannot be written to an XML file");
         out += c;
     }
   }
@@ -85,19 +94,17 @@ XmlDocument::XmlDocument(const std::string& path) : name_(InputName(path)) {
   const std::vector<std::uint8_t> bytes = ReadInputFile(path, kMaxXmlFileSize);
   xmlParserCtxtPtr context = xmlNewParserCtxt();
   if (context == nullptr) throw PoError(name_ + ": cannot be parsed: out of memory");
+  std::string first;
+  xmlSetStructuredErrorFunc(&first, KeepFirstError);
   document_ = xmlCtxtReadMemory(context, reinterpret_cast<const char*>(bytes.data()),
                                 static_cast<int>(bytes.size()), nullptr, nullptr,
-                                XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING | XML_PARSE_BIG_LINES);
-  const xmlError* error = xmlCtxtGetLastError(context);
+                                XML_PARSE_NONET | XML_PARSE_BIG_LINES);
+  xmlSetStructuredErrorFunc(nullptr, nullptr);
   std::string message;
-  if (error != nullptr && error->level >= XML_ERR_ERROR) {
-    message = error->message != nullptr ? error->message : "not well-formed";
-    while (!message.empty() && (message.back() == '\n' || message.back() == ' '))
-      message.pop_back();
-    message = name_ + ":" + std::to_string(error->line) + ": " + message;
-  } else if (document_ == nullptr || xmlDocGetRootElement(document_) == nullptr) {
+  if (!first.empty())
+    message = name_ + ":" + first;
+  else if (document_ == nullptr || xmlDocGetRootElement(document_) == nullptr)
     message = name_ + ": no XML document";
-  }
   xmlFreeParserCtxt(context);
   if (!message.empty()) {
     if (document_ != nullptr) xmlFreeDoc(document_);
