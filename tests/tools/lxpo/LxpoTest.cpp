@@ -619,6 +619,9 @@ const std::string kSeededForm = R"(object MainForm: TMainForm
   object CloseButton: TButton
     Caption = 'Close'
   end
+  object BreakLabel: TLabel
+    Caption = 'One'#10'two'
+  end
 end
 )";
 
@@ -641,6 +644,7 @@ const std::vector<Seeded> kSeeded = {
     {"NoteLabel", " Notiz", "Notiz", "warning"},
     {"SizeLabel", "Größe ", "Größe", "warning"},
     {"CloseButton", "Schließen", "Закрыть", "error"},
+    {"BreakLabel", "Eins\nzwei", "Eins zwei", "warning"},
 };
 
 // The line that the unit or message of `id` starts on in `text`: the last `opener` before
@@ -696,7 +700,7 @@ TEST_F(RoundTripTest, SeededMistakesAreCaughtInEveryFormatWithFileAndLine) {
                                   ": " + seeded.kind + ": msgctxt \"TMainForm|" + seeded.id + "\"";
       EXPECT_TRUE(Contains(check.err, finding)) << finding << "\n" << check.err;
     }
-    EXPECT_EQ(check.out, "lxpo: check: failed\n  " + path + ": 5 errors, 3 warnings\n");
+    EXPECT_EQ(check.out, "lxpo: check: failed\n  " + path + ": 5 errors, 4 warnings\n");
     const Result build = Lxpo({"build", At(name + ".json").string(), "-o", At("de.pld").string()});
     EXPECT_EQ(build.code, 1) << name;
     EXPECT_FALSE(fs::exists(At("de.pld")));
@@ -711,7 +715,7 @@ TEST_F(RoundTripTest, CleanFilesPassAndEveryFormatBuildsTheSameImage) {
     EXPECT_EQ(check.code, 0) << name << check.err;
     const Result build = Lxpo({"build", At(name + ".json").string(), "-o", At("de.pld").string()});
     ASSERT_EQ(build.code, 0) << name << build.err;
-    EXPECT_TRUE(Contains(build.err, ": 10 translated, 0 untranslated")) << build.err;
+    EXPECT_TRUE(Contains(build.err, ": 11 translated, 0 untranslated")) << build.err;
     if (image.empty()) image = Read(At("de.pld"));
     EXPECT_EQ(Read(At("de.pld")), image) << name;
   }
@@ -785,7 +789,7 @@ TEST_F(RoundTripTest, QtAndTranslateToolkitReadAndWriteTheExchangeFiles) {
                                          "' -qm '" + At("de.qm").string() + "'",
                                      status);
   EXPECT_EQ(status, 0) << lrelease;
-  EXPECT_TRUE(Contains(lrelease, "Generated 10 translation(s) (10 finished")) << lrelease;
+  EXPECT_TRUE(Contains(lrelease, "Generated 11 translation(s) (11 finished")) << lrelease;
 
   // translate-toolkit reads lxpo's XLIFF with every text; lxpo reads its XLIFF with the line.
   const std::string xliff2po = Shell("xliff2po --progress=none -i '" + At("de.xlf").string() +
