@@ -30,7 +30,7 @@ constexpr char kUsage[] = R"(Usage:
   lxpo extract [--strings TABLE.strings]... [--no-framework] [--code-page N]
                [--ancestor FORM]... FORM|FOLDER... -o FILE.pot
   lxpo build [--strict] MANIFEST.json -o FILE.pld
-  lxpo check [--strict] MANIFEST.json | FILE.po...
+  lxpo check [--strict] MANIFEST.json | FILE.po|.xlf|.xliff|.ts...
   lxpo export FILE.pld -d FOLDER [--template FILE.pot]
               [--format po|xliff12|xliff20|ts]
   lxpo pseudo FILE.pot -o FILE.po [--language CODE]
