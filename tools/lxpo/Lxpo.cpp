@@ -524,18 +524,21 @@ std::string FileExtension(ExportFormat format) {
   return ".po";
 }
 
+// The entries of --template, if given, which becomes one of `inputs`.
+std::vector<PoEntry> ReadTemplate(const Arguments& arguments, std::vector<std::string>& inputs) {
+  if (!arguments.options.contains("--template")) return {};
+  inputs.push_back(OneOption(arguments, "--template"));
+  PoReadCounts counts;
+  return ReadPo(inputs.back(), counts, true);
+}
+
 int Export(const Arguments& arguments, std::ostream& summary) {
   const std::string source = OneInput(arguments);
   const std::filesystem::path folder = OneOption(arguments, "-d");
   const ExportFormat format = FormatOption(arguments);
-  std::vector<PoEntry> templateEntries;
   std::vector<std::string> inputs{source};
   const bool withTemplate = arguments.options.contains("--template");
-  if (withTemplate) {
-    inputs.push_back(OneOption(arguments, "--template"));
-    PoReadCounts counts;
-    templateEntries = ReadPo(inputs.back(), counts, true);
-  }
+  const std::vector<PoEntry> templateEntries = ReadTemplate(arguments, inputs);
   auto entriesOf = [&](const PldImage& image, std::size_t language) {
     std::vector<PoEntry> entries = ExportEntries(image, language);
     return withTemplate ? WithTemplate(entries, templateEntries) : entries;

@@ -26,7 +26,7 @@ struct PoEntry {
   std::string id;
   std::string msgid;
   std::string msgstr;
-  /// "#:" lines: "MainForm.lxfm:OpenButton.Caption".
+  /// "#:" references, "file:line" ("MainForm.lxfm:12"), or a file alone.
   std::vector<std::string> references;
   /// "#." lines, for the translator.
   std::vector<std::string> comments;
