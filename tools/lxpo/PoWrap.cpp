@@ -47,6 +47,7 @@ enum class BreakClass {
   kClose,
   kSlash,
   kHyphen,
+  kBar,
   kNonStarter,
   kIdeograph,
   kQuote,
@@ -87,6 +88,8 @@ BreakClass ClassOf(char32_t c) {
       return BreakClass::kClose;
     case '-':
       return BreakClass::kHyphen;
+    case '|':
+      return BreakClass::kBar;
     case '"':
     case '\'':
     case 0xAB:
@@ -110,7 +113,9 @@ BreakClass ClassOf(char32_t c) {
 
 // Whether a line may break between two characters with no space between them.
 bool BreaksBetween(BreakClass before, BreakClass now, bool digit) {
-  if (now == BreakClass::kHyphen || now == BreakClass::kNonStarter) return false;
+  if (now == BreakClass::kHyphen || now == BreakClass::kBar || now == BreakClass::kNonStarter)
+    return false;
+  if (before == BreakClass::kBar) return now != BreakClass::kQuote;
   if (before == BreakClass::kHyphen || before == BreakClass::kSlash)
     return !digit && now != BreakClass::kQuote;
   if (before == BreakClass::kOpen || before == BreakClass::kQuote || now == BreakClass::kQuote)

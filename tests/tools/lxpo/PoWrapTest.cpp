@@ -21,6 +21,7 @@ TEST(PoWrapTest, BreaksWhereGettextBreaks) {
            {x74 + "-mail", "msgid \"\"\n\"" + x74 + "-\"\n\"mail\"\n"},
            {x74 + "-5", "msgid \"" + x74 + "-5\"\n"},
            {x74 + "/file", "msgid \"\"\n\"" + x74 + "/\"\n\"file\"\n"},
+           {x74 + "|next", "msgid \"\"\n\"" + x74 + "|\"\n\"next\"\n"},
            // Not after an opening bracket and its spaces.
            {x70 + " ( word", "msgid \"\"\n\"" + x70 + " ( word\"\n"},
        }) {
