@@ -573,7 +573,9 @@ TEST_F(LxpoTest, UsageErrorsExitWithTwo) {
        {std::pair<std::vector<std::string>, std::string>{{"build", "x.json"}, "-o is required"},
         {{"frobnicate"}, "unknown command frobnicate"},
         {{"--bogus"}, "unknown option --bogus"},
-        {{"pseudo", "x.pot", "--bogus", "-o", "y.po"}, "unknown option --bogus"}}) {
+        {{"pseudo", "x.pot", "--bogus", "-o", "y.po"}, "unknown option --bogus"},
+        {{"export", "x.pld", "-d", "out", "--format", "xml"},
+         "--format takes po, xliff12, xliff20 or ts, not \"xml\""}}) {
     const Result result = Lxpo(args);
     EXPECT_EQ(result.code, 2);
     EXPECT_EQ(result.err, "lxpo: " + message + tryHelp);
