@@ -10,7 +10,8 @@ BENCH_DIR := build/bench
 FUZZ_DIR := build/fuzz
 
 PACKAGES := cmake ninja-build g++ pkg-config libicu-dev libgtest-dev libgmock-dev \
-            libbenchmark-dev nlohmann-json3-dev libgettextpo-dev gettext \
+            libbenchmark-dev nlohmann-json3-dev libgettextpo-dev gettext libxml2-dev \
+            qt6-l10n-tools translate-toolkit \
             libgtk-3-dev xvfb xauth xdotool imagemagick fonts-noto-core fonts-noto-cjk \
             fonts-dejavu-core
 BENCH_PACKAGES := gettext locales qt6-base-dev qt6-l10n-tools python3 libxcb1-dev

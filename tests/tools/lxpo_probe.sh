@@ -20,4 +20,18 @@ grep -q '^#\. ProbeForm\.LanguageLabel\.Caption$' "$work/po/de_DE.po" || fail "n
 "$lxpo" check --strict "$work/po/dictionary.json" >"$work/out" 2>&1 ||
   fail "the merged dictionary: $(cat "$work/out")"
 grep -q '^  .*/de_DE.po: 0 errors, 0 warnings$' "$work/out" || fail "summary [$(cat "$work/out")]"
+# The same in the exchange formats, with the template's component paths; PO as msgcat keeps it.
+for format in xliff12 xliff20 ts; do
+  mkdir "$work/$format"
+  "$lxpo" export "$work/probe.pld" -d "$work/$format" --format "$format" \
+    --template "$work/probe.pot" >/dev/null || fail "lxpo export --format $format"
+  "$lxpo" check --strict "$work/$format/dictionary.json" >"$work/out" 2>&1 ||
+    fail "the $format dictionary: $(cat "$work/out")"
+done
+mkdir "$work/again"
+"$lxpo" export "$work/probe.pld" -d "$work/again" --template "$work/probe.pot" >/dev/null ||
+  fail "lxpo export --template"
+for po in "$work"/again/*.po "$work"/again/*.pot "$work/probe.pot"; do
+  msgcat "$po" | cmp -s - "$po" || fail "msgcat changes $po"
+done
 finish "probe's dictionary checked"

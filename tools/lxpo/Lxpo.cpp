@@ -16,6 +16,8 @@
 #include "lxpo/PoExtract.h"
 #include "lxpo/PoFile.h"
 #include "lxpo/Pseudo.h"
+#include "lxpo/TsFile.h"
+#include "lxpo/XliffFile.h"
 #include "platform/CodePages.h"
 #include "pldimage/PldImage.h"
 #include "pldimage/PldText.h"
@@ -28,8 +30,9 @@ constexpr char kUsage[] = R"(Usage:
   lxpo extract [--strings TABLE.strings]... [--no-framework] [--code-page N]
                [--ancestor FORM]... FORM|FOLDER... -o FILE.pot
   lxpo build [--strict] MANIFEST.json -o FILE.pld
-  lxpo check [--strict] MANIFEST.json | FILE.po...
-  lxpo export FILE.pld -d FOLDER
+  lxpo check [--strict] MANIFEST.json | FILE.po|.xlf|.xliff|.ts...
+  lxpo export FILE.pld -d FOLDER [--template FILE.pot]
+              [--format po|xliff12|xliff20|ts]
   lxpo pseudo FILE.pot -o FILE.po [--language CODE]
   lxpo --help | --version
 
@@ -48,8 +51,9 @@ extract  writes the PO template of a program: the texts its forms' translators
 build    turns a manifest (JSON: the languages, each with its PO file) and the
          PO files into a dictionary image. Fuzzy and obsolete entries are left
          out and counted; plural entries and characters that a language's code
-         page cannot carry are errors. The checks of "check" run on every
-         PO file; an error (with --strict, a warning) leaves no image.
+         page cannot carry are errors. A language's file may be PO, XLIFF
+         1.2 or 2.0 (.xlf, .xliff) or TS (.ts). The checks of "check" run on
+         every file; an error (with --strict, a warning) leaves no image.
 check    checks translations against their native texts: placeholders of the
          format routine, hot keys, hot-key clashes in a menu level or among
          sibling controls, white space and line breaks at the ends, and (of a
@@ -58,6 +62,9 @@ check    checks translations against their native texts: placeholders of the
          summary line per file; --strict makes warnings errors.
 export   writes FOLDER/messages.pot, one PO file per language and
          FOLDER/dictionary.json, the manifest that builds the image again.
+         --template takes the comments and references of a template's entries
+         (and its entries not yet translated); --format writes the languages'
+         files as XLIFF 1.2 (.xlf), XLIFF 2.0 (.xliff) or Qt's TS (.ts).
 pseudo   writes a PO file whose translations are pseudo-texts: accented
          look-alike letters, about 35 % longer, in brackets; hot keys and
          format placeholders kept.
@@ -286,9 +293,17 @@ struct BuildCounts {
   PoReadCounts leftOut;
 };
 
+// A language's translations, in the format its file name says: XLIFF, TS, else PO.
+std::vector<PoEntry> ReadTranslations(const std::string& path, PoReadCounts& counts,
+                                      bool keepFuzzy = false) {
+  if (path.ends_with(".xlf") || path.ends_with(".xliff")) return ReadXliff(path, counts, keepFuzzy);
+  if (path.ends_with(".ts")) return ReadTs(path, counts, keepFuzzy);
+  return ReadPo(path, counts, keepFuzzy);
+}
+
 void AddLanguage(PldImage& image, std::map<Key, std::size_t>& index, std::size_t language,
                  const std::string& path, BuildCounts& counts) {
-  const std::vector<PoEntry> entries = ReadPo(path, counts.leftOut);
+  const std::vector<PoEntry> entries = ReadTranslations(path, counts.leftOut);
   const int codePage = image.languages[language].codePage;
   const int textCodePage = EffectiveTextCodePage(image);
   for (const PoEntry& entry : entries) {
@@ -321,7 +336,8 @@ void AddLanguage(PldImage& image, std::map<Key, std::size_t>& index, std::size_t
 bool CheckLanguage(const std::string& path, int codePage, bool strict, std::ostream& report,
                    std::string& summary) {
   PoReadCounts counts;
-  const CheckResult result = CheckEntries(ReadPo(path, counts, true), InputName(path), codePage);
+  const CheckResult result =
+      CheckEntries(ReadTranslations(path, counts, true), InputName(path), codePage);
   for (const CheckFinding& finding : result.findings)
     report << Printable(FindingText(finding)) << "\n";
   summary += "  " + Printable(CheckSummary(InputName(path), result)) + "\n";
@@ -437,9 +453,96 @@ std::vector<PoEntry> ExportEntries(const PldImage& image, std::size_t language) 
   return entries;
 }
 
+// The entries of a template given to export, in its order, with the image's translations;
+// then what only the image has. The template brings comments and references.
+std::vector<PoEntry> WithTemplate(const std::vector<PoEntry>& entries,
+                                  const std::vector<PoEntry>& templateEntries) {
+  std::map<Key, std::size_t> translated;
+  for (std::size_t i = 0; i < entries.size(); ++i)
+    translated.emplace(Key{entries[i].context, entries[i].id, entries[i].msgid}, i);
+  std::vector<PoEntry> merged;
+  std::vector<bool> used(entries.size(), false);
+  for (const PoEntry& templateEntry : templateEntries) {
+    PoEntry entry = templateEntry;
+    entry.fuzzy = false;
+    entry.msgstr.clear();
+    entry.line = 0;
+    const auto found =
+        translated.find(Key{templateEntry.context, templateEntry.id, templateEntry.msgid});
+    if (found != translated.end()) {
+      if (used[found->second]) continue;
+      entry.msgstr = entries[found->second].msgstr;
+      used[found->second] = true;
+    }
+    merged.push_back(std::move(entry));
+  }
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    if (!used[i]) merged.push_back(entries[i]);
+  }
+  return merged;
+}
+
+enum class ExportFormat { kPo, kXliff12, kXliff20, kTs };
+
+ExportFormat FormatOption(const Arguments& arguments) {
+  if (!arguments.options.contains("--format")) return ExportFormat::kPo;
+  const std::string format = OneOption(arguments, "--format");
+  if (format == "po") return ExportFormat::kPo;
+  if (format == "xliff12") return ExportFormat::kXliff12;
+  if (format == "xliff20") return ExportFormat::kXliff20;
+  if (format == "ts") return ExportFormat::kTs;
+  throw UsageError("--format takes po, xliff12, xliff20 or ts, not \"" + format + "\"");
+}
+
+// A language's file in the format asked for.
+std::string LanguageFile(const std::vector<PoEntry>& entries, ExportFormat format,
+                         const std::string& source, const std::string& language) {
+  switch (format) {
+    case ExportFormat::kXliff12:
+      return WriteXliff(entries, source, language, XliffVersion::k12);
+    case ExportFormat::kXliff20:
+      return WriteXliff(entries, source, language, XliffVersion::k20);
+    case ExportFormat::kTs:
+      return WriteTs(entries, source, language);
+    case ExportFormat::kPo:
+      break;
+  }
+  return WritePo(entries, PoHeaderFields(language));
+}
+
+std::string FileExtension(ExportFormat format) {
+  switch (format) {
+    case ExportFormat::kXliff12:
+      return ".xlf";
+    case ExportFormat::kXliff20:
+      return ".xliff";
+    case ExportFormat::kTs:
+      return ".ts";
+    case ExportFormat::kPo:
+      break;
+  }
+  return ".po";
+}
+
+// The entries of --template, if given, which becomes one of `inputs`.
+std::vector<PoEntry> ReadTemplate(const Arguments& arguments, std::vector<std::string>& inputs) {
+  if (!arguments.options.contains("--template")) return {};
+  inputs.push_back(OneOption(arguments, "--template"));
+  PoReadCounts counts;
+  return ReadPo(inputs.back(), counts, true);
+}
+
 int Export(const Arguments& arguments, std::ostream& summary) {
   const std::string source = OneInput(arguments);
   const std::filesystem::path folder = OneOption(arguments, "-d");
+  const ExportFormat format = FormatOption(arguments);
+  std::vector<std::string> inputs{source};
+  const bool withTemplate = arguments.options.contains("--template");
+  const std::vector<PoEntry> templateEntries = ReadTemplate(arguments, inputs);
+  auto entriesOf = [&](const PldImage& image, std::size_t language) {
+    std::vector<PoEntry> entries = ExportEntries(image, language);
+    return withTemplate ? WithTemplate(entries, templateEntries) : entries;
+  };
   const std::vector<std::uint8_t> bytes = ReadInputFile(source);
   PldImage image;
   try {
@@ -452,25 +555,31 @@ int Export(const Arguments& arguments, std::ostream& summary) {
     throw PoError(folder.string() + ": not a folder");
   // Everything is made before the first file is written.
   std::vector<std::pair<std::string, std::string>> files;
-  files.emplace_back("messages.pot", WritePo(ExportEntries(image, 0), ""));
-  const std::vector<std::string> names = PoFileNames(image);
+  files.emplace_back("messages.pot", WritePo(entriesOf(image, 0), ""));
+  std::vector<std::string> names = PoFileNames(image);
+  for (std::string& name : names) {
+    if (!name.empty()) name.replace(name.size() - 3, 3, FileExtension(format));
+  }
+  std::string sourceLanguage = LanguageCode(image.languages[0]);
+  if (sourceLanguage.empty()) sourceLanguage = "en";
   nlohmann::json manifest = nlohmann::json::parse(ImageToJson(image));
   manifest.erase("translations");
   for (std::size_t i = 1; i < image.languages.size(); ++i) {
-    files.emplace_back(names[i],
-                       WritePo(ExportEntries(image, i), LanguageCode(image.languages[i])));
+    files.emplace_back(names[i], LanguageFile(entriesOf(image, i), format, sourceLanguage,
+                                              LanguageCode(image.languages[i])));
     manifest["languages"][i]["po"] = names[i];
   }
   files.emplace_back("dictionary.json", manifest.dump(2) + "\n");
   // All files are written before any replaces its target: a failure leaves the old set whole.
   OutputFiles outputs;
   for (const auto& [name, content] : files) {
-    RefuseInputAsOutput({source}, (folder / name).string());
+    RefuseInputAsOutput(inputs, (folder / name).string());
     outputs.Add((folder / name).string(), BytesOf(content));
   }
   outputs.Commit();
-  summary << "lxpo: " << folder.string() << ": messages.pot, " << image.languages.size() - 1
-          << " PO files and dictionary.json; " << image.translations.size() << " translations\n";
+  summary << "lxpo: " << folder.string() << ": messages.pot, " << image.languages.size() - 1 << " "
+          << (format == ExportFormat::kPo ? "PO" : FileExtension(format).substr(1))
+          << " files and dictionary.json; " << image.translations.size() << " translations\n";
   return kLxpoOk;
 }
 
@@ -501,7 +610,8 @@ int Dispatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
                    err);
   if (command == "build") return Build(ParseArguments(args, 1, {"-o"}), out, err);
   if (command == "check") return Check(ParseArguments(args, 1, {}), out, err);
-  if (command == "export") return Export(ParseArguments(args, 1, {"-d"}), err);
+  if (command == "export")
+    return Export(ParseArguments(args, 1, {"-d", "--template", "--format"}), err);
   if (command == "pseudo") return Pseudo(ParseArguments(args, 1, {"-o", "--language"}), out, err);
   if (command.size() > 1 && command[0] == '-') throw UsageError("unknown option " + command);
   throw UsageError("unknown command " + command);

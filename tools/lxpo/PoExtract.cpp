@@ -102,6 +102,102 @@ std::string ToUtf8(const std::string& text, int codePage) {
       platform::MultiByteToWide(text, static_cast<platform::CodePage>(codePage)));
 }
 
+// ---- Lines of a text form
+
+std::string_view Trimmed(std::string_view line) {
+  const std::size_t first = line.find_first_not_of(" \t");
+  if (first == std::string_view::npos) return {};
+  const std::size_t last = line.find_last_not_of(" \t\r");
+  return line.substr(first, last - first + 1);
+}
+
+// The component a line "object Name: TClass" (or "inherited", "inline") opens; "" without a
+// name. False when the line opens none.
+bool OpensComponent(std::string_view line, std::string& name) {
+  static constexpr std::string_view kKeywords[] = {"object ", "inherited ", "inline "};
+  bool opens = false;
+  for (bool more = true; more;) {
+    more = false;
+    for (const std::string_view keyword : kKeywords) {
+      if (line.substr(0, keyword.size()) == keyword) {
+        line = Trimmed(line.substr(keyword.size()));
+        opens = more = true;
+      }
+    }
+  }
+  if (!opens) return false;
+  const std::size_t colon = line.find(':');
+  name =
+      colon == std::string_view::npos ? std::string() : std::string(Trimmed(line.substr(0, colon)));
+  return true;
+}
+
+// Where each component and each of its own properties starts in a text form, so that a
+// reference can name the line a translator finds the text on.
+class FormLines {
+ public:
+  explicit FormLines(const std::vector<std::uint8_t>& form) {
+    if (IsBinaryForm(form)) return;
+    text_ = true;
+    // What is open: a component (its name), or a collection or an item of one ("").
+    std::vector<std::pair<bool, std::string>> open;
+    std::string_view rest(reinterpret_cast<const char*>(form.data()), form.size());
+    for (int number = 1; !rest.empty(); ++number) {
+      const std::size_t end = std::min(rest.find('\n'), rest.size());
+      const std::string_view line = Trimmed(rest.substr(0, end));
+      rest.remove_prefix(std::min(end + 1, rest.size()));
+      Scan(line, number, open);
+    }
+  }
+
+  /// The root component's name; "" for a binary form.
+  const std::string& Root() const { return root_; }
+
+  /// "file:line" of the property (or of its first sub-property: "Items" is written
+  /// "Items.Strings"), else of the component, else the file alone (a binary form, a text
+  /// that comes from the ancestor).
+  std::string Reference(const std::string& file, const std::string& component,
+                        const std::string& property) const {
+    if (!text_) return file;
+    if (const auto found = properties_.find({component, property}); found != properties_.end())
+      return file + ":" + std::to_string(found->second);
+    const auto sub = properties_.lower_bound({component, property + "."});
+    if (sub != properties_.end() && sub->first.first == component &&
+        sub->first.second.starts_with(property + "."))
+      return file + ":" + std::to_string(sub->second);
+    if (const auto found = components_.find(component); found != components_.end())
+      return file + ":" + std::to_string(found->second);
+    return file;
+  }
+
+ private:
+  void Scan(std::string_view line, int number, std::vector<std::pair<bool, std::string>>& open) {
+    std::string name;
+    if (line.empty() || line[0] == '\'' || line[0] == '#') return;
+    if (OpensComponent(line, name)) {
+      if (open.empty()) root_ = name;
+      open.emplace_back(true, name);
+      components_.emplace(name, number);
+    } else if (line == "item") {
+      open.emplace_back(false, std::string());
+    } else if (line == "end" || line == "end>") {
+      if (!open.empty()) open.pop_back();
+      if (line == "end>" && !open.empty() && !open.back().first) open.pop_back();
+    } else if (const std::size_t equals = line.find(" = "); equals != std::string_view::npos) {
+      const std::string property(Trimmed(line.substr(0, equals)));
+      if (!open.empty() && open.back().first)
+        properties_.emplace(std::make_pair(open.back().second, property), number);
+      // A collection opens with "Name = <" and closes with "end>" (or at once, "<>").
+      if (line.ends_with("<")) open.emplace_back(false, std::string());
+    }
+  }
+
+  bool text_ = false;
+  std::string root_;
+  std::map<std::string, int> components_;
+  std::map<std::pair<std::string, std::string>, int> properties_;
+};
+
 // ---- String tables
 
 struct TableLine {
@@ -258,6 +354,7 @@ std::vector<PoEntry> ExtractForm(const std::vector<std::uint8_t>& form,
   loaded.TranslateTexts();
 
   std::vector<PoEntry> entries;
+  const FormLines lines(form);
   const translator::TLxTranslatorTable& table = formTranslator->Table();
   for (int i = 0; i < table.Count(); ++i) {
     const translator::TLxTranslatorTableItem& item = table.Items(i);
@@ -265,8 +362,9 @@ std::vector<PoEntry> ExtractForm(const std::vector<std::uint8_t>& form,
     entry.context = root.ClassName();
     entry.id = item.ComponentName;
     entry.msgid = ToUtf8(item.NativeText, codePage);
-    const std::string owner = item.ComponentName.empty() ? root.Name() : item.ComponentName;
-    entry.references.push_back(reference + ":" + owner + "." + item.PropertyName);
+    const std::string& rootName = lines.Root().empty() ? root.Name() : lines.Root();
+    const std::string owner = item.ComponentName.empty() ? rootName : item.ComponentName;
+    entry.references.push_back(lines.Reference(reference, owner, item.PropertyName));
     entry.comments.push_back(ComponentPath(root, item));
     if (item.PropertyName != "Hint") {
       const std::string hint = HintOf(item.Control);
@@ -291,7 +389,8 @@ std::vector<PoEntry> ExtractStringTable(const std::string& text, const std::stri
           !line.text.empty()) {
         PoEntry entry;
         entry.msgid = ToUtf8(line.text, codePage);
-        entry.references.push_back(reference + ":" + line.name);
+        entry.references.push_back(reference + ":" + std::to_string(lineNumber));
+        entry.comments.push_back(line.name);
         entries.push_back(std::move(entry));
         if (!keyNamesByText || !IsShortCutKeyName(line.name))
           entries.back().id = std::to_string(line.identifier);

@@ -4,13 +4,16 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <optional>
 #include <sstream>
 
+#include "PoWrap.h"
 #include "TextMarks.h"
+#include "lx/LxVersion.h"
 #include "toolfiles/ToolFiles.h"
 
 namespace lx::tools {
@@ -20,61 +23,11 @@ constexpr std::size_t kMaxPoFileSize = 256u << 20;
 
 // ---- Writing
 
-void AppendEscaped(std::string& out, std::string_view text) {
-  static const char kOctal[] = "01234567";
-  for (const char c : text) {
-    const auto byte = static_cast<unsigned char>(c);
-    switch (c) {
-      case '\\':
-        out += "\\\\";
-        break;
-      case '"':
-        out += "\\\"";
-        break;
-      case '\n':
-        out += "\\n";
-        break;
-      case '\r':
-        out += "\\r";
-        break;
-      case '\t':
-        out += "\\t";
-        break;
-      default:
-        if (byte < 0x20 || byte == 0x7F) {
-          out += '\\';
-          out += kOctal[(byte >> 6) & 7];
-          out += kOctal[(byte >> 3) & 7];
-          out += kOctal[byte & 7];
-        } else {
-          out += c;
-        }
-    }
-  }
-}
-
-// A keyword and its string; a text with inner line breaks goes on one line per piece.
+// A keyword and its string, as gettext writes it.
 void AppendField(std::string& out, std::string_view keyword, std::string_view text) {
   if (text.find('\0') != std::string_view::npos)
     throw PoError("a text with a NUL character cannot be written to a PO file");
-  out += keyword;
-  const std::size_t lastBreak = text.rfind('\n');
-  if (lastBreak == std::string_view::npos || lastBreak == 0) {
-    out += " \"";
-    AppendEscaped(out, text);
-    out += "\"\n";
-    return;
-  }
-  out += " \"\"\n";
-  std::size_t start = 0;
-  while (start < text.size()) {
-    const std::size_t end = text.find('\n', start);
-    const std::size_t stop = end == std::string_view::npos ? text.size() : end + 1;
-    out += '"';
-    AppendEscaped(out, text.substr(start, stop - start));
-    out += "\"\n";
-    start = stop;
-  }
+  out += WrappedPoString(keyword, text);
 }
 
 std::string OneLine(std::string_view text) {
@@ -94,20 +47,11 @@ std::string FlagsLine(const PoEntry& entry) {
   return flags.empty() ? flags : "#" + flags + "\n";
 }
 
-// Fields left empty rather than at xgettext's placeholders, which msgfmt --check warns of;
-// no dates, so that a template diffs well.
-std::string Header(std::string_view language) {
-  return "msgid \"\"\nmsgstr \"\"\n"
-         "\"Project-Id-Version: \\n\"\n"
-         "\"PO-Revision-Date: \\n\"\n"
-         "\"Last-Translator: \\n\"\n"
-         "\"Language-Team: \\n\"\n"
-         "\"Language: " +
-         std::string(language) +
-         "\\n\"\n"
-         "\"MIME-Version: 1.0\\n\"\n"
-         "\"Content-Type: text/plain; charset=UTF-8\\n\"\n"
-         "\"Content-Transfer-Encoding: 8bit\\n\"\n";
+std::string HeaderText(const std::vector<PoHeaderField>& fields) {
+  std::string text;
+  for (const auto& [name, value] : fields)
+    text += name + ": " + value + "\n";
+  return text;
 }
 
 // ---- Reading
@@ -317,14 +261,36 @@ bool SplitMsgctxt(std::string_view msgctxt, std::string& context, std::string& i
   return true;
 }
 
+// Fields left empty rather than at xgettext's placeholders, which msgfmt --check warns of;
+// no dates, so that a template diffs well.
+std::vector<PoHeaderField> PoHeaderFields(std::string_view language) {
+  return {{"Project-Id-Version", ""},
+          {"PO-Revision-Date", ""},
+          {"Last-Translator", ""},
+          {"Language-Team", ""},
+          {"Language", std::string(language)},
+          {"MIME-Version", "1.0"},
+          {"Content-Type", "text/plain; charset=UTF-8"},
+          {"Content-Transfer-Encoding", "8bit"},
+          {"X-Generator", std::string("lxpo ") + kLxVersion}};
+}
+
 std::string WritePo(const std::vector<PoEntry>& entries, std::string_view language) {
-  std::string out = Header(language);
+  return WritePo(entries, PoHeaderFields(language));
+}
+
+std::string WritePo(const std::vector<PoEntry>& entries, const std::vector<PoHeaderField>& header) {
+  std::string out;
+  AppendField(out, "msgid", "");
+  AppendField(out, "msgstr", HeaderText(header));
   for (const PoEntry& entry : entries) {
     out += '\n';
     for (const std::string& comment : entry.comments)
       out += "#. " + OneLine(comment) + "\n";
+    std::vector<std::string> references;
     for (const std::string& reference : entry.references)
-      out += "#: " + OneLine(reference) + "\n";
+      references.push_back(OneLine(reference));
+    out += PoReferenceLines(references);
     out += FlagsLine(entry);
     const std::string msgctxt = MsgctxtOf(entry.context, entry.id);
     if (!msgctxt.empty()) AppendField(out, "msgctxt", msgctxt);
@@ -375,8 +341,12 @@ std::vector<PoEntry> ReadPo(const std::string& path, PoReadCounts& counts, bool 
       continue;
     }
     entry.comments = CommentLines(po_message_extracted_comments(message));
-    for (int i = 0; po_filepos_t position = po_message_filepos(message, i); ++i)
-      entry.references.push_back(Text(po_filepos_file(position)));
+    for (int i = 0; po_filepos_t position = po_message_filepos(message, i); ++i) {
+      std::string reference = Text(po_filepos_file(position));
+      const std::size_t line = po_filepos_start_line(position);
+      if (line != static_cast<std::size_t>(-1)) reference += ":" + std::to_string(line);
+      entry.references.push_back(std::move(reference));
+    }
     entries.push_back(std::move(entry));
   }
   return entries;

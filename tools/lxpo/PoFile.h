@@ -8,6 +8,7 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/Exception.h"
@@ -25,7 +26,7 @@ struct PoEntry {
   std::string id;
   std::string msgid;
   std::string msgstr;
-  /// "#:" lines: "MainForm.lxfm:OpenButton.Caption".
+  /// "#:" references, "file:line" ("MainForm.lxfm:12"), or a file alone.
   std::vector<std::string> references;
   /// "#." lines, for the translator.
   std::vector<std::string> comments;
@@ -42,10 +43,22 @@ std::string MsgctxtOf(std::string_view context, std::string_view id);
 /// Splits a msgctxt into context and id; false when it holds no "|".
 bool SplitMsgctxt(std::string_view msgctxt, std::string& context, std::string& id);
 
+/// A field of a PO file's header: name and value.
+using PoHeaderField = std::pair<std::string, std::string>;
+
+/// The header of the PO files lxpo writes, in order: the gettext fields (with "Language:
+/// <language>", empty for a template), then "X-Generator". Fields that every PO file carries
+/// are added here.
+std::vector<PoHeaderField> PoHeaderFields(std::string_view language);
+
 /// A PO file's text: a header (with "Language: <language>"; empty for a template) and the entries
 /// in their order; a msgid with placeholders of the program's format routine is flagged
 /// "object-pascal-format". Raises PoError for a text that PO cannot carry (a NUL character).
+/// Strings and references are wrapped as gettext wraps them (page width 79), so that msgcat
+/// gives back the same bytes.
 std::string WritePo(const std::vector<PoEntry>& entries, std::string_view language);
+/// The same with the header's fields given.
+std::string WritePo(const std::vector<PoEntry>& entries, const std::vector<PoHeaderField>& header);
 
 /// What `ReadPo` leaves out besides the entries it gives.
 struct PoReadCounts {

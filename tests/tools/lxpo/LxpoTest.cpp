@@ -2,6 +2,7 @@
 // tools, and what comes back from them builds.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <filesystem>
@@ -10,9 +11,13 @@
 #include <span>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "lxpo/Lxpo.h"
+#include "lxpo/PoFile.h"
+#include "lxpo/TsFile.h"
+#include "lxpo/XliffFile.h"
 #include "pldimage/PldImage.h"
 #include "support/TempFolder.h"
 
@@ -151,14 +156,14 @@ TEST_F(LxpoTest, ExtractWritesEveryTargetTextOnceWithItsReferences) {
   const std::string pot = ExtractTemplate();
   EXPECT_EQ(MsgfmtCheck(At("messages.pot")), 0);
   EXPECT_TRUE(Contains(pot,
-                       "#: MainForm.lxfm:MainForm.Caption\nmsgctxt \"TMainForm|\"\n"
+                       "#: MainForm.lxfm:2\nmsgctxt \"TMainForm|\"\n"
                        "msgid \"Main window\"\nmsgstr \"\"\n"));
   EXPECT_TRUE(Contains(pot,
-                       "#. Hint: Open a file\n#: MainForm.lxfm:OpenButton.Caption\n"
+                       "#. Hint: Open a file\n#: MainForm.lxfm:5\n"
                        "msgctxt \"TMainForm|OpenButton\"\nmsgid \"Open\"\n"));
-  // The same key twice: one entry, both references.
+  // The same key twice: one entry, its reference once (as gettext keeps it).
   EXPECT_TRUE(Contains(pot,
-                       "#: MainForm.lxfm:Colours.Items\n#: MainForm.lxfm:Colours.Items\n"
+                       "#: MainForm.lxfm:8\n"
                        "msgctxt \"TMainForm|Colours\"\nmsgid \"Red\"\n"));
   EXPECT_LT(pot.find("\"Open a file\""), pot.find("\"Blue\""));  // the order of the pass
 
@@ -183,14 +188,13 @@ TEST_F(LxpoTest, ExtractTakesStringTablesTheFrameworkAndDefaultTargets) {
   EXPECT_EQ(MsgfmtCheck(At("all.pot")), 0);
   const std::string pot = Read(At("all.pot"));
   EXPECT_TRUE(Contains(pot, "msgctxt \"TPlainForm|L\"\nmsgid \"Label\"\n"));
-  EXPECT_TRUE(
-      Contains(pot, "#: Bare.lxfm:BareForm.Hint\nmsgctxt \"TBareForm|\"\nmsgid \"Bare\"\n"));
+  EXPECT_TRUE(Contains(pot, "#: Bare.lxfm:2\nmsgctxt \"TBareForm|\"\nmsgid \"Bare\"\n"));
   EXPECT_TRUE(Contains(pot,
-                       "#: Program.strings:SHello\n#, object-pascal-format\nmsgctxt \"|10\"\n"
-                       "msgid \"\"\n\"Hello \\\"%s\\\"\\n\"\n"));
+                       "#. SHello\n#: Program.strings:2\n#, object-pascal-format\nmsgctxt \"|10\"\n"
+                       "msgid \"Hello \\\"%s\\\"\\n\"\n"));
   // Framework strings by identifier; key names and system-menu texts by the text alone.
-  EXPECT_TRUE(Contains(pot, "#: FrameworkStrings.strings:SMsgDlgWarning\nmsgctxt \"|65320\"\n"));
-  EXPECT_TRUE(Contains(pot, "#: FrameworkStrings.strings:SmkcCtrl\nmsgid \"Ctrl+\"\n"));
+  EXPECT_TRUE(Contains(pot, "#. SMsgDlgWarning\n#: FrameworkStrings.strings:"));
+  EXPECT_TRUE(Contains(pot, "#. SmkcCtrl\n#: FrameworkStrings.strings:"));
   EXPECT_TRUE(Contains(pot, "#: SystemMenu:SC_CLOSE\nmsgid \"&Close\"\n"));
   EXPECT_LT(pot.find("SHello"), pot.find("SmkcCtrl"));
 
@@ -561,13 +565,13 @@ TEST_F(LxpoTest, CheckAndBuildCatchSeededMistakesAndPassCleanFiles) {
   const std::string de = At("de.po").string();
   const std::string findings =
       de +
-      ":33: error: msgctxt \"TMainForm|CopyLabel\" msgid \"%s copied\": the placeholders "
+      ":34: error: msgctxt \"TMainForm|CopyLabel\" msgid \"%s copied\": the placeholders "
       "differ: %0:s in the native text, %0:d in the translation\n" +
       de +
-      ":26: warning: msgctxt \"TMainForm|SetupItem\" msgid \"Se&tup\": the hot key \"s\" "
+      ":27: warning: msgctxt \"TMainForm|SetupItem\" msgid \"Se&tup\": the hot key \"s\" "
       "of \"&Setup\" is also that of \"&Speichern\" (msgctxt \"TMainForm|SaveItem\" msgid "
       "\"&Save\", " +
-      de + ":20) in MainForm.MainMenu1.FileItem\n";
+      de + ":21) in MainForm.MainMenu1.FileItem\n";
   const Result check = Lxpo({"check", At("dictionary.json").string()});
   EXPECT_EQ(check.code, 1);
   EXPECT_EQ(check.err, findings);
@@ -593,7 +597,9 @@ TEST_F(LxpoTest, UsageErrorsExitWithTwo) {
        {std::pair<std::vector<std::string>, std::string>{{"build", "x.json"}, "-o is required"},
         {{"frobnicate"}, "unknown command frobnicate"},
         {{"--bogus"}, "unknown option --bogus"},
-        {{"pseudo", "x.pot", "--bogus", "-o", "y.po"}, "unknown option --bogus"}}) {
+        {{"pseudo", "x.pot", "--bogus", "-o", "y.po"}, "unknown option --bogus"},
+        {{"export", "x.pld", "-d", "out", "--format", "xml"},
+         "--format takes po, xliff12, xliff20 or ts, not \"xml\""}}) {
     const Result result = Lxpo(args);
     EXPECT_EQ(result.code, 2);
     EXPECT_EQ(result.err, "lxpo: " + message + tryHelp);
@@ -602,6 +608,257 @@ TEST_F(LxpoTest, UsageErrorsExitWithTwo) {
   const Result help = Lxpo({"--help"});
   EXPECT_EQ(help.code, 0);
   EXPECT_TRUE(Contains(help.out, "lxpo extract"));
+}
+
+// ---- Translators' round trips: seeded mistakes in every format, and other tools on the files
+
+const std::string kSeededForm = R"(object MainForm: TMainForm
+  object MainMenu1: TMainMenu
+    object FileItem: TMenuItem
+      Caption = '&File'
+      object SaveItem: TMenuItem
+        Caption = '&Save'
+      end
+      object SetupItem: TMenuItem
+        Caption = 'Se&tup'
+      end
+      object EditItem: TMenuItem
+        Caption = '&Edit'
+      end
+    end
+  end
+  object CopyLabel: TLabel
+    Caption = '%s copied'
+  end
+  object NameLabel: TLabel
+    Caption = 'Name %s:'
+  end
+  object OpenButton: TButton
+    Caption = '&Open'
+  end
+  object NoteLabel: TLabel
+    Caption = ' Note'
+  end
+  object SizeLabel: TLabel
+    Caption = 'Size '
+  end
+  object CloseButton: TButton
+    Caption = 'Close'
+  end
+  object BreakLabel: TLabel
+    Caption = 'One'#10'two'
+  end
+end
+)";
+
+struct Seeded {
+  std::string id;
+  std::string clean;
+  std::string mistaken;
+  /// "error" or "warning"; the clash is reported on the second item.
+  std::string kind;
+};
+
+const std::vector<Seeded> kSeeded = {
+    {"FileItem", "&Datei", "&Datei", ""},
+    {"SaveItem", "&Speichern", "&Speichern", ""},
+    {"SetupItem", "&Einrichten", "&Setup", "warning"},
+    {"EditItem", "&Bearbeiten", "&Bearb&eiten", "error"},
+    {"CopyLabel", "%s kopiert", "%d kopiert", "error"},
+    {"NameLabel", "Name %s:", "Name:", "error"},
+    {"OpenButton", "Ö&ffnen", "Öffnen", "error"},
+    {"NoteLabel", " Notiz", "Notiz", "warning"},
+    {"SizeLabel", "Größe ", "Größe", "warning"},
+    {"CloseButton", "Schließen", "Закрыть", "error"},
+    {"BreakLabel", "Eins\nzwei", "Eins zwei", "warning"},
+};
+
+// The line that the unit or message of `id` starts on in `text`: the last `opener` before
+// the key.
+int UnitLine(const std::string& text, const std::string& id, const std::string& opener) {
+  const std::size_t key = text.find("TMainForm|" + id);
+  const std::size_t start = text.rfind(opener, key);
+  return static_cast<int>(std::count(text.begin(), text.begin() + start, '\n')) + 1;
+}
+
+class RoundTripTest : public LxpoTest {
+ protected:
+  // de.po translated from the template of kSeededForm, `mistaken` or clean, with de.xlf,
+  // de.xliff and de.ts written from it, and a manifest for each.
+  void WriteTranslations(bool mistaken) {
+    Write(At("MainForm.lxfm"), kSeededForm);
+    ASSERT_EQ(Lxpo({"extract", "--no-framework", At("MainForm.lxfm").string(), "-o",
+                    At("messages.pot").string()})
+                  .code,
+              0);
+    PoReadCounts counts;
+    std::vector<PoEntry> entries = ReadPo(At("messages.pot").string(), counts);
+    for (PoEntry& entry : entries) {
+      for (const Seeded& seeded : kSeeded) {
+        if (entry.id == seeded.id) entry.msgstr = mistaken ? seeded.mistaken : seeded.clean;
+      }
+    }
+    Write(At("de.po"), WritePo(entries, "de"));
+    Write(At("de.xlf"), WriteXliff(entries, "en", "de", XliffVersion::k12));
+    Write(At("de.xliff"), WriteXliff(entries, "en", "de", XliffVersion::k20));
+    Write(At("de.ts"), WriteTs(entries, "en", "de"));
+    for (const std::string name : {"de.po", "de.xlf", "de.xliff", "de.ts"}) {
+      std::string manifest = kManifest;
+      manifest.replace(manifest.find("\"de.po\""), 7, "\"" + name + "\"");
+      Write(At(name + ".json"), manifest);
+    }
+  }
+};
+
+TEST_F(RoundTripTest, SeededMistakesAreCaughtInEveryFormatWithFileAndLine) {
+  WriteTranslations(true);
+  for (const auto& [name, opener] : {std::pair<std::string, std::string>{"de.po", "msgctxt"},
+                                     {"de.xlf", "<trans-unit"},
+                                     {"de.xliff", "<unit"},
+                                     {"de.ts", "<message>"}}) {
+    const std::string path = At(name).string();
+    const std::string text = Read(path);
+    const Result check = Lxpo({"check", At(name + ".json").string()});
+    EXPECT_EQ(check.code, 1) << name;
+    for (const Seeded& seeded : kSeeded) {
+      if (seeded.kind.empty()) continue;
+      const std::string finding = path + ":" + std::to_string(UnitLine(text, seeded.id, opener)) +
+                                  ": " + seeded.kind + ": msgctxt \"TMainForm|" + seeded.id + "\"";
+      EXPECT_TRUE(Contains(check.err, finding)) << finding << "\n" << check.err;
+    }
+    EXPECT_EQ(check.out, "lxpo: check: failed\n  " + path + ": 5 errors, 4 warnings\n");
+    const Result build = Lxpo({"build", At(name + ".json").string(), "-o", At("de.pld").string()});
+    EXPECT_EQ(build.code, 1) << name;
+    EXPECT_FALSE(fs::exists(At("de.pld")));
+  }
+}
+
+TEST_F(RoundTripTest, CleanFilesPassAndEveryFormatBuildsTheSameImage) {
+  WriteTranslations(false);
+  std::string image;
+  for (const std::string name : {"de.po", "de.xlf", "de.xliff", "de.ts"}) {
+    const Result check = Lxpo({"check", "--strict", At(name + ".json").string()});
+    EXPECT_EQ(check.code, 0) << name << check.err;
+    const Result build = Lxpo({"build", At(name + ".json").string(), "-o", At("de.pld").string()});
+    ASSERT_EQ(build.code, 0) << name << build.err;
+    EXPECT_TRUE(Contains(build.err, ": 11 translated, 0 untranslated")) << build.err;
+    if (image.empty()) image = Read(At("de.pld"));
+    EXPECT_EQ(Read(At("de.pld")), image) << name;
+  }
+  // Exported in each format and built again: every key and text comes back.
+  for (const std::string format : {"po", "xliff12", "xliff20", "ts"}) {
+    const fs::path out = At("out-" + format);
+    fs::create_directory(out);
+    const Result exported = Lxpo({"export", At("de.pld").string(), "-d", out.string(), "--format",
+                                  format, "--template", At("messages.pot").string()});
+    ASSERT_EQ(exported.code, 0) << exported.err;
+    const Result rebuilt =
+        Lxpo({"build", (out / "dictionary.json").string(), "-o", (out / "again.pld").string()});
+    ASSERT_EQ(rebuilt.code, 0) << format << rebuilt.err;
+    EXPECT_EQ(Read(out / "again.pld"), image) << format;
+  }
+}
+
+TEST_F(RoundTripTest, ExportWithATemplateKeepsEveryCommentAndReferenceAndMsgcatKeepsTheBytes) {
+  WriteTranslations(false);
+  ASSERT_EQ(Lxpo({"build", At("de.po.json").string(), "-o", At("de.pld").string()}).code, 0);
+  fs::create_directory(At("out"));
+  ASSERT_EQ(Lxpo({"export", At("de.pld").string(), "-d", At("out").string(), "--template",
+                  At("messages.pot").string()})
+                .code,
+            0);
+  const std::string exported = Read(At("out/de.po"));
+  std::istringstream lines(Read(At("messages.pot")));
+  for (std::string line; std::getline(lines, line);) {
+    if (line.starts_with("#") || line.starts_with("msgctxt")) {
+      EXPECT_TRUE(Contains(exported, line + "\n")) << line;
+    }
+  }
+  EXPECT_TRUE(Contains(exported, "\"Language: de\\n\"\n"));
+  EXPECT_TRUE(Contains(exported, "\"X-Generator: lxpo "));
+  ASSERT_EQ(Lxpo({"pseudo", At("messages.pot").string(), "-o", At("qps.po").string()}).code, 0);
+  for (const std::string name : {"messages.pot", "out/de.po", "out/messages.pot", "qps.po"}) {
+    int status = 0;
+    const std::string again = Shell("msgcat '" + At(name).string() + "'", status);
+    EXPECT_EQ(status, 0) << again;
+    EXPECT_EQ(again, Read(At(name))) << name;
+  }
+}
+
+// Qt's tools and translate-toolkit on the files lxpo writes, and lxpo on theirs.
+TEST_F(RoundTripTest, QtAndTranslateToolkitReadAndWriteTheExchangeFiles) {
+  int status = 0;
+  if (Shell("command -v po2xliff xliff2po pofilter", status), status != 0)
+    GTEST_SKIP() << "translate-toolkit is not installed (make test installs it)";
+  if (!fs::exists(LX_LCONVERT) || !fs::exists(LX_LRELEASE))
+    GTEST_SKIP() << "Qt's lconvert and lrelease are not installed (make test installs them)";
+  WriteTranslations(false);
+  ASSERT_EQ(Lxpo({"build", At("de.po.json").string(), "-o", At("de.pld").string()}).code, 0);
+  const std::string image = Read(At("de.pld"));
+  const std::string lconvert = std::string(LX_LCONVERT) + " -i '";
+  // TS and XLIFF 1.2 through lconvert to PO; PO through lconvert to XLIFF 1.2 and TS.
+  for (const auto& [from, to] : {std::pair<std::string, std::string>{"de.ts", "qt-ts.po"},
+                                 {"de.xlf", "qt-xlf.po"},
+                                 {"de.po", "qt.xlf"},
+                                 {"de.po", "qt.ts"}}) {
+    const std::string output =
+        Shell(lconvert + At(from).string() + "' -o '" + At(to).string() + "'", status);
+    ASSERT_EQ(status, 0) << output;
+    std::string manifest = kManifest;
+    manifest.replace(manifest.find("\"de.po\""), 7, "\"" + to + "\"");
+    Write(At("qt.json"), manifest);
+    const Result build = Lxpo({"build", At("qt.json").string(), "-o", At("qt.pld").string()});
+    ASSERT_EQ(build.code, 0) << to << build.err;
+    EXPECT_EQ(Read(At("qt.pld")), image) << to;
+  }
+  const std::string lrelease = Shell(std::string(LX_LRELEASE) + " '" + At("de.ts").string() +
+                                         "' -qm '" + At("de.qm").string() + "'",
+                                     status);
+  EXPECT_EQ(status, 0) << lrelease;
+  EXPECT_TRUE(Contains(lrelease, "Generated 11 translation(s) (11 finished")) << lrelease;
+
+  // translate-toolkit reads lxpo's XLIFF with every text; lxpo reads its XLIFF with the line.
+  const std::string xliff2po = Shell("xliff2po --progress=none -i '" + At("de.xlf").string() +
+                                         "' -o '" + At("tt.po").string() + "'",
+                                     status);
+  ASSERT_EQ(status, 0) << xliff2po;
+  EXPECT_TRUE(Contains(Read(At("tt.po")), "msgid \"%s copied\"\nmsgstr \"%s kopiert\"\n"));
+  WriteTranslations(true);
+  Shell("po2xliff --progress=none -i '" + At("de.po").string() + "' -o '" + At("tt.xlf").string() +
+            "'",
+        status);
+  ASSERT_EQ(status, 0);
+  const Result check = Lxpo({"check", At("tt.xlf").string()});
+  EXPECT_EQ(check.code, 1);
+  EXPECT_TRUE(Contains(check.err, At("tt.xlf").string() + ":")) << check.err;
+  // pofilter sees the seeded hot keys, placeholders and blanks too.
+  const std::string pofilter =
+      Shell("pofilter --progress=none --wx -t accelerators -t printf -t startwhitespace '" +
+                At("de.po").string() + "'",
+            status);
+  for (const char* test :
+       {"(pofilter) accelerators", "(pofilter) printf", "(pofilter) startwhitespace"})
+    EXPECT_TRUE(Contains(pofilter, test)) << pofilter;
+}
+
+TEST_F(LxpoTest, BadExchangeFilesNameTheirLine) {
+  Write(At("dictionary.json"), kManifest);
+  for (const auto& [name, text, message] :
+       {std::tuple<std::string, std::string, std::string>{
+            "de.xlf", "<?xml version=\"1.0\"?>\n<xliff version=\"1.2\">\n<file>\n</xliff>\n",
+            ":4: Opening and ending tag mismatch: file line 3 and xliff"},
+        {"de.ts", "<TS>\n<context>\n<message><source>a &amp b</source>", ":3: "},
+        {"de.xliff", "<xliff version=\"3.0\"/>\n", ":1: not an XLIFF 1.2 or 2.0 file"},
+        {"de.ts", "<?xml version=\"1.0\"?>\n<ts/>\n", ":2: not a TS file"},
+        {"de.ts",
+         "<TS>\n<context><name></name>\n<message>\n<source>a</source><comment>TForm</comment>"
+         "</message></context></TS>\n",
+         ":3: the key \"TForm\" does not parse: \"context|id\" expected"}}) {
+    Write(At(name), text);
+    const Result check = Lxpo({"check", At(name).string()});
+    EXPECT_EQ(check.code, 1) << name;
+    EXPECT_TRUE(check.err.starts_with("lxpo: " + At(name).string() + message)) << check.err;
+  }
 }
 
 }  // namespace

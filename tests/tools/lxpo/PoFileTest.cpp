@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <fstream>
 
 #include "lxpo/PoFile.h"
@@ -76,6 +77,64 @@ TEST(PoFileTest, RefusesWhatIsNotAPoFile) {
                 missing + ": cannot be opened: No such file or directory");
   EXPECT_RAISES(ReadPo(folder.Path().string(), counts), ToolFileError,
                 folder.Path().string() + ": is a folder");
+}
+
+// What lxpo writes, msgcat writes again byte for byte: strings broken as gettext breaks them.
+TEST(PoFileTest, TextsAreWrappedAsGettextWrapsThem) {
+  const std::string words =
+      "Choose the language of the program; the forms (and the menus) change at once, the "
+      "dates follow the locale: e-mail, path/to/file, 1,000.5 and \"quoted\" words.";
+  const std::vector<std::string> texts = {
+      "",
+      "short",
+      "ends with a break\n",
+      "two\nlines",
+      words,
+      words + "\n" + words,
+      "  " + words + "\t",
+      "日本語の文章は空白なしで続きます。" + std::string(3, ' ') +
+          "プログラムの言語を選ぶと、フォームとメニューがすぐに変わり、日付はロケールに従います。",
+      std::string(100, 'x') + " " + std::string(90, 'y'),
+      "Größe «Zitat» „de“ ‘a’ (Klammer) [x] {y} a!b a?b; Привет мир, " + words,
+  };
+  std::vector<PoEntry> entries;
+  for (std::size_t i = 0; i < texts.size(); ++i) {
+    PoEntry entry;
+    entry.context = "TLongForm";
+    entry.id = "Text" + std::to_string(i);
+    entry.msgid = texts[i].empty() ? "x" : texts[i];
+    entry.msgstr = texts[i];
+    entry.references = {"forms/LongForm.lxfm:" + std::to_string(i + 1),
+                        "forms/LongForm.lxfm:" + std::to_string(i + 1)};
+    for (int k = 0; k < 6; ++k)
+      entry.references.push_back("a/rather/long/folder/Form" + std::to_string(k) + ".lxfm:1234");
+    entries.push_back(std::move(entry));
+  }
+  support::TempFolder folder;
+  const std::string path = (folder.Path() / "wrap.po").string();
+  const std::string written = WritePo(entries, "ja");
+  std::ofstream(path, std::ios::binary) << written;
+  FILE* pipe = popen(("msgcat '" + path + "' 2>&1").c_str(), "r");
+  ASSERT_NE(pipe, nullptr);
+  std::string again;
+  char buffer[4096];
+  while (const std::size_t count = std::fread(buffer, 1, sizeof buffer, pipe))
+    again.append(buffer, count);
+  EXPECT_EQ(pclose(pipe), 0) << again;
+  EXPECT_EQ(again, written);
+  // A reference given twice is written once; long lines start with an empty string.
+  EXPECT_NE(written.find("#: forms/LongForm.lxfm:1 a/rather/long/folder/Form0.lxfm:1234"),
+            std::string::npos);
+  EXPECT_NE(written.find("msgid \"\"\n\"Choose the language of the program; the forms (and "
+                         "the menus) change at \"\n\"once, the dates"),
+            std::string::npos)
+      << written;
+  PoReadCounts counts;
+  const std::vector<PoEntry> read = ReadPo(path, counts);
+  ASSERT_EQ(read.size(), entries.size());
+  for (std::size_t i = 0; i < read.size(); ++i)
+    EXPECT_EQ(read[i].msgstr, texts[i]);
+  EXPECT_EQ(read[0].references.front(), "forms/LongForm.lxfm:1");
 }
 
 }  // namespace
