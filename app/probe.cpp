@@ -132,6 +132,7 @@ struct Options {
   bool listLanguages = false;
   bool wait = false;
   bool headless = false;
+  bool follow = false;
   std::optional<std::string> language;
 };
 
@@ -145,6 +146,10 @@ struct OptionSpec {
 
 const std::vector<OptionSpec>& OptionSpecs() {
   static const std::vector<OptionSpec> specs = {
+      {"--follow", "",
+       "follow probe.pld: a dictionary replaced or rewritten while the window shows is shown "
+       "at once",
+       [](Options& o, const std::string&) { o.follow = true; }},
       {"--headless", "", "write the window to standard output as text, even with a display",
        [](Options& o, const std::string&) { o.headless = true; }},
       {"--help", "", "show this help and end",
@@ -237,10 +242,23 @@ void ListLanguages() {
   }
 }
 
+// A replaced probe.pld is taken at once; one that cannot be taken is named on standard error
+// (once) and the window keeps its texts.
+void FollowDictionary() {
+  frame::LanguageSetup("");
+  if (frame::dmlg == nullptr || frame::dmlg->Dictionary == nullptr) return;
+  dict::TLxBinaryDictionary& dictionary = *frame::dmlg->Dictionary;
+  dictionary.OnReloadError = [](framework::TObject*, const std::string& message) {
+    std::cerr << "probe: " << message << "; the window keeps its texts\n";
+  };
+  dictionary.SetFollow(true);
+}
+
 // The window through the on-screen backend, until it is closed or a signal comes; false,
 // with nothing shown, when the display cannot be opened.
-bool RunOnScreen(int& argc, char**& argv) {
+bool RunOnScreen(int& argc, char**& argv, bool follow) {
   if (!screen::Install(argc, argv)) return false;
+  if (follow) FollowDictionary();
   screen::WakeOnReadable(wakeUp[0]);
   app::TProbeForm* form = nullptr;
   framework::TApplication& application = framework::Application();
@@ -281,7 +299,7 @@ bool DisplayNamed() {
 
 void ShowWindow(const Options& options, int& argc, char**& argv) {
   if (!options.headless && DisplayNamed()) {
-    if (RunOnScreen(argc, argv)) return;
+    if (RunOnScreen(argc, argv, options.follow)) return;
     std::cerr << "probe: cannot open the display; the window follows as text\n";
   }
   ShowMainWindow(options.wait);
