@@ -136,7 +136,7 @@ TEST_F(PoUpdateTest, NothingIsWrittenOverWhatItCannotTrust) {
       {"the entry gone", With("msgid \"Locale Probe\"", "msgid \"Probe\""), "Locale Probe",
        path_ + ": no entry msgctxt \"TProbeForm|\" msgid \"Locale Probe\""},
       {"a syntax error", With("msgstr \"\"\n\"Spra\"", "msgstr \"\"\n\"Spra"), "Locale Probe",
-       path_ + ":18: end-of-line within string"},
+       path_ + ":20: end-of-line within string"},
       {"no such entry", kPo, "Nowhere", path_ + ": no entry msgctxt \"TProbeForm|\" msgid \"Nowhere\""},
       {"no file", "", "Locale Probe", path_ + ": cannot be read: No such file or directory"},
   };
@@ -148,7 +148,9 @@ TEST_F(PoUpdateTest, NothingIsWrittenOverWhatItCannotTrust) {
     }
     EXPECT_RAISES(WritePoText(path_, "TProbeForm|", c.msgid, "Neu", read), EPoUpdate, c.message)
         << c.what;
-    if (!c.file.empty()) EXPECT_EQ(Content(), c.file) << c.what;
+    if (!c.file.empty()) {
+      EXPECT_EQ(Content(), c.file) << c.what;
+    }
     EXPECT_EQ(FilesInFolder(), c.file.empty() ? 0 : 1) << c.what;
   }
 }
