@@ -10,6 +10,14 @@
 #include "support/Raised.h"
 #include "support/TempFolder.h"
 
+// libgettextpo keeps a few small blocks of every file it reads to the end of the process.
+extern "C" const char* __lsan_default_suppressions() {
+  return "leak:libgettextpo\n";
+}
+extern "C" const char* __lsan_default_options() {
+  return "print_suppressions=0";
+}
+
 namespace lx::app {
 namespace {
 
