@@ -52,10 +52,10 @@ TFileContent ReadContent(const std::string& path) {
   TFileContent content;
   content.bytes = bytes.str();
   content.mode = info.st_mode & 07777;
-  content.snapshot = {static_cast<std::int64_t>(content.bytes.size()),
-                      static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1000000000 +
-                          info.st_mtim.tv_nsec,
-                      Hash(content.bytes)};
+  content.snapshot = {
+      static_cast<std::int64_t>(content.bytes.size()),
+      static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec,
+      Hash(content.bytes)};
   return content;
 }
 
@@ -63,8 +63,7 @@ TFileContent ReadContent(const std::string& path) {
 
 std::optional<std::string>* firstError = nullptr;
 
-void Note(std::optional<std::string>& error, const char* file, std::size_t line,
-          const char* text) {
+void Note(std::optional<std::string>& error, const char* file, std::size_t line, const char* text) {
   if (error) return;
   error = std::string(file != nullptr ? file : "") + ":" + std::to_string(line) + ": " + text;
 }
@@ -137,12 +136,23 @@ std::string Escaped(std::string_view text) {
   std::string out;
   for (const char c : text) {
     switch (c) {
-      case '"': out += "\\\""; break;
-      case '\\': out += "\\\\"; break;
-      case '\n': out += "\\n"; break;
-      case '\t': out += "\\t"; break;
-      case '\r': out += "\\r"; break;
-      default: out += c;
+      case '"':
+        out += "\\\"";
+        break;
+      case '\\':
+        out += "\\\\";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      default:
+        out += c;
     }
   }
   return out;
@@ -207,8 +217,10 @@ std::string WithoutFuzzy(std::string_view flags) {
     const std::size_t comma = rest.find(',');
     std::string_view flag = rest.substr(0, comma);
     rest.remove_prefix(comma == std::string_view::npos ? rest.size() : comma + 1);
-    while (!flag.empty() && (flag.front() == ' ' || flag.front() == '\t')) flag.remove_prefix(1);
-    while (!flag.empty() && (flag.back() == ' ' || flag.back() == '\t')) flag.remove_suffix(1);
+    while (!flag.empty() && (flag.front() == ' ' || flag.front() == '\t'))
+      flag.remove_prefix(1);
+    while (!flag.empty() && (flag.back() == ' ' || flag.back() == '\t'))
+      flag.remove_suffix(1);
     if (flag.empty() || flag == "fuzzy") continue;
     kept += (kept.empty() ? "#, " : ", ") + std::string(flag);
   }
@@ -222,7 +234,8 @@ std::optional<std::string> Patched(std::string_view bytes, const std::string& ms
   std::size_t start = 0;
   while (start < lines.size()) {
     std::size_t end = start;
-    while (end < lines.size() && !lines[end].text.empty()) ++end;
+    while (end < lines.size() && !lines[end].text.empty())
+      ++end;
     // Lines [start, end) are one entry.
     std::string context, id;
     bool hasContext = false;

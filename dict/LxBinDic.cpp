@@ -167,6 +167,31 @@ void TLxBinaryDictionary::DoClose() {
   TLxCustomFileDictionary::DoClose();
 }
 
+void TLxBinaryDictionary::PatchTranslation(const std::string& native, const std::string& context,
+                                           const std::string& id, const std::string& text) {
+  if (!IsOpen()) return;
+  const TLxTranslationList& table = TranslationTable();
+  TLxTranslationList patched;
+  patched.Reserve(static_cast<std::size_t>(table.Count()) + 1, 0);
+  lang::TLxTranslation record;
+  bool found = false;
+  for (int i = 0; i < table.Count(); ++i) {
+    table.CopyTo(i, record);
+    if (record.Native == native && record.Context == context && record.Id == id) {
+      record.Translation = text;
+      record.State = lang::TLxTranslation::kActiveText;
+      found = true;
+    }
+    patched.Add(record);
+  }
+  if (!found) patched.Add(native, context, id, text, lang::TLxTranslation::kActiveText);
+  std::swap(patched, TranslationTable());
+  SortTranslations();
+  // The table no longer is the file's: the next load reads the file whole.
+  loadedKeys_.reset();
+  TLxDictionary::Change(true, false);
+}
+
 // ---- Following the file
 
 void TLxBinaryDictionary::SetFollow(bool value) {

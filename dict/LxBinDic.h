@@ -56,6 +56,12 @@ class TLxBinaryDictionary : public TLxCustomFileDictionary {
   void Reload();
   /// Without a handler, failures go to the application's ShowException.
   TLxReloadErrorEvent OnReloadError;
+  /// Gives the key (native, context, id) the active-language text `text` in the loaded table
+  /// (adding the entry when it has none) and translates every bound translator anew: a text
+  /// corrected while the program runs shows at once. The file is not changed; the next load
+  /// of it (a reload, a switch of language) brings its own texts back. Open only.
+  void PatchTranslation(const std::string& native, const std::string& context,
+                        const std::string& id, const std::string& text);
 
   /// Opens the image for one query. Raises Exception "No FileName property set" when the
   /// stored `FileName` is empty (for every storage), the file-open or resource-not-found

@@ -1,5 +1,3 @@
-#include "app/PoUpdate.h"
-
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -7,6 +5,7 @@
 #include <sstream>
 #include <string>
 
+#include "app/PoUpdate.h"
 #include "support/Raised.h"
 #include "support/TempFolder.h"
 
@@ -46,8 +45,10 @@ const std::string kPo =
     "\"che\"\n"
     "\n"
     "msgctxt \"TProbeForm|Notes\"\n"
-    "msgid \"These are the language and the formats that the program uses, and a line that is long\"\n"
-    "msgstr \"Das sind die Sprache und die Formate, die das Programm verwendet, und eine lange Zeile\"\n"
+    "msgid \"These are the language and the formats that the program uses, and a line that is "
+    "long\"\n"
+    "msgstr \"Das sind die Sprache und die Formate, die das Programm verwendet, und eine lange "
+    "Zeile\"\n"
     "\n"
     "#~ msgctxt \"TProbeForm|Old\"\n"
     "#~ msgid \"Old\"\n"
@@ -96,7 +97,8 @@ TEST_F(PoUpdateTest, AnEditChangesOnlyItsEntrysTranslation) {
        "msgstr \"Pr\xC3\xBC\x66\x65r \\\"neu\\\"\"\n"},
       {"TProbeForm|LanguageLabel", "Language:", "Sprache:",
        "#, fuzzy, object-pascal-format\n#| msgid \"Language\"\n"
-       "msgctxt \"TProbeForm|LanguageLabel\"\nmsgid \"Language:\"\nmsgstr \"\"\n\"Spra\"\n\"che\"\n",
+       "msgctxt \"TProbeForm|LanguageLabel\"\nmsgid \"Language:\"\nmsgstr "
+       "\"\"\n\"Spra\"\n\"che\"\n",
        "#, object-pascal-format\nmsgctxt \"TProbeForm|LanguageLabel\"\nmsgid \"Language:\"\n"
        "msgstr \"Sprache:\"\n"},
       {"TProbeForm|CloseButton", "&Close", "S&chlie\xC3\x9F\x65n",
@@ -119,9 +121,10 @@ TEST_F(PoUpdateTest, TwoEditsInARowAndAnOutsideChangeOfAnotherEntry) {
   read = WritePoText(path_, "TProbeForm|", "Locale Probe", "Eins", read);
   read = WritePoText(path_, "TProbeForm|", "Locale Probe", "Zwei", read);
   // Another program changes another entry: the edit goes onto its file.
-  const std::string outside = With("msgstr \"Gebietsschema-Pr\xC3\xBC\x66\x65r\"", "msgstr \"Zwei\"");
-  const std::string changed = outside.substr(0, outside.find("msgstr \"&Schlie")) +
-                              "msgstr \"Zu\"\r\n";
+  const std::string outside =
+      With("msgstr \"Gebietsschema-Pr\xC3\xBC\x66\x65r\"", "msgstr \"Zwei\"");
+  const std::string changed =
+      outside.substr(0, outside.find("msgstr \"&Schlie")) + "msgstr \"Zu\"\r\n";
   Write(changed);
   WritePoText(path_, "TProbeForm|", "Locale Probe", "Drei", read);
   EXPECT_EQ(Content(), changed.substr(0, changed.find("msgstr \"Zwei\"")) + "msgstr \"Drei\"" +
@@ -145,7 +148,8 @@ TEST_F(PoUpdateTest, NothingIsWrittenOverWhatItCannotTrust) {
        path_ + ": no entry msgctxt \"TProbeForm|\" msgid \"Locale Probe\""},
       {"a syntax error", With("msgstr \"\"\n\"Spra\"", "msgstr \"\"\n\"Spra"), "Locale Probe",
        path_ + ":20: end-of-line within string"},
-      {"no such entry", kPo, "Nowhere", path_ + ": no entry msgctxt \"TProbeForm|\" msgid \"Nowhere\""},
+      {"no such entry", kPo, "Nowhere",
+       path_ + ": no entry msgctxt \"TProbeForm|\" msgid \"Nowhere\""},
       {"no file", "", "Locale Probe", path_ + ": cannot be read: No such file or directory"},
   };
   for (const Case& c : cases) {
