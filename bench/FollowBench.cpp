@@ -73,15 +73,18 @@ void OnAfterPaint(GdkFrameClock*, gpointer data) {
   if (watch.drawn) watch.painted = true;
 }
 
-gboolean GiveUp(gpointer) {
-  Fail("no frame with the new texts was drawn within 20 s");
+gboolean GiveUp(gpointer data) {
+  const auto& watch = *static_cast<TFrameWatch*>(data);
+  const char* title = watch.window != nullptr ? gtk_window_get_title(GTK_WINDOW(watch.window)) : "";
+  Fail("no frame showing \"" + watch.title + "\" was drawn within 20 s (the window shows \"" +
+       (title != nullptr ? title : "") + "\")");
 }
 
 // The application's loop, as a program runs it, until the window has drawn the new state.
 void WaitForFrame(TFrameWatch& watch, const std::string& title) {
   watch.title = title;
   watch.drawn = watch.painted = false;
-  const guint timeout = g_timeout_add_seconds(20, GiveUp, nullptr);
+  const guint timeout = g_timeout_add_seconds(20, GiveUp, &watch);
   while (!watch.painted) {
     framework::Application().HandleMessage();
     const std::vector<GtkWidget*> windows = screen::Backend()->Windows();
