@@ -1193,5 +1193,22 @@ TEST_F(LxBinDicFollowTest, ChangesBeforeTheReloadRunsReloadOnce) {
   EXPECT_EQ(changes, 1);
 }
 
+TEST_F(LxBinDicFollowTest, APatchShowsAtOnceUntilTheFileIsReadAgain) {
+  struct Case {
+    const char* native;
+    const char* patch;
+  };
+  const Case cases[] = {{"Open", "Abrir ahora"}, {"Close", "Cerrar"}};
+  for (const Case& c : cases) {
+    dictionary_.PatchTranslation(c.native, "", "", c.patch);
+    EXPECT_EQ(lang::TranslateWith(&dictionary_, c.native), c.patch);
+  }
+  EXPECT_EQ(changes, 2);
+  Replace(Bytes("Abrir"));
+  Turn();
+  EXPECT_EQ(Open(), "Abrir");
+  EXPECT_EQ(lang::TranslateWith(&dictionary_, "Close"), "Close");
+}
+
 }  // namespace
 }  // namespace lx::dict
