@@ -31,6 +31,10 @@ fi
 root=$2 probe=$3 lxpld=$4 source=$5
 # Scroll bars that stay: overlay ones fade, and would differ between two pictures.
 export GTK_OVERLAY_SCROLLING=0
+# A caret that does not blink, for the same reason.
+mkdir -p "$root/config/gtk-3.0"
+printf '[Settings]\ngtk-cursor-blink=false\n' >"$root/config/gtk-3.0/settings.ini"
+export XDG_CONFIG_HOME=$root/config
 touch "$root/display-reached"
 [ -n "${DISPLAY:-}" ] || fail "xvfb-run gave no DISPLAY"
 
