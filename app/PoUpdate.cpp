@@ -63,20 +63,26 @@ TFileContent ReadContent(const std::string& path) {
 
 std::optional<std::string>* firstError = nullptr;
 
-void Note(std::optional<std::string>& error, const char* file, std::size_t line, const char* text) {
-  if (error) return;
-  error = std::string(file != nullptr ? file : "") + ":" + std::to_string(line) + ": " + text;
+// The first error, as ":<line>: <what>" (": <what>" without a line), for the file's name to
+// go before. Syntax errors come at error severity and the reader carries on.
+void Note(int severity, std::size_t line, const char* text) {
+  if (firstError == nullptr || severity == PO_SEVERITY_WARNING || *firstError) return;
+  std::string message = text != nullptr ? text : "error";
+  while (!message.empty() && message.back() == '\n')
+    message.pop_back();
+  const std::string where = line != static_cast<std::size_t>(-1) ? ":" + std::to_string(line) : "";
+  *firstError = where + ": " + message;
 }
 
-void OnError(int severity, po_message_t, const char* file, std::size_t line, std::size_t, int,
+void OnError(int severity, po_message_t, const char*, std::size_t line, std::size_t, int,
              const char* text) {
-  if (firstError != nullptr && severity != PO_SEVERITY_WARNING) Note(*firstError, file, line, text);
+  Note(severity, line, text);
 }
 
-void OnError2(int severity, po_message_t, const char* file, std::size_t line, std::size_t, int,
+void OnError2(int severity, po_message_t, const char*, std::size_t line, std::size_t, int,
               const char* text, po_message_t, const char*, std::size_t, std::size_t, int,
               const char*) {
-  if (firstError != nullptr && severity != PO_SEVERITY_WARNING) Note(*firstError, file, line, text);
+  Note(severity, line, text);
 }
 
 struct TPoFileDeleter {
@@ -93,8 +99,7 @@ TPoFile Parse(const std::string& name, const std::string& shown) {
   firstError = nullptr;
   if (error) {
     if (file != nullptr) po_file_free(file);
-    const std::size_t colon = error->find(':');
-    throw EPoUpdate(shown + error->substr(colon));
+    throw EPoUpdate(shown + *error);
   }
   if (file == nullptr) throw EPoUpdate(shown + ": cannot be read");
   return TPoFile(file);
