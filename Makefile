@@ -30,7 +30,7 @@ export UBSAN_OPTIONS := halt_on_error=1:print_stacktrace=1
 FUZZ_SECONDS ?= 60
 
 .PHONY: run test forms-check screenshots install bench bench-reader bench-translator bench-growth \
-        bench-screen fuzz format deps clean
+        bench-screen bench-follow fuzz format deps clean
 
 # Installs whatever of $(1) is not installed yet; quiet when nothing is missing.
 define install_missing
@@ -135,6 +135,18 @@ bench-screen: deps
 	  $(BENCH_DIR)/bench/screen_bench_lx $(BENCH_DIR)/bench/screen/screen.pld \
 	  $(BENCH_DIR)/bench/screen_bench_qt $(BENCH_DIR)/bench/screen $(SCREEN_OUT) $(SCREEN_ROUNDS)
 	python3 bench/screen_ratios.py $(SCREEN_OUT)
+
+# From a dictionary file replaced by a rename to the window's repaint, for probe's window and
+# the window of 1,000 controls (FOLLOW_ROUNDS replacements each); not part of `make test`.
+FOLLOW_ROUNDS ?= 21
+bench-follow: deps
+	$(call install_missing,$(BENCH_PACKAGES))
+	@[ -f $(BENCH_DIR)/build.ninja ] || cmake -S . -B $(BENCH_DIR) -G Ninja \
+	  -DCMAKE_BUILD_TYPE=Release -DLX_TESTS=OFF -DLX_BENCH=ON
+	cmake --build $(BENCH_DIR) -j $(JOBS) --target follow_bench lxpld
+	xvfb-run -a -s "-screen 0 1600x1200x24 -dpi 96 -nolisten tcp" bench/run_follow.sh \
+	  $(BENCH_DIR)/bench/follow_bench $(BENCH_DIR)/tools/lxpld/lxpld app/probe.json \
+	  $(BENCH_DIR)/bench/screen/screen.json $(BENCH_DIR)/follow.jsonl $(FOLLOW_ROUNDS)
 
 # Every libFuzzer target of fuzz/ (clang, AddressSanitizer and UBSan) for
 # FUZZ_SECONDS each, from its seed corpus in fuzz/corpus/<name>. What a run finds new

@@ -14,6 +14,7 @@
 #include <cstdlib>
 #include <exception>
 #include <iostream>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -22,11 +23,14 @@
 #include "app/LanguageChoice.h"
 #include "app/ProbeForm.h"
 #include "app/ProbeText.h"
+#include "app/TextEdits.h"
 #include "frame/dmLanguages.h"
 #include "frame/lbHelp.h"
 #include "frame/lbPaths.h"
 #include "framework/runtime/Application.h"
 #include "lx/LxVersion.h"
+#include "platform/FileSystem.h"
+#include "screen/EditMode.h"
 #include "screen/Screen.h"
 
 namespace {
@@ -132,7 +136,10 @@ struct Options {
   bool listLanguages = false;
   bool wait = false;
   bool headless = false;
+  bool follow = false;
+  bool edit = false;
   std::optional<std::string> language;
+  std::optional<std::string> poFolder;
 };
 
 // Each option: its name, whether it takes a value, and what it sets.
@@ -145,6 +152,14 @@ struct OptionSpec {
 
 const std::vector<OptionSpec>& OptionSpecs() {
   static const std::vector<OptionSpec> specs = {
+      {"--edit", "",
+       "edit mode: Ctrl+Shift+E or Ctrl+Shift+click on a text corrects its translation in the "
+       "language's PO file",
+       [](Options& o, const std::string&) { o.edit = true; }},
+      {"--follow", "",
+       "follow probe.pld: a dictionary replaced or rewritten while the window shows is shown "
+       "at once",
+       [](Options& o, const std::string&) { o.follow = true; }},
       {"--headless", "", "write the window to standard output as text, even with a display",
        [](Options& o, const std::string&) { o.headless = true; }},
       {"--help", "", "show this help and end",
@@ -154,6 +169,8 @@ const std::vector<OptionSpec>& OptionSpecs() {
        [](Options& o, const std::string& v) { o.language = v; }},
       {"--list-languages", "", "list the dictionary's languages and end",
        [](Options& o, const std::string&) { o.listLanguages = true; }},
+      {"--po", "DIR", "the folder of the PO files --edit corrects (po/ beside probe)",
+       [](Options& o, const std::string& v) { o.poFolder = v; }},
       {"--wait", "", "keep the window until standard input closes",
        [](Options& o, const std::string&) { o.wait = true; }},
       {"--version", "", "show the version and end",
@@ -237,10 +254,70 @@ void ListLanguages() {
   }
 }
 
+// A replaced probe.pld is taken at once; one that cannot be taken is named on standard error
+// (once) and the window keeps its texts.
+void FollowDictionary() {
+  frame::LanguageSetup("");
+  if (frame::dmlg == nullptr || frame::dmlg->Dictionary == nullptr) return;
+  dict::TLxBinaryDictionary& dictionary = *frame::dmlg->Dictionary;
+  dictionary.OnReloadError = [](framework::TObject*, const std::string& message) {
+    std::cerr << "probe: " << message << "; the window keeps its texts\n";
+  };
+  dictionary.SetFollow(true);
+}
+
+dict::TLxBinaryDictionary* OpenProgramDictionary() {
+  dict::TLxBinaryDictionary* dictionary =
+      frame::dmlg == nullptr ? nullptr : frame::dmlg->Dictionary;
+  return dictionary != nullptr && dictionary->IsOpen() ? dictionary : nullptr;
+}
+
+// The folder of probe's PO files: --po, else po/ beside probe.
+std::string PoFolder(const Options& options) {
+  if (options.poFolder) return *options.poFolder;
+  const std::string executable = platform::ExecutablePath();
+  return executable.substr(0, executable.rfind('/') + 1) + "po";
+}
+
+// The edit mode on probe's window: a caption its translator translated is corrected in the PO
+// file of the window's language and in the running window.
+void StartEditMode(app::TProbeForm& form, const std::string& folder) {
+  static std::unique_ptr<app::TPoFolder> poFolder;
+  poFolder = std::make_unique<app::TPoFolder>(folder);
+  const auto translated = [&form](framework::TControl& control) {
+    translator::TLxTranslator* translator = form.Translator();
+    return translator == nullptr ? std::nullopt : app::TranslatedCaption(*translator, control);
+  };
+  screen::TTextEditor editor;
+  editor.find = [&form,
+                 translated](framework::TControl& control) -> std::optional<screen::TEditableText> {
+    dict::TLxBinaryDictionary* dictionary = OpenProgramDictionary();
+    const std::optional<app::TTranslatedText> text = translated(control);
+    if (dictionary == nullptr || !text) return std::nullopt;
+    try {
+      poFolder->Read(*dictionary, *text);
+    } catch (const platform::Exception&) {
+      // Saving tells why the file cannot take the text.
+    }
+    return screen::TEditableText{
+        text->context + "|" + text->id, app::ToUtf8(text->native, dictionary->NativeCodePage()),
+        app::ToUtf8(text->translation, form.TextCodePage()),
+        std::to_string(control.Width()) + " x " + std::to_string(control.Height()) + " pixels"};
+  };
+  editor.save = [translated](framework::TControl& control, const std::string& utf8) {
+    dict::TLxBinaryDictionary* dictionary = OpenProgramDictionary();
+    const std::optional<app::TTranslatedText> text = translated(control);
+    if (dictionary == nullptr || !text) return std::string("The text is no longer there");
+    return poFolder->Save(*dictionary, *text, utf8);
+  };
+  screen::SetTextEditor(std::move(editor));
+}
+
 // The window through the on-screen backend, until it is closed or a signal comes; false,
 // with nothing shown, when the display cannot be opened.
-bool RunOnScreen(int& argc, char**& argv) {
+bool RunOnScreen(int& argc, char**& argv, const Options& options) {
   if (!screen::Install(argc, argv)) return false;
+  if (options.follow) FollowDictionary();
   screen::WakeOnReadable(wakeUp[0]);
   app::TProbeForm* form = nullptr;
   framework::TApplication& application = framework::Application();
@@ -252,6 +329,7 @@ bool RunOnScreen(int& argc, char**& argv) {
     return static_cast<unsigned>(form->CaptionCodePage(item));
   });
   form->StartUp();
+  if (options.edit) StartEditMode(*form, PoFolder(options));
   while (pendingSignal == 0 && !application.Terminated() && form->Visible())
     application.HandleMessage();
   screen::Uninstall();
@@ -281,7 +359,7 @@ bool DisplayNamed() {
 
 void ShowWindow(const Options& options, int& argc, char**& argv) {
   if (!options.headless && DisplayNamed()) {
-    if (RunOnScreen(argc, argv)) return;
+    if (RunOnScreen(argc, argv, options)) return;
     std::cerr << "probe: cannot open the display; the window follows as text\n";
   }
   ShowMainWindow(options.wait);

@@ -1,9 +1,11 @@
 #include "dict/LxBinDic.h"
 
 #include <limits>
+#include <utility>
 
 #include "framework/controls/Dialogs.h"
 #include "framework/rtti/Published.h"
+#include "framework/runtime/Application.h"
 #include "framework/streaming/Filer.h"
 #include "framework/streaming/Streams.h"
 #include "platform/FileSystem.h"
@@ -30,10 +32,13 @@ void NoStoredData(const std::string& text, const std::string& caption) {
 
 }  // namespace
 
-LX_PUBLISHED(TLxBinaryDictionary)
+LX_PUBLISHED(TLxBinaryDictionary, Property("Follow", &TLxBinaryDictionary::Follow,
+                                           &TLxBinaryDictionary::SetFollow, false))
 
 TLxBinaryDictionary::TLxBinaryDictionary(framework::TComponent* owner)
     : TLxCustomFileDictionary(owner) {}
+
+TLxBinaryDictionary::~TLxBinaryDictionary() = default;
 
 bool TLxBinaryDictionary::ReadsImage() const {
   if (Storage() != lxsEmbedded) return true;
@@ -151,9 +156,113 @@ void TLxBinaryDictionary::LoadTranslations() {
   SortTranslations();
 }
 
+void TLxBinaryDictionary::DoOpen() {
+  TLxCustomFileDictionary::DoOpen();
+  UpdateFollowing();
+}
+
 void TLxBinaryDictionary::DoClose() {
   loadedKeys_.reset();
+  follower_.reset();
   TLxCustomFileDictionary::DoClose();
+}
+
+void TLxBinaryDictionary::PatchTranslation(const std::string& native, const std::string& context,
+                                           const std::string& id, const std::string& text) {
+  if (!IsOpen()) return;
+  const TLxTranslationList& table = TranslationTable();
+  TLxTranslationList patched;
+  patched.Reserve(static_cast<std::size_t>(table.Count()) + 1, 0);
+  lang::TLxTranslation record;
+  bool found = false;
+  for (int i = 0; i < table.Count(); ++i) {
+    table.CopyTo(i, record);
+    if (record.Native == native && record.Context == context && record.Id == id) {
+      record.Translation = text;
+      record.State = lang::TLxTranslation::kActiveText;
+      found = true;
+    }
+    patched.Add(record);
+  }
+  if (!found) patched.Add(native, context, id, text, lang::TLxTranslation::kActiveText);
+  std::swap(patched, TranslationTable());
+  SortTranslations();
+  // The table no longer is the file's: the next load reads the file whole.
+  loadedKeys_.reset();
+  TLxDictionary::Change(true, false);
+}
+
+// ---- Following the file
+
+void TLxBinaryDictionary::SetFollow(bool value) {
+  follow_ = value;
+  UpdateFollowing();
+}
+
+void TLxBinaryDictionary::UpdateFollowing() {
+  const bool wanted = follow_ && IsOpen() && !IsDesigning() && Storage() == lxsFile;
+  if (!wanted) {
+    follower_.reset();
+    return;
+  }
+  if (follower_ != nullptr && follower_->FileName() == FileName()) return;
+  follower_.reset();
+  try {
+    follower_ = std::make_unique<TLxFileFollower>(FileName(), [this] { FileChanged(); });
+  } catch (const platform::Exception& e) {
+    ReportReloadError(e.Message());
+  }
+}
+
+void TLxBinaryDictionary::FileChanged() {
+  try {
+    Reload();
+    lastReloadError_.clear();
+  } catch (const platform::Exception& e) {
+    ReportReloadError(FileName() + ": " + e.Message());
+  }
+}
+
+void TLxBinaryDictionary::ReportReloadError(const std::string& message) {
+  if (message == lastReloadError_) return;
+  lastReloadError_ = message;
+  if (OnReloadError) return OnReloadError(this, message);
+  framework::Application().ShowException(platform::Exception(message));
+}
+
+void TLxBinaryDictionary::CheckLanguages(TLxPLDFile& reader) const {
+  CheckIndex(ActiveLanguageIndex(), reader.LanguageCount(), "Language");
+  CheckIndex(FallbackLanguageIndex(), reader.LanguageCount(), "Language");
+  // The language records must read whole too: menus and switches read them later.
+  reader.SeekLanguages();
+  for (int i = 0; i < reader.LanguageCount(); ++i)
+    reader.ReadLanguage();
+}
+
+void TLxBinaryDictionary::Reload() {
+  if (!IsOpen() || !ReadsFile()) return;
+  const bool contextKeys = HasContextKeys();
+  try {
+    CheckLanguages(*OpenSource());
+  } catch (...) {
+    SetContextKeys(contextKeys);
+    throw;
+  }
+  // The table in use is set aside whole and comes back when the new one cannot be read.
+  TLxTranslationList kept;
+  std::swap(kept, TranslationTable());
+  std::optional<LoadedKeys> keptKeys = std::move(loadedKeys_);
+  loadedKeys_.reset();
+  try {
+    LoadTranslations();
+  } catch (...) {
+    std::swap(kept, TranslationTable());
+    loadedKeys_ = std::move(keptKeys);
+    SetContextKeys(contextKeys);
+    throw;
+  }
+  // The table is loaded: the translators and events hear of it as of a language switch.
+  TLxDictionary::Change(true, false);
 }
 
 bool TLxBinaryDictionary::ReadsFile() const {

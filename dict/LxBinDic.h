@@ -13,6 +13,10 @@
 // order and index and reads only the new language's texts. It loads in full
 // when the image, the conversion of native texts or the set of records that
 // have a text in the new language differ, and after the dictionary was closed.
+//
+// With `Follow` set, an open dictionary on a file follows it: when the file is replaced or
+// written, the table is read again and every bound translator translates anew in the active
+// language (see `Reload`), through the application's message loop.
 #pragma once
 
 #include <filesystem>
@@ -21,15 +25,43 @@
 #include <string_view>
 
 #include "dict/LxAPoly.h"
+#include "dict/LxFollower.h"
 #include "dict/LxPLDFil.h"
 
 namespace lx::dict {
+
+/// A followed file could not be taken: the sender, and "<FileName>: <reason>".
+using TLxReloadErrorEvent =
+    std::function<void(framework::TObject* sender, const std::string& message)>;
 
 class TLxBinaryDictionary : public TLxCustomFileDictionary {
   LX_CLASS(TLxBinaryDictionary, TLxCustomFileDictionary)
 
  public:
   explicit TLxBinaryDictionary(framework::TComponent* owner);
+  ~TLxBinaryDictionary() override;
+
+  /// Published, false by default. While open with lxsFile, the file is followed: a
+  /// replacement (a rename over it) or a finished write reloads it (`Reload`) on the
+  /// user-interface thread. A file that cannot be taken is reported once through
+  /// `OnReloadError` (the same failure again is not), and the texts in use stay.
+  bool Follow() const { return follow_; }
+  void SetFollow(bool value);
+  /// Whether the file is being followed now.
+  bool Following() const { return follower_ != nullptr; }
+  /// Reads the file again, in full, and translates every bound translator anew in the active
+  /// language; does nothing when closed or not reading a file. A file that cannot be read
+  /// whole, or lacks the active language, raises its error and leaves the table and the
+  /// translations as they were.
+  void Reload();
+  /// Without a handler, failures go to the application's ShowException.
+  TLxReloadErrorEvent OnReloadError;
+  /// Gives the key (native, context, id) the active-language text `text` in the loaded table
+  /// (adding the entry when it has none) and translates every bound translator anew: a text
+  /// corrected while the program runs shows at once. The file is not changed; the next load
+  /// of it (a reload, a switch of language) brings its own texts back. Open only.
+  void PatchTranslation(const std::string& native, const std::string& context,
+                        const std::string& id, const std::string& text);
 
   /// Opens the image for one query. Raises Exception "No FileName property set" when the
   /// stored `FileName` is empty (for every storage), the file-open or resource-not-found
@@ -61,7 +93,10 @@ class TLxBinaryDictionary : public TLxCustomFileDictionary {
 
  protected:
   void LoadTranslations() override;
-  /// Also forgets the keys of the last load, so that the next open reads them again.
+  /// Also starts following the file when `Follow` is set.
+  void DoOpen() override;
+  /// Also forgets the keys of the last load, so that the next open reads them again, and
+  /// stops following.
   void DoClose() override;
   /// With lxsEmbedded, the stored data: the list forms "Languages", "Translations" and
   /// "Locales" are read (counted), never written; "LanguageData", "TranslationData" and
@@ -105,7 +140,17 @@ class TLxBinaryDictionary : public TLxCustomFileDictionary {
   void LoadImage(TLxPLDFile& reader);
   bool SwitchTexts(TLxPLDFile& reader);
 
+  // Following the file.
+  void UpdateFollowing();
+  void FileChanged();
+  void ReportReloadError(const std::string& message);
+  void CheckLanguages(TLxPLDFile& reader) const;
+
   std::optional<LoadedKeys> loadedKeys_;
+  bool follow_ = false;
+  std::unique_ptr<TLxFileFollower> follower_;
+  // The last failure reported, so that the same one is not reported again.
+  std::string lastReloadError_;
   bool legacyData_ = false;
   int storedLanguageCount_ = 0;
   int storedTranslationCount_ = 0;

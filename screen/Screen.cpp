@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "screen/EditMode.h"
 #include "screen/internal/GtkBackend.h"
 
 namespace lx::screen {
@@ -112,8 +113,9 @@ bool Install(int& argc, char**& argv) {
 }
 
 void Uninstall() {
+  if (!Current()) return;
+  SetTextEditor({});
   std::unique_ptr<TInstallation> installation = std::move(Current());
-  if (!installation) return;
   StopWatching(*installation);
   framework::SetMessageLoop(installation->previousLoop);
   platform::RemoveWindowListener(installation->backend.get());

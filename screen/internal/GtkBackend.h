@@ -22,6 +22,7 @@
 #include "platform/WindowListener.h"
 #include "screen/internal/ControlWidgets.h"
 #include "screen/internal/FontClasses.h"
+#include "screen/internal/InputSources.h"
 #include "screen/internal/MenuBar.h"
 
 // Kept inside a shared library: only the layer's own units use it.
@@ -77,6 +78,7 @@ class TGtkBackend final : public platform::WindowListener,
   // framework::TMessageLoop
   void HandleMessage() override;
   void Wake() override;
+  void InputWatched(int fd, bool watched) override { inputs_.Watch(fd, watched); }
 
   // TInputSink
   void Clicked(const void* key) override;
@@ -111,6 +113,7 @@ class TGtkBackend final : public platform::WindowListener,
   bool dirty_ = false;
   guint idleSource_ = 0;
   bool syncing_ = false;
+  TInputSources inputs_;
 };
 
 /// The installed backend (see screen/Screen.h), or null.

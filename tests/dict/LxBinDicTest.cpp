@@ -11,8 +11,11 @@
 
 #include "EmbeddedForms.h"
 #include "dict/LxBinDic.h"
+#include "framework/controls/Dialogs.h"
 #include "framework/rtti/ClassRegistry.h"
 #include "framework/rtti/Published.h"
+#include "framework/runtime/Application.h"
+#include "framework/runtime/MessageLoop.h"
 #include "framework/streaming/Filer.h"
 #include "framework/streaming/Streams.h"
 #include "framework/streaming/TextForm.h"
@@ -1062,6 +1065,149 @@ TEST_F(LxBinDicTest, ASwitchAfterTheNativeTextsConversionChangedReadsTheKeysAgai
   dictionary.SetLanguage(1);
   EXPECT_TRUE(dictionary.Translate("5 \x88", "TPriceForm", value, ""));
   EXPECT_EQ(value, "5 euros");
+}
+
+// ---- Following the file
+
+// A followed dictionary in Spanish whose file the test replaces; what the loop then does is
+// carried out as the application's message loop would.
+class LxBinDicFollowTest : public LxBinDicTest {
+ protected:
+  LxBinDicFollowTest() : dictionary_(FileDictionary(Spanish("Abrir"))) {
+    dictionary_.SetLanguage(1);
+    dictionary_.SetFollow(true);
+    dictionary_.OnReloadError = [this](framework::TObject*, const std::string& message) {
+      reports.push_back(message);
+    };
+    dictionary_.OnLanguageChange = [this](framework::TObject*) { ++changes; };
+    dictionary_.Open();
+    changes = 0;
+  }
+  ~LxBinDicFollowTest() override { framework::DoneApplication(); }
+
+  static tools::PldImage Spanish(const std::string& open) {
+    tools::PldImage image = ThreeLanguages(0);
+    image.translations = {{{"Open", open, "Oeffnen"}, "", ""}};
+    return image;
+  }
+  static std::vector<std::uint8_t> Bytes(const std::string& open) {
+    return tools::WritePldImage(Spanish(open));
+  }
+  // Replaced as the tools replace it: a temporary file renamed over it.
+  void Replace(const std::vector<std::uint8_t>& bytes) {
+    const std::string file = dictionary_.FileName();
+    Write(file + ".tmp", bytes);
+    std::filesystem::rename(file + ".tmp", file);
+  }
+  static void Write(const std::string& file, const std::vector<std::uint8_t>& bytes) {
+    std::ofstream(file, std::ios::binary | std::ios::trunc)
+        .write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
+  }
+  // One turn of the loop: the watch's input, then the posted reload.
+  bool Turn() {
+    const bool input = framework::DispatchInput(1000);
+    framework::Application().ProcessMessages();
+    return input;
+  }
+  std::string Open() { return lang::TranslateWith(&dictionary_, "Open"); }
+
+  TLxBinaryDictionary& dictionary_;
+  std::vector<std::string> reports;
+  int changes = 0;
+};
+
+TEST_F(LxBinDicFollowTest, AReplacedOrRewrittenFileIsTakenInTheActiveLanguage) {
+  ASSERT_TRUE(dictionary_.Following());
+  Replace(Bytes("Abrir ya"));
+  EXPECT_TRUE(Turn());
+  EXPECT_EQ(Open(), "Abrir ya");
+  EXPECT_EQ(dictionary_.Language(), 1);
+  Write(dictionary_.FileName(), Bytes("Abre"));
+  EXPECT_TRUE(Turn());
+  EXPECT_EQ(Open(), "Abre");
+  EXPECT_EQ(changes, 2);
+  EXPECT_TRUE(reports.empty());
+}
+
+TEST_F(LxBinDicFollowTest, ABadFileKeepsTheTextsAndIsReportedOnce) {
+  const std::vector<std::uint8_t> good = Bytes("Abrir ya");
+  struct Case {
+    const char* what;
+    std::vector<std::uint8_t> bytes;
+    std::string report;
+  };
+  std::vector<std::uint8_t> oneLanguage = [] {
+    tools::PldImage image = ThreeLanguages(0);
+    image.languages.resize(1);
+    return tools::WritePldImage(image);
+  }();
+  const Case cases[] = {
+      {"truncated",
+       {good.begin(), good.begin() + static_cast<long>(good.size()) - 3},
+       "Stream read error"},
+      {"not a dictionary", std::vector<std::uint8_t>(64, 'x'),
+       "The stream is not a valid PLD stream"},
+      {"without the active language", oneLanguage, "Language index 1 is out of range"},
+  };
+  for (const Case& c : cases) {
+    reports.clear();
+    Replace(c.bytes);
+    Turn();
+    Replace(c.bytes);
+    Turn();
+    EXPECT_EQ(Open(), "Abrir") << c.what;
+    EXPECT_EQ(reports, std::vector<std::string>{dictionary_.FileName() + ": " + c.report})
+        << c.what;
+    EXPECT_EQ(changes, 0) << c.what;
+  }
+  Replace(good);
+  Turn();
+  EXPECT_EQ(Open(), "Abrir ya");
+  // After a good file, the failure reported last is news again.
+  Replace(cases[2].bytes);
+  Turn();
+  EXPECT_EQ(reports.size(), 2u);
+}
+
+TEST_F(LxBinDicFollowTest, FollowingIsOffByDefaultAndEndsWithClosing) {
+  auto& unfollowed = FileDictionary(Spanish("Abrir"));
+  unfollowed.SetLanguage(1);
+  unfollowed.Open();
+  EXPECT_FALSE(unfollowed.Follow());
+  EXPECT_FALSE(unfollowed.Following());
+  dictionary_.Close();
+  EXPECT_FALSE(dictionary_.Following());
+  Replace(Bytes("Abrir ya"));
+  EXPECT_FALSE(Turn());
+  EXPECT_EQ(changes, 0);
+}
+
+TEST_F(LxBinDicFollowTest, ChangesBeforeTheReloadRunsReloadOnce) {
+  Replace(Bytes("uno"));
+  Replace(Bytes("dos"));
+  framework::DispatchInput(1000);
+  framework::DispatchInput(0);
+  framework::Application().ProcessMessages();
+  EXPECT_EQ(Open(), "dos");
+  EXPECT_EQ(changes, 1);
+}
+
+TEST_F(LxBinDicFollowTest, APatchShowsAtOnceUntilTheFileIsReadAgain) {
+  struct Case {
+    const char* native;
+    const char* patch;
+  };
+  const Case cases[] = {{"Open", "Abrir ahora"}, {"Close", "Cerrar"}};
+  for (const Case& c : cases) {
+    dictionary_.PatchTranslation(c.native, "", "", c.patch);
+    EXPECT_EQ(lang::TranslateWith(&dictionary_, c.native), c.patch);
+  }
+  EXPECT_EQ(changes, 2);
+  Replace(Bytes("Abrir"));
+  Turn();
+  EXPECT_EQ(Open(), "Abrir");
+  EXPECT_EQ(lang::TranslateWith(&dictionary_, "Close"), "Close");
 }
 
 }  // namespace
