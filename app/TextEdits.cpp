@@ -24,6 +24,8 @@ std::string ToUtf8(const std::string& text, int codePage) {
 
 std::optional<std::string> FromUtf8(const std::string& utf8, int codePage) {
   const std::u16string wide = platform::MultiByteToWide(utf8, platform::CP_UTF8);
+  // Damaged UTF-8 does not come back the same: it never reaches a file or a window.
+  if (platform::WideToMultiByte(wide, platform::CP_UTF8) != utf8) return std::nullopt;
   const auto target = static_cast<platform::CodePage>(CodePageOr1252(codePage));
   if (!platform::CanEncode(wide, target)) return std::nullopt;
   return platform::WideToMultiByte(wide, target);
