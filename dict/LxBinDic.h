@@ -16,6 +16,7 @@
 #pragma once
 
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string_view>
@@ -50,6 +51,10 @@ class TLxBinaryDictionary : public TLxCustomFileDictionary {
   int GetTranslationCount() override;
   void GetLanguages(std::vector<std::unique_ptr<lang::TLxLanguage>>& list) override;
   void GetLocales(std::vector<std::unique_ptr<lang::TLxLocale>>& list) override;
+  /// From the image's variant records, loaded with the translations.
+  bool TranslateVariant(const std::string& word, const std::string& context,
+                        const std::string& id, const std::string& keyword,
+                        std::string& value) override;
 
   /// Whether the stored form carried the older list-form data; then embedded data is read
   /// in that form.
@@ -105,7 +110,10 @@ class TLxBinaryDictionary : public TLxCustomFileDictionary {
   void LoadImage(TLxPLDFile& reader);
   bool SwitchTexts(TLxPLDFile& reader);
 
+  void LoadVariants(TLxPLDFile& reader);
   std::optional<LoadedKeys> loadedKeys_;
+  // The active language's variants, by keys and keyword; empty for images without any.
+  std::map<std::string, std::string, std::less<>> variants_;
   bool legacyData_ = false;
   int storedLanguageCount_ = 0;
   int storedTranslationCount_ = 0;
