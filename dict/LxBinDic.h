@@ -52,9 +52,8 @@ class TLxBinaryDictionary : public TLxCustomFileDictionary {
   void GetLanguages(std::vector<std::unique_ptr<lang::TLxLanguage>>& list) override;
   void GetLocales(std::vector<std::unique_ptr<lang::TLxLocale>>& list) override;
   /// From the image's variant records, loaded with the translations.
-  bool TranslateVariant(const std::string& word, const std::string& context,
-                        const std::string& id, const std::string& keyword,
-                        std::string& value) override;
+  bool TranslateVariant(const std::string& word, const std::string& context, const std::string& id,
+                        const std::string& keyword, std::string& value) override;
 
   /// Whether the stored form carried the older list-form data; then embedded data is read
   /// in that form.

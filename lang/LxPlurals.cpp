@@ -39,8 +39,7 @@ int CodePageOf(const TLxDictionary* dictionary) {
 
 }  // namespace
 
-std::string FormatPluralText(const std::string& text, std::int64_t count, int lcid,
-                             int codePage) {
+std::string FormatPluralText(const std::string& text, std::int64_t count, int lcid, int codePage) {
   static constexpr std::string_view kPlaceholder = "%d";
   auto at = text.find(kPlaceholder);
   if (at == std::string::npos) return text;

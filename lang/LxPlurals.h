@@ -45,7 +45,6 @@ std::string LoadResPlural(const framework::TResStringRec& singular,
 
 /// Every "%d" of `text` replaced by `count` in the digits of the locale `lcid`, converted
 /// to `codePage`.
-std::string FormatPluralText(const std::string& text, std::int64_t count, int lcid,
-                             int codePage);
+std::string FormatPluralText(const std::string& text, std::int64_t count, int lcid, int codePage);
 
 }  // namespace lx::lang

@@ -18,8 +18,7 @@ namespace lx::platform {
 
 namespace {
 
-constexpr std::array<const char*, 6> kCategoryOrder{"zero", "one", "two", "few", "many",
-                                                    "other"};
+constexpr std::array<const char*, 6> kCategoryOrder{"zero", "one", "two", "few", "many", "other"};
 
 icu::Locale LocaleOf(Lcid lcid) {
   const IcuLocale* locale = IcuLocaleFor(lcid);
@@ -163,8 +162,7 @@ std::string RelationExpression(const Relation& relation) {
     tests += (tests.empty() ? "" : " || ") + RangeTest(operand, range);
   }
   if (relation.ranges.size() > 1) tests = "(" + tests + ")";
-  return relation.negated ? "!" + (relation.ranges.size() > 1 ? tests : "(" + tests + ")")
-                          : tests;
+  return relation.negated ? "!" + (relation.ranges.size() > 1 ? tests : "(" + tests + ")") : tests;
 }
 
 // The condition as C for whole counts; nullopt when no whole count meets it.
@@ -183,7 +181,8 @@ std::optional<std::string> ConditionExpression(const Condition& condition) {
     if (!possible) continue;
     if (terms.empty()) return std::string("1");
     std::string joined;
-    for (const std::string& term : terms) joined += (joined.empty() ? "" : " && ") + term;
+    for (const std::string& term : terms)
+      joined += (joined.empty() ? "" : " && ") + term;
     alternatives.push_back(joined);
   }
   if (alternatives.empty()) return std::nullopt;

@@ -17,12 +17,12 @@ TEST(PluralRulesTest, CategoriesOfCountsFollowTheLanguage) {
     std::int64_t count;
     const char* category;
   } cases[] = {
-      {kRussian, 1, "one"},      {kRussian, 21, "one"},    {kRussian, 11, "many"},
-      {kRussian, 3, "few"},      {kRussian, 0, "many"},    {kPolish, 22, "few"},
-      {kPolish, 1, "one"},       {kPolish, 21, "many"},    {kArabic, 0, "zero"},
-      {kArabic, 2, "two"},       {kArabic, 103, "few"},    {kArabic, 111, "many"},
-      {kArabic, 100, "other"},   {kJapanese, 1, "other"},  {kFrench, 0, "one"},
-      {kFrench, 2, "other"},     {kFrench, 1000000, "many"}, {0x7FFF, 1, "other"},
+      {kRussian, 1, "one"},    {kRussian, 21, "one"},      {kRussian, 11, "many"},
+      {kRussian, 3, "few"},    {kRussian, 0, "many"},      {kPolish, 22, "few"},
+      {kPolish, 1, "one"},     {kPolish, 21, "many"},      {kArabic, 0, "zero"},
+      {kArabic, 2, "two"},     {kArabic, 103, "few"},      {kArabic, 111, "many"},
+      {kArabic, 100, "other"}, {kJapanese, 1, "other"},    {kFrench, 0, "one"},
+      {kFrench, 2, "other"},   {kFrench, 1000000, "many"}, {0x7FFF, 1, "other"},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(PluralCategory(c.lcid, c.count), c.category) << c.lcid << " " << c.count;

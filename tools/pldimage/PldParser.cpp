@@ -275,12 +275,11 @@ void Parser::Variants(PldImage& image) {
     }
     if (static_cast<std::size_t>(length) < position_ - start) Fail("length", "too short");
     position_ = start + static_cast<std::size_t>(length);
-    auto owner = std::find_if(image.translations.begin(), image.translations.end(),
-                              [&](const PldTranslation& t) {
-                                return t.variantKind == PldVariantKind::None &&
-                                       t.texts[0] == keys.texts[0] &&
-                                       t.context == keys.context && t.id == keys.id;
-                              });
+    auto owner = std::find_if(
+        image.translations.begin(), image.translations.end(), [&](const PldTranslation& t) {
+          return t.variantKind == PldVariantKind::None && t.texts[0] == keys.texts[0] &&
+                 t.context == keys.context && t.id == keys.id;
+        });
     if (owner == image.translations.end()) Fail("", "no translation has its keys");
     owner->variantKind = static_cast<PldVariantKind>(kind);
     owner->variants = std::move(keys.variants);
