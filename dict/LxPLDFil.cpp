@@ -142,7 +142,8 @@ void TLxPLDFile::ReadVariants(TLxVariantRecord& record, int activeIndex, int fal
     active.clear();
     fallback.clear();
     for (int i = 0; i < std::max(LanguageCount(), 1); ++i) {
-      if (i != activeIndex && i != fallbackIndex) {
+      // As for translations, the native language never stands in for another.
+      if (i != activeIndex && (i != fallbackIndex || i == 0)) {
         SkipText();
         continue;
       }

@@ -155,7 +155,7 @@ class TLxPLDFile {
 
   /// A variant record (the fourth section): a translation's keys, what its variants are
   /// chosen by (1 = plural category, 2 = choice keyword), and per keyword the text of
-  /// language `activeIndex` (index 0 included), else that of `fallbackIndex`; keywords
+  /// language `activeIndex` (index 0 too), else that of `fallbackIndex` (never 0); keywords
   /// that neither language has are left out.
   struct TLxVariantRecord {
     std::string native, context, id;
