@@ -189,9 +189,20 @@ std::optional<std::string> ConditionExpression(const Condition& condition) {
   if (alternatives.size() == 1) return alternatives[0];
   std::string joined;
   for (const std::string& alternative : alternatives) {
-    joined += (joined.empty() ? "(" : " || (") + alternative + ")";
+    const bool grouped = alternative.find("&&") != std::string::npos;
+    joined += (joined.empty() ? "" : " || ") + (grouped ? "(" + alternative + ")" : alternative);
   }
   return joined;
+}
+
+// The test in parentheses, unless one pair holds it whole already.
+std::string Grouped(const std::string& test) {
+  int depth = 0;
+  for (std::size_t i = 0; i < test.size(); ++i) {
+    depth += test[i] == '(' ? 1 : test[i] == ')' ? -1 : 0;
+    if (depth == 0 && i + 1 < test.size()) return "(" + test + ")";
+  }
+  return test.front() == '(' ? test : "(" + test + ")";
 }
 
 }  // namespace
@@ -258,7 +269,7 @@ GettextPluralForms GettextPlurals(Lcid lcid) {
     for (const auto& [keyword, condition] : parsed) {
       if (keyword != forms.categories[index]) continue;
       if (const auto test = ConditionExpression(condition)) {
-        expression = "(" + *test + ") ? " + std::to_string(index) + " : " + expression;
+        expression = Grouped(*test) + " ? " + std::to_string(index) + " : " + expression;
       }
     }
   }

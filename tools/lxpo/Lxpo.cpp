@@ -6,17 +6,20 @@
 #include <map>
 #include <new>
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <span>
 #include <tuple>
 
 #include "lang/LxIsoLanguages.h"
 #include "lx/LxVersion.h"
 #include "lxpld/PldJson.h"
+#include "lxpo/PluralForms.h"
 #include "lxpo/PoCheck.h"
 #include "lxpo/PoExtract.h"
 #include "lxpo/PoFile.h"
 #include "lxpo/Pseudo.h"
 #include "platform/CodePages.h"
+#include "platform/PluralRules.h"
 #include "pldimage/PldImage.h"
 #include "pldimage/PldText.h"
 #include "toolfiles/ToolFiles.h"
@@ -286,20 +289,53 @@ struct BuildCounts {
   PoReadCounts leftOut;
 };
 
+std::string LanguageCode(const PldLanguage& language);
+using Texts = std::vector<std::string>;
+
+bool AllForms(const PoEntry& entry) {
+  return !entry.msgstrPlural.empty() &&
+         std::none_of(entry.msgstrPlural.begin(), entry.msgstrPlural.end(),
+                      [](const std::string& form) { return form.empty(); });
+}
+
+std::string LanguageName(const PldLanguage& language) {
+  const std::string code = LanguageCode(language);
+  return code.empty() ? "language " + std::to_string(LcidOf(language)) : code;
+}
+
+// Which msgstr[n] of the file is which CLDR category of its language.
+std::map<std::string, int> PluralFormsOfFile(const std::string& path, const PoReadCounts& read,
+                                             const PldImage& image, std::size_t language) {
+  const std::string name = InputName(path);
+  if (read.pluralForms.empty())
+    throw PoError(name + ": plural entries need a \"Plural-Forms\" header");
+  try {
+    return FormOfCategories(read.pluralForms, LcidOf(image.languages[language]),
+                            LanguageName(image.languages[language]));
+  } catch (const PoError& error) {
+    throw PoError(name + ": " + error.Message());
+  }
+}
+
 void AddLanguage(PldImage& image, std::map<Key, std::size_t>& index, std::size_t language,
                  const std::string& path, BuildCounts& counts) {
   const std::vector<PoEntry> entries = ReadPo(path, counts.leftOut);
   const int codePage = image.languages[language].codePage;
   const int textCodePage = EffectiveTextCodePage(image);
+  std::optional<std::map<std::string, int>> formOf;
   for (const PoEntry& entry : entries) {
-    if (entry.msgstr.empty() || entry.msgid.empty()) {
+    const bool plural = !entry.msgidPlural.empty();
+    if (entry.msgid.empty() || (plural ? !AllForms(entry) : entry.msgstr.empty())) {
       ++counts.untranslated;
       continue;
     }
+    if (plural && !formOf) formOf = PluralFormsOfFile(path, counts.leftOut, image, language);
     if (!image.utf16) {
       const std::string name = EntryName(path, entry);
-      CheckWritable(entry.msgstr, codePage, "msgstr", name);
-      CheckWritable(entry.msgid + entry.context + entry.id, textCodePage, "the key", name);
+      for (const std::string& text : plural ? entry.msgstrPlural : Texts{entry.msgstr})
+        CheckWritable(text, codePage, "msgstr", name);
+      CheckWritable(entry.msgid + entry.msgidPlural + entry.context + entry.id, textCodePage,
+                    "the key", name);
     }
     const auto [place, added] =
         index.emplace(Key{entry.context, entry.id, entry.msgid}, image.translations.size());
@@ -311,7 +347,12 @@ void AddLanguage(PldImage& image, std::map<Key, std::size_t>& index, std::size_t
       translation.id = entry.id;
       image.translations.push_back(std::move(translation));
     }
-    image.translations[place->second].texts[language] = entry.msgstr;
+    PldTranslation& translation = image.translations[place->second];
+    if (plural) {
+      AddPluralEntry(translation, language, image.languages.size(), entry, *formOf);
+    } else {
+      translation.texts[language] = entry.msgstr;
+    }
     ++counts.translated;
   }
 }
@@ -422,6 +463,12 @@ std::vector<std::string> PoFileNames(const PldImage& image) {
   return names;
 }
 
+bool HasPlurals(const PldImage& image) {
+  return std::any_of(
+      image.translations.begin(), image.translations.end(),
+      [](const PldTranslation& t) { return t.variantKind == PldVariantKind::Plural; });
+}
+
 std::vector<PoEntry> ExportEntries(const PldImage& image, std::size_t language) {
   std::vector<PoEntry> entries;
   for (const PldTranslation& translation : image.translations) {
@@ -430,8 +477,13 @@ std::vector<PoEntry> ExportEntries(const PldImage& image, std::size_t language) 
     entry.context = translation.context;
     entry.id = translation.id;
     entry.msgid = translation.texts[0];
-    if (language > 0 && language < translation.texts.size())
+    if (translation.variantKind == PldVariantKind::Plural) {
+      ExportPluralEntry(translation, language,
+                        LcidOf(image.languages[std::min(language, image.languages.size() - 1)]),
+                        entry);
+    } else if (language > 0 && language < translation.texts.size()) {
       entry.msgstr = translation.texts[language];
+    }
     entries.push_back(std::move(entry));
   }
   return entries;
@@ -452,13 +504,16 @@ int Export(const Arguments& arguments, std::ostream& summary) {
     throw PoError(folder.string() + ": not a folder");
   // Everything is made before the first file is written.
   std::vector<std::pair<std::string, std::string>> files;
-  files.emplace_back("messages.pot", WritePo(ExportEntries(image, 0), ""));
+  files.emplace_back("messages.pot", WritePo(ExportEntries(image, 0), "",
+                                             HasPlurals(image) ? kTemplatePluralForms : ""));
   const std::vector<std::string> names = PoFileNames(image);
   nlohmann::json manifest = nlohmann::json::parse(ImageToJson(image));
   manifest.erase("translations");
   for (std::size_t i = 1; i < image.languages.size(); ++i) {
-    files.emplace_back(names[i],
-                       WritePo(ExportEntries(image, i), LanguageCode(image.languages[i])));
+    const std::string pluralForms =
+        HasPlurals(image) ? platform::GettextPlurals(LcidOf(image.languages[i])).Header() : "";
+    files.emplace_back(
+        names[i], WritePo(ExportEntries(image, i), LanguageCode(image.languages[i]), pluralForms));
     manifest["languages"][i]["po"] = names[i];
   }
   files.emplace_back("dictionary.json", manifest.dump(2) + "\n");
@@ -484,11 +539,20 @@ int Pseudo(const Arguments& arguments, std::ostream& out, std::ostream& err) {
   RefuseInputAsOutput({source}, output);
   PoReadCounts counts;
   std::vector<PoEntry> entries = ReadPo(source, counts, true);
+  const auto lcid = static_cast<unsigned>(language.empty() ? platform::kEnglishUnitedStates
+                                                           : platform::LcidOfPosixLocale(language));
+  bool plurals = false;
   for (PoEntry& entry : entries) {
-    entry.msgstr = PseudoText(entry.msgid);
+    if (!entry.msgidPlural.empty()) {
+      PseudoPluralEntry(entry, lcid, PseudoText);
+      plurals = true;
+    } else {
+      entry.msgstr = PseudoText(entry.msgid);
+    }
     entry.fuzzy = false;
   }
-  WriteResult(output, WritePo(entries, language), out, err);
+  const std::string pluralForms = plurals ? platform::GettextPlurals(lcid).Header() : "";
+  WriteResult(output, WritePo(entries, language, pluralForms), out, err);
   err << "lxpo: " << output << ": " << entries.size() << " pseudo-texts\n";
   return kLxpoOk;
 }

@@ -4,6 +4,7 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -96,7 +97,10 @@ std::string FlagsLine(const PoEntry& entry) {
 
 // Fields left empty rather than at xgettext's placeholders, which msgfmt --check warns of;
 // no dates, so that a template diffs well.
-std::string Header(std::string_view language) {
+std::string Header(std::string_view language, std::string_view pluralForms) {
+  const std::string plural = pluralForms.empty()
+                                 ? std::string()
+                                 : "\"Plural-Forms: " + std::string(pluralForms) + "\\n\"\n";
   return "msgid \"\"\nmsgstr \"\"\n"
          "\"Project-Id-Version: \\n\"\n"
          "\"PO-Revision-Date: \\n\"\n"
@@ -107,7 +111,8 @@ std::string Header(std::string_view language) {
          "\\n\"\n"
          "\"MIME-Version: 1.0\\n\"\n"
          "\"Content-Type: text/plain; charset=UTF-8\\n\"\n"
-         "\"Content-Transfer-Encoding: 8bit\\n\"\n";
+         "\"Content-Transfer-Encoding: 8bit\\n\"\n" +
+         plural;
 }
 
 // ---- Reading
@@ -270,6 +275,12 @@ po_file_t OpenPo(const std::string& path, const std::string& content) {
   return file;
 }
 
+std::string HeaderField(const char* header, const char* field) {
+  if (header == nullptr) return std::string();
+  std::unique_ptr<char, decltype(&std::free)> value(po_header_field(header, field), &std::free);
+  return value ? std::string(value.get()) : std::string();
+}
+
 std::string CharsetOf(const char* header) {
   if (header == nullptr) return "UTF-8";
   std::unique_ptr<char, decltype(&std::free)> type(po_header_field(header, "Content-Type"),
@@ -317,8 +328,9 @@ bool SplitMsgctxt(std::string_view msgctxt, std::string& context, std::string& i
   return true;
 }
 
-std::string WritePo(const std::vector<PoEntry>& entries, std::string_view language) {
-  std::string out = Header(language);
+std::string WritePo(const std::vector<PoEntry>& entries, std::string_view language,
+                    std::string_view pluralForms) {
+  std::string out = Header(language, pluralForms);
   for (const PoEntry& entry : entries) {
     out += '\n';
     for (const std::string& comment : entry.comments)
@@ -329,7 +341,16 @@ std::string WritePo(const std::vector<PoEntry>& entries, std::string_view langua
     const std::string msgctxt = MsgctxtOf(entry.context, entry.id);
     if (!msgctxt.empty()) AppendField(out, "msgctxt", msgctxt);
     AppendField(out, "msgid", entry.msgid);
-    AppendField(out, "msgstr", entry.msgstr);
+    if (entry.msgidPlural.empty()) {
+      AppendField(out, "msgstr", entry.msgstr);
+      continue;
+    }
+    AppendField(out, "msgid_plural", entry.msgidPlural);
+    const std::size_t forms = std::max<std::size_t>(entry.msgstrPlural.size(), 1);
+    for (std::size_t i = 0; i < forms; ++i) {
+      AppendField(out, "msgstr[" + std::to_string(i) + "]",
+                  i < entry.msgstrPlural.size() ? entry.msgstrPlural[i] : std::string());
+    }
   }
   return out;
 }
@@ -339,7 +360,9 @@ std::vector<PoEntry> ReadPo(const std::string& path, PoReadCounts& counts, bool 
   const std::vector<int> lines = EntryLines(content);
   const std::string name = InputName(path);
   std::unique_ptr<po_file, PoFileDeleter> file(OpenPo(name, content));
-  const std::string charset = CharsetOf(po_file_domain_header(file.get(), nullptr));
+  const char* header = po_file_domain_header(file.get(), nullptr);
+  const std::string charset = CharsetOf(header);
+  counts.pluralForms = HeaderField(header, "Plural-Forms");
   if (!IsUtf8Charset(charset))
     throw PoError(name + ": charset \"" + charset +
                   "\" is not supported: PO files must be UTF-8 (msgconv --to-code=UTF-8)");
@@ -358,17 +381,25 @@ std::vector<PoEntry> ReadPo(const std::string& path, PoReadCounts& counts, bool 
       ++counts.obsolete;
       continue;
     }
-    if (po_message_msgid_plural(message) != nullptr)
-      throw PoError(where + ": plural entries are not supported (the dictionary has no plurals)");
     PoEntry entry;
     entry.msgid = msgid;
     entry.msgstr = Text(po_message_msgstr(message));
+    entry.msgidPlural = Text(po_message_msgid_plural(message));
+    // libgettextpo gives msgstr[0] as the msgstr of a plural entry; its forms are apart.
+    if (!entry.msgidPlural.empty()) entry.msgstr.clear();
+    for (int i = 0; !entry.msgidPlural.empty(); ++i) {
+      const char* form = po_message_msgstr_plural(message, i);
+      if (form == nullptr) break;
+      entry.msgstrPlural.emplace_back(form);
+      if (!IsUtf8(entry.msgstrPlural.back())) throw PoError(where + ": the text is not UTF-8");
+    }
     entry.fuzzy = po_message_is_fuzzy(message) != 0;
     entry.line = line;
     if (msgctxt != nullptr && !SplitMsgctxt(msgctxt, entry.context, entry.id))
       throw PoError(where + ": msgctxt \"" + msgctxt +
                     "\" does not parse: \"context|id\" expected");
-    if (!IsUtf8(entry.msgid) || !IsUtf8(entry.msgstr) || !IsUtf8(Text(msgctxt)))
+    if (!IsUtf8(entry.msgid) || !IsUtf8(entry.msgidPlural) || !IsUtf8(entry.msgstr) ||
+        !IsUtf8(Text(msgctxt)))
       throw PoError(where + ": the text is not UTF-8");
     if (entry.fuzzy && !keepFuzzy) {
       ++counts.fuzzy;

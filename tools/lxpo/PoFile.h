@@ -25,6 +25,9 @@ struct PoEntry {
   std::string id;
   std::string msgid;
   std::string msgstr;
+  /// A plural entry: the native plural, and its forms msgstr[0..n-1] (`msgstr` unused).
+  std::string msgidPlural;
+  std::vector<std::string> msgstrPlural;
   /// "#:" lines: "MainForm.lxfm:OpenButton.Caption".
   std::vector<std::string> references;
   /// "#." lines, for the translator.
@@ -45,19 +48,24 @@ bool SplitMsgctxt(std::string_view msgctxt, std::string& context, std::string& i
 /// A PO file's text: a header (with "Language: <language>"; empty for a template) and the entries
 /// in their order; a msgid with placeholders of the program's format routine is flagged
 /// "object-pascal-format". Raises PoError for a text that PO cannot carry (a NUL character).
-std::string WritePo(const std::vector<PoEntry>& entries, std::string_view language);
+/// A plural entry is written with msgid_plural and one msgstr[n] per form (at least one),
+/// and a non-empty `pluralForms` as the header's "Plural-Forms".
+std::string WritePo(const std::vector<PoEntry>& entries, std::string_view language,
+                    std::string_view pluralForms = {});
 
 /// What `ReadPo` leaves out besides the entries it gives.
 struct PoReadCounts {
   int fuzzy = 0;
   int obsolete = 0;
+  /// The header's "Plural-Forms" value; empty when it has none.
+  std::string pluralForms;
 };
 
 /// The entries of the PO file `path` with their extracted comments and references, in file
 /// order, without the header, obsolete entries
 /// and (unless `keepFuzzy`) fuzzy ones, which are counted in `counts`. Raises PoError
 /// "<path>:<line>: <what>" for a syntax error, a charset other than UTF-8, text that is
-/// not UTF-8, a plural entry or a msgctxt without "|", and ToolFileError for a file that
+/// not UTF-8 or a msgctxt without "|", and ToolFileError for a file that
 /// cannot be read ("<path>: cannot be opened: No such file or directory"); "-" is standard
 /// input.
 std::vector<PoEntry> ReadPo(const std::string& path, PoReadCounts& counts, bool keepFuzzy = false);
