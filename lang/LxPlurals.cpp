@@ -92,13 +92,16 @@ std::string TranslateChoice(const std::string& text, const std::string& keyword)
   return TranslateChoiceWith(DefaultDictionary(), text, keyword);
 }
 
-std::string LoadResPlural(const framework::TResStringRec& singular,
-                          const framework::TResStringRec& plural, std::int64_t count) {
-  const std::string id = singular.Identifier <= framework::kMaxStringTableIdentifier
-                             ? std::to_string(singular.Identifier)
-                             : std::string();
-  return TranslatePluralWith(DefaultDictionary(), framework::DefaultLoadResString(singular),
-                             framework::DefaultLoadResString(plural), count, {}, id);
+std::string LoadResPlural(const framework::TResStringRec& record, std::int64_t count) {
+  const std::string singular = framework::DefaultLoadResString(record);
+  if (record.Identifier > framework::kMaxStringTableIdentifier) {
+    return TranslatePluralWith(DefaultDictionary(), singular, singular, count);
+  }
+  const auto identifier = static_cast<unsigned>(record.Identifier);
+  std::string plural = framework::LoadPluralStr(record.Module, identifier);
+  if (plural.empty()) plural = singular;
+  return TranslatePluralWith(DefaultDictionary(), singular, plural, count, {},
+                             std::to_string(identifier));
 }
 
 }  // namespace lx::lang

@@ -37,11 +37,11 @@ std::string TranslateChoiceWith(TLxDictionary* dictionary, const std::string& te
                                 const std::string& id = {});
 std::string TranslateChoice(const std::string& text, const std::string& keyword);
 
-/// A string table's plural (a line with two texts declares both records): the native
-/// texts of both entries, then `TranslatePluralWith` the default dictionary keyed by the
-/// singular's text and its identifier as the id.
-std::string LoadResPlural(const framework::TResStringRec& singular,
-                          const framework::TResStringRec& plural, std::int64_t count);
+/// A string table's text with a count (a line with two texts): the entry's native singular
+/// and plural, then `TranslatePluralWith` the default dictionary keyed by the singular and
+/// the entry's identifier as the id (else the singular alone). An entry without a plural
+/// takes its one text for every count.
+std::string LoadResPlural(const framework::TResStringRec& record, std::int64_t count);
 
 /// Every "%d" of `text` replaced by `count` in the digits of the locale `lcid`, converted
 /// to `codePage`.

@@ -7,6 +7,7 @@
 #include "lang/LxPlurals.h"
 #include "platform/Exception.h"
 #include "platform/PluralRules.h"
+#include "platform/Resources.h"
 #include "support/FixedSystem.h"
 #include "support/Raised.h"
 #include "support/lang/LxMemoryDictionary.h"
@@ -116,6 +117,23 @@ TEST_F(LxPluralsTest, AChoiceTakesItsKeywordElseOtherElseThePlainText) {
   Activate(1);
   EXPECT_EQ(TranslateChoiceWith(&dictionary_, "Copy", "male"), "Kopieren");
   EXPECT_EQ(TranslateChoiceWith(nullptr, "Copy", "male"), "Copy");
+}
+
+TEST_F(LxPluralsTest, AStringTablesPluralGoesThroughTheDefaultDictionary) {
+  static constexpr char kSingularText[] = "%d file copied";
+  static constexpr char kPluralText[] = "%d files copied";
+  platform::RegisterResource(platform::RT_STRING, "4000",
+                             std::span(reinterpret_cast<const std::uint8_t*>(kSingularText), 14));
+  platform::RegisterResource(framework::RT_STRINGPLURAL, "4000",
+                             std::span(reinterpret_cast<const std::uint8_t*>(kPluralText), 15));
+  dictionary_.SetVariant(kSingularText, 1, "other", "%d Dateien kopiert", "", "4000");
+  const framework::TResStringRec copied{0, 4000};
+  EXPECT_EQ(LoadResPlural(copied, 7), "7 files copied") << "the native language";
+  Activate(1);
+  EXPECT_EQ(LoadResPlural(copied, 7), "7 Dateien kopiert");
+  EXPECT_EQ(LoadResPlural(copied, 1), "1 file copied") << "no variant \"one\"";
+  platform::UnregisterResource(platform::RT_STRING, "4000");
+  platform::UnregisterResource(framework::RT_STRINGPLURAL, "4000");
 }
 
 }  // namespace

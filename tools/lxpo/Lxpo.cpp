@@ -170,7 +170,9 @@ int Extract(const Arguments& arguments, std::ostream& out, std::ostream& err) {
   RefuseInputAsOutput(sources.forms, output);
   RefuseInputAsOutput(sources.stringTables, output);
   const std::vector<PoEntry> entries = ExtractTemplate(sources);
-  WriteResult(output, WritePo(entries, ""), out, err);
+  const bool plurals = std::any_of(entries.begin(), entries.end(),
+                                   [](const PoEntry& entry) { return !entry.msgidPlural.empty(); });
+  WriteResult(output, WritePo(entries, "", plurals ? kTemplatePluralForms : ""), out, err);
   // Summaries go to standard error, as msgfmt --statistics does.
   err << "lxpo: " << output << ": " << entries.size() << " texts\n";
   for (const std::string& failure : failures)

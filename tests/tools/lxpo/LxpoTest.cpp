@@ -167,7 +167,9 @@ TEST_F(LxpoTest, ExtractWritesEveryTargetTextOnceWithItsReferences) {
 }
 
 TEST_F(LxpoTest, ExtractTakesStringTablesTheFrameworkAndDefaultTargets) {
-  Write(At("Program.strings"), "# Program texts\nSHello 10 \"Hello \\\"%s\\\"\\n\"\n");
+  Write(At("Program.strings"),
+        "# Program texts\nSHello 10 \"Hello \\\"%s\\\"\\n\"\n"
+        "SCopied 12 \"%d file copied\" \"%d files copied\"\n");
   // No translator: the default targets (captions, hints, items, lines) apply.
   Write(At("Plain.lxfm"),
         "object PlainForm: TPlainForm\n  Caption = 'Plain'\n  object L: TLabel\n"
@@ -192,6 +194,10 @@ TEST_F(LxpoTest, ExtractTakesStringTablesTheFrameworkAndDefaultTargets) {
   EXPECT_TRUE(Contains(pot, "#: FrameworkStrings.strings:SMsgDlgWarning\nmsgctxt \"|65320\"\n"));
   EXPECT_TRUE(Contains(pot, "#: FrameworkStrings.strings:SmkcCtrl\nmsgid \"Ctrl+\"\n"));
   EXPECT_TRUE(Contains(pot, "#: SystemMenu:SC_CLOSE\nmsgid \"&Close\"\n"));
+  EXPECT_TRUE(Contains(pot,
+                       "msgctxt \"|12\"\nmsgid \"%d file copied\"\nmsgid_plural \"%d files "
+                       "copied\"\nmsgstr[0] \"\"\nmsgstr[1] \"\"\n"));
+  EXPECT_TRUE(Contains(pot, "\"Plural-Forms: nplurals=2; plural=(n != 1);\\n\"\n"));
   EXPECT_LT(pot.find("SHello"), pot.find("SmkcCtrl"));
 
   // The program's 8-bit texts are taken in the code page given, 1252 by default.
