@@ -50,9 +50,11 @@ extract  writes the PO template of a program: the texts its forms' translators
          names the form an inherited form derives from.
 build    turns a manifest (JSON: the languages, each with its PO file) and the
          PO files into a dictionary image. Fuzzy and obsolete entries are left
-         out and counted; plural entries and characters that a language's code
-         page cannot carry are errors. The checks of "check" run on every
-         PO file; an error (with --strict, a warning) leaves no image.
+         out and counted; characters that a language's code page cannot carry
+         are errors. Plural entries (msgstr[n]) go in by the language's CLDR
+         plural categories, read through the file's Plural-Forms. The checks of
+         "check" run on every PO file; an error (with --strict, a warning)
+         leaves no image.
 check    checks translations against their native texts: placeholders of the
          format routine, hot keys, hot-key clashes in a menu level or among
          sibling controls, white space and line breaks at the ends, and (of a
