@@ -247,7 +247,7 @@ PldImage Parser::Parse() {
 
 // Each record goes back to the first translation of its keys that has none yet.
 void Parser::Variants(PldImage& image) {
-  const int count = image.version == 1 ? 0 : CountAt(3);
+  const int count = version < 2 ? 0 : CountAt(3);
   if (count > 0) SeekSection("variants", 3);
   const int flags = image.contentFlags;
   for (int r = 0; r < count; ++r) {
