@@ -38,12 +38,19 @@ class Evaluator {
     at_ += token.size();
     return true;
   }
+  // Outside data: a nesting deep enough to exhaust the stack is refused instead.
+  static constexpr int kMaxDepth = 64;
+
   unsigned long Conditional() {
+    if (++depth_ > kMaxDepth) Fail("nested too deeply");
     const unsigned long test = Or();
+    --depth_;
     if (!Take("?")) return test;
+    ++depth_;
     const unsigned long yes = Conditional();
     if (!Take(":")) Fail("\":\" expected");
     const unsigned long no = Conditional();
+    --depth_;
     return test != 0 ? yes : no;
   }
   unsigned long Or() {
@@ -111,8 +118,11 @@ class Evaluator {
     }
   }
   unsigned long Unary() {
-    if (Take("!")) return Unary() == 0;
-    return Primary();
+    if (!Take("!")) return Primary();
+    if (++depth_ > kMaxDepth) Fail("nested too deeply");
+    const unsigned long value = Unary() == 0;
+    --depth_;
+    return value;
   }
   unsigned long Primary() {
     if (Take("(")) {
@@ -134,6 +144,7 @@ class Evaluator {
   std::string_view text_;
   unsigned long n_;
   std::size_t at_ = 0;
+  int depth_ = 0;
 };
 
 std::string Trimmed(std::string_view text) {

@@ -74,6 +74,11 @@ TEST(PluralFormsTest, RefusesHeadersThatDoNotParseOrDisagree) {
   for (const auto& c : cases) {
     EXPECT_RAISES(FormOfCategories(c.header, 0x0419, "ru"), PoError, c.message);
   }
+  const std::string deep = std::string(100000, '(') + "n" + std::string(100000, ')');
+  EXPECT_RAISES(EvaluatePluralExpression(deep, 1), PoError,
+                "plural expression \"" + deep + "\": nested too deeply");
+  EXPECT_RAISES(EvaluatePluralExpression(std::string(100000, '!') + "n", 1), PoError,
+                "plural expression \"" + std::string(100000, '!') + "n\": nested too deeply");
 }
 
 }  // namespace
