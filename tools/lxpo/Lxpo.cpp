@@ -307,6 +307,15 @@ std::string LanguageName(const PldLanguage& language) {
   return code.empty() ? "language " + std::to_string(LcidOf(language)) : code;
 }
 
+// An entry with fewer forms than its file's header names has a hole where a count goes.
+void CheckFormCount(const PoEntry& entry, const std::string& pluralForms,
+                    const std::string& entryName) {
+  const int count = ParsePluralForms(pluralForms).count;
+  if (static_cast<int>(entry.msgstrPlural.size()) != count)
+    throw PoError(entryName + ": " + std::to_string(entry.msgstrPlural.size()) +
+                  " plural forms, the Plural-Forms header gives " + std::to_string(count));
+}
+
 // Which msgstr[n] of the file is which CLDR category of its language.
 std::map<std::string, int> PluralFormsOfFile(const std::string& path, const PoReadCounts& read,
                                              const PldImage& image, std::size_t language) {
@@ -334,6 +343,7 @@ void AddLanguage(PldImage& image, std::map<Key, std::size_t>& index, std::size_t
       continue;
     }
     if (plural && !formOf) formOf = PluralFormsOfFile(path, counts.leftOut, image, language);
+    if (plural) CheckFormCount(entry, counts.leftOut.pluralForms, EntryName(path, entry));
     if (!image.utf16) {
       const std::string name = EntryName(path, entry);
       for (const std::string& text : plural ? entry.msgstrPlural : Texts{entry.msgstr})

@@ -303,6 +303,10 @@ TEST_F(LxpoTest, BrokenFilesGiveTheirMessageAndLeaveNoOutput) {
       {kPoHeader + "msgid \"file\"\nmsgid_plural \"files\"\nmsgstr[0] \"Datei\"\n"
                    "msgstr[1] \"Dateien\"\n",
        "de.po: plural entries need a \"Plural-Forms\" header"},
+      {"msgid \"\"\nmsgstr \"\"\n\"Content-Type: text/plain; charset=UTF-8\\n\"\n"
+       "\"Plural-Forms: nplurals=3; plural=n==1 ? 0 : 1;\\n\"\n\n"
+       "msgid \"file\"\nmsgid_plural \"files\"\nmsgstr[0] \"Datei\"\nmsgstr[1] \"Dateien\"\n",
+       "de.po:6: msgid \"file\": 2 plural forms, the Plural-Forms header gives 3"},
       {kPoHeader + "\nmsgctxt \"TMainForm|OpenButton\"\nmsgid \"Open\"\nmsgstr \"打开\"\n",
        "de.po:7: msgctxt \"TMainForm|OpenButton\" msgid \"Open\": msgstr holds U+6253, which "
        "code page 1252 cannot carry"},
