@@ -11,6 +11,12 @@
 //   # The shortcut texts.
 //   SmkcBkSp 65280 "BkSp"
 //
+// A second text after the first declares a text with a count: the singular
+// and the plural of the native language, which the engine's LoadResPlural
+// chooses between (or between the translations of the active language).
+//
+//   SFilesCopied 100 "%d file copied" "%d files copied"
+//
 // A bad table stops the build with "<table>:<line>: error: <what>".
 #include <cctype>
 #include <cerrno>
@@ -35,6 +41,7 @@ struct Entry {
   std::string name;
   unsigned long identifier = 0;
   std::string text;
+  std::string plural;  // empty: no plural
 };
 
 struct TableError : std::runtime_error {
@@ -143,6 +150,13 @@ Entry ParseEntry(std::string_view line) {
   reader.SkipBlanks();
   entry.text = QuotedText(reader);
   reader.SkipBlanks();
+  if (!reader.AtEnd() && reader.Peek() == '"') {
+    entry.plural = QuotedText(reader);
+    if (entry.plural.empty()) throw TableError("the plural of " + entry.name + " is empty");
+    if (entry.plural.size() > kMaxTextLength)
+      throw TableError("the plural of " + entry.name + " is longer than 1024 characters");
+    reader.SkipBlanks();
+  }
   if (!reader.AtEnd() && reader.Peek() != '#')
     throw TableError("unexpected characters after the text");
   if (entry.text.size() > kMaxTextLength)
@@ -247,16 +261,25 @@ std::string Source(const std::vector<Entry>& entries, const Names& names) {
       << ": edit that file instead.\n#include \"" << names.include << "\"\n\n"
       << "#include <array>\n#include <cstddef>\n#include <cstdint>\n#include <span>\n\n"
       << "#include \"platform/Resources.h\"\n\nnamespace {\n\n"
-      << "struct Entry {\n  const char* name;\n  const char* text;\n  std::size_t size;\n};\n\n"
-      << "constexpr std::array<Entry, " << entries.size() << "> kEntries{{\n";
+      << "struct Entry {\n  const char* type;\n  const char* name;\n  const char* text;\n"
+      << "  std::size_t size;\n};\n\n";
+  std::size_t count = 0;
   for (const Entry& entry : entries)
-    out << "    {\"" << entry.identifier << "\", " << Literal(entry.text) << ", "
+    count += entry.plural.empty() ? 1 : 2;
+  out << "constexpr std::array<Entry, " << count << "> kEntries{{\n";
+  // A plural is a resource of its own type under the same identifier.
+  for (const Entry& entry : entries) {
+    out << "    {\"STRING\", \"" << entry.identifier << "\", " << Literal(entry.text) << ", "
         << entry.text.size() << "},\n";
+    if (!entry.plural.empty())
+      out << "    {\"STRINGPLURAL\", \"" << entry.identifier << "\", " << Literal(entry.plural)
+          << ", " << entry.plural.size() << "},\n";
+  }
   out << "}};\n\n"
       << "bool RegisterEntries() {\n"
       << "  for (const Entry& entry : kEntries)\n"
       << "    lx::platform::RegisterResource(\n"
-      << "        lx::platform::RT_STRING, entry.name,\n"
+      << "        entry.type, entry.name,\n"
       << "        std::span(reinterpret_cast<const std::uint8_t*>(entry.text), entry.size));\n"
       << "  return true;\n}\n\n}  // namespace\n\n"
       << "void " << names.space << "::Register" << names.tableName << "() {\n"

@@ -138,9 +138,11 @@ void TLxBinaryDictionary::LoadTranslations() {
     try {
       const auto reader = OpenSource();
       if (!SwitchTexts(*reader)) LoadImage(*reader);
+      LoadVariants(*reader);
     } catch (...) {
       ClearTranslations();
       loadedKeys_.reset();
+      variants_.clear();
       throw;
     }
     return;
@@ -161,7 +163,48 @@ void TLxBinaryDictionary::DoOpen() {
   UpdateFollowing();
 }
 
+namespace {
+
+// Keys, kind and keyword joined by a character no key holds.
+std::string VariantKey(std::string_view word, std::string_view context, std::string_view id,
+                       std::string_view keyword) {
+  std::string key;
+  key.reserve(word.size() + context.size() + id.size() + keyword.size() + 3);
+  key.append(word).append(1, '\x7F').append(context).append(1, '\x7F').append(id);
+  key.append(1, '\x7F').append(keyword);
+  return key;
+}
+
+}  // namespace
+
+void TLxBinaryDictionary::LoadVariants(TLxPLDFile& reader) {
+  variants_.clear();
+  if (reader.VariantCount() == 0) return;
+  reader.SeekVariants();
+  TLxPLDFile::TLxVariantRecord record;
+  const int codePage = CurrentLanguage().CodePage;
+  for (int i = 0; i < reader.VariantCount(); ++i) {
+    reader.ReadVariants(record, ActiveLanguageIndex(), FallbackLanguageIndex(), codePage);
+    // Also under the word alone, where the first record of a word answers, as a look-up
+    // by word does.
+    for (const auto& [keyword, text] : record.texts) {
+      variants_.emplace(VariantKey(record.native, record.context, record.id, keyword), text);
+      variants_.emplace(VariantKey(record.native, "", "", keyword), text);
+    }
+  }
+}
+
+bool TLxBinaryDictionary::TranslateVariant(const std::string& word, const std::string& context,
+                                           const std::string& id, const std::string& keyword,
+                                           std::string& value) {
+  const auto found = variants_.find(VariantKey(word, context, id, keyword));
+  if (found == variants_.end()) return false;
+  value = found->second;
+  return true;
+}
+
 void TLxBinaryDictionary::DoClose() {
+  variants_.clear();
   loadedKeys_.reset();
   follower_.reset();
   TLxCustomFileDictionary::DoClose();
@@ -253,11 +296,14 @@ void TLxBinaryDictionary::Reload() {
   std::swap(kept, TranslationTable());
   std::optional<LoadedKeys> keptKeys = std::move(loadedKeys_);
   loadedKeys_.reset();
+  std::map<std::string, std::string, std::less<>> keptVariants;
+  std::swap(keptVariants, variants_);
   try {
     LoadTranslations();
   } catch (...) {
     std::swap(kept, TranslationTable());
     loadedKeys_ = std::move(keptKeys);
+    std::swap(keptVariants, variants_);
     SetContextKeys(contextKeys);
     throw;
   }

@@ -20,6 +20,7 @@
 #pragma once
 
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string_view>
@@ -82,6 +83,9 @@ class TLxBinaryDictionary : public TLxCustomFileDictionary {
   int GetTranslationCount() override;
   void GetLanguages(std::vector<std::unique_ptr<lang::TLxLanguage>>& list) override;
   void GetLocales(std::vector<std::unique_ptr<lang::TLxLocale>>& list) override;
+  /// From the image's variant records, loaded with the translations.
+  bool TranslateVariant(const std::string& word, const std::string& context, const std::string& id,
+                        const std::string& keyword, std::string& value) override;
 
   /// Whether the stored form carried the older list-form data; then embedded data is read
   /// in that form.
@@ -151,6 +155,10 @@ class TLxBinaryDictionary : public TLxCustomFileDictionary {
   std::unique_ptr<TLxFileFollower> follower_;
   // The last failure reported, so that the same one is not reported again.
   std::string lastReloadError_;
+
+  void LoadVariants(TLxPLDFile& reader);
+  // The active language's variants, by keys and keyword; empty for images without any.
+  std::map<std::string, std::string, std::less<>> variants_;
   bool legacyData_ = false;
   int storedLanguageCount_ = 0;
   int storedTranslationCount_ = 0;

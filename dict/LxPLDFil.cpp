@@ -118,6 +118,45 @@ void TLxPLDFile::SeekLocales() {
   SeekTo(header_.LocaleOffset);
 }
 
+void TLxPLDFile::SeekVariants() {
+  if (header_.FourthOffset == 0) throw platform::Exception("Invalid variant offset");
+  SeekTo(header_.FourthOffset);
+}
+
+void TLxPLDFile::ReadVariants(TLxVariantRecord& record, int activeIndex, int fallbackIndex,
+                              int codePage) {
+  // The record has its own length, so later versions may add to it.
+  const std::int64_t start = position_;
+  const std::uint16_t length = ReadU16();
+  ReadText(0, record.native);
+  record.context.clear();
+  record.id.clear();
+  if (HasContext()) ReadText(0, record.context);
+  if (HasId()) ReadText(0, record.id);
+  record.kind = ReadU8();
+  record.texts.clear();
+  const int variants = ReadU8();
+  std::string keyword, active, fallback, text;
+  for (int v = 0; v < variants; ++v) {
+    ReadText(0, keyword);
+    active.clear();
+    fallback.clear();
+    for (int i = 0; i < std::max(LanguageCount(), 1); ++i) {
+      // As for translations, the native language never stands in for another.
+      if (i != activeIndex && (i != fallbackIndex || i == 0)) {
+        SkipText();
+        continue;
+      }
+      ReadText(i == 0 ? 0 : codePage, text);
+      (i == activeIndex ? active : fallback) = text;
+    }
+    if (!active.empty() || !fallback.empty()) {
+      record.texts.emplace_back(keyword, active.empty() ? fallback : active);
+    }
+  }
+  if (position_ < start + length) position_ = start + length;
+}
+
 // ---- Bytes
 
 void TLxPLDFile::CheckAvailable(std::size_t count) const {

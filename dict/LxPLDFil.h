@@ -45,7 +45,8 @@ struct TLxPLDHeader {
   std::uint32_t TranslationOffset = 0;
   std::uint16_t LocaleCount = 0;
   std::uint32_t LocaleOffset = 0;
-  /// A fourth section pair that nothing uses; 0 in version 1 images.
+  /// The fourth section pair: the variant records (plural forms and choices), when an
+  /// image of version 2 or later has any; 0 in version 1 images.
   std::uint16_t FourthCount = 0;
   std::uint32_t FourthOffset = 0;
 
@@ -151,6 +152,23 @@ class TLxPLDFile {
   /// images): appends the word and the N - 1 texts of the languages to `texts`, and sets
   /// `context` and `id` when the record carries them.
   void ReadRawTranslation(framework::TStrings& texts, std::string& context, std::string& id);
+
+  /// A variant record (the fourth section): a translation's keys, what its variants are
+  /// chosen by (1 = plural category, 2 = choice keyword), and per keyword the text of
+  /// language `activeIndex` (index 0 too), else that of `fallbackIndex` (never 0); keywords
+  /// that neither language has are left out.
+  struct TLxVariantRecord {
+    std::string native, context, id;
+    std::uint8_t kind = 0;
+    std::vector<std::pair<std::string, std::string>> texts;
+  };
+  /// The number of variant records; 0 for images before version 2.
+  int VariantCount() const { return effectiveVersion_ >= 2 ? header_.FourthCount : 0; }
+  /// Go to the variant section; "Invalid variant offset" (Exception) when its offset is 0.
+  void SeekVariants();
+  /// The next variant record, its texts converted in `codePage` (language 0's in the
+  /// system's code page).
+  void ReadVariants(TLxVariantRecord& record, int activeIndex, int fallbackIndex, int codePage);
 
  private:
   // Moves the fields of language and locale records out of the image.

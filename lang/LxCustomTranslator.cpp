@@ -3,6 +3,7 @@
 #include "framework/rtti/Published.h"
 #include "lang/LxDictionaries.h"
 #include "lang/LxDictionary.h"
+#include "lang/LxPlurals.h"
 
 namespace lx::lang {
 
@@ -84,6 +85,17 @@ void TLxCustomTranslator::SetStateFlag(TLxTranslatorStateItem item, bool on) {
   } else {
     state_.Exclude(item);
   }
+}
+
+std::string TLxCustomTranslator::TranslatePlural(const std::string& singular,
+                                                 const std::string& plural,
+                                                 std::int64_t count) const {
+  return TranslatePluralWith(dictionary_, singular, plural, count);
+}
+
+std::string TLxCustomTranslator::TranslateChoice(const std::string& text,
+                                                 const std::string& keyword) const {
+  return TranslateChoiceWith(dictionary_, text, keyword);
 }
 
 }  // namespace lx::lang

@@ -49,6 +49,11 @@ class TLxCustomTranslator : public framework::TComponent {
 
   /// The bound dictionary, not owned; null when unbound.
   TLxDictionary* Dictionary() const { return dictionary_; }
+  /// Texts in code through the bound dictionary (lang/LxPlurals.h): the form of `count`,
+  /// the native one while unbound, and the variant `keyword` of a choice.
+  std::string TranslatePlural(const std::string& singular, const std::string& plural,
+                              std::int64_t count) const;
+  std::string TranslateChoice(const std::string& text, const std::string& keyword) const;
   /// Binds to `dictionary` (reverting an active translator first unless designing) and takes
   /// its name.
   void SetDictionary(TLxDictionary* dictionary);

@@ -205,6 +205,15 @@ class TLxDictionary : public framework::TComponent {
   }
   virtual int FindWord(const std::string& /*word*/) const { return -1; }
   virtual std::string_view TextAt(int /*index*/) const { return {}; }
+  /// The active language's text of one variant of the entry for (word, context, id): a
+  /// plural category ("one", "few", ...) or a choice's keyword ("female"); the fallback
+  /// language's when the active one has none. False when the dictionary holds no such
+  /// variant; the base holds none.
+  virtual bool TranslateVariant(const std::string& /*word*/, const std::string& /*context*/,
+                                const std::string& /*id*/, const std::string& /*keyword*/,
+                                std::string& /*value*/) {
+    return false;
+  }
   /// Whether the dictionary's data can be reached; opening does nothing when it cannot.
   virtual bool CanOpen() { return true; }
   /// Appends a new record per language, in index order; the caller owns them.

@@ -30,6 +30,15 @@ std::string LoadStr(platform::HMODULE module, unsigned identifier) {
   return std::string(reinterpret_cast<const char*>(bytes->data()), length);
 }
 
+std::string LoadPluralStr(platform::HMODULE module, unsigned identifier) {
+  RegisterFrameworkStrings();
+  const platform::HMODULE owner = module == 0 ? platform::MainModule() : module;
+  const auto bytes = platform::FindResource(owner, RT_STRINGPLURAL, std::to_string(identifier));
+  if (!bytes) return std::string();
+  const std::size_t length = std::min(bytes->size(), kMaxResStringLength);
+  return std::string(reinterpret_cast<const char*>(bytes->data()), length);
+}
+
 std::string DefaultLoadResString(const TResStringRec& record) {
   if (record.Identifier > kMaxStringTableIdentifier)
     return std::string(reinterpret_cast<const char*>(record.Identifier));

@@ -40,6 +40,15 @@ TResStringRec DirectResString(const char* text);
 /// is stored as resources of type RT_STRING named by the identifier in decimal.
 std::string LoadStr(platform::HMODULE module, unsigned identifier);
 
+/// The type of the resources that hold the plural of a string-table entry that declares
+/// one (a table line with two texts), under the entry's identifier.
+inline constexpr std::string_view RT_STRINGPLURAL = "STRINGPLURAL";
+
+/// The native plural of string-table entry `identifier` of `module` (0: the program); empty
+/// when the entry declares none. Texts with a count are chosen by the engine's
+/// `LoadResPlural`.
+std::string LoadPluralStr(platform::HMODULE module, unsigned identifier);
+
 /// The loader that is installed unless a hook replaces it: the direct text
 /// for an identifier above 0xFFFF, else the string-table entry.
 std::string DefaultLoadResString(const TResStringRec& record);

@@ -21,10 +21,12 @@
 #include "framework/streaming/TextForm.h"
 #include "lang/LxDictionaries.h"
 #include "lang/LxParser.h"
+#include "lang/LxPlurals.h"
 #include "platform/Exception.h"
 #include "platform/Resources.h"
 #include "pldimage/PldImage.h"
 #include "support/FixedSystem.h"
+#include "support/PldImages.h"
 #include "support/Raised.h"
 #include "support/TempFolder.h"
 
@@ -122,6 +124,42 @@ TEST_F(LxBinDicTest, TheNativeLanguageLoadsNothing) {
   ASSERT_TRUE(dictionary.IsOpen());
   EXPECT_EQ(dictionary.Translations().Count(), 0);
   EXPECT_EQ(lang::TranslateWith(&dictionary, "Open"), "Open");
+}
+
+TEST_F(LxBinDicTest, PluralVariantsFollowTheActiveLanguageAcrossASwitch) {
+  auto& dictionary = FileDictionary(support::PluralImage());
+  dictionary.SetCheckLevel(lang::lxclNone);
+  const struct {
+    int language;
+    std::int64_t count;
+    const char* expected;
+  } cases[] = {
+      {2, 1, "1 \xF4\xE0\xE9\xEB"},
+      {2, 3, "3 \xF4\xE0\xE9\xEB\xE0"},
+      {2, 11, "11 \xF4\xE0\xE9\xEB\xEE\xE2"},
+      {2, 21, "21 \xF4\xE0\xE9\xEB"},
+      {2, 1234,
+       "1\xA0"
+       "234 \xF4\xE0\xE9\xEB\xE0"},
+      {1, 1, "1 Datei"},
+      // German takes the user's country, Austria, which groups with a no-break space.
+      {1, 1234,
+       "1\xA0"
+       "234 Dateien"},
+      {0, 2, "2 files"},
+  };
+  for (const auto& c : cases) {
+    dictionary.SetLanguage(c.language);
+    dictionary.Open();
+    EXPECT_EQ(lang::TranslatePluralWith(&dictionary, "%d file", "%d files", c.count, "TMainForm",
+                                        "FilesLabel"),
+              c.expected);
+    // By the word alone the first record of the word answers.
+    EXPECT_EQ(lang::TranslatePluralWith(&dictionary, "%d file", "%d files", c.count), c.expected);
+  }
+  dictionary.Close();
+  std::string value;
+  EXPECT_FALSE(dictionary.TranslateVariant("%d file", "", "", "one", value));
 }
 
 TEST_F(LxBinDicTest, CountsTheImageNotTheLoadedTable) {

@@ -62,16 +62,16 @@ void ParseDumpLine(const std::string& line, Bytes& bytes) {
   }
 }
 
-Bytes ExampleFromPage() {
+Bytes ExampleFromPage(std::string_view mark = "pld-example-dump") {
   Bytes bytes;
-  for (const std::string& line : BlockOfPage("pld-example-dump"))
+  for (const std::string& line : BlockOfPage(mark))
     ParseDumpLine(line, bytes);
   return bytes;
 }
 
-std::string ExampleSourceFromPage() {
+std::string ExampleSourceFromPage(std::string_view mark = "pld-example-source") {
   std::string source;
-  for (const std::string& line : BlockOfPage("pld-example-source"))
+  for (const std::string& line : BlockOfPage(mark))
     source += line + '\n';
   return source;
 }
@@ -166,6 +166,61 @@ TEST_F(PldFormatDocTest, RawTranslations) {
             "ffnen\nCancel\n\n");
   EXPECT_EQ(context, "TForm1");
   EXPECT_EQ(id, "Button2.Caption");
+}
+
+TEST(PldFormatDocVariantsTest, TheDumpIsWhatLxpldBuildsAndAnOlderImageIsItsPrefix) {
+  const support::FixedSystem system;
+  const Bytes bytes = ExampleFromPage("pld-variants-dump");
+  tools::PldImage image = tools::ImageFromJson(ExampleSourceFromPage("pld-variants-source"));
+  EXPECT_EQ(bytes, tools::WritePldImage(image));
+  // Without its variants the image is the same bytes up to the variant section, with the
+  // header's fourth pair at 0.
+  image.translations[0].variantKind = tools::PldVariantKind::None;
+  image.translations[0].variants.clear();
+  Bytes older(bytes.begin(), bytes.begin() + 140);
+  std::fill(older.begin() + 30, older.begin() + 36, 0);
+  EXPECT_EQ(tools::WritePldImage(image), older);
+
+  // Both read alike where they overlap: the languages and the translation.
+  for (const Bytes& each : {bytes, older}) {
+    TLxPLDFile file;
+    file.OpenStream(support::ImageStream(each));
+    EXPECT_EQ(file.ReadLanguageAt(1)->EnglishName, "Russian");
+    file.SeekTranslations();
+    lang::TLxTranslation translation;
+    EXPECT_EQ(file.ReadTranslation(translation, 1, 0, 1251), lang::TLxTranslation::kActiveText);
+    EXPECT_EQ(translation.Translation, "%d \xF4\xE0\xE9\xEB");
+  }
+  TLxPLDFile older_file;
+  older_file.OpenStream(support::ImageStream(older));
+  EXPECT_EQ(older_file.VariantCount(), 0);
+}
+
+TEST(PldFormatDocVariantsTest, VariantsOfTheActiveLanguage) {
+  const support::FixedSystem system;
+  TLxPLDFile file;
+  file.OpenStream(support::ImageStream(ExampleFromPage("pld-variants-dump")));
+  ASSERT_EQ(file.VariantCount(), 1);
+  using Texts = std::vector<std::pair<std::string, std::string>>;
+  const struct {
+    int active;
+    Texts texts;
+  } cases[] = {
+      {1,
+       {{"one", "%d \xF4\xE0\xE9\xEB"},
+        {"few", "%d \xF4\xE0\xE9\xEB\xE0"},
+        {"many", "%d \xF4\xE0\xE9\xEB\xEE\xE2"}}},
+      {0, {{"one", "%d file"}, {"other", "%d files"}}},
+  };
+  for (const auto& c : cases) {
+    file.SeekVariants();
+    TLxPLDFile::TLxVariantRecord record;
+    file.ReadVariants(record, c.active, 0, 1251);
+    EXPECT_EQ(record.native, "%d file");
+    EXPECT_EQ(record.kind, 1);
+    EXPECT_EQ(record.texts, c.texts);
+    EXPECT_EQ(file.Position(), file.Size());
+  }
 }
 
 }  // namespace

@@ -13,6 +13,12 @@ namespace lx::support {
 /// `tools::SamplePldImage()`.
 tools::PldImage SampleImage();
 
+/// `SampleImage()` (native, German, Russian; keyed) with a text with a count: "%d file"
+/// (context "TMainForm", id "FilesLabel"), translated "%d Datei" and "%d файл", and its
+/// plural variants: "one" and "other" natively and in German ("%d Dateien"), "one", "few"
+/// ("%d файла") and "many" ("%d файлов") in Russian.
+tools::PldImage PluralImage();
+
 /// A memory stream holding `bytes`, ready for `OpenStream`.
 std::unique_ptr<framework::TMemoryStream> ImageStream(const std::vector<std::uint8_t>& bytes);
 std::unique_ptr<framework::TMemoryStream> ImageStream(const tools::PldImage& image);

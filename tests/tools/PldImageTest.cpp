@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <tuple>
 
@@ -162,6 +163,45 @@ TEST(PldImageTest, TextsGoInTheCodePageOfTheirField) {
   image.languages.clear();
   image.textCodePage = 0;
   EXPECT_EQ(EffectiveTextCodePage(image), 1252);
+}
+
+TEST(PldImageTest, VariantsGoAndComeBackWithTheirTranslationInEveryLayout) {
+  const support::FixedSystem system;
+  for (const auto& [version, utf16] : {std::pair{2, false}, {3, true}, {3, false}}) {
+    PldImage image = support::PluralImage();
+    image.version = version;
+    image.utf16 = utf16;
+    const Bytes bytes = WritePldImage(image);
+    EXPECT_EQ(ParsePldImage(bytes), KeptBy(image));
+    // Sorting moves the translation; its variants move with it.
+    const PldImage sorted = ParsePldImage(WritePldImageInKeyOrder(image));
+    EXPECT_EQ(std::count_if(sorted.translations.begin(), sorted.translations.end(),
+                            [](const PldTranslation& t) { return !t.variants.empty(); }),
+              1);
+  }
+}
+
+TEST(PldImageTest, RefusesVariantsThatDoNotFit) {
+  const support::FixedSystem system;
+  PldImage image = support::PluralImage();
+  image.version = 1;
+  EXPECT_RAISES(WritePldImage(image), PldImageError, "version 1 images carry no variants");
+  image = support::PluralImage();
+  image.translations[4].variants[1].texts.pop_back();
+  EXPECT_RAISES(WritePldImage(image), PldImageError,
+                "translations[4].variants[1]: 2 texts for 3 languages");
+  // A record whose keys no translation has, and one of an unknown kind.
+  image = support::PluralImage();
+  const Bytes bytes = WritePldImage(image);
+  const std::uint32_t at = SectionOffset(bytes, PldSection::Fourth);
+  Bytes otherKeys = bytes;
+  otherKeys[at + 4] = 'X';
+  EXPECT_RAISES(ParsePldImage(otherKeys), PldImageError,
+                "variants[0]: no translation has its keys");
+  Bytes unknownKind = bytes;
+  unknownKind[at + 2 + 9 + 11 + 12] = 7;
+  EXPECT_RAISES(ParsePldImage(unknownKind), PldImageError,
+                "variants[0].kind: 7 is neither 1 (plural) nor 2 (choice)");
 }
 
 TEST(PldImageTest, ParsingNamesTheRecordThatDoesNotFit) {

@@ -168,3 +168,28 @@ echo '{ "languages": [ {} ], "translations": [ { "texts": ["a", "b"] } ] }' >"$d
 expect 1 "$lxpld" build "$dir/one.json" -o "$dir/x.pld"
 grep -qF "translations[0]: 2 texts for 1 language" "$dir/err" || fail "$(cat "$dir/err")"
 echo "lxpld: all command-line checks passed"
+
+# A text with plural variants: every layout that has the variant section keeps it, a cut
+# variant record is named, and version 1, which has no such section, refuses it.
+cat >"$dir/plural.json" <<'JSON'
+{ "languages": [ { "primaryLanguage": 0, "codePage": 1252 },
+                 { "primaryLanguage": 25, "subLanguage": 1, "codePage": 1251 } ],
+  "translations": [ { "texts": ["%d file", "%d файл"], "variantKind": "plural",
+    "variants": [ { "keyword": "one", "texts": ["%d file", "%d файл"] },
+                  { "keyword": "few", "texts": ["", "%d файла"] } ] } ] }
+JSON
+for options in "" "--utf16 --big-endian" "--image-version 2"; do
+  # shellcheck disable=SC2086
+  expect 0 "$lxpld" build "$dir/plural.json" -o "$dir/p.pld" $options
+  expect 0 "$lxpld" dump "$dir/p.pld"
+  grep -qF '"keyword": "few"' "$dir/out" || fail "dump without variants ($options)"
+  cp "$dir/out" "$dir/p.json"
+  expect 0 "$lxpld" build "$dir/p.json" -o "$dir/q.pld"
+  cmp -s "$dir/p.pld" "$dir/q.pld" || fail "build of the dump differs ($options)"
+  expect 0 "$lxpld" check "$dir/p.pld"
+done
+head -c -1 "$dir/p.pld" >"$dir/cut.pld"
+expect 1 "$lxpld" check "$dir/cut.pld"
+grep -qF "lxpld: $dir/cut.pld: variants[0]: Stream read error" "$dir/err" || fail "$(cat "$dir/err")"
+expect 1 "$lxpld" build "$dir/plural.json" -o "$dir/x.pld" --image-version 1
+grep -qF "version 1 images carry no variants" "$dir/err" || fail "$(cat "$dir/err")"

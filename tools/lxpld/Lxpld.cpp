@@ -205,12 +205,22 @@ void ReadAll(dict::TLxPLDFile& file, std::size_t imageSize, std::string& where) 
     where = "translations[" + std::to_string(i) + "]";
     file.ReadTranslation(translation, 1, 2, codePage);
   }
-  if (file.LocaleCount() == 0) return;
-  where = "locales";
-  file.SeekLocales();
-  for (int i = 0; i < file.LocaleCount(); ++i) {
-    where = "locales[" + std::to_string(i) + "]";
-    file.ReadLocale();
+  if (file.LocaleCount() != 0) {
+    where = "locales";
+    file.SeekLocales();
+    for (int i = 0; i < file.LocaleCount(); ++i) {
+      where = "locales[" + std::to_string(i) + "]";
+      file.ReadLocale();
+      CheckRecordEnd(file, imageSize);
+    }
+  }
+  if (file.VariantCount() == 0) return;
+  where = "variants";
+  file.SeekVariants();
+  dict::TLxPLDFile::TLxVariantRecord variants;
+  for (int i = 0; i < file.VariantCount(); ++i) {
+    where = "variants[" + std::to_string(i) + "]";
+    file.ReadVariants(variants, 1, 2, codePage);
     CheckRecordEnd(file, imageSize);
   }
 }

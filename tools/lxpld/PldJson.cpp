@@ -57,6 +57,15 @@ Json TranslationToJson(const PldTranslation& translation, int contentFlags) {
   object["texts"] = translation.texts;
   if (contentFlags == 1 || contentFlags == 3) object["context"] = translation.context;
   if (contentFlags == 1 || contentFlags == 2) object["id"] = translation.id;
+  if (translation.variantKind == PldVariantKind::None) return object;
+  object["variantKind"] = translation.variantKind == PldVariantKind::Plural ? "plural" : "choice";
+  Json& variants = object["variants"] = Json::array();
+  for (const PldVariant& variant : translation.variants) {
+    Json item = Json::object();
+    item["keyword"] = variant.keyword;
+    item["texts"] = variant.texts;
+    variants.push_back(std::move(item));
+  }
   return object;
 }
 
@@ -183,6 +192,29 @@ void ReadRecords(JsonIn& top, const char* section, std::vector<Record>& records,
   }
 }
 
+// "variantKind" ("plural" or "choice") and "variants": [{"keyword": ..., "texts": [...]}].
+void ReadVariants(JsonIn& in, PldTranslation& translation) {
+  std::string kind;
+  in.Text("variantKind", kind);
+  const Json* variants = in.Array("variants");
+  if (kind.empty() && !variants) return;
+  if (kind != "plural" && kind != "choice") {
+    Fail(in.Where("variantKind"), "expected \"plural\" or \"choice\"");
+  }
+  if (!variants) Fail(in.Where("variants"), "no variants");
+  translation.variantKind = kind == "plural" ? PldVariantKind::Plural : PldVariantKind::Choice;
+  for (std::size_t v = 0; v < variants->size(); ++v) {
+    JsonIn item((*variants)[v], in.Where(Indexed("variants", v)));
+    PldVariant& variant = translation.variants.emplace_back();
+    item.Text("keyword", variant.keyword);
+    const Json* texts = item.Array("texts");
+    if (!texts) Fail(in.Where(Indexed("variants", v)), "no texts");
+    variant.texts.resize(texts->size());
+    item.Texts("texts", variant.texts, 0);
+    item.Finish();
+  }
+}
+
 void ReadTranslations(JsonIn& top, std::vector<PldTranslation>& translations) {
   const Json* array = top.Array("translations");
   if (!array) return;
@@ -195,6 +227,7 @@ void ReadTranslations(JsonIn& top, std::vector<PldTranslation>& translations) {
     in.Texts("texts", translation.texts, 0);
     in.Text("context", translation.context);
     in.Text("id", translation.id);
+    ReadVariants(in, translation);
     in.Finish();
   }
 }

@@ -6,12 +6,14 @@
 #include <map>
 #include <new>
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <span>
 #include <tuple>
 
 #include "lang/LxIsoLanguages.h"
 #include "lx/LxVersion.h"
 #include "lxpld/PldJson.h"
+#include "lxpo/PluralForms.h"
 #include "lxpo/PoCheck.h"
 #include "lxpo/PoExtract.h"
 #include "lxpo/PoFile.h"
@@ -19,6 +21,7 @@
 #include "lxpo/TsFile.h"
 #include "lxpo/XliffFile.h"
 #include "platform/CodePages.h"
+#include "platform/PluralRules.h"
 #include "pldimage/PldImage.h"
 #include "pldimage/PldText.h"
 #include "toolfiles/ToolFiles.h"
@@ -50,10 +53,12 @@ extract  writes the PO template of a program: the texts its forms' translators
          names the form an inherited form derives from.
 build    turns a manifest (JSON: the languages, each with its PO file) and the
          PO files into a dictionary image. Fuzzy and obsolete entries are left
-         out and counted; plural entries and characters that a language's code
-         page cannot carry are errors. A language's file may be PO, XLIFF
-         1.2 or 2.0 (.xlf, .xliff) or TS (.ts). The checks of "check" run on
-         every file; an error (with --strict, a warning) leaves no image.
+         out and counted; characters that a language's code page cannot carry
+         are errors. Plural entries (msgstr[n]) go in by the language's CLDR
+         plural categories, read through the file's Plural-Forms. A language's
+         file may be PO, XLIFF 1.2 or 2.0 (.xlf, .xliff) or TS (.ts). The
+         checks of "check" run on every file; an error (with --strict, a
+         warning) leaves no image.
 check    checks translations against their native texts: placeholders of the
          format routine, hot keys, hot-key clashes in a menu level or among
          sibling controls, white space and line breaks at the ends, and (of a
@@ -174,7 +179,9 @@ int Extract(const Arguments& arguments, std::ostream& out, std::ostream& err) {
   RefuseInputAsOutput(sources.forms, output);
   RefuseInputAsOutput(sources.stringTables, output);
   const std::vector<PoEntry> entries = ExtractTemplate(sources);
-  WriteResult(output, WritePo(entries, ""), out, err);
+  const bool plurals = std::any_of(entries.begin(), entries.end(),
+                                   [](const PoEntry& entry) { return !entry.msgidPlural.empty(); });
+  WriteResult(output, WritePo(entries, "", plurals ? kTemplatePluralForms : ""), out, err);
   // Summaries go to standard error, as msgfmt --statistics does.
   err << "lxpo: " << output << ": " << entries.size() << " texts\n";
   for (const std::string& failure : failures)
@@ -293,6 +300,43 @@ struct BuildCounts {
   PoReadCounts leftOut;
 };
 
+std::string LanguageCode(const PldLanguage& language);
+using Texts = std::vector<std::string>;
+
+bool AllForms(const PoEntry& entry) {
+  return !entry.msgstrPlural.empty() &&
+         std::none_of(entry.msgstrPlural.begin(), entry.msgstrPlural.end(),
+                      [](const std::string& form) { return form.empty(); });
+}
+
+std::string LanguageName(const PldLanguage& language) {
+  const std::string code = LanguageCode(language);
+  return code.empty() ? "language " + std::to_string(LcidOf(language)) : code;
+}
+
+// An entry with fewer forms than its file's header names has a hole where a count goes.
+void CheckFormCount(const PoEntry& entry, const std::string& pluralForms,
+                    const std::string& entryName) {
+  const int count = ParsePluralForms(pluralForms).count;
+  if (static_cast<int>(entry.msgstrPlural.size()) != count)
+    throw PoError(entryName + ": " + std::to_string(entry.msgstrPlural.size()) +
+                  " plural forms, the Plural-Forms header gives " + std::to_string(count));
+}
+
+// Which msgstr[n] of the file is which CLDR category of its language.
+std::map<std::string, int> PluralFormsOfFile(const std::string& path, const PoReadCounts& read,
+                                             const PldImage& image, std::size_t language) {
+  const std::string name = InputName(path);
+  if (read.pluralForms.empty())
+    throw PoError(name + ": plural entries need a \"Plural-Forms\" header");
+  try {
+    return FormOfCategories(read.pluralForms, LcidOf(image.languages[language]),
+                            LanguageName(image.languages[language]));
+  } catch (const PoError& error) {
+    throw PoError(name + ": " + error.Message());
+  }
+}
+
 // A language's translations, in the format its file name says: XLIFF, TS, else PO.
 std::vector<PoEntry> ReadTranslations(const std::string& path, PoReadCounts& counts,
                                       bool keepFuzzy = false) {
@@ -306,15 +350,21 @@ void AddLanguage(PldImage& image, std::map<Key, std::size_t>& index, std::size_t
   const std::vector<PoEntry> entries = ReadTranslations(path, counts.leftOut);
   const int codePage = image.languages[language].codePage;
   const int textCodePage = EffectiveTextCodePage(image);
+  std::optional<std::map<std::string, int>> formOf;
   for (const PoEntry& entry : entries) {
-    if (entry.msgstr.empty() || entry.msgid.empty()) {
+    const bool plural = !entry.msgidPlural.empty();
+    if (entry.msgid.empty() || (plural ? !AllForms(entry) : entry.msgstr.empty())) {
       ++counts.untranslated;
       continue;
     }
+    if (plural && !formOf) formOf = PluralFormsOfFile(path, counts.leftOut, image, language);
+    if (plural) CheckFormCount(entry, counts.leftOut.pluralForms, EntryName(path, entry));
     if (!image.utf16) {
       const std::string name = EntryName(path, entry);
-      CheckWritable(entry.msgstr, codePage, "msgstr", name);
-      CheckWritable(entry.msgid + entry.context + entry.id, textCodePage, "the key", name);
+      for (const std::string& text : plural ? entry.msgstrPlural : Texts{entry.msgstr})
+        CheckWritable(text, codePage, "msgstr", name);
+      CheckWritable(entry.msgid + entry.msgidPlural + entry.context + entry.id, textCodePage,
+                    "the key", name);
     }
     const auto [place, added] =
         index.emplace(Key{entry.context, entry.id, entry.msgid}, image.translations.size());
@@ -326,7 +376,12 @@ void AddLanguage(PldImage& image, std::map<Key, std::size_t>& index, std::size_t
       translation.id = entry.id;
       image.translations.push_back(std::move(translation));
     }
-    image.translations[place->second].texts[language] = entry.msgstr;
+    PldTranslation& translation = image.translations[place->second];
+    if (plural) {
+      AddPluralEntry(translation, language, image.languages.size(), entry, *formOf);
+    } else {
+      translation.texts[language] = entry.msgstr;
+    }
     ++counts.translated;
   }
 }
@@ -438,6 +493,12 @@ std::vector<std::string> PoFileNames(const PldImage& image) {
   return names;
 }
 
+bool HasPlurals(const PldImage& image) {
+  return std::any_of(
+      image.translations.begin(), image.translations.end(),
+      [](const PldTranslation& t) { return t.variantKind == PldVariantKind::Plural; });
+}
+
 std::vector<PoEntry> ExportEntries(const PldImage& image, std::size_t language) {
   std::vector<PoEntry> entries;
   for (const PldTranslation& translation : image.translations) {
@@ -446,8 +507,13 @@ std::vector<PoEntry> ExportEntries(const PldImage& image, std::size_t language) 
     entry.context = translation.context;
     entry.id = translation.id;
     entry.msgid = translation.texts[0];
-    if (language > 0 && language < translation.texts.size())
+    if (translation.variantKind == PldVariantKind::Plural) {
+      ExportPluralEntry(translation, language,
+                        LcidOf(image.languages[std::min(language, image.languages.size() - 1)]),
+                        entry);
+    } else if (language > 0 && language < translation.texts.size()) {
       entry.msgstr = translation.texts[language];
+    }
     entries.push_back(std::move(entry));
   }
   return entries;
@@ -496,7 +562,10 @@ ExportFormat FormatOption(const Arguments& arguments) {
 
 // A language's file in the format asked for.
 std::string LanguageFile(const std::vector<PoEntry>& entries, ExportFormat format,
-                         const std::string& source, const std::string& language) {
+                         const std::string& source, const std::string& language,
+                         const std::string& pluralForms) {
+  if (format != ExportFormat::kPo && !pluralForms.empty())
+    throw PoError("plural entries are exported as PO files only (without --format)");
   switch (format) {
     case ExportFormat::kXliff12:
       return WriteXliff(entries, source, language, XliffVersion::k12);
@@ -507,7 +576,7 @@ std::string LanguageFile(const std::vector<PoEntry>& entries, ExportFormat forma
     case ExportFormat::kPo:
       break;
   }
-  return WritePo(entries, PoHeaderFields(language));
+  return WritePo(entries, language, pluralForms);
 }
 
 std::string FileExtension(ExportFormat format) {
@@ -555,7 +624,8 @@ int Export(const Arguments& arguments, std::ostream& summary) {
     throw PoError(folder.string() + ": not a folder");
   // Everything is made before the first file is written.
   std::vector<std::pair<std::string, std::string>> files;
-  files.emplace_back("messages.pot", WritePo(entriesOf(image, 0), ""));
+  files.emplace_back("messages.pot", WritePo(entriesOf(image, 0), "",
+                                             HasPlurals(image) ? kTemplatePluralForms : ""));
   std::vector<std::string> names = PoFileNames(image);
   for (std::string& name : names) {
     if (!name.empty()) name.replace(name.size() - 3, 3, FileExtension(format));
@@ -565,8 +635,10 @@ int Export(const Arguments& arguments, std::ostream& summary) {
   nlohmann::json manifest = nlohmann::json::parse(ImageToJson(image));
   manifest.erase("translations");
   for (std::size_t i = 1; i < image.languages.size(); ++i) {
+    const std::string pluralForms =
+        HasPlurals(image) ? platform::GettextPlurals(LcidOf(image.languages[i])).Header() : "";
     files.emplace_back(names[i], LanguageFile(entriesOf(image, i), format, sourceLanguage,
-                                              LanguageCode(image.languages[i])));
+                                              LanguageCode(image.languages[i]), pluralForms));
     manifest["languages"][i]["po"] = names[i];
   }
   files.emplace_back("dictionary.json", manifest.dump(2) + "\n");
@@ -593,11 +665,20 @@ int Pseudo(const Arguments& arguments, std::ostream& out, std::ostream& err) {
   RefuseInputAsOutput({source}, output);
   PoReadCounts counts;
   std::vector<PoEntry> entries = ReadPo(source, counts, true);
+  const auto lcid = static_cast<unsigned>(language.empty() ? platform::kEnglishUnitedStates
+                                                           : platform::LcidOfPosixLocale(language));
+  bool plurals = false;
   for (PoEntry& entry : entries) {
-    entry.msgstr = PseudoText(entry.msgid);
+    if (!entry.msgidPlural.empty()) {
+      PseudoPluralEntry(entry, lcid, PseudoText);
+      plurals = true;
+    } else {
+      entry.msgstr = PseudoText(entry.msgid);
+    }
     entry.fuzzy = false;
   }
-  WriteResult(output, WritePo(entries, language), out, err);
+  const std::string pluralForms = plurals ? platform::GettextPlurals(lcid).Header() : "";
+  WriteResult(output, WritePo(entries, language, pluralForms), out, err);
   err << "lxpo: " << output << ": " << entries.size() << " pseudo-texts\n";
   return kLxpoOk;
 }

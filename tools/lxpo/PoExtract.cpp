@@ -204,6 +204,7 @@ struct TableLine {
   std::string name;
   unsigned long identifier = 0;
   std::string text;
+  std::string plural;  // a second text: the native plural
 };
 
 int HexDigit(char c) {
@@ -273,6 +274,8 @@ bool ParseTableLine(std::string_view line, TableLine& entry) {
   at = line.find_first_not_of(" \t", numberEnd);
   if (at == std::string_view::npos || line[at] != '"') throw PoError("a quoted text expected");
   entry.text = UnescapeQuoted(line, at);
+  at = line.find_first_not_of(" \t\r", at);
+  if (at != std::string_view::npos && line[at] == '"') entry.plural = UnescapeQuoted(line, at);
   return true;
 }
 
@@ -389,6 +392,10 @@ std::vector<PoEntry> ExtractStringTable(const std::string& text, const std::stri
           !line.text.empty()) {
         PoEntry entry;
         entry.msgid = ToUtf8(line.text, codePage);
+        if (!line.plural.empty()) {
+          entry.msgidPlural = ToUtf8(line.plural, codePage);
+          entry.msgstrPlural.assign(2, std::string());
+        }
         entry.references.push_back(reference + ":" + std::to_string(lineNumber));
         entry.comments.push_back(line.name);
         entries.push_back(std::move(entry));

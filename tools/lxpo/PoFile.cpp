@@ -214,6 +214,12 @@ po_file_t OpenPo(const std::string& path, const std::string& content) {
   return file;
 }
 
+std::string HeaderField(const char* header, const char* field) {
+  if (header == nullptr) return std::string();
+  std::unique_ptr<char, decltype(&std::free)> value(po_header_field(header, field), &std::free);
+  return value ? std::string(value.get()) : std::string();
+}
+
 std::string CharsetOf(const char* header) {
   if (header == nullptr) return "UTF-8";
   std::unique_ptr<char, decltype(&std::free)> type(po_header_field(header, "Content-Type"),
@@ -263,20 +269,24 @@ bool SplitMsgctxt(std::string_view msgctxt, std::string& context, std::string& i
 
 // Fields left empty rather than at xgettext's placeholders, which msgfmt --check warns of;
 // no dates, so that a template diffs well.
-std::vector<PoHeaderField> PoHeaderFields(std::string_view language) {
-  return {{"Project-Id-Version", ""},
-          {"PO-Revision-Date", ""},
-          {"Last-Translator", ""},
-          {"Language-Team", ""},
-          {"Language", std::string(language)},
-          {"MIME-Version", "1.0"},
-          {"Content-Type", "text/plain; charset=UTF-8"},
-          {"Content-Transfer-Encoding", "8bit"},
-          {"X-Generator", std::string("lxpo ") + kLxVersion}};
+std::vector<PoHeaderField> PoHeaderFields(std::string_view language, std::string_view pluralForms) {
+  std::vector<PoHeaderField> fields{{"Project-Id-Version", ""},
+                                    {"PO-Revision-Date", ""},
+                                    {"Last-Translator", ""},
+                                    {"Language-Team", ""},
+                                    {"Language", std::string(language)},
+                                    {"MIME-Version", "1.0"},
+                                    {"Content-Type", "text/plain; charset=UTF-8"},
+                                    {"Content-Transfer-Encoding", "8bit"},
+                                    {"X-Generator", std::string("lxpo ") + kLxVersion}};
+  if (!pluralForms.empty())
+    fields.insert(fields.end() - 1, {"Plural-Forms", std::string(pluralForms)});
+  return fields;
 }
 
-std::string WritePo(const std::vector<PoEntry>& entries, std::string_view language) {
-  return WritePo(entries, PoHeaderFields(language));
+std::string WritePo(const std::vector<PoEntry>& entries, std::string_view language,
+                    std::string_view pluralForms) {
+  return WritePo(entries, PoHeaderFields(language, pluralForms));
 }
 
 std::string WritePo(const std::vector<PoEntry>& entries, const std::vector<PoHeaderField>& header) {
@@ -295,7 +305,16 @@ std::string WritePo(const std::vector<PoEntry>& entries, const std::vector<PoHea
     const std::string msgctxt = MsgctxtOf(entry.context, entry.id);
     if (!msgctxt.empty()) AppendField(out, "msgctxt", msgctxt);
     AppendField(out, "msgid", entry.msgid);
-    AppendField(out, "msgstr", entry.msgstr);
+    if (entry.msgidPlural.empty()) {
+      AppendField(out, "msgstr", entry.msgstr);
+      continue;
+    }
+    AppendField(out, "msgid_plural", entry.msgidPlural);
+    const std::size_t forms = std::max<std::size_t>(entry.msgstrPlural.size(), 1);
+    for (std::size_t i = 0; i < forms; ++i) {
+      AppendField(out, "msgstr[" + std::to_string(i) + "]",
+                  i < entry.msgstrPlural.size() ? entry.msgstrPlural[i] : std::string());
+    }
   }
   return out;
 }
@@ -305,7 +324,9 @@ std::vector<PoEntry> ReadPo(const std::string& path, PoReadCounts& counts, bool 
   const std::vector<int> lines = EntryLines(content);
   const std::string name = InputName(path);
   std::unique_ptr<po_file, PoFileDeleter> file(OpenPo(name, content));
-  const std::string charset = CharsetOf(po_file_domain_header(file.get(), nullptr));
+  const char* header = po_file_domain_header(file.get(), nullptr);
+  const std::string charset = CharsetOf(header);
+  counts.pluralForms = HeaderField(header, "Plural-Forms");
   if (!IsUtf8Charset(charset))
     throw PoError(name + ": charset \"" + charset +
                   "\" is not supported: PO files must be UTF-8 (msgconv --to-code=UTF-8)");
@@ -324,17 +345,25 @@ std::vector<PoEntry> ReadPo(const std::string& path, PoReadCounts& counts, bool 
       ++counts.obsolete;
       continue;
     }
-    if (po_message_msgid_plural(message) != nullptr)
-      throw PoError(where + ": plural entries are not supported (the dictionary has no plurals)");
     PoEntry entry;
     entry.msgid = msgid;
     entry.msgstr = Text(po_message_msgstr(message));
+    entry.msgidPlural = Text(po_message_msgid_plural(message));
+    // libgettextpo gives msgstr[0] as the msgstr of a plural entry; its forms are apart.
+    if (!entry.msgidPlural.empty()) entry.msgstr.clear();
+    for (int i = 0; !entry.msgidPlural.empty(); ++i) {
+      const char* form = po_message_msgstr_plural(message, i);
+      if (form == nullptr) break;
+      entry.msgstrPlural.emplace_back(form);
+      if (!IsUtf8(entry.msgstrPlural.back())) throw PoError(where + ": the text is not UTF-8");
+    }
     entry.fuzzy = po_message_is_fuzzy(message) != 0;
     entry.line = line;
     if (msgctxt != nullptr && !SplitMsgctxt(msgctxt, entry.context, entry.id))
       throw PoError(where + ": msgctxt \"" + msgctxt +
                     "\" does not parse: \"context|id\" expected");
-    if (!IsUtf8(entry.msgid) || !IsUtf8(entry.msgstr) || !IsUtf8(Text(msgctxt)))
+    if (!IsUtf8(entry.msgid) || !IsUtf8(entry.msgidPlural) || !IsUtf8(entry.msgstr) ||
+        !IsUtf8(Text(msgctxt)))
       throw PoError(where + ": the text is not UTF-8");
     if (entry.fuzzy && !keepFuzzy) {
       ++counts.fuzzy;

@@ -33,6 +33,9 @@ struct PoEntry {
   bool fuzzy = false;
   /// Where the entry starts in the file it was read from (1-based); 0 when not read.
   int line = 0;
+  /// A plural entry: the native plural, and its forms msgstr[0..n-1] (`msgstr` unused).
+  std::string msgidPlural{};
+  std::vector<std::string> msgstrPlural{};
 
   bool operator==(const PoEntry&) const = default;
 };
@@ -49,14 +52,18 @@ using PoHeaderField = std::pair<std::string, std::string>;
 /// The header of the PO files lxpo writes, in order: the gettext fields (with "Language:
 /// <language>", empty for a template), then "X-Generator". Fields that every PO file carries
 /// are added here.
-std::vector<PoHeaderField> PoHeaderFields(std::string_view language);
+std::vector<PoHeaderField> PoHeaderFields(std::string_view language,
+                                          std::string_view pluralForms = {});
 
 /// A PO file's text: a header (with "Language: <language>"; empty for a template) and the entries
 /// in their order; a msgid with placeholders of the program's format routine is flagged
 /// "object-pascal-format". Raises PoError for a text that PO cannot carry (a NUL character).
 /// Strings and references are wrapped as gettext wraps them (page width 79), so that msgcat
 /// gives back the same bytes.
-std::string WritePo(const std::vector<PoEntry>& entries, std::string_view language);
+/// A plural entry is written with msgid_plural and one msgstr[n] per form (at least one),
+/// and a non-empty `pluralForms` as the header's "Plural-Forms".
+std::string WritePo(const std::vector<PoEntry>& entries, std::string_view language,
+                    std::string_view pluralForms = {});
 /// The same with the header's fields given.
 std::string WritePo(const std::vector<PoEntry>& entries, const std::vector<PoHeaderField>& header);
 
@@ -64,13 +71,15 @@ std::string WritePo(const std::vector<PoEntry>& entries, const std::vector<PoHea
 struct PoReadCounts {
   int fuzzy = 0;
   int obsolete = 0;
+  /// The header's "Plural-Forms" value; empty when it has none.
+  std::string pluralForms;
 };
 
 /// The entries of the PO file `path` with their extracted comments and references, in file
 /// order, without the header, obsolete entries
 /// and (unless `keepFuzzy`) fuzzy ones, which are counted in `counts`. Raises PoError
 /// "<path>:<line>: <what>" for a syntax error, a charset other than UTF-8, text that is
-/// not UTF-8, a plural entry or a msgctxt without "|", and ToolFileError for a file that
+/// not UTF-8 or a msgctxt without "|", and ToolFileError for a file that
 /// cannot be read ("<path>: cannot be opened: No such file or directory"); "-" is standard
 /// input.
 std::vector<PoEntry> ReadPo(const std::string& path, PoReadCounts& counts, bool keepFuzzy = false);

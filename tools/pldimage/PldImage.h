@@ -98,12 +98,29 @@ struct PldLocale {
   bool operator==(const PldLocale&) const = default;
 };
 
+/// What the variants of a translation are chosen by.
+enum class PldVariantKind { None = 0, Plural = 1, Choice = 2 };
+
+/// One variant of a text: its keyword (a CLDR plural category "one", "few", ... or a
+/// choice's keyword "male"), then one text per language, the native one first ("" = the
+/// language has none of this variant).
+struct PldVariant {
+  std::string keyword;
+  std::vector<std::string> texts;
+
+  bool operator==(const PldVariant&) const = default;
+};
+
 struct PldTranslation {
   /// The native text first, then one text per further language ("" = not translated).
   std::vector<std::string> texts;
   /// Written when the image's content flags carry them.
   std::string context;
   std::string id;
+  /// Plural or choice variants, written to the variant section (version 2 on) under the
+  /// same keys; a reader that does not know that section sees `texts` alone.
+  PldVariantKind variantKind = PldVariantKind::None;
+  std::vector<PldVariant> variants{};
 
   bool operator==(const PldTranslation&) const = default;
 };
@@ -157,6 +174,8 @@ PldImage SamplePldImage();
 
 constexpr int kPldHeaderSize = 42;
 
+/// The fourth section holds the variants.
+/// The fourth section holds the variants.
 enum class PldSection { Languages, Translations, Locales, Fourth };
 
 /// Header fields of a finished image, in the image's byte order.

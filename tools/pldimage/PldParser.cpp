@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cstring>
 
 #include "platform/CodePages.h"
@@ -49,6 +50,7 @@ class Parser {
   void Translation(PldTranslation& translation, const std::vector<PldLanguage>& languages,
                    int flags);
   void Locale(PldLocale& locale);
+  void Variants(PldImage& image);
   std::size_t BeginRecord();
   void EndRecord(std::size_t start, std::vector<std::uint8_t>& extra);
 
@@ -239,7 +241,49 @@ PldImage Parser::Parse() {
     where_ = "locales[" + std::to_string(i) + "]";
     Locale(image.locales.emplace_back());
   }
+  Variants(image);
   return image;
+}
+
+// Each record goes back to the first translation of its keys that has none yet.
+void Parser::Variants(PldImage& image) {
+  const int count = version < 2 ? 0 : CountAt(3);
+  if (count > 0) SeekSection("variants", 3);
+  const int flags = image.contentFlags;
+  for (int r = 0; r < count; ++r) {
+    where_ = "variants[" + std::to_string(r) + "]";
+    const std::size_t start = position_;
+    int length = 0;
+    U16("length", length);
+    PldTranslation keys;
+    Text("native", keys.texts.emplace_back(), 0);
+    if (flags == 1 || flags == 3) Text("context", keys.context, 0);
+    if (flags == 1 || flags == 2) Text("id", keys.id, 0);
+    int kind = 0, variants = 0;
+    U8("kind", kind);
+    U8("count", variants);
+    if (kind != static_cast<int>(PldVariantKind::Plural) &&
+        kind != static_cast<int>(PldVariantKind::Choice)) {
+      Fail("kind", std::to_string(kind) + " is neither 1 (plural) nor 2 (choice)");
+    }
+    for (int v = 0; v < variants; ++v) {
+      PldVariant& variant = keys.variants.emplace_back();
+      Text("keyword", variant.keyword, 0);
+      for (std::size_t i = 0; i < std::max<std::size_t>(image.languages.size(), 1); ++i) {
+        Text("texts", variant.texts.emplace_back(), i == 0 ? 0 : image.languages[i].codePage);
+      }
+    }
+    if (static_cast<std::size_t>(length) < position_ - start) Fail("length", "too short");
+    position_ = start + static_cast<std::size_t>(length);
+    auto owner = std::find_if(
+        image.translations.begin(), image.translations.end(), [&](const PldTranslation& t) {
+          return t.variantKind == PldVariantKind::None && t.texts[0] == keys.texts[0] &&
+                 t.context == keys.context && t.id == keys.id;
+        });
+    if (owner == image.translations.end()) Fail("", "no translation has its keys");
+    owner->variantKind = static_cast<PldVariantKind>(kind);
+    owner->variants = std::move(keys.variants);
+  }
 }
 
 }  // namespace

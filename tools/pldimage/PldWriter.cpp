@@ -84,6 +84,8 @@ class Writer {
   void Translations();
   void Translation(const PldTranslation& translation);
   void Locales();
+  void Variants();
+  void Variant(const PldTranslation& translation);
   std::size_t BeginRecord();
   void EndRecord(std::size_t start, const std::vector<std::uint8_t>& extra);
   void PutCount(int section, std::size_t count);
@@ -164,7 +166,7 @@ void Writer::EndRecord(std::size_t start, const std::vector<std::uint8_t>& extra
 }
 
 void Writer::PutCount(int section, std::size_t count) {
-  static const char* const kNames[] = {"languages", "translations", "locales"};
+  static const char* const kNames[] = {"languages", "translations", "locales", "variants"};
   if (count > kMaxU16) {
     throw PldImageError(std::to_string(count) + " " + kNames[section] + ", more than 65535");
   }
@@ -267,11 +269,61 @@ void Writer::Locales() {
   }
 }
 
+// Only images that have variants get the section, so any other image stays as it was.
+void Writer::Variants() {
+  std::size_t count = 0;
+  for (const PldTranslation& translation : image_.translations) {
+    if (translation.variantKind != PldVariantKind::None) ++count;
+  }
+  if (count == 0) return;
+  if (version < 2) throw PldImageError("version 1 images carry no variants");
+  PutCount(3, count);
+  PutOffset(3, bytes_.size());
+  for (std::size_t i = 0; i < image_.translations.size(); ++i) {
+    if (image_.translations[i].variantKind == PldVariantKind::None) continue;
+    where_ = "translations[" + std::to_string(i) + "]";
+    Variant(image_.translations[i]);
+  }
+}
+
+// A record of its own length, the translation's keys, the kind and the variants.
+void Writer::Variant(const PldTranslation& translation) {
+  const std::size_t start = bytes_.size();
+  U16("", 0);
+  const int flags = image_.contentFlags;
+  Text("texts[0]", translation.texts.empty() ? std::string() : translation.texts[0], 0);
+  if (flags == 1 || flags == 3) Text("context", translation.context, 0);
+  if (flags == 1 || flags == 2) Text("id", translation.id, 0);
+  U8("variantKind", static_cast<int>(translation.variantKind));
+  if (translation.variants.size() > 0xFF) Fail("variants", "more than 255 variants");
+  U8("variants", static_cast<int>(translation.variants.size()));
+  const std::size_t languages = std::max<std::size_t>(image_.languages.size(), 1);
+  for (std::size_t v = 0; v < translation.variants.size(); ++v) {
+    const PldVariant& variant = translation.variants[v];
+    const std::string field = "variants[" + std::to_string(v) + "]";
+    if (variant.texts.size() != languages) {
+      Fail(field.c_str(),
+           Counted(variant.texts.size(), "text") + " for " + Counted(languages, "language"));
+    }
+    Text((field + ".keyword").c_str(), variant.keyword, 0);
+    for (std::size_t i = 0; i < variant.texts.size(); ++i) {
+      const int codePage = i == 0 ? 0 : image_.languages[i].codePage;
+      Text((field + ".texts[" + std::to_string(i) + "]").c_str(), variant.texts[i], codePage);
+    }
+  }
+  const std::size_t length = bytes_.size() - start;
+  if (length > kMaxU16) {
+    Fail("variants", "the record takes " + std::to_string(length) + " bytes, more than 65535");
+  }
+  PutU16(bytes_.data() + start, static_cast<std::uint16_t>(length), Little());
+}
+
 std::vector<std::uint8_t> Writer::Write() {
   Header();
   Languages();
   Translations();
   Locales();
+  Variants();
   return std::move(bytes_);
 }
 

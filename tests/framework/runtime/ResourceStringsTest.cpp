@@ -39,6 +39,12 @@ TEST(ResourceStringsTest, LoadsTheProgramsLinkedStringTable) {
   EXPECT_EQ(LoadStr(0, 4), "") << "missing entry";
 }
 
+TEST(ResourceStringsTest, AnEntryWithTwoTextsHoldsItsPluralApart) {
+  EXPECT_EQ(LoadResString(test::SFilesCopied), "%d file copied");
+  EXPECT_EQ(LoadPluralStr(0, 5), "%d files copied");
+  EXPECT_EQ(LoadPluralStr(0, 1), "") << "an entry without a plural";
+}
+
 TEST(ResourceStringsTest, HoldsTheFrameworksOwnTexts) {
   EXPECT_EQ(LoadResString(SmkcBkSp), "BkSp");
   EXPECT_EQ(LoadResString(SmkcShift), "Shift+");

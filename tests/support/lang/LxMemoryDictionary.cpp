@@ -37,6 +37,19 @@ void TLxMemoryDictionary::SetText(const std::string& word, int languageIndex,
   if (!context.empty() || !id.empty()) SetContextKeys(true);
 }
 
+void TLxMemoryDictionary::SetVariant(const std::string& word, int languageIndex,
+                                     const std::string& keyword, const std::string& text,
+                                     const std::string& context, const std::string& id) {
+  variants_[lang::TLxTranslation::KeyOf(word, context, id) + "|" + keyword][languageIndex] = text;
+}
+
+bool TLxMemoryDictionary::TranslateVariant(const std::string& word, const std::string& context,
+                                           const std::string& id, const std::string& keyword,
+                                           std::string& value) {
+  const auto entry = variants_.find(lang::TLxTranslation::KeyOf(word, context, id) + "|" + keyword);
+  return entry != variants_.end() && TextOf(entry->second, value);
+}
+
 int TLxMemoryDictionary::GetLanguageCount() {
   return static_cast<int>(languages_.size());
 }

@@ -45,6 +45,13 @@ class TLxMemoryDictionary : public lang::TLxDictionary {
   void SetText(const std::string& word, int languageIndex, const std::string& text,
                const std::string& context = "", const std::string& id = "");
 
+  /// The text of variant `keyword` (a plural category or a choice) of (word, context, id)
+  /// in language `languageIndex`.
+  void SetVariant(const std::string& word, int languageIndex, const std::string& keyword,
+                  const std::string& text, const std::string& context = "",
+                  const std::string& id = "");
+  bool TranslateVariant(const std::string& word, const std::string& context, const std::string& id,
+                        const std::string& keyword, std::string& value) override;
   /// Whether the dictionary can be opened (`CanOpen`).
   bool canOpen = true;
   /// Every (languageChanged, localeChanged) pair `Change` was called with, in order.
@@ -82,6 +89,8 @@ class TLxMemoryDictionary : public lang::TLxDictionary {
   std::vector<std::unique_ptr<lang::TLxLocale>> locales_;
   // By key text (word, separator, context, id), so that the entries of one word are adjacent.
   std::map<std::string, LanguageTexts> entries_;
+  // By key text and keyword.
+  std::map<std::string, LanguageTexts> variants_;
 };
 
 }  // namespace lx::support

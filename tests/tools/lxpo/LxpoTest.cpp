@@ -172,7 +172,9 @@ TEST_F(LxpoTest, ExtractWritesEveryTargetTextOnceWithItsReferences) {
 }
 
 TEST_F(LxpoTest, ExtractTakesStringTablesTheFrameworkAndDefaultTargets) {
-  Write(At("Program.strings"), "# Program texts\nSHello 10 \"Hello \\\"%s\\\"\\n\"\n");
+  Write(At("Program.strings"),
+        "# Program texts\nSHello 10 \"Hello \\\"%s\\\"\\n\"\n"
+        "SCopied 12 \"%d file copied\" \"%d files copied\"\n");
   // No translator: the default targets (captions, hints, items, lines) apply.
   Write(At("Plain.lxfm"),
         "object PlainForm: TPlainForm\n  Caption = 'Plain'\n  object L: TLabel\n"
@@ -196,6 +198,10 @@ TEST_F(LxpoTest, ExtractTakesStringTablesTheFrameworkAndDefaultTargets) {
   EXPECT_TRUE(Contains(pot, "#. SMsgDlgWarning\n#: FrameworkStrings.strings:"));
   EXPECT_TRUE(Contains(pot, "#. SmkcCtrl\n#: FrameworkStrings.strings:"));
   EXPECT_TRUE(Contains(pot, "#: SystemMenu:SC_CLOSE\nmsgid \"&Close\"\n"));
+  EXPECT_TRUE(Contains(pot,
+                       "msgctxt \"|12\"\nmsgid \"%d file copied\"\nmsgid_plural \"%d files "
+                       "copied\"\nmsgstr[0] \"\"\nmsgstr[1] \"\"\n"));
+  EXPECT_TRUE(Contains(pot, "\"Plural-Forms: nplurals=2; plural=(n != 1);\\n\"\n"));
   EXPECT_LT(pot.find("SHello"), pot.find("SmkcCtrl"));
 
   // The program's 8-bit texts are taken in the code page given, 1252 by default.
@@ -324,7 +330,11 @@ TEST_F(LxpoTest, BrokenFilesGiveTheirMessageAndLeaveNoOutput) {
       {kPoHeader + "msgid \"a\"\nmsgstr \"\xe4\"\n", "de.po:7: invalid multibyte sequence"},
       {kPoHeader + "msgid \"file\"\nmsgid_plural \"files\"\nmsgstr[0] \"Datei\"\n"
                    "msgstr[1] \"Dateien\"\n",
-       "de.po:6: plural entries are not supported (the dictionary has no plurals)"},
+       "de.po: plural entries need a \"Plural-Forms\" header"},
+      {"msgid \"\"\nmsgstr \"\"\n\"Content-Type: text/plain; charset=UTF-8\\n\"\n"
+       "\"Plural-Forms: nplurals=3; plural=n==1 ? 0 : 1;\\n\"\n\n"
+       "msgid \"file\"\nmsgid_plural \"files\"\nmsgstr[0] \"Datei\"\nmsgstr[1] \"Dateien\"\n",
+       "de.po:6: msgid \"file\": 2 plural forms, the Plural-Forms header gives 3"},
       {kPoHeader + "\nmsgctxt \"TMainForm|OpenButton\"\nmsgid \"Open\"\nmsgstr \"打开\"\n",
        "de.po:7: msgctxt \"TMainForm|OpenButton\" msgid \"Open\": msgstr holds U+6253, which "
        "code page 1252 cannot carry"},
@@ -518,6 +528,92 @@ TEST_F(LxpoTest, ExportHandsAnImageToTranslatorsAndBuildsItAgain) {
   EXPECT_EQ(notImage.code, 1);
   EXPECT_EQ(FolderContent(At("out")),
             (std::vector<std::string>{"de.po", "dictionary.json", "messages.pot"}));
+}
+
+TEST_F(LxpoTest, PluralFilesGoIntoTheImageAndComeBackWithTheirForms) {
+  // Each language with gettext's usual header and one form per whole-count category.
+  const struct {
+    const char* iso;
+    int primary;
+    int codePage;
+    const char* pluralForms;
+    std::vector<std::string> forms;
+  } languages[] = {
+      {"ru",
+       0x19,
+       1251,
+       "nplurals=3; plural=(n%10==1 && n%100!=11 ? 0 : n%10>=2 && n%10<=4 && (n%100<10 || "
+       "n%100>=20) ? 1 : 2);",
+       {"%d файл", "%d файла", "%d файлов"}},
+      {"pl",
+       0x15,
+       1250,
+       "nplurals=3; plural=(n==1 ? 0 : n%10>=2 && n%10<=4 && (n%100<10 || n%100>=20) ? 1 : 2);",
+       {"%d plik", "%d pliki", "%d plików"}},
+      {"ar",
+       0x01,
+       1256,
+       "nplurals=6; plural=(n==0 ? 0 : n==1 ? 1 : n==2 ? 2 : n%100>=3 && n%100<=10 ? 3 : "
+       "n%100>=11 ? 4 : 5);",
+       {"لا ملفات", "ملف واحد", "ملفان", "%d ملفات", "%d ملفًا", "%d ملف"}},
+  };
+  std::string manifest = R"({"languages": [{"primaryLanguage": 0, "codePage": 1252})";
+  for (const auto& language : languages) {
+    std::string po = std::string("msgid \"\"\nmsgstr \"\"\n\"Language: ") + language.iso +
+                     "\\n\"\n\"Content-Type: text/plain; charset=UTF-8\\n\"\n\"Plural-Forms: " +
+                     language.pluralForms + "\\n\"\n\nmsgctxt \"TMainForm|FilesLabel\"\n" +
+                     "msgid \"%d file\"\nmsgid_plural \"%d files\"\n";
+    for (std::size_t i = 0; i < language.forms.size(); ++i)
+      po += "msgstr[" + std::to_string(i) + "] \"" + language.forms[i] + "\"\n";
+    Write(At(std::string(language.iso) + ".po"), po);
+    manifest += ", {\"primaryLanguage\": " + std::to_string(language.primary) +
+                ", \"subLanguage\": 1, \"isoLanguage\": \"" + language.iso +
+                "\", \"codePage\": " + std::to_string(language.codePage) + ", \"po\": \"" +
+                language.iso + ".po\"}";
+  }
+  Write(At("dictionary.json"), manifest + "]}");
+  const Result built = Lxpo({"build", At("dictionary.json").string(), "-o", At("a.pld").string()});
+  ASSERT_EQ(built.code, 0) << built.err;
+
+  fs::create_directory(At("out"));
+  const Result exported = Lxpo({"export", At("a.pld").string(), "-d", At("out").string()});
+  ASSERT_EQ(exported.code, 0) << exported.err;
+  EXPECT_EQ(MsgfmtCheck(At("out/messages.pot")), 0);
+  EXPECT_TRUE(Contains(Read(At("out/messages.pot")),
+                       "\"Plural-Forms: nplurals=2; plural=(n != 1);\\n\"\n"));
+  for (const auto& language : languages) {
+    const fs::path po = At("out/" + std::string(language.iso) + ".po");
+    EXPECT_EQ(MsgfmtCheck(po), 0);
+    const std::string text = Read(po);
+    for (std::size_t i = 0; i < language.forms.size(); ++i) {
+      EXPECT_TRUE(Contains(text, "msgstr[" + std::to_string(i) + "] \"" + language.forms[i] + "\""))
+          << text;
+    }
+  }
+  const Result rebuilt =
+      Lxpo({"build", At("out/dictionary.json").string(), "-o", At("b.pld").string()});
+  ASSERT_EQ(rebuilt.code, 0) << rebuilt.err;
+  EXPECT_EQ(Read(At("a.pld")), Read(At("b.pld")));
+}
+
+TEST_F(LxpoTest, PluralEntriesOfOneFormAndOfFrenchExportAndPseudoLocalise) {
+  for (const std::string iso : {"ja", "fr"}) {
+    const std::string po =
+        "msgid \"\"\nmsgstr \"\"\n\"Content-Type: text/plain; charset=UTF-8\\n\"\n\n"
+        "msgid \"%d file\"\nmsgid_plural \"%d files\"\nmsgstr[0] \"\"\nmsgstr[1] \"\"\n";
+    Write(At("messages.pot"), po);
+    const Result pseudo = Lxpo(
+        {"pseudo", At("messages.pot").string(), "--language", iso, "-o", At(iso + ".po").string()});
+    ASSERT_EQ(pseudo.code, 0) << pseudo.err;
+    EXPECT_EQ(MsgfmtCheck(At(iso + ".po")), 0);
+    const std::string text = Read(At(iso + ".po"));
+    EXPECT_EQ(Contains(text, "msgstr[1]"), iso == "fr") << text;
+    // The header's lines are wrapped: the expression is looked for across them.
+    EXPECT_TRUE(Contains(text, iso == "ja" ? "nplurals=1; plural=0;"
+                                           : "nplurals=3; plural=(n==0 || n==1) ? 0 : (n!=0 && \"\n"
+                                             "\"n%1000000==0) ? 1 : 2;"))
+        << text;
+  }
 }
 
 TEST_F(LxpoTest, APseudoLanguageBuildsAndShowsInTheForm) {
