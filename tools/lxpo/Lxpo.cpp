@@ -12,6 +12,7 @@
 #include "lang/LxIsoLanguages.h"
 #include "lx/LxVersion.h"
 #include "lxpld/PldJson.h"
+#include "lxpo/FitCheck.h"
 #include "lxpo/PoCheck.h"
 #include "lxpo/PoExtract.h"
 #include "lxpo/PoFile.h"
@@ -29,6 +30,7 @@ constexpr char kUsage[] = R"(Usage:
                [--ancestor FORM]... FORM|FOLDER... -o FILE.pot
   lxpo build [--strict] MANIFEST.json -o FILE.pld
   lxpo check [--strict] MANIFEST.json | FILE.po...
+  lxpo check --fit FILE.pld [--ancestor FORM]... FORM|FOLDER...
   lxpo export FILE.pld -d FOLDER
   lxpo pseudo FILE.pot -o FILE.po [--language CODE]
   lxpo --help | --version
@@ -56,6 +58,12 @@ check    checks translations against their native texts: placeholders of the
          manifest's files) the language's code page. Findings go to standard
          error as "FILE:LINE: error: KEY: what" or "...: warning: ...", then a
          summary line per file; --strict makes warnings errors.
+         With --fit, translates each form into every language of the dictionary
+         (fonts, far-east scale and mirroring as the program gets them) and
+         measures every text of its labels, buttons, check boxes, group boxes,
+         panels, list and combo boxes and memos against the room its control
+         gives it on screen; each text that does not fit is named with the
+         pixels it needs and has, and the exit code is 1. Menus grow: never cut.
 export   writes FOLDER/messages.pot, one PO file per language and
          FOLDER/dictionary.json, the manifest that builds the image again.
 pseudo   writes a PO file whose translations are pseudo-texts: accented
@@ -368,7 +376,26 @@ int Build(const Arguments& arguments, std::ostream& out, std::ostream& err) {
 
 // ---- check
 
+int CheckFitOf(const Arguments& arguments, std::ostream& out, std::ostream& err) {
+  const std::string dictionary = OneOption(arguments, "--fit");
+  if (arguments.positional.empty()) throw UsageError("forms expected after --fit FILE.pld");
+  TFormOptions options;
+  if (const auto found = arguments.options.find("--ancestor"); found != arguments.options.end())
+    options.ancestors = found->second;
+  const FitSummary summary = CheckFit(dictionary, FormFilesOf(arguments.positional), options);
+  for (const FitFinding& finding : summary.findings)
+    err << Printable(FitFindingText(finding)) << "\n";
+  for (const std::string& failure : summary.failures)
+    err << "lxpo: " << Printable(failure) << "\n";
+  const bool failed = !summary.findings.empty() || !summary.failures.empty();
+  out << "lxpo: check --fit: " << (failed ? "failed" : "passed") << "\n  " << summary.forms
+      << " forms, " << summary.languages << " languages, " << summary.texts << " texts, "
+      << summary.findings.size() << " do not fit\n";
+  return failed ? kLxpoBadInput : kLxpoOk;
+}
+
 int Check(const Arguments& arguments, std::ostream& out, std::ostream& err) {
+  if (arguments.options.contains("--fit")) return CheckFitOf(arguments, out, err);
   if (arguments.positional.empty()) throw UsageError("a manifest or PO files expected");
   std::string summary;
   bool failed = false;
@@ -500,7 +527,7 @@ int Dispatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
     return Extract(ParseArguments(args, 1, {"-o", "--strings", "--code-page", "--ancestor"}), out,
                    err);
   if (command == "build") return Build(ParseArguments(args, 1, {"-o"}), out, err);
-  if (command == "check") return Check(ParseArguments(args, 1, {}), out, err);
+  if (command == "check") return Check(ParseArguments(args, 1, {"--fit", "--ancestor"}), out, err);
   if (command == "export") return Export(ParseArguments(args, 1, {"-d"}), err);
   if (command == "pseudo") return Pseudo(ParseArguments(args, 1, {"-o", "--language"}), out, err);
   if (command.size() > 1 && command[0] == '-') throw UsageError("unknown option " + command);

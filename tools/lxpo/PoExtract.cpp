@@ -8,6 +8,7 @@
 #include <string_view>
 #include <tuple>
 
+#include "FitCheck.h"
 #include "formtools/FormBatch.h"
 #include "formtools/StandInForm.h"
 #include "formtools/ToolForm.h"
@@ -258,6 +259,7 @@ std::vector<PoEntry> ExtractForm(const std::vector<std::uint8_t>& form,
   loaded.TranslateTexts();
 
   std::vector<PoEntry> entries;
+  const TextMeasure measure;
   const translator::TLxTranslatorTable& table = formTranslator->Table();
   for (int i = 0; i < table.Count(); ++i) {
     const translator::TLxTranslatorTableItem& item = table.Items(i);
@@ -271,6 +273,11 @@ std::vector<PoEntry> ExtractForm(const std::vector<std::uint8_t>& form,
     if (item.PropertyName != "Hint") {
       const std::string hint = HintOf(item.Control);
       if (!hint.empty()) entry.comments.push_back("Hint: " + ToUtf8(hint, codePage));
+      // The limit a translator types against; hints and menus grow with their texts.
+      if (const std::optional<TextRoom> room = RoomOf(item.Control, measure)) {
+        entry.comments.push_back(RoomComment(*room));
+        entry.flags.push_back(RoomFlag(*room));
+      }
     }
     entries.push_back(std::move(entry));
   }
