@@ -170,6 +170,9 @@ void CheckForm(const TFormFile& file, const std::vector<std::uint8_t>& bytes,
   translator::TLxTranslator& formTranslator = loaded.Translator();
   formTranslator.SetDictionary(&dictionary);
   if (formTranslator.Targets()->Count() == 0) formTranslator.Targets()->AddDefaults();
+  // The form as the user sees it, on screen with its window: under lxccNormal the controls
+  // in a window take the language's font.
+  loaded.Root().HandleNeeded();
   // The whole pass, as the program makes it: texts, fonts, far-east scale, mirroring.
   formTranslator.Open();
   const lang::TLxLanguage& current = dictionary.CurrentLanguage();

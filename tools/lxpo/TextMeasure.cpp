@@ -1,6 +1,5 @@
 #include "TextMeasure.h"
 
-#include <fontconfig/fontconfig.h>
 #include <pango/pangocairo.h>
 
 namespace lx::tools {
@@ -27,8 +26,6 @@ TextMeasure::TextMeasure() : state_(std::make_unique<State>()) {
 TextMeasure::~TextMeasure() {
   g_object_unref(state_->context);
   g_object_unref(state_->fontMap);
-  // Fontconfig's configuration lives on otherwise; the next measure loads it again.
-  FcFini();
 }
 
 TextExtent TextMeasure::Measure(const std::string& text, const TextFont& font, bool rightToLeft,
