@@ -11,7 +11,7 @@ FUZZ_DIR := build/fuzz
 
 PACKAGES := cmake ninja-build g++ pkg-config libicu-dev libgtest-dev libgmock-dev \
             libbenchmark-dev nlohmann-json3-dev libgettextpo-dev gettext \
-            libgtk-3-dev xvfb xauth xdotool imagemagick fonts-noto-core fonts-noto-cjk \
+            libgtk-3-dev libpango1.0-dev xvfb xauth xdotool imagemagick fonts-noto-core fonts-noto-cjk \
             fonts-dejavu-core
 BENCH_PACKAGES := gettext locales qt6-base-dev qt6-l10n-tools python3 libxcb1-dev
 BENCH_FLAGS ?= --benchmark_enable_random_interleaving=true --benchmark_repetitions=5 \
