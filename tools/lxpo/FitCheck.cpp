@@ -160,9 +160,11 @@ std::string LanguageName(const lang::TLxLanguage& language, int index) {
   return "language " + std::to_string(index);
 }
 
-void CheckForm(const TFormFile& file, const std::vector<std::uint8_t>& bytes,
-               const std::string& dictionaryFile, int language, const TFormOptions& options,
-               const TextMeasure& measure, FitSummary& summary) {
+// Lets `use` see the form of `file` as its translator leaves it in `language`.
+void WithTranslatedForm(const TFormFile& file, const std::vector<std::uint8_t>& bytes,
+                        const std::string& dictionaryFile, int language,
+                        const TFormOptions& options,
+                        const std::function<void(TToolForm&, const lang::TLxLanguage&)>& use) {
   // Made before the form, so that the form's translator goes while its dictionary is alive.
   dict::TLxBinaryDictionary dictionary(nullptr);
   OpenToolDictionary(dictionary, dictionaryFile, language);
@@ -175,16 +177,28 @@ void CheckForm(const TFormFile& file, const std::vector<std::uint8_t>& bytes,
   loaded.Root().HandleNeeded();
   // The whole pass, as the program makes it: texts, fonts, far-east scale, mirroring.
   formTranslator.Open();
-  const lang::TLxLanguage& current = dictionary.CurrentLanguage();
-  const std::string name = LanguageName(current, language);
-  FormPass pass{file.name,
-                name,
-                current.CodePage == 0 ? 1252 : current.CodePage,
-                current.ScriptClass() == lang::kLxScriptRightToLeft,
-                measure,
-                summary};
-  CheckComponents(pass, loaded.Root(), loaded.Root());
+  use(loaded, dictionary.CurrentLanguage());
   formTranslator.SetDictionary(nullptr);
+}
+
+int CodePageOf(const lang::TLxLanguage& language) {
+  return language.CodePage == 0 ? 1252 : language.CodePage;
+}
+
+void CheckForm(const TFormFile& file, const std::vector<std::uint8_t>& bytes,
+               const std::string& dictionaryFile, int language, const TFormOptions& options,
+               const TextMeasure& measure, FitSummary& summary) {
+  WithTranslatedForm(file, bytes, dictionaryFile, language, options,
+                     [&](TToolForm& loaded, const lang::TLxLanguage& current) {
+                       const std::string name = LanguageName(current, language);
+                       FormPass pass{file.name,
+                                     name,
+                                     CodePageOf(current),
+                                     current.ScriptClass() == lang::kLxScriptRightToLeft,
+                                     measure,
+                                     summary};
+                       CheckComponents(pass, loaded.Root(), loaded.Root());
+                     });
 }
 
 int LanguageCount(const std::string& dictionaryFile) {
@@ -199,7 +213,9 @@ std::optional<TextRoom> RoomOf(const framework::TObject* object, const TextMeasu
   const auto* control = dynamic_cast<const TControl*>(object);
   if (control == nullptr) return std::nullopt;
   const TTextRoomKind kind = framework::TextRoomKindOf(*control);
-  if (kind == TTextRoomKind::None) return std::nullopt;
+  // A control without a size of its own is sized by the program: it states no room.
+  if (kind == TTextRoomKind::None || control->Width() <= 0 || control->Height() <= 0)
+    return std::nullopt;
   const framework::TTextInsets insets = framework::TextInsetsOf(kind);
   TextRoom room;
   room.font = FontOf(*control);
@@ -247,6 +263,37 @@ FitSummary CheckFit(const std::string& dictionaryFile, const std::vector<TFormFi
     }
   }
   return summary;
+}
+
+std::vector<FormNote> FormNotes(const TFormFile& file, const std::string& dictionaryFile,
+                                int language, const TFormOptions& options, int textCodePage) {
+  const std::vector<std::uint8_t> bytes = ReadInputFile(file.path, kMaxFormSize);
+  const TextMeasure measure;
+  std::vector<FormNote> notes;
+  WithTranslatedForm(file, bytes, dictionaryFile, language, options,
+                     [&](TToolForm& loaded, const lang::TLxLanguage& current) {
+                       const std::string picture =
+                           "picture: " + FormPictureName(file.name, current.IsoLanguageName,
+                                                         current.IsoCountryName);
+                       const translator::TLxTranslatorTable& table = loaded.Translator().Table();
+                       for (int i = 0; i < table.Count(); ++i) {
+                         const translator::TLxTranslatorTableItem& item = table.Items(i);
+                         FormNote note;
+                         note.context = loaded.Root().ClassName();
+                         note.id = item.ComponentName;
+                         note.msgid = detail::Utf16ToUtf8(platform::MultiByteToWide(
+                             item.NativeText, static_cast<platform::CodePage>(textCodePage)));
+                         note.comments.push_back(picture);
+                         if (item.PropertyName != "Hint") {
+                           if (const std::optional<TextRoom> room = RoomOf(item.Control, measure)) {
+                             note.comments.push_back(RoomComment(*room));
+                             note.flags.push_back(RoomFlag(*room));
+                           }
+                         }
+                         notes.push_back(std::move(note));
+                       }
+                     });
+  return notes;
 }
 
 std::string FitFindingText(const FitFinding& finding) {

@@ -25,7 +25,7 @@ struct TextRoom {
 };
 
 /// The room `control` gives its text; none for a control whose text is never cut (edits,
-/// containers) or that is no control. `measure` gives the line height of lists and memos.
+/// containers), one without a width or height (the program sizes it) or no control. `measure` gives the line height of lists and memos.
 std::optional<TextRoom> RoomOf(const framework::TObject* control, const TextMeasure& measure);
 
 /// "room: 65 x 23 px, MS Sans Serif 8" (", 7 lines" for a memo or list), for translators.
@@ -67,6 +67,25 @@ struct FitSummary {
 /// cannot be used.
 FitSummary CheckFit(const std::string& dictionaryFile, const std::vector<TFormFile>& forms,
                     const TFormOptions& options);
+
+/// What a text of a form tells its translator in one language: the picture it is on and the
+/// room it has there.
+struct FormNote {
+  /// The key: the form's class, the component's name and the native text (UTF-8).
+  std::string context;
+  std::string id;
+  std::string msgid;
+  /// "picture: Main.de_DE.png", "room: ..."
+  std::vector<std::string> comments;
+  /// "max-size:..."
+  std::vector<std::string> flags;
+};
+
+/// The notes of every text of the form `file` translated into `language` of the dictionary
+/// image `dictionaryFile` (whose native texts are in `textCodePage`), in the translator's
+/// order. Raises what reading the form or the dictionary raises.
+std::vector<FormNote> FormNotes(const TFormFile& file, const std::string& dictionaryFile,
+                                int language, const TFormOptions& options, int textCodePage);
 
 /// "ProbeForm.lxfm: error: ProbeForm.LocaleLabel.Caption: Russian: width 141 px needed, 120 px
 /// available: \"Региональные параметры:\"".

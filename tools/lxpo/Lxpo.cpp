@@ -31,7 +31,7 @@ constexpr char kUsage[] = R"(Usage:
   lxpo build [--strict] MANIFEST.json -o FILE.pld
   lxpo check [--strict] MANIFEST.json | FILE.po...
   lxpo check --fit FILE.pld [--ancestor FORM]... FORM|FOLDER...
-  lxpo export FILE.pld -d FOLDER
+  lxpo export FILE.pld -d FOLDER [--form FORM|FOLDER]...
   lxpo pseudo FILE.pot -o FILE.po [--language CODE]
   lxpo --help | --version
 
@@ -66,6 +66,11 @@ check    checks translations against their native texts: placeholders of the
          pixels it needs and has, and the exit code is 1. Menus grow: never cut.
 export   writes FOLDER/messages.pot, one PO file per language and
          FOLDER/dictionary.json, the manifest that builds the image again.
+         With --form, each text of the forms notes the picture it is on
+         ("#. picture: Main.de_DE.png", as lxpictures names them) and the
+         room its control gives it in that language ("#. room: 65 x 23 px,
+         Tahoma 8" and the flag "max-size:65"); extract notes them alike for
+         the native language.
 pseudo   writes a PO file whose translations are pseudo-texts: accented
          look-alike letters, about 35 % longer, in brackets; hot keys and
          format placeholders kept.
@@ -464,6 +469,36 @@ std::vector<PoEntry> ExportEntries(const PldImage& image, std::size_t language) 
   return entries;
 }
 
+void AddUnique(std::vector<std::string>& to, const std::vector<std::string>& more) {
+  for (const std::string& line : more) {
+    if (std::find(to.begin(), to.end(), line) == to.end()) to.push_back(line);
+  }
+}
+
+// The pictures and rooms of the forms' texts in language `language`, on the entries of their
+// keys; an entry looked up by its text alone takes those of every text of the forms like it.
+void AddFormNotes(std::vector<PoEntry>& entries, const std::vector<TFormFile>& forms,
+                  const std::string& dictionary, std::size_t language, int textCodePage) {
+  std::map<Key, std::vector<const FormNote*>> byKey;
+  std::vector<std::vector<FormNote>> notes;
+  for (const TFormFile& form : forms)
+    notes.push_back(FormNotes(form, dictionary, static_cast<int>(language), {}, textCodePage));
+  for (const std::vector<FormNote>& ofForm : notes) {
+    for (const FormNote& note : ofForm) {
+      byKey[Key{note.context, note.id, note.msgid}].push_back(&note);
+      byKey[Key{"", "", note.msgid}].push_back(&note);
+    }
+  }
+  for (PoEntry& entry : entries) {
+    const auto found = byKey.find(Key{entry.context, entry.id, entry.msgid});
+    if (found == byKey.end()) continue;
+    for (const FormNote* note : found->second) {
+      AddUnique(entry.comments, note->comments);
+      AddUnique(entry.flags, note->flags);
+    }
+  }
+}
+
 int Export(const Arguments& arguments, std::ostream& summary) {
   const std::string source = OneInput(arguments);
   const std::filesystem::path folder = OneOption(arguments, "-d");
@@ -478,14 +513,22 @@ int Export(const Arguments& arguments, std::ostream& summary) {
   if (!std::filesystem::is_directory(folder, error))
     throw PoError(folder.string() + ": not a folder");
   // Everything is made before the first file is written.
+  std::vector<TFormFile> forms;
+  if (const auto found = arguments.options.find("--form"); found != arguments.options.end())
+    forms = FormFilesOf(found->second);
+  auto entriesOf = [&](std::size_t language) {
+    std::vector<PoEntry> entries = ExportEntries(image, language);
+    if (!forms.empty())
+      AddFormNotes(entries, forms, source, language, EffectiveTextCodePage(image));
+    return entries;
+  };
   std::vector<std::pair<std::string, std::string>> files;
-  files.emplace_back("messages.pot", WritePo(ExportEntries(image, 0), ""));
+  files.emplace_back("messages.pot", WritePo(entriesOf(0), ""));
   const std::vector<std::string> names = PoFileNames(image);
   nlohmann::json manifest = nlohmann::json::parse(ImageToJson(image));
   manifest.erase("translations");
   for (std::size_t i = 1; i < image.languages.size(); ++i) {
-    files.emplace_back(names[i],
-                       WritePo(ExportEntries(image, i), LanguageCode(image.languages[i])));
+    files.emplace_back(names[i], WritePo(entriesOf(i), LanguageCode(image.languages[i])));
     manifest["languages"][i]["po"] = names[i];
   }
   files.emplace_back("dictionary.json", manifest.dump(2) + "\n");
@@ -528,7 +571,7 @@ int Dispatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
                    err);
   if (command == "build") return Build(ParseArguments(args, 1, {"-o"}), out, err);
   if (command == "check") return Check(ParseArguments(args, 1, {"--fit", "--ancestor"}), out, err);
-  if (command == "export") return Export(ParseArguments(args, 1, {"-d"}), err);
+  if (command == "export") return Export(ParseArguments(args, 1, {"-d", "--form"}), err);
   if (command == "pseudo") return Pseudo(ParseArguments(args, 1, {"-o", "--language"}), out, err);
   if (command.size() > 1 && command[0] == '-') throw UsageError("unknown option " + command);
   throw UsageError("unknown command " + command);

@@ -270,14 +270,15 @@ std::vector<PoEntry> ExtractForm(const std::vector<std::uint8_t>& form,
     const std::string owner = item.ComponentName.empty() ? root.Name() : item.ComponentName;
     entry.references.push_back(reference + ":" + owner + "." + item.PropertyName);
     entry.comments.push_back(ComponentPath(root, item));
+    entry.comments.push_back("picture: " + FormPictureName(reference, "", ""));
     if (item.PropertyName != "Hint") {
-      const std::string hint = HintOf(item.Control);
-      if (!hint.empty()) entry.comments.push_back("Hint: " + ToUtf8(hint, codePage));
       // The limit a translator types against; hints and menus grow with their texts.
       if (const std::optional<TextRoom> room = RoomOf(item.Control, measure)) {
         entry.comments.push_back(RoomComment(*room));
         entry.flags.push_back(RoomFlag(*room));
       }
+      const std::string hint = HintOf(item.Control);
+      if (!hint.empty()) entry.comments.push_back("Hint: " + ToUtf8(hint, codePage));
     }
     entries.push_back(std::move(entry));
   }

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <fstream>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -162,6 +163,37 @@ TEST(FitCheckTest, ReportsExactlyTheControlsWhoseTextIsCut) {
                        "FitForm.CutButton.Caption width", "FitForm.CutLabel.Caption width",
                        "FitForm.CutCheck.Caption width", "FitForm.CutList.Items[2] height"}));
   }
+}
+
+// Each text notes its picture in the language; texts of controls their room there too, and
+// menus (which grow) none.
+TEST(FitCheckTest, NotesNameThePictureAndTheRoomInTheLanguage) {
+  const support::TempFolder folder;
+  const fs::path dictionary = folder.Path() / "planted.pld";
+  const std::vector<std::uint8_t> image = WritePldImageInKeyOrder(ImageFromJson(kDictionary));
+  std::ofstream(dictionary, std::ios::binary)
+      .write(reinterpret_cast<const char*>(image.data()),
+             static_cast<std::streamsize>(image.size()));
+  const Language& japanese = kLanguages.back();
+  const fs::path form = folder.Path() / "Planted.lxfm";
+  std::ofstream(form) << PlantedForm(japanese);
+  const std::vector<FormNote> notes =
+      FormNotes({form.string(), "Planted.lxfm"}, dictionary.string(), japanese.index, {}, 1252);
+  std::map<std::string, std::vector<std::string>> byComponent;
+  for (const FormNote& note : notes) {
+    EXPECT_EQ(note.context, "TFitForm");
+    std::vector<std::string> lines = note.comments;
+    lines.insert(lines.end(), note.flags.begin(), note.flags.end());
+    byComponent[note.id + " " + note.msgid] = lines;
+  }
+  const std::vector<std::string> menu = {"picture: Planted.ja_JP.png"};
+  EXPECT_EQ(byComponent["FileMenu &File"], menu);
+  const std::vector<std::string>& button = byComponent["FitButton &Save all"];
+  ASSERT_EQ(button.size(), 3u);
+  EXPECT_EQ(button[0], "picture: Planted.ja_JP.png");
+  // The room scaled by 150 %, in the scaled font.
+  EXPECT_TRUE(button[1].ends_with(" px, MS Sans Serif 12")) << button[1];
+  EXPECT_TRUE(button[2].starts_with("max-size:")) << button[2];
 }
 
 TEST(FitCheckTest, AFindingNamesFormPathLanguagePixelsAndText) {

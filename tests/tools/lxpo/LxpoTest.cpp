@@ -156,11 +156,11 @@ TEST_F(LxpoTest, ExtractWritesEveryTargetTextOnceWithItsReferences) {
                        "msgid \"Main window\"\nmsgstr \"\"\n"));
   EXPECT_TRUE(Contains(pot,
                        "#. Hint: Open a file\n#: MainForm.lxfm:OpenButton.Caption\n"
-                       "msgctxt \"TMainForm|OpenButton\"\nmsgid \"Open\"\n"));
+                       "#, max-size:65\nmsgctxt \"TMainForm|OpenButton\"\nmsgid \"Open\"\n"));
   // The same key twice: one entry, both references.
   EXPECT_TRUE(Contains(pot,
                        "#: MainForm.lxfm:Colours.Items\n#: MainForm.lxfm:Colours.Items\n"
-                       "msgctxt \"TMainForm|Colours\"\nmsgid \"Red\"\n"));
+                       "#, max-size:111\nmsgctxt \"TMainForm|Colours\"\nmsgid \"Red\"\n"));
   EXPECT_LT(pot.find("\"Open a file\""), pot.find("\"Blue\""));  // the order of the pass
 
   // The same sources give the same bytes.
@@ -519,7 +519,8 @@ TEST_F(LxpoTest, CheckAndBuildCatchSeededMistakesAndPassCleanFiles) {
             0);
   std::string po = Read(At("messages.pot"));
   EXPECT_TRUE(Contains(po, "#. MainForm.MainMenu1.FileItem.SaveItem.Caption\n"));
-  EXPECT_TRUE(Contains(po, "#, object-pascal-format\nmsgctxt \"TMainForm|CopyLabel\"\n"));
+  EXPECT_TRUE(
+      Contains(po, "#, object-pascal-format, max-size:65\nmsgctxt \"TMainForm|CopyLabel\"\n"));
   const auto translate = [&po](const std::string& msgid, const std::string& msgstr) {
     const std::string from = "msgid \"" + msgid + "\"\nmsgstr \"\"";
     po.replace(po.find(from), from.size(), "msgid \"" + msgid + "\"\nmsgstr \"" + msgstr + "\"");
@@ -538,13 +539,13 @@ TEST_F(LxpoTest, CheckAndBuildCatchSeededMistakesAndPassCleanFiles) {
   const std::string de = At("de.po").string();
   const std::string findings =
       de +
-      ":33: error: msgctxt \"TMainForm|CopyLabel\" msgid \"%s copied\": the placeholders "
+      ":38: error: msgctxt \"TMainForm|CopyLabel\" msgid \"%s copied\": the placeholders "
       "differ: %0:s in the native text, %0:d in the translation\n" +
       de +
-      ":26: warning: msgctxt \"TMainForm|SetupItem\" msgid \"Se&tup\": the hot key \"s\" "
+      ":29: warning: msgctxt \"TMainForm|SetupItem\" msgid \"Se&tup\": the hot key \"s\" "
       "of \"&Setup\" is also that of \"&Speichern\" (msgctxt \"TMainForm|SaveItem\" msgid "
       "\"&Save\", " +
-      de + ":20) in MainForm.MainMenu1.FileItem\n";
+      de + ":22) in MainForm.MainMenu1.FileItem\n";
   const Result check = Lxpo({"check", At("dictionary.json").string()});
   EXPECT_EQ(check.code, 1);
   EXPECT_EQ(check.err, findings);
