@@ -564,6 +564,26 @@ TEST_F(LxpoTest, CheckAndBuildCatchSeededMistakesAndPassCleanFiles) {
   EXPECT_EQ(Lxpo({"build", At("dictionary.json").string(), "-o", At("de.pld").string()}).code, 0);
 }
 
+// A dictionary or a form that cannot be read fails the check, named with the reason.
+TEST_F(LxpoTest, TheFitCheckNamesWhatItCannotRead) {
+  Write(At("MainForm.lxfm"), kForm);
+  const Result noDictionary =
+      Lxpo({"check", "--fit", At("none.pld").string(), At("MainForm.lxfm").string()});
+  EXPECT_EQ(noDictionary.code, 1);
+  EXPECT_EQ(noDictionary.err,
+            "lxpo: " + At("none.pld").string() + ": cannot be opened: No such file or directory\n");
+  Write(At("dictionary.json"), kManifest);
+  Write(At("de.po"), kPoHeader);
+  ASSERT_EQ(Lxpo({"build", At("dictionary.json").string(), "-o", At("a.pld").string()}).code, 0);
+  const Result noForm = Lxpo({"check", "--fit", At("a.pld").string(), At("none.lxfm").string(),
+                              At("MainForm.lxfm").string()});
+  EXPECT_EQ(noForm.code, 1);
+  EXPECT_EQ(noForm.err, "lxpo: " + At("none.lxfm").string() +
+                            ": cannot be opened: No such file or directory\n");
+  EXPECT_EQ(noForm.out,
+            "lxpo: check --fit: failed\n  2 forms, 2 languages, 10 texts, 0 do not fit\n");
+}
+
 TEST_F(LxpoTest, UsageErrorsExitWithTwo) {
   EXPECT_EQ(Lxpo({}).code, 2);
   const std::string tryHelp = "\nTry 'lxpo --help'.\n";
@@ -571,7 +591,9 @@ TEST_F(LxpoTest, UsageErrorsExitWithTwo) {
        {std::pair<std::vector<std::string>, std::string>{{"build", "x.json"}, "-o is required"},
         {{"frobnicate"}, "unknown command frobnicate"},
         {{"--bogus"}, "unknown option --bogus"},
-        {{"pseudo", "x.pot", "--bogus", "-o", "y.po"}, "unknown option --bogus"}}) {
+        {{"pseudo", "x.pot", "--bogus", "-o", "y.po"}, "unknown option --bogus"},
+        {{"check", "--fit", "x.pld"}, "forms expected after --fit FILE.pld"},
+        {{"check", "--fit", "x.pld", "--fit", "y.pld", "F.lxfm"}, "--fit given twice"}}) {
     const Result result = Lxpo(args);
     EXPECT_EQ(result.code, 2);
     EXPECT_EQ(result.err, "lxpo: " + message + tryHelp);
