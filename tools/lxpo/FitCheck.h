@@ -25,7 +25,8 @@ struct TextRoom {
 };
 
 /// The room `control` gives its text; none for a control whose text is never cut (edits,
-/// containers), one without a width or height (the program sizes it) or no control. `measure` gives the line height of lists and memos.
+/// containers), one without a width or height (the program sizes it) or no control. `measure` gives
+/// the line height of lists and memos.
 std::optional<TextRoom> RoomOf(const framework::TObject* control, const TextMeasure& measure);
 
 /// "room: 65 x 23 px, MS Sans Serif 8" (", 7 lines" for a memo or list), for translators.
