@@ -12,7 +12,7 @@ FUZZ_DIR := build/fuzz
 PACKAGES := cmake ninja-build g++ pkg-config libicu-dev libgtest-dev libgmock-dev \
             libbenchmark-dev nlohmann-json3-dev libgettextpo-dev gettext libxml2-dev \
             qt6-l10n-tools translate-toolkit \
-            libgtk-3-dev xvfb xauth xdotool imagemagick fonts-noto-core fonts-noto-cjk \
+            libgtk-3-dev libpango1.0-dev xvfb xauth xdotool imagemagick fonts-noto-core fonts-noto-cjk \
             fonts-dejavu-core
 BENCH_PACKAGES := gettext locales qt6-base-dev qt6-l10n-tools python3 libxcb1-dev
 BENCH_FLAGS ?= --benchmark_enable_random_interleaving=true --benchmark_repetitions=5 \
@@ -29,8 +29,8 @@ export UBSAN_OPTIONS := halt_on_error=1:print_stacktrace=1
 
 FUZZ_SECONDS ?= 60
 
-.PHONY: run test forms-check screenshots install bench bench-reader bench-translator bench-growth \
-        bench-screen bench-follow fuzz format deps clean
+.PHONY: run test forms-check screenshots pictures install bench bench-reader bench-translator \
+        bench-growth bench-screen bench-follow fuzz format deps clean
 
 # Installs whatever of $(1) is not installed yet; quiet when nothing is missing.
 define install_missing
@@ -74,6 +74,16 @@ screenshots: deps $(RELEASE_DIR)/build.ninja
 	cmake --build $(RELEASE_DIR) -j $(JOBS) --target probe
 	xvfb-run -a -s "-screen 0 1024x768x24 -dpi 96 -nolisten tcp" \
 	  app/screenshots.sh $(RELEASE_DIR)/app/probe docs/screenshots
+
+# probe's form in every language of its dictionary, each translated control outlined with its
+# key, for translators: docs/pictures/ProbeForm.<language>.png (the PO notes name them).
+pictures: deps $(RELEASE_DIR)/build.ninja
+	cmake --build $(RELEASE_DIR) -j $(JOBS) --target lxpictures lxpld
+	$(RELEASE_DIR)/tools/lxpld/lxpld build app/probe.json -o $(RELEASE_DIR)/pictures-probe.pld
+	mkdir -p docs/pictures
+	xvfb-run -a -s "-screen 0 1024x768x24 -dpi 96 -nolisten tcp" \
+	  $(RELEASE_DIR)/tools/lxpictures/lxpictures $(RELEASE_DIR)/pictures-probe.pld \
+	  app/forms/ProbeForm.lxfm -d docs/pictures
 
 # Installs the release build: libraries, headers under include/lx, the tools with their man
 # pages, the CMake package Lx and lx.pc.

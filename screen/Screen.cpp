@@ -5,9 +5,11 @@
 
 #include <cstdlib>
 #include <memory>
+#include <string>
 #include <utility>
 #include <vector>
 
+#include "framework/controls/TextRoom.h"
 #include "screen/EditMode.h"
 #include "screen/internal/GtkBackend.h"
 
@@ -34,17 +36,21 @@ bool DisplayNamed() {
 }
 
 // The framework's controls are as small as classic forms make them: GTK's paddings and
-// minimum heights would not fit into them.
-constexpr const char* kCompactStyle =
-    "button, entry, combobox button, spinbutton { min-height: 0; padding-top: 0;"
-    " padding-bottom: 0; }"
-    "button { min-width: 0; padding-left: 4px; padding-right: 4px; }"
-    "entry { min-width: 0; }"
-    "checkbutton, radiobutton { padding: 0; }";
+// minimum heights would not fit into them. The room left for texts is framework::TextInsetsOf.
+std::string CompactStyle() {
+  const std::string padding = std::to_string(framework::kButtonPaddingX) + "px";
+  return "button, entry, combobox button, spinbutton { min-height: 0; padding-top: 0;"
+         " padding-bottom: 0; }"
+         "button { min-width: 0; padding-left: " +
+         padding + "; padding-right: " + padding +
+         "; }"
+         "entry { min-width: 0; }"
+         "checkbutton, radiobutton { padding: 0; }";
+}
 
 GtkCssProvider* InstallCompactStyle() {
   GtkCssProvider* style = gtk_css_provider_new();
-  gtk_css_provider_load_from_data(style, kCompactStyle, -1, nullptr);
+  gtk_css_provider_load_from_data(style, CompactStyle().c_str(), -1, nullptr);
   gtk_style_context_add_provider_for_screen(gdk_screen_get_default(), GTK_STYLE_PROVIDER(style),
                                             GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
   return style;

@@ -26,7 +26,7 @@ expect_caption() {
   local caption=$1
   shift
   out=$("$dir/probe" "$@") || fail "probe $* ended with $?"
-  grep -qxF "Window \"$caption\" (0,0 480x360)" <<<"$out" ||
+  grep -qxF "Window \"$caption\" (0,0 480x420)" <<<"$out" ||
     fail "expected \"$caption\" in $dir, got: $(head -1 <<<"$out")"
   grep -qxF "Hand cursor: MANO" <<<"$out" || fail "no hand cursor in $dir"
   [ ! -e "$dir/temp" ] || fail "scratch folder left in $dir: $(ls -A "$dir/temp")"
@@ -116,7 +116,7 @@ status=$({ sleep 0.2; "$dir/probe"; echo $? >"$dir/status"; } | true; cat "$dir/
 [ "$status" -eq 141 ] || fail "SIGPIPE: status $status"
 [ ! -e "$dir/temp" ] || fail "scratch folder left after SIGPIPE"
 
-grep -qF 'LanguageValue: TLabel (136,8 320x13)' <<<"$out" || fail "English window not in place"
+grep -qF 'LanguageValue: TLabel (164,8 292x13)' <<<"$out" || fail "English window not in place"
 
 # The command line overrides the settings file, by name or by position.
 setup 'activeName=German'
@@ -125,9 +125,9 @@ setup 'activeName=German'
 expect_caption "$arabic" --language 6
 grep -qxF "Reading direction: right to left" <<<"$out" || fail "Arabic reads left to right"
 # Right to left, every control is mirrored inside the window (480 - width - native left).
-grep -qF 'LanguageValue: TLabel (24,8 320x13) "العربية"' <<<"$out" || fail "Arabic name"
-grep -qF 'LanguageLabel: TLabel (352,8 120x13)' <<<"$out" || fail "Arabic label not mirrored"
-grep -qF 'CloseButton: TButton (24,284 75x25)' <<<"$out" || fail "Arabic button not mirrored"
+grep -qF 'LanguageValue: TLabel (24,8 292x13) "العربية"' <<<"$out" || fail "Arabic name"
+grep -qF 'LanguageLabel: TLabel (322,8 150x13)' <<<"$out" || fail "Arabic label not mirrored"
+grep -qF 'CloseButton: TButton (24,344 75x25)' <<<"$out" || fail "Arabic button not mirrored"
 # A hot key of more than one byte is shown whole; the Japanese window lists every language in
 # its own script.
 grep -qF '"&ملف" hot key م' <<<"$out" || fail "Arabic hot key: $out"

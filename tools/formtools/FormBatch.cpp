@@ -83,6 +83,21 @@ TPassCount TranslateToolForm(TToolForm& form, dict::TLxBinaryDictionary& diction
   return count;
 }
 
+std::string FormPictureName(const std::string& formName, const std::string& isoLanguage,
+                            const std::string& isoCountry) {
+  auto plain = [](const std::string& code) {
+    return !code.empty() && std::all_of(code.begin(), code.end(), [](char c) {
+      return std::isalnum(static_cast<unsigned char>(c)) != 0;
+    });
+  };
+  std::string code = "native";
+  if (plain(isoLanguage)) code = plain(isoCountry) ? isoLanguage + "_" + isoCountry : isoLanguage;
+  // The picture of a form in a folder goes beside the others, named by its path there.
+  std::string stem = fs::path(formName).replace_extension().string();
+  std::replace(stem.begin(), stem.end(), '/', '-');
+  return stem + "." + code + ".png";
+}
+
 std::string TBatchSummary::Text() const {
   return "forms " + std::to_string(forms) + ", texts " + std::to_string(texts) + ", translated " +
          std::to_string(translated) + ", left alone " + std::to_string(texts - translated) +

@@ -56,6 +56,12 @@ TBatchSummary TranslateForms(const std::vector<TFormFile>& files,
                              dict::TLxBinaryDictionary& dictionary, const std::string& outputDir,
                              const TFormOptions& options, std::ostream& errors);
 
+/// The file name of the picture of form `formName` (its name among the forms, "Main.lxfm") in
+/// a language with the ISO codes `isoLanguage` and `isoCountry`: "Main.de_DE.png", and
+/// "Main.native.png" for a language without a code (the native one).
+std::string FormPictureName(const std::string& formName, const std::string& isoLanguage,
+                            const std::string& isoCountry);
+
 /// The one-line reason of the exception being handled, for `file`.
 std::string FailureLine(const std::string& file);
 

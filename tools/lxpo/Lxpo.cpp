@@ -13,6 +13,7 @@
 #include "lang/LxIsoLanguages.h"
 #include "lx/LxVersion.h"
 #include "lxpld/PldJson.h"
+#include "lxpo/FitCheck.h"
 #include "lxpo/PluralForms.h"
 #include "lxpo/PoCheck.h"
 #include "lxpo/PoExtract.h"
@@ -31,11 +32,13 @@ namespace {
 
 constexpr char kUsage[] = R"(Usage:
   lxpo extract [--strings TABLE.strings]... [--no-framework] [--code-page N]
-               [--ancestor FORM]... FORM|FOLDER... -o FILE.pot
+               [--ancestor FORM]... [--size-flags] FORM|FOLDER... -o FILE.pot
   lxpo build [--strict] MANIFEST.json -o FILE.pld
   lxpo check [--strict] MANIFEST.json | FILE.po|.xlf|.xliff|.ts...
+  lxpo check --fit FILE.pld [--ancestor FORM]... FORM|FOLDER...
   lxpo export FILE.pld -d FOLDER [--template FILE.pot]
-              [--format po|xliff12|xliff20|ts]
+              [--format po|xliff12|xliff20|ts] [--form FORM|FOLDER]...
+              [--size-flags]
   lxpo pseudo FILE.pot -o FILE.po [--language CODE]
   lxpo --help | --version
 
@@ -65,11 +68,23 @@ check    checks translations against their native texts: placeholders of the
          manifest's files) the language's code page. Findings go to standard
          error as "FILE:LINE: error: KEY: what" or "...: warning: ...", then a
          summary line per file; --strict makes warnings errors.
+         With --fit, translates each form into every language of the dictionary
+         (fonts, far-east scale and mirroring as the program gets them) and
+         measures every text of its labels, buttons, check boxes, group boxes,
+         panels, list and combo boxes and memos against the room its control
+         gives it on screen; each text that does not fit is named with the
+         pixels it needs and has, and the exit code is 1. Menus grow: never cut.
 export   writes FOLDER/messages.pot, one PO file per language and
          FOLDER/dictionary.json, the manifest that builds the image again.
          --template takes the comments and references of a template's entries
          (and its entries not yet translated); --format writes the languages'
          files as XLIFF 1.2 (.xlf), XLIFF 2.0 (.xliff) or Qt's TS (.ts).
+         With --form, each text of the forms notes the picture it is on
+         ("#. picture: Main.de_DE.png", as lxpictures names them) and the
+         room its control gives it in that language ("#. room: 65 x 23 px,
+         Tahoma 8"); extract notes them alike for the native language.
+         --size-flags adds the room as the flag "max-size:65" that translation
+         platforms read (gettext's tools drop it when they rewrite a file).
 pseudo   writes a PO file whose translations are pseudo-texts: accented
          look-alike letters, about 35 % longer, in brackets; hot keys and
          format placeholders kept.
@@ -120,6 +135,7 @@ struct Arguments {
   std::map<std::string, std::vector<std::string>> options;
   bool noFramework = false;
   bool strict = false;
+  bool sizeFlags = false;
 };
 
 Arguments ParseArguments(const std::vector<std::string>& args, std::size_t from,
@@ -131,6 +147,8 @@ Arguments ParseArguments(const std::vector<std::string>& args, std::size_t from,
       parsed.noFramework = true;
     } else if (arg == "--strict") {
       parsed.strict = true;
+    } else if (arg == "--size-flags") {
+      parsed.sizeFlags = true;
     } else if (std::find(valued.begin(), valued.end(), arg) != valued.end()) {
       if (i + 1 >= args.size()) throw UsageError(arg + " needs a value");
       parsed.options[arg].push_back(args[++i]);
@@ -157,6 +175,13 @@ std::string OneInput(const Arguments& arguments) {
 
 // ---- extract
 
+// msgcat and msgmerge drop the flags they do not know ("max-size:65"), so a file that carries
+// them is not gettext's own layout: they are written only when asked for.
+void DropFlags(std::vector<PoEntry>& entries) {
+  for (PoEntry& entry : entries)
+    entry.flags.clear();
+}
+
 int Extract(const Arguments& arguments, std::ostream& out, std::ostream& err) {
   ExtractSources sources;
   sources.forms = arguments.positional;
@@ -178,7 +203,8 @@ int Extract(const Arguments& arguments, std::ostream& out, std::ostream& err) {
   const std::string output = OneOption(arguments, "-o");
   RefuseInputAsOutput(sources.forms, output);
   RefuseInputAsOutput(sources.stringTables, output);
-  const std::vector<PoEntry> entries = ExtractTemplate(sources);
+  std::vector<PoEntry> entries = ExtractTemplate(sources);
+  if (!arguments.sizeFlags) DropFlags(entries);
   const bool plurals = std::any_of(entries.begin(), entries.end(),
                                    [](const PoEntry& entry) { return !entry.msgidPlural.empty(); });
   WriteResult(output, WritePo(entries, "", plurals ? kTemplatePluralForms : ""), out, err);
@@ -439,7 +465,26 @@ int Build(const Arguments& arguments, std::ostream& out, std::ostream& err) {
 
 // ---- check
 
+int CheckFitOf(const Arguments& arguments, std::ostream& out, std::ostream& err) {
+  const std::string dictionary = OneOption(arguments, "--fit");
+  if (arguments.positional.empty()) throw UsageError("forms expected after --fit FILE.pld");
+  TFormOptions options;
+  if (const auto found = arguments.options.find("--ancestor"); found != arguments.options.end())
+    options.ancestors = found->second;
+  const FitSummary summary = CheckFit(dictionary, FormFilesOf(arguments.positional), options);
+  for (const FitFinding& finding : summary.findings)
+    err << Printable(FitFindingText(finding)) << "\n";
+  for (const std::string& failure : summary.failures)
+    err << "lxpo: " << Printable(failure) << "\n";
+  const bool failed = !summary.findings.empty() || !summary.failures.empty();
+  out << "lxpo: check --fit: " << (failed ? "failed" : "passed") << "\n  " << summary.forms
+      << " forms, " << summary.languages << " languages, " << summary.texts << " texts, "
+      << summary.findings.size() << " do not fit\n";
+  return failed ? kLxpoBadInput : kLxpoOk;
+}
+
 int Check(const Arguments& arguments, std::ostream& out, std::ostream& err) {
+  if (arguments.options.contains("--fit")) return CheckFitOf(arguments, out, err);
   if (arguments.positional.empty()) throw UsageError("a manifest or PO files expected");
   std::string summary;
   bool failed = false;
@@ -601,6 +646,36 @@ std::vector<PoEntry> ReadTemplate(const Arguments& arguments, std::vector<std::s
   return ReadPo(inputs.back(), counts, true);
 }
 
+void AddUnique(std::vector<std::string>& to, const std::vector<std::string>& more) {
+  for (const std::string& line : more) {
+    if (std::find(to.begin(), to.end(), line) == to.end()) to.push_back(line);
+  }
+}
+
+// The pictures and rooms of the forms' texts in language `language`, on the entries of their
+// keys; an entry looked up by its text alone takes those of every text of the forms like it.
+void AddFormNotes(std::vector<PoEntry>& entries, const std::vector<TFormFile>& forms,
+                  const std::string& dictionary, std::size_t language, int textCodePage) {
+  std::map<Key, std::vector<const FormNote*>> byKey;
+  std::vector<std::vector<FormNote>> notes;
+  for (const TFormFile& form : forms)
+    notes.push_back(FormNotes(form, dictionary, static_cast<int>(language), {}, textCodePage));
+  for (const std::vector<FormNote>& ofForm : notes) {
+    for (const FormNote& note : ofForm) {
+      byKey[Key{note.context, note.id, note.msgid}].push_back(&note);
+      byKey[Key{"", "", note.msgid}].push_back(&note);
+    }
+  }
+  for (PoEntry& entry : entries) {
+    const auto found = byKey.find(Key{entry.context, entry.id, entry.msgid});
+    if (found == byKey.end()) continue;
+    for (const FormNote* note : found->second) {
+      AddUnique(entry.comments, note->comments);
+      AddUnique(entry.flags, note->flags);
+    }
+  }
+}
+
 int Export(const Arguments& arguments, std::ostream& summary) {
   const std::string source = OneInput(arguments);
   const std::filesystem::path folder = OneOption(arguments, "-d");
@@ -608,10 +683,6 @@ int Export(const Arguments& arguments, std::ostream& summary) {
   std::vector<std::string> inputs{source};
   const bool withTemplate = arguments.options.contains("--template");
   const std::vector<PoEntry> templateEntries = ReadTemplate(arguments, inputs);
-  auto entriesOf = [&](const PldImage& image, std::size_t language) {
-    std::vector<PoEntry> entries = ExportEntries(image, language);
-    return withTemplate ? WithTemplate(entries, templateEntries) : entries;
-  };
   const std::vector<std::uint8_t> bytes = ReadInputFile(source);
   PldImage image;
   try {
@@ -623,6 +694,17 @@ int Export(const Arguments& arguments, std::ostream& summary) {
   if (!std::filesystem::is_directory(folder, error))
     throw PoError(folder.string() + ": not a folder");
   // Everything is made before the first file is written.
+  std::vector<TFormFile> forms;
+  if (const auto found = arguments.options.find("--form"); found != arguments.options.end())
+    forms = FormFilesOf(found->second);
+  auto entriesOf = [&](const PldImage& image, std::size_t language) {
+    std::vector<PoEntry> entries = ExportEntries(image, language);
+    if (withTemplate) entries = WithTemplate(entries, templateEntries);
+    if (!forms.empty())
+      AddFormNotes(entries, forms, source, language, EffectiveTextCodePage(image));
+    if (!arguments.sizeFlags) DropFlags(entries);
+    return entries;
+  };
   std::vector<std::pair<std::string, std::string>> files;
   files.emplace_back("messages.pot", WritePo(entriesOf(image, 0), "",
                                              HasPlurals(image) ? kTemplatePluralForms : ""));
@@ -690,9 +772,9 @@ int Dispatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
     return Extract(ParseArguments(args, 1, {"-o", "--strings", "--code-page", "--ancestor"}), out,
                    err);
   if (command == "build") return Build(ParseArguments(args, 1, {"-o"}), out, err);
-  if (command == "check") return Check(ParseArguments(args, 1, {}), out, err);
+  if (command == "check") return Check(ParseArguments(args, 1, {"--fit", "--ancestor"}), out, err);
   if (command == "export")
-    return Export(ParseArguments(args, 1, {"-d", "--template", "--format"}), err);
+    return Export(ParseArguments(args, 1, {"-d", "--template", "--format", "--form"}), err);
   if (command == "pseudo") return Pseudo(ParseArguments(args, 1, {"-o", "--language"}), out, err);
   if (command.size() > 1 && command[0] == '-') throw UsageError("unknown option " + command);
   throw UsageError("unknown command " + command);

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <tuple>
 
+#include "FitCheck.h"
 #include "formtools/FormBatch.h"
 #include "formtools/StandInForm.h"
 #include "formtools/ToolForm.h"
@@ -358,6 +359,7 @@ std::vector<PoEntry> ExtractForm(const std::vector<std::uint8_t>& form,
 
   std::vector<PoEntry> entries;
   const FormLines lines(form);
+  const TextMeasure measure;
   const translator::TLxTranslatorTable& table = formTranslator->Table();
   for (int i = 0; i < table.Count(); ++i) {
     const translator::TLxTranslatorTableItem& item = table.Items(i);
@@ -369,7 +371,13 @@ std::vector<PoEntry> ExtractForm(const std::vector<std::uint8_t>& form,
     const std::string owner = item.ComponentName.empty() ? rootName : item.ComponentName;
     entry.references.push_back(lines.Reference(reference, owner, item.PropertyName));
     entry.comments.push_back(ComponentPath(root, item));
+    entry.comments.push_back("picture: " + FormPictureName(reference, "", ""));
     if (item.PropertyName != "Hint") {
+      // The limit a translator types against; hints and menus grow with their texts.
+      if (const std::optional<TextRoom> room = RoomOf(item.Control, measure)) {
+        entry.comments.push_back(RoomComment(*room));
+        entry.flags.push_back(RoomFlag(*room));
+      }
       const std::string hint = HintOf(item.Control);
       if (!hint.empty()) entry.comments.push_back("Hint: " + ToUtf8(hint, codePage));
     }

@@ -44,6 +44,8 @@ std::string FlagsLine(const PoEntry& entry) {
   std::string flags;
   if (entry.fuzzy) flags += ", fuzzy";
   if (IsFormatText(entry.msgid)) flags += ", object-pascal-format";
+  for (const std::string& flag : entry.flags)
+    flags += ", " + OneLine(flag);
   return flags.empty() ? flags : "#" + flags + "\n";
 }
 

@@ -30,6 +30,8 @@ struct PoEntry {
   std::vector<std::string> references;
   /// "#." lines, for the translator.
   std::vector<std::string> comments;
+  /// "#," flags besides those lxpo works out itself ("max-size:65").
+  std::vector<std::string> flags{};
   bool fuzzy = false;
   /// Where the entry starts in the file it was read from (1-based); 0 when not read.
   int line = 0;

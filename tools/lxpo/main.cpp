@@ -3,9 +3,10 @@
 #include "Lxpo.h"
 #include "toolfiles/ToolFiles.h"
 
-// libgettextpo keeps a few small blocks of every file it reads to the end of the process.
+// libgettextpo keeps a few small blocks of every file it reads to the end of the process;
+// fontconfig, under Pango's measures, its configuration.
 extern "C" const char* __lsan_default_suppressions() {
-  return "leak:libgettextpo\n";
+  return "leak:libgettextpo\nleak:libfontconfig\n";
 }
 
 extern "C" const char* __lsan_default_options() {

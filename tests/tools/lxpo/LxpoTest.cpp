@@ -21,9 +21,10 @@
 #include "pldimage/PldImage.h"
 #include "support/TempFolder.h"
 
-// libgettextpo keeps a few small blocks of every file it reads to the end of the process.
+// libgettextpo keeps a few small blocks of every file it reads to the end of the process;
+// fontconfig, under Pango's measures, its configuration.
 extern "C" const char* __lsan_default_suppressions() {
-  return "leak:libgettextpo\n";
+  return "leak:libgettextpo\nleak:libfontconfig\n";
 }
 extern "C" const char* __lsan_default_options() {
   return "print_suppressions=0";
@@ -636,13 +637,14 @@ TEST_F(LxpoTest, CheckAndBuildCatchSeededMistakesAndPassCleanFiles) {
         "      object SetupItem: TMenuItem\n        Caption = 'Se&tup'\n"
         "      end\n    end\n  end\n  object CopyLabel: TLabel\n"
         "    Caption = '%s copied'\n  end\nend\n");
-  ASSERT_EQ(Lxpo({"extract", "--no-framework", At("Menu.lxfm").string(), "-o",
+  ASSERT_EQ(Lxpo({"extract", "--no-framework", "--size-flags", At("Menu.lxfm").string(), "-o",
                   At("messages.pot").string()})
                 .code,
             0);
   std::string po = Read(At("messages.pot"));
   EXPECT_TRUE(Contains(po, "#. MainForm.MainMenu1.FileItem.SaveItem.Caption\n"));
-  EXPECT_TRUE(Contains(po, "#, object-pascal-format\nmsgctxt \"TMainForm|CopyLabel\"\n"));
+  EXPECT_TRUE(
+      Contains(po, "#, object-pascal-format, max-size:65\nmsgctxt \"TMainForm|CopyLabel\"\n"));
   const auto translate = [&po](const std::string& msgid, const std::string& msgstr) {
     const std::string from = "msgid \"" + msgid + "\"\nmsgstr \"\"";
     po.replace(po.find(from), from.size(), "msgid \"" + msgid + "\"\nmsgstr \"" + msgstr + "\"");
@@ -661,13 +663,13 @@ TEST_F(LxpoTest, CheckAndBuildCatchSeededMistakesAndPassCleanFiles) {
   const std::string de = At("de.po").string();
   const std::string findings =
       de +
-      ":34: error: msgctxt \"TMainForm|CopyLabel\" msgid \"%s copied\": the placeholders "
+      ":39: error: msgctxt \"TMainForm|CopyLabel\" msgid \"%s copied\": the placeholders "
       "differ: %0:s in the native text, %0:d in the translation\n" +
       de +
-      ":27: warning: msgctxt \"TMainForm|SetupItem\" msgid \"Se&tup\": the hot key \"s\" "
+      ":30: warning: msgctxt \"TMainForm|SetupItem\" msgid \"Se&tup\": the hot key \"s\" "
       "of \"&Setup\" is also that of \"&Speichern\" (msgctxt \"TMainForm|SaveItem\" msgid "
       "\"&Save\", " +
-      de + ":21) in MainForm.MainMenu1.FileItem\n";
+      de + ":23) in MainForm.MainMenu1.FileItem\n";
   const Result check = Lxpo({"check", At("dictionary.json").string()});
   EXPECT_EQ(check.code, 1);
   EXPECT_EQ(check.err, findings);
@@ -686,6 +688,26 @@ TEST_F(LxpoTest, CheckAndBuildCatchSeededMistakesAndPassCleanFiles) {
   EXPECT_EQ(Lxpo({"build", At("dictionary.json").string(), "-o", At("de.pld").string()}).code, 0);
 }
 
+// A dictionary or a form that cannot be read fails the check, named with the reason.
+TEST_F(LxpoTest, TheFitCheckNamesWhatItCannotRead) {
+  Write(At("MainForm.lxfm"), kForm);
+  const Result noDictionary =
+      Lxpo({"check", "--fit", At("none.pld").string(), At("MainForm.lxfm").string()});
+  EXPECT_EQ(noDictionary.code, 1);
+  EXPECT_EQ(noDictionary.err,
+            "lxpo: " + At("none.pld").string() + ": cannot be opened: No such file or directory\n");
+  Write(At("dictionary.json"), kManifest);
+  Write(At("de.po"), kPoHeader);
+  ASSERT_EQ(Lxpo({"build", At("dictionary.json").string(), "-o", At("a.pld").string()}).code, 0);
+  const Result noForm = Lxpo({"check", "--fit", At("a.pld").string(), At("none.lxfm").string(),
+                              At("MainForm.lxfm").string()});
+  EXPECT_EQ(noForm.code, 1);
+  EXPECT_EQ(noForm.err, "lxpo: " + At("none.lxfm").string() +
+                            ": cannot be opened: No such file or directory\n");
+  EXPECT_EQ(noForm.out,
+            "lxpo: check --fit: failed\n  2 forms, 2 languages, 10 texts, 0 do not fit\n");
+}
+
 TEST_F(LxpoTest, UsageErrorsExitWithTwo) {
   EXPECT_EQ(Lxpo({}).code, 2);
   const std::string tryHelp = "\nTry 'lxpo --help'.\n";
@@ -695,7 +717,9 @@ TEST_F(LxpoTest, UsageErrorsExitWithTwo) {
         {{"--bogus"}, "unknown option --bogus"},
         {{"pseudo", "x.pot", "--bogus", "-o", "y.po"}, "unknown option --bogus"},
         {{"export", "x.pld", "-d", "out", "--format", "xml"},
-         "--format takes po, xliff12, xliff20 or ts, not \"xml\""}}) {
+         "--format takes po, xliff12, xliff20 or ts, not \"xml\""},
+        {{"check", "--fit", "x.pld"}, "forms expected after --fit FILE.pld"},
+        {{"check", "--fit", "x.pld", "--fit", "y.pld", "F.lxfm"}, "--fit given twice"}}) {
     const Result result = Lxpo(args);
     EXPECT_EQ(result.code, 2);
     EXPECT_EQ(result.err, "lxpo: " + message + tryHelp);
