@@ -26,6 +26,8 @@ struct TGtkBackend::TFormView {
   GtkAccelGroup* accelerators = nullptr;
   std::string fontCss;
   std::string menuSignature;
+  std::string menuShape;
+  TMenuBarParts menuParts;
   std::string title;
   platform::RECT place{-1, -1, -1, -1};
   std::map<const TControl*, TControlWidgets> controls;
@@ -311,13 +313,22 @@ void TGtkBackend::SyncMenu(TCustomForm& form, TFormView& view) {
       menu == nullptr ? std::string() : MenuSignature(*menu, codePage, rightToLeft, menuCodePage_);
   if (signature == view.menuSignature) return;
   view.menuSignature = signature;
+  const std::string shape = menu == nullptr ? std::string() : MenuShape(*menu);
+  // A new language: the same items with new texts, perhaps the other way round.
+  if (view.menuBar != nullptr && menu != nullptr && shape == view.menuShape) {
+    UpdateMenuBar(view.menuParts, *menu, codePage, rightToLeft, menuCodePage_);
+    return;
+  }
+  view.menuShape = shape;
+  view.menuParts = TMenuBarParts{};
   if (view.menuBar != nullptr) {
     gtk_widget_destroy(view.menuBar);
     view.menuBar = nullptr;
   }
   if (menu == nullptr) return;
   view.menuBar = gtk_menu_bar_new();
-  BuildMenuBar(view.menuBar, view.accelerators, *menu, codePage, rightToLeft, *this, menuCodePage_);
+  BuildMenuBar(view.menuBar, view.accelerators, *menu, codePage, rightToLeft, *this, menuCodePage_,
+               &view.menuParts);
   gtk_box_pack_start(GTK_BOX(view.column), view.menuBar, FALSE, FALSE, 0);
   gtk_widget_show(view.menuBar);
 }
