@@ -32,6 +32,7 @@ struct TGtkBackend::TFormView {
   platform::RECT place{-1, -1, -1, -1};
   std::map<const TControl*, TControlWidgets> controls;
   std::set<const TControl*> seen;
+  TDirectionChanges directions;  // of this pass, given at its end
 };
 
 namespace {
@@ -260,7 +261,10 @@ void TGtkBackend::SyncForm(TCustomForm& form, TFormView& view) {
   SyncWindow(form, view);
   SyncMenu(form, view);
   view.seen.clear();
+  view.directions.clear();
   SyncControls(form, view.box, view);
+  ApplyDirections(view.directions);
+  view.directions.clear();
   for (auto it = view.controls.begin(); it != view.controls.end();) {
     if (view.seen.count(it->first) != 0) {
       ++it;
@@ -356,7 +360,7 @@ void TGtkBackend::SyncControls(TWinControl& parent, GtkWidget* box, TFormView& v
     TControlWidgets& widgets = found->second;
     const TControlState state = StateOf(control);
     // Widgets whose control did not change are left alone.
-    if (UpdateWidgets(widgets, state, fonts_))
+    if (UpdateWidgets(widgets, state, fonts_, &view.directions))
       PlaceInFixedBox(box, widgets.outer, state.left, state.top, state.width, state.height);
     if (widgets.box != nullptr) SyncControls(static_cast<TWinControl&>(control), widgets.box, view);
   }
