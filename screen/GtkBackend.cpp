@@ -258,10 +258,10 @@ void TGtkBackend::DropForm(platform::HWND handle) {
 }
 
 void TGtkBackend::SyncForm(TCustomForm& form, TFormView& view) {
+  view.directions.clear();
   SyncWindow(form, view);
   SyncMenu(form, view);
   view.seen.clear();
-  view.directions.clear();
   SyncControls(form, view.box, view);
   ApplyDirections(view.directions);
   view.directions.clear();
@@ -293,9 +293,11 @@ void TGtkBackend::SyncWindow(TCustomForm& form, TFormView& view) {
   }
   const GtkTextDirection direction =
       HasRightToLeftLayout(handle) ? GTK_TEXT_DIR_RTL : GTK_TEXT_DIR_LTR;
+  // Given last, after the controls': a window that turns first would make GTK restyle every
+  // control before it turns too, and once more after.
   if (gtk_widget_get_direction(view.window) != direction) {
-    gtk_widget_set_direction(view.window, direction);
-    gtk_widget_set_direction(view.column, direction);
+    view.directions.push_back({view.window, direction});
+    view.directions.push_back({view.column, direction});
   }
   fonts_.Apply(view.window, view.fontCss, FontCss(*form.Font()));
   const auto style =
