@@ -368,11 +368,11 @@ void UpdateContent(TControlWidgets& widgets, const TControlState& state) {
   }
 }
 
-void SetDirection(GtkWidget* widget, bool rightToLeft) {
+void SetDirection(GtkWidget* widget, bool rightToLeft, TDirectionChanges& changes) {
   // Boxes keep left to right: the framework has placed their children already.
   if (widget == nullptr || IsFixedBox(widget)) return;
   const GtkTextDirection direction = rightToLeft ? GTK_TEXT_DIR_RTL : GTK_TEXT_DIR_LTR;
-  if (gtk_widget_get_direction(widget) != direction) gtk_widget_set_direction(widget, direction);
+  if (gtk_widget_get_direction(widget) != direction) changes.push_back({widget, direction});
 }
 
 void SetHint(GtkWidget* widget, const std::string& hint) {
@@ -448,11 +448,23 @@ TControlWidgets MakeWidgets(TWidgetKind kind, const void* key, TInputSink& sink)
   return widgets;
 }
 
-bool UpdateWidgets(TControlWidgets& widgets, const TControlState& state, TFontClasses& fonts) {
+void ApplyDirections(const TDirectionChanges& changes) {
+  for (auto change = changes.rbegin(); change != changes.rend(); ++change)
+    gtk_widget_set_direction(change->widget, change->direction);
+}
+
+bool UpdateWidgets(TControlWidgets& widgets, const TControlState& state, TFontClasses& fonts,
+                   TDirectionChanges* directions) {
   if (widgets.updated && widgets.shown == state) return false;
   UpdateContent(widgets, state);
-  for (GtkWidget* part : {widgets.outer, widgets.content, widgets.caption})
-    SetDirection(part, state.rightToLeft);
+  TDirectionChanges own;
+  TDirectionChanges& changes = directions != nullptr ? *directions : own;
+  for (GtkWidget* part : {widgets.outer, widgets.content, widgets.caption}) {
+    // A widget that is both outer and content changes once.
+    if (!changes.empty() && changes.back().widget == part) continue;
+    SetDirection(part, state.rightToLeft, changes);
+  }
+  ApplyDirections(own);
   // Captions inside buttons and frames inherit the font.
   fonts.Apply(widgets.content, widgets.fontCss, state.fontCss);
   SetHint(widgets.outer, state.hint);

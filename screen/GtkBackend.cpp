@@ -26,10 +26,13 @@ struct TGtkBackend::TFormView {
   GtkAccelGroup* accelerators = nullptr;
   std::string fontCss;
   std::string menuSignature;
+  std::string menuShape;
+  TMenuBarParts menuParts;
   std::string title;
   platform::RECT place{-1, -1, -1, -1};
   std::map<const TControl*, TControlWidgets> controls;
   std::set<const TControl*> seen;
+  TDirectionChanges directions;  // of this pass, given at its end
 };
 
 namespace {
@@ -255,10 +258,13 @@ void TGtkBackend::DropForm(platform::HWND handle) {
 }
 
 void TGtkBackend::SyncForm(TCustomForm& form, TFormView& view) {
+  view.directions.clear();
   SyncWindow(form, view);
   SyncMenu(form, view);
   view.seen.clear();
   SyncControls(form, view.box, view);
+  ApplyDirections(view.directions);
+  view.directions.clear();
   for (auto it = view.controls.begin(); it != view.controls.end();) {
     if (view.seen.count(it->first) != 0) {
       ++it;
@@ -287,9 +293,11 @@ void TGtkBackend::SyncWindow(TCustomForm& form, TFormView& view) {
   }
   const GtkTextDirection direction =
       HasRightToLeftLayout(handle) ? GTK_TEXT_DIR_RTL : GTK_TEXT_DIR_LTR;
+  // Given last, after the controls': a window that turns first would make GTK restyle every
+  // control before it turns too, and once more after.
   if (gtk_widget_get_direction(view.window) != direction) {
-    gtk_widget_set_direction(view.window, direction);
-    gtk_widget_set_direction(view.column, direction);
+    view.directions.push_back({view.window, direction});
+    view.directions.push_back({view.column, direction});
   }
   fonts_.Apply(view.window, view.fontCss, FontCss(*form.Font()));
   const auto style =
@@ -311,13 +319,22 @@ void TGtkBackend::SyncMenu(TCustomForm& form, TFormView& view) {
       menu == nullptr ? std::string() : MenuSignature(*menu, codePage, rightToLeft, menuCodePage_);
   if (signature == view.menuSignature) return;
   view.menuSignature = signature;
+  const std::string shape = menu == nullptr ? std::string() : MenuShape(*menu);
+  // A new language: the same items with new texts, perhaps the other way round.
+  if (view.menuBar != nullptr && menu != nullptr && shape == view.menuShape) {
+    UpdateMenuBar(view.menuParts, *menu, codePage, rightToLeft, menuCodePage_);
+    return;
+  }
+  view.menuShape = shape;
+  view.menuParts = TMenuBarParts{};
   if (view.menuBar != nullptr) {
     gtk_widget_destroy(view.menuBar);
     view.menuBar = nullptr;
   }
   if (menu == nullptr) return;
   view.menuBar = gtk_menu_bar_new();
-  BuildMenuBar(view.menuBar, view.accelerators, *menu, codePage, rightToLeft, *this, menuCodePage_);
+  BuildMenuBar(view.menuBar, view.accelerators, *menu, codePage, rightToLeft, *this, menuCodePage_,
+               &view.menuParts);
   gtk_box_pack_start(GTK_BOX(view.column), view.menuBar, FALSE, FALSE, 0);
   gtk_widget_show(view.menuBar);
 }
@@ -345,7 +362,7 @@ void TGtkBackend::SyncControls(TWinControl& parent, GtkWidget* box, TFormView& v
     TControlWidgets& widgets = found->second;
     const TControlState state = StateOf(control);
     // Widgets whose control did not change are left alone.
-    if (UpdateWidgets(widgets, state, fonts_))
+    if (UpdateWidgets(widgets, state, fonts_, &view.directions))
       PlaceInFixedBox(box, widgets.outer, state.left, state.top, state.width, state.height);
     if (widgets.box != nullptr) SyncControls(static_cast<TWinControl&>(control), widgets.box, view);
   }

@@ -59,7 +59,14 @@ struct TMenuContext {
   bool rightToLeft;
   TInputSink& sink;
   const TMenuTextCodePage& itemCodePage;
+  TMenuBarParts* parts;
 };
+
+// Sets the reading direction and remembers the widget for a later change of language.
+void Direct(GtkWidget* widget, const TMenuContext& context) {
+  SetDirection(widget, context.rightToLeft);
+  if (context.parts != nullptr) context.parts->directed.push_back(widget);
+}
 
 unsigned CaptionCodePage(const TMenuItem& item, unsigned codePage,
                          const TMenuTextCodePage& itemCodePage) {
@@ -70,25 +77,37 @@ void FillMenu(GtkWidget* shell, const TMenuItem& parent, const TMenuContext& con
               bool topLevel);
 
 // The caption with its mnemonic and, in a drop-down menu, the shortcut text at the far end.
+std::string CaptionText(const TMenuItem& item, unsigned codePage,
+                        const TMenuTextCodePage& itemCodePage) {
+  return MnemonicText(ToUtf8(item.Caption(), CaptionCodePage(item, codePage, itemCodePage)));
+}
+
+// What an item shows beside its caption: its shortcut's name, only in drop-down menus.
+std::string ShortCutShown(const TMenuItem& item, bool topLevel) {
+  return topLevel ? std::string() : item.ShortCutText();
+}
+
 GtkWidget* ItemRow(const TMenuItem& item, const TMenuContext& context, bool topLevel) {
   GtkWidget* row = gtk_box_new(GTK_ORIENTATION_HORIZONTAL, 24);
   GtkWidget* caption = gtk_label_new(nullptr);
   gtk_label_set_text_with_mnemonic(
-      GTK_LABEL(caption),
-      MnemonicText(
-          ToUtf8(item.Caption(), CaptionCodePage(item, context.codePage, context.itemCodePage)))
-          .c_str());
+      GTK_LABEL(caption), CaptionText(item, context.codePage, context.itemCodePage).c_str());
   gtk_label_set_xalign(GTK_LABEL(caption), 0.0F);
-  SetDirection(caption, context.rightToLeft);
+  Direct(caption, context);
   gtk_box_pack_start(GTK_BOX(row), caption, TRUE, TRUE, 0);
-  const std::string keys = topLevel ? std::string() : item.ShortCutText();
+  const std::string keys = ShortCutShown(item, topLevel);
+  GtkWidget* label = nullptr;
   if (!keys.empty()) {
-    GtkWidget* label = gtk_label_new(ToUtf8(keys, context.codePage).c_str());
+    label = gtk_label_new(ToUtf8(keys, context.codePage).c_str());
     gtk_style_context_add_class(gtk_widget_get_style_context(label), "accelerator");
-    SetDirection(label, context.rightToLeft);
+    Direct(label, context);
     gtk_box_pack_end(GTK_BOX(row), label, FALSE, FALSE, 0);
   }
-  SetDirection(row, context.rightToLeft);
+  if (context.parts != nullptr) {
+    context.parts->captions.push_back(caption);
+    context.parts->shortcuts.push_back(label);
+  }
+  Direct(row, context);
   gtk_widget_show_all(row);
   return row;
 }
@@ -102,11 +121,11 @@ GtkWidget* MakeItem(const TMenuItem& item, const TMenuContext& context, bool top
   if (item.Checked()) gtk_check_menu_item_set_active(GTK_CHECK_MENU_ITEM(widget), TRUE);
   gtk_container_add(GTK_CONTAINER(widget), ItemRow(item, context, topLevel));
   gtk_widget_set_sensitive(widget, item.Enabled());
-  SetDirection(widget, context.rightToLeft);
+  Direct(widget, context);
   if (item.Count() > 0) {
     GtkWidget* submenu = gtk_menu_new();
     gtk_menu_set_accel_group(GTK_MENU(submenu), context.accelerators);
-    SetDirection(submenu, context.rightToLeft);
+    Direct(submenu, context);
     FillMenu(submenu, item, context, false);
     gtk_menu_item_set_submenu(GTK_MENU_ITEM(widget), submenu);
     return widget;
@@ -145,6 +164,42 @@ void AppendSignature(std::string& signature, const TMenuItem& item, unsigned cod
   signature += ")";
 }
 
+// Everything of an item but its texts; whether it shows a shortcut text is part of its shape.
+void AppendShape(std::string& shape, const TMenuItem& item, bool topLevel) {
+  shape += std::to_string(reinterpret_cast<std::uintptr_t>(&item)) + ':' +
+           std::to_string(item.ShortCut()) + (item.IsLine() ? "l" : "-") +
+           (item.Enabled() ? "e" : "-") + (item.Checked() ? "c" : "-") +
+           (item.RadioItem() ? "r" : "-") + (item.Visible() ? "v" : "-") +
+           (ShortCutShown(item, topLevel).empty() ? "-" : "k") + "(";
+  for (int i = 0; i < item.Count(); ++i)
+    AppendShape(shape, *item.Items(i), false);
+  shape += ")";
+}
+
+void SetLabelText(GtkWidget* label, const std::string& text, bool mnemonic) {
+  if (text == gtk_label_get_label(GTK_LABEL(label))) return;
+  if (mnemonic) {
+    gtk_label_set_text_with_mnemonic(GTK_LABEL(label), text.c_str());
+  } else {
+    gtk_label_set_text(GTK_LABEL(label), text.c_str());
+  }
+}
+
+// Walks the shown items in the order FillMenu built them; `next` counts the captions.
+void UpdateItems(TMenuBarParts& parts, std::size_t& next, const TMenuItem& parent,
+                 unsigned codePage, const TMenuTextCodePage& itemCodePage, bool topLevel) {
+  for (int i = 0; i < parent.Count(); ++i) {
+    const TMenuItem& item = *parent.Items(i);
+    if (!item.Visible() || item.IsLine()) continue;
+    if (next >= parts.captions.size()) return;
+    SetLabelText(parts.captions[next], CaptionText(item, codePage, itemCodePage), true);
+    if (GtkWidget* keys = parts.shortcuts[next])
+      SetLabelText(keys, ToUtf8(ShortCutShown(item, topLevel), codePage), false);
+    ++next;
+    UpdateItems(parts, next, item, codePage, itemCodePage, false);
+  }
+}
+
 }  // namespace
 
 bool ShortCutToAccelerator(framework::TShortCut shortCut, guint& key, GdkModifierType& mods) {
@@ -167,12 +222,29 @@ std::string MenuSignature(const framework::TMenu& menu, unsigned codePage, bool 
   return signature;
 }
 
+std::string MenuShape(const framework::TMenu& menu) {
+  std::string shape;
+  AppendShape(shape, *menu.Items(), true);
+  return shape;
+}
+
 void BuildMenuBar(GtkWidget* bar, GtkAccelGroup* accelerators, const framework::TMenu& menu,
                   unsigned codePage, bool rightToLeft, TInputSink& sink,
-                  const TMenuTextCodePage& itemCodePage) {
-  SetDirection(bar, rightToLeft);
-  const TMenuContext context{accelerators, codePage, rightToLeft, sink, itemCodePage};
+                  const TMenuTextCodePage& itemCodePage, TMenuBarParts* parts) {
+  const TMenuContext context{accelerators, codePage, rightToLeft, sink, itemCodePage, parts};
+  if (parts != nullptr) *parts = TMenuBarParts{{}, {}, {}, rightToLeft};
+  Direct(bar, context);
   FillMenu(bar, *menu.Items(), context, true);
+}
+
+void UpdateMenuBar(TMenuBarParts& parts, const framework::TMenu& menu, unsigned codePage,
+                   bool rightToLeft, const TMenuTextCodePage& itemCodePage) {
+  std::size_t next = 0;
+  UpdateItems(parts, next, *menu.Items(), codePage, itemCodePage, true);
+  if (parts.rightToLeft == rightToLeft) return;
+  for (GtkWidget* widget : parts.directed)
+    SetDirection(widget, rightToLeft);
+  parts.rightToLeft = rightToLeft;
 }
 
 }  // namespace lx::screen

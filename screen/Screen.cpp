@@ -35,6 +35,14 @@ bool DisplayNamed() {
   return (x11 != nullptr && *x11 != '\0') || (wayland != nullptr && *wayland != '\0');
 }
 
+// Each frame is drawn into memory and sent to the X server as one picture, instead of as
+// thousands of drawing requests the server carries out one by one. A user's own choice of
+// GDK_RENDERING stays.
+bool InitGtk(int* argc, char*** argv) {
+  g_setenv("GDK_RENDERING", "image", FALSE);
+  return gtk_init_check(argc, argv) != 0;
+}
+
 // The framework's controls are as small as classic forms make them: GTK's paddings and
 // minimum heights would not fit into them. The room left for texts is framework::TextInsetsOf.
 std::string CompactStyle() {
@@ -102,12 +110,12 @@ void StopWatching(TInstallation& installation) {
 }  // namespace
 
 bool DisplayAvailable() {
-  return DisplayNamed() && gtk_init_check(nullptr, nullptr) != 0;
+  return DisplayNamed() && InitGtk(nullptr, nullptr);
 }
 
 bool Install(int& argc, char**& argv) {
   if (Current()) return true;
-  if (!DisplayNamed() || gtk_init_check(&argc, &argv) == 0) return false;
+  if (!DisplayNamed() || !InitGtk(&argc, &argv)) return false;
   auto installation = std::make_unique<TInstallation>();
   installation->style = InstallCompactStyle();
   installation->backend = std::make_unique<TGtkBackend>();

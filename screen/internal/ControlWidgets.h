@@ -84,11 +84,25 @@ struct TControlWidgets {
   bool updated = false;  // whether they ever were
 };
 
+/// Widgets waiting for a new reading direction, in the order they were met.
+struct TDirectionChange {
+  GtkWidget* widget;
+  GtkTextDirection direction;
+};
+using TDirectionChanges = std::vector<TDirectionChange>;
+
+/// Gives each widget its new direction, last met first: a widget's new direction makes GTK
+/// restyle the siblings after it, and those have theirs already, so that no style is worked
+/// out twice.
+void ApplyDirections(const TDirectionChanges& changes);
+
 /// Makes the widgets of a kind (not shown yet) that report to `sink` as `key`.
 TControlWidgets MakeWidgets(TWidgetKind kind, const void* key, TInputSink& sink);
 /// Brings the widgets to `state`, fonts through `fonts`; the caller places `outer`. Widgets
-/// already showing `state` are not touched; false then.
-bool UpdateWidgets(TControlWidgets& widgets, const TControlState& state, TFontClasses& fonts);
+/// already showing `state` are not touched; false then. A new reading direction goes to
+/// `directions` when given (for ApplyDirections), else to the widgets at once.
+bool UpdateWidgets(TControlWidgets& widgets, const TControlState& state, TFontClasses& fonts,
+                   TDirectionChanges* directions = nullptr);
 /// Destroys the widgets and drops the references held on them.
 void DestroyWidgets(TControlWidgets& widgets);
 

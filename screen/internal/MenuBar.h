@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "framework/controls/Menus.h"
 #include "screen/internal/ControlWidgets.h"
@@ -24,12 +25,29 @@ using TMenuTextCodePage =
 std::string MenuSignature(const framework::TMenu& menu, unsigned codePage, bool rightToLeft,
                           const TMenuTextCodePage& itemCodePage = {});
 
+/// What the bar shows but its texts and reading direction: while it stays the same, a new
+/// language changes the built bar in place (UpdateMenuBar) instead of building it anew.
+std::string MenuShape(const framework::TMenu& menu);
+
+/// The widgets of a built bar that a new language changes, in the order of the items.
+struct TMenuBarParts {
+  std::vector<GtkWidget*> captions;   // one per shown item but lines
+  std::vector<GtkWidget*> shortcuts;  // the shortcut text beside each caption, or null
+  std::vector<GtkWidget*> directed;   // every widget that follows the reading direction
+  bool rightToLeft = false;
+};
+
 /// Fills the empty `bar` from `menu`, whose captions are in `codePage` unless `itemCodePage`
 /// says other; activated items report to `sink` with the item as key, shortcut keys go
-/// through `accelerators`.
+/// through `accelerators`. The widgets a new language changes go to `parts` when given.
 void BuildMenuBar(GtkWidget* bar, GtkAccelGroup* accelerators, const framework::TMenu& menu,
                   unsigned codePage, bool rightToLeft, TInputSink& sink,
-                  const TMenuTextCodePage& itemCodePage = {});
+                  const TMenuTextCodePage& itemCodePage = {}, TMenuBarParts* parts = nullptr);
+
+/// Brings the texts and direction of a bar built from `menu` up to date, where `menu` still
+/// has the shape the bar was built with.
+void UpdateMenuBar(TMenuBarParts& parts, const framework::TMenu& menu, unsigned codePage,
+                   bool rightToLeft, const TMenuTextCodePage& itemCodePage = {});
 
 /// The GDK key and modifiers of a shortcut; false for a key GDK has no name for here.
 bool ShortCutToAccelerator(framework::TShortCut shortCut, guint& key, GdkModifierType& mods);

@@ -94,5 +94,31 @@ TEST(ControlWidgetsTest, ListLinesChangeInPlaceWhenTheirCountStays) {
   DestroyWidgets(widgets);
 }
 
+// A new direction waits in the list until it is applied, each widget of a control once; the
+// widgets then read the other way, the fixed boxes of containers never.
+TEST(ControlWidgetsTest, NewDirectionsWaitAndEachWidgetTurnsOnce) {
+  TNoInput input;
+  TFontClasses fonts;
+  struct TCase {
+    TWidgetKind kind;
+    std::size_t changes;
+  };
+  for (const TCase& kase : {TCase{TWidgetKind::Label, 1}, TCase{TWidgetKind::Button, 2},
+                            TCase{TWidgetKind::ListBox, 2}, TCase{TWidgetKind::Container, 0}}) {
+    TControlWidgets widgets = MakeWidgets(kase.kind, nullptr, input);
+    TControlState state;
+    UpdateWidgets(widgets, state, fonts);
+    state.rightToLeft = true;
+    TDirectionChanges changes;
+    EXPECT_TRUE(UpdateWidgets(widgets, state, fonts, &changes));
+    EXPECT_EQ(changes.size(), kase.changes) << static_cast<int>(kase.kind);
+    EXPECT_NE(gtk_widget_get_direction(widgets.content), GTK_TEXT_DIR_RTL);
+    ApplyDirections(changes);
+    for (const TDirectionChange& change : changes)
+      EXPECT_EQ(gtk_widget_get_direction(change.widget), GTK_TEXT_DIR_RTL);
+    DestroyWidgets(widgets);
+  }
+}
+
 }  // namespace
 }  // namespace lx::screen

@@ -419,9 +419,10 @@ TEST_F(GtkBackendTest, TheMainMenuIsAMenuBarWithMnemonicsAndShortcutTexts) {
   gtk_accel_groups_activate(G_OBJECT(backend().WindowOf(*s.form)), GDK_KEY_q, GDK_CONTROL_MASK);
   EXPECT_EQ(exits, 2);
 
-  // A renamed item shows at once.
+  // A renamed item shows at once, in the bar that was built.
   exit->SetCaption("&Quit");
   Refresh();
+  EXPECT_EQ(backend().MenuBarOf(*s.form), bar);
   top = gtk_container_get_children(GTK_CONTAINER(backend().MenuBarOf(*s.form)));
   items = gtk_container_get_children(
       GTK_CONTAINER(gtk_menu_item_get_submenu(GTK_MENU_ITEM(top->data))));

@@ -175,5 +175,63 @@ TEST(MenuBarCodePageTest, EachCaptionIsReadInTheCodePageItsItemSays) {
   g_object_unref(accelerators);
 }
 
+TEST(MenuBarUpdateTest, TheShapeIgnoresTextsOnlyAndANewLanguageChangesTheBarInPlace) {
+  framework::TComponent owner(nullptr);
+  auto* menu = new framework::TMainMenu(&owner);
+  auto* top = new TMenuItem(&owner);
+  top->SetCaption("&File");
+  menu->Items()->Add(top);
+  auto* exit = new TMenuItem(&owner);
+  exit->SetCaption("E&xit");
+  exit->SetShortCut(scCtrl | 'Q');
+  top->Add(exit);
+  const std::string shape = MenuShape(*menu);
+  exit->SetCaption("&Beenden");
+  EXPECT_EQ(MenuShape(*menu), shape);
+  struct TChange {
+    void (*apply)(TMenuItem&);
+    void (*undo)(TMenuItem&);
+  };
+  for (const TChange& change :
+       {TChange{[](TMenuItem& i) { i.SetCaption("-"); }, [](TMenuItem& i) { i.SetCaption("x"); }},
+        TChange{[](TMenuItem& i) { i.SetShortCut(0); },
+                [](TMenuItem& i) { i.SetShortCut(scCtrl | 'Q'); }},
+        TChange{[](TMenuItem& i) { i.SetEnabled(false); },
+                [](TMenuItem& i) { i.SetEnabled(true); }},
+        TChange{[](TMenuItem& i) { i.SetChecked(true); },
+                [](TMenuItem& i) { i.SetChecked(false); }},
+        TChange{[](TMenuItem& i) { i.SetVisible(false); },
+                [](TMenuItem& i) { i.SetVisible(true); }}}) {
+    change.apply(*exit);
+    EXPECT_NE(MenuShape(*menu), shape);
+    change.undo(*exit);
+  }
+  exit->SetCaption("E&xit");
+
+  GtkWidget* bar = g_object_ref_sink(gtk_menu_bar_new());
+  GtkAccelGroup* accelerators = gtk_accel_group_new();
+  TRecordingSink sink;
+  TMenuBarParts parts;
+  BuildMenuBar(bar, accelerators, *menu, 1252, false, sink, {}, &parts);
+  ASSERT_EQ(parts.captions.size(), 2u);
+  EXPECT_EQ(parts.shortcuts[0], nullptr);  // a top-level item shows no shortcut
+  ASSERT_NE(parts.shortcuts[1], nullptr);
+  top->SetCaption("&Datei");
+  exit->SetCaption("&Beenden");
+  UpdateMenuBar(parts, *menu, 1252, true);
+  GtkWidget* topWidget = Children(bar).at(0);
+  GtkWidget* exitWidget = Children(gtk_menu_item_get_submenu(GTK_MENU_ITEM(topWidget))).at(0);
+  EXPECT_EQ(CaptionOf(topWidget), "Datei");
+  EXPECT_EQ(CaptionOf(exitWidget), "Beenden");
+  EXPECT_EQ(gtk_label_get_mnemonic_keyval(GTK_LABEL(parts.captions[1])), GDK_KEY_b);
+  EXPECT_STREQ(gtk_label_get_text(GTK_LABEL(parts.shortcuts[1])), "Ctrl+Q");
+  for (GtkWidget* widget : {bar, topWidget, exitWidget, parts.captions[1], parts.shortcuts[1]})
+    EXPECT_EQ(gtk_widget_get_direction(widget), GTK_TEXT_DIR_RTL);
+  UpdateMenuBar(parts, *menu, 1252, false);
+  EXPECT_EQ(gtk_widget_get_direction(exitWidget), GTK_TEXT_DIR_LTR);
+  g_object_unref(bar);
+  g_object_unref(accelerators);
+}
+
 }  // namespace
 }  // namespace lx::screen
