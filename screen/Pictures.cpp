@@ -55,21 +55,6 @@ TRectangle LabelPlace(const TRectangle& place, int width, int height, int window
   return tries[2];
 }
 
-// Where a top menu item's label goes: under the bar, in the first row down that is clear of
-// the others, so that it covers neither the bar nor another label.
-TRectangle MenuLabelPlace(const TRectangle& place, int width, int height, int barBottom,
-                          int windowWidth, const std::vector<TRectangle>& others) {
-  const int x = std::max(0, std::min(place.x, windowWidth - width));
-  constexpr int kRows = 4;
-  for (int row = 0; row < kRows; ++row) {
-    const TRectangle label{x, barBottom + row * height, width, height};
-    if (std::none_of(others.begin(), others.end(),
-                     [&](const TRectangle& o) { return Overlaps(label, o); }))
-      return label;
-  }
-  return {x, barBottom, width, height};
-}
-
 PangoLayout* SmallText(cairo_t* cr, const std::string& text, const char* font) {
   PangoLayout* layout = pango_cairo_create_layout(cr);
   PangoFontDescription* description = pango_font_description_from_string(font);
@@ -79,11 +64,71 @@ PangoLayout* SmallText(cairo_t* cr, const std::string& text, const char* font) {
   return layout;
 }
 
-// Where a mark's label goes in the window, and below which line when it marks a menu item.
+constexpr char kMarkFont[] = "DejaVu Sans 7";
+
+// A mark's place in the window; a top menu item's label is placed beforehand, in a strip above
+// the window, as under the bar there is no room that covers nothing.
 struct TMarkPlace {
   TRectangle place;
-  int barBottom = -1;  // a top menu item's: the bar's lower edge
+  bool menu = false;
+  bool fromRight = false;  // a mirrored bar's item: its label and line at its right end
+  TRectangle label;
 };
+
+// Where the line from a top menu item's label comes down to the item.
+int LeaderX(const TMarkPlace& mark) {
+  const int x = mark.fromRight ? mark.place.x + mark.place.width - 5 : mark.place.x + 4;
+  return std::clamp(x, mark.label.x, mark.label.x + mark.label.width - 1);
+}
+
+// The lines from the top menu items' labels down to their items, drawn before the labels so
+// that a line passes behind the labels under its own.
+void DrawLeaders(cairo_t* cr, const std::vector<TMarkPlace>& places) {
+  cairo_set_source_rgb(cr, 0.85, 0.1, 0.1);
+  cairo_set_line_width(cr, 1.0);
+  for (const TMarkPlace& mark : places) {
+    if (!mark.menu) continue;
+    cairo_move_to(cr, LeaderX(mark) + 0.5, mark.label.y + mark.label.height);
+    cairo_line_to(cr, LeaderX(mark) + 0.5, mark.place.y);
+    cairo_stroke(cr);
+  }
+}
+
+int LabelWidth(cairo_t* cr, const std::string& label, int& height) {
+  PangoLayout* layout = SmallText(cr, label, kMarkFont);
+  int width = 0;
+  pango_layout_get_pixel_size(layout, &width, &height);
+  g_object_unref(layout);
+  return width + 4;
+}
+
+// The labels of the top menu items in rows above the window (negative y), each over its item
+// and in the first row where it covers no other; the strip's height.
+int PlaceMenuLabels(cairo_t* cr, const std::vector<const std::string*>& labels,
+                    std::vector<TMarkPlace>& places, int pictureWidth) {
+  std::vector<TRectangle> placed;
+  for (std::size_t i = 0; i < places.size(); ++i) {
+    if (!places[i].menu) continue;
+    int height = 0;
+    const int width = LabelWidth(cr, *labels[i], height);
+    const TRectangle& item = places[i].place;
+    const int x = places[i].fromRight ? item.x + item.width - width : item.x;
+    TRectangle label{std::max(0, std::min(x, pictureWidth - width)), 0, width, height};
+    for (int row = 1;; ++row) {
+      label.y = -row * height;
+      if (std::none_of(placed.begin(), placed.end(),
+                       [&](const TRectangle& o) { return Overlaps(label, o); }))
+        break;
+    }
+    placed.push_back(label);
+    places[i].label = label;
+  }
+  int strip = 0;
+  for (const TRectangle& label : placed)
+    strip = std::max(strip, -label.y);
+  constexpr int kGap = 3;  // room for the lines down to the items
+  return strip == 0 ? 0 : strip + kGap;
+}
 
 // An outline around the control and its label on a pale ground beside it, clear of `others`
 // (the controls and the labels drawn so far), which the label then joins.
@@ -94,20 +139,20 @@ void DrawMark(cairo_t* cr, const TMarkPlace& mark, const std::string& label, int
   cairo_set_line_width(cr, 1.0);
   // Just outside the control, so that the outline covers none of its text; a menu item's just
   // inside, as the bar touches the window's edge and the item's padding keeps the text clear.
-  if (mark.barBottom >= 0)
+  if (mark.menu)
     cairo_rectangle(cr, place.x + 0.5, place.y + 0.5, place.width - 1, place.height - 1);
   else
     cairo_rectangle(cr, place.x - 0.5, place.y - 0.5, place.width + 1, place.height + 1);
   cairo_stroke(cr);
-  PangoLayout* layout = SmallText(cr, label, "DejaVu Sans 7");
+  PangoLayout* layout = SmallText(cr, label, kMarkFont);
   int width = 0;
   int height = 0;
   pango_layout_get_pixel_size(layout, &width, &height);
-  const TRectangle at =
-      mark.barBottom >= 0
-          ? MenuLabelPlace(place, width + 4, height, mark.barBottom, windowWidth, others)
-          : LabelPlace(place, width + 4, height, windowWidth, windowHeight, others);
-  others.push_back(at);
+  TRectangle at = mark.label;
+  if (!mark.menu) {
+    at = LabelPlace(place, width + 4, height, windowWidth, windowHeight, others);
+    others.push_back(at);
+  }
   cairo_set_source_rgba(cr, 1.0, 1.0, 0.75, 0.9);
   cairo_rectangle(cr, at.x, at.y, at.width, at.height);
   cairo_fill(cr);
@@ -238,9 +283,9 @@ void PlaceMarks(const framework::TCustomForm& form, GtkWidget* window,
   TGtkBackend& backend = *Backend();
   const auto menuWidgets = MenuWidgetsOf(form);
   GtkWidget* bar = backend.MenuBarOf(form);
-  TMarkPlace barPlace;
-  const bool barShown = bar != nullptr && PlaceInWindow(bar, window, barPlace.place);
-  if (barShown) taken.push_back(barPlace.place);
+  TRectangle barPlace;
+  const bool barShown = bar != nullptr && PlaceInWindow(bar, window, barPlace);
+  if (barShown) taken.push_back(barPlace);
   for (const TPictureMark& mark : marks) {
     TMarkPlace place;
     if (mark.menuItem != nullptr) {
@@ -248,7 +293,8 @@ void PlaceMarks(const framework::TCustomForm& form, GtkWidget* window,
       if (!barShown || !IsTopItem(form, *mark.menuItem) || found == menuWidgets.end() ||
           !PlaceInWindow(found->second, window, place.place))
         continue;
-      place.barBottom = barPlace.place.y + barPlace.place.height;
+      place.menu = true;
+      place.fromRight = gtk_widget_get_direction(bar) == GTK_TEXT_DIR_RTL;
     } else {
       const TControlWidgets* widgets =
           mark.control != nullptr ? backend.WidgetsOf(*mark.control) : nullptr;
@@ -271,28 +317,33 @@ std::vector<std::uint8_t> FormPicture(const framework::TCustomForm& form,
   const int height = gtk_widget_get_allocated_height(window);
   if (width <= 0 || height <= 0) return {};
   const std::vector<std::string> legend = MenuLegend(form, marks);
-  int legendWidth = 0;
-  int legendHeight = 0;
-  {
-    cairo_surface_t* scratch = cairo_image_surface_create(CAIRO_FORMAT_RGB24, 1, 1);
-    cairo_t* measure = cairo_create(scratch);
-    LegendSize(measure, legend, legendWidth, legendHeight);
-    cairo_destroy(measure);
-    cairo_surface_destroy(scratch);
-  }
-  // The legend of the drop-down menus goes under the window, the picture as wide as both.
-  const int pictureWidth = std::max(width, legendWidth);
-  cairo_surface_t* surface =
-      cairo_image_surface_create(CAIRO_FORMAT_RGB24, pictureWidth, height + legendHeight);
-  cairo_t* cr = cairo_create(surface);
-  cairo_set_source_rgb(cr, 1.0, 1.0, 1.0);
-  cairo_paint(cr);
-  // The window drawn into the picture, whatever covers it on the screen.
-  gtk_widget_draw(window, cr);
   std::vector<TMarkPlace> places;
   std::vector<const std::string*> labels;
   std::vector<TRectangle> taken;
   PlaceMarks(form, window, marks, places, labels, taken);
+  int legendWidth = 0;
+  int legendHeight = 0;
+  int strip = 0;
+  {
+    cairo_surface_t* scratch = cairo_image_surface_create(CAIRO_FORMAT_RGB24, 1, 1);
+    cairo_t* measure = cairo_create(scratch);
+    LegendSize(measure, legend, legendWidth, legendHeight);
+    strip = PlaceMenuLabels(measure, labels, places, std::max(width, legendWidth));
+    cairo_destroy(measure);
+    cairo_surface_destroy(scratch);
+  }
+  // The keys of the menu bar above the window, the legend of the drop-down menus under it, the
+  // picture as wide as the widest.
+  const int pictureWidth = std::max(width, legendWidth);
+  cairo_surface_t* surface =
+      cairo_image_surface_create(CAIRO_FORMAT_RGB24, pictureWidth, strip + height + legendHeight);
+  cairo_t* cr = cairo_create(surface);
+  cairo_set_source_rgb(cr, 1.0, 1.0, 1.0);
+  cairo_paint(cr);
+  cairo_translate(cr, 0, strip);
+  // The window drawn into the picture, whatever covers it on the screen.
+  gtk_widget_draw(window, cr);
+  DrawLeaders(cr, places);
   for (std::size_t i = 0; i < places.size(); ++i)
     DrawMark(cr, places[i], *labels[i], width, height, taken);
   if (!legend.empty()) DrawLegend(cr, legend, height, legendWidth, legendHeight);
