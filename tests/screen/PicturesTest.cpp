@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "ScreenFixture.h"
+#include "framework/controls/Menus.h"
 #include "framework/controls/StdCtrls.h"
 #include "framework/controls/TextRoom.h"
 #include "screen/Pictures.h"
@@ -119,6 +120,69 @@ TEST_F(PicturesTest, APictureOutlinesTheMarkedControls) {
   EXPECT_TRUE(red(place.left - 1, place.top + place.height / 2));
   const TBounds checkPlace = AllocationIn(Widgets(*check_).outer, window);
   EXPECT_FALSE(red(checkPlace.left - 1, checkPlace.top + checkPlace.height / 2));
+  g_object_unref(picture);
+}
+
+// The top items of the bar are outlined like controls; the shown items of the drop-down menus
+// are listed under the window with their keys and texts.
+TEST_F(PicturesTest, MenuItemsAreOutlinedInTheBarAndListedUnderTheWindow) {
+  auto* menu = new TMainMenu(form_);
+  auto item = [&](TMenuItem* parent, const char* caption) {
+    auto* made = new TMenuItem(form_);
+    made->SetCaption(caption);
+    parent->Add(made);
+    return made;
+  };
+  TMenuItem* file = item(menu->Items(), "&File");
+  TMenuItem* edit = item(menu->Items(), "&Edit");
+  TMenuItem* line = item(file, "-");
+  TMenuItem* hidden = item(file, "Hidden");
+  hidden->SetVisible(false);
+  TMenuItem* exit = item(file, "E&xit");
+  TMenuItem* copy = item(edit, "&Copy");
+  form_->SetMenu(menu);
+  form_->Show();
+  Refresh();
+  const std::vector<TPictureMark> marks = {{nullptr, "TForm|FileItem", file},
+                                           {nullptr, "TForm|LineItem", line},
+                                           {nullptr, "TForm|HiddenItem", hidden},
+                                           {nullptr, "TForm|CopyItem", copy},
+                                           {nullptr, "TForm|ExitItem", exit}};
+  EXPECT_EQ(MenuLegend(*form_, marks),
+            (std::vector<std::string>{"TForm|CopyItem: Copy", "TForm|ExitItem: Exit"}));
+
+  const std::vector<std::uint8_t> png = FormPicture(*form_, marks);
+  GInputStream* stream = g_memory_input_stream_new_from_data(png.data(), png.size(), nullptr);
+  GdkPixbuf* picture = gdk_pixbuf_new_from_stream(stream, nullptr, nullptr);
+  g_object_unref(stream);
+  ASSERT_NE(picture, nullptr);
+  GtkWidget* window = backend().WindowOf(*form_);
+  EXPECT_GT(gdk_pixbuf_get_height(picture), gtk_widget_get_allocated_height(window));
+  GtkWidget* bar = backend().MenuBarOf(*form_);
+  GList* tops = gtk_container_get_children(GTK_CONTAINER(bar));
+  ASSERT_EQ(g_list_length(tops), 2u);
+  const TBounds filePlace = AllocationIn(GTK_WIDGET(tops->data), window);
+  const TBounds editPlace = AllocationIn(GTK_WIDGET(tops->next->data), window);
+  g_list_free(tops);
+  const int stride = gdk_pixbuf_get_rowstride(picture);
+  const int channels = gdk_pixbuf_get_n_channels(picture);
+  auto red = [&](int x, int y) {
+    const guchar* pixel = gdk_pixbuf_get_pixels(picture) + y * stride + x * channels;
+    return pixel[0] > 180 && pixel[1] < 80 && pixel[2] < 80;
+  };
+  // The item's outline runs just inside it, the keys' strip above the window moving it down.
+  auto outlined = [&](const TBounds& at, int down) {
+    const int middle = down + at.top + at.height / 2;
+    return red(at.left, middle) && red(at.left + at.width - 1, middle) &&
+           red(at.left + at.width / 2, down + at.top);
+  };
+  const int extra = gdk_pixbuf_get_height(picture) - gtk_widget_get_allocated_height(window);
+  int down = 0;
+  while (down < extra && !outlined(filePlace, down))
+    ++down;
+  EXPECT_GT(down, 0);
+  EXPECT_LT(down, extra);
+  EXPECT_FALSE(outlined(editPlace, down));
   g_object_unref(picture);
 }
 

@@ -7,6 +7,7 @@
 #include "formtools/FormBatch.h"
 #include "formtools/ToolForm.h"
 #include "framework/controls/Controls.h"
+#include "framework/controls/Menus.h"
 #include "lx/LxVersion.h"
 #include "platform/Exception.h"
 #include "screen/Pictures.h"
@@ -26,8 +27,9 @@ Shows each form in every language of the dictionary FILE.pld through the
 screen layer, translated by the form's own translator (texts, fonts,
 far-east scale, mirroring), and writes FOLDER/<form>.<language>.png (the
 language's ISO code, "native" for the native language), each translated
-control outlined and its key (msgctxt "Class|Component") written beside it.
-The PO notes "#. picture:" name these files. A folder is walked for its
+control and top menu item outlined and its key (msgctxt "Class|Component")
+written beside it; the items of the drop-down menus are listed with their
+keys in a legend under the window. The PO notes "#. picture:" name these files. A folder is walked for its
 forms. Needs an X display: run it under xvfb-run. Exit codes: 0 ok, 1 bad
 input, 2 bad usage.
 )";
@@ -58,18 +60,20 @@ bool ParseArguments(const std::vector<std::string>& args, Arguments& parsed, std
   return error.empty();
 }
 
-// The keys of the controls the translator translated, as the template names them.
+// The keys of the controls and menu items the translator translated, as the template names
+// them.
 std::vector<screen::TPictureMark> MarksOf(TToolForm& loaded) {
   const translator::TLxTranslatorTable& table = loaded.Translator().Table();
   std::vector<screen::TPictureMark> marks;
-  std::set<const framework::TControl*> marked;
+  std::set<const framework::TObject*> marked;
   for (int i = 0; i < table.Count(); ++i) {
     const translator::TLxTranslatorTableItem& item = table.Items(i);
     const auto* control = dynamic_cast<const framework::TControl*>(item.Control);
-    if (control == nullptr || control == &loaded.Root() || item.PropertyName == "Hint" ||
-        !marked.insert(control).second)
+    const auto* menuItem = dynamic_cast<const framework::TMenuItem*>(item.Control);
+    if ((control == nullptr && menuItem == nullptr) || control == &loaded.Root() ||
+        item.PropertyName == "Hint" || !marked.insert(item.Control).second)
       continue;
-    marks.push_back({control, loaded.Root().ClassName() + "|" + item.ComponentName});
+    marks.push_back({control, loaded.Root().ClassName() + "|" + item.ComponentName, menuItem});
   }
   return marks;
 }
