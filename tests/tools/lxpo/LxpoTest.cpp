@@ -911,6 +911,16 @@ TEST_F(RoundTripTest, ExportWithATemplateKeepsEveryCommentAndReferenceAndMsgcatK
     EXPECT_EQ(status, 0) << again;
     EXPECT_EQ(again, Read(At(name))) << name;
   }
+  // A size flag of the template stays without --size-flags.
+  pot.replace(pot.find("range: 0..10\n"), 13, "range: 0..10, max-size:40\n");
+  Write(At("sized.pot"), pot);
+  fs::create_directory(At("sized"));
+  ASSERT_EQ(Lxpo({"export", At("de.pld").string(), "-d", At("sized").string(), "--template",
+                  At("sized.pot").string()})
+                .code,
+            0);
+  EXPECT_TRUE(Contains(Read(At("sized/de.po")),
+                       "#, c-format, object-pascal-format, range: 0..10, max-size:40\n"));
 }
 
 // Qt's tools and translate-toolkit on the files lxpo writes, and lxpo on theirs.
