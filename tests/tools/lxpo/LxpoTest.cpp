@@ -921,6 +921,15 @@ TEST_F(RoundTripTest, ExportWithATemplateKeepsEveryCommentAndReferenceAndMsgcatK
             0);
   EXPECT_TRUE(Contains(Read(At("sized/de.po")),
                        "#, c-format, object-pascal-format, range: 0..10, max-size:40\n"));
+  // With --size-flags, the room measured in the form takes its place.
+  ASSERT_EQ(Lxpo({"export", At("de.pld").string(), "-d", At("sized").string(), "--template",
+                  At("sized.pot").string(), "--size-flags", "--form", At("MainForm.lxfm").string()})
+                .code,
+            0);
+  const std::string sized = Read(At("sized/de.po"));
+  EXPECT_TRUE(Contains(sized, "#, c-format, object-pascal-format, range: 0..10, max-size:"))
+      << sized;
+  EXPECT_FALSE(Contains(sized, "max-size:40")) << sized;
 }
 
 // Qt's tools and translate-toolkit on the files lxpo writes, and lxpo on theirs.
