@@ -911,12 +911,12 @@ TEST_F(RoundTripTest, ExportWithATemplateKeepsEveryCommentAndReferenceAndMsgcatK
     EXPECT_EQ(status, 0) << again;
     EXPECT_EQ(again, Read(At(name))) << name;
   }
-  // A size flag of the template stays without --size-flags.
+  // A size flag of the template stays without --size-flags, and the form's rooms stay out.
   pot.replace(pot.find("range: 0..10\n"), 13, "range: 0..10, max-size:40\n");
   Write(At("sized.pot"), pot);
   fs::create_directory(At("sized"));
   ASSERT_EQ(Lxpo({"export", At("de.pld").string(), "-d", At("sized").string(), "--template",
-                  At("sized.pot").string()})
+                  At("sized.pot").string(), "--form", At("MainForm.lxfm").string()})
                 .code,
             0);
   EXPECT_TRUE(Contains(Read(At("sized/de.po")),
