@@ -76,9 +76,10 @@ check    checks translations against their native texts: placeholders of the
          pixels it needs and has, and the exit code is 1. Menus grow: never cut.
 export   writes FOLDER/messages.pot, one PO file per language and
          FOLDER/dictionary.json, the manifest that builds the image again.
-         --template takes the comments and references of a template's entries
-         (and its entries not yet translated); --format writes the languages'
-         files as XLIFF 1.2 (.xlf), XLIFF 2.0 (.xliff) or Qt's TS (.ts).
+         --template takes the comments, references and flags of a template's
+         entries (and its entries not yet translated); --format writes the
+         languages' files as XLIFF 1.2 (.xlf), XLIFF 2.0 (.xliff) or Qt's TS
+         (.ts).
          With --form, each text of the forms notes the picture it is on
          ("#. picture: Main.de_DE.png", as lxpictures names them) and the
          room its control gives it in that language ("#. room: 65 x 23 px,
