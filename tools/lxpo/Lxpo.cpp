@@ -76,9 +76,10 @@ check    checks translations against their native texts: placeholders of the
          pixels it needs and has, and the exit code is 1. Menus grow: never cut.
 export   writes FOLDER/messages.pot, one PO file per language and
          FOLDER/dictionary.json, the manifest that builds the image again.
-         --template takes the comments and references of a template's entries
-         (and its entries not yet translated); --format writes the languages'
-         files as XLIFF 1.2 (.xlf), XLIFF 2.0 (.xliff) or Qt's TS (.ts).
+         --template takes the comments, references and flags of a template's
+         entries (and its entries not yet translated); --format writes the
+         languages' files as XLIFF 1.2 (.xlf), XLIFF 2.0 (.xliff) or Qt's TS
+         (.ts).
          With --form, each text of the forms notes the picture it is on
          ("#. picture: Main.de_DE.png", as lxpictures names them) and the
          room its control gives it in that language ("#. room: 65 x 23 px,
@@ -565,7 +566,7 @@ std::vector<PoEntry> ExportEntries(const PldImage& image, std::size_t language) 
 }
 
 // The entries of a template given to export, in its order, with the image's translations;
-// then what only the image has. The template brings comments and references.
+// then what only the image has. The template brings comments, references and flags.
 std::vector<PoEntry> WithTemplate(const std::vector<PoEntry>& entries,
                                   const std::vector<PoEntry>& templateEntries) {
   std::map<Key, std::size_t> translated;
@@ -654,8 +655,10 @@ void AddUnique(std::vector<std::string>& to, const std::vector<std::string>& mor
 
 // The pictures and rooms of the forms' texts in language `language`, on the entries of their
 // keys; an entry looked up by its text alone takes those of every text of the forms like it.
+// With `sizeFlags`, the rooms measured replace the size flags of the template.
 void AddFormNotes(std::vector<PoEntry>& entries, const std::vector<TFormFile>& forms,
-                  const std::string& dictionary, std::size_t language, int textCodePage) {
+                  const std::string& dictionary, std::size_t language, int textCodePage,
+                  bool sizeFlags) {
   std::map<Key, std::vector<const FormNote*>> byKey;
   std::vector<std::vector<FormNote>> notes;
   for (const TFormFile& form : forms)
@@ -669,10 +672,15 @@ void AddFormNotes(std::vector<PoEntry>& entries, const std::vector<TFormFile>& f
   for (PoEntry& entry : entries) {
     const auto found = byKey.find(Key{entry.context, entry.id, entry.msgid});
     if (found == byKey.end()) continue;
+    std::vector<std::string> rooms;
     for (const FormNote* note : found->second) {
       AddUnique(entry.comments, note->comments);
-      AddUnique(entry.flags, note->flags);
+      AddUnique(rooms, note->flags);
     }
+    if (!sizeFlags || rooms.empty()) continue;
+    std::erase_if(entry.flags,
+                  [](const std::string& flag) { return flag.starts_with("max-size:"); });
+    AddUnique(entry.flags, rooms);
   }
 }
 
@@ -700,9 +708,10 @@ int Export(const Arguments& arguments, std::ostream& summary) {
   auto entriesOf = [&](const PldImage& image, std::size_t language) {
     std::vector<PoEntry> entries = ExportEntries(image, language);
     if (withTemplate) entries = WithTemplate(entries, templateEntries);
+    // The template's flags, its size flags too, were its author's choice: they stay.
     if (!forms.empty())
-      AddFormNotes(entries, forms, source, language, EffectiveTextCodePage(image));
-    if (!arguments.sizeFlags) DropFlags(entries);
+      AddFormNotes(entries, forms, source, language, EffectiveTextCodePage(image),
+                   arguments.sizeFlags);
     return entries;
   };
   std::vector<std::pair<std::string, std::string>> files;

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
 #include <memory>
 #include <optional>
 #include <sstream>
@@ -38,15 +39,61 @@ std::string OneLine(std::string_view text) {
   return line;
 }
 
+// The format languages in the order in which gettext writes their flags.
+constexpr std::string_view kFormatLanguages[] = {
+    "c",      "objc",       "python", "python-brace", "java",          "java-printf",
+    "csharp", "javascript", "scheme", "lisp",         "elisp",         "librep",
+    "ruby",   "sh",         "awk",    "lua",          "object-pascal", "smalltalk",
+    "qt",     "qt-plural",  "kde",    "kde-kuit",     "boost",         "tcl",
+    "perl",   "perl-brace", "php",    "gcc-internal", "gfc-internal",  "ycp"};
+constexpr std::string_view kOwnFormatLanguage = "object-pascal";
+constexpr std::string_view kFlagSeparators = "\n \t\r\f\v,";
+
+// The language of a format flag ("c" of "no-c-format"); empty for other flags.
+std::string_view FormatLanguage(std::string_view flag) {
+  if (!flag.ends_with("-format")) return {};
+  flag.remove_suffix(7);
+  for (const std::string_view prefix : {"no-", "possible-", "impossible-"}) {
+    if (flag.starts_with(prefix)) return flag.substr(prefix.size());
+  }
+  return flag;
+}
+
+// Where gettext writes a flag after the fuzzy one: formats in its order, the range, the wrap;
+// flags it does not know (and drops) last.
+std::size_t FlagRank(std::string_view flag) {
+  constexpr std::size_t kKnown = std::size(kFormatLanguages);
+  if (const std::string_view language = FormatLanguage(flag); !language.empty()) {
+    const auto* found =
+        std::find(std::begin(kFormatLanguages), std::end(kFormatLanguages), language);
+    return static_cast<std::size_t>(found - std::begin(kFormatLanguages));
+  }
+  if (flag.starts_with("range:")) return kKnown + 1;
+  if (flag == "wrap" || flag == "no-wrap") return kKnown + 2;
+  return kKnown + 3;
+}
+
 // A format text is marked so that msgfmt --check and translation platforms check it too;
-// the program's format routine is the one of GNU gettext's Object Pascal format.
+// the program's format routine is the one of GNU gettext's Object Pascal format. The flags are
+// in gettext's order, so that msgcat keeps the line.
 std::string FlagsLine(const PoEntry& entry) {
-  std::string flags;
-  if (entry.fuzzy) flags += ", fuzzy";
-  if (IsFormatText(entry.msgid)) flags += ", object-pascal-format";
+  std::vector<std::string> flags;
   for (const std::string& flag : entry.flags)
-    flags += ", " + OneLine(flag);
-  return flags.empty() ? flags : "#" + flags + "\n";
+    flags.push_back(OneLine(flag));
+  if (IsFormatText(entry.msgid)) flags.push_back(std::string(kOwnFormatLanguage) + "-format");
+  std::stable_sort(flags.begin(), flags.end(), [](const std::string& a, const std::string& b) {
+    return FlagRank(a) < FlagRank(b);
+  });
+  if (entry.fuzzy) flags.insert(flags.begin(), "fuzzy");
+  std::string line;
+  for (const std::string& flag : flags)
+    line += ", " + flag;
+  return line.empty() ? line : "#" + line + "\n";
+}
+
+// A translator comment as gettext writes it: "#" alone for an empty one.
+std::string TranslatorCommentLine(std::string_view comment) {
+  return comment.empty() ? "#\n" : "# " + OneLine(comment) + "\n";
 }
 
 std::string HeaderText(const std::vector<PoHeaderField>& fields) {
@@ -94,13 +141,17 @@ bool StartsWith(std::string_view text, std::string_view prefix) {
   return text.substr(0, prefix.size()) == prefix;
 }
 
-// The line where each entry starts (its msgctxt, or its msgid), in file order, obsolete
-// entries included: the order in which libgettextpo gives the messages.
-std::vector<int> EntryLines(const std::string& content) {
+std::vector<std::string> SplitLines(const std::string& content) {
   std::vector<std::string> lines;
   std::istringstream stream(content);
   for (std::string line; std::getline(stream, line);)
     lines.push_back(line);
+  return lines;
+}
+
+// The line where each entry starts (its msgctxt, or its msgid), in file order, obsolete
+// entries included: the order in which libgettextpo gives the messages.
+std::vector<int> EntryLines(const std::vector<std::string>& lines) {
   std::vector<int> starts;
   for (std::size_t i = 0; i < lines.size(); ++i) {
     const std::string_view line = lines[i];
@@ -246,6 +297,56 @@ const char* Text(const char* text) {
   return text != nullptr ? text : "";
 }
 
+// The flags of a "#," line as gettext reads them: words apart by blanks or commas, with
+// "range:" and its bounds as one flag ("range: 0..10").
+std::vector<std::string> FlagWords(std::string_view text) {
+  std::vector<std::string> words;
+  bool range = false;
+  while (!text.empty()) {
+    const std::size_t start = text.find_first_not_of(kFlagSeparators);
+    if (start == std::string_view::npos) break;
+    text.remove_prefix(start);
+    const std::size_t end = std::min(text.find_first_of(kFlagSeparators), text.size());
+    const std::string word(text.substr(0, end));
+    text.remove_prefix(end);
+    if (range) {
+      words.back() += " " + word;
+    } else {
+      words.push_back(word);
+    }
+    range = !range && word == "range:";
+  }
+  return words;
+}
+
+// The kind a flag shares with those it overrides: a format language, the range, the wrap.
+std::string FlagKind(std::string_view flag) {
+  if (const std::string_view language = FormatLanguage(flag); !language.empty())
+    return std::string(language) + "-format";
+  if (flag.starts_with("range:")) return "range:";
+  if (flag == "no-wrap") return "wrap";
+  return std::string(flag);
+}
+
+// The flags of the "#," lines before the entry that starts at `line` (1-based), in order,
+// besides those lxpo works out itself; of two of a kind, the later one counts, as in gettext.
+std::vector<std::string> FlagsBefore(const std::vector<std::string>& lines, int line) {
+  std::size_t first = static_cast<std::size_t>(std::max(line - 1, 0));
+  while (first > 0 && lines[first - 1].starts_with("#") && !lines[first - 1].starts_with("#~"))
+    --first;
+  std::vector<std::string> flags;
+  for (std::size_t i = first; i + 1 < static_cast<std::size_t>(line); ++i) {
+    if (!lines[i].starts_with("#,")) continue;
+    for (std::string& flag : FlagWords(std::string_view(lines[i]).substr(2))) {
+      if (flag == "fuzzy" || FormatLanguage(flag) == kOwnFormatLanguage) continue;
+      const std::string kind = FlagKind(flag);
+      std::erase_if(flags, [&](const std::string& had) { return FlagKind(had) == kind; });
+      flags.push_back(std::move(flag));
+    }
+  }
+  return flags;
+}
+
 std::vector<std::string> CommentLines(const char* comments) {
   std::vector<std::string> lines;
   std::istringstream stream(Text(comments));
@@ -297,6 +398,8 @@ std::string WritePo(const std::vector<PoEntry>& entries, const std::vector<PoHea
   AppendField(out, "msgstr", HeaderText(header));
   for (const PoEntry& entry : entries) {
     out += '\n';
+    for (const std::string& comment : entry.translatorComments)
+      out += TranslatorCommentLine(comment);
     for (const std::string& comment : entry.comments)
       out += "#. " + OneLine(comment) + "\n";
     std::vector<std::string> references;
@@ -323,7 +426,8 @@ std::string WritePo(const std::vector<PoEntry>& entries, const std::vector<PoHea
 
 std::vector<PoEntry> ReadPo(const std::string& path, PoReadCounts& counts, bool keepFuzzy) {
   const std::string content = ReadWhole(path);
-  const std::vector<int> lines = EntryLines(content);
+  const std::vector<std::string> text = SplitLines(content);
+  const std::vector<int> lines = EntryLines(text);
   const std::string name = InputName(path);
   std::unique_ptr<po_file, PoFileDeleter> file(OpenPo(name, content));
   const char* header = po_file_domain_header(file.get(), nullptr);
@@ -371,7 +475,9 @@ std::vector<PoEntry> ReadPo(const std::string& path, PoReadCounts& counts, bool 
       ++counts.fuzzy;
       continue;
     }
+    entry.translatorComments = CommentLines(po_message_comments(message));
     entry.comments = CommentLines(po_message_extracted_comments(message));
+    if (line > 0) entry.flags = FlagsBefore(text, line);
     for (int i = 0; po_filepos_t position = po_message_filepos(message, i); ++i) {
       std::string reference = Text(po_filepos_file(position));
       const std::size_t line = po_filepos_start_line(position);

@@ -30,8 +30,11 @@ struct PoEntry {
   std::vector<std::string> references;
   /// "#." lines, for the translator.
   std::vector<std::string> comments;
-  /// "#," flags besides those lxpo works out itself ("max-size:65").
+  /// "#," flags besides those lxpo works out itself ("c-format", "range: 0..10",
+  /// "max-size:65"); written in gettext's order.
   std::vector<std::string> flags{};
+  /// "# " lines, a translator's own; written before the "#." lines, as gettext does.
+  std::vector<std::string> translatorComments{};
   bool fuzzy = false;
   /// Where the entry starts in the file it was read from (1-based); 0 when not read.
   int line = 0;
@@ -77,8 +80,9 @@ struct PoReadCounts {
   std::string pluralForms;
 };
 
-/// The entries of the PO file `path` with their extracted comments and references, in file
-/// order, without the header, obsolete entries
+/// The entries of the PO file `path` with their comments, references and flags (but "fuzzy"
+/// and "object-pascal-format", which `fuzzy` and WritePo carry), in file order, without the
+/// header, obsolete entries
 /// and (unless `keepFuzzy`) fuzzy ones, which are counted in `counts`. Raises PoError
 /// "<path>:<line>: <what>" for a syntax error, a charset other than UTF-8, text that is
 /// not UTF-8 or a msgctxt without "|", and ToolFileError for a file that

@@ -881,6 +881,14 @@ TEST_F(RoundTripTest, CleanFilesPassAndEveryFormatBuildsTheSameImage) {
 
 TEST_F(RoundTripTest, ExportWithATemplateKeepsEveryCommentAndReferenceAndMsgcatKeepsTheBytes) {
   WriteTranslations(false);
+  // The template's author adds a translator comment and flags of gettext's own.
+  std::string pot = Read(At("messages.pot"));
+  const std::size_t copyLabel = pot.find("msgctxt \"TMainForm|CopyLabel\"");
+  ASSERT_NE(copyLabel, std::string::npos);
+  pot.replace(pot.rfind("#, object-pascal-format\n", copyLabel), 24,
+              "#, c-format, object-pascal-format, range: 0..10\n");
+  pot.insert(pot.rfind("\n\n", copyLabel) + 2, "# Keep it short.\n");
+  Write(At("messages.pot"), pot);
   ASSERT_EQ(Lxpo({"build", At("de.po.json").string(), "-o", At("de.pld").string()}).code, 0);
   fs::create_directory(At("out"));
   ASSERT_EQ(Lxpo({"export", At("de.pld").string(), "-d", At("out").string(), "--template",
@@ -903,6 +911,25 @@ TEST_F(RoundTripTest, ExportWithATemplateKeepsEveryCommentAndReferenceAndMsgcatK
     EXPECT_EQ(status, 0) << again;
     EXPECT_EQ(again, Read(At(name))) << name;
   }
+  // A size flag of the template stays without --size-flags, and the form's rooms stay out.
+  pot.replace(pot.find("range: 0..10\n"), 13, "range: 0..10, max-size:40\n");
+  Write(At("sized.pot"), pot);
+  fs::create_directory(At("sized"));
+  ASSERT_EQ(Lxpo({"export", At("de.pld").string(), "-d", At("sized").string(), "--template",
+                  At("sized.pot").string(), "--form", At("MainForm.lxfm").string()})
+                .code,
+            0);
+  EXPECT_TRUE(Contains(Read(At("sized/de.po")),
+                       "#, c-format, object-pascal-format, range: 0..10, max-size:40\n"));
+  // With --size-flags, the room measured in the form takes its place.
+  ASSERT_EQ(Lxpo({"export", At("de.pld").string(), "-d", At("sized").string(), "--template",
+                  At("sized.pot").string(), "--size-flags", "--form", At("MainForm.lxfm").string()})
+                .code,
+            0);
+  const std::string sized = Read(At("sized/de.po"));
+  EXPECT_TRUE(Contains(sized, "#, c-format, object-pascal-format, range: 0..10, max-size:"))
+      << sized;
+  EXPECT_FALSE(Contains(sized, "max-size:40")) << sized;
 }
 
 // Qt's tools and translate-toolkit on the files lxpo writes, and lxpo on theirs.

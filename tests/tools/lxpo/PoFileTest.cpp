@@ -69,6 +69,43 @@ TEST(PoFileTest, WritesAndReadsEveryCharacterBack) {
                 "a text with a NUL character cannot be written to a PO file");
 }
 
+// The flags and translator comments of an entry come back; of two flags of a kind the later
+// counts, as in gettext, and those lxpo works out itself are left to it.
+TEST(PoFileTest, ReadsFlagsAndTranslatorComments) {
+  struct Case {
+    std::string comments;
+    std::vector<std::string> flags;
+    std::vector<std::string> translatorComments;
+  };
+  const std::vector<Case> cases = {
+      {"#, fuzzy, c-format, range: 0..10\n", {"c-format", "range: 0..10"}, {}},
+      {"#, no-c-format\n#, c-format,max-size:65\n", {"c-format", "max-size:65"}, {}},
+      {"#, object-pascal-format no-wrap, no-wrap\n", {"no-wrap"}, {}},
+      {"# note\n#\n#.  two\n#: a.lxfm:1\n#, range: 1..5\n", {"range: 1..5"}, {"note", ""}},
+  };
+  support::TempFolder folder;
+  const std::string path = (folder.Path() / "flags.po").string();
+  for (const Case& c : cases) {
+    std::ofstream(path)
+        << "msgid \"\"\nmsgstr \"\"\n\n#, c-format\nmsgid \"first\"\nmsgstr \"\"\n\n"
+        << c.comments << "msgctxt \"T|a\"\nmsgid \"%s files\"\nmsgstr \"\"\n";
+    PoReadCounts counts;
+    const std::vector<PoEntry> read = ReadPo(path, counts, true);
+    ASSERT_EQ(read.size(), 2u) << c.comments;
+    EXPECT_EQ(read[1].flags, c.flags) << c.comments;
+    EXPECT_EQ(read[1].translatorComments, c.translatorComments) << c.comments;
+  }
+  PoEntry entry;
+  entry.msgid = "%s files";
+  entry.flags = {"max-size:65", "range: 0..10", "qt-format", "c-format"};
+  entry.translatorComments = {"note", ""};
+  // gettext's order: formats in its own order, the range, then flags it does not know.
+  EXPECT_TRUE(WritePo({entry}, "")
+                  .ends_with("\n# note\n#\n#, c-format, object-pascal-format, qt-format, range: "
+                             "0..10, max-size:65\n"
+                             "msgid \"%s files\"\nmsgstr \"\"\n"));
+}
+
 TEST(PoFileTest, RefusesWhatIsNotAPoFile) {
   support::TempFolder folder;
   PoReadCounts counts;
