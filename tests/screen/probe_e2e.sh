@@ -6,27 +6,9 @@
 # can be started: it never passes by skipping.
 set -euo pipefail
 
-fail() {
-  echo "FAIL: $*" >&2
-  exit 1
-}
-
-if [ "${1:-}" != --on-display ]; then
-  [ "$#" -eq 3 ] || fail "usage: probe_e2e.sh PROBE LXPLD PROBE_JSON"
-  for tool in xvfb-run Xvfb xdotool import convert; do
-    command -v "$tool" >/dev/null ||
-      fail "$tool is missing (packages xvfb, xdotool, imagemagick; make test installs them)"
-  done
-  root=$(mktemp -d)
-  trap 'rm -rf "$root"' EXIT
-  unset WAYLAND_DISPLAY
-  status=0
-  xvfb-run -a -s "-screen 0 1024x768x24 -dpi 96 -nolisten tcp" \
-    "$0" --on-display "$root" "$@" || status=$?
-  [ -e "$root/display-reached" ] ||
-    fail "no X server could be started (xvfb-run ended with $status): the test cannot run"
-  exit "$status"
-fi
+# shellcheck source=on_display.sh
+source "$(dirname "$0")/on_display.sh"
+restart_on_display "probe_e2e.sh PROBE LXPLD PROBE_JSON" 3 "xdotool import convert" "$@"
 
 root=$2 probe=$3 lxpld=$4 source=$5
 touch "$root/display-reached"
@@ -53,17 +35,6 @@ start() {
     fail "no window titled '$1' (probe said: $(cat "$root/err"))"
   [ -n "$window" ] || fail "no window titled '$1'"
   xdotool windowfocus --sync "$window"
-}
-
-# Waits up to ten seconds for the window's title to become $1.
-expect_title() {
-  local title=
-  for _ in $(seq 50); do
-    title=$(xdotool getwindowname "$window")
-    [ "$title" = "$1" ] && return 0
-    sleep 0.2
-  done
-  fail "title '$title', expected '$1'"
 }
 
 # Sends keys one by one, each after the menu has had time to open.

@@ -7,26 +7,9 @@
 # Fails, with the reason, when no X server can be started.
 set -euo pipefail
 
-fail() {
-  echo "FAIL: $*" >&2
-  exit 1
-}
-
-if [ "${1:-}" != --on-display ]; then
-  [ "$#" -eq 4 ] || fail "usage: probe_edit.sh PROBE LXPLD LXPO PROBE_JSON"
-  for tool in xvfb-run Xvfb xdotool; do
-    command -v "$tool" >/dev/null || fail "$tool is missing (make test installs it)"
-  done
-  root=$(mktemp -d)
-  trap 'rm -rf "$root"' EXIT
-  unset WAYLAND_DISPLAY
-  status=0
-  xvfb-run -a -s "-screen 0 1024x768x24 -dpi 96 -nolisten tcp" \
-    "$0" --on-display "$root" "$@" || status=$?
-  [ -e "$root/display-reached" ] ||
-    fail "no X server could be started (xvfb-run ended with $status): the test cannot run"
-  exit "$status"
-fi
+# shellcheck source=on_display.sh
+source "$(dirname "$0")/on_display.sh"
+restart_on_display "probe_edit.sh PROBE LXPLD LXPO PROBE_JSON" 4 "xdotool" "$@"
 
 root=$2 probe=$3 lxpld=$4 lxpo=$5 source=$6
 touch "$root/display-reached"
@@ -46,17 +29,6 @@ german="Gebietsschema-Prüfer"
 pid=$!
 window=$(timeout 30 xdotool search --sync --onlyvisible --name "^$german\$" | head -1) ||
   fail "no window titled '$german' (probe said: $(cat "$root/err"))"
-
-expect_title() {
-  local title=
-  for _ in $(seq 50); do
-    title=$(xdotool getwindowname "$window")
-    [ "$title" = "$1" ] && return 0
-    sleep 0.2
-  done
-  import -window root /tmp/l22/fail.png 2>/dev/null || true
-  fail "title '$title', expected '$1' (probe said: $(cat "$root/err"))"
-}
 
 # Opens the edit dialog with the chord; sets $dialog.
 open_dialog() {

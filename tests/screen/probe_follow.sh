@@ -6,27 +6,9 @@
 # no X server can be started.
 set -euo pipefail
 
-fail() {
-  echo "FAIL: $*" >&2
-  exit 1
-}
-
-if [ "${1:-}" != --on-display ]; then
-  [ "$#" -eq 3 ] || fail "usage: probe_follow.sh PROBE LXPLD PROBE_JSON"
-  for tool in xvfb-run Xvfb xdotool import compare; do
-    command -v "$tool" >/dev/null ||
-      fail "$tool is missing (packages xvfb, xdotool, imagemagick; make test installs them)"
-  done
-  root=$(mktemp -d)
-  trap 'rm -rf "$root"' EXIT
-  unset WAYLAND_DISPLAY
-  status=0
-  xvfb-run -a -s "-screen 0 1024x768x24 -dpi 96 -nolisten tcp" \
-    "$0" --on-display "$root" "$@" || status=$?
-  [ -e "$root/display-reached" ] ||
-    fail "no X server could be started (xvfb-run ended with $status): the test cannot run"
-  exit "$status"
-fi
+# shellcheck source=on_display.sh
+source "$(dirname "$0")/on_display.sh"
+restart_on_display "probe_follow.sh PROBE LXPLD PROBE_JSON" 3 "xdotool import compare" "$@"
 
 root=$2 probe=$3 lxpld=$4 source=$5
 # Scroll bars that stay: overlay ones fade, and would differ between two pictures.
@@ -57,16 +39,6 @@ window=$(timeout 30 xdotool search --sync --onlyvisible --name "^$german\$" | he
   fail "no window titled '$german' (probe said: $(cat "$root/err"))"
 xdotool windowfocus --sync "$window"
 
-# Waits up to ten seconds for the window's title to become $1.
-expect_title() {
-  local title=
-  for _ in $(seq 50); do
-    title=$(xdotool getwindowname "$window")
-    [ "$title" = "$1" ] && return 0
-    sleep 0.2
-  done
-  fail "title '$title', expected '$1' (probe said: $(cat "$root/err"))"
-}
 
 # Replaces probe.pld as lxpld does: a whole file renamed over it.
 replace() {
@@ -96,7 +68,7 @@ replace "$root/changed.pld"
 expect_title "$changed"
 shoot "$root/after.png"
 compare -metric AE "$root/before.png" "$root/after.png" null: 2>"$root/diff" ||
-  { cp "$root"/*.png /tmp/l22/ 2>/dev/null; fail "the list or the memo changed with the dictionary: $(cat "$root/diff") pixels differ"; }
+  fail "the list or the memo changed with the dictionary: $(cat "$root/diff") pixels differ"
 
 # A truncated file, twice: the window stays, one report.
 head -c 2000 "$root/good.pld" >"$root/truncated.pld"
