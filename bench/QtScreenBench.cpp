@@ -79,6 +79,14 @@ void WaitForFrame(const PaintCounter& counter) {
   free(xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr));
 }
 
+// The user's pause before a choice: the loop runs with nothing to do.
+void Pause() {
+  const double end = NowMs() + lx::bench::kPauseMs;
+  for (double now = NowMs(); now < end; now = NowMs())
+    QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents,
+                                    static_cast<int>(end - now) + 1);
+}
+
 class Bench {
  public:
   explicit Bench(std::string folder) : folder_(std::move(folder)) {
@@ -97,6 +105,7 @@ class Bench {
   }
 
   double Switch(TLanguage language) {
+    Pause();
     const double start = NowMs();
     const Qt::LayoutDirection direction = language == kArabic ? Qt::RightToLeft : Qt::LeftToRight;
     if (QApplication::layoutDirection() != direction) QApplication::setLayoutDirection(direction);

@@ -107,7 +107,21 @@ void RegisterBenchClasses() {
   translator::RegisterTranslatorClasses();
 }
 
+gboolean EndPause(gpointer over) {
+  *static_cast<bool*>(over) = true;
+  return G_SOURCE_REMOVE;
+}
+
+// The user's pause before a choice: the loop runs with nothing to do.
+void Pause() {
+  bool over = false;
+  g_timeout_add(kPauseMs, EndPause, &over);
+  while (!over)
+    gtk_main_iteration_do(TRUE);
+}
+
 double Switch(dict::TLxBinaryDictionary& dictionary, TFrameWatch& watch, TLanguage language) {
+  Pause();
   const double start = NowMs();
   dictionary.SetLanguage(language);
   WaitForFrame(watch);

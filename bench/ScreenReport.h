@@ -25,5 +25,9 @@ void Print(const TScreenReport& report);
 /// After the first show, each program runs this many rounds of a left-to-right switch, a
 /// right-to-left switch and the switch back.
 inline constexpr int kRounds = 3;
+/// Before each switch both programs run their loop this long with nothing to do, as a user
+/// takes time to choose: a switch never starts within a frame of the last one, where GDK
+/// would hold its next frame back to keep 60 frames a second.
+inline constexpr int kPauseMs = 100;
 
 }  // namespace lx::bench
