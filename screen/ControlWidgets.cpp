@@ -246,8 +246,11 @@ void MakeContainer(TControlWidgets& widgets) {
   widgets.outer = widgets.content = widgets.box = NewFixedBox();
 }
 
-void SetCaption(GtkWidget* label, const std::string& text, bool mnemonic) {
-  const std::string shown = mnemonic ? MnemonicText(text) : PlainText(text);
+// `rightToLeft`: for a caption that keeps GTK's left to right (see TurnsWithDirection).
+void SetCaption(GtkWidget* label, const std::string& text, bool mnemonic,
+                bool rightToLeft = false) {
+  std::string shown = mnemonic ? MnemonicText(text) : PlainText(text);
+  if (rightToLeft) shown = RightToLeftText(std::move(shown));
   if (shown == gtk_label_get_label(GTK_LABEL(label))) return;
   if (mnemonic) {
     gtk_label_set_text_with_mnemonic(GTK_LABEL(label), shown.c_str());
@@ -335,7 +338,13 @@ void SetComboItems(TControlWidgets& widgets, const TControlState& state) {
 void UpdateContent(TControlWidgets& widgets, const TControlState& state) {
   switch (widgets.kind) {
     case TWidgetKind::Label:
+      SetCaption(widgets.caption, state.text, true, state.rightToLeft);
+      // The mirrored label's text starts at its right edge.
+      gtk_label_set_xalign(GTK_LABEL(widgets.caption), state.rightToLeft ? 1.0F : 0.0F);
+      break;
     case TWidgetKind::Button:
+      SetCaption(widgets.caption, state.text, true, state.rightToLeft);
+      break;
     case TWidgetKind::GroupBox:
       SetCaption(widgets.caption, state.text, true);
       break;
@@ -349,6 +358,8 @@ void UpdateContent(TControlWidgets& widgets, const TControlState& state) {
       break;
     case TWidgetKind::Edit:
       SetEntryText(widgets.content, state.text);
+      // A mirrored edit's text starts at its right edge; a text of its own reads its way.
+      gtk_entry_set_alignment(GTK_ENTRY(widgets.content), state.rightToLeft ? 1.0F : 0.0F);
       break;
     case TWidgetKind::Memo:
       SetMemoText(widgets.content, state.text);
@@ -380,6 +391,15 @@ void SetHint(GtkWidget* widget, const std::string& hint) {
   const bool same = current == nullptr ? hint.empty() : hint == current;
   g_free(current);
   if (!same) gtk_widget_set_tooltip_text(widget, hint.empty() ? nullptr : hint.c_str());
+}
+
+// Whether a kind's widgets take GTK's reading direction. A new direction makes GTK work out
+// the style of the widget and of much around it anew (an edit lays out and resets its input
+// too), the most of what a switch to or from a right-to-left language costs. Labels, buttons
+// and edits show nothing of it but where their text starts and which way it reads, which
+// their alignment and captions say themselves.
+bool TurnsWithDirection(TWidgetKind kind) {
+  return kind != TWidgetKind::Label && kind != TWidgetKind::Button && kind != TWidgetKind::Edit;
 }
 
 }  // namespace
@@ -460,6 +480,7 @@ bool UpdateWidgets(TControlWidgets& widgets, const TControlState& state, TFontCl
   TDirectionChanges own;
   TDirectionChanges& changes = directions != nullptr ? *directions : own;
   for (GtkWidget* part : {widgets.outer, widgets.content, widgets.caption}) {
+    if (!TurnsWithDirection(widgets.kind)) break;
     // A widget that is both outer and content changes once.
     if (!changes.empty() && changes.back().widget == part) continue;
     SetDirection(part, state.rightToLeft, changes);

@@ -291,14 +291,6 @@ void TGtkBackend::SyncWindow(TCustomForm& form, TFormView& view) {
     gtk_widget_set_size_request(view.box, place.right - place.left, place.bottom - place.top);
     view.place = place;
   }
-  const GtkTextDirection direction =
-      HasRightToLeftLayout(handle) ? GTK_TEXT_DIR_RTL : GTK_TEXT_DIR_LTR;
-  // Given last, after the controls': a window that turns first would make GTK restyle every
-  // control before it turns too, and once more after.
-  if (gtk_widget_get_direction(view.window) != direction) {
-    view.directions.push_back({view.window, direction});
-    view.directions.push_back({view.column, direction});
-  }
   fonts_.Apply(view.window, view.fontCss, FontCss(*form.Font()));
   const auto style =
       static_cast<platform::DWORD>(platform::GetWindowLong(handle, platform::GWL_STYLE));

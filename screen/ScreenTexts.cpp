@@ -1,5 +1,7 @@
 #include "screen/internal/ScreenTexts.h"
 
+#include <pango/pango.h>
+
 #include "platform/CodePages.h"
 #include "platform/SystemLocale.h"
 
@@ -99,6 +101,14 @@ std::string PlainText(std::string_view caption) {
     }
   }
   return text;
+}
+
+std::string RightToLeftText(std::string text) {
+  G_GNUC_BEGIN_IGNORE_DEPRECATIONS
+  const bool neutral =
+      pango_find_base_dir(text.data(), static_cast<gint>(text.size())) == PANGO_DIRECTION_NEUTRAL;
+  G_GNUC_END_IGNORE_DEPRECATIONS
+  return neutral ? "\u200F" + text : text;
 }
 
 std::string FontCss(const framework::TFont& font) {

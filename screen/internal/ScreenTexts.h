@@ -28,6 +28,12 @@ std::string MnemonicText(std::string_view caption);
 /// A caption without its hot-key marks, as shown where mnemonics do not apply.
 std::string PlainText(std::string_view caption);
 
+/// `text` as a widget that reads right to left shows it, for widgets that keep GTK's left to
+/// right: a text with no character that reads one way or the other starts with a
+/// right-to-left mark, so that it is laid out from the right; any other text reads the way its
+/// own first such character does, as in a right-to-left widget.
+std::string RightToLeftText(std::string text);
+
 /// A style sheet that gives a widget the font: family, size in points (none when the font has
 /// no positive size), bold, italic, underline and strike-out.
 std::string FontCss(const framework::TFont& font);

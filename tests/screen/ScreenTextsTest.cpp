@@ -36,6 +36,14 @@ TEST(ScreenTextsTest, TextsAreReadInTheCodePageOfTheirFont) {
   EXPECT_EQ(ToUtf8("\x81", 932), "\uFFFD");
 }
 
+// Only a text that says nothing of its direction needs the mark to read from the right.
+TEST(ScreenTextsTest, ATextWithoutADirectionOfItsOwnReadsRightToLeft) {
+  for (const char* text : {"_Name:", "\u0627\u0644\u0644\u063A\u0629:", "12 \u05E9"})
+    EXPECT_EQ(RightToLeftText(text), text);
+  for (const char* text : {"", "<< 12", "..."})
+    EXPECT_EQ(RightToLeftText(text), std::string("\u200F") + text);
+}
+
 TEST(ScreenTextsTest, AFontBecomesAStyleSheet) {
   framework::TFont font;
   font.SetName("Noto \"Sans\"");
