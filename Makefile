@@ -14,7 +14,7 @@ PACKAGES := cmake ninja-build g++ pkg-config libicu-dev libgtest-dev libgmock-de
             qt6-l10n-tools translate-toolkit \
             libgtk-3-dev libpango1.0-dev xvfb xauth xdotool imagemagick fonts-noto-core fonts-noto-cjk \
             fonts-dejavu-core
-BENCH_PACKAGES := gettext locales qt6-base-dev qt6-l10n-tools python3 libxcb1-dev
+BENCH_PACKAGES := gettext locales qt6-base-dev qt6-l10n-tools python3 libxcb1-dev libxcb-res0-dev
 BENCH_FLAGS ?= --benchmark_enable_random_interleaving=true --benchmark_repetitions=5 \
                --benchmark_report_aggregates_only=true
 # Narrows `make bench` to some cases, e.g. BENCH_CASES=--benchmark_filter=/context/

@@ -139,6 +139,7 @@ class Bench {
 
  public:
   int Retranslations() const { return window_->retranslations; }
+  unsigned long WindowId() const { return window_->winId(); }
 };
 
 }  // namespace
@@ -164,6 +165,7 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "screen_bench_qt: %d retranslations for %d switches\n",
                    bench.Retranslations(), 3 * lx::bench::kRounds);
     report.residentMegabytes = lx::bench::ResidentMegabytes();
+    report.pixmapMegabytes = lx::bench::PixmapMegabytes(bench.WindowId());
   }
   lx::bench::Print(report);
   return 0;

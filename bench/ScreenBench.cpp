@@ -25,6 +25,8 @@
 #include "screen/Screen.h"
 #include "screen/internal/GtkBackend.h"
 #include "translator/LxPoly.h"
+// Last: Xlib's macros would clash with the names of the headers above.
+#include <gdk/gdkx.h>
 
 namespace lx::bench {
 
@@ -163,6 +165,8 @@ int Run(const char* dictionaryFile) {
     report.back.push_back(Switch(dictionary, watch, kGerman));
   }
   report.residentMegabytes = ResidentMegabytes();
+  report.pixmapMegabytes =
+      PixmapMegabytes(gdk_x11_window_get_xid(gtk_widget_get_window(watch.window)));
   Print(report);
   return 0;
 }

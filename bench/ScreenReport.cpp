@@ -1,7 +1,12 @@
 #include "ScreenReport.h"
 
+#include <xcb/res.h>
+#include <xcb/xcb.h>
+
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 
@@ -34,12 +39,28 @@ double ResidentMegabytes() {
   return 0;
 }
 
+double PixmapMegabytes(unsigned long window) {
+  xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
+  double megabytes = -1;
+  if (xcb_connection_has_error(connection) == 0) {
+    const auto cookie =
+        xcb_res_query_client_pixmap_bytes(connection, static_cast<std::uint32_t>(window));
+    if (auto* reply = xcb_res_query_client_pixmap_bytes_reply(connection, cookie, nullptr)) {
+      megabytes =
+          (static_cast<double>(reply->bytes_overflow) * 4294967296.0 + reply->bytes) / 1048576.0;
+      free(reply);
+    }
+  }
+  xcb_disconnect(connection);
+  return megabytes;
+}
+
 void Print(const TScreenReport& report) {
   std::ostringstream out;
   out << "{\"program\": \"" << report.program << "\", \"first_show\": " << report.firstShow
       << ", \"ltr\": " << List(report.ltr) << ", \"rtl\": " << List(report.rtl)
       << ", \"back\": " << List(report.back) << ", \"rss_mb\": " << report.residentMegabytes
-      << "}\n";
+      << ", \"pixmap_mb\": " << report.pixmapMegabytes << "}\n";
   std::fputs(out.str().c_str(), stdout);
   std::fflush(stdout);
 }

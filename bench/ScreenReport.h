@@ -14,12 +14,17 @@ struct TScreenReport {
   std::vector<double> rtl;       // ms, a switch to the right-to-left language
   std::vector<double> back;      // ms, the switch back to left to right
   double residentMegabytes = 0;  // VmRSS at the end
+  double pixmapMegabytes = 0;    // what the X server holds in pixmaps for the program, at the end
 };
 
 /// A steady clock in milliseconds.
 double NowMs();
 /// The process's resident memory (VmRSS) in MB.
 double ResidentMegabytes();
+/// The bytes, in MB, of the pixmaps the X server holds for the client that made `window`, as
+/// the server's resource extension counts them: a program that draws in the server keeps its
+/// pixels there instead of in its own memory.
+double PixmapMegabytes(unsigned long window);
 /// Prints the report as one JSON line on standard output.
 void Print(const TScreenReport& report);
 /// After the first show, each program runs this many rounds of a left-to-right switch, a

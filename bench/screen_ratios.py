@@ -4,7 +4,9 @@
   screen_ratios.py RESULTS.jsonl
 
 RESULTS.jsonl holds one JSON line per process (bench/run_screen.sh). The right-to-left switch
-is the switch there and back, per round.
+is the switch there and back, per round. Memory is the process's resident size; below it, the
+pixmaps the X server holds for the program (shown, not counted: those in shared memory are in
+the resident size already).
 """
 
 import json
@@ -19,6 +21,7 @@ CASES = [
     ("  to right-to-left", lambda r: r["rtl"], "ms", None),
     ("  back", lambda r: r["back"], "ms", None),
     ("Memory", lambda r: [r["rss_mb"]], "MB", 1.0),
+    ("  pixmaps in X", lambda r: [r.get("pixmap_mb", 0)], "MB", None),
 ]
 
 

@@ -35,12 +35,9 @@ bool DisplayNamed() {
   return (x11 != nullptr && *x11 != '\0') || (wayland != nullptr && *wayland != '\0');
 }
 
-// Each frame is drawn into memory and sent to the X server as one picture, instead of as
-// thousands of drawing requests the server carries out one by one. Forms never draw with
-// OpenGL, and GDK's probe of it at start loads the whole GL driver (with llvmpipe, about 50 MB
-// of resident memory). A user's own choice of either stays.
+// Forms never draw with OpenGL, and GDK's probe of it at start loads the whole GL driver (with
+// llvmpipe, about 50 MB of resident memory). A user's own choice stays.
 bool InitGtk(int* argc, char*** argv) {
-  g_setenv("GDK_RENDERING", "image", FALSE);
   g_setenv("GDK_GL", "disable", FALSE);
   return gtk_init_check(argc, argv) != 0;
 }
