@@ -237,8 +237,8 @@ TGtkBackend::TFormView& TGtkBackend::ViewOf(TCustomForm& form) {
   gtk_window_add_accel_group(GTK_WINDOW(view.window), view.accelerators);
   view.column = gtk_box_new(GTK_ORIENTATION_VERTICAL, 0);
   gtk_container_add(GTK_CONTAINER(view.window), view.column);
-  view.box = NewFixedBox();
-  gtk_box_pack_end(GTK_BOX(view.column), view.box, TRUE, TRUE, 0);
+  // Held until its first controls are in (SyncForm), then packed.
+  view.box = GTK_WIDGET(g_object_ref_sink(NewFixedBox()));
   gtk_widget_show(view.box);
   gtk_widget_show(view.column);
   ConnectInput(view.window, "delete-event", G_CALLBACK(OnDelete), *this, &form);
@@ -251,6 +251,10 @@ void TGtkBackend::DropForm(platform::HWND handle) {
   TFormView& view = *found->second;
   for (auto& [control, widgets] : view.controls)
     DestroyWidgets(widgets);
+  if (gtk_widget_get_parent(view.box) == nullptr) {
+    gtk_widget_destroy(view.box);
+    g_object_unref(view.box);
+  }
   gtk_widget_destroy(view.window);
   g_object_unref(view.window);
   g_object_unref(view.accelerators);
@@ -263,6 +267,12 @@ void TGtkBackend::SyncForm(TCustomForm& form, TFormView& view) {
   SyncMenu(form, view);
   view.seen.clear();
   SyncControls(form, view.box, view);
+  // A new window's controls go into a box that is not in the window yet: GTK would otherwise
+  // work out the window's hierarchy and styles anew for each widget put in.
+  if (gtk_widget_get_parent(view.box) == nullptr) {
+    gtk_box_pack_end(GTK_BOX(view.column), view.box, TRUE, TRUE, 0);
+    g_object_unref(view.box);
+  }
   ApplyDirections(view.directions);
   view.directions.clear();
   for (auto it = view.controls.begin(); it != view.controls.end();) {
