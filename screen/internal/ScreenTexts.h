@@ -2,8 +2,10 @@
 // page, "&" hot keys as "_" mnemonics, a TFont as a style sheet for Pango.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "framework/core/Font.h"
 #include "framework/core/Graphics.h"
@@ -27,6 +29,22 @@ std::string FromUtf8(std::string_view text, unsigned codePage);
 std::string MnemonicText(std::string_view caption);
 /// A caption without its hot-key marks, as shown where mnemonics do not apply.
 std::string PlainText(std::string_view caption);
+
+/// The byte offsets in PlainText(caption) of the characters that hot keys mark ("&x"), as GTK
+/// underlines them in a mnemonic text.
+std::vector<std::size_t> HotKeyPlaces(std::string_view caption);
+
+/// What a font looks like on screen; a size of 0 or less keeps the toolkit's.
+struct TFontFace {
+  std::string family;
+  int size = 0;  // points
+  bool bold = false;
+  bool italic = false;
+  bool underline = false;
+  bool strikeOut = false;
+  bool operator==(const TFontFace&) const = default;
+};
+TFontFace FaceOf(const framework::TFont& font);
 
 /// A style sheet that gives a widget the font: family, size in points (none when the font has
 /// no positive size), bold, italic, underline and strike-out.
