@@ -149,7 +149,12 @@ void TBoxLabels::Set(TDrawnLabel& label, const TLabelLook& look) {
   }
   hinted_ += (Hinted(look) ? 1 : 0) - (Hinted(old) ? 1 : 0);
   label.look = look;
-  if (redraw && look.visible) Redraw(label);
+  if (redraw && look.visible) {
+    // Laid out now, so that the new area is known before it is drawn.
+    ReadStyle();
+    LayoutOf(label, MnemonicsShown(box_) && !label.hotKeys.empty());
+    Redraw(label);
+  }
   UpdateHasTooltip();
 }
 
@@ -184,9 +189,10 @@ void TBoxLabels::UpdateHasTooltip() {
 }
 
 void TBoxLabels::Redraw(const TDrawnLabel& label) const {
-  const GdkRectangle& place = label.look.place;
-  if (place.width > 0 && place.height > 0)
-    gtk_widget_queue_draw_area(box_, place.x, place.y, place.width, place.height);
+  GdkRectangle area = label.look.place;
+  if (label.area.height > 0) gdk_rectangle_union(&area, &label.area, &area);
+  if (area.width > 0 && area.height > 0)
+    gtk_widget_queue_draw_area(box_, area.x, area.y, area.width, area.height);
 }
 
 void TBoxLabels::DropLayouts() {
@@ -199,8 +205,13 @@ void TBoxLabels::StyleChanged() {
 }
 
 void TBoxLabels::MnemonicsChanged() {
+  const bool shown = MnemonicsShown(box_);
+  ReadStyle();
   for (const auto& label : labels_) {
-    if (label->look.visible && !label->hotKeys.empty()) Redraw(*label);
+    if (!label->look.visible || label->hotKeys.empty()) continue;
+    Redraw(*label);
+    LayoutOf(*label, shown);
+    Redraw(*label);
   }
 }
 
@@ -250,13 +261,17 @@ PangoLayout* TBoxLabels::LayoutOf(TDrawnLabel& label, bool underlineHotKeys) {
     pango_layout_set_attributes(label.layout, attributes);
     pango_attr_list_unref(attributes);
     label.layoutUnderlinesHotKeys = underlineHotKeys;
-    // The text starts at the label's left edge, or its right edge when right to left,
-    // whichever way its own characters read.
-    PangoRectangle logical;
-    pango_layout_get_pixel_extents(label.layout, nullptr, &logical);
-    label.layoutX =
-        label.look.rightToLeft ? label.look.place.width - logical.width - logical.x : -logical.x;
   }
+  // The text starts at the label's left edge, or its right edge when right to left, whichever
+  // way its own characters read.
+  PangoRectangle ink;
+  PangoRectangle logical;
+  pango_layout_get_pixel_extents(label.layout, &ink, &logical);
+  const GdkRectangle& place = label.look.place;
+  label.layoutX = label.look.rightToLeft ? place.width - logical.width - logical.x : -logical.x;
+  const int top = std::min(place.y, place.y + ink.y);
+  const int bottom = std::max(place.y + place.height, place.y + ink.y + ink.height);
+  label.area = {place.x, top, place.width, bottom - top};
   return label.layout;
 }
 
@@ -267,12 +282,14 @@ void TBoxLabels::Draw(cairo_t* cr) {
   const bool mnemonics = MnemonicsShown(box_);
   for (const auto& label : labels_) {
     const TLabelLook& look = label->look;
-    if (!look.visible || label->text.empty() ||
-        !gdk_rectangle_intersect(&look.place, &clip, nullptr))
+    if (!look.visible || label->text.empty()) continue;
+    // A label laid out already and clear of the clip is passed by without a look at its text.
+    if (label->layout != nullptr && !gdk_rectangle_intersect(&label->area, &clip, nullptr))
       continue;
     PangoLayout* layout = LayoutOf(*label, mnemonics && !label->hotKeys.empty());
+    if (!gdk_rectangle_intersect(&label->area, &clip, nullptr)) continue;
     cairo_save(cr);
-    gdk_cairo_rectangle(cr, &look.place);
+    gdk_cairo_rectangle(cr, &label->area);
     cairo_clip(cr);
     gdk_cairo_set_source_rgba(cr, look.enabled ? &colour_ : &insensitive_);
     cairo_move_to(cr, look.place.x + label->layoutX, look.place.y);

@@ -45,6 +45,9 @@ struct TDrawnLabel {
   PangoLayout* layout = nullptr;
   bool layoutUnderlinesHotKeys = false;
   int layoutX = 0;  // where the layout goes from the label's left edge
+  // Where it draws: its rectangle, stretched up or down as far as its text's ink reaches
+  // (descenders and hot-key lines in a label lower than its font), as GTK's labels do.
+  GdkRectangle area{0, 0, 0, 0};
 };
 
 /// The labels of one box, in z-order (the last on top), and what it draws them with.
@@ -71,7 +74,8 @@ class TBoxLabels {
   /// The hint of the control the box shows itself (a group box, a panel).
   void SetOwnHint(const std::string& hint);
 
-  /// Draws every visible label within the clip of `cr`, in the box's coordinates.
+  /// Draws every visible label within the clip of `cr`, in the box's coordinates, each cut to
+  /// its `area`.
   void Draw(cairo_t* cr);
   /// The box's style or state changed: colours are read again, fonts when they changed.
   void StyleChanged();

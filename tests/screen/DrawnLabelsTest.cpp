@@ -127,10 +127,27 @@ TEST_F(DrawnLabelsTest, ALabelDrawsItsTextWithinItsRectangleOnly) {
     EXPECT_EQ(picture.Ink(20, 20, 50, 16) > 0, kase.inkLeft) << what;
     EXPECT_EQ(picture.Ink(70, 20, 50, 16) > 0, kase.inkRight) << what;
     EXPECT_EQ(picture.Ink(0, 0, 240, 20), 0) << what;
-    EXPECT_EQ(picture.Ink(0, 36, 240, 40), 0) << what;
+    EXPECT_EQ(picture.Ink(0, 40, 240, 40), 0) << what;
     EXPECT_EQ(picture.Ink(0, 20, 20, 16), 0) << what;
     EXPECT_EQ(picture.Ink(120, 20, 120, 16), 0) << what;
   }
+}
+
+// A label lower than its font still shows its descenders below its rectangle, as GTK's
+// labels do; sideways it stays within its rectangle.
+TEST_F(DrawnLabelsTest, ALowLabelShowsItsDescenders) {
+  label_->SetCaption("gjpq gjpq gjpq gjpq gjpq gjpq gjpq");
+  label_->SetHeight(6);
+  Refresh();
+  const TPicture picture = Picture();
+  EXPECT_GT(picture.Ink(20, 26, 100, 14), 0);
+  EXPECT_EQ(picture.Ink(120, 0, 120, 60), 0);
+  EXPECT_EQ(picture.Ink(0, 0, 20, 60), 0);
+  // Drawn again, descenders and all, when it changes.
+  Refresh();
+  label_->SetCaption("gjpq");
+  backend().Sync();
+  EXPECT_GT(Invalid().height, 6);
 }
 
 // A disabled label takes the theme's insensitive colour, a hidden one draws nothing.
