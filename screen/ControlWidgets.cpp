@@ -370,7 +370,7 @@ void SetDirection(GtkWidget* widget, bool rightToLeft, TDirectionChanges& change
 }
 
 void SetHint(GtkWidget* widget, const std::string& hint) {
-  // A box shows its labels' hints too: it answers for its own itself.
+  // A box answers for its own hint and for its labels' hints itself.
   if (IsFixedBox(widget)) {
     LabelsOf(widget).SetOwnHint(hint);
     return;
