@@ -140,10 +140,10 @@ void TBoxLabels::Set(TDrawnLabel& label, const TLabelLook& look) {
   if (redraw && label.look.visible) Redraw(label);
   const TLabelLook& old = label.look;
   if (old.caption != look.caption || !(old.face == look.face) ||
-      old.place.width != look.place.width || old.rightToLeft != look.rightToLeft || !label.layout) {
+      old.place.width != look.place.width || old.rightToLeft != look.rightToLeft) {
     g_clear_object(&label.layout);
   }
-  if (old.caption != look.caption || label.text.empty()) {
+  if (old.caption != look.caption) {
     label.text = PlainText(look.caption);
     label.hotKeys = HotKeyPlaces(look.caption);
   }
