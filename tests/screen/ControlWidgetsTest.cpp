@@ -8,7 +8,6 @@
 #include "framework/controls/Grids.h"
 #include "framework/controls/StdCtrls.h"
 #include "screen/internal/ControlWidgets.h"
-#include "screen/internal/FixedBox.h"
 
 namespace lx::screen {
 namespace {
@@ -119,32 +118,6 @@ TEST(ControlWidgetsTest, NewDirectionsWaitAndEachWidgetTurnsOnce) {
       EXPECT_EQ(gtk_widget_get_direction(change.widget), GTK_TEXT_DIR_RTL);
     DestroyWidgets(widgets);
   }
-}
-
-// A label has no widgets: its record lives in the box it goes into, as long as the label.
-TEST(ControlWidgetsTest, ALabelIsARecordInItsBoxUntilDestroyed) {
-  TNoInput input;
-  TFontClasses fonts;
-  GtkWidget* box = NewFixedBox();
-  g_object_ref_sink(box);
-  int key = 0;
-  TControlWidgets widgets = MakeWidgets(TWidgetKind::Label, &key, input, box);
-  EXPECT_EQ(widgets.outer, nullptr);
-  ASSERT_NE(widgets.drawn, nullptr);
-  TControlState state;
-  state.text = "&Name:";
-  state.left = 8;
-  state.width = -5;
-  EXPECT_TRUE(UpdateWidgets(widgets, state, fonts));
-  ASSERT_EQ(LabelsOf(box).Labels().size(), 1u);
-  EXPECT_EQ(LabelsOf(box).Labels()[0]->key, &key);
-  EXPECT_EQ(widgets.drawn->text, "Name:");
-  EXPECT_EQ(widgets.drawn->look.place.x, 8);
-  EXPECT_EQ(widgets.drawn->look.place.width, 0);
-  DestroyWidgets(widgets);
-  EXPECT_TRUE(LabelsOf(box).Labels().empty());
-  EXPECT_EQ(widgets.drawn, nullptr);
-  g_object_unref(box);
 }
 
 }  // namespace

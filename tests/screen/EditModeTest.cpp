@@ -122,37 +122,5 @@ TEST_F(EditModeTest, AFailedSaveKeepsTheDialogWithItsReason) {
   EXPECT_EQ(button_->Caption(), "&Open");
 }
 
-// A label has no widget of its own: a Ctrl+Shift+click at its place in the window finds it.
-TEST_F(EditModeTest, ACtrlShiftClickOnALabelAsksForTheLabelsText) {
-  auto* label = new TLabel(form_);
-  label->SetParent(form_);
-  label->SetBounds(10, 60, 100, 16);
-  label->SetCaption("&Name:");
-  Refresh();
-  std::vector<TControl*> asked;
-  TTextEditor editor;
-  editor.find = [&asked](TControl& control) -> std::optional<TEditableText> {
-    asked.push_back(&control);
-    return std::nullopt;
-  };
-  editor.save = [](TControl&, const std::string&) { return std::string(); };
-  SetTextEditor(std::move(editor));
-  GtkWidget* window = backend().WindowOf(*form_);
-  int x = 0;
-  int y = 0;
-  gtk_widget_translate_coordinates(backend().BoxOf(*form_), window, 20, 65, &x, &y);
-  GdkEvent* click = gdk_event_new(GDK_BUTTON_PRESS);
-  click->button.window = GDK_WINDOW(g_object_ref(gtk_widget_get_window(window)));
-  click->button.x = x;
-  click->button.y = y;
-  click->button.button = 1;
-  click->button.state = GDK_CONTROL_MASK | GDK_SHIFT_MASK;
-  gdk_event_put(click);
-  gdk_event_free(click);
-  ProcessPending();
-  ASSERT_FALSE(asked.empty());
-  EXPECT_EQ(asked.front(), label);
-}
-
 }  // namespace
 }  // namespace lx::screen::test
