@@ -209,6 +209,16 @@ TEST_F(DrawnLabelsTest, TheHintAtAPointIsTheTopmostLabels) {
   EXPECT_EQ(labels.At(70, 25)->key, second);
   EXPECT_EQ(labels.At(30, 25)->key, label_);
   EXPECT_EQ(labels.At(30, 60), nullptr);
+  // What GTK asks the box when the pointer rests.
+  auto* tooltip = static_cast<GtkTooltip*>(g_object_new(GTK_TYPE_TOOLTIP, nullptr));
+  auto asked = [&](int x, int y) {
+    gboolean shown = FALSE;
+    g_signal_emit_by_name(box(), "query-tooltip", x, y, FALSE, tooltip, &shown);
+    return shown != FALSE;
+  };
+  EXPECT_TRUE(asked(70, 25));
+  EXPECT_FALSE(asked(30, 60));
+  g_object_unref(tooltip);
   // Put on top of the other again.
   label_->SetParent(nullptr);
   label_->SetParent(form_);
