@@ -1,6 +1,6 @@
 // Labels drawn by the box of their parent instead of each being a widget, as a classic form
 // draws its graphic controls on the parent: the box keeps a record of each label, draws them
-// under its child widgets, in z-order, each cut to its rectangle, and shows their hints.
+// under its child widgets, in z-order, each cut to its width, and shows their hints.
 #pragma once
 
 #include <gtk/gtk.h>
@@ -41,7 +41,7 @@ struct TDrawnLabel {
   TLabelLook look;
   std::string text;                  // shown: the caption without its hot-key marks
   std::vector<std::size_t> hotKeys;  // in `text`: underlined while the window shows mnemonics
-  // Made when first drawn, again after a new text, font, width or direction.
+  // Made when the label first shows, again after a new text, font, width or direction.
   PangoLayout* layout = nullptr;
   bool layoutUnderlinesHotKeys = false;
   int layoutX = 0;  // where the layout goes from the label's left edge
