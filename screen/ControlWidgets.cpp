@@ -1,5 +1,7 @@
 #include "screen/internal/ControlWidgets.h"
 
+#include <algorithm>
+
 #include "framework/controls/ExtCtrls.h"
 #include "framework/controls/StdCtrls.h"
 #include "screen/internal/FixedBox.h"
@@ -143,16 +145,6 @@ GtkWidget* WithCaption(GtkWidget* button, TControlWidgets& widgets) {
   return button;
 }
 
-void MakeLabel(TControlWidgets& widgets) {
-  widgets.outer = widgets.content = widgets.caption = NewCaptionLabel();
-  // A label's text starts at its top-left corner (top-right when mirrored) and ends within
-  // its bounds: a longer translation is cut short with an ellipsis rather than drawn over
-  // its neighbours.
-  gtk_label_set_xalign(GTK_LABEL(widgets.caption), 0.0F);
-  gtk_label_set_yalign(GTK_LABEL(widgets.caption), 0.0F);
-  gtk_label_set_ellipsize(GTK_LABEL(widgets.caption), PANGO_ELLIPSIZE_END);
-}
-
 void MakeButton(TControlWidgets& widgets, TInputSink& sink, const void* key) {
   widgets.outer = widgets.content = gtk_button_new();
   gtk_button_set_use_underline(GTK_BUTTON(widgets.content), TRUE);
@@ -238,6 +230,8 @@ void MakeFramedBox(TControlWidgets& widgets, bool groupBox) {
     gtk_container_add(GTK_CONTAINER(widgets.content), widgets.caption);
     gtk_frame_set_shadow_type(GTK_FRAME(widgets.content), GTK_SHADOW_OUT);
   }
+  // Under the labels inside, as a classic frame is painted before its graphic controls.
+  SetFixedBoxGround(widgets.content);
   gtk_widget_show(widgets.caption);
   gtk_widget_show(widgets.content);
 }
@@ -337,11 +331,6 @@ void SetComboItems(TControlWidgets& widgets, const TControlState& state) {
 
 void UpdateContent(TControlWidgets& widgets, const TControlState& state) {
   switch (widgets.kind) {
-    case TWidgetKind::Label:
-      SetCaption(widgets.caption, state.text, true, state.rightToLeft);
-      // The mirrored label's text starts at its right edge.
-      gtk_label_set_xalign(GTK_LABEL(widgets.caption), state.rightToLeft ? 1.0F : 0.0F);
-      break;
     case TWidgetKind::Button:
       SetCaption(widgets.caption, state.text, true, state.rightToLeft);
       break;
@@ -370,6 +359,7 @@ void UpdateContent(TControlWidgets& widgets, const TControlState& state) {
     case TWidgetKind::ComboBox:
       SetComboItems(widgets, state);
       break;
+    case TWidgetKind::Label:
     case TWidgetKind::Container:
     case TWidgetKind::None:
       break;
@@ -387,6 +377,11 @@ void SetDirection(GtkWidget* widget, bool rightToLeft, TDirectionChanges& change
 }
 
 void SetHint(GtkWidget* widget, const std::string& hint) {
+  // A box answers for its own hint and for its labels' hints itself.
+  if (IsFixedBox(widget)) {
+    LabelsOf(widget).SetOwnHint(hint);
+    return;
+  }
   gchar* current = gtk_widget_get_tooltip_text(widget);
   const bool same = current == nullptr ? hint.empty() : hint == current;
   g_free(current);
@@ -426,13 +421,15 @@ void ConnectInput(gpointer instance, const char* signal, GCallback handler, TInp
                         static_cast<GConnectFlags>(0));
 }
 
-TControlWidgets MakeWidgets(TWidgetKind kind, const void* key, TInputSink& sink) {
+TControlWidgets MakeWidgets(TWidgetKind kind, const void* key, TInputSink& sink,
+                            GtkWidget* parentBox) {
   TControlWidgets widgets;
   widgets.kind = kind;
+  widgets.parentBox = parentBox;
   switch (kind) {
     case TWidgetKind::Label:
-      MakeLabel(widgets);
-      break;
+      if (parentBox != nullptr) widgets.drawn = AddDrawnLabel(parentBox, key);
+      return widgets;
     case TWidgetKind::Button:
       MakeButton(widgets, sink, key);
       break;
@@ -473,9 +470,27 @@ void ApplyDirections(const TDirectionChanges& changes) {
     gtk_widget_set_direction(change->widget, change->direction);
 }
 
+TLabelLook LabelLookOf(const TControlState& state) {
+  TLabelLook look;
+  look.place = {state.left, state.top, std::max(state.width, 0), std::max(state.height, 0)};
+  look.caption = state.text;
+  look.hint = state.hint;
+  look.face = state.face;
+  look.enabled = state.enabled;
+  look.visible = state.visible;
+  look.rightToLeft = state.rightToLeft;
+  return look;
+}
+
 bool UpdateWidgets(TControlWidgets& widgets, const TControlState& state, TFontClasses& fonts,
                    TDirectionChanges* directions) {
   if (widgets.updated && widgets.shown == state) return false;
+  if (widgets.kind == TWidgetKind::Label) {
+    if (widgets.drawn != nullptr) SetDrawnLabel(*widgets.drawn, LabelLookOf(state));
+    widgets.shown = state;
+    widgets.updated = true;
+    return true;
+  }
   UpdateContent(widgets, state);
   TDirectionChanges own;
   TDirectionChanges& changes = directions != nullptr ? *directions : own;
@@ -499,6 +514,10 @@ bool UpdateWidgets(TControlWidgets& widgets, const TControlState& state, TFontCl
 }
 
 void DestroyWidgets(TControlWidgets& widgets) {
+  if (widgets.drawn != nullptr) {
+    RemoveDrawnLabel(widgets.drawn);
+    widgets.drawn = nullptr;
+  }
   if (widgets.radioOff != nullptr) {
     gtk_widget_destroy(widgets.radioOff);
     g_object_unref(widgets.radioOff);

@@ -2,12 +2,15 @@
 
 #include <algorithm>
 
+#include "screen/internal/DrawnLabels.h"
+
 namespace lx::screen {
 
 namespace {
 
 struct LxFixedBox {
   GtkFixed parent;
+  TBoxLabels* labels;
 };
 
 struct LxFixedBoxClass {
@@ -15,9 +18,18 @@ struct LxFixedBoxClass {
 };
 
 GType FixedBoxType();
+GtkWidgetClass* parentClass = nullptr;
 
 // The rectangle a child is given, kept on the child.
 const char* const kPlace = "lx-fixed-box-place";
+// Set on a child drawn under the labels.
+const char* const kGround = "lx-fixed-box-ground";
+// Set on a window whose mnemonics the boxes inside follow.
+const char* const kMnemonicsWatched = "lx-fixed-box-mnemonics";
+
+TBoxLabels& Labels(GtkWidget* box) {
+  return *reinterpret_cast<LxFixedBox*>(box)->labels;
+}
 
 GdkRectangle* PlaceOf(GtkWidget* child) {
   return static_cast<GdkRectangle*>(g_object_get_data(G_OBJECT(child), kPlace));
@@ -56,14 +68,84 @@ void AllocateChildren(GtkWidget* widget, GtkAllocation* allocation) {
   g_list_free(children);
 }
 
+void DrawChild(GtkWidget* child, gpointer data) {
+  auto* cr = static_cast<cairo_t*>(data);
+  GtkWidget* box = gtk_widget_get_parent(child);
+  if (g_object_get_data(G_OBJECT(child), kGround) == nullptr)
+    gtk_container_propagate_draw(GTK_CONTAINER(box), child, cr);
+}
+
+void DrawGround(GtkWidget* child, gpointer data) {
+  auto* cr = static_cast<cairo_t*>(data);
+  GtkWidget* box = gtk_widget_get_parent(child);
+  if (g_object_get_data(G_OBJECT(child), kGround) != nullptr)
+    gtk_container_propagate_draw(GTK_CONTAINER(box), child, cr);
+}
+
+// The ground, then the labels, then the other children over them.
+gboolean Draw(GtkWidget* widget, cairo_t* cr) {
+  gtk_container_foreach(GTK_CONTAINER(widget), DrawGround, cr);
+  Labels(widget).Draw(cr);
+  gtk_container_foreach(GTK_CONTAINER(widget), DrawChild, cr);
+  return FALSE;
+}
+
+gboolean QueryTooltip(GtkWidget* widget, gint x, gint y, gboolean keyboard, GtkTooltip* tooltip) {
+  return Labels(widget).Tooltip(x, y, keyboard != 0, tooltip) ? TRUE : FALSE;
+}
+
+void StyleUpdated(GtkWidget* widget) {
+  Labels(widget).StyleChanged();
+  parentClass->style_updated(widget);
+}
+
+void StateFlagsChanged(GtkWidget* widget, GtkStateFlags previous) {
+  Labels(widget).StyleChanged();
+  if (parentClass->state_flags_changed != nullptr)
+    parentClass->state_flags_changed(widget, previous);
+}
+
+void TellBoxesOfMnemonics(GtkWidget* widget, gpointer) {
+  if (IsFixedBox(widget)) Labels(widget).MnemonicsChanged();
+  if (GTK_IS_CONTAINER(widget))
+    gtk_container_forall(GTK_CONTAINER(widget), TellBoxesOfMnemonics, nullptr);
+}
+
+void MnemonicsVisibleChanged(GObject* window, GParamSpec*, gpointer) {
+  TellBoxesOfMnemonics(GTK_WIDGET(window), nullptr);
+}
+
+// Hot keys are underlined only while the window shows mnemonics, as GTK's own labels do: the
+// window tells every box inside, through one handler of its own.
+void HierarchyChanged(GtkWidget* widget, GtkWidget* previous) {
+  if (parentClass->hierarchy_changed != nullptr) parentClass->hierarchy_changed(widget, previous);
+  GtkWidget* top = gtk_widget_get_toplevel(widget);
+  if (!GTK_IS_WINDOW(top) || g_object_get_data(G_OBJECT(top), kMnemonicsWatched) != nullptr) return;
+  g_object_set_data(G_OBJECT(top), kMnemonicsWatched, GINT_TO_POINTER(1));
+  g_signal_connect(top, "notify::mnemonics-visible", G_CALLBACK(MnemonicsVisibleChanged), nullptr);
+}
+
+void Finalize(GObject* object) {
+  delete reinterpret_cast<LxFixedBox*>(object)->labels;
+  G_OBJECT_CLASS(parentClass)->finalize(object);
+}
+
 void InitClass(gpointer klass, gpointer) {
+  parentClass = GTK_WIDGET_CLASS(g_type_class_peek_parent(klass));
+  G_OBJECT_CLASS(klass)->finalize = Finalize;
   GtkWidgetClass* widgetClass = GTK_WIDGET_CLASS(klass);
   widgetClass->get_preferred_width = PreferNothing;
   widgetClass->get_preferred_height = PreferNothing;
   widgetClass->size_allocate = AllocateChildren;
+  widgetClass->draw = Draw;
+  widgetClass->query_tooltip = QueryTooltip;
+  widgetClass->style_updated = StyleUpdated;
+  widgetClass->state_flags_changed = StateFlagsChanged;
+  widgetClass->hierarchy_changed = HierarchyChanged;
 }
 
 void InitInstance(GTypeInstance* instance, gpointer) {
+  reinterpret_cast<LxFixedBox*>(instance)->labels = new TBoxLabels(GTK_WIDGET(instance));
   // The framework mirrors the children itself.
   gtk_widget_set_direction(GTK_WIDGET(instance), GTK_TEXT_DIR_LTR);
 }
@@ -86,6 +168,14 @@ GtkWidget* NewFixedBox() {
 
 bool IsFixedBox(GtkWidget* widget) {
   return widget != nullptr && G_TYPE_CHECK_INSTANCE_TYPE(widget, FixedBoxType());
+}
+
+TBoxLabels& LabelsOf(GtkWidget* box) {
+  return Labels(box);
+}
+
+void SetFixedBoxGround(GtkWidget* child) {
+  g_object_set_data(G_OBJECT(child), kGround, GINT_TO_POINTER(1));
 }
 
 void PlaceInFixedBox(GtkWidget* box, GtkWidget* child, int x, int y, int width, int height) {

@@ -342,6 +342,7 @@ void TGtkBackend::SyncMenu(TCustomForm& form, TFormView& view) {
 }
 
 void TGtkBackend::SyncControls(TWinControl& parent, GtkWidget* box, TFormView& view) {
+  std::size_t labels = 0;  // of `box` so far, in z-order
   for (int i = 0; i < parent.ControlCount(); ++i) {
     TControl& control = *parent.Controls(i);
     const TWidgetKind kind = KindOf(control);
@@ -355,16 +356,16 @@ void TGtkBackend::SyncControls(TWinControl& parent, GtkWidget* box, TFormView& v
       found = view.controls.end();
     }
     if (found == view.controls.end()) {
-      TControlWidgets made = MakeWidgets(kind, &control, *this);
+      TControlWidgets made = MakeWidgets(kind, &control, *this, box);
       made.className = control.ClassName();
-      made.parentBox = box;
       found = view.controls.emplace(&control, std::move(made)).first;
     }
     view.seen.insert(&control);
     TControlWidgets& widgets = found->second;
+    if (widgets.drawn != nullptr) KeepDrawnLabelAt(*widgets.drawn, labels++);
     const TControlState state = StateOf(control);
     // Widgets whose control did not change are left alone.
-    if (UpdateWidgets(widgets, state, fonts_, &view.directions))
+    if (UpdateWidgets(widgets, state, fonts_, &view.directions) && widgets.outer != nullptr)
       PlaceInFixedBox(box, widgets.outer, state.left, state.top, state.width, state.height);
     if (widgets.box != nullptr) SyncControls(static_cast<TWinControl&>(control), widgets.box, view);
   }
@@ -401,6 +402,7 @@ TControlState TGtkBackend::StateOf(const TControl& control) const {
   if (KindOf(control) == TWidgetKind::Memo) state.text = WithoutCarriageReturns(state.text);
   state.hint = ToUtf8(control.Hint(), codePage);
   state.fontCss = FontCss(*control.Font());
+  state.face = FaceOf(*control.Font());
   ReadItems(control, codePage, state);
   return state;
 }
@@ -429,6 +431,11 @@ const TControlWidgets* TGtkBackend::WidgetsOf(const TControl& control) const {
     if (found != view->controls.end()) return &found->second;
   }
   return nullptr;
+}
+
+const TDrawnLabel* TGtkBackend::LabelOf(const TControl& control) const {
+  const TControlWidgets* widgets = WidgetsOf(control);
+  return widgets != nullptr ? widgets->drawn : nullptr;
 }
 
 // ---- input ----

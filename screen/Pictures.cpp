@@ -27,6 +27,17 @@ bool PlaceInWindow(GtkWidget* widget, GtkWidget* window, TRectangle& place) {
   return true;
 }
 
+// A label's place in the window, from its record in its box.
+bool PlaceInWindow(const TDrawnLabel& label, GtkWidget* window, TRectangle& place) {
+  if (!label.look.visible || !gtk_widget_is_visible(label.box)) return false;
+  const GdkRectangle& at = label.look.place;
+  if (!gtk_widget_translate_coordinates(label.box, window, at.x, at.y, &place.x, &place.y))
+    return false;
+  place.width = at.width;
+  place.height = at.height;
+  return true;
+}
+
 bool Overlaps(const TRectangle& a, const TRectangle& b) {
   return a.x < b.x + b.width && b.x < a.x + a.width && a.y < b.y + b.height && b.y < a.y + a.height;
 }
@@ -298,7 +309,11 @@ void PlaceMarks(const framework::TCustomForm& form, GtkWidget* window,
     } else {
       const TControlWidgets* widgets =
           mark.control != nullptr ? backend.WidgetsOf(*mark.control) : nullptr;
-      if (widgets == nullptr || !PlaceInWindow(widgets->outer, window, place.place)) continue;
+      if (widgets == nullptr) continue;
+      const bool shown = widgets->drawn != nullptr
+                             ? PlaceInWindow(*widgets->drawn, window, place.place)
+                             : PlaceInWindow(widgets->outer, window, place.place);
+      if (!shown) continue;
     }
     places.push_back(place);
     labels.push_back(&mark.label);

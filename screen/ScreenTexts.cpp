@@ -111,16 +111,42 @@ std::string RightToLeftText(std::string text) {
   return neutral ? "\u200F" + text : text;
 }
 
-std::string FontCss(const framework::TFont& font) {
+std::vector<std::size_t> HotKeyPlaces(std::string_view caption) {
+  std::vector<std::size_t> places;
+  std::size_t shown = 0;  // bytes of the plain text so far
+  for (std::size_t i = 0; i < caption.size(); ++i) {
+    if (caption[i] != '&') {
+      ++shown;
+    } else if (i + 1 < caption.size() && caption[i + 1] == '&') {
+      ++shown;
+      ++i;
+    } else if (i + 1 < caption.size()) {
+      places.push_back(shown);
+    }
+  }
+  return places;
+}
+
+TFontFace FaceOf(const framework::TFont& font) {
   const framework::TFontStyles style = font.Style();
-  std::string css = "* { font-family: " + CssString(font.Name()) + ";";
+  return {font.Name(),
+          font.Size(),
+          style.Contains(framework::fsBold),
+          style.Contains(framework::fsItalic),
+          style.Contains(framework::fsUnderline),
+          style.Contains(framework::fsStrikeOut)};
+}
+
+std::string FontCss(const framework::TFont& font) {
+  const TFontFace face = FaceOf(font);
+  std::string css = "* { font-family: " + CssString(face.family) + ";";
   // A font with no size of its own keeps the toolkit's.
-  if (font.Size() > 0) css += " font-size: " + std::to_string(font.Size()) + "pt;";
-  css += style.Contains(framework::fsBold) ? " font-weight: bold;" : " font-weight: normal;";
-  css += style.Contains(framework::fsItalic) ? " font-style: italic;" : " font-style: normal;";
+  if (face.size > 0) css += " font-size: " + std::to_string(face.size) + "pt;";
+  css += face.bold ? " font-weight: bold;" : " font-weight: normal;";
+  css += face.italic ? " font-style: italic;" : " font-style: normal;";
   std::string lines;
-  if (style.Contains(framework::fsUnderline)) lines += " underline";
-  if (style.Contains(framework::fsStrikeOut)) lines += " line-through";
+  if (face.underline) lines += " underline";
+  if (face.strikeOut) lines += " line-through";
   css += " text-decoration-line:" + (lines.empty() ? std::string(" none") : lines) + "; }";
   return css;
 }

@@ -8,7 +8,9 @@
 #include <vector>
 
 #include "framework/controls/Controls.h"
+#include "screen/internal/DrawnLabels.h"
 #include "screen/internal/FontClasses.h"
+#include "screen/internal/ScreenTexts.h"
 
 // Kept inside a shared library: only the layer's own units use it.
 #pragma GCC visibility push(hidden)
@@ -60,6 +62,7 @@ struct TControlState {
   std::string text;
   std::string hint;
   std::string fontCss;
+  TFontFace face;
   bool checked = false;
   std::vector<std::string> items;
   std::vector<int> chosen;
@@ -68,11 +71,13 @@ struct TControlState {
 };
 
 /// The widgets of one control. The backend holds a reference on `outer` and puts it into
-/// the box of the control's parent.
+/// the box of the control's parent. A label has no widgets: the parent's box draws it from
+/// its record there (`drawn`).
 struct TControlWidgets {
   TWidgetKind kind = TWidgetKind::None;
   std::string className;
   GtkWidget* parentBox = nullptr;
+  TDrawnLabel* drawn = nullptr;   // a label's record in the parent's box
   GtkWidget* outer = nullptr;     // placed in the parent's box
   GtkWidget* content = nullptr;   // the widget that holds the text or value
   GtkWidget* caption = nullptr;   // the label that shows the caption, when there is one
@@ -96,14 +101,19 @@ using TDirectionChanges = std::vector<TDirectionChange>;
 /// out twice.
 void ApplyDirections(const TDirectionChanges& changes);
 
-/// Makes the widgets of a kind (not shown yet) that report to `sink` as `key`.
-TControlWidgets MakeWidgets(TWidgetKind kind, const void* key, TInputSink& sink);
-/// Brings the widgets to `state`, fonts through `fonts`; the caller places `outer`. Widgets
+/// Makes the widgets of a kind (not shown yet) that report to `sink` as `key`, to go into
+/// `parentBox`; a label gets its record there (none without a box).
+TControlWidgets MakeWidgets(TWidgetKind kind, const void* key, TInputSink& sink,
+                            GtkWidget* parentBox = nullptr);
+/// What a label's record shows for `state`.
+TLabelLook LabelLookOf(const TControlState& state);
+/// Brings the widgets (a label: its record) to `state`, fonts through `fonts`; the caller
+/// places `outer`. Widgets
 /// already showing `state` are not touched; false then. A new reading direction goes to
 /// `directions` when given (for ApplyDirections), else to the widgets at once.
 bool UpdateWidgets(TControlWidgets& widgets, const TControlState& state, TFontClasses& fonts,
                    TDirectionChanges* directions = nullptr);
-/// Destroys the widgets and drops the references held on them.
+/// Destroys the widgets (a label: drops its record) and the references held on them.
 void DestroyWidgets(TControlWidgets& widgets);
 
 /// Connects `signal` of `instance` to `handler`, which receives `sink` and `key`.

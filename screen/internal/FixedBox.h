@@ -1,6 +1,7 @@
 // A container that gives each child exactly the rectangle it is told, whatever the child
 // would like: the framework computes every position and size itself (mirroring included),
 // and nothing in GTK may move, grow or mirror them again. Its own size is its size request.
+// It draws the labels among its children itself, under its child widgets.
 #pragma once
 
 #include <gtk/gtk.h>
@@ -10,9 +11,16 @@
 
 namespace lx::screen {
 
+class TBoxLabels;
+
 /// A new, empty box (a GtkFixed underneath) that always lays its children out left to right.
 GtkWidget* NewFixedBox();
 bool IsFixedBox(GtkWidget* widget);
+
+/// The labels that `box` draws (screen/internal/DrawnLabels.h).
+TBoxLabels& LabelsOf(GtkWidget* box);
+/// Makes `child` of a box its ground (a group box's frame): drawn first, under the labels.
+void SetFixedBoxGround(GtkWidget* child);
 
 /// Puts `child` into `box` (when not there yet) at `x`, `y` with the size `width` x
 /// `height`, relative to the box; sizes below 0 count as 0.

@@ -3,7 +3,8 @@
 //
 // The windows layer stays the one record of every window (text, place, visibility, enabled
 // state, reading direction); labels and other controls without a window, fonts, hints, list
-// items and menus are read from the framework's controls. Any change the windows layer
+// items and menus are read from the framework's controls. Labels get no widget: the box of
+// their parent draws them. Any change the windows layer
 // reports, any input handed to a control and any posted action marks the backend out of
 // date, and it brings every widget up to date at the next idle moment of the GTK loop
 // (Refresh does it at once), touching only the widgets whose control shows something new. Widgets
@@ -64,6 +65,9 @@ class TGtkBackend final : public platform::WindowListener,
   GtkWidget* BoxOf(const framework::TCustomForm& form) const;
   GtkWidget* MenuBarOf(const framework::TCustomForm& form) const;
   const TControlWidgets* WidgetsOf(const framework::TControl& control) const;
+  /// The record of a showing label in its parent's box (what it shows, where); null when the
+  /// control is no label or not shown.
+  const TDrawnLabel* LabelOf(const framework::TControl& control) const;
 
   // platform::WindowListener: every change makes the widgets out of date.
   void WindowCreated(platform::HWND) override { MarkDirty(); }

@@ -2,8 +2,10 @@
 // page, "&" hot keys as "_" mnemonics, a TFont as a style sheet for Pango.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "framework/core/Font.h"
 #include "framework/core/Graphics.h"
@@ -33,6 +35,22 @@ std::string PlainText(std::string_view caption);
 /// right-to-left mark, so that it is laid out from the right; any other text reads the way its
 /// own first such character does, as in a right-to-left widget.
 std::string RightToLeftText(std::string text);
+
+/// The byte offsets in PlainText(caption) of the characters that hot keys mark ("&x"), as GTK
+/// underlines them in a mnemonic text.
+std::vector<std::size_t> HotKeyPlaces(std::string_view caption);
+
+/// What a font looks like on screen; a size of 0 or less keeps the toolkit's.
+struct TFontFace {
+  std::string family;
+  int size = 0;  // points
+  bool bold = false;
+  bool italic = false;
+  bool underline = false;
+  bool strikeOut = false;
+  bool operator==(const TFontFace&) const = default;
+};
+TFontFace FaceOf(const framework::TFont& font);
 
 /// A style sheet that gives a widget the font: family, size in points (none when the font has
 /// no positive size), bold, italic, underline and strike-out.

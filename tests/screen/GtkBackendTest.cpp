@@ -133,8 +133,8 @@ TEST_F(GtkBackendTest, AShownFormIsAWindowWithEveryControlExactlyInItsPlace) {
 
 TEST_F(GtkBackendTest, TextsMnemonicsItemsAndStatesReachTheWidgets) {
   const TSample s = MakeSample();
-  EXPECT_EQ(LabelText(Widgets(*s.name).caption), "Name:");
-  EXPECT_EQ(gtk_label_get_mnemonic_keyval(GTK_LABEL(Widgets(*s.name).caption)), GDK_KEY_n);
+  EXPECT_EQ(Drawn(*s.name).text, "Name:");
+  EXPECT_EQ(Drawn(*s.name).hotKeys, std::vector<std::size_t>{0});
   EXPECT_EQ(LabelText(Widgets(*s.help).caption), "Help");
   EXPECT_EQ(gtk_label_get_mnemonic_keyval(GTK_LABEL(Widgets(*s.help).caption)), GDK_KEY_h);
   EXPECT_EQ(LabelText(Widgets(*s.group).caption), "Group");
@@ -175,11 +175,10 @@ TEST_F(GtkBackendTest, TextsMnemonicsItemsAndStatesReachTheWidgets) {
   EXPECT_TRUE(gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(Widgets(*s.second).content)));
   EXPECT_STREQ(gtk_entry_get_text(GTK_ENTRY(Widgets(*s.edit).content)), "typed");
   EXPECT_EQ(LabelText(Widgets(*s.help).caption), "&More & _less");
-  gchar* tooltip = gtk_widget_get_tooltip_text(Widgets(*s.name).outer);
-  EXPECT_STREQ(tooltip, "Your name");
-  g_free(tooltip);
+  EXPECT_EQ(Drawn(*s.name).look.hint, "Your name");
+  EXPECT_TRUE(gtk_widget_get_has_tooltip(backend().BoxOf(*s.form)));
   EXPECT_FALSE(gtk_widget_get_sensitive(Widgets(*s.help).outer));
-  EXPECT_FALSE(gtk_widget_get_visible(Widgets(*s.panelLabel).outer));
+  EXPECT_FALSE(Drawn(*s.panelLabel).look.visible);
   s.form->SetEnabled(false);
   Refresh();
   EXPECT_FALSE(gtk_widget_get_sensitive(backend().WindowOf(*s.form)));
@@ -204,10 +203,10 @@ TEST_F(GtkBackendTest, ChangesMadeOutsideInputShowOnceGtkIsIdle) {
       "ais");
   s.help->SetCaption("&Later");
   ProcessPending();  // no Refresh: the windows layer told the backend
-  EXPECT_EQ(LabelText(Widgets(*s.name).caption), "Renamed");
+  EXPECT_EQ(Drawn(*s.name).text, "Renamed");
   EXPECT_EQ(LabelText(Widgets(*s.help).caption), "Later");
   EXPECT_EQ(Rows(Widgets(*s.list).content), 3);
-  EXPECT_NE(Widgets(*s.panelLabel).fontCss.find("font-weight: bold"), std::string::npos);
+  EXPECT_TRUE(Drawn(*s.panelLabel).look.face.bold);
 }
 
 TEST_F(GtkBackendTest, FontsBecomePangoFontDescriptions) {
@@ -216,24 +215,20 @@ TEST_F(GtkBackendTest, FontsBecomePangoFontDescriptions) {
   s.name->Font()->SetSize(14);
   s.name->Font()->SetStyle({fsBold, fsItalic});
   Refresh();
-  PangoFontDescription* font = nullptr;
-  gtk_style_context_get(gtk_widget_get_style_context(Widgets(*s.name).content),
-                        GTK_STATE_FLAG_NORMAL, "font", &font, nullptr);
-  ASSERT_NE(font, nullptr);
+  cairo_surface_destroy(Drawing(backend().WindowOf(*s.form)));
+  ASSERT_NE(Drawn(*s.name).layout, nullptr);
+  const PangoFontDescription* font = pango_layout_get_font_description(Drawn(*s.name).layout);
   EXPECT_STREQ(pango_font_description_get_family(font), "DejaVu Serif");
   EXPECT_EQ(pango_font_description_get_size(font), 14 * PANGO_SCALE);
   EXPECT_EQ(pango_font_description_get_weight(font), PANGO_WEIGHT_BOLD);
   EXPECT_EQ(pango_font_description_get_style(font), PANGO_STYLE_ITALIC);
-  pango_font_description_free(font);
-  // The label keeps its bounds, whatever the font would like, and draws nothing beyond them.
+  // The label keeps its bounds, whatever the font would like, and cuts its text short.
   s.name->SetCaption("A caption far longer than the label is wide");
   Refresh();
   EXPECT_EQ(Placed(*s.name), BoundsOf(*s.name));
-  GtkAllocation allocation;
-  GtkAllocation clip;
-  gtk_widget_get_allocation(Widgets(*s.name).content, &allocation);
-  gtk_widget_get_clip(Widgets(*s.name).content, &clip);
-  EXPECT_LE(clip.x + clip.width, allocation.x + allocation.width);
+  cairo_surface_destroy(Drawing(backend().WindowOf(*s.form)));
+  ASSERT_NE(Drawn(*s.name).layout, nullptr);
+  EXPECT_TRUE(pango_layout_is_ellipsized(Drawn(*s.name).layout));
 }
 
 TEST_F(GtkBackendTest, RightToLeftMirrorsOnceAndComesBackExactly) {
@@ -247,14 +242,17 @@ TEST_F(GtkBackendTest, RightToLeftMirrorsOnceAndComesBackExactly) {
   EXPECT_EQ(s.help->Left(), 400 - 312 - 75);
   for (const TControl* control : s.All()) {
     EXPECT_EQ(Placed(*control), BoundsOf(*control)) << control->Name();
-    // Labels, buttons and edits read right to left through their captions and alignment.
-    const TWidgetKind kind = Widgets(*control).kind;
-    if (kind == TWidgetKind::Label || kind == TWidgetKind::Button || kind == TWidgetKind::Edit)
+    // Labels read right to left in their records, buttons and edits through their captions
+    // and alignment, the other kinds in GTK's direction.
+    if (Widgets(*control).drawn != nullptr) {
+      EXPECT_TRUE(Drawn(*control).look.rightToLeft) << control->Name();
       continue;
+    }
+    const TWidgetKind kind = Widgets(*control).kind;
+    if (kind == TWidgetKind::Button || kind == TWidgetKind::Edit) continue;
     EXPECT_EQ(gtk_widget_get_direction(Widgets(*control).content), GTK_TEXT_DIR_RTL)
         << control->Name();
   }
-  EXPECT_EQ(gtk_label_get_xalign(GTK_LABEL(Widgets(*s.name).caption)), 1.0F);
   EXPECT_EQ(gtk_entry_get_alignment(GTK_ENTRY(Widgets(*s.edit).content)), 1.0F);
   // The boxes themselves never mirror what the framework has mirrored already.
   EXPECT_EQ(gtk_widget_get_direction(backend().BoxOf(*s.form)), GTK_TEXT_DIR_LTR);
@@ -269,7 +267,7 @@ TEST_F(GtkBackendTest, RightToLeftMirrorsOnceAndComesBackExactly) {
   EXPECT_EQ(back, native);
   EXPECT_EQ(gtk_widget_get_direction(Widgets(*s.notes).content), GTK_TEXT_DIR_LTR);
   EXPECT_EQ(gtk_entry_get_alignment(GTK_ENTRY(Widgets(*s.edit).content)), 0.0F);
-  EXPECT_EQ(gtk_label_get_xalign(GTK_LABEL(Widgets(*s.name).caption)), 0.0F);
+  EXPECT_FALSE(Drawn(*s.name).look.rightToLeft);
 }
 
 TEST_F(GtkBackendTest, UserInputReachesTheControlsEvents) {
@@ -558,9 +556,8 @@ TEST_F(GtkBackendTranslationTest, ASwitchToArabicMirrorsTheWindowAndEnglishPutsI
   GtkWidget* window = backend().WindowOf(*form_);
   EXPECT_STREQ(gtk_window_get_title(GTK_WINDOW(window)),
                "\u0645\u0633\u0628\u0627\u0631 \u0627\u0644\u0644\u063A\u0629");
-  EXPECT_STREQ(gtk_label_get_text(GTK_LABEL(Widgets(*label_).caption)),
-               "\u0627\u0644\u0644\u063A\u0629:");
-  EXPECT_EQ(gtk_label_get_xalign(GTK_LABEL(Widgets(*label_).caption)), 1.0F);
+  EXPECT_EQ(Drawn(*label_).text, "\u0627\u0644\u0644\u063A\u0629:");
+  EXPECT_TRUE(Drawn(*label_).look.rightToLeft);
   EXPECT_EQ(gtk_widget_get_direction(backend().BoxOf(*form_)), GTK_TEXT_DIR_LTR);
   const std::vector<TBounds> arabic = Places();
   EXPECT_EQ(arabic, (std::vector<TBounds>{{400 - 8 - 120, 8, 120, 13},
@@ -571,12 +568,12 @@ TEST_F(GtkBackendTranslationTest, ASwitchToArabicMirrorsTheWindowAndEnglishPutsI
   // Hebrew is right to left as well: nothing flips a second time.
   Switch(2);
   EXPECT_EQ(Places(), arabic);
-  EXPECT_STREQ(gtk_label_get_text(GTK_LABEL(Widgets(*label_).caption)), "\u05E9\u05E4\u05D4:");
+  EXPECT_EQ(Drawn(*label_).text, "\u05E9\u05E4\u05D4:");
 
   Switch(0);
   EXPECT_EQ(Places(), english);
   EXPECT_STREQ(gtk_window_get_title(GTK_WINDOW(window)), "Locale Probe");
-  EXPECT_EQ(gtk_label_get_xalign(GTK_LABEL(Widgets(*label_).caption)), 0.0F);
+  EXPECT_FALSE(Drawn(*label_).look.rightToLeft);
 }
 
 }  // namespace

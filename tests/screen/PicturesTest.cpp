@@ -92,6 +92,19 @@ TEST_F(PicturesTest, TheTextRoomTableIsTheRoomTheWidgetsGiveTheirTexts) {
   EXPECT_EQ(viewPlace.left + cell.x + xpad, list.left);
   EXPECT_EQ(viewPlace.top, list.top);
   EXPECT_EQ(line.height - textHeight, list.lineExtra);
+
+  // A label's text starts at its left edge and may take its whole width.
+  auto* label = Put<TLabel>(form_, "Label", {180, 40, 100, 13}, "Name");
+  Refresh();
+  cairo_surface_destroy(Drawing(backend().WindowOf(*form_)));
+  ASSERT_NE(Drawn(*label).layout, nullptr);
+  PangoRectangle logical;
+  pango_layout_get_pixel_extents(Drawn(*label).layout, nullptr, &logical);
+  EXPECT_EQ(Drawn(*label).layoutX + logical.x, TextInsetsOf(TTextRoomKind::Label).left);
+  EXPECT_EQ(
+      pango_layout_get_width(Drawn(*label).layout),
+      (100 - TextInsetsOf(TTextRoomKind::Label).left - TextInsetsOf(TTextRoomKind::Label).right) *
+          PANGO_SCALE);
 }
 
 // A picture is the window as it shows, with the marked controls outlined.

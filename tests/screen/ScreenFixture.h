@@ -36,6 +36,18 @@ inline TBounds AllocationIn(GtkWidget* widget, GtkWidget* box) {
   return {x, y, allocation.width, allocation.height};
 }
 
+/// `window` drawn into a new image as it shows; the caller destroys the image.
+inline cairo_surface_t* Drawing(GtkWidget* window) {
+  cairo_surface_t* image =
+      cairo_image_surface_create(CAIRO_FORMAT_RGB24, gtk_widget_get_allocated_width(window),
+                                 gtk_widget_get_allocated_height(window));
+  cairo_t* cr = cairo_create(image);
+  gtk_widget_draw(window, cr);
+  cairo_destroy(cr);
+  cairo_surface_flush(image);
+  return image;
+}
+
 class ScreenTest : public ::testing::Test {
  protected:
   ~ScreenTest() override {
@@ -53,10 +65,23 @@ class ScreenTest : public ::testing::Test {
     return widgets != nullptr ? *widgets : none;
   }
 
-  /// Where the widgets of `control` are, relative to the box of its parent.
+  /// Where the widgets of `control` are, relative to the box of its parent; a label's
+  /// place in its record there.
   static TBounds Placed(const framework::TControl& control) {
     const TControlWidgets& widgets = Widgets(control);
+    if (widgets.drawn != nullptr) {
+      const GdkRectangle& place = widgets.drawn->look.place;
+      return {place.x, place.y, place.width, place.height};
+    }
     return AllocationIn(widgets.outer, widgets.parentBox);
+  }
+
+  /// The record of a label shown; fails the test when there is none.
+  static const TDrawnLabel& Drawn(const framework::TControl& control) {
+    const TDrawnLabel* label = backend().LabelOf(control);
+    EXPECT_NE(label, nullptr) << control.Name();
+    static const TDrawnLabel none;
+    return label != nullptr ? *label : none;
   }
 };
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "platform/SystemLocale.h"
 #include "screen/internal/ScreenTexts.h"
 
@@ -16,6 +18,18 @@ TEST(ScreenTextsTest, HotKeysBecomeMnemonics) {
   EXPECT_EQ(MnemonicText(""), "");
   EXPECT_EQ(PlainText("&Help && more_"), "Help & more_");
   EXPECT_EQ(PlainText("End&"), "End");
+}
+
+// Where the hot keys fall in the plain text, in bytes, as drawn labels underline them.
+TEST(ScreenTextsTest, HotKeysAreFoundInThePlainText) {
+  struct TCase {
+    const char* caption;
+    std::vector<std::size_t> places;
+  };
+  for (const TCase& kase : {TCase{"&Name:", {0}}, TCase{"a&&b&c", {3}}, TCase{"End&", {}},
+                            TCase{"\xC3\x84&x &y", {2, 4}}, TCase{"Fish && Chips", {}}}) {
+    EXPECT_EQ(HotKeyPlaces(kase.caption), kase.places) << kase.caption;
+  }
 }
 
 TEST(ScreenTextsTest, TextsAreReadInTheCodePageOfTheirFont) {
