@@ -18,95 +18,16 @@
 #include <string>
 #include <vector>
 
+#include "BenchWindow.h"
 #include "ScreenReport.h"
 #include "app/ProbeForm.h"
 #include "dict/LxBinDic.h"
 #include "frame/dmLanguages.h"
-#include "framework/controls/Forms.h"
-#include "framework/controls/Menus.h"
-#include "framework/controls/StdCtrls.h"
-#include "framework/rtti/ClassRegistry.h"
-#include "framework/rtti/Published.h"
 #include "framework/runtime/Application.h"
 #include "screen/Screen.h"
-#include "screen/internal/GtkBackend.h"
-#include "translator/LxPoly.h"
 
 namespace lx::bench {
-
-class TBenchForm : public framework::TForm {
-  LX_CLASS(TBenchForm, framework::TForm)
-
- public:
-  explicit TBenchForm(framework::TComponent* owner) : TForm(owner) {}
-};
-
-LX_PUBLISHED(TBenchForm)
-
 namespace {
-
-[[noreturn]] void Fail(const std::string& why) {
-  std::fprintf(stderr, "follow_bench: %s\n", why.c_str());
-  std::exit(1);
-}
-
-struct TFrameWatch {
-  GtkWidget* window = nullptr;
-  std::string title;  // the title the frame must show
-  bool drawn = false;
-  bool painted = false;
-};
-
-bool ShowsTitle(const TFrameWatch& watch) {
-  const char* title = gtk_window_get_title(GTK_WINDOW(watch.window));
-  return title != nullptr && watch.title == title;
-}
-
-gboolean OnDraw(GtkWidget*, cairo_t*, gpointer data) {
-  auto& watch = *static_cast<TFrameWatch*>(data);
-  if (!screen::Backend()->Dirty() && ShowsTitle(watch)) watch.drawn = true;
-  return FALSE;
-}
-
-void OnAfterPaint(GdkFrameClock*, gpointer data) {
-  auto& watch = *static_cast<TFrameWatch*>(data);
-  if (watch.drawn) watch.painted = true;
-}
-
-gboolean GiveUp(gpointer data) {
-  const auto& watch = *static_cast<TFrameWatch*>(data);
-  const char* title = watch.window != nullptr ? gtk_window_get_title(GTK_WINDOW(watch.window)) : "";
-  Fail("no frame showing \"" + watch.title + "\" was drawn within 20 s (the window shows \"" +
-       (title != nullptr ? title : "") + "\")");
-}
-
-// The application's loop, as a program runs it, until the window has drawn the new state.
-void WaitForFrame(TFrameWatch& watch, const std::string& title) {
-  watch.title = title;
-  watch.drawn = watch.painted = false;
-  const guint timeout = g_timeout_add_seconds(20, GiveUp, &watch);
-  while (!watch.painted) {
-    framework::Application().HandleMessage();
-    const std::vector<GtkWidget*> windows = screen::Backend()->Windows();
-    if (watch.window == nullptr && !windows.empty() && gtk_widget_get_realized(windows.front())) {
-      watch.window = windows.front();
-      g_signal_connect_after(watch.window, "draw", G_CALLBACK(OnDraw), &watch);
-      g_signal_connect(gtk_widget_get_frame_clock(watch.window), "after-paint",
-                       G_CALLBACK(OnAfterPaint), &watch);
-    }
-  }
-  g_source_remove(timeout);
-  gdk_display_sync(gdk_display_get_default());
-}
-
-void RegisterBenchClasses() {
-  using namespace framework;
-  RegisterClasses({&TLabel::StaticClassInfo(), &TButton::StaticClassInfo(),
-                   &TEdit::StaticClassInfo(), &TCheckBox::StaticClassInfo(),
-                   &TListBox::StaticClassInfo(), &TMainMenu::StaticClassInfo(),
-                   &TMenuItem::StaticClassInfo(), &TBenchForm::StaticClassInfo()});
-  translator::RegisterTranslatorClasses();
-}
 
 // probe's window on its data module's dictionary, as `probe --follow` shows it.
 dict::TLxBinaryDictionary& ShowProbe(const std::string& live) {
@@ -128,20 +49,9 @@ dict::TLxBinaryDictionary& ShowScreenForm(const std::string& live) {
   RegisterBenchClasses();
   static dict::TLxBinaryDictionary dictionary(nullptr);
   dictionary.SetFileName(live);
-  dictionary.SetBinding(lang::lxbiNone);
-  dictionary.SetCheckLevel(lang::lxclNone);
   dictionary.SetLanguage(1);
   dictionary.SetFollow(true);
-  dictionary.Open();
-  TBenchForm* form = nullptr;
-  framework::Application().CreateForm(form);
-  auto* translator = dynamic_cast<translator::TLxTranslator*>(form->FindComponent("Translator"));
-  if (translator == nullptr) Fail("the form has no translator");
-  if (!translator->Active()) translator->Open();
-  screen::SetTextCodePage([](const framework::TControl&) {
-    return static_cast<unsigned>(dictionary.CurrentLanguage().CodePage);
-  });
-  form->Show();
+  ShowBenchForm(dictionary);
   return dictionary;
 }
 
