@@ -68,31 +68,34 @@ void RenderBox(GtkStyleContext* style, cairo_t* cr, const GdkRectangle& at) {
 
 }  // namespace
 
-GtkStyleContext* TBoxLabels::Style(std::size_t index) {
-  if (styles_[index] != nullptr) return styles_[index];
+GtkStyleContext* TBoxLabels::Style(std::size_t index, GtkStateFlags state) {
+  GtkStyleContext*& style = styles_[static_cast<unsigned>(index << 16) | state];
+  if (style != nullptr) return style;
   const GtkWidgetPath* boxPath = gtk_widget_get_path(box_);
   GtkStyleContext* boxStyle = gtk_widget_get_style_context(box_);
   switch (index) {
     case kButton:
-      styles_[index] = NewStyle(box_, boxPath, boxStyle, GTK_TYPE_BUTTON, "button", "text-button");
+      style = NewStyle(box_, boxPath, boxStyle, GTK_TYPE_BUTTON, "button", "text-button");
       break;
     case kCheckBox:
-      styles_[index] =
+      style =
           NewStyle(box_, boxPath, boxStyle, GTK_TYPE_CHECK_BUTTON, "checkbutton", "text-button");
       break;
     case kRadioButton:
-      styles_[index] =
+      style =
           NewStyle(box_, boxPath, boxStyle, GTK_TYPE_RADIO_BUTTON, "radiobutton", "text-button");
       break;
     default: {
-      GtkStyleContext* owner = Style(index - 1);
-      styles_[index] = NewStyle(box_, gtk_style_context_get_path(owner), owner,
-                                index == kCheck ? GTK_TYPE_CHECK_BUTTON : GTK_TYPE_RADIO_BUTTON,
-                                index == kCheck ? "check" : "radio", nullptr);
+      // The mark inside its button, in the same state.
+      GtkStyleContext* owner = Style(index - 1, state);
+      style = NewStyle(box_, gtk_style_context_get_path(owner), owner,
+                       index == kCheck ? GTK_TYPE_CHECK_BUTTON : GTK_TYPE_RADIO_BUTTON,
+                       index == kCheck ? "check" : "radio", nullptr);
       break;
     }
   }
-  return styles_[index];
+  gtk_style_context_set_state(style, state);
+  return style;
 }
 
 void TBoxLabels::PlaceText(TDrawnLabel& label) {
@@ -141,19 +144,16 @@ void TBoxLabels::DrawItem(cairo_t* cr, TDrawnLabel& item, PangoLayout* layout) {
   const bool button = item.kind == TDrawnKind::Button;
   GtkStyleContext* style = Style(button                              ? kButton
                                  : item.kind == TDrawnKind::CheckBox ? kCheckBox
-                                                                     : kRadioButton);
+                                                                     : kRadioButton,
+                                 state);
   const GdkRectangle& place = item.look.place;
   cairo_save(cr);
   gdk_cairo_rectangle(cr, &item.area);
   cairo_clip(cr);
-  gtk_style_context_save(style);
-  gtk_style_context_set_state(style, state);
   if (button) {
     RenderBox(style, cr, place);
   } else {
-    GtkStyleContext* mark = Style(item.kind == TDrawnKind::CheckBox ? kCheck : kRadio);
-    gtk_style_context_save(mark);
-    gtk_style_context_set_state(mark, state);
+    GtkStyleContext* mark = Style(item.kind == TDrawnKind::CheckBox ? kCheck : kRadio, state);
     const GdkRectangle at = MarkPlace(mark, item, nullptr);
     RenderBox(mark, cr, at);
     GtkBorder border;
@@ -166,7 +166,6 @@ void TBoxLabels::DrawItem(cairo_t* cr, TDrawnLabel& item, PangoLayout* layout) {
     } else {
       gtk_render_option(mark, cr, icon.x, icon.y, icon.width, icon.height);
     }
-    gtk_style_context_restore(mark);
   }
   if (!item.text.empty()) {
     cairo_save(cr);
@@ -178,7 +177,6 @@ void TBoxLabels::DrawItem(cairo_t* cr, TDrawnLabel& item, PangoLayout* layout) {
   }
   if ((state & GTK_STATE_FLAG_FOCUSED) != 0 && gtk_widget_has_visible_focus(box_))
     gtk_render_focus(style, cr, place.x, place.y, place.width, place.height);
-  gtk_style_context_restore(style);
   cairo_restore(cr);
 }
 

@@ -97,8 +97,9 @@ TBoxLabels::~TBoxLabels() {
   if (font_ != nullptr) pango_font_description_free(font_);
   for (PangoContext*& context : contexts_)
     g_clear_object(&context);
-  for (GtkStyleContext*& style : styles_)
-    g_clear_object(&style);
+  for (auto& [key, style] : styles_)
+    g_object_unref(style);
+  styles_.clear();
 }
 
 TDrawnLabel* TBoxLabels::Add(const void* key, TDrawnKind kind, TInputSink* sink) {
@@ -173,8 +174,7 @@ const TDrawnLabel* TBoxLabels::At(int x, int y) const {
 }
 
 bool TBoxLabels::Tooltip(int x, int y, bool keyboard, GtkTooltip* tooltip) const {
-  const TDrawnLabel* label =
-      keyboard ? (gtk_widget_is_focus(box_) ? focused_ : nullptr) : At(x, y);
+  const TDrawnLabel* label = keyboard ? (gtk_widget_is_focus(box_) ? focused_ : nullptr) : At(x, y);
   if (label != nullptr && !label->look.hint.empty()) {
     gtk_tooltip_set_text(tooltip, label->look.hint.c_str());
     gtk_tooltip_set_tip_area(tooltip, &label->look.place);
@@ -210,8 +210,9 @@ void TBoxLabels::DropLayouts() {
 
 void TBoxLabels::StyleChanged() {
   styleRead_ = false;
-  for (GtkStyleContext*& style : styles_)
-    g_clear_object(&style);
+  for (auto& [key, style] : styles_)
+    g_object_unref(style);
+  styles_.clear();
 }
 
 void TBoxLabels::MnemonicsChanged() {

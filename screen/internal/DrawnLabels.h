@@ -7,6 +7,7 @@
 #include <gtk/gtk.h>
 
 #include <cstddef>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -124,7 +125,7 @@ class TBoxLabels {
   void DropLayouts();
   void PlaceText(TDrawnLabel& label);
   void DrawItem(cairo_t* cr, TDrawnLabel& item, PangoLayout* layout);
-  GtkStyleContext* Style(std::size_t index);
+  GtkStyleContext* Style(std::size_t index, GtkStateFlags state = GTK_STATE_FLAG_NORMAL);
   GtkStateFlags StateOf(const TDrawnLabel& item) const;
   TDrawnLabel* Find(const TDrawnLabel* item) const;
   TDrawnLabel* ItemAt(int x, int y) const;
@@ -141,9 +142,10 @@ class TBoxLabels {
   GdkRGBA insensitive_{0, 0, 0, 1};
   PangoFontDescription* font_ = nullptr;            // the box's, under each label's face
   PangoContext* contexts_[2] = {nullptr, nullptr};  // left to right, right to left
-  // Built once per kind from the box's style: button, check mark, radio mark and their
-  // boxes (null until first drawn).
-  GtkStyleContext* styles_[5] = {nullptr, nullptr, nullptr, nullptr, nullptr};
+  // Built once per kind (button, check box, check mark, radio button, radio mark) and state
+  // from the box's style, when first drawn: a context set to a state keeps what the theme
+  // gives it, where one context saved and set anew for each button would work it out again.
+  std::map<unsigned, GtkStyleContext*> styles_;
   TDrawnLabel* focused_ = nullptr;
   TDrawnLabel* pressed_ = nullptr;
   TDrawnLabel* hover_ = nullptr;
