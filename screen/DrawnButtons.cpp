@@ -33,26 +33,9 @@ bool IsButton(const TDrawnLabel& item) {
   return item.kind != TDrawnKind::Label;
 }
 
-// Where a check box's or radio button's mark goes (its border box): at the start of the
-// record, centred in height.
-GdkRectangle MarkPlace(GtkStyleContext* mark, const TDrawnLabel& item, GtkBorder* room) {
-  const GtkStateFlags state = gtk_style_context_get_state(mark);
-  int width = 0;
-  int height = 0;
-  gtk_style_context_get(mark, state, "min-width", &width, "min-height", &height, nullptr);
-  GtkBorder margin;
-  GtkBorder border;
-  GtkBorder padding;
-  gtk_style_context_get_margin(mark, state, &margin);
-  gtk_style_context_get_border(mark, state, &border);
-  gtk_style_context_get_padding(mark, state, &padding);
-  width += border.left + border.right + padding.left + padding.right;
-  height += border.top + border.bottom + padding.top + padding.bottom;
-  if (room != nullptr) *room = margin;
-  const GdkRectangle& place = item.look.place;
-  const int x =
-      item.look.rightToLeft ? place.x + place.width - margin.right - width : place.x + margin.left;
-  return {x, place.y + (place.height - height) / 2, width, height};
+GtkBorder Sum(const GtkBorder& a, const GtkBorder& b) {
+  return {static_cast<gint16>(a.left + b.left), static_cast<gint16>(a.right + b.right),
+          static_cast<gint16>(a.top + b.top), static_cast<gint16>(a.bottom + b.bottom)};
 }
 
 GdkRectangle Inside(const GdkRectangle& place, const GtkBorder& border) {
@@ -98,6 +81,35 @@ GtkStyleContext* TBoxLabels::Style(std::size_t index, GtkStateFlags state) {
   return style;
 }
 
+const TBoxLabels::TMarkMetrics& TBoxLabels::MarkOf(TDrawnKind kind) {
+  TMarkMetrics& metrics = marks_[kind == TDrawnKind::CheckBox ? 0 : 1];
+  if (metrics.read) return metrics;
+  GtkStyleContext* mark = Style(kind == TDrawnKind::CheckBox ? kCheck : kRadio);
+  const GtkStateFlags state = gtk_style_context_get_state(mark);
+  gtk_style_context_get(mark, state, "min-width", &metrics.width, "min-height", &metrics.height,
+                        nullptr);
+  GtkBorder border;
+  GtkBorder padding;
+  gtk_style_context_get_margin(mark, state, &metrics.margin);
+  gtk_style_context_get_border(mark, state, &border);
+  gtk_style_context_get_padding(mark, state, &padding);
+  metrics.inset = Sum(border, padding);
+  metrics.width += metrics.inset.left + metrics.inset.right;
+  metrics.height += metrics.inset.top + metrics.inset.bottom;
+  metrics.read = true;
+  return metrics;
+}
+
+// Where a check box's or radio button's mark goes (its border box): at the start of the
+// record, centred in height.
+GdkRectangle TBoxLabels::MarkPlace(const TDrawnLabel& item) {
+  const TMarkMetrics& mark = MarkOf(item.kind);
+  const GdkRectangle& place = item.look.place;
+  const int x = item.look.rightToLeft ? place.x + place.width - mark.margin.right - mark.width
+                                      : place.x + mark.margin.left;
+  return {x, place.y + (place.height - mark.height) / 2, mark.width, mark.height};
+}
+
 void TBoxLabels::PlaceText(TDrawnLabel& label) {
   const GdkRectangle& place = label.look.place;
   if (label.kind == TDrawnKind::Label) {
@@ -110,15 +122,12 @@ void TBoxLabels::PlaceText(TDrawnLabel& label) {
     GtkBorder padding;
     gtk_style_context_get_border(style, GTK_STATE_FLAG_NORMAL, &border);
     gtk_style_context_get_padding(style, GTK_STATE_FLAG_NORMAL, &padding);
-    const GdkRectangle inner = Inside(place, border);
-    label.textPlace = Inside(inner, padding);
+    label.textPlace = Inside(place, Sum(border, padding));
     return;
   }
-  GtkBorder margin;
-  const GdkRectangle mark =
-      MarkPlace(Style(label.kind == TDrawnKind::CheckBox ? kCheck : kRadio), label, &margin);
   // The caption takes the rest of the record beside the mark and its margins.
-  const int taken = mark.width + margin.left + margin.right;
+  const TMarkMetrics& mark = MarkOf(label.kind);
+  const int taken = mark.width + mark.margin.left + mark.margin.right;
   const int width = std::max(place.width - taken, 0);
   label.textPlace = {label.look.rightToLeft ? place.x : place.x + taken, place.y, width,
                      place.height};
@@ -154,13 +163,9 @@ void TBoxLabels::DrawItem(cairo_t* cr, TDrawnLabel& item, PangoLayout* layout) {
     RenderBox(style, cr, place);
   } else {
     GtkStyleContext* mark = Style(item.kind == TDrawnKind::CheckBox ? kCheck : kRadio, state);
-    const GdkRectangle at = MarkPlace(mark, item, nullptr);
+    const GdkRectangle at = MarkPlace(item);
     RenderBox(mark, cr, at);
-    GtkBorder border;
-    GtkBorder padding;
-    gtk_style_context_get_border(mark, state, &border);
-    gtk_style_context_get_padding(mark, state, &padding);
-    const GdkRectangle icon = Inside(Inside(at, border), padding);
+    const GdkRectangle icon = Inside(at, MarkOf(item.kind).inset);
     if (item.kind == TDrawnKind::CheckBox) {
       gtk_render_check(mark, cr, icon.x, icon.y, icon.width, icon.height);
     } else {

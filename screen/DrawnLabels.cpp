@@ -210,6 +210,8 @@ void TBoxLabels::DropLayouts() {
 
 void TBoxLabels::StyleChanged() {
   styleRead_ = false;
+  for (TMarkMetrics& mark : marks_)
+    mark.read = false;
   for (auto& [key, style] : styles_)
     g_object_unref(style);
   styles_.clear();

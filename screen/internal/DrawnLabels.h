@@ -146,6 +146,18 @@ class TBoxLabels {
   // from the box's style, when first drawn: a context set to a state keeps what the theme
   // gives it, where one context saved and set anew for each button would work it out again.
   std::map<unsigned, GtkStyleContext*> styles_;
+  // A mark's size (its border box) and its border and padding around the icon, and margins,
+  // read once per style: check mark, radio mark.
+  struct TMarkMetrics {
+    bool read = false;
+    int width = 0;
+    int height = 0;
+    GtkBorder margin{0, 0, 0, 0};
+    GtkBorder inset{0, 0, 0, 0};
+  };
+  TMarkMetrics marks_[2];
+  const TMarkMetrics& MarkOf(TDrawnKind kind);
+  GdkRectangle MarkPlace(const TDrawnLabel& item);
   TDrawnLabel* focused_ = nullptr;
   TDrawnLabel* pressed_ = nullptr;
   TDrawnLabel* hover_ = nullptr;
