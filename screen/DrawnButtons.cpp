@@ -142,7 +142,7 @@ GtkStateFlags TBoxLabels::StateOf(const TDrawnLabel& item) const {
   if ((state & GTK_STATE_FLAG_INSENSITIVE) == 0) {
     if (hover_ == &item) state |= GTK_STATE_FLAG_PRELIGHT;
     // Pressed while the pointer stays over it, as GTK's buttons look.
-    if (pressed_ == &item && hover_ == &item) state |= GTK_STATE_FLAG_ACTIVE;
+    if (pressed_ == &item && (hover_ == &item || spaceHeld_)) state |= GTK_STATE_FLAG_ACTIVE;
   }
   if (focused_ == &item && gtk_widget_has_focus(box_)) state |= GTK_STATE_FLAG_FOCUSED;
   return static_cast<GtkStateFlags>(state);
@@ -247,7 +247,7 @@ bool TBoxLabels::Press(int x, int y) {
 
 bool TBoxLabels::Release(int x, int y) {
   TDrawnLabel* item = pressed_;
-  if (item == nullptr) return false;
+  if (item == nullptr || spaceHeld_) return false;
   TDrawnLabel* none = nullptr;
   Show(none, pressed_);
   if (ItemAt(x, y) == item) Answer(*item);
@@ -262,18 +262,49 @@ void TBoxLabels::Leave() {
   Show(nullptr, hover_);
 }
 
+namespace {
+
+bool IsSpace(guint keyval) {
+  return keyval == GDK_KEY_space || keyval == GDK_KEY_KP_Space;
+}
+
+}  // namespace
+
+// Space presses the button and its release answers, so that a held key answers once, as
+// GTK's buttons do; Return answers at once.
 bool TBoxLabels::Key(guint keyval) {
   if (focused_ == nullptr || !gtk_widget_is_focus(box_) || !Focusable(*focused_)) return false;
-  const bool space = keyval == GDK_KEY_space || keyval == GDK_KEY_KP_Space;
   const bool enter =
       keyval == GDK_KEY_Return || keyval == GDK_KEY_ISO_Enter || keyval == GDK_KEY_KP_Enter;
-  if (!space && !(enter && focused_->kind == TDrawnKind::Button)) return false;
+  if (IsSpace(keyval)) {
+    spaceHeld_ = true;
+    Show(focused_, pressed_);
+    return true;
+  }
+  if (!enter || focused_->kind != TDrawnKind::Button) return false;
   Answer(*focused_);
+  return true;
+}
+
+bool TBoxLabels::KeyReleased(guint keyval) {
+  if (!IsSpace(keyval) || !spaceHeld_) return false;
+  spaceHeld_ = false;
+  TDrawnLabel* item = pressed_;
+  TDrawnLabel* none = nullptr;
+  Show(none, pressed_);
+  if (item != nullptr && item == focused_ && gtk_widget_is_focus(box_) && Focusable(*item))
+    Answer(*item);
   return true;
 }
 
 void TBoxLabels::FocusChanged() {
   if (focused_ != nullptr) Redraw(*focused_);
+  // A Space held while the focus goes elsewhere answers nothing.
+  if (spaceHeld_ && !gtk_widget_is_focus(box_)) {
+    spaceHeld_ = false;
+    TDrawnLabel* none = nullptr;
+    Show(none, pressed_);
+  }
 }
 
 bool TBoxLabels::Focus(GtkDirectionType direction) {

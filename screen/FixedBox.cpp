@@ -149,6 +149,11 @@ gboolean KeyPressed(GtkWidget* widget, GdkEventKey* event) {
   return parentClass->key_press_event(widget, event);
 }
 
+gboolean KeyReleased(GtkWidget* widget, GdkEventKey* event) {
+  if (Labels(widget).KeyReleased(event->keyval)) return TRUE;
+  return parentClass->key_release_event(widget, event);
+}
+
 gboolean Focus(GtkWidget* widget, GtkDirectionType direction) {
   return Labels(widget).Focus(direction) ? TRUE : FALSE;
 }
@@ -242,6 +247,7 @@ void InitClass(gpointer klass, gpointer) {
   widgetClass->leave_notify_event = PointerLeft;
   widgetClass->grab_broken_event = GrabBroken;
   widgetClass->key_press_event = KeyPressed;
+  widgetClass->key_release_event = KeyReleased;
   widgetClass->focus = Focus;
   widgetClass->focus_in_event = FocusIn;
   widgetClass->focus_out_event = FocusOut;

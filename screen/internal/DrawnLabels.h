@@ -102,8 +102,9 @@ class TBoxLabels {
   bool Release(int x, int y);
   void Hover(int x, int y);
   void Leave();
-  /// Space or Return on the focused button; true when taken.
+  /// Space or Return on the focused button; true when taken. Space answers when let go.
   bool Key(guint keyval);
+  bool KeyReleased(guint keyval);
   /// The box's part in GTK's focus chain (its `focus` vfunc).
   bool Focus(GtkDirectionType direction);
   /// The box took or lost the focus: the focused button redraws.
@@ -161,6 +162,7 @@ class TBoxLabels {
   TDrawnLabel* focused_ = nullptr;
   TDrawnLabel* pressed_ = nullptr;
   TDrawnLabel* hover_ = nullptr;
+  bool spaceHeld_ = false;  // pressing `pressed_` with Space
 };
 
 /// A new record of `key` on top of the records of `box` (a fixed box); it holds a reference on

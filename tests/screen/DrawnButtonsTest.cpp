@@ -178,6 +178,11 @@ TEST_F(DrawnButtonsTest, SpaceAndReturnAnswerOnTheFocusedButton) {
     EXPECT_EQ(events_.size(), kase.events) << kase.focused->Name() << " " << kase.keyval;
   }
   EXPECT_TRUE(wrap_->Checked());  // toggled twice by Activate and Space, once back
+  // A held Space answers once, when let go.
+  LabelsOf(box()).Activate(*const_cast<TDrawnLabel*>(&Drawn(*help_)));
+  events_.clear();
+  PressKey(window(), GDK_KEY_space, 0, 3);
+  EXPECT_EQ(events_.size(), 1u);
 }
 
 // Alt and the hot key (the key alone while the window shows mnemonics) answers the button

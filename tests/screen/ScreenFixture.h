@@ -6,6 +6,7 @@
 #include <gtk/gtk.h>
 
 #include <ostream>
+#include <vector>
 
 #include "framework/controls/Forms.h"
 #include "framework/runtime/Application.h"
@@ -71,9 +72,12 @@ inline void ClickIn(GtkWidget* box, int x, int y, guint modifiers = 0) {
   }
 }
 
-/// A key pressed (and let go) in `toplevel` with `modifiers` held.
-inline void PressKey(GtkWidget* toplevel, guint keyval, guint modifiers = 0) {
-  for (const GdkEventType type : {GDK_KEY_PRESS, GDK_KEY_RELEASE}) {
+/// A key pressed (`presses` times: held, the keyboard repeats it) and let go in `toplevel`
+/// with `modifiers` held.
+inline void PressKey(GtkWidget* toplevel, guint keyval, guint modifiers = 0, int presses = 1) {
+  std::vector<GdkEventType> types(static_cast<std::size_t>(presses), GDK_KEY_PRESS);
+  types.push_back(GDK_KEY_RELEASE);
+  for (const GdkEventType type : types) {
     GdkWindow* window = gtk_widget_get_window(toplevel);
     GdkEvent* event = gdk_event_new(type);
     event->key.window = GDK_WINDOW(g_object_ref(window));
