@@ -21,14 +21,6 @@ TInputTarget& TargetOf(gpointer data) {
   return *static_cast<TInputTarget*>(data);
 }
 
-void OnClicked(GtkWidget*, gpointer data) {
-  TargetOf(data).sink->Clicked(TargetOf(data).key);
-}
-
-void OnToggled(GtkToggleButton* button, gpointer data) {
-  TargetOf(data).sink->Toggled(TargetOf(data).key, gtk_toggle_button_get_active(button) != 0);
-}
-
 void OnEntryChanged(GtkEditable* editable, gpointer data) {
   const char* text = gtk_entry_get_text(GTK_ENTRY(editable));
   TargetOf(data).sink->TextEdited(TargetOf(data).key, text);
@@ -133,40 +125,6 @@ GtkWidget* NewCaptionLabel(bool measured = false) {
   return label;
 }
 
-// A button-like widget whose caption is a label of its own, so that the label can be read
-// and styled like any other.
-GtkWidget* WithCaption(GtkWidget* button, TControlWidgets& widgets) {
-  widgets.caption = NewCaptionLabel();
-  // At the start of the room beside the mark: the caption fills it and starts its text there.
-  gtk_label_set_xalign(GTK_LABEL(widgets.caption), 0.0F);
-  gtk_container_add(GTK_CONTAINER(button), widgets.caption);
-  gtk_widget_show(widgets.caption);
-  gtk_label_set_mnemonic_widget(GTK_LABEL(widgets.caption), button);
-  return button;
-}
-
-void MakeButton(TControlWidgets& widgets, TInputSink& sink, const void* key) {
-  widgets.outer = widgets.content = gtk_button_new();
-  gtk_button_set_use_underline(GTK_BUTTON(widgets.content), TRUE);
-  widgets.caption = NewCaptionLabel();
-  gtk_container_add(GTK_CONTAINER(widgets.content), widgets.caption);
-  gtk_widget_show(widgets.caption);
-  gtk_label_set_mnemonic_widget(GTK_LABEL(widgets.caption), widgets.content);
-  ConnectInput(widgets.content, "clicked", G_CALLBACK(OnClicked), sink, key);
-}
-
-void MakeToggle(TControlWidgets& widgets, TInputSink& sink, const void* key, bool radio) {
-  if (radio) {
-    widgets.content = gtk_radio_button_new(nullptr);
-    // A radio button alone cannot be unchecked: a hidden partner in its group takes over.
-    widgets.radioOff = Held(gtk_radio_button_new_from_widget(GTK_RADIO_BUTTON(widgets.content)));
-  } else {
-    widgets.content = gtk_check_button_new();
-  }
-  widgets.outer = WithCaption(widgets.content, widgets);
-  ConnectInput(widgets.content, "toggled", G_CALLBACK(OnToggled), sink, key);
-}
-
 void MakeEdit(TControlWidgets& widgets, TInputSink& sink, const void* key) {
   widgets.outer = widgets.content = gtk_entry_new();
   gtk_entry_set_width_chars(GTK_ENTRY(widgets.content), 1);
@@ -240,11 +198,8 @@ void MakeContainer(TControlWidgets& widgets) {
   widgets.outer = widgets.content = widgets.box = NewFixedBox();
 }
 
-// `rightToLeft`: for a caption that keeps GTK's left to right (see TurnsWithDirection).
-void SetCaption(GtkWidget* label, const std::string& text, bool mnemonic,
-                bool rightToLeft = false) {
-  std::string shown = mnemonic ? MnemonicText(text) : PlainText(text);
-  if (rightToLeft) shown = RightToLeftText(std::move(shown));
+void SetCaption(GtkWidget* label, const std::string& text, bool mnemonic) {
+  const std::string shown = mnemonic ? MnemonicText(text) : PlainText(text);
   if (shown == gtk_label_get_label(GTK_LABEL(label))) return;
   if (mnemonic) {
     gtk_label_set_text_with_mnemonic(GTK_LABEL(label), shown.c_str());
@@ -261,16 +216,6 @@ void SetEntryText(GtkWidget* entry, const std::string& text) {
 void SetMemoText(GtkWidget* view, const std::string& text) {
   GtkTextBuffer* buffer = gtk_text_view_get_buffer(GTK_TEXT_VIEW(view));
   if (text != BufferText(buffer)) gtk_text_buffer_set_text(buffer, text.c_str(), -1);
-}
-
-void SetToggle(TControlWidgets& widgets, bool checked) {
-  GtkToggleButton* button = GTK_TOGGLE_BUTTON(widgets.content);
-  if ((gtk_toggle_button_get_active(button) != 0) == checked) return;
-  if (!checked && widgets.radioOff != nullptr) {
-    gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(widgets.radioOff), TRUE);
-  } else {
-    gtk_toggle_button_set_active(button, checked);
-  }
 }
 
 // New lines of as many as before are written in place, row by row where they differ (a
@@ -331,19 +276,11 @@ void SetComboItems(TControlWidgets& widgets, const TControlState& state) {
 
 void UpdateContent(TControlWidgets& widgets, const TControlState& state) {
   switch (widgets.kind) {
-    case TWidgetKind::Button:
-      SetCaption(widgets.caption, state.text, true, state.rightToLeft);
-      break;
     case TWidgetKind::GroupBox:
       SetCaption(widgets.caption, state.text, true);
       break;
     case TWidgetKind::Panel:
       SetCaption(widgets.caption, state.text, false);
-      break;
-    case TWidgetKind::CheckBox:
-    case TWidgetKind::RadioButton:
-      SetCaption(widgets.caption, state.text, true);
-      SetToggle(widgets, state.checked);
       break;
     case TWidgetKind::Edit:
       SetEntryText(widgets.content, state.text);
@@ -360,6 +297,9 @@ void UpdateContent(TControlWidgets& widgets, const TControlState& state) {
       SetComboItems(widgets, state);
       break;
     case TWidgetKind::Label:
+    case TWidgetKind::Button:
+    case TWidgetKind::CheckBox:
+    case TWidgetKind::RadioButton:
     case TWidgetKind::Container:
     case TWidgetKind::None:
       break;
@@ -391,10 +331,28 @@ void SetHint(GtkWidget* widget, const std::string& hint) {
 // Whether a kind's widgets take GTK's reading direction. A new direction makes GTK work out
 // the style of the widget and of much around it anew (an edit lays out and resets its input
 // too), the most of what a switch to or from a right-to-left language costs. Labels, buttons
-// and edits show nothing of it but where their text starts and which way it reads, which
-// their alignment and captions say themselves.
+// show nothing of it but where their text starts, which their alignment says itself.
 bool TurnsWithDirection(TWidgetKind kind) {
-  return kind != TWidgetKind::Label && kind != TWidgetKind::Button && kind != TWidgetKind::Edit;
+  return kind != TWidgetKind::Edit;
+}
+
+// Kinds their parent's box draws from a record, without a widget.
+bool IsDrawn(TWidgetKind kind) {
+  return kind == TWidgetKind::Label || kind == TWidgetKind::Button ||
+         kind == TWidgetKind::CheckBox || kind == TWidgetKind::RadioButton;
+}
+
+TDrawnKind DrawnKindOf(TWidgetKind kind) {
+  switch (kind) {
+    case TWidgetKind::Button:
+      return TDrawnKind::Button;
+    case TWidgetKind::CheckBox:
+      return TDrawnKind::CheckBox;
+    case TWidgetKind::RadioButton:
+      return TDrawnKind::RadioButton;
+    default:
+      return TDrawnKind::Label;
+  }
 }
 
 }  // namespace
@@ -426,19 +384,12 @@ TControlWidgets MakeWidgets(TWidgetKind kind, const void* key, TInputSink& sink,
   TControlWidgets widgets;
   widgets.kind = kind;
   widgets.parentBox = parentBox;
+  if (IsDrawn(kind)) {
+    if (parentBox != nullptr)
+      widgets.drawn = AddDrawnLabel(parentBox, key, DrawnKindOf(kind), &sink);
+    return widgets;
+  }
   switch (kind) {
-    case TWidgetKind::Label:
-      if (parentBox != nullptr) widgets.drawn = AddDrawnLabel(parentBox, key);
-      return widgets;
-    case TWidgetKind::Button:
-      MakeButton(widgets, sink, key);
-      break;
-    case TWidgetKind::CheckBox:
-      MakeToggle(widgets, sink, key, false);
-      break;
-    case TWidgetKind::RadioButton:
-      MakeToggle(widgets, sink, key, true);
-      break;
     case TWidgetKind::Edit:
       MakeEdit(widgets, sink, key);
       break;
@@ -455,8 +406,7 @@ TControlWidgets MakeWidgets(TWidgetKind kind, const void* key, TInputSink& sink,
     case TWidgetKind::Panel:
       MakeFramedBox(widgets, kind == TWidgetKind::GroupBox);
       break;
-    case TWidgetKind::Container:
-    case TWidgetKind::None:
+    default:
       MakeContainer(widgets);
       break;
   }
@@ -479,13 +429,14 @@ TLabelLook LabelLookOf(const TControlState& state) {
   look.enabled = state.enabled;
   look.visible = state.visible;
   look.rightToLeft = state.rightToLeft;
+  look.checked = state.checked;
   return look;
 }
 
 bool UpdateWidgets(TControlWidgets& widgets, const TControlState& state, TFontClasses& fonts,
                    TDirectionChanges* directions) {
   if (widgets.updated && widgets.shown == state) return false;
-  if (widgets.kind == TWidgetKind::Label) {
+  if (IsDrawn(widgets.kind)) {
     if (widgets.drawn != nullptr) SetDrawnLabel(*widgets.drawn, LabelLookOf(state));
     widgets.shown = state;
     widgets.updated = true;
@@ -517,11 +468,6 @@ void DestroyWidgets(TControlWidgets& widgets) {
   if (widgets.drawn != nullptr) {
     RemoveDrawnLabel(widgets.drawn);
     widgets.drawn = nullptr;
-  }
-  if (widgets.radioOff != nullptr) {
-    gtk_widget_destroy(widgets.radioOff);
-    g_object_unref(widgets.radioOff);
-    widgets.radioOff = nullptr;
   }
   if (widgets.outer != nullptr) {
     gtk_widget_destroy(widgets.outer);

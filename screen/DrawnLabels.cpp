@@ -85,7 +85,7 @@ bool MnemonicsShown(GtkWidget* box) {
 bool TLabelLook::operator==(const TLabelLook& other) const {
   return SamePlace(place, other.place) && caption == other.caption && hint == other.hint &&
          face == other.face && enabled == other.enabled && visible == other.visible &&
-         rightToLeft == other.rightToLeft;
+         rightToLeft == other.rightToLeft && checked == other.checked;
 }
 
 TDrawnLabel::~TDrawnLabel() {
@@ -97,12 +97,17 @@ TBoxLabels::~TBoxLabels() {
   if (font_ != nullptr) pango_font_description_free(font_);
   for (PangoContext*& context : contexts_)
     g_clear_object(&context);
+  for (auto& [key, style] : styles_)
+    g_object_unref(style);
+  styles_.clear();
 }
 
-TDrawnLabel* TBoxLabels::Add(const void* key) {
+TDrawnLabel* TBoxLabels::Add(const void* key, TDrawnKind kind, TInputSink* sink) {
   auto label = std::make_unique<TDrawnLabel>();
   label->box = box_;
   label->key = key;
+  label->kind = kind;
+  label->sink = sink;
   labels_.push_back(std::move(label));
   return labels_.back().get();
 }
@@ -113,6 +118,9 @@ void TBoxLabels::Remove(TDrawnLabel* label) {
   if (found == labels_.end()) return;
   if (label->look.visible) Redraw(*label);
   if (Hinted(label->look)) --hinted_;
+  for (TDrawnLabel** state : {&focused_, &pressed_, &hover_}) {
+    if (*state == label) *state = nullptr;
+  }
   labels_.erase(found);
   UpdateHasTooltip();
 }
@@ -166,7 +174,7 @@ const TDrawnLabel* TBoxLabels::At(int x, int y) const {
 }
 
 bool TBoxLabels::Tooltip(int x, int y, bool keyboard, GtkTooltip* tooltip) const {
-  const TDrawnLabel* label = keyboard ? nullptr : At(x, y);
+  const TDrawnLabel* label = keyboard ? (gtk_widget_is_focus(box_) ? focused_ : nullptr) : At(x, y);
   if (label != nullptr && !label->look.hint.empty()) {
     gtk_tooltip_set_text(tooltip, label->look.hint.c_str());
     gtk_tooltip_set_tip_area(tooltip, &label->look.place);
@@ -202,6 +210,11 @@ void TBoxLabels::DropLayouts() {
 
 void TBoxLabels::StyleChanged() {
   styleRead_ = false;
+  for (TMarkMetrics& mark : marks_)
+    mark.read = false;
+  for (auto& [key, style] : styles_)
+    g_object_unref(style);
+  styles_.clear();
 }
 
 void TBoxLabels::MnemonicsChanged() {
@@ -252,7 +265,8 @@ PangoLayout* TBoxLabels::LayoutOf(TDrawnLabel& label, bool underlineHotKeys) {
     pango_font_description_free(font);
     // One line, cut short with an ellipsis within the label rather than drawn over its
     // neighbours.
-    pango_layout_set_width(label.layout, label.look.place.width * PANGO_SCALE);
+    PlaceText(label);
+    pango_layout_set_width(label.layout, label.textPlace.width * PANGO_SCALE);
     pango_layout_set_ellipsize(label.layout, PANGO_ELLIPSIZE_END);
     pango_layout_set_alignment(label.layout, rightToLeft ? PANGO_ALIGN_RIGHT : PANGO_ALIGN_LEFT);
   }
@@ -262,15 +276,22 @@ PangoLayout* TBoxLabels::LayoutOf(TDrawnLabel& label, bool underlineHotKeys) {
     pango_attr_list_unref(attributes);
     label.layoutUnderlinesHotKeys = underlineHotKeys;
   }
-  // The text starts at the label's left edge, or its right edge when right to left, whichever
-  // way its own characters read.
+  // The text starts at the room's left edge, or its right edge when right to left, whichever
+  // way its own characters read; a button's caption is centred.
   PangoRectangle ink;
   PangoRectangle logical;
   pango_layout_get_pixel_extents(label.layout, &ink, &logical);
+  const GdkRectangle& room = label.textPlace;
+  if (label.kind == TDrawnKind::Button) {
+    label.layoutX = (room.width - logical.width) / 2 - logical.x;
+  } else {
+    label.layoutX = label.look.rightToLeft ? room.width - logical.width - logical.x : -logical.x;
+  }
+  label.layoutY = label.kind == TDrawnKind::Label ? 0 : (room.height - logical.height) / 2;
   const GdkRectangle& place = label.look.place;
-  label.layoutX = label.look.rightToLeft ? place.width - logical.width - logical.x : -logical.x;
-  const int top = std::min(place.y, place.y + ink.y);
-  const int bottom = std::max(place.y + place.height, place.y + ink.y + ink.height);
+  const int inkTop = room.y + label.layoutY + ink.y;
+  const int top = std::min(place.y, inkTop);
+  const int bottom = std::max(place.y + place.height, inkTop + ink.height);
   label.area = {place.x, top, place.width, bottom - top};
   return label.layout;
 }
@@ -282,12 +303,16 @@ void TBoxLabels::Draw(cairo_t* cr) {
   const bool mnemonics = MnemonicsShown(box_);
   for (const auto& label : labels_) {
     const TLabelLook& look = label->look;
-    if (!look.visible || label->text.empty()) continue;
+    if (!look.visible || (label->text.empty() && label->kind == TDrawnKind::Label)) continue;
     // A label laid out already and clear of the clip is passed by without a look at its text.
     if (label->layout != nullptr && !gdk_rectangle_intersect(&label->area, &clip, nullptr))
       continue;
     PangoLayout* layout = LayoutOf(*label, mnemonics && !label->hotKeys.empty());
     if (!gdk_rectangle_intersect(&label->area, &clip, nullptr)) continue;
+    if (label->kind != TDrawnKind::Label) {
+      DrawItem(cr, *label, layout);
+      continue;
+    }
     cairo_save(cr);
     gdk_cairo_rectangle(cr, &label->area);
     cairo_clip(cr);
@@ -298,9 +323,9 @@ void TBoxLabels::Draw(cairo_t* cr) {
   }
 }
 
-TDrawnLabel* AddDrawnLabel(GtkWidget* box, const void* key) {
+TDrawnLabel* AddDrawnLabel(GtkWidget* box, const void* key, TDrawnKind kind, TInputSink* sink) {
   g_object_ref(box);
-  return LabelsOf(box).Add(key);
+  return LabelsOf(box).Add(key, kind, sink);
 }
 
 void RemoveDrawnLabel(TDrawnLabel* label) {

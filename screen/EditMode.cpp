@@ -6,6 +6,7 @@
 
 #include "framework/controls/Forms.h"
 #include "screen/Screen.h"
+#include "screen/internal/FixedBox.h"
 #include "screen/internal/GtkBackend.h"
 
 namespace lx::screen {
@@ -51,6 +52,19 @@ framework::TControl* ControlShowing(const framework::TWinControl& parent, GtkWid
   return nullptr;
 }
 
+// The control of `parent`, or of a container inside, whose record is `drawn`.
+framework::TControl* ControlDrawn(const framework::TWinControl& parent, const TDrawnLabel* drawn) {
+  for (int i = 0; i < parent.ControlCount(); ++i) {
+    framework::TControl* control = parent.Controls(i);
+    const TControlWidgets* widgets = Backend()->WidgetsOf(*control);
+    if (widgets != nullptr && widgets->drawn == drawn) return control;
+    if (const auto* container = dynamic_cast<const framework::TWinControl*>(control)) {
+      if (framework::TControl* inner = ControlDrawn(*container, drawn)) return inner;
+    }
+  }
+  return nullptr;
+}
+
 // The innermost visible control of `parent` at (x, y) in the parent's coordinates.
 framework::TControl* ControlAt(const framework::TWinControl& parent, int x, int y) {
   for (int i = parent.ControlCount() - 1; i >= 0; --i) {
@@ -90,7 +104,11 @@ framework::TControl* FocusedControl(GtkWidget* widget) {
   framework::TCustomForm* form = FormOfWindow(window);
   if (form == nullptr) return nullptr;
   GtkWidget* focus = gtk_window_get_focus(GTK_WINDOW(window));
-  framework::TControl* control = focus != nullptr ? ControlShowing(*form, focus) : nullptr;
+  // A box with the focus holds it for one of its drawn buttons.
+  const TDrawnLabel* drawn = IsFixedBox(focus) ? LabelsOf(focus).Focused() : nullptr;
+  framework::TControl* control = drawn != nullptr   ? ControlDrawn(*form, drawn)
+                                 : focus != nullptr ? ControlShowing(*form, focus)
+                                                    : nullptr;
   return control != nullptr ? control : form;
 }
 

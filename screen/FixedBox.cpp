@@ -1,6 +1,7 @@
 #include "screen/internal/FixedBox.h"
 
 #include <algorithm>
+#include <climits>
 
 #include "screen/internal/DrawnLabels.h"
 
@@ -26,6 +27,8 @@ const char* const kPlace = "lx-fixed-box-place";
 const char* const kGround = "lx-fixed-box-ground";
 // Set on a window whose mnemonics the boxes inside follow.
 const char* const kMnemonicsWatched = "lx-fixed-box-mnemonics";
+// A child's place in the way of the focus, plus one.
+const char* const kTabOrder = "lx-fixed-box-tab-order";
 
 TBoxLabels& Labels(GtkWidget* box) {
   return *reinterpret_cast<LxFixedBox*>(box)->labels;
@@ -105,6 +108,101 @@ void StateFlagsChanged(GtkWidget* widget, GtkStateFlags previous) {
     parentClass->state_flags_changed(widget, previous);
 }
 
+bool Own(GtkWidget* widget, GdkWindow* window) {
+  return window == gtk_widget_get_window(widget);
+}
+
+// Events of a child's window that the child left to its parents are not the box's.
+gboolean ButtonPressed(GtkWidget* widget, GdkEventButton* event) {
+  if (event->type != GDK_BUTTON_PRESS || event->button != 1 || !Own(widget, event->window))
+    return FALSE;
+  return Labels(widget).Press(static_cast<int>(event->x), static_cast<int>(event->y)) ? TRUE
+                                                                                      : FALSE;
+}
+
+gboolean ButtonReleased(GtkWidget* widget, GdkEventButton* event) {
+  if (event->button != 1 || !Own(widget, event->window)) return FALSE;
+  return Labels(widget).Release(static_cast<int>(event->x), static_cast<int>(event->y)) ? TRUE
+                                                                                        : FALSE;
+}
+
+gboolean PointerMoved(GtkWidget* widget, GdkEventMotion* event) {
+  if (Own(widget, event->window))
+    Labels(widget).Hover(static_cast<int>(event->x), static_cast<int>(event->y));
+  return FALSE;
+}
+
+gboolean PointerLeft(GtkWidget* widget, GdkEventCrossing* event) {
+  if (Own(widget, event->window)) Labels(widget).Leave();
+  return FALSE;
+}
+
+// A grab taken elsewhere (a menu, a dialog) ends a press without a click.
+gboolean GrabBroken(GtkWidget* widget, GdkEventGrabBroken*) {
+  Labels(widget).Release(INT_MIN, INT_MIN);
+  Labels(widget).Leave();
+  return FALSE;
+}
+
+gboolean KeyPressed(GtkWidget* widget, GdkEventKey* event) {
+  if (Labels(widget).Key(event->keyval)) return TRUE;
+  return parentClass->key_press_event(widget, event);
+}
+
+gboolean KeyReleased(GtkWidget* widget, GdkEventKey* event) {
+  if (Labels(widget).KeyReleased(event->keyval)) return TRUE;
+  return parentClass->key_release_event(widget, event);
+}
+
+gboolean Focus(GtkWidget* widget, GtkDirectionType direction) {
+  return Labels(widget).Focus(direction) ? TRUE : FALSE;
+}
+
+gboolean FocusIn(GtkWidget* widget, GdkEventFocus* event) {
+  Labels(widget).FocusChanged();
+  return parentClass->focus_in_event(widget, event);
+}
+
+gboolean FocusOut(GtkWidget* widget, GdkEventFocus* event) {
+  Labels(widget).FocusChanged();
+  return parentClass->focus_out_event(widget, event);
+}
+
+// The drawn button of a shown box in `widget` whose hot key is `character`.
+bool ActivateHotKey(GtkWidget* widget, gunichar character) {
+  if (IsFixedBox(widget) && gtk_widget_is_drawable(widget)) {
+    if (TDrawnLabel* item = Labels(widget).WithHotKey(character)) {
+      Labels(widget).Activate(*item);
+      return true;
+    }
+  }
+  if (!GTK_IS_CONTAINER(widget) || !gtk_widget_is_drawable(widget)) return false;
+  GList* children = gtk_container_get_children(GTK_CONTAINER(widget));
+  bool done = false;
+  for (GList* child = children; child != nullptr && !done; child = child->next)
+    done = ActivateHotKey(GTK_WIDGET(child->data), character);
+  g_list_free(children);
+  return done;
+}
+
+bool TypesText(GtkWidget* focus) {
+  return focus != nullptr && (GTK_IS_EDITABLE(focus) || GTK_IS_TEXT_VIEW(focus));
+}
+
+// Hot keys of drawn buttons, with the window's mnemonic modifier (Alt), or alone while the
+// window shows mnemonics, as GTK's mnemonics go; before the window's own (the menus'), which
+// take what no button claims.
+gboolean WindowKeyPressed(GtkWidget* widget, GdkEventKey* event, gpointer) {
+  GtkWindow* window = GTK_WINDOW(widget);
+  const guint modifiers = event->state & gtk_accelerator_get_default_mod_mask();
+  const bool alone = modifiers == 0 && gtk_window_get_mnemonics_visible(window) != 0 &&
+                     !TypesText(gtk_window_get_focus(window));
+  if (!alone && modifiers != gtk_window_get_mnemonic_modifier(window)) return FALSE;
+  const gunichar character = gdk_keyval_to_unicode(event->keyval);
+  if (character == 0) return FALSE;
+  return ActivateHotKey(widget, character) ? TRUE : FALSE;
+}
+
 void TellBoxesOfMnemonics(GtkWidget* widget, gpointer) {
   if (IsFixedBox(widget)) Labels(widget).MnemonicsChanged();
   if (GTK_IS_CONTAINER(widget))
@@ -123,6 +221,7 @@ void HierarchyChanged(GtkWidget* widget, GtkWidget* previous) {
   if (!GTK_IS_WINDOW(top) || g_object_get_data(G_OBJECT(top), kMnemonicsWatched) != nullptr) return;
   g_object_set_data(G_OBJECT(top), kMnemonicsWatched, GINT_TO_POINTER(1));
   g_signal_connect(top, "notify::mnemonics-visible", G_CALLBACK(MnemonicsVisibleChanged), nullptr);
+  g_signal_connect(top, "key-press-event", G_CALLBACK(WindowKeyPressed), nullptr);
 }
 
 void Finalize(GObject* object) {
@@ -142,12 +241,28 @@ void InitClass(gpointer klass, gpointer) {
   widgetClass->style_updated = StyleUpdated;
   widgetClass->state_flags_changed = StateFlagsChanged;
   widgetClass->hierarchy_changed = HierarchyChanged;
+  widgetClass->button_press_event = ButtonPressed;
+  widgetClass->button_release_event = ButtonReleased;
+  widgetClass->motion_notify_event = PointerMoved;
+  widgetClass->leave_notify_event = PointerLeft;
+  widgetClass->grab_broken_event = GrabBroken;
+  widgetClass->key_press_event = KeyPressed;
+  widgetClass->key_release_event = KeyReleased;
+  widgetClass->focus = Focus;
+  widgetClass->focus_in_event = FocusIn;
+  widgetClass->focus_out_event = FocusOut;
 }
 
 void InitInstance(GTypeInstance* instance, gpointer) {
   reinterpret_cast<LxFixedBox*>(instance)->labels = new TBoxLabels(GTK_WIDGET(instance));
+  GtkWidget* box = GTK_WIDGET(instance);
   // The framework mirrors the children itself.
-  gtk_widget_set_direction(GTK_WIDGET(instance), GTK_TEXT_DIR_LTR);
+  gtk_widget_set_direction(box, GTK_TEXT_DIR_LTR);
+  // A window of its own for the mouse over its drawn buttons, and the focus for them.
+  gtk_widget_set_has_window(box, TRUE);
+  gtk_widget_set_can_focus(box, TRUE);
+  gtk_widget_add_events(box, GDK_BUTTON_PRESS_MASK | GDK_BUTTON_RELEASE_MASK |
+                                 GDK_POINTER_MOTION_MASK | GDK_LEAVE_NOTIFY_MASK);
 }
 
 GType FixedBoxType() {
@@ -176,6 +291,15 @@ TBoxLabels& LabelsOf(GtkWidget* box) {
 
 void SetFixedBoxGround(GtkWidget* child) {
   g_object_set_data(G_OBJECT(child), kGround, GINT_TO_POINTER(1));
+}
+
+void SetTabOrder(GtkWidget* child, int order) {
+  g_object_set_data(G_OBJECT(child), kTabOrder, GINT_TO_POINTER(order + 1));
+}
+
+int TabOrderOf(GtkWidget* child) {
+  const int stored = GPOINTER_TO_INT(g_object_get_data(G_OBJECT(child), kTabOrder));
+  return stored == 0 ? INT_MAX : stored - 1;
 }
 
 void PlaceInFixedBox(GtkWidget* box, GtkWidget* child, int x, int y, int width, int height) {

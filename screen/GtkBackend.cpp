@@ -362,7 +362,13 @@ void TGtkBackend::SyncControls(TWinControl& parent, GtkWidget* box, TFormView& v
     }
     view.seen.insert(&control);
     TControlWidgets& widgets = found->second;
-    if (widgets.drawn != nullptr) KeepDrawnLabelAt(*widgets.drawn, labels++);
+    // The focus goes through the box's buttons and widgets in the parent's control order.
+    if (widgets.drawn != nullptr) {
+      KeepDrawnLabelAt(*widgets.drawn, labels++);
+      widgets.drawn->tabOrder = i;
+    } else if (widgets.outer != nullptr) {
+      SetTabOrder(widgets.outer, i);
+    }
     const TControlState state = StateOf(control);
     // Widgets whose control did not change are left alone.
     if (UpdateWidgets(widgets, state, fonts_, &view.directions) && widgets.outer != nullptr)

@@ -71,18 +71,17 @@ struct TControlState {
 };
 
 /// The widgets of one control. The backend holds a reference on `outer` and puts it into
-/// the box of the control's parent. A label has no widgets: the parent's box draws it from
-/// its record there (`drawn`).
+/// the box of the control's parent. Labels, buttons, check boxes and radio buttons have no
+/// widgets: the parent's box draws them from their records there (`drawn`).
 struct TControlWidgets {
   TWidgetKind kind = TWidgetKind::None;
   std::string className;
   GtkWidget* parentBox = nullptr;
-  TDrawnLabel* drawn = nullptr;   // a label's record in the parent's box
-  GtkWidget* outer = nullptr;     // placed in the parent's box
-  GtkWidget* content = nullptr;   // the widget that holds the text or value
-  GtkWidget* caption = nullptr;   // the label that shows the caption, when there is one
-  GtkWidget* box = nullptr;       // containers: where the children go
-  GtkWidget* radioOff = nullptr;  // a radio button's hidden partner, to uncheck it
+  TDrawnLabel* drawn = nullptr;  // a drawn control's record in the parent's box
+  GtkWidget* outer = nullptr;    // placed in the parent's box
+  GtkWidget* content = nullptr;  // the widget that holds the text or value
+  GtkWidget* caption = nullptr;  // the label that shows the caption, when there is one
+  GtkWidget* box = nullptr;      // containers: where the children go
   std::string fontCss;
   std::vector<std::string> items;
   TControlState shown;   // what the widgets were last brought to

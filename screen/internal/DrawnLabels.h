@@ -1,11 +1,13 @@
-// Labels drawn by the box of their parent instead of each being a widget, as a classic form
-// draws its graphic controls on the parent: the box keeps a record of each label, draws them
-// under its child widgets, in z-order, each cut to its width, and shows their hints.
+// Labels, buttons, check boxes and radio buttons drawn by the box of their parent instead of
+// each being a widget, as a classic form draws its graphic controls on the parent (and as Qt
+// draws its widgets): the box keeps a record of each, draws them under its child widgets, in
+// z-order, shows their hints, and gives the buttons the mouse, the focus and their hot keys.
 #pragma once
 
 #include <gtk/gtk.h>
 
 #include <cstddef>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -17,6 +19,11 @@
 
 namespace lx::screen {
 
+class TInputSink;
+
+/// What a record draws.
+enum class TDrawnKind { Label, Button, CheckBox, RadioButton };
+
 /// What a label shows, as the backend gives it. Texts are UTF-8.
 struct TLabelLook {
   GdkRectangle place{0, 0, 0, 0};  // in the box
@@ -26,6 +33,7 @@ struct TLabelLook {
   bool enabled = true;
   bool visible = true;
   bool rightToLeft = false;
+  bool checked = false;  // check boxes and radio buttons
   bool operator==(const TLabelLook&) const;
 };
 
@@ -38,13 +46,18 @@ struct TDrawnLabel {
 
   GtkWidget* box = nullptr;   // held while the record lives
   const void* key = nullptr;  // the control
+  TDrawnKind kind = TDrawnKind::Label;
+  TInputSink* sink = nullptr;  // where a button's clicks go
+  int tabOrder = 0;            // among the box's records and child widgets
   TLabelLook look;
   std::string text;                  // shown: the caption without its hot-key marks
   std::vector<std::size_t> hotKeys;  // in `text`: underlined while the window shows mnemonics
   // Made when the label first shows, again after a new text, font, width or direction.
   PangoLayout* layout = nullptr;
   bool layoutUnderlinesHotKeys = false;
-  int layoutX = 0;  // where the layout goes from the label's left edge
+  GdkRectangle textPlace{0, 0, 0, 0};  // the room of the text inside `look.place`
+  int layoutX = 0;                     // where the layout goes from the room's left edge
+  int layoutY = 0;                     // and from its top (a caption is centred in height)
   // Where it draws: its rectangle, stretched up or down as far as its text's ink reaches
   // (descenders and hot-key lines in a label lower than its font), as GTK's labels do.
   GdkRectangle area{0, 0, 0, 0};
@@ -58,7 +71,8 @@ class TBoxLabels {
   TBoxLabels(const TBoxLabels&) = delete;
   TBoxLabels& operator=(const TBoxLabels&) = delete;
 
-  TDrawnLabel* Add(const void* key);
+  TDrawnLabel* Add(const void* key, TDrawnKind kind = TDrawnKind::Label,
+                   TInputSink* sink = nullptr);
   void Remove(TDrawnLabel* label);
   /// Puts `label` at `order` in the z-order, when it stands elsewhere.
   void MoveTo(TDrawnLabel& label, std::size_t order);
@@ -66,10 +80,10 @@ class TBoxLabels {
   void Set(TDrawnLabel& label, const TLabelLook& look);
   const std::vector<std::unique_ptr<TDrawnLabel>>& Labels() const { return labels_; }
 
-  /// The topmost visible label at `x`, `y` in the box; null when none.
+  /// The topmost visible record at `x`, `y` in the box; null when none.
   const TDrawnLabel* At(int x, int y) const;
-  /// Fills `tooltip` with the hint of the label at `x`, `y`, else with the box's own hint;
-  /// false when there is none. Labels have no hint for the keyboard: they take no focus.
+  /// Fills `tooltip` with the hint of the record at `x`, `y` (for the keyboard: of the
+  /// focused button), else with the box's own hint; false when there is none.
   bool Tooltip(int x, int y, bool keyboard, GtkTooltip* tooltip) const;
   /// The hint of the control the box shows itself (a group box, a panel).
   void SetOwnHint(const std::string& hint);
@@ -82,12 +96,43 @@ class TBoxLabels {
   /// The window shows or hides mnemonics: labels with hot keys redraw.
   void MnemonicsChanged();
 
+  // ---- Buttons, check boxes and radio buttons (screen/DrawnButtons.cpp) ----
+  /// Mouse input in the box's coordinates; true when a button took it.
+  bool Press(int x, int y);
+  bool Release(int x, int y);
+  void Hover(int x, int y);
+  void Leave();
+  /// Space or Return on the focused button; true when taken. Space answers when let go.
+  bool Key(guint keyval);
+  bool KeyReleased(guint keyval);
+  /// The box's part in GTK's focus chain (its `focus` vfunc).
+  bool Focus(GtkDirectionType direction);
+  /// The box took or lost the focus: the focused button redraws.
+  void FocusChanged();
+  /// The button of the box whose hot key is `character` (case folded); null when none.
+  TDrawnLabel* WithHotKey(gunichar character) const;
+  /// Focuses `item` and clicks or toggles it, as its hot key does.
+  void Activate(TDrawnLabel& item);
+  /// The button that has or last had the focus in the box; null when none.
+  const TDrawnLabel* Focused() const { return focused_; }
+  const TDrawnLabel* Pressed() const { return pressed_; }
+  const TDrawnLabel* Hovered() const { return hover_; }
+
  private:
   void ReadStyle();
   void UpdateHasTooltip();
   PangoLayout* LayoutOf(TDrawnLabel& label, bool underlineHotKeys);
   void Redraw(const TDrawnLabel& label) const;
   void DropLayouts();
+  void PlaceText(TDrawnLabel& label);
+  void DrawItem(cairo_t* cr, TDrawnLabel& item, PangoLayout* layout);
+  GtkStyleContext* Style(std::size_t index, GtkStateFlags state = GTK_STATE_FLAG_NORMAL);
+  GtkStateFlags StateOf(const TDrawnLabel& item) const;
+  TDrawnLabel* Find(const TDrawnLabel* item) const;
+  TDrawnLabel* ItemAt(int x, int y) const;
+  void Show(TDrawnLabel* now, TDrawnLabel*& state);
+  void FocusOn(TDrawnLabel& item);
+  static void Answer(TDrawnLabel& item);
 
   GtkWidget* box_;
   std::vector<std::unique_ptr<TDrawnLabel>> labels_;
@@ -98,11 +143,32 @@ class TBoxLabels {
   GdkRGBA insensitive_{0, 0, 0, 1};
   PangoFontDescription* font_ = nullptr;            // the box's, under each label's face
   PangoContext* contexts_[2] = {nullptr, nullptr};  // left to right, right to left
+  // Built once per kind (button, check box, check mark, radio button, radio mark) and state
+  // from the box's style, when first drawn: a context set to a state keeps what the theme
+  // gives it, where one context saved and set anew for each button would work it out again.
+  std::map<unsigned, GtkStyleContext*> styles_;
+  // A mark's size (its border box) and its border and padding around the icon, and margins,
+  // read once per style: check mark, radio mark.
+  struct TMarkMetrics {
+    bool read = false;
+    int width = 0;
+    int height = 0;
+    GtkBorder margin{0, 0, 0, 0};
+    GtkBorder inset{0, 0, 0, 0};
+  };
+  TMarkMetrics marks_[2];
+  const TMarkMetrics& MarkOf(TDrawnKind kind);
+  GdkRectangle MarkPlace(const TDrawnLabel& item);
+  TDrawnLabel* focused_ = nullptr;
+  TDrawnLabel* pressed_ = nullptr;
+  TDrawnLabel* hover_ = nullptr;
+  bool spaceHeld_ = false;  // pressing `pressed_` with Space
 };
 
-/// A new record of `key` on top of the labels of `box` (a fixed box); it holds a reference on
-/// the box until RemoveDrawnLabel.
-TDrawnLabel* AddDrawnLabel(GtkWidget* box, const void* key);
+/// A new record of `key` on top of the records of `box` (a fixed box); it holds a reference on
+/// the box until RemoveDrawnLabel. Buttons report to `sink`.
+TDrawnLabel* AddDrawnLabel(GtkWidget* box, const void* key, TDrawnKind kind = TDrawnKind::Label,
+                           TInputSink* sink = nullptr);
 /// Drops the record from its box, redrawing where it was, and releases the box.
 void RemoveDrawnLabel(TDrawnLabel* label);
 void SetDrawnLabel(TDrawnLabel& label, const TLabelLook& look);

@@ -1,7 +1,8 @@
 // A container that gives each child exactly the rectangle it is told, whatever the child
 // would like: the framework computes every position and size itself (mirroring included),
 // and nothing in GTK may move, grow or mirror them again. Its own size is its size request.
-// It draws the labels among its children itself, under its child widgets.
+// It draws the labels and buttons among its children itself, under its child widgets, and
+// gives its buttons the mouse, the keyboard's focus and their hot keys.
 #pragma once
 
 #include <gtk/gtk.h>
@@ -21,6 +22,11 @@ bool IsFixedBox(GtkWidget* widget);
 TBoxLabels& LabelsOf(GtkWidget* box);
 /// Makes `child` of a box its ground (a group box's frame): drawn first, under the labels.
 void SetFixedBoxGround(GtkWidget* child);
+
+/// Where `child` stands in the way of the focus through its box, with the box's drawn
+/// buttons (the control order of the parent); children without one come last.
+void SetTabOrder(GtkWidget* child, int order);
+int TabOrderOf(GtkWidget* child);
 
 /// Puts `child` into `box` (when not there yet) at `x`, `y` with the size `width` x
 /// `height`, relative to the box; sizes below 0 count as 0.

@@ -65,8 +65,8 @@ class TGtkBackend final : public platform::WindowListener,
   GtkWidget* BoxOf(const framework::TCustomForm& form) const;
   GtkWidget* MenuBarOf(const framework::TCustomForm& form) const;
   const TControlWidgets* WidgetsOf(const framework::TControl& control) const;
-  /// The record of a showing label in its parent's box (what it shows, where); null when the
-  /// control is no label or not shown.
+  /// The record of a showing label, button, check box or radio button in its parent's box
+  /// (what it shows, where, its state); null when the control is not drawn so or not shown.
   const TDrawnLabel* LabelOf(const framework::TControl& control) const;
 
   // platform::WindowListener: every change makes the widgets out of date.

@@ -59,7 +59,7 @@ std::vector<std::string> Rows(GtkWidget* view) {
 TEST(ControlWidgetsTest, WidgetsOfAnUnchangedControlAreNotTouched) {
   TNoInput input;
   TFontClasses fonts;
-  TControlWidgets widgets = MakeWidgets(TWidgetKind::Button, nullptr, input);
+  TControlWidgets widgets = MakeWidgets(TWidgetKind::GroupBox, nullptr, input);
   TControlState state;
   state.text = "&Open";
   EXPECT_TRUE(UpdateWidgets(widgets, state, fonts));
@@ -95,8 +95,8 @@ TEST(ControlWidgetsTest, ListLinesChangeInPlaceWhenTheirCountStays) {
 }
 
 // A new direction waits in the list until it is applied, each widget of a control once; the
-// widgets then read the other way, the fixed boxes of containers never, labels and buttons
-// through their captions alone.
+// widgets then read the other way, the fixed boxes of containers never, edits through their
+// alignment alone.
 TEST(ControlWidgetsTest, NewDirectionsWaitAndEachWidgetTurnsOnce) {
   TNoInput input;
   TFontClasses fonts;
@@ -104,7 +104,7 @@ TEST(ControlWidgetsTest, NewDirectionsWaitAndEachWidgetTurnsOnce) {
     TWidgetKind kind;
     std::size_t changes;
   };
-  for (const TCase& kase : {TCase{TWidgetKind::Button, 0}, TCase{TWidgetKind::CheckBox, 2},
+  for (const TCase& kase : {TCase{TWidgetKind::Edit, 0}, TCase{TWidgetKind::Memo, 2},
                             TCase{TWidgetKind::ListBox, 2}, TCase{TWidgetKind::Container, 0}}) {
     TControlWidgets widgets = MakeWidgets(kase.kind, nullptr, input);
     TControlState state;

@@ -89,17 +89,27 @@ class DrawnLabelsTest : public ScreenTest {
   GtkWidget* box() const { return backend().BoxOf(*form_); }
   TPicture Picture() const { return TPicture(window(), box()); }
 
-  // The area waiting to be drawn again, in the box's coordinates; empty when none.
+  // The area waiting to be drawn again, in the box's coordinates (the box's own window and
+  // the window's around it); empty when none.
   GdkRectangle Invalid() const {
-    GdkRectangle area{0, 0, 0, 0};
-    cairo_region_t* region = gdk_window_get_update_area(gtk_widget_get_window(window()));
-    if (region == nullptr) return area;
-    cairo_region_get_extents(region, &area);
-    cairo_region_destroy(region);
     int x = 0;
     int y = 0;
     gtk_widget_translate_coordinates(box(), window(), 0, 0, &x, &y);
-    return {area.x - x, area.y - y, area.width, area.height};
+    GdkRectangle all{0, 0, 0, 0};
+    for (GtkWidget* widget : {box(), window()}) {
+      cairo_region_t* region = gdk_window_get_update_area(gtk_widget_get_window(widget));
+      if (region == nullptr) continue;
+      GdkRectangle area;
+      cairo_region_get_extents(region, &area);
+      cairo_region_destroy(region);
+      if (widget == window()) area = {area.x - x, area.y - y, area.width, area.height};
+      if (all.width == 0) {
+        all = area;
+      } else {
+        gdk_rectangle_union(&all, &area, &all);
+      }
+    }
+    return all;
   }
 
   TForm* form_;

@@ -7,6 +7,7 @@
 #include "ScreenFixture.h"
 #include "framework/controls/StdCtrls.h"
 #include "screen/EditMode.h"
+#include "screen/internal/FixedBox.h"
 
 namespace lx::screen::test {
 namespace {
@@ -120,6 +121,43 @@ TEST_F(EditModeTest, AFailedSaveKeepsTheDialogWithItsReason) {
   EXPECT_EQ(saved, (std::vector<std::string>{"&Auf", "&Auf"}));
   EXPECT_EQ(answer.shown.back(), "de.po: no entry");
   EXPECT_EQ(button_->Caption(), "&Open");
+}
+
+// The chord reaches a drawn button through GDK's own queue, as a user's click or key does:
+// Ctrl+Shift+click on it, or Ctrl+Shift+E while it has the focus, edits its caption.
+TEST_F(EditModeTest, TheChordEditsADrawnButtonsCaption) {
+  EditOn("");
+  Refresh();
+  const TDrawnLabel* drawn = backend().LabelOf(*button_);
+  ASSERT_NE(drawn, nullptr);
+  GtkWidget* window = backend().WindowOf(*form_);
+  for (const bool click : {true, false}) {
+    TAnswer cancel{"&Zu", 0, GTK_RESPONSE_CANCEL, {}};
+    const guint source = g_timeout_add(50, Answer, &cancel);
+    GdkEvent* event = gdk_event_new(click ? GDK_BUTTON_PRESS : GDK_KEY_PRESS);
+    const guint chord = GDK_CONTROL_MASK | GDK_SHIFT_MASK;
+    if (click) {
+      event->button.window = GDK_WINDOW(g_object_ref(gtk_widget_get_window(drawn->box)));
+      event->button.x = drawn->look.place.x + 5;
+      event->button.y = drawn->look.place.y + 5;
+      event->button.button = 1;
+      event->button.state = chord;
+    } else {
+      LabelsOf(drawn->box).Activate(*const_cast<TDrawnLabel*>(drawn));  // focused
+      event->key.window = GDK_WINDOW(g_object_ref(gtk_widget_get_window(window)));
+      event->key.keyval = GDK_KEY_E;
+      event->key.state = chord;
+    }
+    GdkSeat* seat = gdk_display_get_default_seat(gtk_widget_get_display(window));
+    gdk_event_set_device(event, click ? gdk_seat_get_pointer(seat) : gdk_seat_get_keyboard(seat));
+    gdk_event_put(event);
+    gdk_event_free(event);
+    for (int i = 0; i < 200 && cancel.answered == 0; ++i)
+      g_main_context_iteration(nullptr, TRUE);
+    g_source_remove(source);
+    ASSERT_EQ(cancel.answered, 1) << click;
+    EXPECT_EQ(cancel.shown.at(0), "TForm1|Button1") << click;
+  }
 }
 
 }  // namespace

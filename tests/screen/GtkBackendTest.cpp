@@ -128,18 +128,26 @@ TEST_F(GtkBackendTest, AShownFormIsAWindowWithEveryControlExactlyInItsPlace) {
   for (const TControl* control : s.All())
     EXPECT_EQ(Placed(*control), BoundsOf(*control)) << control->Name();
   // The group box's child is placed inside the group box, in its coordinates.
-  EXPECT_EQ(AllocationIn(Widgets(*s.inner).outer, box), (TBounds{210, 150, 60, 25}));
+  int x = 0;
+  int y = 0;
+  gtk_widget_translate_coordinates(Drawn(*s.inner).box, box, 10, 20, &x, &y);
+  EXPECT_EQ(Drawn(*s.inner).box, Widgets(*s.group).box);
+  EXPECT_EQ(x, 210);
+  EXPECT_EQ(y, 150);
 }
 
 TEST_F(GtkBackendTest, TextsMnemonicsItemsAndStatesReachTheWidgets) {
   const TSample s = MakeSample();
   EXPECT_EQ(Drawn(*s.name).text, "Name:");
   EXPECT_EQ(Drawn(*s.name).hotKeys, std::vector<std::size_t>{0});
-  EXPECT_EQ(LabelText(Widgets(*s.help).caption), "Help");
-  EXPECT_EQ(gtk_label_get_mnemonic_keyval(GTK_LABEL(Widgets(*s.help).caption)), GDK_KEY_h);
+  EXPECT_EQ(Drawn(*s.help).text, "Help");
+  EXPECT_EQ(Drawn(*s.help).hotKeys, std::vector<std::size_t>{0});
+  EXPECT_EQ(Drawn(*s.help).kind, TDrawnKind::Button);
   EXPECT_EQ(LabelText(Widgets(*s.group).caption), "Group");
   EXPECT_EQ(LabelText(Widgets(*s.panel).caption), "Panel");
-  EXPECT_EQ(LabelText(Widgets(*s.check).caption), "Wrap");
+  EXPECT_EQ(Drawn(*s.check).text, "Wrap");
+  EXPECT_EQ(Drawn(*s.check).kind, TDrawnKind::CheckBox);
+  EXPECT_EQ(Drawn(*s.first).kind, TDrawnKind::RadioButton);
   EXPECT_EQ(MemoText(Widgets(*s.notes).content), "first line\nsecond line\n");
   EXPECT_EQ(Rows(Widgets(*s.list).content), 2);
 
@@ -171,26 +179,26 @@ TEST_F(GtkBackendTest, TextsMnemonicsItemsAndStatesReachTheWidgets) {
   gtk_tree_path_free(first);
   gtk_tree_path_free(last);
   EXPECT_EQ(gtk_combo_box_get_active(GTK_COMBO_BOX(Widgets(*s.combo).content)), 1);
-  EXPECT_TRUE(gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(Widgets(*s.check).content)));
-  EXPECT_TRUE(gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(Widgets(*s.second).content)));
+  EXPECT_TRUE(Drawn(*s.check).look.checked);
+  EXPECT_TRUE(Drawn(*s.second).look.checked);
   EXPECT_STREQ(gtk_entry_get_text(GTK_ENTRY(Widgets(*s.edit).content)), "typed");
-  EXPECT_EQ(LabelText(Widgets(*s.help).caption), "&More & _less");
+  EXPECT_EQ(Drawn(*s.help).text, "&More & _less");
   EXPECT_EQ(Drawn(*s.name).look.hint, "Your name");
   EXPECT_TRUE(gtk_widget_get_has_tooltip(backend().BoxOf(*s.form)));
-  EXPECT_FALSE(gtk_widget_get_sensitive(Widgets(*s.help).outer));
+  EXPECT_FALSE(Drawn(*s.help).look.enabled);
   EXPECT_FALSE(Drawn(*s.panelLabel).look.visible);
   s.form->SetEnabled(false);
   Refresh();
   EXPECT_FALSE(gtk_widget_get_sensitive(backend().WindowOf(*s.form)));
 
-  // Unchecking through the framework unchecks the widget too, radio buttons included.
+  // Unchecking through the framework unchecks the record too, radio buttons included.
   s.first->SetChecked(true);
   Refresh();
-  EXPECT_FALSE(gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(Widgets(*s.second).content)));
-  EXPECT_TRUE(gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(Widgets(*s.first).content)));
+  EXPECT_FALSE(Drawn(*s.second).look.checked);
+  EXPECT_TRUE(Drawn(*s.first).look.checked);
   s.first->SetChecked(false);
   Refresh();
-  EXPECT_FALSE(gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(Widgets(*s.first).content)));
+  EXPECT_FALSE(Drawn(*s.first).look.checked);
   EXPECT_FALSE(s.first->Checked());
 }
 
@@ -204,7 +212,7 @@ TEST_F(GtkBackendTest, ChangesMadeOutsideInputShowOnceGtkIsIdle) {
   s.help->SetCaption("&Later");
   ProcessPending();  // no Refresh: the windows layer told the backend
   EXPECT_EQ(Drawn(*s.name).text, "Renamed");
-  EXPECT_EQ(LabelText(Widgets(*s.help).caption), "Later");
+  EXPECT_EQ(Drawn(*s.help).text, "Later");
   EXPECT_EQ(Rows(Widgets(*s.list).content), 3);
   EXPECT_TRUE(Drawn(*s.panelLabel).look.face.bold);
 }
@@ -242,14 +250,14 @@ TEST_F(GtkBackendTest, RightToLeftMirrorsOnceAndComesBackExactly) {
   EXPECT_EQ(s.help->Left(), 400 - 312 - 75);
   for (const TControl* control : s.All()) {
     EXPECT_EQ(Placed(*control), BoundsOf(*control)) << control->Name();
-    // Labels read right to left in their records, buttons and edits through their captions
-    // and alignment, the other kinds in GTK's direction.
+    // Drawn controls read right to left in their records, edits through their alignment,
+    // the other kinds in GTK's direction.
     if (Widgets(*control).drawn != nullptr) {
       EXPECT_TRUE(Drawn(*control).look.rightToLeft) << control->Name();
       continue;
     }
     const TWidgetKind kind = Widgets(*control).kind;
-    if (kind == TWidgetKind::Button || kind == TWidgetKind::Edit) continue;
+    if (kind == TWidgetKind::Edit) continue;
     EXPECT_EQ(gtk_widget_get_direction(Widgets(*control).content), GTK_TEXT_DIR_RTL)
         << control->Name();
   }
@@ -282,11 +290,11 @@ TEST_F(GtkBackendTest, UserInputReachesTheControlsEvents) {
   s.check->OnClick = note("check");
   s.second->OnClick = note("radio");
 
-  gtk_button_clicked(GTK_BUTTON(Widgets(*s.help).content));
+  Click(*s.help);
   gtk_entry_set_text(GTK_ENTRY(Widgets(*s.edit).content), "Zoë");
   gtk_combo_box_set_active(GTK_COMBO_BOX(Widgets(*s.combo).content), 1);
-  gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(Widgets(*s.check).content), TRUE);
-  gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(Widgets(*s.second).content), TRUE);
+  Click(*s.check);
+  Click(*s.second);
   GtkTreeSelection* selection =
       gtk_tree_view_get_selection(GTK_TREE_VIEW(Widgets(*s.list).content));
   GtkTreePath* path = gtk_tree_path_new_from_indices(1, -1);
@@ -307,12 +315,11 @@ TEST_F(GtkBackendTest, UserInputReachesTheControlsEvents) {
 
   // A disabled button does not click; nor does a control that is gone.
   s.help->SetEnabled(false);
-  gtk_button_clicked(GTK_BUTTON(Widgets(*s.help).content));
-  GtkWidget* inner = Widgets(*s.inner).content;
-  g_object_ref(inner);
+  Refresh();
+  Click(*s.help);
+  GtkWidget* group = Widgets(*s.group).box;
   delete s.inner;
-  gtk_button_clicked(GTK_BUTTON(inner));
-  g_object_unref(inner);
+  ClickIn(group, 40, 32);  // where it was, before the box knows
   EXPECT_EQ(events.size(), 5u);
   Refresh();
   EXPECT_EQ(backend().WidgetsOf(*s.group)->box != nullptr, true);
@@ -340,7 +347,7 @@ TEST_F(GtkBackendTest, AnExceptionInAnEventGoesToTheApplication) {
   Application().OnException = [&reported](TObject*, platform::Exception& e) {
     reported = e.Message();
   };
-  gtk_button_clicked(GTK_BUTTON(Widgets(*s.help).content));
+  Click(*s.help);
   EXPECT_EQ(reported, "Not a number");
 }
 
@@ -440,18 +447,16 @@ TEST_F(GtkBackendTest, TheMainMenuIsAMenuBarWithMnemonicsAndShortcutTexts) {
 TEST_F(GtkBackendTest, RunWaitsInTheGtkLoopUntilTheMainFormCloses) {
   TSample s = MakeSample();
   s.help->OnClick = [&s](TObject*) { s.form->Close(); };
-  GtkWidget* button = Widgets(*s.help).content;
-  const guint source = g_timeout_add(
+  const TButton* help = s.help;
+  g_timeout_add(
       10,
       [](gpointer data) {
-        gtk_button_clicked(GTK_BUTTON(data));
+        Click(*static_cast<const TButton*>(data));
         return G_SOURCE_REMOVE;
       },
-      button);
+      const_cast<TButton*>(help));
   Application().Run();
   EXPECT_TRUE(Application().Terminated());
-  g_source_remove_by_user_data(button);
-  (void)source;
 }
 
 TEST_F(GtkBackendTest, ShowModalRunsANestedLoopUntilAButtonAnswers) {
@@ -468,7 +473,7 @@ TEST_F(GtkBackendTest, ShowModalRunsANestedLoopUntilAButtonAnswers) {
     modalShown =
         window != nullptr && gtk_window_get_modal(GTK_WINDOW(window)) &&
         gtk_window_get_transient_for(GTK_WINDOW(window)) == GTK_WINDOW(backend().WindowOf(*s.form));
-    gtk_button_clicked(GTK_BUTTON(Widgets(*yes).content));
+    Click(*yes);
   });
   EXPECT_EQ(dialog->ShowModal(), mrYes);
   EXPECT_TRUE(modalShown);

@@ -50,6 +50,23 @@ class PicturesTest : public ScreenTest {
             all.height - inner.top - inner.height, 0};
   }
 
+  // Where a drawn control is in `window`.
+  static TBounds PlaceIn(const TDrawnLabel& drawn, GtkWidget* window) {
+    const GdkRectangle& at = drawn.look.place;
+    int x = 0;
+    int y = 0;
+    gtk_widget_translate_coordinates(drawn.box, window, at.x, at.y, &x, &y);
+    return {x, y, at.width, at.height};
+  }
+
+  // How far a drawn control's text room lies inside its record.
+  static TTextInsets InsetsOf(const TDrawnLabel& drawn) {
+    const GdkRectangle& all = drawn.look.place;
+    const GdkRectangle& room = drawn.textPlace;
+    return {room.x - all.x, all.x + all.width - room.x - room.width, room.y - all.y,
+            all.y + all.height - room.y - room.height, 0};
+  }
+
   TForm* form_;
   TButton* button_;
   TCheckBox* check_;
@@ -61,10 +78,9 @@ class PicturesTest : public ScreenTest {
 TEST_F(PicturesTest, TheTextRoomTableIsTheRoomTheWidgetsGiveTheirTexts) {
   form_->Show();
   Refresh();
-  EXPECT_EQ(InsetsOf(Widgets(*button_).caption, Widgets(*button_).outer),
-            TextInsetsOf(TTextRoomKind::Button));
-  const TTextInsets check = InsetsOf(Widgets(*check_).caption, Widgets(*check_).outer);
-  EXPECT_EQ(check, TextInsetsOf(TTextRoomKind::CheckBox));
+  cairo_surface_destroy(Drawing(backend().WindowOf(*form_)));  // lays the texts out
+  EXPECT_EQ(InsetsOf(Drawn(*button_)), TextInsetsOf(TTextRoomKind::Button));
+  EXPECT_EQ(InsetsOf(Drawn(*check_)), TextInsetsOf(TTextRoomKind::CheckBox));
   const TTextInsets combo =
       InsetsOf(gtk_bin_get_child(GTK_BIN(Widgets(*combo_).content)), Widgets(*combo_).outer);
   EXPECT_EQ(combo, TextInsetsOf(TTextRoomKind::ComboBox));
@@ -122,7 +138,7 @@ TEST_F(PicturesTest, APictureOutlinesTheMarkedControls) {
   ASSERT_NE(picture, nullptr);
   GtkWidget* window = backend().WindowOf(*form_);
   EXPECT_EQ(gdk_pixbuf_get_width(picture), gtk_widget_get_allocated_width(window));
-  const TBounds place = AllocationIn(Widgets(*button_).outer, window);
+  const TBounds place = PlaceIn(Drawn(*button_), window);
   const int stride = gdk_pixbuf_get_rowstride(picture);
   const int channels = gdk_pixbuf_get_n_channels(picture);
   auto red = [&](int x, int y) {
@@ -131,7 +147,7 @@ TEST_F(PicturesTest, APictureOutlinesTheMarkedControls) {
   };
   EXPECT_TRUE(red(place.left + place.width / 2, place.top - 1));
   EXPECT_TRUE(red(place.left - 1, place.top + place.height / 2));
-  const TBounds checkPlace = AllocationIn(Widgets(*check_).outer, window);
+  const TBounds checkPlace = PlaceIn(Drawn(*check_), window);
   EXPECT_FALSE(red(checkPlace.left - 1, checkPlace.top + checkPlace.height / 2));
   g_object_unref(picture);
 }

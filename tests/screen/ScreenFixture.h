@@ -6,6 +6,7 @@
 #include <gtk/gtk.h>
 
 #include <ostream>
+#include <vector>
 
 #include "framework/controls/Forms.h"
 #include "framework/runtime/Application.h"
@@ -48,6 +49,52 @@ inline cairo_surface_t* Drawing(GtkWidget* window) {
   return image;
 }
 
+/// `event` sent through GTK's own dispatch, as if it came from `window`'s device.
+inline void Deliver(GdkEvent* event, GdkWindow* window, bool keyboard) {
+  GdkSeat* seat = gdk_display_get_default_seat(gdk_window_get_display(window));
+  gdk_event_set_device(event, keyboard ? gdk_seat_get_keyboard(seat) : gdk_seat_get_pointer(seat));
+  gtk_main_do_event(event);
+  gdk_event_free(event);
+}
+
+/// A left press and release at `x`, `y` of `box`'s window, with `modifiers` held.
+inline void ClickIn(GtkWidget* box, int x, int y, guint modifiers = 0) {
+  for (const GdkEventType type : {GDK_BUTTON_PRESS, GDK_BUTTON_RELEASE}) {
+    GdkWindow* window = gtk_widget_get_window(box);
+    GdkEvent* event = gdk_event_new(type);
+    event->button.window = GDK_WINDOW(g_object_ref(window));
+    event->button.x = x;
+    event->button.y = y;
+    event->button.button = 1;
+    event->button.state = modifiers | (type == GDK_BUTTON_RELEASE ? GDK_BUTTON1_MASK : 0);
+    event->button.time = GDK_CURRENT_TIME;
+    Deliver(event, window, false);
+  }
+}
+
+/// A key pressed (`presses` times: held, the keyboard repeats it) and let go in `toplevel`
+/// with `modifiers` held.
+inline void PressKey(GtkWidget* toplevel, guint keyval, guint modifiers = 0, int presses = 1) {
+  std::vector<GdkEventType> types(static_cast<std::size_t>(presses), GDK_KEY_PRESS);
+  types.push_back(GDK_KEY_RELEASE);
+  for (const GdkEventType type : types) {
+    GdkWindow* window = gtk_widget_get_window(toplevel);
+    GdkEvent* event = gdk_event_new(type);
+    event->key.window = GDK_WINDOW(g_object_ref(window));
+    event->key.keyval = keyval;
+    event->key.state = modifiers;
+    event->key.time = GDK_CURRENT_TIME;
+    GdkKeymapKey* keys = nullptr;
+    gint count = 0;
+    if (gdk_keymap_get_entries_for_keyval(
+            gdk_keymap_get_for_display(gdk_window_get_display(window)), keyval, &keys, &count) &&
+        count > 0)
+      event->key.hardware_keycode = static_cast<guint16>(keys[0].keycode);
+    g_free(keys);
+    Deliver(event, window, true);
+  }
+}
+
 class ScreenTest : public ::testing::Test {
  protected:
   ~ScreenTest() override {
@@ -76,7 +123,16 @@ class ScreenTest : public ::testing::Test {
     return AllocationIn(widgets.outer, widgets.parentBox);
   }
 
-  /// The record of a label shown; fails the test when there is none.
+  /// A left click at the centre of a drawn control, through its box's window.
+  static void Click(const framework::TControl& control, guint modifiers = 0) {
+    const TDrawnLabel* drawn = backend().LabelOf(control);
+    ASSERT_NE(drawn, nullptr) << control.Name();
+    const GdkRectangle& place = drawn->look.place;
+    ClickIn(drawn->box, place.x + place.width / 2, place.y + place.height / 2, modifiers);
+  }
+
+  /// The record of a label, button, check box or radio button shown; fails the test when
+  /// there is none.
   static const TDrawnLabel& Drawn(const framework::TControl& control) {
     const TDrawnLabel* label = backend().LabelOf(control);
     EXPECT_NE(label, nullptr) << control.Name();
