@@ -133,6 +133,51 @@ void TBoxLabels::PlaceText(TDrawnLabel& label) {
                      place.height};
 }
 
+// Sizes of items differ little on a form; a theme's pictures of them stay few and small, and
+// a box that somehow collects more starts afresh.
+constexpr std::size_t kMostPictures = 256;
+
+void TBoxLabels::PaintPicture(cairo_t* cr, std::size_t index, GtkStateFlags state,
+                              const GdkRectangle& at, TDrawnKind kind) {
+  if (at.width <= 0 || at.height <= 0) return;
+  cairo_surface_t* target = cairo_get_target(cr);
+  double scaleX = 1;
+  double scaleY = 1;
+  cairo_surface_get_device_scale(target, &scaleX, &scaleY);
+  const TPictureKey key{index, state, at.width, at.height, cairo_surface_get_type(target), scaleX};
+  cairo_surface_t*& picture = pictures_[key];
+  if (picture == nullptr) {
+    if (pictures_.size() > kMostPictures) {
+      DropPictures();
+      PaintPicture(cr, index, state, at, kind);
+      return;
+    }
+    picture = cairo_surface_create_similar(target, CAIRO_CONTENT_COLOR_ALPHA, at.width, at.height);
+    cairo_t* own = cairo_create(picture);
+    GtkStyleContext* style = Style(index, state);
+    const GdkRectangle whole{0, 0, at.width, at.height};
+    RenderBox(style, own, whole);
+    if (kind != TDrawnKind::Button) {
+      const GdkRectangle icon = Inside(whole, MarkOf(kind).inset);
+      if (kind == TDrawnKind::CheckBox) {
+        gtk_render_check(style, own, icon.x, icon.y, icon.width, icon.height);
+      } else {
+        gtk_render_option(style, own, icon.x, icon.y, icon.width, icon.height);
+      }
+    }
+    cairo_destroy(own);
+  }
+  cairo_set_source_surface(cr, picture, at.x, at.y);
+  cairo_paint(cr);
+}
+
+void TBoxLabels::DropPictures() {
+  for (auto& [key, picture] : pictures_) {
+    if (picture != nullptr) cairo_surface_destroy(picture);
+  }
+  pictures_.clear();
+}
+
 GtkStateFlags TBoxLabels::StateOf(const TDrawnLabel& item) const {
   const GtkStateFlags own = gtk_widget_get_state_flags(box_);
   int state = own & (GTK_STATE_FLAG_BACKDROP | GTK_STATE_FLAG_INSENSITIVE);
@@ -160,17 +205,10 @@ void TBoxLabels::DrawItem(cairo_t* cr, TDrawnLabel& item, PangoLayout* layout) {
   gdk_cairo_rectangle(cr, &item.area);
   cairo_clip(cr);
   if (button) {
-    RenderBox(style, cr, place);
+    PaintPicture(cr, kButton, state, place, item.kind);
   } else {
-    GtkStyleContext* mark = Style(item.kind == TDrawnKind::CheckBox ? kCheck : kRadio, state);
-    const GdkRectangle at = MarkPlace(item);
-    RenderBox(mark, cr, at);
-    const GdkRectangle icon = Inside(at, MarkOf(item.kind).inset);
-    if (item.kind == TDrawnKind::CheckBox) {
-      gtk_render_check(mark, cr, icon.x, icon.y, icon.width, icon.height);
-    } else {
-      gtk_render_option(mark, cr, icon.x, icon.y, icon.width, icon.height);
-    }
+    PaintPicture(cr, item.kind == TDrawnKind::CheckBox ? kCheck : kRadio, state, MarkPlace(item),
+                 item.kind);
   }
   if (!item.text.empty()) {
     cairo_save(cr);

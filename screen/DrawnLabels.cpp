@@ -100,6 +100,7 @@ TBoxLabels::~TBoxLabels() {
   for (auto& [key, style] : styles_)
     g_object_unref(style);
   styles_.clear();
+  DropPictures();
 }
 
 TDrawnLabel* TBoxLabels::Add(const void* key, TDrawnKind kind, TInputSink* sink) {
@@ -215,6 +216,7 @@ void TBoxLabels::StyleChanged() {
   for (auto& [key, style] : styles_)
     g_object_unref(style);
   styles_.clear();
+  DropPictures();
 }
 
 void TBoxLabels::MnemonicsChanged() {

@@ -10,6 +10,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "screen/internal/ScreenTexts.h"
@@ -157,6 +158,14 @@ class TBoxLabels {
     GtkBorder inset{0, 0, 0, 0};
   };
   TMarkMetrics marks_[2];
+  // What the theme draws under a button's caption, and a whole check or radio mark, by style,
+  // state, size and the kind and scale of surface drawn on: drawn once, then copied for every
+  // item alike, where the theme's gradients and rounded borders cost the most of a frame.
+  using TPictureKey = std::tuple<std::size_t, unsigned, int, int, int, double>;
+  std::map<TPictureKey, cairo_surface_t*> pictures_;
+  void PaintPicture(cairo_t* cr, std::size_t index, GtkStateFlags state, const GdkRectangle& at,
+                    TDrawnKind kind);
+  void DropPictures();
   const TMarkMetrics& MarkOf(TDrawnKind kind);
   GdkRectangle MarkPlace(const TDrawnLabel& item);
   TDrawnLabel* focused_ = nullptr;

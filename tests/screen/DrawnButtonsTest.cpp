@@ -3,6 +3,8 @@
 
 #include <cstdint>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "ScreenFixture.h"
@@ -44,6 +46,23 @@ int Ink(GtkWidget* window, GtkWidget* box, GdkRectangle r) {
   }
   cairo_surface_destroy(image);
   return ink;
+}
+
+// The window's pixels in a rectangle of the box, row by row.
+std::vector<std::uint32_t> Pixels(GtkWidget* window, GtkWidget* box, GdkRectangle r) {
+  cairo_surface_t* image = Drawing(window);
+  int dx = 0;
+  int dy = 0;
+  gtk_widget_translate_coordinates(box, window, 0, 0, &dx, &dy);
+  std::vector<std::uint32_t> pixels;
+  for (int y = r.y; y < r.y + r.height; ++y) {
+    const unsigned char* row =
+        cairo_image_surface_get_data(image) + (y + dy) * cairo_image_surface_get_stride(image);
+    for (int x = r.x; x < r.x + r.width; ++x)
+      pixels.push_back(reinterpret_cast<const std::uint32_t*>(row)[x + dx] & 0xFFFFFF);
+  }
+  cairo_surface_destroy(image);
+  return pixels;
 }
 
 class DrawnButtonsTest : public ScreenTest {
@@ -248,6 +267,31 @@ TEST_F(DrawnButtonsTest, DrawnWithinTheirRectangles) {
     EXPECT_GT(Ink(window(), box(), kase.markRoom), 20) << kase.rightToLeft;
     EXPECT_EQ(Ink(window(), box(), kase.captionEnd), 0) << kase.rightToLeft;
   }
+}
+
+// The theme's picture of a button or mark is made once per state and size: items alike look
+// alike, and each state looks its own.
+TEST_F(DrawnButtonsTest, ItemsAlikeLookAlikeAndEachStateItsOwn) {
+  // The left ends of the two buttons of one size: frame and background, no caption.
+  auto ends = [this] {
+    return std::pair{Pixels(window(), box(), {10, 10, 12, 25}),
+                     Pixels(window(), box(), {150, 80, 12, 25})};
+  };
+  auto [help, off] = ends();
+  EXPECT_NE(help, off);  // the disabled one
+  off_->SetEnabled(true);
+  Refresh();
+  std::tie(help, off) = ends();
+  EXPECT_EQ(help, off);
+  // A taller button gets a picture of its own height: its frame's bottom edge.
+  off_->SetBounds(150, 80, 80, 40);
+  Refresh();
+  EXPECT_GT(Ink(window(), box(), {150, 117, 80, 3}), 60);
+  const GdkRectangle mark{10, 50, 22, 17};
+  const std::vector<std::uint32_t> unchecked = Pixels(window(), box(), mark);
+  wrap_->SetChecked(true);
+  Refresh();
+  EXPECT_NE(Pixels(window(), box(), mark), unchecked);
 }
 
 }  // namespace
