@@ -34,6 +34,7 @@ class DrawnEditsTest : public ScreenTest {
     off_ = PutEdit(form_, "Off", {10, 70, 120, 24}, "off");
     off_->SetEnabled(false);
     first_->OnChange = [this](TObject*) { ++changes_; };
+    second_->OnChange = [this](TObject*) { ++changes_; };
     form_->Show();
     Refresh();
   }
