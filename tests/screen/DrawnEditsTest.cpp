@@ -121,14 +121,18 @@ TEST_F(DrawnEditsTest, TheWindowLosingTheFocusKeepsTheEntry) {
   EXPECT_EQ(EditingName(), "Second");
 }
 
-// What the program sets goes into the shown entry without coming back as an edit; an edit
-// disabled meanwhile gives the entry up.
+// What the program sets (text, hint) goes into the shown entry without coming back as an
+// edit; an edit disabled meanwhile gives the entry up.
 TEST_F(DrawnEditsTest, TheProgramsTextReachesTheShownEntry) {
   Click(*first_);
   first_->SetText("from the program");
+  first_->SetHint("Your name");
   const int made = changes_;
   Refresh();
   EXPECT_STREQ(gtk_entry_get_text(entry()), "from the program");
+  gchar* hint = gtk_widget_get_tooltip_text(labels().Entry());
+  EXPECT_STREQ(hint, "Your name");
+  g_free(hint);
   EXPECT_EQ(changes_, made);
   EXPECT_EQ(first_->Text(), "from the program");
   first_->SetEnabled(false);
