@@ -2,6 +2,7 @@
 #include <gtk/gtk.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ScreenFixture.h"
@@ -82,6 +83,19 @@ TEST_F(DrawnEditsTest, AClickPutsTheEntryOverTheEditWithItsText) {
     EXPECT_STREQ(gtk_entry_get_text(entry()), kase.text);
     EXPECT_EQ(AllocationIn(labels().Entry(), backend().BoxOf(*form_)), BoundsOf(*kase.clicked));
     EXPECT_EQ(changes_, 0) << "filling the entry is no edit";
+  }
+}
+
+// The cursor goes where the click fell in the text the record showed.
+TEST_F(DrawnEditsTest, AClickPutsTheCursorWhereItFell) {
+  cairo_surface_destroy(Drawing(window()));
+  const TDrawnLabel& drawn = Drawn(*second_);
+  for (const auto& [x, position] :
+       {std::pair{drawn.textPlace.x + 1, 0}, std::pair{drawn.look.place.x + 110, 3}}) {
+    gtk_window_set_focus(GTK_WINDOW(window()), nullptr);
+    ClickIn(drawn.box, x, drawn.look.place.y + 12);
+    EXPECT_EQ(EditingName(), "Second");
+    EXPECT_EQ(gtk_editable_get_position(GTK_EDITABLE(entry())), position) << x;
   }
 }
 
