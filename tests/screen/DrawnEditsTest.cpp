@@ -117,6 +117,10 @@ TEST_F(DrawnEditsTest, TypingReachesTheControlAndTabLeavesTheEdit) {
         TCase{GDK_KEY_Tab, 0, "Second"}, TCase{GDK_KEY_Tab, 0, "First"}}) {
     Key(kase.keyval, kase.modifiers);
     EXPECT_EQ(EditingName(), kase.editing) << kase.keyval;
+    int start = -1;
+    int end = -1;
+    gtk_editable_get_selection_bounds(GTK_EDITABLE(entry()), &start, &end);
+    EXPECT_EQ(end - start, static_cast<int>(gtk_entry_get_text_length(entry()))) << "all chosen";
   }
   gtk_window_set_focus(GTK_WINDOW(window()), nullptr);
   EXPECT_EQ(EditingName(), "");
