@@ -73,8 +73,6 @@ void TBoxLabels::StartEditing(TDrawnLabel& item) {
   FillEntry(item);
   gtk_widget_show(entry_);
   gtk_widget_grab_focus(entry_);
-  // All of it chosen, as an entry reached by Tab has it; a click then puts the cursor.
-  gtk_editable_select_region(GTK_EDITABLE(entry_), 0, -1);
   Redraw(item);
 }
 
