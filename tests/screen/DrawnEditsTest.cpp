@@ -159,6 +159,15 @@ TEST_F(DrawnEditsTest, TheProgramsTextReachesTheShownEntry) {
   EXPECT_FALSE(gtk_widget_get_visible(labels().Entry()));
 }
 
+// An edit freed while typed into gives the entry up.
+TEST_F(DrawnEditsTest, AnEditGoneWhileTypedIntoGivesTheEntryUp) {
+  Click(*second_);
+  delete second_;
+  Refresh();
+  EXPECT_EQ(EditingName(), "");
+  EXPECT_FALSE(gtk_widget_get_visible(labels().Entry()));
+}
+
 // A mirrored edit's text ends at its right edge, drawn and in the entry alike.
 TEST_F(DrawnEditsTest, RightToLeftAlignsTheTextToTheEnd) {
   for (const bool rightToLeft : {true, false}) {
