@@ -115,7 +115,7 @@ class TBoxLabels {
   TDrawnLabel* WithHotKey(gunichar character) const;
   /// Focuses `item` and clicks or toggles it, as its hot key does.
   void Activate(TDrawnLabel& item);
-  /// The button that has or last had the focus in the box; null when none.
+  /// The button or edit that has or last had the focus in the box; null when none.
   const TDrawnLabel* Focused() const { return focused_; }
   const TDrawnLabel* Pressed() const { return pressed_; }
   const TDrawnLabel* Hovered() const { return hover_; }
