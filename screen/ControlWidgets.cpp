@@ -21,11 +21,6 @@ TInputTarget& TargetOf(gpointer data) {
   return *static_cast<TInputTarget*>(data);
 }
 
-void OnEntryChanged(GtkEditable* editable, gpointer data) {
-  const char* text = gtk_entry_get_text(GTK_ENTRY(editable));
-  TargetOf(data).sink->TextEdited(TargetOf(data).key, text);
-}
-
 std::string BufferText(GtkTextBuffer* buffer) {
   GtkTextIter start;
   GtkTextIter end;
@@ -125,12 +120,6 @@ GtkWidget* NewCaptionLabel(bool measured = false) {
   return label;
 }
 
-void MakeEdit(TControlWidgets& widgets, TInputSink& sink, const void* key) {
-  widgets.outer = widgets.content = gtk_entry_new();
-  gtk_entry_set_width_chars(GTK_ENTRY(widgets.content), 1);
-  ConnectInput(widgets.content, "changed", G_CALLBACK(OnEntryChanged), sink, key);
-}
-
 GtkWidget* Scrolled(GtkWidget* content) {
   GtkWidget* scrolled = gtk_scrolled_window_new(nullptr, nullptr);
   gtk_scrolled_window_set_shadow_type(GTK_SCROLLED_WINDOW(scrolled), GTK_SHADOW_IN);
@@ -208,11 +197,6 @@ void SetCaption(GtkWidget* label, const std::string& text, bool mnemonic) {
   }
 }
 
-void SetEntryText(GtkWidget* entry, const std::string& text) {
-  if (text != gtk_entry_get_text(GTK_ENTRY(entry)))
-    gtk_entry_set_text(GTK_ENTRY(entry), text.c_str());
-}
-
 void SetMemoText(GtkWidget* view, const std::string& text) {
   GtkTextBuffer* buffer = gtk_text_view_get_buffer(GTK_TEXT_VIEW(view));
   if (text != BufferText(buffer)) gtk_text_buffer_set_text(buffer, text.c_str(), -1);
@@ -282,11 +266,6 @@ void UpdateContent(TControlWidgets& widgets, const TControlState& state) {
     case TWidgetKind::Panel:
       SetCaption(widgets.caption, state.text, false);
       break;
-    case TWidgetKind::Edit:
-      SetEntryText(widgets.content, state.text);
-      // A mirrored edit's text starts at its right edge; a text of its own reads its way.
-      gtk_entry_set_alignment(GTK_ENTRY(widgets.content), state.rightToLeft ? 1.0F : 0.0F);
-      break;
     case TWidgetKind::Memo:
       SetMemoText(widgets.content, state.text);
       break;
@@ -297,6 +276,7 @@ void UpdateContent(TControlWidgets& widgets, const TControlState& state) {
       SetComboItems(widgets, state);
       break;
     case TWidgetKind::Label:
+    case TWidgetKind::Edit:
     case TWidgetKind::Button:
     case TWidgetKind::CheckBox:
     case TWidgetKind::RadioButton:
@@ -328,18 +308,12 @@ void SetHint(GtkWidget* widget, const std::string& hint) {
   if (!same) gtk_widget_set_tooltip_text(widget, hint.empty() ? nullptr : hint.c_str());
 }
 
-// Whether a kind's widgets take GTK's reading direction. A new direction makes GTK work out
-// the style of the widget and of much around it anew (an edit lays out and resets its input
-// too), the most of what a switch to or from a right-to-left language costs. Labels, buttons
-// show nothing of it but where their text starts, which their alignment says itself.
-bool TurnsWithDirection(TWidgetKind kind) {
-  return kind != TWidgetKind::Edit;
-}
-
-// Kinds their parent's box draws from a record, without a widget.
+// Kinds their parent's box draws from a record, without a widget. Edits, whose new direction
+// would make GTK work out the style of much around them anew, show it by their alignment.
 bool IsDrawn(TWidgetKind kind) {
   return kind == TWidgetKind::Label || kind == TWidgetKind::Button ||
-         kind == TWidgetKind::CheckBox || kind == TWidgetKind::RadioButton;
+         kind == TWidgetKind::CheckBox || kind == TWidgetKind::RadioButton ||
+         kind == TWidgetKind::Edit;
 }
 
 TDrawnKind DrawnKindOf(TWidgetKind kind) {
@@ -350,6 +324,8 @@ TDrawnKind DrawnKindOf(TWidgetKind kind) {
       return TDrawnKind::CheckBox;
     case TWidgetKind::RadioButton:
       return TDrawnKind::RadioButton;
+    case TWidgetKind::Edit:
+      return TDrawnKind::Edit;
     default:
       return TDrawnKind::Label;
   }
@@ -390,9 +366,6 @@ TControlWidgets MakeWidgets(TWidgetKind kind, const void* key, TInputSink& sink,
     return widgets;
   }
   switch (kind) {
-    case TWidgetKind::Edit:
-      MakeEdit(widgets, sink, key);
-      break;
     case TWidgetKind::Memo:
       MakeMemo(widgets, sink, key);
       break;
@@ -445,9 +418,9 @@ bool UpdateWidgets(TControlWidgets& widgets, const TControlState& state, TFontCl
   UpdateContent(widgets, state);
   TDirectionChanges own;
   TDirectionChanges& changes = directions != nullptr ? *directions : own;
-  for (GtkWidget* part : {widgets.outer, widgets.content, widgets.caption}) {
-    if (!TurnsWithDirection(widgets.kind)) break;
-    // A widget that is both outer and content changes once.
+  for (GtkWidget* part :
+       {widgets.outer, widgets.content,
+        widgets.caption}) {  // A widget that is both outer and content changes once.
     if (!changes.empty() && changes.back().widget == part) continue;
     SetDirection(part, state.rightToLeft, changes);
   }

@@ -1,5 +1,5 @@
-// Buttons, check boxes and radio buttons drawn by their box: their look through the theme's
-// own rendering, their mouse, focus and keys.
+// Buttons, check boxes, radio buttons and edits drawn by their box: their look through the
+// theme's own rendering, their mouse, focus and keys.
 #include <algorithm>
 
 #include "screen/internal/ControlWidgets.h"
@@ -11,7 +11,7 @@ namespace lx::screen {
 namespace {
 
 // The style contexts of a box, by what they style.
-enum : std::size_t { kButton, kCheckBox, kCheck, kRadioButton, kRadio };
+enum : std::size_t { kButton, kCheckBox, kCheck, kRadioButton, kRadio, kEntry };
 
 // A node under `base` (a widget's path, or a node's) styled as the theme styles that node
 // inside a real widget of `type`.
@@ -68,6 +68,9 @@ GtkStyleContext* TBoxLabels::Style(std::size_t index, GtkStateFlags state) {
       style =
           NewStyle(box_, boxPath, boxStyle, GTK_TYPE_RADIO_BUTTON, "radiobutton", "text-button");
       break;
+    case kEntry:
+      style = NewStyle(box_, boxPath, boxStyle, GTK_TYPE_ENTRY, "entry", nullptr);
+      break;
     default: {
       // The mark inside its button, in the same state.
       GtkStyleContext* owner = Style(index - 1, state);
@@ -116,8 +119,8 @@ void TBoxLabels::PlaceText(TDrawnLabel& label) {
     label.textPlace = place;
     return;
   }
-  if (label.kind == TDrawnKind::Button) {
-    GtkStyleContext* style = Style(kButton);
+  if (label.kind == TDrawnKind::Button || label.kind == TDrawnKind::Edit) {
+    GtkStyleContext* style = Style(label.kind == TDrawnKind::Button ? kButton : kEntry);
     GtkBorder border;
     GtkBorder padding;
     gtk_style_context_get_border(style, GTK_STATE_FLAG_NORMAL, &border);
@@ -157,7 +160,7 @@ void TBoxLabels::PaintPicture(cairo_t* cr, std::size_t index, GtkStateFlags stat
     GtkStyleContext* style = Style(index, state);
     const GdkRectangle whole{0, 0, at.width, at.height};
     RenderBox(style, own, whole);
-    if (kind != TDrawnKind::Button) {
+    if (kind == TDrawnKind::CheckBox || kind == TDrawnKind::RadioButton) {
       const GdkRectangle icon = Inside(whole, MarkOf(kind).inset);
       if (kind == TDrawnKind::CheckBox) {
         gtk_render_check(style, own, icon.x, icon.y, icon.width, icon.height);
@@ -196,7 +199,9 @@ GtkStateFlags TBoxLabels::StateOf(const TDrawnLabel& item) const {
 void TBoxLabels::DrawItem(cairo_t* cr, TDrawnLabel& item, PangoLayout* layout) {
   const GtkStateFlags state = StateOf(item);
   const bool button = item.kind == TDrawnKind::Button;
+  const bool edit = item.kind == TDrawnKind::Edit;
   GtkStyleContext* style = Style(button                              ? kButton
+                                 : edit                              ? kEntry
                                  : item.kind == TDrawnKind::CheckBox ? kCheckBox
                                                                      : kRadioButton,
                                  state);
@@ -204,8 +209,8 @@ void TBoxLabels::DrawItem(cairo_t* cr, TDrawnLabel& item, PangoLayout* layout) {
   cairo_save(cr);
   gdk_cairo_rectangle(cr, &item.area);
   cairo_clip(cr);
-  if (button) {
-    PaintPicture(cr, kButton, state, place, item.kind);
+  if (button || edit) {
+    PaintPicture(cr, edit ? kEntry : kButton, state, place, item.kind);
   } else {
     PaintPicture(cr, item.kind == TDrawnKind::CheckBox ? kCheck : kRadio, state, MarkPlace(item),
                  item.kind);
@@ -218,7 +223,7 @@ void TBoxLabels::DrawItem(cairo_t* cr, TDrawnLabel& item, PangoLayout* layout) {
                       layout);
     cairo_restore(cr);
   }
-  if ((state & GTK_STATE_FLAG_FOCUSED) != 0 && gtk_widget_has_visible_focus(box_))
+  if (!edit && (state & GTK_STATE_FLAG_FOCUSED) != 0 && gtk_widget_has_visible_focus(box_))
     gtk_render_focus(style, cr, place.x, place.y, place.width, place.height);
   cairo_restore(cr);
 }
@@ -265,7 +270,7 @@ void TBoxLabels::Show(TDrawnLabel* now, TDrawnLabel*& state) {
 void TBoxLabels::Answer(TDrawnLabel& item) {
   TInputSink* sink = item.sink;
   const void* key = item.key;
-  if (sink == nullptr) return;
+  if (sink == nullptr || item.kind == TDrawnKind::Edit) return;
   if (item.kind == TDrawnKind::Button) {
     sink->Clicked(key);
   } else {
@@ -276,6 +281,11 @@ void TBoxLabels::Answer(TDrawnLabel& item) {
 bool TBoxLabels::Press(int x, int y) {
   TDrawnLabel* item = ItemAt(x, y);
   if (item == nullptr) return false;
+  if (item->kind == TDrawnKind::Edit) {
+    StartEditing(*item);
+    PutCursorAt(*item, x);
+    return true;
+  }
   Show(item, hover_);
   Show(item, pressed_);
   // The focus follows the click, as it does to GTK's buttons.
@@ -351,8 +361,11 @@ bool TBoxLabels::Focus(GtkDirectionType direction) {
     if (IsButton(*own)) stops.push_back({own.get(), nullptr, own->tabOrder});
   }
   GList* children = gtk_container_get_children(GTK_CONTAINER(box_));
-  for (GList* child = children; child != nullptr; child = child->next)
-    stops.push_back({nullptr, GTK_WIDGET(child->data), TabOrderOf(GTK_WIDGET(child->data))});
+  // The entry stands in for the edit it is over.
+  for (GList* child = children; child != nullptr; child = child->next) {
+    if (child->data != entry_)
+      stops.push_back({nullptr, GTK_WIDGET(child->data), TabOrderOf(GTK_WIDGET(child->data))});
+  }
   g_list_free(children);
   std::stable_sort(stops.begin(), stops.end(),
                    [](const TStop& a, const TStop& b) { return a.order < b.order; });
@@ -360,6 +373,10 @@ bool TBoxLabels::Focus(GtkDirectionType direction) {
       direction == GTK_DIR_TAB_FORWARD || direction == GTK_DIR_DOWN || direction == GTK_DIR_RIGHT;
   GtkWidget* inner = gtk_container_get_focus_child(GTK_CONTAINER(box_));
   const TDrawnLabel* current = gtk_widget_is_focus(box_) ? focused_ : nullptr;
+  if (inner != nullptr && inner == entry_) {
+    inner = nullptr;
+    current = editing_;
+  }
   const auto at = std::find_if(stops.begin(), stops.end(), [&](const TStop& stop) {
     return inner != nullptr ? stop.child == inner : current != nullptr && stop.item == current;
   });
@@ -394,6 +411,10 @@ TDrawnLabel* TBoxLabels::WithHotKey(gunichar character) const {
 }
 
 void TBoxLabels::FocusOn(TDrawnLabel& item) {
+  if (item.kind == TDrawnKind::Edit) {
+    StartEditing(item);
+    return;
+  }
   if (focused_ != nullptr && focused_ != &item) Redraw(*focused_);
   focused_ = &item;
   gtk_widget_grab_focus(box_);

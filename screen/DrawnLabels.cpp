@@ -119,6 +119,7 @@ void TBoxLabels::Remove(TDrawnLabel* label) {
   if (found == labels_.end()) return;
   if (label->look.visible) Redraw(*label);
   if (Hinted(label->look)) --hinted_;
+  if (label == editing_) StopEditing();
   for (TDrawnLabel** state : {&focused_, &pressed_, &hover_}) {
     if (*state == label) *state = nullptr;
   }
@@ -152,7 +153,9 @@ void TBoxLabels::Set(TDrawnLabel& label, const TLabelLook& look) {
       old.place.width != look.place.width || old.rightToLeft != look.rightToLeft) {
     g_clear_object(&label.layout);
   }
-  if (old.caption != look.caption) {
+  if (old.caption != look.caption && label.kind == TDrawnKind::Edit) {
+    label.text = look.caption;  // no hot keys in what is typed
+  } else if (old.caption != look.caption) {
     label.text = PlainText(look.caption);
     label.hotKeys = HotKeyPlaces(look.caption);
   }
@@ -165,6 +168,14 @@ void TBoxLabels::Set(TDrawnLabel& label, const TLabelLook& look) {
     Redraw(label);
   }
   UpdateHasTooltip();
+  // The entry over the edit takes what the program sets, or goes when the edit can no longer
+  // be typed into.
+  if (&label != editing_) return;
+  if (look.visible && look.enabled) {
+    FillEntry(label);
+  } else {
+    StopEditing();
+  }
 }
 
 const TDrawnLabel* TBoxLabels::At(int x, int y) const {
@@ -268,8 +279,13 @@ PangoLayout* TBoxLabels::LayoutOf(TDrawnLabel& label, bool underlineHotKeys) {
     // One line, cut short with an ellipsis within the label rather than drawn over its
     // neighbours.
     PlaceText(label);
-    pango_layout_set_width(label.layout, label.textPlace.width * PANGO_SCALE);
-    pango_layout_set_ellipsize(label.layout, PANGO_ELLIPSIZE_END);
+    if (label.kind == TDrawnKind::Edit) {
+      // An edit shows its text on one line from its start, cut off at its border.
+      pango_layout_set_single_paragraph_mode(label.layout, TRUE);
+    } else {
+      pango_layout_set_width(label.layout, label.textPlace.width * PANGO_SCALE);
+      pango_layout_set_ellipsize(label.layout, PANGO_ELLIPSIZE_END);
+    }
     pango_layout_set_alignment(label.layout, rightToLeft ? PANGO_ALIGN_RIGHT : PANGO_ALIGN_LEFT);
   }
   if (made || label.layoutUnderlinesHotKeys != underlineHotKeys) {
@@ -306,6 +322,8 @@ void TBoxLabels::Draw(cairo_t* cr) {
   for (const auto& label : labels_) {
     const TLabelLook& look = label->look;
     if (!look.visible || (label->text.empty() && label->kind == TDrawnKind::Label)) continue;
+    // The entry over it shows it.
+    if (label.get() == editing_) continue;
     // A label laid out already and clear of the clip is passed by without a look at its text.
     if (label->layout != nullptr && !gdk_rectangle_intersect(&label->area, &clip, nullptr))
       continue;

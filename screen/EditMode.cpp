@@ -104,8 +104,12 @@ framework::TControl* FocusedControl(GtkWidget* widget) {
   framework::TCustomForm* form = FormOfWindow(window);
   if (form == nullptr) return nullptr;
   GtkWidget* focus = gtk_window_get_focus(GTK_WINDOW(window));
-  // A box with the focus holds it for one of its drawn buttons.
-  const TDrawnLabel* drawn = IsFixedBox(focus) ? LabelsOf(focus).Focused() : nullptr;
+  // A box with the focus holds it for one of its drawn buttons; its entry for an edit.
+  GtkWidget* parent = focus != nullptr ? gtk_widget_get_parent(focus) : nullptr;
+  const TDrawnLabel* drawn = IsFixedBox(focus) ? LabelsOf(focus).Focused()
+                             : IsFixedBox(parent) && LabelsOf(parent).Entry() == focus
+                                 ? LabelsOf(parent).Editing()
+                                 : nullptr;
   framework::TControl* control = drawn != nullptr   ? ControlDrawn(*form, drawn)
                                  : focus != nullptr ? ControlShowing(*form, focus)
                                                     : nullptr;

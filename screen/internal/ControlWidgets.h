@@ -71,7 +71,7 @@ struct TControlState {
 };
 
 /// The widgets of one control. The backend holds a reference on `outer` and puts it into
-/// the box of the control's parent. Labels, buttons, check boxes and radio buttons have no
+/// the box of the control's parent. Labels, buttons, check boxes, radio buttons and edits have no
 /// widgets: the parent's box draws them from their records there (`drawn`).
 struct TControlWidgets {
   TWidgetKind kind = TWidgetKind::None;

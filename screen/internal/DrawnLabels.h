@@ -1,7 +1,8 @@
-// Labels, buttons, check boxes and radio buttons drawn by the box of their parent instead of
-// each being a widget, as a classic form draws its graphic controls on the parent (and as Qt
-// draws its widgets): the box keeps a record of each, draws them under its child widgets, in
-// z-order, shows their hints, and gives the buttons the mouse, the focus and their hot keys.
+// Labels, buttons, check boxes, radio buttons and edits drawn by the box of their parent
+// instead of each being a widget, as a classic form draws its graphic controls on the parent
+// (and as Qt draws its widgets): the box keeps a record of each, draws them under its child
+// widgets, in z-order, shows their hints, and gives the buttons the mouse, the focus and their
+// hot keys. The edit being typed into gets the box's one real entry, placed over it.
 #pragma once
 
 #include <gtk/gtk.h>
@@ -23,12 +24,12 @@ namespace lx::screen {
 class TInputSink;
 
 /// What a record draws.
-enum class TDrawnKind { Label, Button, CheckBox, RadioButton };
+enum class TDrawnKind { Label, Button, CheckBox, RadioButton, Edit };
 
 /// What a label shows, as the backend gives it. Texts are UTF-8.
 struct TLabelLook {
   GdkRectangle place{0, 0, 0, 0};  // in the box
-  std::string caption;             // with its "&" hot keys
+  std::string caption;             // with its "&" hot keys; an edit's text as it is
   std::string hint;
   TFontFace face;
   bool enabled = true;
@@ -48,7 +49,7 @@ struct TDrawnLabel {
   GtkWidget* box = nullptr;   // held while the record lives
   const void* key = nullptr;  // the control
   TDrawnKind kind = TDrawnKind::Label;
-  TInputSink* sink = nullptr;  // where a button's clicks go
+  TInputSink* sink = nullptr;  // where a button's clicks and an edit's typing go
   int tabOrder = 0;            // among the box's records and child widgets
   TLabelLook look;
   std::string text;                  // shown: the caption without its hot-key marks
@@ -114,10 +115,17 @@ class TBoxLabels {
   TDrawnLabel* WithHotKey(gunichar character) const;
   /// Focuses `item` and clicks or toggles it, as its hot key does.
   void Activate(TDrawnLabel& item);
-  /// The button that has or last had the focus in the box; null when none.
+  /// The button or edit that has or last had the focus in the box; null when none.
   const TDrawnLabel* Focused() const { return focused_; }
   const TDrawnLabel* Pressed() const { return pressed_; }
   const TDrawnLabel* Hovered() const { return hover_; }
+
+  // ---- Edits (screen/DrawnEdits.cpp) ----
+  /// The real entry over the edit being typed into; null before the first edit takes the
+  /// focus. It is a child widget of the box, hidden while no edit has the focus.
+  GtkWidget* Entry() const { return entry_; }
+  /// The edit under the entry while it is shown; null when none.
+  const TDrawnLabel* Editing() const { return editing_; }
 
  private:
   void ReadStyle();
@@ -134,6 +142,14 @@ class TBoxLabels {
   void Show(TDrawnLabel* now, TDrawnLabel*& state);
   void FocusOn(TDrawnLabel& item);
   static void Answer(TDrawnLabel& item);
+  void StartEditing(TDrawnLabel& item);
+  void StopEditing();
+  void FillEntry(const TDrawnLabel& item);
+  void MakeEntry();
+  void PutCursorAt(const TDrawnLabel& item, int x);
+  static void OnEntryChanged(GtkEditable* entry, gpointer box);
+  static void OnEntryDestroyed(GtkWidget* entry, gpointer box);
+  static void OnFocusSet(GtkWindow* window, GtkWidget* focus, gpointer box);
 
   GtkWidget* box_;
   std::vector<std::unique_ptr<TDrawnLabel>> labels_;
@@ -172,6 +188,9 @@ class TBoxLabels {
   TDrawnLabel* pressed_ = nullptr;
   TDrawnLabel* hover_ = nullptr;
   bool spaceHeld_ = false;  // pressing `pressed_` with Space
+  GtkWidget* entry_ = nullptr;
+  TDrawnLabel* editing_ = nullptr;
+  bool filling_ = false;  // the entry takes its edit's text: no typing
 };
 
 /// A new record of `key` on top of the records of `box` (a fixed box); it holds a reference on

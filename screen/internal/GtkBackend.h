@@ -65,7 +65,7 @@ class TGtkBackend final : public platform::WindowListener,
   GtkWidget* BoxOf(const framework::TCustomForm& form) const;
   GtkWidget* MenuBarOf(const framework::TCustomForm& form) const;
   const TControlWidgets* WidgetsOf(const framework::TControl& control) const;
-  /// The record of a showing label, button, check box or radio button in its parent's box
+  /// The record of a showing label, button, check box, radio button or edit in its parent's box
   /// (what it shows, where, its state); null when the control is not drawn so or not shown.
   const TDrawnLabel* LabelOf(const framework::TControl& control) const;
 

@@ -95,8 +95,7 @@ TEST(ControlWidgetsTest, ListLinesChangeInPlaceWhenTheirCountStays) {
 }
 
 // A new direction waits in the list until it is applied, each widget of a control once; the
-// widgets then read the other way, the fixed boxes of containers never, edits through their
-// alignment alone.
+// widgets then read the other way, the fixed boxes of containers never.
 TEST(ControlWidgetsTest, NewDirectionsWaitAndEachWidgetTurnsOnce) {
   TNoInput input;
   TFontClasses fonts;
@@ -104,8 +103,8 @@ TEST(ControlWidgetsTest, NewDirectionsWaitAndEachWidgetTurnsOnce) {
     TWidgetKind kind;
     std::size_t changes;
   };
-  for (const TCase& kase : {TCase{TWidgetKind::Edit, 0}, TCase{TWidgetKind::Memo, 2},
-                            TCase{TWidgetKind::ListBox, 2}, TCase{TWidgetKind::Container, 0}}) {
+  for (const TCase& kase : {TCase{TWidgetKind::Memo, 2}, TCase{TWidgetKind::ListBox, 2},
+                            TCase{TWidgetKind::Container, 0}}) {
     TControlWidgets widgets = MakeWidgets(kase.kind, nullptr, input);
     TControlState state;
     UpdateWidgets(widgets, state, fonts);

@@ -101,7 +101,10 @@ class DrawnButtonsTest : public ScreenTest {
       const TDrawnLabel* drawn = LabelsOf(focus).Focused();
       return drawn != nullptr ? static_cast<const TControl*>(drawn->key)->Name() : "box";
     }
-    return focus == Widgets(*edit_).content ? "Edit" : "other";
+    const TDrawnLabel* editing = LabelsOf(box()).Editing();
+    return focus == LabelsOf(box()).Entry() && editing != nullptr
+               ? static_cast<const TControl*>(editing->key)->Name()
+               : "other";
   }
 
   void Key(guint keyval, guint modifiers = 0) {
@@ -186,11 +189,7 @@ TEST_F(DrawnButtonsTest, SpaceAndReturnAnswerOnTheFocusedButton) {
   for (const TCase& kase : {TCase{help_, GDK_KEY_space, 1}, TCase{help_, GDK_KEY_Return, 1},
                             TCase{wrap_, GDK_KEY_space, 1}, TCase{wrap_, GDK_KEY_Return, 0},
                             TCase{edit_, GDK_KEY_space, 0}}) {
-    if (kase.focused == edit_) {
-      gtk_widget_grab_focus(Widgets(*edit_).content);
-    } else {
-      LabelsOf(box()).Activate(*const_cast<TDrawnLabel*>(&Drawn(*kase.focused)));
-    }
+    LabelsOf(box()).Activate(*const_cast<TDrawnLabel*>(&Drawn(*kase.focused)));
     Refresh();
     events_.clear();
     Key(kase.keyval);

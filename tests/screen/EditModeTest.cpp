@@ -160,5 +160,37 @@ TEST_F(EditModeTest, TheChordEditsADrawnButtonsCaption) {
   }
 }
 
+// Typing into an edit, the chord edits that edit's text, not the form's.
+TEST_F(EditModeTest, TheChordEditsTheTextOfTheEditBeingTypedInto) {
+  auto* edit = new TEdit(form_);
+  edit->SetParent(form_);
+  edit->SetBounds(10, 50, 120, 24);
+  TTextEditor editor;
+  editor.find = [edit](TControl& control) -> std::optional<TEditableText> {
+    if (&control != edit) return std::nullopt;
+    return TEditableText{"TForm1|Edit1", "", "", "120 x 24 pixels"};
+  };
+  editor.save = [](TControl&, const std::string&) { return std::string(); };
+  SetTextEditor(std::move(editor));
+  Refresh();
+  Click(*edit);
+  GtkWidget* window = backend().WindowOf(*form_);
+  TAnswer cancel{"", 0, GTK_RESPONSE_CANCEL, {}};
+  const guint source = g_timeout_add(50, Answer, &cancel);
+  GdkEvent* event = gdk_event_new(GDK_KEY_PRESS);
+  event->key.window = GDK_WINDOW(g_object_ref(gtk_widget_get_window(window)));
+  event->key.keyval = GDK_KEY_E;
+  event->key.state = GDK_CONTROL_MASK | GDK_SHIFT_MASK;
+  gdk_event_set_device(
+      event, gdk_seat_get_keyboard(gdk_display_get_default_seat(gdk_display_get_default())));
+  gdk_event_put(event);
+  gdk_event_free(event);
+  for (int i = 0; i < 200 && cancel.answered == 0; ++i)
+    g_main_context_iteration(nullptr, TRUE);
+  g_source_remove(source);
+  ASSERT_EQ(cancel.answered, 1);
+  EXPECT_EQ(cancel.shown.at(0), "TForm1|Edit1");
+}
+
 }  // namespace
 }  // namespace lx::screen::test

@@ -8,6 +8,7 @@
 #include "framework/controls/ExtCtrls.h"
 #include "framework/controls/Menus.h"
 #include "framework/controls/StdCtrls.h"
+#include "screen/internal/FixedBox.h"
 #include "screen/internal/GtkBackend.h"
 #include "support/FixedSystem.h"
 #include "support/lang/LxMemoryDictionary.h"
@@ -181,7 +182,7 @@ TEST_F(GtkBackendTest, TextsMnemonicsItemsAndStatesReachTheWidgets) {
   EXPECT_EQ(gtk_combo_box_get_active(GTK_COMBO_BOX(Widgets(*s.combo).content)), 1);
   EXPECT_TRUE(Drawn(*s.check).look.checked);
   EXPECT_TRUE(Drawn(*s.second).look.checked);
-  EXPECT_STREQ(gtk_entry_get_text(GTK_ENTRY(Widgets(*s.edit).content)), "typed");
+  EXPECT_EQ(Drawn(*s.edit).text, "typed");
   EXPECT_EQ(Drawn(*s.help).text, "&More & _less");
   EXPECT_EQ(Drawn(*s.name).look.hint, "Your name");
   EXPECT_TRUE(gtk_widget_get_has_tooltip(backend().BoxOf(*s.form)));
@@ -250,18 +251,14 @@ TEST_F(GtkBackendTest, RightToLeftMirrorsOnceAndComesBackExactly) {
   EXPECT_EQ(s.help->Left(), 400 - 312 - 75);
   for (const TControl* control : s.All()) {
     EXPECT_EQ(Placed(*control), BoundsOf(*control)) << control->Name();
-    // Drawn controls read right to left in their records, edits through their alignment,
-    // the other kinds in GTK's direction.
+    // Drawn controls read right to left in their records, the other kinds in GTK's direction.
     if (Widgets(*control).drawn != nullptr) {
       EXPECT_TRUE(Drawn(*control).look.rightToLeft) << control->Name();
       continue;
     }
-    const TWidgetKind kind = Widgets(*control).kind;
-    if (kind == TWidgetKind::Edit) continue;
     EXPECT_EQ(gtk_widget_get_direction(Widgets(*control).content), GTK_TEXT_DIR_RTL)
         << control->Name();
   }
-  EXPECT_EQ(gtk_entry_get_alignment(GTK_ENTRY(Widgets(*s.edit).content)), 1.0F);
   // The boxes themselves never mirror what the framework has mirrored already.
   EXPECT_EQ(gtk_widget_get_direction(backend().BoxOf(*s.form)), GTK_TEXT_DIR_LTR);
   EXPECT_EQ(gtk_widget_get_direction(Widgets(*s.group).box), GTK_TEXT_DIR_LTR);
@@ -274,7 +271,6 @@ TEST_F(GtkBackendTest, RightToLeftMirrorsOnceAndComesBackExactly) {
     back.push_back(Placed(*control));
   EXPECT_EQ(back, native);
   EXPECT_EQ(gtk_widget_get_direction(Widgets(*s.notes).content), GTK_TEXT_DIR_LTR);
-  EXPECT_EQ(gtk_entry_get_alignment(GTK_ENTRY(Widgets(*s.edit).content)), 0.0F);
   EXPECT_FALSE(Drawn(*s.name).look.rightToLeft);
 }
 
@@ -291,7 +287,8 @@ TEST_F(GtkBackendTest, UserInputReachesTheControlsEvents) {
   s.second->OnClick = note("radio");
 
   Click(*s.help);
-  gtk_entry_set_text(GTK_ENTRY(Widgets(*s.edit).content), "Zoë");
+  Click(*s.edit);
+  gtk_entry_set_text(GTK_ENTRY(LabelsOf(Drawn(*s.edit).box).Entry()), "Zoë");
   gtk_combo_box_set_active(GTK_COMBO_BOX(Widgets(*s.combo).content), 1);
   Click(*s.check);
   Click(*s.second);
