@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <gtk/gtk.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <tuple>
@@ -17,37 +18,6 @@ namespace {
 
 using namespace framework;
 
-template <typename T>
-T* Put(TWinControl* parent, const char* name, TBounds bounds, const char* caption = "") {
-  auto* control = new T(parent);
-  control->SetName(name);
-  control->SetParent(parent);
-  control->SetBounds(bounds.left, bounds.top, bounds.width, bounds.height);
-  if (*caption != '\0') control->SetCaption(caption);
-  return control;
-}
-
-// Pixels of the window unlike the form's background in a rectangle of the box.
-int Ink(GtkWidget* window, GtkWidget* box, GdkRectangle r) {
-  cairo_surface_t* image = Drawing(window);
-  int dx = 0;
-  int dy = 0;
-  gtk_widget_translate_coordinates(box, window, 0, 0, &dx, &dy);
-  const int stride = cairo_image_surface_get_stride(image);
-  auto at = [&](int x, int y) {
-    const unsigned char* row = cairo_image_surface_get_data(image) + (y + dy) * stride;
-    return reinterpret_cast<const std::uint32_t*>(row)[x + dx] & 0xFFFFFF;
-  };
-  const std::uint32_t background = at(2, 2);
-  int ink = 0;
-  for (int y = r.y; y < r.y + r.height; ++y) {
-    for (int x = r.x; x < r.x + r.width; ++x)
-      ink += at(x, y) != background ? 1 : 0;
-  }
-  cairo_surface_destroy(image);
-  return ink;
-}
-
 // The window's pixels in a rectangle of the box, row by row.
 std::vector<std::uint32_t> Pixels(GtkWidget* window, GtkWidget* box, GdkRectangle r) {
   cairo_surface_t* image = Drawing(window);
@@ -63,6 +33,14 @@ std::vector<std::uint32_t> Pixels(GtkWidget* window, GtkWidget* box, GdkRectangl
   }
   cairo_surface_destroy(image);
   return pixels;
+}
+
+// Pixels of the window unlike the form's background (at 2, 2) in a rectangle of the box.
+int Ink(GtkWidget* window, GtkWidget* box, GdkRectangle r) {
+  const std::uint32_t background = Pixels(window, box, {2, 2, 1, 1}).front();
+  const std::vector<std::uint32_t> pixels = Pixels(window, box, r);
+  return static_cast<int>(std::count_if(pixels.begin(), pixels.end(),
+                                        [background](std::uint32_t p) { return p != background; }));
 }
 
 class DrawnButtonsTest : public ScreenTest {

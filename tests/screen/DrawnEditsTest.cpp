@@ -16,10 +16,7 @@ namespace {
 using namespace framework;
 
 TEdit* PutEdit(TWinControl* parent, const char* name, TBounds bounds, const char* text) {
-  auto* edit = new TEdit(parent);
-  edit->SetName(name);
-  edit->SetParent(parent);
-  edit->SetBounds(bounds.left, bounds.top, bounds.width, bounds.height);
+  auto* edit = Put<TEdit>(parent, name, bounds);
   edit->SetText(text);
   return edit;
 }

@@ -20,8 +20,9 @@ namespace {
 
 using namespace framework;
 
+// Owned by the parent's owner, as a form's designer makes them.
 template <typename T>
-T* Put(TWinControl* parent, const char* name, TBounds bounds, const char* caption = "") {
+T* PutOwned(TWinControl* parent, const char* name, TBounds bounds, const char* caption = "") {
   auto* control = new T(parent->Owner() == &Application() ? parent : parent->Owner());
   control->SetName(name);
   control->SetParent(parent);
@@ -59,19 +60,19 @@ TSample MakeSample() {
   Application().CreateForm(s.form);
   s.form->SetBounds(40, 30, 400, 300);
   s.form->SetCaption("Locale Probe");
-  s.name = Put<TLabel>(s.form, "NameLabel", {8, 8, 120, 13}, "&Name:");
-  s.edit = Put<TEdit>(s.form, "NameEdit", {136, 6, 121, 21});
-  s.help = Put<TButton>(s.form, "HelpButton", {312, 264, 75, 25}, "&Help");
-  s.notes = Put<TMemo>(s.form, "Notes", {8, 160, 185, 89});
-  s.list = Put<TListBox>(s.form, "LanguageList", {8, 36, 121, 97});
-  s.combo = Put<TComboBox>(s.form, "Choice", {136, 36, 145, 21});
-  s.check = Put<TCheckBox>(s.form, "Wrap", {136, 64, 97, 17}, "&Wrap");
-  s.first = Put<TRadioButton>(s.form, "First", {136, 84, 113, 17}, "&First");
-  s.second = Put<TRadioButton>(s.form, "Second", {136, 104, 113, 17}, "&Second");
-  s.group = Put<TGroupBox>(s.form, "Group", {200, 130, 185, 105}, "&Group");
-  s.inner = Put<TButton>(s.group, "InnerButton", {10, 20, 60, 25}, "&OK");
-  s.panel = Put<TPanel>(s.form, "Panel", {264, 6, 128, 50}, "Panel");
-  s.panelLabel = Put<TLabel>(s.panel, "PanelLabel", {4, 4, 60, 13}, "Inside");
+  s.name = PutOwned<TLabel>(s.form, "NameLabel", {8, 8, 120, 13}, "&Name:");
+  s.edit = PutOwned<TEdit>(s.form, "NameEdit", {136, 6, 121, 21});
+  s.help = PutOwned<TButton>(s.form, "HelpButton", {312, 264, 75, 25}, "&Help");
+  s.notes = PutOwned<TMemo>(s.form, "Notes", {8, 160, 185, 89});
+  s.list = PutOwned<TListBox>(s.form, "LanguageList", {8, 36, 121, 97});
+  s.combo = PutOwned<TComboBox>(s.form, "Choice", {136, 36, 145, 21});
+  s.check = PutOwned<TCheckBox>(s.form, "Wrap", {136, 64, 97, 17}, "&Wrap");
+  s.first = PutOwned<TRadioButton>(s.form, "First", {136, 84, 113, 17}, "&First");
+  s.second = PutOwned<TRadioButton>(s.form, "Second", {136, 104, 113, 17}, "&Second");
+  s.group = PutOwned<TGroupBox>(s.form, "Group", {200, 130, 185, 105}, "&Group");
+  s.inner = PutOwned<TButton>(s.group, "InnerButton", {10, 20, 60, 25}, "&OK");
+  s.panel = PutOwned<TPanel>(s.form, "Panel", {264, 6, 128, 50}, "Panel");
+  s.panelLabel = PutOwned<TLabel>(s.panel, "PanelLabel", {4, 4, 60, 13}, "Inside");
   s.list->Items()->Add("English");
   s.list->Items()->Add("Deutsch");
   s.combo->Items()->Add("one");
@@ -461,7 +462,7 @@ TEST_F(GtkBackendTest, ShowModalRunsANestedLoopUntilAButtonAnswers) {
   TForm* dialog = nullptr;
   Application().CreateForm(dialog);
   dialog->SetCaption("Question");
-  auto* yes = Put<TButton>(dialog, "Yes", {10, 10, 75, 25}, "&Yes");
+  auto* yes = PutOwned<TButton>(dialog, "Yes", {10, 10, 75, 25}, "&Yes");
   yes->SetModalResult(mrYes);
   bool modalShown = false;
   Application().Post([&] {
@@ -511,10 +512,10 @@ class GtkBackendTranslationTest : public ScreenTest {
     Application().CreateForm(form_);
     form_->SetBounds(40, 30, 400, 300);
     form_->SetCaption("Locale Probe");
-    label_ = Put<TLabel>(form_, "LanguageLabel", {8, 8, 120, 13}, "&Language:");
-    button_ = Put<TButton>(form_, "HelpButton", {312, 264, 75, 25}, "&Help");
-    panel_ = Put<TPanel>(form_, "Panel", {200, 100, 150, 60});
-    inner_ = Put<TLabel>(panel_, "InnerLabel", {10, 10, 50, 13}, "&Help");
+    label_ = PutOwned<TLabel>(form_, "LanguageLabel", {8, 8, 120, 13}, "&Language:");
+    button_ = PutOwned<TButton>(form_, "HelpButton", {312, 264, 75, 25}, "&Help");
+    panel_ = PutOwned<TPanel>(form_, "Panel", {200, 100, 150, 60});
+    inner_ = PutOwned<TLabel>(panel_, "InnerLabel", {10, 10, 50, 13}, "&Help");
     auto* translator = new translator::TLxTranslator(form_);
     translator->SetName("Translator1");
     translator->SetDictionaryName("Dictionary1");

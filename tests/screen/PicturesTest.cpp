@@ -14,16 +14,6 @@ namespace {
 
 using namespace framework;
 
-template <typename T>
-T* Put(TWinControl* parent, const char* name, TBounds bounds, const char* caption = "") {
-  auto* control = new T(parent);
-  control->SetName(name);
-  control->SetParent(parent);
-  control->SetBounds(bounds.left, bounds.top, bounds.width, bounds.height);
-  if (*caption != '\0') control->SetCaption(caption);
-  return control;
-}
-
 class PicturesTest : public ScreenTest {
  protected:
   PicturesTest() {

@@ -23,6 +23,17 @@ inline void PrintTo(const TBounds& b, std::ostream* out) {
   *out << "(" << b.left << ", " << b.top << ", " << b.width << ", " << b.height << ")";
 }
 
+/// A new control of `parent`, named, placed and (for a non-empty `caption`) captioned.
+template <typename T>
+T* Put(framework::TWinControl* parent, const char* name, TBounds bounds, const char* caption = "") {
+  auto* control = new T(parent);
+  control->SetName(name);
+  control->SetParent(parent);
+  control->SetBounds(bounds.left, bounds.top, bounds.width, bounds.height);
+  if (*caption != '\0') control->SetCaption(caption);
+  return control;
+}
+
 inline TBounds BoundsOf(const framework::TControl& control) {
   return {control.Left(), control.Top(), control.Width(), control.Height()};
 }
