@@ -4,6 +4,7 @@
 
 #include "framework/controls/ExtCtrls.h"
 #include "framework/controls/StdCtrls.h"
+#include "framework/controls/TextRoom.h"
 #include "screen/internal/FixedBox.h"
 #include "screen/internal/ScreenTexts.h"
 
@@ -188,7 +189,7 @@ void MakeContainer(TControlWidgets& widgets) {
 }
 
 void SetCaption(GtkWidget* label, const std::string& text, bool mnemonic) {
-  const std::string shown = mnemonic ? MnemonicText(text) : PlainText(text);
+  const std::string shown = mnemonic ? MnemonicText(text) : framework::ShownCaption(text);
   if (shown == gtk_label_get_label(GTK_LABEL(label))) return;
   if (mnemonic) {
     gtk_label_set_text_with_mnemonic(GTK_LABEL(label), shown.c_str());

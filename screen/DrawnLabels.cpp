@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "framework/controls/TextRoom.h"
 #include "screen/internal/FixedBox.h"
 
 namespace lx::screen {
@@ -156,7 +157,7 @@ void TBoxLabels::Set(TDrawnLabel& label, const TLabelLook& look) {
   if (old.caption != look.caption && label.kind == TDrawnKind::Edit) {
     label.text = look.caption;  // no hot keys in what is typed
   } else if (old.caption != look.caption) {
-    label.text = PlainText(look.caption);
+    label.text = framework::ShownCaption(look.caption);
     label.hotKeys = HotKeyPlaces(look.caption);
   }
   hinted_ += (Hinted(look) ? 1 : 0) - (Hinted(old) ? 1 : 0);

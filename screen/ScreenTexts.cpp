@@ -90,19 +90,6 @@ std::string MnemonicText(std::string_view caption) {
   return text;
 }
 
-std::string PlainText(std::string_view caption) {
-  std::string text;
-  for (std::size_t i = 0; i < caption.size(); ++i) {
-    if (caption[i] != '&') {
-      text += caption[i];
-    } else if (i + 1 < caption.size() && caption[i + 1] == '&') {
-      text += '&';
-      ++i;
-    }
-  }
-  return text;
-}
-
 std::string RightToLeftText(std::string text) {
   G_GNUC_BEGIN_IGNORE_DEPRECATIONS
   const bool neutral =

@@ -5,6 +5,19 @@
 
 namespace lx::framework {
 
+std::string ShownCaption(std::string_view caption) {
+  std::string text;
+  for (std::size_t i = 0; i < caption.size(); ++i) {
+    if (caption[i] != '&') {
+      text += caption[i];
+    } else if (i + 1 < caption.size() && caption[i + 1] == '&') {
+      text += '&';
+      ++i;
+    }
+  }
+  return text;
+}
+
 TTextRoomKind TextRoomKindOf(const TControl& control) {
   if (dynamic_cast<const TLabel*>(&control) != nullptr) return TTextRoomKind::Label;
   if (dynamic_cast<const TButton*>(&control) != nullptr) return TTextRoomKind::Button;

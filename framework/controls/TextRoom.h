@@ -3,6 +3,9 @@
 // style sheet and the tools that measure translations agree.
 #pragma once
 
+#include <string>
+#include <string_view>
+
 #include "framework/controls/Controls.h"
 
 namespace lx::framework {
@@ -34,6 +37,9 @@ struct TTextInsets {
 /// The padding the screen layer's style sheet gives a button on the left and on the right;
 /// its border adds one pixel more on each side.
 constexpr int kButtonPaddingX = 4;
+
+/// The text a caption shows: "&&" is an ampersand, "&" marks the hot key and is not drawn.
+std::string ShownCaption(std::string_view caption);
 
 /// How `control` lays out its text (a check list box is a list box, a combo box with items
 /// of its own a combo box).

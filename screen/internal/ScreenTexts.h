@@ -27,8 +27,6 @@ std::string FromUtf8(std::string_view text, unsigned codePage);
 /// A caption with its hot key as GTK writes mnemonics: "&x" becomes "_x", "&&" a plain "&",
 /// "_" a literal "__"; a "&" at the end shows nothing.
 std::string MnemonicText(std::string_view caption);
-/// A caption without its hot-key marks, as shown where mnemonics do not apply.
-std::string PlainText(std::string_view caption);
 
 /// `text` as a widget that reads right to left shows it, for widgets that keep GTK's left to
 /// right: a text with no character that reads one way or the other starts with a
@@ -36,8 +34,8 @@ std::string PlainText(std::string_view caption);
 /// own first such character does, as in a right-to-left widget.
 std::string RightToLeftText(std::string text);
 
-/// The byte offsets in PlainText(caption) of the characters that hot keys mark ("&x"), as GTK
-/// underlines them in a mnemonic text.
+/// The byte offsets in framework::ShownCaption(caption) of the characters that hot keys mark
+/// ("&x"), as GTK underlines them in a mnemonic text.
 std::vector<std::size_t> HotKeyPlaces(std::string_view caption);
 
 /// What a font looks like on screen; a size of 0 or less keeps the toolkit's.

@@ -16,8 +16,6 @@ TEST(ScreenTextsTest, HotKeysBecomeMnemonics) {
   EXPECT_EQ(MnemonicText("snake_case"), "snake__case");
   EXPECT_EQ(MnemonicText("End&"), "End");
   EXPECT_EQ(MnemonicText(""), "");
-  EXPECT_EQ(PlainText("&Help && more_"), "Help & more_");
-  EXPECT_EQ(PlainText("End&"), "End");
 }
 
 // Where the hot keys fall in the plain text, in bytes, as drawn labels underline them.

@@ -31,20 +31,6 @@ TextFont FontOf(const TControl& control) {
   return result;
 }
 
-// The text a caption shows: "&&" is an ampersand, "&" marks the hot key and is not drawn.
-std::string ShownCaption(const std::string& caption) {
-  std::string text;
-  for (std::size_t i = 0; i < caption.size(); ++i) {
-    if (caption[i] != '&') {
-      text += caption[i];
-    } else if (i + 1 < caption.size() && caption[i + 1] == '&') {
-      text += '&';
-      ++i;
-    }
-  }
-  return text;
-}
-
 // "Form.Panel.Button": through the parent controls, as the PO notes name components.
 std::string PathOf(const framework::TComponent& root, const TControl& control) {
   std::vector<std::string> names;
@@ -90,7 +76,8 @@ std::vector<ShownText> TextsOf(const TControl& control, TTextRoomKind kind) {
     case TTextRoomKind::None:
       break;
     default:
-      if (!control.Caption().empty()) texts.push_back({"Caption", ShownCaption(control.Caption())});
+      if (!control.Caption().empty())
+        texts.push_back({"Caption", framework::ShownCaption(control.Caption())});
   }
   return texts;
 }

@@ -36,5 +36,10 @@ TEST(TextRoomTest, EachControlHasTheRoomOfItsKind) {
   EXPECT_EQ(TextInsetsOf(TTextRoomKind::None), TTextInsets{});
 }
 
+TEST(TextRoomTest, ACaptionShowsItsTextWithoutHotKeyMarks) {
+  EXPECT_EQ(ShownCaption("&Help && more_"), "Help & more_");
+  EXPECT_EQ(ShownCaption("End&"), "End");
+}
+
 }  // namespace
 }  // namespace lx::framework
