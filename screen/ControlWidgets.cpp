@@ -309,14 +309,6 @@ void SetHint(GtkWidget* widget, const std::string& hint) {
   if (!same) gtk_widget_set_tooltip_text(widget, hint.empty() ? nullptr : hint.c_str());
 }
 
-// Kinds their parent's box draws from a record, without a widget. Edits, whose new direction
-// would make GTK work out the style of much around them anew, show it by their alignment.
-bool IsDrawn(TWidgetKind kind) {
-  return kind == TWidgetKind::Label || kind == TWidgetKind::Button ||
-         kind == TWidgetKind::CheckBox || kind == TWidgetKind::RadioButton ||
-         kind == TWidgetKind::Edit;
-}
-
 TDrawnKind DrawnKindOf(TWidgetKind kind) {
   switch (kind) {
     case TWidgetKind::Button:
@@ -333,6 +325,14 @@ TDrawnKind DrawnKindOf(TWidgetKind kind) {
 }
 
 }  // namespace
+
+// Edits, whose new direction would make GTK work out the style of much around them anew, show
+// it by their alignment.
+bool IsDrawn(TWidgetKind kind) {
+  return kind == TWidgetKind::Label || kind == TWidgetKind::Button ||
+         kind == TWidgetKind::CheckBox || kind == TWidgetKind::RadioButton ||
+         kind == TWidgetKind::Edit;
+}
 
 TWidgetKind KindOf(const TControl& control) {
   using namespace framework;

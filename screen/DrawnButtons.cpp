@@ -206,26 +206,35 @@ void TBoxLabels::DrawItem(cairo_t* cr, TDrawnLabel& item, PangoLayout* layout) {
                                                                      : kRadioButton,
                                  state);
   const GdkRectangle& place = item.look.place;
-  cairo_save(cr);
-  gdk_cairo_rectangle(cr, &item.area);
-  cairo_clip(cr);
+  // The pictures lie within the item's area; only text reaching out of its room, or a focus
+  // line, needs a clip, which costs more than the text it cuts.
+  const bool focusShown =
+      !edit && (state & GTK_STATE_FLAG_FOCUSED) != 0 && gtk_widget_has_visible_focus(box_);
+  const bool marked = !button && !edit;
+  const GdkRectangle mark = marked ? MarkPlace(item) : place;
+  const bool clipped = focusShown || !item.inkInside || !Within(mark, item.area);
+  if (clipped) {
+    cairo_save(cr);
+    gdk_cairo_rectangle(cr, &item.area);
+    cairo_clip(cr);
+  }
   if (button || edit) {
     PaintPicture(cr, edit ? kEntry : kButton, state, place, item.kind);
   } else {
-    PaintPicture(cr, item.kind == TDrawnKind::CheckBox ? kCheck : kRadio, state, MarkPlace(item),
-                 item.kind);
+    PaintPicture(cr, item.kind == TDrawnKind::CheckBox ? kCheck : kRadio, state, mark, item.kind);
   }
   if (!item.text.empty()) {
-    cairo_save(cr);
-    gdk_cairo_rectangle(cr, &item.textPlace);
-    cairo_clip(cr);
+    if (!item.inkInside) {
+      cairo_save(cr);
+      gdk_cairo_rectangle(cr, &item.textPlace);
+      cairo_clip(cr);
+    }
     gtk_render_layout(style, cr, item.textPlace.x + item.layoutX, item.textPlace.y + item.layoutY,
                       layout);
-    cairo_restore(cr);
+    if (!item.inkInside) cairo_restore(cr);
   }
-  if (!edit && (state & GTK_STATE_FLAG_FOCUSED) != 0 && gtk_widget_has_visible_focus(box_))
-    gtk_render_focus(style, cr, place.x, place.y, place.width, place.height);
-  cairo_restore(cr);
+  if (focusShown) gtk_render_focus(style, cr, place.x, place.y, place.width, place.height);
+  if (clipped) cairo_restore(cr);
 }
 
 // ---- Input

@@ -17,6 +17,15 @@ bool Contains(const GdkRectangle& r, int x, int y) {
   return x >= r.x && y >= r.y && x < r.x + r.width && y < r.y + r.height;
 }
 
+// Boxes holding areas to redraw until the outermost batch ends.
+int batches = 0;
+std::vector<TBoxLabels*>& Waiting() {
+  static std::vector<TBoxLabels*> boxes;
+  return boxes;
+}
+// Beyond this many areas a box queues the one rectangle around them all.
+constexpr std::size_t kDamageAreas = 16;
+
 bool Hinted(const TLabelLook& look) {
   return look.visible && !look.hint.empty();
 }
@@ -83,6 +92,13 @@ bool MnemonicsShown(GtkWidget* box) {
 
 }  // namespace
 
+bool Within(const GdkRectangle& inner, const GdkRectangle& outer) {
+  return inner.width <= 0 || inner.height <= 0 ||
+         (inner.x >= outer.x && inner.y >= outer.y &&
+          inner.x + inner.width <= outer.x + outer.width &&
+          inner.y + inner.height <= outer.y + outer.height);
+}
+
 bool TLabelLook::operator==(const TLabelLook& other) const {
   return SamePlace(place, other.place) && caption == other.caption && hint == other.hint &&
          face == other.face && enabled == other.enabled && visible == other.visible &&
@@ -94,6 +110,7 @@ TDrawnLabel::~TDrawnLabel() {
 }
 
 TBoxLabels::~TBoxLabels() {
+  if (!damage_.empty()) std::erase(Waiting(), this);
   labels_.clear();
   if (font_ != nullptr) pango_font_description_free(font_);
   for (PangoContext*& context : contexts_)
@@ -209,11 +226,42 @@ void TBoxLabels::UpdateHasTooltip() {
   if ((gtk_widget_get_has_tooltip(box_) != 0) != wanted) gtk_widget_set_has_tooltip(box_, wanted);
 }
 
-void TBoxLabels::Redraw(const TDrawnLabel& label) const {
+void TBoxLabels::Redraw(const TDrawnLabel& label) {
   GdkRectangle area = label.look.place;
   if (label.area.height > 0) gdk_rectangle_union(&area, &label.area, &area);
-  if (area.width > 0 && area.height > 0)
+  if (area.width > 0 && area.height > 0) Queue(area);
+}
+
+void TBoxLabels::Queue(const GdkRectangle& area) {
+  if (batches == 0) {
     gtk_widget_queue_draw_area(box_, area.x, area.y, area.width, area.height);
+    return;
+  }
+  if (damage_.empty()) Waiting().push_back(this);
+  if (damage_.size() < kDamageAreas) {
+    damage_.push_back(area);
+    return;
+  }
+  GdkRectangle all = area;
+  for (const GdkRectangle& each : damage_)
+    gdk_rectangle_union(&all, &each, &all);
+  damage_.assign(1, all);
+}
+
+TRedrawBatch::TRedrawBatch() {
+  ++batches;
+}
+
+TRedrawBatch::~TRedrawBatch() {
+  if (--batches > 0) return;
+  std::vector<TBoxLabels*> boxes;
+  boxes.swap(Waiting());
+  for (TBoxLabels* box : boxes) {
+    std::vector<GdkRectangle> areas;
+    areas.swap(box->damage_);
+    for (const GdkRectangle& area : areas)
+      gtk_widget_queue_draw_area(box->box_, area.x, area.y, area.width, area.height);
+  }
 }
 
 void TBoxLabels::DropLayouts() {
@@ -312,6 +360,10 @@ PangoLayout* TBoxLabels::LayoutOf(TDrawnLabel& label, bool underlineHotKeys) {
   const int top = std::min(place.y, inkTop);
   const int bottom = std::max(place.y + place.height, inkTop + ink.height);
   label.area = {place.x, top, place.width, bottom - top};
+  // A button's text is cut to its room inside the border as well.
+  GdkRectangle bounds = label.area;
+  if (label.kind != TDrawnKind::Label) gdk_rectangle_intersect(&room, &label.area, &bounds);
+  label.inkInside = Within({room.x + label.layoutX + ink.x, inkTop, ink.width, ink.height}, bounds);
   return label.layout;
 }
 
@@ -334,13 +386,16 @@ void TBoxLabels::Draw(cairo_t* cr) {
       DrawItem(cr, *label, layout);
       continue;
     }
-    cairo_save(cr);
-    gdk_cairo_rectangle(cr, &label->area);
-    cairo_clip(cr);
+    // A clip costs more than the text it cuts: only text reaching out of its area gets one.
+    if (!label->inkInside) {
+      cairo_save(cr);
+      gdk_cairo_rectangle(cr, &label->area);
+      cairo_clip(cr);
+    }
     gdk_cairo_set_source_rgba(cr, look.enabled ? &colour_ : &insensitive_);
     cairo_move_to(cr, look.place.x + label->layoutX, look.place.y);
     pango_cairo_show_layout(cr, layout);
-    cairo_restore(cr);
+    if (!label->inkInside) cairo_restore(cr);
   }
 }
 

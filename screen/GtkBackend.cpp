@@ -114,21 +114,25 @@ gboolean OnDelete(GtkWidget*, GdkEvent*, gpointer data) {
   return TRUE;  // the form decides whether its window goes
 }
 
-void ReadItems(const TControl& control, unsigned codePage, TControlState& state) {
-  if (const auto* list = dynamic_cast<const framework::TCustomListBox*>(&control)) {
-    state.multiSelect = list->MultiSelect();
-    for (int i = 0; i < list->Items()->Count(); ++i) {
-      state.items.push_back(ToUtf8(list->Items()->Strings(i), codePage));
-      if (list->Selected(i)) state.chosen.push_back(i);
+void ReadItems(const TControl& control, TWidgetKind kind, unsigned codePage, TControlState& state) {
+  // The kind says the class already: no cast needs to look.
+  if (kind == TWidgetKind::ListBox) {
+    const auto& list = static_cast<const framework::TCustomListBox&>(control);
+    state.multiSelect = list.MultiSelect();
+    state.items.reserve(static_cast<std::size_t>(list.Items()->Count()));
+    for (int i = 0; i < list.Items()->Count(); ++i) {
+      state.items.push_back(ToUtf8(list.Items()->Strings(i), codePage));
+      if (list.Selected(i)) state.chosen.push_back(i);
     }
-  } else if (const auto* combo = dynamic_cast<const framework::TCustomComboBox*>(&control)) {
-    for (int i = 0; i < combo->Items()->Count(); ++i)
-      state.items.push_back(ToUtf8(combo->Items()->Strings(i), codePage));
-    if (combo->ItemIndex() >= 0) state.chosen.push_back(combo->ItemIndex());
-  } else if (const auto* box = dynamic_cast<const framework::TCheckBox*>(&control)) {
-    state.checked = box->Checked();
-  } else if (const auto* radio = dynamic_cast<const framework::TRadioButton*>(&control)) {
-    state.checked = radio->Checked();
+  } else if (kind == TWidgetKind::ComboBox) {
+    const auto& combo = static_cast<const framework::TCustomComboBox&>(control);
+    for (int i = 0; i < combo.Items()->Count(); ++i)
+      state.items.push_back(ToUtf8(combo.Items()->Strings(i), codePage));
+    if (combo.ItemIndex() >= 0) state.chosen.push_back(combo.ItemIndex());
+  } else if (kind == TWidgetKind::CheckBox) {
+    state.checked = static_cast<const framework::TCheckBox&>(control).Checked();
+  } else if (kind == TWidgetKind::RadioButton) {
+    state.checked = static_cast<const framework::TRadioButton&>(control).Checked();
   }
 }
 
@@ -204,6 +208,7 @@ void TGtkBackend::Sync() {
   if (syncing_) return;
   syncing_ = true;
   const framework::TScopeExit done([this] { syncing_ = false; });
+  const TRedrawBatch redraws;
   dirty_ = false;
   std::set<platform::HWND> showing;
   const framework::TScreen& screen = framework::Screen();
@@ -369,7 +374,7 @@ void TGtkBackend::SyncControls(TWinControl& parent, GtkWidget* box, TFormView& v
     } else if (widgets.outer != nullptr) {
       SetTabOrder(widgets.outer, i);
     }
-    const TControlState state = StateOf(control);
+    const TControlState state = StateOf(control, kind);
     // Widgets whose control did not change are left alone.
     if (UpdateWidgets(widgets, state, fonts_, &view.directions) && widgets.outer != nullptr)
       PlaceInFixedBox(box, widgets.outer, state.left, state.top, state.width, state.height);
@@ -377,7 +382,7 @@ void TGtkBackend::SyncControls(TWinControl& parent, GtkWidget* box, TFormView& v
   }
 }
 
-TControlState TGtkBackend::StateOf(const TControl& control) const {
+TControlState TGtkBackend::StateOf(const TControl& control, TWidgetKind kind) const {
   TControlState state;
   const unsigned codePage = CodePageOf(control);
   const auto* windowed = dynamic_cast<const TWinControl*>(&control);
@@ -405,11 +410,15 @@ TControlState TGtkBackend::StateOf(const TControl& control) const {
     state.width = control.Width();
     state.height = control.Height();
   }
-  if (KindOf(control) == TWidgetKind::Memo) state.text = WithoutCarriageReturns(state.text);
+  if (kind == TWidgetKind::Memo) state.text = WithoutCarriageReturns(state.text);
   state.hint = ToUtf8(control.Hint(), codePage);
-  state.fontCss = FontCss(*control.Font());
-  state.face = FaceOf(*control.Font());
-  ReadItems(control, codePage, state);
+  // Drawn controls take the face; widgets take their font from a style sheet.
+  if (IsDrawn(kind)) {
+    state.face = FaceOf(*control.Font());
+  } else {
+    state.fontCss = FontCss(*control.Font());
+  }
+  ReadItems(control, kind, codePage, state);
   return state;
 }
 

@@ -2,6 +2,11 @@
 
 #include <pango/pango.h>
 
+#include <algorithm>
+#include <array>
+#include <map>
+#include <memory>
+
 #include "platform/CodePages.h"
 #include "platform/SystemLocale.h"
 
@@ -49,6 +54,51 @@ bool IsWholeUtf8(std::string_view text) {
   return true;
 }
 
+std::string Converted(std::string_view text, unsigned codePage) {
+  std::u16string wide = platform::MultiByteToWide(text, codePage);
+  // A code page the system lacks: show the bytes as Western text rather than nothing.
+  if (wide.empty() && !text.empty()) wide = platform::MultiByteToWide(text, 1252);
+  return platform::WideToMultiByte(wide, kUtf8);
+}
+
+// What a code page's bytes read as, worked out once: the converter costs more than the texts
+// of a window switching language.
+struct TByteTexts {
+  bool asciiSame = false;  // bytes below 0x80 stand for themselves
+  bool everyByte = false;  // one byte per character, each read as `utf8` says
+  std::array<std::string, 256> utf8;
+};
+
+std::unique_ptr<TByteTexts> ByteTextsFor(unsigned codePage) {
+  auto bytes = std::make_unique<TByteTexts>();
+  std::string ascii(0x80, '\0');
+  for (std::size_t i = 0; i < ascii.size(); ++i)
+    ascii[i] = static_cast<char>(i);
+  bytes->asciiSame = Converted(ascii, codePage) == ascii;
+  const auto info = platform::GetCodePageInfo(codePage);
+  if (!info || info->maxCharSize != 1) return bytes;
+  for (unsigned byte = 0; byte < 256; ++byte) {
+    const char one = static_cast<char>(byte);
+    // A byte the converter cannot read alone leaves the page to the converter.
+    if (platform::MultiByteToWide(std::string_view(&one, 1), codePage).empty()) return bytes;
+    bytes->utf8[byte] = Converted(std::string_view(&one, 1), codePage);
+  }
+  bytes->everyByte = true;
+  return bytes;
+}
+
+const TByteTexts& ByteTextsOf(unsigned codePage) {
+  thread_local std::map<unsigned, std::unique_ptr<TByteTexts>> pages;
+  std::unique_ptr<TByteTexts>& page = pages[codePage];
+  if (!page) page = ByteTextsFor(codePage);
+  return *page;
+}
+
+bool IsAscii(std::string_view text) {
+  return std::all_of(text.begin(), text.end(),
+                     [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
 }  // namespace
 
 unsigned CharsetCodePage(framework::TFontCharset charset) {
@@ -61,10 +111,14 @@ unsigned CharsetCodePage(framework::TFontCharset charset) {
 std::string ToUtf8(std::string_view text, unsigned codePage) {
   // Damaged UTF-8 goes through the converter, which shows each bad byte as U+FFFD.
   if (codePage == kUtf8 && IsWholeUtf8(text)) return std::string(text);
-  std::u16string wide = platform::MultiByteToWide(text, codePage);
-  // A code page the system lacks: show the bytes as Western text rather than nothing.
-  if (wide.empty() && !text.empty()) wide = platform::MultiByteToWide(text, 1252);
-  return platform::WideToMultiByte(wide, kUtf8);
+  const TByteTexts& bytes = ByteTextsOf(platform::ResolveCodePage(codePage));
+  if (bytes.asciiSame && IsAscii(text)) return std::string(text);
+  if (!bytes.everyByte) return Converted(text, codePage);
+  std::string utf8;
+  utf8.reserve(text.size() + text.size() / 2);
+  for (const char c : text)
+    utf8 += bytes.utf8[static_cast<unsigned char>(c)];
+  return utf8;
 }
 
 std::string FromUtf8(std::string_view text, unsigned codePage) {

@@ -34,6 +34,8 @@ enum class TWidgetKind {
 
 /// How `control` is shown.
 TWidgetKind KindOf(const framework::TControl& control);
+/// Whether controls of `kind` have no widget: their parent's box draws them from a record.
+bool IsDrawn(TWidgetKind kind);
 
 /// Where widgets send the user's input, by the control (`key`) they show. Never dereference
 /// `key` before finding it among the live controls: it may be gone.

@@ -63,6 +63,7 @@ struct TDrawnLabel {
   // Where it draws: its rectangle, stretched up or down as far as its text's ink reaches
   // (descenders and hot-key lines in a label lower than its font), as GTK's labels do.
   GdkRectangle area{0, 0, 0, 0};
+  bool inkInside = false;  // its text's ink lies within its room and area: drawn without a clip
 };
 
 /// The labels of one box, in z-order (the last on top), and what it draws them with.
@@ -131,7 +132,9 @@ class TBoxLabels {
   void ReadStyle();
   void UpdateHasTooltip();
   PangoLayout* LayoutOf(TDrawnLabel& label, bool underlineHotKeys);
-  void Redraw(const TDrawnLabel& label) const;
+  void Redraw(const TDrawnLabel& label);
+  void Queue(const GdkRectangle& area);
+  friend class TRedrawBatch;
   void DropLayouts();
   void PlaceText(TDrawnLabel& label);
   void DrawItem(cairo_t* cr, TDrawnLabel& item, PangoLayout* layout);
@@ -190,8 +193,23 @@ class TBoxLabels {
   bool spaceHeld_ = false;  // pressing `pressed_` with Space
   GtkWidget* entry_ = nullptr;
   TDrawnLabel* editing_ = nullptr;
-  bool filling_ = false;  // the entry takes its edit's text: no typing
+  bool filling_ = false;              // the entry takes its edit's text: no typing
+  std::vector<GdkRectangle> damage_;  // to redraw when the batch ends
 };
+
+/// While one lives, boxes gather the areas their records need redrawn and queue them when the
+/// last ends: each queued area costs GTK work that grows with the areas queued before it, and a
+/// new language changes every record of a box at once.
+class TRedrawBatch {
+ public:
+  TRedrawBatch();
+  ~TRedrawBatch();
+  TRedrawBatch(const TRedrawBatch&) = delete;
+  TRedrawBatch& operator=(const TRedrawBatch&) = delete;
+};
+
+/// Whether `inner` lies inside `outer`; an empty `inner` always does.
+bool Within(const GdkRectangle& inner, const GdkRectangle& outer);
 
 /// A new record of `key` on top of the records of `box` (a fixed box); it holds a reference on
 /// the box until RemoveDrawnLabel. Buttons report to `sink`.

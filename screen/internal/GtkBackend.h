@@ -100,7 +100,7 @@ class TGtkBackend final : public platform::WindowListener,
   void SyncWindow(framework::TCustomForm& form, TFormView& view);
   void SyncMenu(framework::TCustomForm& form, TFormView& view);
   void SyncControls(framework::TWinControl& parent, GtkWidget* box, TFormView& view);
-  TControlState StateOf(const framework::TControl& control) const;
+  TControlState StateOf(const framework::TControl& control, TWidgetKind kind) const;
   unsigned CodePageOf(const framework::TControl& control) const;
   void DropForm(platform::HWND handle);
   /// Runs an input's effect on the framework; exceptions go to the application.

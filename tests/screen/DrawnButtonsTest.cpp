@@ -236,6 +236,12 @@ TEST_F(DrawnButtonsTest, DrawnWithinTheirRectangles) {
   EXPECT_GT(Ink(window(), box(), {10, 10, 80, 25}), 200);
   EXPECT_EQ(Ink(window(), box(), {0, 0, 300, 8}), 0);
   EXPECT_EQ(Ink(window(), box(), {92, 10, 6, 25}), 0);
+  // A caption taller than a low button is cut within it.
+  help_->SetCaption("\xC3\x89gjpq");
+  help_->SetHeight(8);
+  Refresh();
+  EXPECT_EQ(Ink(window(), box(), {10, 0, 80, 10}), 0);
+  EXPECT_EQ(Ink(window(), box(), {10, 18, 80, 20}), 0);
   wrap_->SetCaption("W");
   for (const TCase& kase : {TCase{false, {10, 50, 22, 17}, {106, 50, 24, 17}},
                             TCase{true, {108, 50, 22, 17}, {10, 50, 24, 17}}}) {

@@ -197,6 +197,33 @@ TEST_F(DrawnLabelsTest, AChangedLabelRedrawsOnlyWhereItWasAndIs) {
   }
 }
 
+// Areas to redraw wait for the outermost batch to end, many of a box as the one rectangle around
+// them; a box freed meanwhile is forgotten.
+TEST_F(DrawnLabelsTest, RedrawsWaitForTheBatchToEnd) {
+  for (int i = 0; i < 20; ++i)
+    Put<TLabel>(form_, ("Row" + std::to_string(i)).c_str(), {130, 4 * i, 100, 4}, "Row");
+  Refresh();
+  Invalid();
+  {
+    const TRedrawBatch batch;
+    auto* other = new TForm(nullptr);
+    Put<TLabel>(other, "Gone", {0, 0, 50, 16}, "Gone");
+    other->Show();
+    label_->SetCaption("Other");
+    for (int i = 0; i < 20; ++i)
+      static_cast<TLabel*>(form_->FindComponent("Row" + std::to_string(i)))->SetCaption("New");
+    backend().Sync();
+    EXPECT_EQ(Invalid().width, 0);
+    delete other;
+    backend().Sync();
+  }
+  const GdkRectangle redrawn = Invalid();
+  EXPECT_EQ(redrawn.x, 20);
+  EXPECT_EQ(redrawn.y, 0);
+  EXPECT_EQ(redrawn.width, 210);
+  EXPECT_GE(redrawn.height, 80);  // the last rows' text reaches below them
+}
+
 // The hint shown is the topmost label's at the pointer: the last in z-order.
 TEST_F(DrawnLabelsTest, TheHintAtAPointIsTheTopmostLabels) {
   label_->SetHint("first");

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "platform/CodePages.h"
 #include "platform/SystemLocale.h"
 #include "screen/internal/ScreenTexts.h"
 
@@ -46,6 +47,24 @@ TEST(ScreenTextsTest, TextsAreReadInTheCodePageOfTheirFont) {
   // Bytes that are no text in the code page show as replacement characters, never as
   // invalid UTF-8 handed to GTK.
   EXPECT_EQ(ToUtf8("\x81", 932), "\uFFFD");
+}
+
+// The screen reads a code page's bytes from a table it works out once; it must read each byte,
+// and ASCII where it is not itself (UTF-7), as the converter does.
+TEST(ScreenTextsTest, TextsReadFromTheTableAsTheConverterReadsThem) {
+  const auto converted = [](const std::string& text, unsigned codePage) {
+    return platform::WideToMultiByte(platform::MultiByteToWide(text, codePage), 65001);
+  };
+  std::string every;
+  for (int byte = 0; byte < 256; ++byte)
+    every += static_cast<char>(byte);
+  for (const unsigned codePage :
+       {1250u, 1252u, 1253u, 1255u, 1256u, 874u, 10000u, 932u, 949u, 65000u}) {
+    SCOPED_TRACE(codePage);
+    ASSERT_TRUE(platform::IsValidCodePage(codePage));
+    for (const std::string& text : {std::string("Plain A+B~{}"), every, every.substr(0x80)})
+      EXPECT_EQ(ToUtf8(text, codePage), converted(text, codePage));
+  }
 }
 
 // Only a text that says nothing of its direction needs the mark to read from the right.
