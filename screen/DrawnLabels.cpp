@@ -179,8 +179,9 @@ void TBoxLabels::Set(TDrawnLabel& label, const TLabelLook& look) {
   }
   hinted_ += (Hinted(look) ? 1 : 0) - (Hinted(old) ? 1 : 0);
   label.look = look;
-  if (redraw && look.visible) {
-    // Laid out now, so that the new area is known before it is drawn.
+  // Laid out now, so that the new area is known before it is drawn; a box not on screen yet
+  // lays its labels out when first drawn, in the style it gets there.
+  if (redraw && look.visible && gtk_widget_get_realized(box_)) {
     ReadStyle();
     LayoutOf(label, MnemonicsShown(box_) && !label.hotKeys.empty());
     Redraw(label);
