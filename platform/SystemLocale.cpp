@@ -26,9 +26,11 @@ std::optional<SystemDescription>& Current() {
   return description;
 }
 
-SystemDescription& MutableCurrent() {
-  CurrentSystemDescription();
-  return *Current();
+// The environment's description lists its installed locales when first asked for them:
+// ICU takes longer to name its locales than a program takes to show its first window.
+bool& LocalesPending() {
+  static bool pending = false;
+  return pending;
 }
 
 bool Contains(std::initializer_list<std::uint32_t> values, std::uint32_t value) {
@@ -49,9 +51,11 @@ const char* FirstNonEmptyEnvironmentValue(std::initializer_list<const char*> nam
   return "";
 }
 
-}  // namespace
+Lcid EnvironmentLcid() {
+  return LcidOfPosixLocale(FirstNonEmptyEnvironmentValue({"LC_ALL", "LC_MESSAGES", "LANG"}));
+}
 
-SystemDescription SystemDescriptionFor(Lcid lcid) {
+SystemDescription DescriptionWithoutLocales(Lcid lcid) {
   SystemDescription description;
   description.userDefaultLcid = lcid;
   description.systemDefaultLcid = lcid;
@@ -61,37 +65,62 @@ SystemDescription SystemDescriptionFor(Lcid lcid) {
   for (std::uint32_t candidate : kCandidateCodePages) {
     if (IsValidCodePage(candidate)) description.installedCodePages.push_back(candidate);
   }
-  description.installedLocales = IcuSupportedLcids();
   description.middleEastEnabled = Contains({1255, 1256}, description.ansiCodePage);
   description.dbcsEnabled = Contains({932, 936, 949, 950, 1361}, description.ansiCodePage);
   return description;
 }
 
-SystemDescription SystemDescriptionFromEnvironment() {
-  return SystemDescriptionFor(
-      LcidOfPosixLocale(FirstNonEmptyEnvironmentValue({"LC_ALL", "LC_MESSAGES", "LANG"})));
-}
-
-const SystemDescription& CurrentSystemDescription() {
-  if (!Current()) Current() = SystemDescriptionFromEnvironment();
+SystemDescription& MutableCurrent() {
+  if (!Current()) {
+    Current() = DescriptionWithoutLocales(EnvironmentLcid());
+    LocalesPending() = true;
+  }
   return *Current();
 }
 
+// The description in force, its installed locales perhaps not listed yet.
+const SystemDescription& Base() {
+  return MutableCurrent();
+}
+
+}  // namespace
+
+SystemDescription SystemDescriptionFor(Lcid lcid) {
+  SystemDescription description = DescriptionWithoutLocales(lcid);
+  description.installedLocales = IcuSupportedLcids();
+  return description;
+}
+
+SystemDescription SystemDescriptionFromEnvironment() {
+  return SystemDescriptionFor(EnvironmentLcid());
+}
+
+const SystemDescription& CurrentSystemDescription() {
+  SystemDescription& description = MutableCurrent();
+  if (LocalesPending()) {
+    description.installedLocales = IcuSupportedLcids();
+    LocalesPending() = false;
+  }
+  return description;
+}
+
 ScopedSystemDescription::ScopedSystemDescription(SystemDescription description)
-    : saved_(std::move(Current())) {
+    : saved_(std::move(Current())), savedPending_(LocalesPending()) {
   Current() = std::move(description);
+  LocalesPending() = false;
 }
 
 ScopedSystemDescription::~ScopedSystemDescription() {
   Current() = std::move(saved_);
+  LocalesPending() = savedPending_;
 }
 
 Lcid UserDefaultLcid() {
-  return CurrentSystemDescription().userDefaultLcid;
+  return Base().userDefaultLcid;
 }
 
 Lcid SystemDefaultLcid() {
-  return CurrentSystemDescription().systemDefaultLcid;
+  return Base().systemDefaultLcid;
 }
 
 Lcid ResolveDefaultLcid(Lcid lcid) {
@@ -101,7 +130,7 @@ Lcid ResolveDefaultLcid(Lcid lcid) {
 }
 
 Lcid ThreadLocale() {
-  return CurrentSystemDescription().threadLocale;
+  return Base().threadLocale;
 }
 
 bool SetThreadLocale(Lcid lcid) {
@@ -112,7 +141,7 @@ bool SetThreadLocale(Lcid lcid) {
 }
 
 std::uint32_t AnsiCodePage() {
-  return CurrentSystemDescription().ansiCodePage;
+  return Base().ansiCodePage;
 }
 
 std::vector<std::string> SupportedLocaleTexts() {
@@ -142,11 +171,11 @@ bool IsRightToLeftCharacter(Lcid lcid, char c) {
 }
 
 bool MiddleEastEnabled() {
-  return CurrentSystemDescription().middleEastEnabled;
+  return Base().middleEastEnabled;
 }
 
 bool DbcsEnabled() {
-  return CurrentSystemDescription().dbcsEnabled;
+  return Base().dbcsEnabled;
 }
 
 bool IsPlatformNT() {

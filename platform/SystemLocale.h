@@ -59,6 +59,7 @@ class ScopedSystemDescription {
 
  private:
   std::optional<SystemDescription> saved_;
+  bool savedPending_;
 };
 
 Lcid UserDefaultLcid();

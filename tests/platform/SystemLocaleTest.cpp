@@ -66,6 +66,15 @@ TEST(SystemLocaleTest, ScopedDescriptionsNestAndRestoreEverything) {
   EXPECT_EQ(SupportedLocaleTexts().size(), 8u);
 }
 
+// The system's own description lists its locales when asked, however it was first reached and
+// whatever was put in force meanwhile.
+TEST(SystemLocaleTest, TheSystemsLocalesAreListedWhenAskedFor) {
+  UserDefaultLcid();
+  { FixedSystem austrian; }
+  EXPECT_EQ(SupportedLocaleTexts().size(), IcuSupportedLcids().size());
+  EXPECT_EQ(CurrentSystemDescription().installedLocales, IcuSupportedLcids());
+}
+
 TEST(SystemLocaleTest, DefaultIdsResolveToTheDescribedLocales) {
   SystemDescription description = AustrianSystem();
   description.systemDefaultLcid = 0x0407;
