@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 #include <gtk/gtk.h>
 
+#include <set>
+#include <string>
 #include <vector>
 
 #include "framework/controls/Menus.h"
@@ -225,12 +227,165 @@ TEST(MenuBarUpdateTest, TheShapeIgnoresTextsOnlyAndANewLanguageChangesTheBarInPl
   EXPECT_EQ(CaptionOf(exitWidget), "Beenden");
   EXPECT_EQ(gtk_label_get_mnemonic_keyval(GTK_LABEL(parts.captions[1])), GDK_KEY_b);
   EXPECT_STREQ(gtk_label_get_text(GTK_LABEL(parts.shortcuts[1])), "Ctrl+Q");
-  for (GtkWidget* widget : {bar, topWidget, exitWidget, parts.captions[1], parts.shortcuts[1]})
+  for (GtkWidget* widget : {bar, topWidget})
+    EXPECT_EQ(gtk_widget_get_direction(widget), GTK_TEXT_DIR_RTL);
+  // The drop-down turns when it shows, and at once while it shows.
+  gtk_widget_show(gtk_menu_item_get_submenu(GTK_MENU_ITEM(topWidget)));
+  for (GtkWidget* widget : {exitWidget, parts.captions[1], parts.shortcuts[1]})
     EXPECT_EQ(gtk_widget_get_direction(widget), GTK_TEXT_DIR_RTL);
   UpdateMenuBar(parts, *menu, 1252, false);
   EXPECT_EQ(gtk_widget_get_direction(exitWidget), GTK_TEXT_DIR_LTR);
   g_object_unref(bar);
   g_object_unref(accelerators);
+}
+
+// A menu shell and the widgets of its items: each item, its row and the row's labels.
+std::vector<GtkWidget*> ShellWidgets(GtkWidget* shell) {
+  std::vector<GtkWidget*> widgets{shell};
+  for (GtkWidget* item : Children(shell)) {
+    widgets.push_back(item);
+    GtkWidget* row = gtk_bin_get_child(GTK_BIN(item));
+    widgets.push_back(row);
+    for (GtkWidget* label : Children(row))
+      widgets.push_back(label);
+  }
+  return widgets;
+}
+
+// 'L' or 'R' when all the widgets of a shell read that way, '?' when they differ.
+char DirectionOf(GtkWidget* shell) {
+  std::set<GtkTextDirection> directions;
+  for (GtkWidget* widget : ShellWidgets(shell))
+    directions.insert(gtk_widget_get_direction(widget));
+  if (directions.size() != 1) return '?';
+  return *directions.begin() == GTK_TEXT_DIR_RTL ? 'R' : 'L';
+}
+
+GtkWidget* SubmenuOf(GtkWidget* item) {
+  return gtk_menu_item_get_submenu(GTK_MENU_ITEM(item));
+}
+
+// "File" with "Open" and "Recent", which holds "One" in a drop-down of its own.
+class MenuBarDirectionTest : public ::testing::Test {
+ protected:
+  MenuBarDirectionTest() {
+    g_object_ref_sink(bar_);
+    TMenuItem* file = Add(*menu_->Items(), "&File");
+    Add(*file, "&Open")->SetShortCut(scCtrl | 'O');
+    Add(*Add(*file, "&Recent"), "&One");
+    BuildMenuBar(bar_, accelerators_, *menu_, 1252, false, sink_, {}, &parts_);
+    file_ = SubmenuOf(Children(bar_).at(0));
+    recent_ = SubmenuOf(Children(file_).at(1));
+  }
+  ~MenuBarDirectionTest() override {
+    g_object_unref(bar_);
+    g_object_unref(accelerators_);
+  }
+
+  TMenuItem* Add(TMenuItem& parent, const char* caption) {
+    auto* item = new TMenuItem(&owner_);
+    item->SetCaption(caption);
+    parent.Add(item);
+    return item;
+  }
+  // Left to right everywhere, the drop-downs hidden.
+  void ResetToLeftToRight() {
+    UpdateMenuBar(parts_, *menu_, 1252, false);
+    for (GtkWidget* shell : {file_, recent_}) {
+      gtk_widget_show(shell);
+      gtk_widget_hide(shell);
+    }
+    ASSERT_EQ(Directions(), "LLL");
+  }
+  // The directions of the bar, "File" and "Recent", as in DirectionOf.
+  std::string Directions() const {
+    return {DirectionOf(bar_), DirectionOf(file_), DirectionOf(recent_)};
+  }
+
+  framework::TComponent owner_{nullptr};
+  framework::TMainMenu* menu_ = new framework::TMainMenu(&owner_);
+  GtkWidget* bar_ = gtk_menu_bar_new();
+  GtkAccelGroup* accelerators_ = gtk_accel_group_new();
+  TRecordingSink sink_;
+  TMenuBarParts parts_;
+  GtkWidget* file_ = nullptr;
+  GtkWidget* recent_ = nullptr;
+};
+
+TEST_F(MenuBarDirectionTest, ADropDownTurnsWhenItShowsOrAtOnceWhileShowing) {
+  enum TStep { kRtl, kLtr, kShowFile, kHideFile, kShowRecent };
+  struct TCase {
+    std::vector<TStep> steps;
+    const char* directions;  // of the bar, "File" and "Recent" after the steps
+  };
+  const TCase cases[] = {
+      {{kRtl}, "RLL"},
+      {{kRtl, kShowFile}, "RRL"},
+      {{kRtl, kShowFile, kShowRecent}, "RRR"},
+      {{kRtl, kShowRecent}, "RLR"},
+      {{kShowFile, kRtl}, "RRL"},
+      {{kShowFile, kShowRecent, kRtl}, "RRR"},
+      {{kShowFile, kHideFile, kRtl}, "RLL"},
+      {{kRtl, kLtr, kShowFile}, "LLL"},
+      {{kRtl, kShowFile, kHideFile, kLtr}, "LRL"},
+      {{kRtl, kShowFile, kHideFile, kLtr, kShowFile}, "LLL"},
+  };
+  for (const TCase& c : cases) {
+    ResetToLeftToRight();
+    for (TStep step : c.steps) {
+      switch (step) {
+        case kRtl:
+          UpdateMenuBar(parts_, *menu_, 1252, true);
+          break;
+        case kLtr:
+          UpdateMenuBar(parts_, *menu_, 1252, false);
+          break;
+        case kShowFile:
+          gtk_widget_show(file_);
+          break;
+        case kHideFile:
+          gtk_widget_hide(file_);
+          break;
+        case kShowRecent:
+          gtk_widget_show(recent_);
+          break;
+      }
+    }
+    EXPECT_EQ(Directions(), c.directions) << &c - cases;
+    gtk_widget_hide(recent_);
+    gtk_widget_hide(file_);
+  }
+}
+
+// Pumps GTK until nothing is pending or `done` holds, for at most a second.
+template <typename TDone>
+bool PumpUntil(TDone done) {
+  const gint64 end = g_get_monotonic_time() + G_USEC_PER_SEC;
+  while (!done() && g_get_monotonic_time() < end)
+    g_main_context_iteration(nullptr, FALSE);
+  return done();
+}
+
+// A real window: GTK pops "File" up as a click or its mnemonic (Alt+F) does.
+TEST_F(MenuBarDirectionTest, ADropDownPoppedUpShowsTheNewDirection) {
+  for (void (*open)(GtkWidget*, GtkWidget*) :
+       {+[](GtkWidget*bar, GtkWidget*item) {
+          gtk_menu_shell_select_item(GTK_MENU_SHELL(bar), item);
+        },
+        +[](GtkWidget*, GtkWidget*item) { gtk_widget_mnemonic_activate(item, FALSE); }}) {
+    GtkWidget* window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
+    gtk_container_add(GTK_CONTAINER(window), bar_);
+    gtk_widget_show_all(window);
+    ASSERT_TRUE(PumpUntil([window] { return gtk_widget_get_mapped(window) != 0; }));
+    ResetToLeftToRight();
+    UpdateMenuBar(parts_, *menu_, 1252, true);
+    open(bar_, Children(bar_).at(0));
+    EXPECT_TRUE(PumpUntil([this] { return gtk_widget_get_mapped(file_) != 0; }));
+    EXPECT_EQ(Directions(), "RRL");
+    gtk_menu_shell_deactivate(GTK_MENU_SHELL(bar_));
+    gtk_container_remove(GTK_CONTAINER(window), bar_);
+    gtk_widget_destroy(window);
+  }
 }
 
 }  // namespace
