@@ -122,6 +122,7 @@ std::string ShortCutShown(const TMenuItem& item, bool topLevel) {
 
 GtkWidget* ItemRow(const TMenuItem& item, const TMenuContext& context, bool topLevel) {
   GtkWidget* row = gtk_box_new(GTK_ORIENTATION_HORIZONTAL, 24);
+  Direct(row, context);
   GtkWidget* caption = gtk_label_new(nullptr);
   gtk_label_set_text_with_mnemonic(
       GTK_LABEL(caption), CaptionText(item, context.codePage, context.itemCodePage).c_str());
@@ -140,7 +141,6 @@ GtkWidget* ItemRow(const TMenuItem& item, const TMenuContext& context, bool topL
     context.parts->captions.push_back(caption);
     context.parts->shortcuts.push_back(label);
   }
-  Direct(row, context);
   gtk_widget_show_all(row);
   return row;
 }
@@ -152,9 +152,9 @@ GtkWidget* MakeItem(const TMenuItem& item, const TMenuContext& context, bool top
   GtkWidget* widget = checkable ? gtk_check_menu_item_new() : gtk_menu_item_new();
   if (item.RadioItem()) gtk_check_menu_item_set_draw_as_radio(GTK_CHECK_MENU_ITEM(widget), TRUE);
   if (item.Checked()) gtk_check_menu_item_set_active(GTK_CHECK_MENU_ITEM(widget), TRUE);
+  Direct(widget, context);
   gtk_container_add(GTK_CONTAINER(widget), ItemRow(item, context, topLevel));
   gtk_widget_set_sensitive(widget, item.Enabled());
-  Direct(widget, context);
   if (item.Count() > 0) {
     GtkWidget* submenu = gtk_menu_new();
     gtk_menu_set_accel_group(GTK_MENU(submenu), context.accelerators);
