@@ -239,153 +239,75 @@ TEST(MenuBarUpdateTest, TheShapeIgnoresTextsOnlyAndANewLanguageChangesTheBarInPl
   g_object_unref(accelerators);
 }
 
-// A menu shell and the widgets of its items: each item, its row and the row's labels.
-std::vector<GtkWidget*> ShellWidgets(GtkWidget* shell) {
-  std::vector<GtkWidget*> widgets{shell};
-  for (GtkWidget* item : Children(shell)) {
-    widgets.push_back(item);
-    GtkWidget* row = gtk_bin_get_child(GTK_BIN(item));
-    widgets.push_back(row);
-    for (GtkWidget* label : Children(row))
-      widgets.push_back(label);
-  }
-  return widgets;
-}
-
-// 'L' or 'R' when all the widgets of a shell read that way, '?' when they differ.
+// 'L' or 'R' when a menu shell, its items, their rows and labels all read that way, else '?'.
 char DirectionOf(GtkWidget* shell) {
-  std::set<GtkTextDirection> directions;
-  for (GtkWidget* widget : ShellWidgets(shell))
-    directions.insert(gtk_widget_get_direction(widget));
+  std::set<GtkTextDirection> directions{gtk_widget_get_direction(shell)};
+  for (GtkWidget* item : Children(shell)) {
+    GtkWidget* row = gtk_bin_get_child(GTK_BIN(item));
+    directions.insert({gtk_widget_get_direction(item), gtk_widget_get_direction(row)});
+    for (GtkWidget* label : Children(row))
+      directions.insert(gtk_widget_get_direction(label));
+  }
   if (directions.size() != 1) return '?';
   return *directions.begin() == GTK_TEXT_DIR_RTL ? 'R' : 'L';
 }
 
-GtkWidget* SubmenuOf(GtkWidget* item) {
-  return gtk_menu_item_get_submenu(GTK_MENU_ITEM(item));
-}
-
-// "File" with "Open" and "Recent", which holds "One" in a drop-down of its own.
-class MenuBarDirectionTest : public ::testing::Test {
- protected:
-  MenuBarDirectionTest() {
-    g_object_ref_sink(bar_);
-    TMenuItem* file = Add(*menu_->Items(), "&File");
-    Add(*file, "&Open")->SetShortCut(scCtrl | 'O');
-    Add(*Add(*file, "&Recent"), "&One");
-    BuildMenuBar(bar_, accelerators_, *menu_, 1252, false, sink_, {}, &parts_);
-    file_ = SubmenuOf(Children(bar_).at(0));
-    recent_ = SubmenuOf(Children(file_).at(1));
-  }
-  ~MenuBarDirectionTest() override {
-    g_object_unref(bar_);
-    g_object_unref(accelerators_);
-  }
-
-  TMenuItem* Add(TMenuItem& parent, const char* caption) {
-    auto* item = new TMenuItem(&owner_);
+TEST(MenuBarDirectionTest, ADropDownTurnsWhenItShowsOrAtOnceWhileShowing) {
+  // "File" holds "Open" and "Recent", which holds "One" in a drop-down of its own.
+  framework::TComponent owner(nullptr);
+  auto* menu = new framework::TMainMenu(&owner);
+  const auto add = [&owner](TMenuItem& parent, const char* caption) {
+    auto* item = new TMenuItem(&owner);
     item->SetCaption(caption);
     parent.Add(item);
     return item;
-  }
-  // Left to right everywhere, the drop-downs hidden.
-  void ResetToLeftToRight() {
-    UpdateMenuBar(parts_, *menu_, 1252, false);
-    for (GtkWidget* shell : {file_, recent_}) {
-      gtk_widget_show(shell);
-      gtk_widget_hide(shell);
-    }
-    ASSERT_EQ(Directions(), "LLL");
-  }
-  // The directions of the bar, "File" and "Recent", as in DirectionOf.
-  std::string Directions() const {
-    return {DirectionOf(bar_), DirectionOf(file_), DirectionOf(recent_)};
-  }
-
-  framework::TComponent owner_{nullptr};
-  framework::TMainMenu* menu_ = new framework::TMainMenu(&owner_);
-  GtkWidget* bar_ = gtk_menu_bar_new();
-  GtkAccelGroup* accelerators_ = gtk_accel_group_new();
-  TRecordingSink sink_;
-  TMenuBarParts parts_;
-  GtkWidget* file_ = nullptr;
-  GtkWidget* recent_ = nullptr;
-};
-
-TEST_F(MenuBarDirectionTest, ADropDownTurnsWhenItShowsOrAtOnceWhileShowing) {
-  enum TStep { kRtl, kLtr, kShowFile, kHideFile, kShowRecent };
-  struct TCase {
-    std::vector<TStep> steps;
+  };
+  TMenuItem* file = add(*menu->Items(), "&File");
+  add(*file, "&Open")->SetShortCut(scCtrl | 'O');
+  add(*add(*file, "&Recent"), "&One");
+  GtkWidget* window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
+  GtkWidget* bar = gtk_menu_bar_new();
+  gtk_container_add(GTK_CONTAINER(window), bar);
+  TRecordingSink sink;
+  TMenuBarParts parts;
+  GtkAccelGroup* accelerators = gtk_accel_group_new();
+  BuildMenuBar(bar, accelerators, *menu, 1252, false, sink, {}, &parts);
+  GtkWidget* fileItem = Children(bar).at(0);
+  GtkWidget* fileMenu = gtk_menu_item_get_submenu(GTK_MENU_ITEM(fileItem));
+  GtkWidget* recent = gtk_menu_item_get_submenu(GTK_MENU_ITEM(Children(fileMenu).at(1)));
+  gtk_widget_show_all(window);
+  const auto pumpUntilMapped = [](GtkWidget* widget) {
+    const gint64 end = g_get_monotonic_time() + G_USEC_PER_SEC;
+    while (!gtk_widget_get_mapped(widget) && g_get_monotonic_time() < end)
+      g_main_context_iteration(nullptr, FALSE);
+  };
+  pumpUntilMapped(window);
+  // r, l: to right to left, to left to right; F, R: show "File", "Recent"; f: hide both;
+  // c, m: pop "File" up as a click does, as its mnemonic does.
+  const struct {
+    const char* steps;
     const char* directions;  // of the bar, "File" and "Recent" after the steps
-  };
-  const TCase cases[] = {
-      {{kRtl}, "RLL"},
-      {{kRtl, kShowFile}, "RRL"},
-      {{kRtl, kShowFile, kShowRecent}, "RRR"},
-      {{kRtl, kShowRecent}, "RLR"},
-      {{kShowFile, kRtl}, "RRL"},
-      {{kShowFile, kShowRecent, kRtl}, "RRR"},
-      {{kShowFile, kHideFile, kRtl}, "RLL"},
-      {{kRtl, kLtr, kShowFile}, "LLL"},
-      {{kRtl, kShowFile, kHideFile, kLtr}, "LRL"},
-      {{kRtl, kShowFile, kHideFile, kLtr, kShowFile}, "LLL"},
-  };
-  for (const TCase& c : cases) {
-    ResetToLeftToRight();
-    for (TStep step : c.steps) {
-      switch (step) {
-        case kRtl:
-          UpdateMenuBar(parts_, *menu_, 1252, true);
-          break;
-        case kLtr:
-          UpdateMenuBar(parts_, *menu_, 1252, false);
-          break;
-        case kShowFile:
-          gtk_widget_show(file_);
-          break;
-        case kHideFile:
-          gtk_widget_hide(file_);
-          break;
-        case kShowRecent:
-          gtk_widget_show(recent_);
-          break;
+  } cases[] = {{"r", "RLL"},       {"rF", "RRL"}, {"rFR", "RRR"}, {"Fr", "RRL"},
+               {"FfrFflF", "LLL"}, {"rc", "RRL"}, {"rm", "RRL"}};
+  for (const auto& c : cases) {
+    for (const char step : std::string("lFRf") + c.steps) {
+      if (step == 'r' || step == 'l') UpdateMenuBar(parts, *menu, 1252, step == 'r');
+      if (step == 'F' || step == 'R') gtk_widget_show(step == 'F' ? fileMenu : recent);
+      if (step == 'f') {
+        gtk_widget_hide(recent);
+        gtk_widget_hide(fileMenu);
       }
+      if (step == 'c') gtk_menu_shell_select_item(GTK_MENU_SHELL(bar), fileItem);
+      if (step == 'm') gtk_widget_mnemonic_activate(fileItem, FALSE);
+      if (step == 'c' || step == 'm') pumpUntilMapped(fileMenu);
     }
-    EXPECT_EQ(Directions(), c.directions) << &c - cases;
-    gtk_widget_hide(recent_);
-    gtk_widget_hide(file_);
+    EXPECT_EQ(std::string({DirectionOf(bar), DirectionOf(fileMenu), DirectionOf(recent)}),
+              c.directions)
+        << c.steps;
+    gtk_menu_shell_deactivate(GTK_MENU_SHELL(bar));
   }
-}
-
-// Pumps GTK until nothing is pending or `done` holds, for at most a second.
-template <typename TDone>
-bool PumpUntil(TDone done) {
-  const gint64 end = g_get_monotonic_time() + G_USEC_PER_SEC;
-  while (!done() && g_get_monotonic_time() < end)
-    g_main_context_iteration(nullptr, FALSE);
-  return done();
-}
-
-// A real window: GTK pops "File" up as a click or its mnemonic (Alt+F) does.
-TEST_F(MenuBarDirectionTest, ADropDownPoppedUpShowsTheNewDirection) {
-  for (void (*open)(GtkWidget*, GtkWidget*) :
-       {+[](GtkWidget*bar, GtkWidget*item) {
-          gtk_menu_shell_select_item(GTK_MENU_SHELL(bar), item);
-        },
-        +[](GtkWidget*, GtkWidget*item) { gtk_widget_mnemonic_activate(item, FALSE); }}) {
-    GtkWidget* window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
-    gtk_container_add(GTK_CONTAINER(window), bar_);
-    gtk_widget_show_all(window);
-    ASSERT_TRUE(PumpUntil([window] { return gtk_widget_get_mapped(window) != 0; }));
-    ResetToLeftToRight();
-    UpdateMenuBar(parts_, *menu_, 1252, true);
-    open(bar_, Children(bar_).at(0));
-    EXPECT_TRUE(PumpUntil([this] { return gtk_widget_get_mapped(file_) != 0; }));
-    EXPECT_EQ(Directions(), "RRL");
-    gtk_menu_shell_deactivate(GTK_MENU_SHELL(bar_));
-    gtk_container_remove(GTK_CONTAINER(window), bar_);
-    gtk_widget_destroy(window);
-  }
+  gtk_widget_destroy(window);
+  g_object_unref(accelerators);
 }
 
 }  // namespace
