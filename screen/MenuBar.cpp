@@ -60,12 +60,45 @@ struct TMenuContext {
   TInputSink& sink;
   const TMenuTextCodePage& itemCodePage;
   TMenuBarParts* parts;
+  std::vector<GtkWidget*>* directed;  // the bar's or a drop-down's, with `parts`
 };
 
 // Sets the reading direction and remembers the widget for a later change of language.
 void Direct(GtkWidget* widget, const TMenuContext& context) {
   SetDirection(widget, context.rightToLeft);
-  if (context.parts != nullptr) context.parts->directed.push_back(widget);
+  if (context.directed != nullptr) context.directed->push_back(widget);
+}
+
+void TurnDropDown(TMenuDropDown& dropDown) {
+  if (dropDown.rightToLeft == dropDown.wantsRightToLeft) return;
+  for (GtkWidget* widget : dropDown.directed)
+    SetDirection(widget, dropDown.wantsRightToLeft);
+  dropDown.rightToLeft = dropDown.wantsRightToLeft;
+}
+
+// GTK shows a drop-down before it sizes and maps it, however it is opened.
+void OnDropDownShow(GtkWidget*, gpointer data) {
+  TurnDropDown(**static_cast<std::shared_ptr<TMenuDropDown>*>(data));
+}
+
+void ForgetDropDown(gpointer data, GClosure*) {
+  delete static_cast<std::shared_ptr<TMenuDropDown>*>(data);
+}
+
+// The context a drop-down's items are built in: with `parts`, their widgets join a list of
+// the drop-down's own, turned when it shows.
+TMenuContext DropDownContext(GtkWidget* submenu, const TMenuContext& context) {
+  TMenuContext inner = context;
+  if (context.parts == nullptr) return inner;
+  auto dropDown = std::make_shared<TMenuDropDown>();
+  dropDown->menu = submenu;
+  dropDown->rightToLeft = dropDown->wantsRightToLeft = context.rightToLeft;
+  context.parts->dropDowns.push_back(dropDown);
+  inner.directed = &dropDown->directed;
+  g_signal_connect_data(submenu, "show", G_CALLBACK(OnDropDownShow),
+                        new std::shared_ptr<TMenuDropDown>(std::move(dropDown)), ForgetDropDown,
+                        GConnectFlags{});
+  return inner;
 }
 
 unsigned CaptionCodePage(const TMenuItem& item, unsigned codePage,
@@ -89,6 +122,7 @@ std::string ShortCutShown(const TMenuItem& item, bool topLevel) {
 
 GtkWidget* ItemRow(const TMenuItem& item, const TMenuContext& context, bool topLevel) {
   GtkWidget* row = gtk_box_new(GTK_ORIENTATION_HORIZONTAL, 24);
+  Direct(row, context);
   GtkWidget* caption = gtk_label_new(nullptr);
   gtk_label_set_text_with_mnemonic(
       GTK_LABEL(caption), CaptionText(item, context.codePage, context.itemCodePage).c_str());
@@ -107,7 +141,6 @@ GtkWidget* ItemRow(const TMenuItem& item, const TMenuContext& context, bool topL
     context.parts->captions.push_back(caption);
     context.parts->shortcuts.push_back(label);
   }
-  Direct(row, context);
   gtk_widget_show_all(row);
   return row;
 }
@@ -119,14 +152,15 @@ GtkWidget* MakeItem(const TMenuItem& item, const TMenuContext& context, bool top
   GtkWidget* widget = checkable ? gtk_check_menu_item_new() : gtk_menu_item_new();
   if (item.RadioItem()) gtk_check_menu_item_set_draw_as_radio(GTK_CHECK_MENU_ITEM(widget), TRUE);
   if (item.Checked()) gtk_check_menu_item_set_active(GTK_CHECK_MENU_ITEM(widget), TRUE);
+  Direct(widget, context);
   gtk_container_add(GTK_CONTAINER(widget), ItemRow(item, context, topLevel));
   gtk_widget_set_sensitive(widget, item.Enabled());
-  Direct(widget, context);
   if (item.Count() > 0) {
     GtkWidget* submenu = gtk_menu_new();
     gtk_menu_set_accel_group(GTK_MENU(submenu), context.accelerators);
-    Direct(submenu, context);
-    FillMenu(submenu, item, context, false);
+    const TMenuContext inner = DropDownContext(submenu, context);
+    Direct(submenu, inner);
+    FillMenu(submenu, item, inner, false);
     gtk_menu_item_set_submenu(GTK_MENU_ITEM(widget), submenu);
     return widget;
   }
@@ -231,8 +265,17 @@ std::string MenuShape(const framework::TMenu& menu) {
 void BuildMenuBar(GtkWidget* bar, GtkAccelGroup* accelerators, const framework::TMenu& menu,
                   unsigned codePage, bool rightToLeft, TInputSink& sink,
                   const TMenuTextCodePage& itemCodePage, TMenuBarParts* parts) {
-  const TMenuContext context{accelerators, codePage, rightToLeft, sink, itemCodePage, parts};
-  if (parts != nullptr) *parts = TMenuBarParts{{}, {}, {}, rightToLeft};
+  if (parts != nullptr) {
+    *parts = TMenuBarParts{};
+    parts->rightToLeft = rightToLeft;
+  }
+  const TMenuContext context{accelerators,
+                             codePage,
+                             rightToLeft,
+                             sink,
+                             itemCodePage,
+                             parts,
+                             parts != nullptr ? &parts->directed : nullptr};
   Direct(bar, context);
   FillMenu(bar, *menu.Items(), context, true);
 }
@@ -245,6 +288,10 @@ void UpdateMenuBar(TMenuBarParts& parts, const framework::TMenu& menu, unsigned 
   for (GtkWidget* widget : parts.directed)
     SetDirection(widget, rightToLeft);
   parts.rightToLeft = rightToLeft;
+  for (const std::shared_ptr<TMenuDropDown>& dropDown : parts.dropDowns) {
+    dropDown->wantsRightToLeft = rightToLeft;
+    if (gtk_widget_get_visible(dropDown->menu)) TurnDropDown(*dropDown);
+  }
 }
 
 }  // namespace lx::screen

@@ -6,6 +6,7 @@
 #include <gtk/gtk.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -29,11 +30,23 @@ std::string MenuSignature(const framework::TMenu& menu, unsigned codePage, bool 
 /// language changes the built bar in place (UpdateMenuBar) instead of building it anew.
 std::string MenuShape(const framework::TMenu& menu);
 
+/// A drop-down menu's widgets that follow the reading direction: the menu and its items with
+/// their rows and labels, not those of the drop-downs nested in it. GTK restyles each widget
+/// given a new direction, so they turn only when the drop-down is about to show.
+struct TMenuDropDown {
+  GtkWidget* menu = nullptr;
+  std::vector<GtkWidget*> directed;
+  bool rightToLeft = false;       // the direction the widgets were last given
+  bool wantsRightToLeft = false;  // the bar's direction, which they take when shown
+};
+
 /// The widgets of a built bar that a new language changes, in the order of the items.
 struct TMenuBarParts {
   std::vector<GtkWidget*> captions;   // one per shown item but lines
   std::vector<GtkWidget*> shortcuts;  // the shortcut text beside each caption, or null
-  std::vector<GtkWidget*> directed;   // every widget that follows the reading direction
+  std::vector<GtkWidget*> directed;   // the bar and its items: they turn at once
+  // Shared with the menus' "show" handlers, which may outlive these parts.
+  std::vector<std::shared_ptr<TMenuDropDown>> dropDowns;
   bool rightToLeft = false;
 };
 
@@ -45,7 +58,8 @@ void BuildMenuBar(GtkWidget* bar, GtkAccelGroup* accelerators, const framework::
                   const TMenuTextCodePage& itemCodePage = {}, TMenuBarParts* parts = nullptr);
 
 /// Brings the texts and direction of a bar built from `menu` up to date, where `menu` still
-/// has the shape the bar was built with.
+/// has the shape the bar was built with. A drop-down that is not showing takes the new
+/// direction when it next shows.
 void UpdateMenuBar(TMenuBarParts& parts, const framework::TMenu& menu, unsigned codePage,
                    bool rightToLeft, const TMenuTextCodePage& itemCodePage = {});
 

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 #include <gtk/gtk.h>
 
+#include <set>
+#include <string>
 #include <vector>
 
 #include "framework/controls/Menus.h"
@@ -225,11 +227,86 @@ TEST(MenuBarUpdateTest, TheShapeIgnoresTextsOnlyAndANewLanguageChangesTheBarInPl
   EXPECT_EQ(CaptionOf(exitWidget), "Beenden");
   EXPECT_EQ(gtk_label_get_mnemonic_keyval(GTK_LABEL(parts.captions[1])), GDK_KEY_b);
   EXPECT_STREQ(gtk_label_get_text(GTK_LABEL(parts.shortcuts[1])), "Ctrl+Q");
-  for (GtkWidget* widget : {bar, topWidget, exitWidget, parts.captions[1], parts.shortcuts[1]})
+  for (GtkWidget* widget : {bar, topWidget})
+    EXPECT_EQ(gtk_widget_get_direction(widget), GTK_TEXT_DIR_RTL);
+  // The drop-down turns when it shows, and at once while it shows.
+  gtk_widget_show(gtk_menu_item_get_submenu(GTK_MENU_ITEM(topWidget)));
+  for (GtkWidget* widget : {exitWidget, parts.captions[1], parts.shortcuts[1]})
     EXPECT_EQ(gtk_widget_get_direction(widget), GTK_TEXT_DIR_RTL);
   UpdateMenuBar(parts, *menu, 1252, false);
   EXPECT_EQ(gtk_widget_get_direction(exitWidget), GTK_TEXT_DIR_LTR);
   g_object_unref(bar);
+  g_object_unref(accelerators);
+}
+
+// 'L' or 'R' when a menu shell, its items, their rows and labels all read that way, else '?'.
+char DirectionOf(GtkWidget* shell) {
+  std::set<GtkTextDirection> directions{gtk_widget_get_direction(shell)};
+  for (GtkWidget* item : Children(shell)) {
+    GtkWidget* row = gtk_bin_get_child(GTK_BIN(item));
+    directions.insert({gtk_widget_get_direction(item), gtk_widget_get_direction(row)});
+    for (GtkWidget* label : Children(row))
+      directions.insert(gtk_widget_get_direction(label));
+  }
+  if (directions.size() != 1) return '?';
+  return *directions.begin() == GTK_TEXT_DIR_RTL ? 'R' : 'L';
+}
+
+TEST(MenuBarDirectionTest, ADropDownTurnsWhenItShowsOrAtOnceWhileShowing) {
+  // "File" holds "Open" and "Recent", which holds "One" in a drop-down of its own.
+  framework::TComponent owner(nullptr);
+  auto* menu = new framework::TMainMenu(&owner);
+  const auto add = [&owner](TMenuItem& parent, const char* caption) {
+    auto* item = new TMenuItem(&owner);
+    item->SetCaption(caption);
+    parent.Add(item);
+    return item;
+  };
+  TMenuItem* file = add(*menu->Items(), "&File");
+  add(*file, "&Open")->SetShortCut(scCtrl | 'O');
+  add(*add(*file, "&Recent"), "&One");
+  GtkWidget* window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
+  GtkWidget* bar = gtk_menu_bar_new();
+  gtk_container_add(GTK_CONTAINER(window), bar);
+  TRecordingSink sink;
+  TMenuBarParts parts;
+  GtkAccelGroup* accelerators = gtk_accel_group_new();
+  BuildMenuBar(bar, accelerators, *menu, 1252, false, sink, {}, &parts);
+  GtkWidget* fileItem = Children(bar).at(0);
+  GtkWidget* fileMenu = gtk_menu_item_get_submenu(GTK_MENU_ITEM(fileItem));
+  GtkWidget* recent = gtk_menu_item_get_submenu(GTK_MENU_ITEM(Children(fileMenu).at(1)));
+  gtk_widget_show_all(window);
+  const auto pumpUntilMapped = [](GtkWidget* widget) {
+    const gint64 end = g_get_monotonic_time() + G_USEC_PER_SEC;
+    while (!gtk_widget_get_mapped(widget) && g_get_monotonic_time() < end)
+      g_main_context_iteration(nullptr, FALSE);
+  };
+  pumpUntilMapped(window);
+  // r, l: to right to left, to left to right; F, R: show "File", "Recent"; f: hide both;
+  // c, m: pop "File" up as a click does, as its mnemonic does.
+  const struct {
+    const char* steps;
+    const char* directions;  // of the bar, "File" and "Recent" after the steps
+  } cases[] = {{"r", "RLL"},       {"rF", "RRL"}, {"rFR", "RRR"}, {"Fr", "RRL"},
+               {"FfrFflF", "LLL"}, {"rc", "RRL"}, {"rm", "RRL"}};
+  for (const auto& c : cases) {
+    for (const char step : std::string("lFRf") + c.steps) {
+      if (step == 'r' || step == 'l') UpdateMenuBar(parts, *menu, 1252, step == 'r');
+      if (step == 'F' || step == 'R') gtk_widget_show(step == 'F' ? fileMenu : recent);
+      if (step == 'f') {
+        gtk_widget_hide(recent);
+        gtk_widget_hide(fileMenu);
+      }
+      if (step == 'c') gtk_menu_shell_select_item(GTK_MENU_SHELL(bar), fileItem);
+      if (step == 'm') gtk_widget_mnemonic_activate(fileItem, FALSE);
+      if (step == 'c' || step == 'm') pumpUntilMapped(fileMenu);
+    }
+    EXPECT_EQ(std::string({DirectionOf(bar), DirectionOf(fileMenu), DirectionOf(recent)}),
+              c.directions)
+        << c.steps;
+    gtk_menu_shell_deactivate(GTK_MENU_SHELL(bar));
+  }
+  gtk_widget_destroy(window);
   g_object_unref(accelerators);
 }
 
