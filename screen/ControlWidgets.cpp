@@ -6,6 +6,7 @@
 #include "framework/controls/StdCtrls.h"
 #include "framework/controls/TextRoom.h"
 #include "screen/internal/FixedBox.h"
+#include "screen/internal/ListLines.h"
 #include "screen/internal/ScreenTexts.h"
 
 namespace lx::screen {
@@ -141,9 +142,9 @@ void MakeMemo(TControlWidgets& widgets, TInputSink& sink, const void* key) {
 }
 
 void MakeListBox(TControlWidgets& widgets, TInputSink& sink, const void* key) {
-  GtkListStore* store = gtk_list_store_new(1, G_TYPE_STRING);
-  widgets.content = gtk_tree_view_new_with_model(GTK_TREE_MODEL(store));
-  g_object_unref(store);
+  GtkTreeModel* lines = NewListLines({});
+  widgets.content = gtk_tree_view_new_with_model(lines);
+  g_object_unref(lines);
   GtkTreeView* view = GTK_TREE_VIEW(widgets.content);
   gtk_tree_view_set_headers_visible(view, FALSE);
   // Lines of one height in a column as wide as the list: the view measures one line, not
@@ -203,27 +204,17 @@ void SetMemoText(GtkWidget* view, const std::string& text) {
   if (text != BufferText(buffer)) gtk_text_buffer_set_text(buffer, text.c_str(), -1);
 }
 
-// New lines of as many as before are written in place, row by row where they differ (a
-// language switch); any other change fills a new store before the view sees it, so that the
-// view takes the lines at once instead of one by one.
-void SetRows(GtkTreeView* view, const std::vector<std::string>& shown,
-             const std::vector<std::string>& items) {
-  if (shown.size() == items.size()) {
-    GtkTreeModel* model = gtk_tree_view_get_model(view);
-    GtkTreeIter row;
-    bool more = gtk_tree_model_get_iter_first(model, &row) != 0;
-    for (std::size_t i = 0; i < items.size() && more; ++i) {
-      if (shown[i] != items[i])
-        gtk_list_store_set(GTK_LIST_STORE(model), &row, 0, items[i].c_str(), -1);
-      more = gtk_tree_model_iter_next(model, &row) != 0;
-    }
+// New lines of as many as before go in in place (a language switch); any other change gives the
+// view a new model, which it takes at once instead of line by line.
+void SetRows(GtkTreeView* view, const std::vector<std::string>& items) {
+  GtkTreeModel* model = gtk_tree_view_get_model(view);
+  if (LinesOf(model).size() == items.size()) {
+    ReplaceLines(model, items, view);
     return;
   }
-  GtkListStore* store = gtk_list_store_new(1, G_TYPE_STRING);
-  for (const std::string& item : items)
-    gtk_list_store_insert_with_values(store, nullptr, -1, 0, item.c_str(), -1);
-  gtk_tree_view_set_model(view, GTK_TREE_MODEL(store));
-  g_object_unref(store);
+  GtkTreeModel* lines = NewListLines(items);
+  gtk_tree_view_set_model(view, lines);
+  g_object_unref(lines);
 }
 
 void SetListItems(TControlWidgets& widgets, const TControlState& state) {
@@ -231,10 +222,7 @@ void SetListItems(TControlWidgets& widgets, const TControlState& state) {
   GtkTreeSelection* selection = gtk_tree_view_get_selection(view);
   gtk_tree_selection_set_mode(selection,
                               state.multiSelect ? GTK_SELECTION_MULTIPLE : GTK_SELECTION_SINGLE);
-  if (widgets.items != state.items) {
-    SetRows(view, widgets.items, state.items);
-    widgets.items = state.items;
-  }
+  if (LinesOf(gtk_tree_view_get_model(view)) != state.items) SetRows(view, state.items);
   if (ChosenRows(selection) == state.chosen) return;
   gtk_tree_selection_unselect_all(selection);
   for (const int row : state.chosen) {

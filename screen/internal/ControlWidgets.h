@@ -85,7 +85,7 @@ struct TControlWidgets {
   GtkWidget* caption = nullptr;  // the label that shows the caption, when there is one
   GtkWidget* box = nullptr;      // containers: where the children go
   std::string fontCss;
-  std::vector<std::string> items;
+  std::vector<std::string> items;  // a combo box's
   TControlState shown;   // what the widgets were last brought to
   bool updated = false;  // whether they ever were
 };
