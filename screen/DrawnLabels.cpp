@@ -167,8 +167,9 @@ void TBoxLabels::Set(TDrawnLabel& label, const TLabelLook& look) {
   const bool redraw = !(drawnAlike == look);
   if (redraw && label.look.visible) Redraw(label);
   const TLabelLook& old = label.look;
+  const bool turned = old.rightToLeft != look.rightToLeft;
   if (old.caption != look.caption || !(old.face == look.face) ||
-      old.place.width != look.place.width || old.rightToLeft != look.rightToLeft) {
+      old.place.width != look.place.width || (turned && !HasOwnDirection(label.text))) {
     g_clear_object(&label.layout);
   }
   if (old.caption != look.caption && label.kind == TDrawnKind::Edit) {
@@ -179,6 +180,9 @@ void TBoxLabels::Set(TDrawnLabel& label, const TLabelLook& look) {
   }
   hinted_ += (Hinted(look) ? 1 : 0) - (Hinted(old) ? 1 : 0);
   label.look = look;
+  // A text of its own direction reads the same in either paragraph (a layout takes its
+  // paragraph's direction from its text then): only its place turns.
+  if (turned && label.layout != nullptr) PlaceText(label);
   // Laid out now, so that the new area is known before it is drawn; a box not on screen yet
   // lays its labels out when first drawn, in the style it gets there.
   if (redraw && look.visible && gtk_widget_get_realized(box_)) {

@@ -144,12 +144,15 @@ std::string MnemonicText(std::string_view caption) {
   return text;
 }
 
-std::string RightToLeftText(std::string text) {
+bool HasOwnDirection(std::string_view text) {
   G_GNUC_BEGIN_IGNORE_DEPRECATIONS
-  const bool neutral =
-      pango_find_base_dir(text.data(), static_cast<gint>(text.size())) == PANGO_DIRECTION_NEUTRAL;
+  return pango_find_base_dir(text.data(), static_cast<gint>(text.size())) !=
+         PANGO_DIRECTION_NEUTRAL;
   G_GNUC_END_IGNORE_DEPRECATIONS
-  return neutral ? "\u200F" + text : text;
+}
+
+std::string RightToLeftText(std::string text) {
+  return HasOwnDirection(text) ? text : "\u200F" + text;
 }
 
 std::vector<std::size_t> HotKeyPlaces(std::string_view caption) {

@@ -28,6 +28,9 @@ std::string FromUtf8(std::string_view text, unsigned codePage);
 /// "_" a literal "__"; a "&" at the end shows nothing.
 std::string MnemonicText(std::string_view caption);
 
+/// Whether `text` has a character that reads one way or the other.
+bool HasOwnDirection(std::string_view text);
+
 /// `text` as a widget that reads right to left shows it, for widgets that keep GTK's left to
 /// right: a text with no character that reads one way or the other starts with a
 /// right-to-left mark, so that it is laid out from the right; any other text reads the way its

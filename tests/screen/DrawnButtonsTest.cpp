@@ -231,6 +231,7 @@ TEST_F(DrawnButtonsTest, DrawnWithinTheirRectangles) {
   struct TCase {
     bool rightToLeft;
     GdkRectangle markRoom;
+    GdkRectangle caption;  // next to the mark
     GdkRectangle captionEnd;
   };
   EXPECT_GT(Ink(window(), box(), {10, 10, 80, 25}), 200);
@@ -243,11 +244,12 @@ TEST_F(DrawnButtonsTest, DrawnWithinTheirRectangles) {
   EXPECT_EQ(Ink(window(), box(), {10, 0, 80, 10}), 0);
   EXPECT_EQ(Ink(window(), box(), {10, 18, 80, 20}), 0);
   wrap_->SetCaption("W");
-  for (const TCase& kase : {TCase{false, {10, 50, 22, 17}, {106, 50, 24, 17}},
-                            TCase{true, {108, 50, 22, 17}, {10, 50, 24, 17}}}) {
+  for (const TCase& kase : {TCase{false, {10, 50, 22, 17}, {32, 50, 20, 17}, {106, 50, 24, 17}},
+                            TCase{true, {108, 50, 22, 17}, {88, 50, 20, 17}, {10, 50, 24, 17}}}) {
     wrap_->SetBiDiMode(kase.rightToLeft ? bdRightToLeft : bdLeftToRight);
     Refresh();
     EXPECT_GT(Ink(window(), box(), kase.markRoom), 20) << kase.rightToLeft;
+    EXPECT_GT(Ink(window(), box(), kase.caption), 0) << kase.rightToLeft;
     EXPECT_EQ(Ink(window(), box(), kase.captionEnd), 0) << kase.rightToLeft;
   }
 }

@@ -133,6 +133,22 @@ TEST_F(DrawnLabelsTest, ALabelDrawsItsTextWithinItsRectangleOnly) {
   }
 }
 
+// A text of its own direction keeps its layout when the label turns, and still moves to the
+// other side; a text without one is laid out again in the new direction.
+TEST_F(DrawnLabelsTest, ATurnedLabelKeepsTheLayoutOfATextWithADirection) {
+  for (const auto& [caption, kept] : {std::pair{"Ab", true}, std::pair{"12", false}}) {
+    label_->SetBiDiMode(bdLeftToRight);
+    label_->SetCaption(caption);
+    Refresh();
+    const PangoLayout* before = backend().LabelOf(*label_)->layout;
+    label_->SetBiDiMode(bdRightToLeft);
+    Refresh();
+    EXPECT_EQ(backend().LabelOf(*label_)->layout == before, kept) << caption;
+    EXPECT_EQ(Picture().Ink(20, 20, 50, 16), 0) << caption;
+    EXPECT_GT(Picture().Ink(70, 20, 50, 16), 0) << caption;
+  }
+}
+
 // A label lower than its font still shows its descenders below its rectangle, as GTK's
 // labels do; sideways it stays within its rectangle.
 TEST_F(DrawnLabelsTest, ALowLabelShowsItsDescenders) {
