@@ -85,6 +85,22 @@ PangoAttrList* AttributesOf(const TDrawnLabel& label, bool underlineHotKeys) {
   return attributes;
 }
 
+// A text a layout shows as it is shaped: no tab to stop at, nothing that ends a line.
+bool IsOneLine(std::string_view text) {
+  return !text.empty() && text.find_first_of("\t\n\r") == std::string_view::npos &&
+         text.find("\u2028") == std::string_view::npos &&
+         text.find("\u2029") == std::string_view::npos;
+}
+
+void DropText(TDrawnLabel& label) {
+  g_clear_object(&label.layout);
+  label.line.reset();
+}
+
+bool LaidOut(const TDrawnLabel& label) {
+  return label.layout != nullptr || label.line != nullptr;
+}
+
 bool MnemonicsShown(GtkWidget* box) {
   GtkWidget* top = gtk_widget_get_toplevel(box);
   return GTK_IS_WINDOW(top) && gtk_window_get_mnemonics_visible(GTK_WINDOW(top)) != 0;
@@ -170,7 +186,7 @@ void TBoxLabels::Set(TDrawnLabel& label, const TLabelLook& look) {
   const bool turned = old.rightToLeft != look.rightToLeft;
   if (old.caption != look.caption || !(old.face == look.face) ||
       old.place.width != look.place.width || (turned && !HasOwnDirection(label.text))) {
-    g_clear_object(&label.layout);
+    DropText(label);
   }
   if (old.caption != look.caption && label.kind == TDrawnKind::Edit) {
     label.text = look.caption;  // no hot keys in what is typed
@@ -182,7 +198,7 @@ void TBoxLabels::Set(TDrawnLabel& label, const TLabelLook& look) {
   label.look = look;
   // A text of its own direction reads the same in either paragraph (a layout takes its
   // paragraph's direction from its text then): only its place turns.
-  if (turned && label.layout != nullptr) PlaceText(label);
+  if (turned && LaidOut(label)) PlaceText(label);
   // Laid out now, so that the new area is known before it is drawn; a box not on screen yet
   // lays its labels out when first drawn, in the style it gets there.
   if (redraw && look.visible && gtk_widget_get_realized(box_)) {
@@ -271,7 +287,7 @@ TRedrawBatch::~TRedrawBatch() {
 
 void TBoxLabels::DropLayouts() {
   for (const auto& label : labels_)
-    g_clear_object(&label->layout);
+    DropText(*label);
 }
 
 void TBoxLabels::StyleChanged() {
@@ -321,7 +337,39 @@ void TBoxLabels::ReadStyle() {
   pango_context_set_base_dir(contexts_[1], PANGO_DIRECTION_RTL);
 }
 
+// A plain label (no lines under or through its text) whose text fits is shaped as one line;
+// one that needs an ellipsis, or lines, gets a layout.
+bool TBoxLabels::ShapeLine(TDrawnLabel& label, bool underlineHotKeys) {
+  const TFontFace& face = label.look.face;
+  const bool plain = label.kind == TDrawnKind::Label && !underlineHotKeys && !face.underline &&
+                     !face.strikeOut && IsOneLine(label.text);
+  if (!plain) label.line.reset();
+  if (!plain || label.line != nullptr) return label.line != nullptr;
+  if (label.layout != nullptr) return false;
+  PlaceText(label);
+  PangoFontDescription* font = FontOf(font_, face);
+  auto line =
+      std::make_unique<TShapedLine>(contexts_[label.look.rightToLeft ? 1 : 0], font, label.text);
+  pango_font_description_free(font);
+  if (line->Width() <= label.textPlace.width * PANGO_SCALE) label.line = std::move(line);
+  return label.line != nullptr;
+}
+
 PangoLayout* TBoxLabels::LayoutOf(TDrawnLabel& label, bool underlineHotKeys) {
+  PangoRectangle ink;
+  PangoRectangle logical;
+  if (ShapeLine(label, underlineHotKeys)) {
+    ink = label.line->Ink();
+    logical = label.line->Logical();
+  } else {
+    LayOutText(label, underlineHotKeys);
+    pango_layout_get_pixel_extents(label.layout, &ink, &logical);
+  }
+  PlaceLaidOut(label, ink, logical);
+  return label.layout;
+}
+
+void TBoxLabels::LayOutText(TDrawnLabel& label, bool underlineHotKeys) {
   const bool made = label.layout == nullptr;
   if (made) {
     const bool rightToLeft = label.look.rightToLeft;
@@ -348,11 +396,12 @@ PangoLayout* TBoxLabels::LayoutOf(TDrawnLabel& label, bool underlineHotKeys) {
     pango_attr_list_unref(attributes);
     label.layoutUnderlinesHotKeys = underlineHotKeys;
   }
-  // The text starts at the room's left edge, or its right edge when right to left, whichever
-  // way its own characters read; a button's caption is centred.
-  PangoRectangle ink;
-  PangoRectangle logical;
-  pango_layout_get_pixel_extents(label.layout, &ink, &logical);
+}
+
+// The text starts at the room's left edge, or its right edge when right to left, whichever
+// way its own characters read; a button's caption is centred.
+void TBoxLabels::PlaceLaidOut(TDrawnLabel& label, const PangoRectangle& ink,
+                              const PangoRectangle& logical) {
   const GdkRectangle& room = label.textPlace;
   if (label.kind == TDrawnKind::Button) {
     label.layoutX = (room.width - logical.width) / 2 - logical.x;
@@ -369,7 +418,6 @@ PangoLayout* TBoxLabels::LayoutOf(TDrawnLabel& label, bool underlineHotKeys) {
   GdkRectangle bounds = label.area;
   if (label.kind != TDrawnKind::Label) gdk_rectangle_intersect(&room, &label.area, &bounds);
   label.inkInside = Within({room.x + label.layoutX + ink.x, inkTop, ink.width, ink.height}, bounds);
-  return label.layout;
 }
 
 void TBoxLabels::Draw(cairo_t* cr) {
@@ -383,8 +431,7 @@ void TBoxLabels::Draw(cairo_t* cr) {
     // The entry over it shows it.
     if (label.get() == editing_) continue;
     // A label laid out already and clear of the clip is passed by without a look at its text.
-    if (label->layout != nullptr && !gdk_rectangle_intersect(&label->area, &clip, nullptr))
-      continue;
+    if (LaidOut(*label) && !gdk_rectangle_intersect(&label->area, &clip, nullptr)) continue;
     PangoLayout* layout = LayoutOf(*label, mnemonics && !label->hotKeys.empty());
     if (!gdk_rectangle_intersect(&label->area, &clip, nullptr)) continue;
     if (label->kind != TDrawnKind::Label) {
@@ -399,7 +446,11 @@ void TBoxLabels::Draw(cairo_t* cr) {
     }
     gdk_cairo_set_source_rgba(cr, look.enabled ? &colour_ : &insensitive_);
     cairo_move_to(cr, look.place.x + label->layoutX, look.place.y);
-    pango_cairo_show_layout(cr, layout);
+    if (label->line != nullptr) {
+      label->line->Draw(cr);
+    } else {
+      pango_cairo_show_layout(cr, layout);
+    }
     if (!label->inkInside) cairo_restore(cr);
   }
 }

@@ -144,11 +144,14 @@ std::string MnemonicText(std::string_view caption) {
   return text;
 }
 
-bool HasOwnDirection(std::string_view text) {
+PangoDirection OwnDirection(std::string_view text) {
   G_GNUC_BEGIN_IGNORE_DEPRECATIONS
-  return pango_find_base_dir(text.data(), static_cast<gint>(text.size())) !=
-         PANGO_DIRECTION_NEUTRAL;
+  return pango_find_base_dir(text.data(), static_cast<gint>(text.size()));
   G_GNUC_END_IGNORE_DEPRECATIONS
+}
+
+bool HasOwnDirection(std::string_view text) {
+  return OwnDirection(text) != PANGO_DIRECTION_NEUTRAL;
 }
 
 std::string RightToLeftText(std::string text) {

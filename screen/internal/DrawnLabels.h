@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "screen/internal/ScreenTexts.h"
+#include "screen/internal/ShapedLine.h"
 
 // Kept inside a shared library: only the layer's own units use it.
 #pragma GCC visibility push(hidden)
@@ -54,8 +55,10 @@ struct TDrawnLabel {
   TLabelLook look;
   std::string text;                  // shown: the caption without its hot-key marks
   std::vector<std::size_t> hotKeys;  // in `text`: underlined while the window shows mnemonics
-  // Made when the label first shows, again after a new text, font, width or direction.
+  // Made when the label first shows, again after a new text, font, width or direction: a
+  // plain label's text that fits is one shaped line, anything else a layout.
   PangoLayout* layout = nullptr;
+  std::unique_ptr<TShapedLine> line;
   bool layoutUnderlinesHotKeys = false;
   GdkRectangle textPlace{0, 0, 0, 0};  // the room of the text inside `look.place`
   int layoutX = 0;                     // where the layout goes from the room's left edge
@@ -131,7 +134,11 @@ class TBoxLabels {
  private:
   void ReadStyle();
   void UpdateHasTooltip();
+  /// Lays the text out when it is not yet; its layout, or null when a shaped line shows it.
   PangoLayout* LayoutOf(TDrawnLabel& label, bool underlineHotKeys);
+  bool ShapeLine(TDrawnLabel& label, bool underlineHotKeys);
+  void LayOutText(TDrawnLabel& label, bool underlineHotKeys);
+  void PlaceLaidOut(TDrawnLabel& label, const PangoRectangle& ink, const PangoRectangle& logical);
   void Redraw(const TDrawnLabel& label);
   void Queue(const GdkRectangle& area);
   friend class TRedrawBatch;

@@ -2,6 +2,8 @@
 // page, "&" hot keys as "_" mnemonics, a TFont as a style sheet for Pango.
 #pragma once
 
+#include <pango/pango.h>
+
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -28,7 +30,9 @@ std::string FromUtf8(std::string_view text, unsigned codePage);
 /// "_" a literal "__"; a "&" at the end shows nothing.
 std::string MnemonicText(std::string_view caption);
 
-/// Whether `text` has a character that reads one way or the other.
+/// The way the first character of `text` that reads one way or the other reads; neutral when
+/// it has none.
+PangoDirection OwnDirection(std::string_view text);
 bool HasOwnDirection(std::string_view text);
 
 /// `text` as a widget that reads right to left shows it, for widgets that keep GTK's left to

@@ -140,10 +140,10 @@ TEST_F(DrawnLabelsTest, ATurnedLabelKeepsTheLayoutOfATextWithADirection) {
     label_->SetBiDiMode(bdLeftToRight);
     label_->SetCaption(caption);
     Refresh();
-    const PangoLayout* before = backend().LabelOf(*label_)->layout;
+    const PangoFontDescription* before = TextFont(*backend().LabelOf(*label_));
     label_->SetBiDiMode(bdRightToLeft);
     Refresh();
-    EXPECT_EQ(backend().LabelOf(*label_)->layout == before, kept) << caption;
+    EXPECT_EQ(TextFont(*backend().LabelOf(*label_)) == before, kept) << caption;
     EXPECT_EQ(Picture().Ink(20, 20, 50, 16), 0) << caption;
     EXPECT_GT(Picture().Ink(70, 20, 50, 16), 0) << caption;
   }

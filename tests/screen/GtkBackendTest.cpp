@@ -226,8 +226,8 @@ TEST_F(GtkBackendTest, FontsBecomePangoFontDescriptions) {
   s.name->Font()->SetStyle({fsBold, fsItalic});
   Refresh();
   cairo_surface_destroy(Drawing(backend().WindowOf(*s.form)));
-  ASSERT_NE(Drawn(*s.name).layout, nullptr);
-  const PangoFontDescription* font = pango_layout_get_font_description(Drawn(*s.name).layout);
+  const PangoFontDescription* font = TextFont(Drawn(*s.name));
+  ASSERT_NE(font, nullptr);
   EXPECT_STREQ(pango_font_description_get_family(font), "DejaVu Serif");
   EXPECT_EQ(pango_font_description_get_size(font), 14 * PANGO_SCALE);
   EXPECT_EQ(pango_font_description_get_weight(font), PANGO_WEIGHT_BOLD);

@@ -103,14 +103,11 @@ TEST_F(PicturesTest, TheTextRoomTableIsTheRoomTheWidgetsGiveTheirTexts) {
   auto* label = Put<TLabel>(form_, "Label", {180, 40, 100, 13}, "Name");
   Refresh();
   cairo_surface_destroy(Drawing(backend().WindowOf(*form_)));
-  ASSERT_NE(Drawn(*label).layout, nullptr);
-  PangoRectangle logical;
-  pango_layout_get_pixel_extents(Drawn(*label).layout, nullptr, &logical);
+  ASSERT_NE(TextFont(Drawn(*label)), nullptr);
+  const PangoRectangle logical = TextLogical(Drawn(*label));
   EXPECT_EQ(Drawn(*label).layoutX + logical.x, TextInsetsOf(TTextRoomKind::Label).left);
-  EXPECT_EQ(
-      pango_layout_get_width(Drawn(*label).layout),
-      (100 - TextInsetsOf(TTextRoomKind::Label).left - TextInsetsOf(TTextRoomKind::Label).right) *
-          PANGO_SCALE);
+  EXPECT_EQ(Drawn(*label).textPlace.width, 100 - TextInsetsOf(TTextRoomKind::Label).left -
+                                               TextInsetsOf(TTextRoomKind::Label).right);
 }
 
 // A picture is the window as it shows, with the marked controls outlined.

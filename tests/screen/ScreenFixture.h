@@ -150,6 +150,19 @@ class ScreenTest : public ::testing::Test {
     static const TDrawnLabel none;
     return label != nullptr ? *label : none;
   }
+
+  /// What a record's text was laid out in, and its logical extents: a label's shaped line, or
+  /// its layout. Null and nothing when it is not laid out.
+  static const PangoFontDescription* TextFont(const TDrawnLabel& label) {
+    if (label.line != nullptr) return label.line->Font();
+    return label.layout != nullptr ? pango_layout_get_font_description(label.layout) : nullptr;
+  }
+  static PangoRectangle TextLogical(const TDrawnLabel& label) {
+    PangoRectangle logical{0, 0, 0, 0};
+    if (label.line != nullptr) return label.line->Logical();
+    if (label.layout != nullptr) pango_layout_get_pixel_extents(label.layout, nullptr, &logical);
+    return logical;
+  }
 };
 
 }  // namespace lx::screen::test

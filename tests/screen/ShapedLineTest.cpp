@@ -1,0 +1,62 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "screen/internal/ShapedLine.h"
+
+namespace lx::screen {
+namespace {
+
+// The pixels of `draw` run on a white picture, from (4, 4).
+template <typename TDraw>
+std::string Drawn(TDraw draw) {
+  cairo_surface_t* picture = cairo_image_surface_create(CAIRO_FORMAT_RGB24, 240, 40);
+  cairo_t* cr = cairo_create(picture);
+  cairo_set_source_rgb(cr, 1, 1, 1);
+  cairo_paint(cr);
+  cairo_set_source_rgb(cr, 0, 0, 0);
+  cairo_move_to(cr, 4, 4);
+  draw(cr);
+  cairo_destroy(cr);
+  cairo_surface_flush(picture);
+  const auto* data = reinterpret_cast<const char*>(cairo_image_surface_get_data(picture));
+  std::string pixels(data, static_cast<std::size_t>(cairo_image_surface_get_stride(picture)) * 40);
+  cairo_surface_destroy(picture);
+  return pixels;
+}
+
+bool Same(const PangoRectangle& a, const PangoRectangle& b) {
+  return a.x == b.x && a.y == b.y && a.width == b.width && a.height == b.height;
+}
+
+// A shaped line measures and draws exactly as a layout of the same text does, in either
+// paragraph direction: Latin, Arabic with digits, Hebrew amid Latin, and digits alone.
+TEST(ShapedLineTest, DrawsAsALayoutOfOneLine) {
+  PangoFontDescription* font = pango_font_description_from_string("DejaVu Sans 8");
+  for (const PangoDirection direction : {PANGO_DIRECTION_LTR, PANGO_DIRECTION_RTL}) {
+    PangoContext* context = pango_font_map_create_context(pango_cairo_font_map_get_default());
+    pango_context_set_base_dir(context, direction);
+    for (const char* text : {"\xC3\x89tiquette 17", "\xD8\xAA\xD8\xB3\xD9\x85\xD9\x8A\xD8\xA9 17",
+                             "abc \xD7\xA9\xD7\x9C\xD7\x95\xD7\x9D 12 def", "12 + 3", "fi Wa"}) {
+      SCOPED_TRACE(std::string(text) + (direction == PANGO_DIRECTION_RTL ? " rtl" : " ltr"));
+      PangoLayout* layout = pango_layout_new(context);
+      pango_layout_set_text(layout, text, -1);
+      pango_layout_set_font_description(layout, font);
+      PangoRectangle ink;
+      PangoRectangle logical;
+      pango_layout_get_pixel_extents(layout, &ink, &logical);
+      const TShapedLine line(context, font, text);
+      EXPECT_TRUE(Same(line.Ink(), ink));
+      EXPECT_TRUE(Same(line.Logical(), logical));
+      EXPECT_EQ(Drawn([&](cairo_t* cr) { line.Draw(cr); }),
+                Drawn([&](cairo_t* cr) { pango_cairo_show_layout(cr, layout); }));
+      g_object_unref(layout);
+    }
+    g_object_unref(context);
+  }
+  pango_font_description_free(font);
+}
+
+}  // namespace
+}  // namespace lx::screen
