@@ -86,8 +86,8 @@ struct TControlWidgets {
   GtkWidget* box = nullptr;      // containers: where the children go
   std::string fontCss;
   std::vector<std::string> items;  // a combo box's
-  TControlState shown;   // what the widgets were last brought to
-  bool updated = false;  // whether they ever were
+  TControlState shown;             // what the widgets were last brought to
+  bool updated = false;            // whether they ever were
 };
 
 /// Widgets waiting for a new reading direction, in the order they were met.
