@@ -229,8 +229,18 @@ void TBoxLabels::DrawItem(cairo_t* cr, TDrawnLabel& item, PangoLayout* layout) {
       gdk_cairo_rectangle(cr, &item.textPlace);
       cairo_clip(cr);
     }
-    gtk_render_layout(style, cr, item.textPlace.x + item.layoutX, item.textPlace.y + item.layoutY,
-                      layout);
+    const double x = item.textPlace.x + item.layoutX;
+    const double y = item.textPlace.y + item.layoutY;
+    if (item.line != nullptr) {
+      // As the theme renders a layout, in its colour: the compact style gives captions no shadow.
+      GdkRGBA colour;
+      gtk_style_context_get_color(style, state, &colour);
+      gdk_cairo_set_source_rgba(cr, &colour);
+      cairo_move_to(cr, x, y);
+      item.line->Draw(cr);
+    } else {
+      gtk_render_layout(style, cr, x, y, layout);
+    }
     if (!item.inkInside) cairo_restore(cr);
   }
   if (focusShown) gtk_render_focus(style, cr, place.x, place.y, place.width, place.height);

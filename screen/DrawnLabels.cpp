@@ -337,11 +337,12 @@ void TBoxLabels::ReadStyle() {
   pango_context_set_base_dir(contexts_[1], PANGO_DIRECTION_RTL);
 }
 
-// A plain label (no lines under or through its text) whose text fits is shaped as one line;
-// one that needs an ellipsis, or lines, gets a layout.
+// A plain caption (no lines under or through its text) that fits is shaped as one line; one
+// that needs an ellipsis, or lines, gets a layout, and so does an edit's text, which the
+// cursor is placed in.
 bool TBoxLabels::ShapeLine(TDrawnLabel& label, bool underlineHotKeys) {
   const TFontFace& face = label.look.face;
-  const bool plain = label.kind == TDrawnKind::Label && !underlineHotKeys && !face.underline &&
+  const bool plain = label.kind != TDrawnKind::Edit && !underlineHotKeys && !face.underline &&
                      !face.strikeOut && IsOneLine(label.text);
   if (!plain) label.line.reset();
   if (!plain || label.line != nullptr) return label.line != nullptr;

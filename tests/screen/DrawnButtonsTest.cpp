@@ -43,6 +43,14 @@ int Ink(GtkWidget* window, GtkWidget* box, GdkRectangle r) {
                                         [background](std::uint32_t p) { return p != background; }));
 }
 
+// The darkest grey of a rectangle of the box, 0 to 255.
+int Darkest(GtkWidget* window, GtkWidget* box, GdkRectangle r) {
+  int darkest = 255;
+  for (const std::uint32_t p : Pixels(window, box, r))
+    darkest = std::min(darkest, static_cast<int>(((p >> 16) + ((p >> 8) & 0xFF) + (p & 0xFF)) / 3));
+  return darkest;
+}
+
 class DrawnButtonsTest : public ScreenTest {
  protected:
   DrawnButtonsTest() {
@@ -252,6 +260,15 @@ TEST_F(DrawnButtonsTest, DrawnWithinTheirRectangles) {
     EXPECT_GT(Ink(window(), box(), kase.caption), 0) << kase.rightToLeft;
     EXPECT_EQ(Ink(window(), box(), kase.captionEnd), 0) << kase.rightToLeft;
   }
+}
+
+// A caption takes its colour from the theme for its button's state: a disabled one is pale.
+TEST_F(DrawnButtonsTest, ADisabledCaptionIsPale) {
+  off_->SetCaption("Help");
+  help_->SetCaption("Help");
+  Refresh();
+  EXPECT_GT(Darkest(window(), box(), {150, 85, 80, 15}),
+            Darkest(window(), box(), {10, 15, 80, 15}) + 40);
 }
 
 // The theme's picture of a button or mark is made once per state and size: items alike look
