@@ -129,8 +129,7 @@ TBoxLabels::~TBoxLabels() {
   if (!damage_.empty()) std::erase(Waiting(), this);
   labels_.clear();
   if (font_ != nullptr) pango_font_description_free(font_);
-  for (PangoContext*& context : contexts_)
-    g_clear_object(&context);
+  DropContexts();
   for (auto& [key, style] : styles_)
     g_object_unref(style);
   styles_.clear();
@@ -329,12 +328,20 @@ void TBoxLabels::ReadStyle() {
   if (font_ != nullptr) pango_font_description_free(font_);
   font_ = font != nullptr ? font : pango_font_description_new();
   DropLayouts();
+  DropContexts();
+  for (const bool rightToLeft : {false, true}) {
+    PangoContext*& context = contexts_[rightToLeft ? 1 : 0];
+    context = gtk_widget_create_pango_context(box_);
+    pango_context_set_base_dir(context, rightToLeft ? PANGO_DIRECTION_RTL : PANGO_DIRECTION_LTR);
+    lineItems_[rightToLeft ? 1 : 0] = std::make_unique<TLineItems>(context);
+  }
+}
+
+void TBoxLabels::DropContexts() {
+  for (auto& items : lineItems_)
+    items.reset();
   for (PangoContext*& context : contexts_)
     g_clear_object(&context);
-  contexts_[0] = gtk_widget_create_pango_context(box_);
-  contexts_[1] = gtk_widget_create_pango_context(box_);
-  pango_context_set_base_dir(contexts_[0], PANGO_DIRECTION_LTR);
-  pango_context_set_base_dir(contexts_[1], PANGO_DIRECTION_RTL);
 }
 
 // A plain caption (no lines under or through its text) that fits is shaped as one line; one
@@ -350,7 +357,7 @@ bool TBoxLabels::ShapeLine(TDrawnLabel& label, bool underlineHotKeys) {
   PlaceText(label);
   PangoFontDescription* font = FontOf(font_, face);
   auto line =
-      std::make_unique<TShapedLine>(contexts_[label.look.rightToLeft ? 1 : 0], font, label.text);
+      std::make_unique<TShapedLine>(*lineItems_[label.look.rightToLeft ? 1 : 0], font, label.text);
   pango_font_description_free(font);
   if (line->Width() <= label.textPlace.width * PANGO_SCALE) label.line = std::move(line);
   return label.line != nullptr;

@@ -22,7 +22,7 @@ void Unite(PangoRectangle& all, const PangoRectangle& more) {
   all.height = bottom - all.y;
 }
 
-// The items of `text` in `font`, from the left.
+// The items of `text` in `font`, from the left, as Pango cuts them.
 GList* ItemsFromTheLeft(PangoContext* context, const PangoFontDescription* font,
                         std::string_view text) {
   PangoAttrList* attributes = pango_attr_list_new();
@@ -36,15 +36,119 @@ GList* ItemsFromTheLeft(PangoContext* context, const PangoFontDescription* font,
   return fromTheLeft;
 }
 
+enum class TScripts { Other, Latin, Common };
+
+// Whether `text` is Latin letters, digits and common signs below `below` (no controls, no
+// soft hyphen, no signs that may show as emoji), and of which script then.
+TScripts ScriptsOf(std::string_view text, gunichar below) {
+  bool latin = false;
+  for (const char* at = text.data(); at < text.data() + text.size(); at = g_utf8_next_char(at)) {
+    const gunichar c = g_utf8_get_char(at);
+    if (c < 0x20 || (c >= 0x7F && c < 0xA0) || c >= below || c == 0xAD || c == 0xA9 || c == 0xAE)
+      return TScripts::Other;
+    const GUnicodeScript script = g_unichar_get_script(c);
+    if (script == G_UNICODE_SCRIPT_LATIN) {
+      latin = true;
+    } else if (script != G_UNICODE_SCRIPT_COMMON) {
+      return TScripts::Other;
+    }
+  }
+  return latin ? TScripts::Latin : TScripts::Common;
+}
+
+gboolean TakeFirst(PangoFontset*, PangoFont* font, gpointer first) {
+  *static_cast<PangoFont**>(first) = font;
+  return TRUE;
+}
+
+// The font a fontset tries first, for every character.
+PangoFont* FirstFontOf(PangoContext* context, const PangoFontDescription* font) {
+  PangoFontset* fontset = pango_font_map_load_fontset(pango_context_get_font_map(context), context,
+                                                      font, pango_context_get_language(context));
+  PangoFont* first = nullptr;
+  if (fontset != nullptr) {
+    pango_fontset_foreach(fontset, TakeFirst, &first);
+    g_object_unref(fontset);
+  }
+  return first;
+}
+
 }  // namespace
 
-TShapedLine::TShapedLine(PangoContext* context, const PangoFontDescription* font,
+TLineItems::~TLineItems() {
+  for (TLearned& learned : learned_) {
+    pango_font_description_free(learned.font);
+    if (learned.latin != nullptr) pango_item_free(learned.latin);
+    if (learned.common != nullptr) pango_item_free(learned.common);
+  }
+}
+
+// The one item of `sample`, when Pango cuts it into one in the font its fontset tries first.
+PangoItem* TLineItems::Learn(const PangoFontDescription* font, PangoFont* first,
+                             const char* sample) const {
+  GList* items = ItemsFromTheLeft(context_, font, sample);
+  PangoItem* item = nullptr;
+  if (items != nullptr && items->next == nullptr &&
+      static_cast<PangoItem*>(items->data)->analysis.font == first) {
+    item = static_cast<PangoItem*>(items->data);
+    g_list_free(items);
+  } else {
+    g_list_free_full(items, reinterpret_cast<GDestroyNotify>(pango_item_free));
+  }
+  return item;
+}
+
+const TLineItems::TLearned& TLineItems::LearnedFor(const PangoFontDescription* font) {
+  for (const TLearned& learned : learned_) {
+    if (pango_font_description_equal(learned.font, font)) return learned;
+  }
+  TLearned learned;
+  learned.font = pango_font_description_copy(font);
+  // Pango gives each character the first font of the fontset that has it: a text that the
+  // first font has all of is in that font throughout.
+  if (PangoFont* first = FirstFontOf(context_, font)) {
+    learned.latin = Learn(font, first, "a");
+    learned.common = Learn(font, first, "1");
+    for (gunichar c = 0; c < kLearnedBelow; ++c)
+      learned.covered[c] = pango_font_has_char(first, c) != 0;
+  }
+  learned_.push_back(learned);
+  return learned_.back();
+}
+
+const PangoItem* TLineItems::ModelFor(const PangoFontDescription* font, std::string_view text) {
+  const TScripts scripts = ScriptsOf(text, kLearnedBelow);
+  if (scripts == TScripts::Other) return nullptr;
+  // Digits and signs alone read the context's way: from the right, they are no one item.
+  if (scripts == TScripts::Common && pango_context_get_base_dir(context_) != PANGO_DIRECTION_LTR)
+    return nullptr;
+  const TLearned& learned = LearnedFor(font);
+  const PangoItem* model = scripts == TScripts::Latin ? learned.latin : learned.common;
+  if (model == nullptr) return nullptr;
+  for (const char* at = text.data(); at < text.data() + text.size(); at = g_utf8_next_char(at)) {
+    if (!learned.covered[g_utf8_get_char(at)]) return nullptr;
+  }
+  return model;
+}
+
+GList* TLineItems::Itemize(const PangoFontDescription* font, std::string_view text) {
+  const PangoItem* model = ModelFor(font, text);
+  if (model == nullptr) return ItemsFromTheLeft(context_, font, text);
+  PangoItem* item = pango_item_copy(const_cast<PangoItem*>(model));
+  item->offset = 0;
+  item->length = static_cast<gint>(text.size());
+  item->num_chars = static_cast<gint>(g_utf8_strlen(text.data(), static_cast<gssize>(text.size())));
+  return g_list_prepend(nullptr, item);
+}
+
+TShapedLine::TShapedLine(TLineItems& lineItems, const PangoFontDescription* font,
                          std::string_view text)
     : font_(pango_font_description_copy(font)) {
+  PangoContext* context = lineItems.Context();
   const PangoShapeFlags flags = pango_context_get_round_glyph_positions(context) != 0
                                     ? PANGO_SHAPE_ROUND_POSITIONS
                                     : PANGO_SHAPE_NONE;
-  GList* items = ItemsFromTheLeft(context, font, text);
+  GList* items = lineItems.Itemize(font, text);
   int x = 0;
   int top = 0;
   int bottom = 0;

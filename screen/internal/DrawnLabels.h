@@ -143,6 +143,7 @@ class TBoxLabels {
   void Queue(const GdkRectangle& area);
   friend class TRedrawBatch;
   void DropLayouts();
+  void DropContexts();
   void PlaceText(TDrawnLabel& label);
   void DrawItem(cairo_t* cr, TDrawnLabel& item, PangoLayout* layout);
   GtkStyleContext* Style(std::size_t index, GtkStateFlags state = GTK_STATE_FLAG_NORMAL);
@@ -170,6 +171,7 @@ class TBoxLabels {
   GdkRGBA insensitive_{0, 0, 0, 1};
   PangoFontDescription* font_ = nullptr;            // the box's, under each label's face
   PangoContext* contexts_[2] = {nullptr, nullptr};  // left to right, right to left
+  std::unique_ptr<TLineItems> lineItems_[2];        // of each context
   // Built once per kind (button, check box, check mark, radio button, radio mark) and state
   // from the box's style, when first drawn: a context set to a state keeps what the theme
   // gives it, where one context saved and set anew for each button would work it out again.

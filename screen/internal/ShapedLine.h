@@ -5,19 +5,54 @@
 
 #include <pango/pangocairo.h>
 
+#include <bitset>
 #include <string_view>
+#include <vector>
 
 // Kept inside a shared library: only the layer's own units use it.
 #pragma GCC visibility push(hidden)
 
 namespace lx::screen {
 
+/// How the texts of one context are cut into items (runs of one font, script and direction),
+/// learned once per font for the texts most captions are: Latin letters, digits and common
+/// signs, all in the font asked for, read left to right. Such a text is one item, alike for all
+/// of them, where Pango would look up a font for each of its characters anew.
+class TLineItems {
+ public:
+  /// `context` must outlive this.
+  explicit TLineItems(PangoContext* context) : context_(context) {}
+  ~TLineItems();
+  TLineItems(const TLineItems&) = delete;
+  TLineItems& operator=(const TLineItems&) = delete;
+
+  PangoContext* Context() const { return context_; }
+  /// The items of `text` in `font`, from the left, as pango_itemize would cut them.
+  GList* Itemize(const PangoFontDescription* font, std::string_view text);
+
+ private:
+  static constexpr gunichar kLearnedBelow = 0x250;  // Basic Latin to Latin Extended-B
+  struct TLearned {
+    PangoFontDescription* font = nullptr;
+    PangoItem* latin = nullptr;   // the item of a text with a Latin letter; null: none learned
+    PangoItem* common = nullptr;  // of one of digits and signs alone
+    std::bitset<kLearnedBelow> covered;  // the characters the fontset's first font has
+  };
+  const TLearned& LearnedFor(const PangoFontDescription* font);
+  PangoItem* Learn(const PangoFontDescription* font, PangoFont* first, const char* sample) const;
+  /// The learned item that `text` is one of, alike; null when Pango must cut it.
+  const PangoItem* ModelFor(const PangoFontDescription* font, std::string_view text);
+
+  PangoContext* context_;
+  std::vector<TLearned> learned_;
+};
+
 class TShapedLine {
  public:
   /// `text` in `font`, its runs in the order they read from the left, laid out as a PangoLayout
-  /// of `context` lays out one line: its paragraph reads the way its first letter of either
-  /// direction does, or as `context` does when it has none.
-  TShapedLine(PangoContext* context, const PangoFontDescription* font, std::string_view text);
+  /// of the items' context lays out one line: its paragraph reads the way its first letter of
+  /// either direction does, or as the context does when it has none.
+  TShapedLine(TLineItems& items, const PangoFontDescription* font, std::string_view text);
   ~TShapedLine();
   TShapedLine(const TShapedLine&) = delete;
   TShapedLine& operator=(const TShapedLine&) = delete;

@@ -30,32 +30,47 @@ bool Same(const PangoRectangle& a, const PangoRectangle& b) {
   return a.x == b.x && a.y == b.y && a.width == b.width && a.height == b.height;
 }
 
-// A shaped line measures and draws exactly as a layout of the same text does, in either
-// paragraph direction: Latin, Arabic with digits, Hebrew amid Latin, and digits alone.
+// Whether a shaped line measures and draws exactly as a layout of the same text does.
+void ExpectDrawnAsALayout(PangoContext* context, TLineItems& items, const char* family,
+                          const char* text) {
+  SCOPED_TRACE(std::string(family) + ": " + text +
+               (pango_context_get_base_dir(context) == PANGO_DIRECTION_RTL ? " rtl" : " ltr"));
+  PangoFontDescription* font = pango_font_description_from_string(family);
+  PangoLayout* layout = pango_layout_new(context);
+  pango_layout_set_text(layout, text, -1);
+  pango_layout_set_font_description(layout, font);
+  PangoRectangle ink;
+  PangoRectangle logical;
+  pango_layout_get_pixel_extents(layout, &ink, &logical);
+  const TShapedLine line(items, font, text);
+  EXPECT_TRUE(Same(line.Ink(), ink));
+  EXPECT_TRUE(Same(line.Logical(), logical));
+  EXPECT_EQ(Drawn([&](cairo_t* cr) { line.Draw(cr); }),
+            Drawn([&](cairo_t* cr) { pango_cairo_show_layout(cr, layout); }));
+  g_object_unref(layout);
+  pango_font_description_free(font);
+}
+
+// In either paragraph direction: Latin and its signs (learned as one item), Arabic with digits,
+// Hebrew amid Latin, digits alone, and a letter the font asked for lacks (another has it).
 TEST(ShapedLineTest, DrawsAsALayoutOfOneLine) {
-  PangoFontDescription* font = pango_font_description_from_string("DejaVu Sans 8");
   for (const PangoDirection direction : {PANGO_DIRECTION_LTR, PANGO_DIRECTION_RTL}) {
     PangoContext* context = pango_font_map_create_context(pango_cairo_font_map_get_default());
     pango_context_set_base_dir(context, direction);
+    TLineItems items(context);
     for (const char* text : {"\xC3\x89tiquette 17", "\xD8\xAA\xD8\xB3\xD9\x85\xD9\x8A\xD8\xA9 17",
-                             "abc \xD7\xA9\xD7\x9C\xD7\x95\xD7\x9D 12 def", "12 + 3", "fi Wa"}) {
-      SCOPED_TRACE(std::string(text) + (direction == PANGO_DIRECTION_RTL ? " rtl" : " ltr"));
-      PangoLayout* layout = pango_layout_new(context);
-      pango_layout_set_text(layout, text, -1);
-      pango_layout_set_font_description(layout, font);
-      PangoRectangle ink;
-      PangoRectangle logical;
-      pango_layout_get_pixel_extents(layout, &ink, &logical);
-      const TShapedLine line(context, font, text);
-      EXPECT_TRUE(Same(line.Ink(), ink));
-      EXPECT_TRUE(Same(line.Logical(), logical));
-      EXPECT_EQ(Drawn([&](cairo_t* cr) { line.Draw(cr); }),
-                Drawn([&](cairo_t* cr) { pango_cairo_show_layout(cr, layout); }));
-      g_object_unref(layout);
-    }
+                             "abc \xD7\xA9\xD7\x9C\xD7\x95\xD7\x9D 12 def", "12 + 3", "fi Wa",
+                             "a\xC2\xA0"
+                             "b \xC3\x97 7.5%",
+                             "\xC5\x93uvre \xC2\xBD", "x \xE2\x80\x94 y",
+                             "Gr\xC3\xB6\xC3\x9F"
+                             "e: 3,5 \xE2\x82\xAC"})
+      ExpectDrawnAsALayout(context, items, "DejaVu Sans 8", text);
+    ExpectDrawnAsALayout(context, items, "DejaVu Math TeX Gyre 9",
+                         "a\xC6\xB5"
+                         "b");
     g_object_unref(context);
   }
-  pango_font_description_free(font);
 }
 
 }  // namespace
