@@ -206,6 +206,11 @@ void TGtkBackend::Wake() {
 
 void TGtkBackend::Sync() {
   if (syncing_) return;
+  // Brought up to date now, the widgets need no second pass when GTK is next idle.
+  if (idleSource_ != 0) {
+    g_source_remove(idleSource_);
+    idleSource_ = 0;
+  }
   syncing_ = true;
   const framework::TScopeExit done([this] { syncing_ = false; });
   const TRedrawBatch redraws;
