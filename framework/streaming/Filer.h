@@ -323,8 +323,11 @@ class TReader : public TFiler {
   std::unique_ptr<TFixups> fixups_;
   std::vector<const TCollection*> collections_;  // being read, outermost first
   TPersistent* propertyOwner_ = nullptr;         // whose property is being read
-  std::string propertyContext_;                  // "Error reading Button1.Caption: "
-  std::string propName_;                         // the defined property being looked for
+  const std::string* propertyPath_ = nullptr;    // and which, while it is read
+  /// What an error in the property being read is prefixed with: "Error reading
+  /// Button1.Caption: ". Made only when needed: most properties read without one.
+  std::string PropertyContext() const;
+  std::string propName_;  // the defined property being looked for
   bool propRead_ = false;
   int nesting_ = 0;
 };

@@ -358,7 +358,7 @@ void TReader::ReadProperty(TPersistent& instance) {
   // Inside a collection item the property of the component names a failure.
   if (propertyOwner_ != nullptr) return ReadPropertyTolerantly(instance, path);
   propertyOwner_ = &instance;
-  propertyContext_ = "Error reading " + DisplayName(instance) + "." + path + ": ";
+  propertyPath_ = &path;
   try {
     const std::int64_t valueStart = tolerance_ != nullptr ? Position() : 0;
     ReadPropertyTolerantly(instance, path);
@@ -366,10 +366,15 @@ void TReader::ReadProperty(TPersistent& instance) {
     if (tolerance_ != nullptr && component != nullptr)
       tolerance_->PropertyMet(*component, path, nameStart, valueStart, Position());
   } catch (...) {
+    const std::string context = PropertyContext();
     propertyOwner_ = nullptr;
-    RethrowInContext(propertyContext_);
+    RethrowInContext(context);
   }
   propertyOwner_ = nullptr;
+}
+
+std::string TReader::PropertyContext() const {
+  return "Error reading " + DisplayName(*propertyOwner_) + "." + *propertyPath_ + ": ";
 }
 
 // A tolerant reader keeps what the instance cannot take; seeking back to the value's start
@@ -500,7 +505,7 @@ void TReader::ReadObjectValue(TPersistent& instance, const TPropInfo& property) 
   std::string name = ReadIdent();
   if (!fixups_) PropValueError();
   auto* component = dynamic_cast<TComponent*>(propertyOwner_);
-  fixups_->Add({component, &instance, &property, propertyContext_, std::move(name), collections_});
+  fixups_->Add({component, &instance, &property, PropertyContext(), std::move(name), collections_});
 }
 
 void TReader::ReadMethodValue(TPersistent& instance, const TPropInfo& property) {
