@@ -98,7 +98,9 @@ class MenuBarRadioTest : public ::testing::Test {
     BuildMenuBar(bar_, accelerators_, *menu_, 1252, false, sink_);
     std::vector<GtkWidget*> tops = Children(bar_);
     EXPECT_EQ(tops.size(), 1u);
-    widgets_ = Children(gtk_menu_item_get_submenu(GTK_MENU_ITEM(tops.at(0))));
+    GtkWidget* dropDown = gtk_menu_item_get_submenu(GTK_MENU_ITEM(tops.at(0)));
+    gtk_widget_show(dropDown);
+    widgets_ = Children(dropDown);
   }
   ~MenuBarRadioTest() override {
     g_object_unref(bar_);
@@ -169,8 +171,9 @@ TEST(MenuBarCodePageTest, EachCaptionIsReadInTheCodePageItsItemSays) {
   BuildMenuBar(bar, accelerators, *menu, 1252, false, sink, itemCodePage);
   GtkWidget* topWidget = Children(bar).at(0);
   EXPECT_EQ(CaptionOf(topWidget), "Sprache");
-  EXPECT_EQ(CaptionOf(Children(gtk_menu_item_get_submenu(GTK_MENU_ITEM(topWidget))).at(0)),
-            "Русский");
+  GtkWidget* dropDown = gtk_menu_item_get_submenu(GTK_MENU_ITEM(topWidget));
+  gtk_widget_show(dropDown);
+  EXPECT_EQ(CaptionOf(Children(dropDown).at(0)), "Русский");
   // Read in the window's code page the same bytes are another text: the bar must change.
   EXPECT_NE(MenuSignature(*menu, 1252, false, itemCodePage), MenuSignature(*menu, 1252, false));
   g_object_unref(bar);
@@ -215,25 +218,33 @@ TEST(MenuBarUpdateTest, TheShapeIgnoresTextsOnlyAndANewLanguageChangesTheBarInPl
   TRecordingSink sink;
   TMenuBarParts parts;
   BuildMenuBar(bar, accelerators, *menu, 1252, false, sink, {}, &parts);
-  ASSERT_EQ(parts.captions.size(), 2u);
+  ASSERT_EQ(parts.captions.size(), 1u);
   EXPECT_EQ(parts.shortcuts[0], nullptr);  // a top-level item shows no shortcut
-  ASSERT_NE(parts.shortcuts[1], nullptr);
+  ASSERT_EQ(parts.dropDowns.size(), 1u);
+  const TMenuDropDown& dropDown = *parts.dropDowns[0];
   top->SetCaption("&Datei");
   exit->SetCaption("&Beenden");
   UpdateMenuBar(parts, *menu, 1252, true);
   GtkWidget* topWidget = Children(bar).at(0);
-  GtkWidget* exitWidget = Children(gtk_menu_item_get_submenu(GTK_MENU_ITEM(topWidget))).at(0);
   EXPECT_EQ(CaptionOf(topWidget), "Datei");
-  EXPECT_EQ(CaptionOf(exitWidget), "Beenden");
-  EXPECT_EQ(gtk_label_get_mnemonic_keyval(GTK_LABEL(parts.captions[1])), GDK_KEY_b);
-  EXPECT_STREQ(gtk_label_get_text(GTK_LABEL(parts.shortcuts[1])), "Ctrl+Q");
   for (GtkWidget* widget : {bar, topWidget})
     EXPECT_EQ(gtk_widget_get_direction(widget), GTK_TEXT_DIR_RTL);
-  // The drop-down turns when it shows, and at once while it shows.
-  gtk_widget_show(gtk_menu_item_get_submenu(GTK_MENU_ITEM(topWidget)));
-  for (GtkWidget* widget : {exitWidget, parts.captions[1], parts.shortcuts[1]})
+  // The drop-down's items are built when it first shows, in the language of that moment.
+  GtkWidget* menuWidget = gtk_menu_item_get_submenu(GTK_MENU_ITEM(topWidget));
+  EXPECT_TRUE(Children(menuWidget).empty());
+  gtk_widget_show(menuWidget);
+  GtkWidget* exitWidget = Children(menuWidget).at(0);
+  EXPECT_EQ(CaptionOf(exitWidget), "Beenden");
+  ASSERT_EQ(dropDown.captions.size(), 1u);
+  ASSERT_NE(dropDown.shortcuts[0], nullptr);
+  EXPECT_EQ(gtk_label_get_mnemonic_keyval(GTK_LABEL(dropDown.captions[0])), GDK_KEY_b);
+  EXPECT_STREQ(gtk_label_get_text(GTK_LABEL(dropDown.shortcuts[0])), "Ctrl+Q");
+  // It turns when it shows, and at once while it shows.
+  for (GtkWidget* widget : {exitWidget, dropDown.captions[0], dropDown.shortcuts[0]})
     EXPECT_EQ(gtk_widget_get_direction(widget), GTK_TEXT_DIR_RTL);
+  exit->SetCaption("E&xit");
   UpdateMenuBar(parts, *menu, 1252, false);
+  EXPECT_EQ(CaptionOf(exitWidget), "Exit");
   EXPECT_EQ(gtk_widget_get_direction(exitWidget), GTK_TEXT_DIR_LTR);
   g_object_unref(bar);
   g_object_unref(accelerators);
@@ -274,6 +285,8 @@ TEST(MenuBarDirectionTest, ADropDownTurnsWhenItShowsOrAtOnceWhileShowing) {
   BuildMenuBar(bar, accelerators, *menu, 1252, false, sink, {}, &parts);
   GtkWidget* fileItem = Children(bar).at(0);
   GtkWidget* fileMenu = gtk_menu_item_get_submenu(GTK_MENU_ITEM(fileItem));
+  gtk_widget_show(fileMenu);  // builds its items
+  gtk_widget_hide(fileMenu);
   GtkWidget* recent = gtk_menu_item_get_submenu(GTK_MENU_ITEM(Children(fileMenu).at(1)));
   gtk_widget_show_all(window);
   const auto pumpUntilMapped = [](GtkWidget* widget) {
@@ -308,6 +321,95 @@ TEST(MenuBarDirectionTest, ADropDownTurnsWhenItShowsOrAtOnceWhileShowing) {
   }
   gtk_widget_destroy(window);
   g_object_unref(accelerators);
+}
+
+// "File" holds "Open" (Ctrl+O), a disabled "Save" (Ctrl+S) and "Recent", which holds "One"
+// (Ctrl+1); the disabled "Tools" holds "Options" (Ctrl+P); "Quit" (Ctrl+Q) is on the bar.
+class MenuBarShortCutTest : public ::testing::Test {
+ protected:
+  MenuBarShortCutTest() {
+    gtk_window_add_accel_group(GTK_WINDOW(window_), accelerators_);
+    TMenuItem* file = Add(*menu_->Items(), "&File", 0);
+    open_ = Add(*file, "&Open", scCtrl | 'O');
+    Add(*file, "&Save", scCtrl | 'S')->SetEnabled(false);
+    one_ = Add(*Add(*file, "&Recent", 0), "&One", scCtrl | '1');
+    TMenuItem* tools = Add(*menu_->Items(), "&Tools", 0);
+    tools->SetEnabled(false);
+    Add(*tools, "O&ptions", scCtrl | 'P');
+    quit_ = Add(*menu_->Items(), "&Quit", scCtrl | 'Q');
+  }
+  ~MenuBarShortCutTest() override {
+    gtk_widget_destroy(window_);
+    g_object_unref(accelerators_);
+  }
+
+  TMenuItem* Add(TMenuItem& parent, const char* caption, framework::TShortCut shortCut) {
+    auto* item = new TMenuItem(&owner_);
+    item->SetCaption(caption);
+    item->SetShortCut(shortCut);
+    parent.Add(item);
+    return item;
+  }
+
+  GtkWidget* NewBar() {
+    GtkWidget* bar = gtk_menu_bar_new();
+    gtk_container_add(GTK_CONTAINER(window_), bar);
+    BuildMenuBar(bar, accelerators_, *menu_, 1252, false, sink_);
+    return bar;
+  }
+
+  // Shows "File" and "Recent", which builds their items.
+  static void OpenDropDowns(GtkWidget* bar) {
+    GtkWidget* file = gtk_menu_item_get_submenu(GTK_MENU_ITEM(Children(bar).at(0)));
+    gtk_widget_show(file);
+    gtk_widget_show(gtk_menu_item_get_submenu(GTK_MENU_ITEM(Children(file).at(2))));
+  }
+
+  bool Press(guint key) {
+    return gtk_accel_groups_activate(G_OBJECT(window_), key, GDK_CONTROL_MASK) != 0;
+  }
+
+  framework::TComponent owner_{nullptr};
+  framework::TMainMenu* menu_ = new framework::TMainMenu(&owner_);
+  TMenuItem* open_ = nullptr;
+  TMenuItem* one_ = nullptr;
+  TMenuItem* quit_ = nullptr;
+  GtkWidget* window_ = gtk_window_new(GTK_WINDOW_TOPLEVEL);
+  GtkAccelGroup* accelerators_ = gtk_accel_group_new();
+  TRecordingSink sink_;
+};
+
+TEST_F(MenuBarShortCutTest, AKeyFiresItsEnabledItemOnceWhetherItsDropDownIsBuiltOrNot) {
+  const struct {
+    guint key;
+    int item;  // 0: none, 1: "Open", 2: "One", 3: "Quit"
+  } cases[] = {{GDK_KEY_o, 1}, {GDK_KEY_1, 2}, {GDK_KEY_q, 3}, {GDK_KEY_s, 0}, {GDK_KEY_p, 0}};
+  for (const bool built : {false, true}) {
+    GtkWidget* bar = NewBar();
+    if (built) OpenDropDowns(bar);
+    for (const auto& c : cases) {
+      sink_.activated.clear();
+      const TMenuItem* items[] = {nullptr, open_, one_, quit_};
+      // A disabled item leaves its key to the window.
+      EXPECT_EQ(Press(c.key), c.item != 0) << c.key << " built " << built;
+      EXPECT_EQ(sink_.activated,
+                c.item == 0 ? std::vector<const void*>{} : std::vector<const void*>{items[c.item]})
+          << c.key << " built " << built;
+    }
+    gtk_widget_destroy(bar);
+  }
+}
+
+TEST_F(MenuBarShortCutTest, ABarBuiltAnewLeavesNoKeyOfTheOldOne) {
+  GtkWidget* old = NewBar();
+  OpenDropDowns(old);
+  gtk_widget_destroy(old);
+  EXPECT_FALSE(Press(GDK_KEY_o));
+  GtkWidget* bar = NewBar();
+  EXPECT_TRUE(Press(GDK_KEY_o));
+  EXPECT_TRUE(Press(GDK_KEY_1));
+  EXPECT_EQ(sink_.activated, (std::vector<const void*>{open_, one_}));
+  gtk_widget_destroy(bar);
 }
 
 }  // namespace
