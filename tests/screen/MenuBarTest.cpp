@@ -190,6 +190,12 @@ TEST(MenuBarUpdateTest, TheShapeIgnoresTextsOnlyAndANewLanguageChangesTheBarInPl
   exit->SetCaption("E&xit");
   exit->SetShortCut(scCtrl | 'Q');
   top->Add(exit);
+  auto* line = new TMenuItem(&owner);
+  line->SetCaption("-");
+  top->Add(line);
+  auto* about = new TMenuItem(&owner);
+  about->SetCaption("&About");
+  top->Add(about);
   const std::string shape = MenuShape(*menu);
   exit->SetCaption("&Beenden");
   EXPECT_EQ(MenuShape(*menu), shape);
@@ -235,7 +241,7 @@ TEST(MenuBarUpdateTest, TheShapeIgnoresTextsOnlyAndANewLanguageChangesTheBarInPl
   gtk_widget_show(menuWidget);
   GtkWidget* exitWidget = Children(menuWidget).at(0);
   EXPECT_EQ(CaptionOf(exitWidget), "Beenden");
-  ASSERT_EQ(dropDown.captions.size(), 1u);
+  ASSERT_EQ(dropDown.captions.size(), 3u);
   ASSERT_NE(dropDown.shortcuts[0], nullptr);
   EXPECT_EQ(gtk_label_get_mnemonic_keyval(GTK_LABEL(dropDown.captions[0])), GDK_KEY_b);
   EXPECT_STREQ(gtk_label_get_text(GTK_LABEL(dropDown.shortcuts[0])), "Ctrl+Q");
@@ -243,8 +249,10 @@ TEST(MenuBarUpdateTest, TheShapeIgnoresTextsOnlyAndANewLanguageChangesTheBarInPl
   for (GtkWidget* widget : {exitWidget, dropDown.captions[0], dropDown.shortcuts[0]})
     EXPECT_EQ(gtk_widget_get_direction(widget), GTK_TEXT_DIR_RTL);
   exit->SetCaption("E&xit");
+  about->SetCaption("&Info");
   UpdateMenuBar(parts, *menu, 1252, false);
   EXPECT_EQ(CaptionOf(exitWidget), "Exit");
+  EXPECT_EQ(CaptionOf(Children(menuWidget).at(2)), "Info");
   EXPECT_EQ(gtk_widget_get_direction(exitWidget), GTK_TEXT_DIR_LTR);
   g_object_unref(bar);
   g_object_unref(accelerators);
