@@ -133,6 +133,9 @@ void ForgetDropDown(gpointer data, GClosure*) {
   delete static_cast<std::shared_ptr<TMenuDropDown>*>(data);
 }
 
+// Where a drop-down's menu keeps it, for BuildDropDown; its "show" handler keeps it alive.
+constexpr char kDropDownKey[] = "lx-drop-down";
+
 // The empty menu under `widget`, filled when it first shows.
 void AttachDropDown(GtkWidget* widget, const std::shared_ptr<TMenuDropDown>& dropDown) {
   GtkWidget* submenu = gtk_menu_new();
@@ -140,6 +143,7 @@ void AttachDropDown(GtkWidget* widget, const std::shared_ptr<TMenuDropDown>& dro
   dropDown->menu = submenu;
   SetDirection(submenu, dropDown->rightToLeft);
   dropDown->directed.push_back(submenu);
+  g_object_set_data(G_OBJECT(submenu), kDropDownKey, dropDown.get());
   g_signal_connect_data(submenu, "show", G_CALLBACK(OnDropDownShow),
                         new std::shared_ptr<TMenuDropDown>(dropDown), ForgetDropDown,
                         GConnectFlags{});
@@ -320,6 +324,13 @@ void UpdateDropDown(TMenuDropDown& dropDown, const TMenuItem& parent, unsigned c
 }
 
 }  // namespace
+
+void BuildDropDown(GtkWidget* menu) {
+  auto* dropDown = static_cast<TMenuDropDown*>(g_object_get_data(G_OBJECT(menu), kDropDownKey));
+  if (dropDown == nullptr || dropDown->built) return;
+  FillDropDown(*dropDown);
+  TurnDropDown(*dropDown);
+}
 
 bool ShortCutToAccelerator(framework::TShortCut shortCut, guint& key, GdkModifierType& mods) {
   std::uint16_t virtualKey = 0;

@@ -88,6 +88,11 @@ void BuildMenuBar(GtkWidget* bar, GtkAccelGroup* accelerators, const framework::
 void UpdateMenuBar(TMenuBarParts& parts, const framework::TMenu& menu, unsigned codePage,
                    bool rightToLeft, const TMenuTextCodePage& itemCodePage = {});
 
+/// Builds the items of `menu`, a drop-down of a bar that BuildMenuBar filled, if it has not
+/// shown yet: for those that read what a drop-down would show without opening it. Nothing for
+/// any other menu.
+void BuildDropDown(GtkWidget* menu);
+
 /// The GDK key and modifiers of a shortcut; false for a key GDK has no name for here.
 bool ShortCutToAccelerator(framework::TShortCut shortCut, guint& key, GdkModifierType& mods);
 
