@@ -123,17 +123,18 @@ void TurnDropDown(TMenuDropDown& dropDown) {
 void FillDropDown(TMenuDropDown& dropDown);
 
 // GTK shows a drop-down before it sizes and maps it, however it is opened.
+// Its menu owns it, so the handler never runs without it.
 void OnDropDownShow(GtkWidget*, gpointer data) {
-  TMenuDropDown& dropDown = **static_cast<std::shared_ptr<TMenuDropDown>*>(data);
+  TMenuDropDown& dropDown = *static_cast<TMenuDropDown*>(data);
   if (!dropDown.built) FillDropDown(dropDown);
   TurnDropDown(dropDown);
 }
 
-void ForgetDropDown(gpointer data, GClosure*) {
+void ForgetDropDown(gpointer data) {
   delete static_cast<std::shared_ptr<TMenuDropDown>*>(data);
 }
 
-// Where a drop-down's menu keeps it, for BuildDropDown; its "show" handler keeps it alive.
+// Where a drop-down's menu keeps it while the menu lives.
 constexpr char kDropDownKey[] = "lx-drop-down";
 
 // The empty menu under `widget`, filled when it first shows.
@@ -143,10 +144,9 @@ void AttachDropDown(GtkWidget* widget, const std::shared_ptr<TMenuDropDown>& dro
   dropDown->menu = submenu;
   SetDirection(submenu, dropDown->rightToLeft);
   dropDown->directed.push_back(submenu);
-  g_object_set_data(G_OBJECT(submenu), kDropDownKey, dropDown.get());
-  g_signal_connect_data(submenu, "show", G_CALLBACK(OnDropDownShow),
-                        new std::shared_ptr<TMenuDropDown>(dropDown), ForgetDropDown,
-                        GConnectFlags{});
+  g_object_set_data_full(G_OBJECT(submenu), kDropDownKey,
+                         new std::shared_ptr<TMenuDropDown>(dropDown), ForgetDropDown);
+  g_signal_connect(submenu, "show", G_CALLBACK(OnDropDownShow), dropDown.get());
   gtk_menu_item_set_submenu(GTK_MENU_ITEM(widget), submenu);
 }
 
@@ -326,10 +326,11 @@ void UpdateDropDown(TMenuDropDown& dropDown, const TMenuItem& parent, unsigned c
 }  // namespace
 
 void BuildDropDown(GtkWidget* menu) {
-  auto* dropDown = static_cast<TMenuDropDown*>(g_object_get_data(G_OBJECT(menu), kDropDownKey));
-  if (dropDown == nullptr || dropDown->built) return;
-  FillDropDown(*dropDown);
-  TurnDropDown(*dropDown);
+  auto* kept =
+      static_cast<std::shared_ptr<TMenuDropDown>*>(g_object_get_data(G_OBJECT(menu), kDropDownKey));
+  if (kept == nullptr || (*kept)->built) return;
+  FillDropDown(**kept);
+  TurnDropDown(**kept);
 }
 
 bool ShortCutToAccelerator(framework::TShortCut shortCut, guint& key, GdkModifierType& mods) {

@@ -67,8 +67,8 @@ struct TMenuBarParts {
   std::vector<GtkWidget*> captions;   // one per shown item of the bar but lines
   std::vector<GtkWidget*> shortcuts;  // beside each caption: null, the bar shows none
   std::vector<GtkWidget*> directed;   // the bar and its items: they turn at once
-  // The drop-downs of the bar's items, in order. Shared with the menus' "show" handlers,
-  // which may outlive these parts.
+  // The drop-downs of the bar's items, in order. Shared with their menus, which may outlive
+  // these parts.
   std::vector<std::shared_ptr<TMenuDropDown>> dropDowns;
   bool rightToLeft = false;
 };
