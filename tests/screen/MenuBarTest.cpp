@@ -331,93 +331,64 @@ TEST(MenuBarDirectionTest, ADropDownTurnsWhenItShowsOrAtOnceWhileShowing) {
   g_object_unref(accelerators);
 }
 
-// "File" holds "Open" (Ctrl+O), a disabled "Save" (Ctrl+S) and "Recent", which holds "One"
-// (Ctrl+1); the disabled "Tools" holds "Options" (Ctrl+P); "Quit" (Ctrl+Q) is on the bar.
-class MenuBarShortCutTest : public ::testing::Test {
- protected:
-  MenuBarShortCutTest() {
-    gtk_window_add_accel_group(GTK_WINDOW(window_), accelerators_);
-    TMenuItem* file = Add(*menu_->Items(), "&File", 0);
-    open_ = Add(*file, "&Open", scCtrl | 'O');
-    Add(*file, "&Save", scCtrl | 'S')->SetEnabled(false);
-    one_ = Add(*Add(*file, "&Recent", 0), "&One", scCtrl | '1');
-    TMenuItem* tools = Add(*menu_->Items(), "&Tools", 0);
-    tools->SetEnabled(false);
-    Add(*tools, "O&ptions", scCtrl | 'P');
-    quit_ = Add(*menu_->Items(), "&Quit", scCtrl | 'Q');
-  }
-  ~MenuBarShortCutTest() override {
-    gtk_widget_destroy(window_);
-    g_object_unref(accelerators_);
-  }
-
-  TMenuItem* Add(TMenuItem& parent, const char* caption, framework::TShortCut shortCut) {
-    auto* item = new TMenuItem(&owner_);
+TEST(MenuBarShortCutTest, AKeyFiresItsEnabledItemOnceWhetherItsDropDownIsBuiltOrNot) {
+  // "File" holds "Open", a disabled "Save" and "Recent", which holds "One"; the disabled
+  // "Tools" holds "Options"; "Quit" is on the bar.
+  framework::TComponent owner(nullptr);
+  auto* menu = new framework::TMainMenu(&owner);
+  const auto add = [&owner](TMenuItem& parent, const char* caption, char key) {
+    auto* item = new TMenuItem(&owner);
     item->SetCaption(caption);
-    item->SetShortCut(shortCut);
+    item->SetShortCut(key == 0 ? 0 : scCtrl | key);
     parent.Add(item);
     return item;
-  }
-
-  GtkWidget* NewBar() {
-    GtkWidget* bar = gtk_menu_bar_new();
-    gtk_container_add(GTK_CONTAINER(window_), bar);
-    BuildMenuBar(bar, accelerators_, *menu_, 1252, false, sink_);
-    return bar;
-  }
-
-  // Shows "File" and "Recent", which builds their items.
-  static void OpenDropDowns(GtkWidget* bar) {
-    GtkWidget* file = gtk_menu_item_get_submenu(GTK_MENU_ITEM(Children(bar).at(0)));
-    gtk_widget_show(file);
-    gtk_widget_show(gtk_menu_item_get_submenu(GTK_MENU_ITEM(Children(file).at(2))));
-  }
-
-  bool Press(guint key) {
-    return gtk_accel_groups_activate(G_OBJECT(window_), key, GDK_CONTROL_MASK) != 0;
-  }
-
-  framework::TComponent owner_{nullptr};
-  framework::TMainMenu* menu_ = new framework::TMainMenu(&owner_);
-  TMenuItem* open_ = nullptr;
-  TMenuItem* one_ = nullptr;
-  TMenuItem* quit_ = nullptr;
-  GtkWidget* window_ = gtk_window_new(GTK_WINDOW_TOPLEVEL);
-  GtkAccelGroup* accelerators_ = gtk_accel_group_new();
-  TRecordingSink sink_;
-};
-
-TEST_F(MenuBarShortCutTest, AKeyFiresItsEnabledItemOnceWhetherItsDropDownIsBuiltOrNot) {
+  };
+  TMenuItem* file = add(*menu->Items(), "&File", 0);
+  TMenuItem* open = add(*file, "&Open", 'O');
+  add(*file, "&Save", 'S')->SetEnabled(false);
+  TMenuItem* one = add(*add(*file, "&Recent", 0), "&One", '1');
+  TMenuItem* tools = add(*menu->Items(), "&Tools", 0);
+  tools->SetEnabled(false);
+  add(*tools, "O&ptions", 'P');
+  TMenuItem* quit = add(*menu->Items(), "&Quit", 'Q');
+  GtkWidget* window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
+  GtkAccelGroup* accelerators = gtk_accel_group_new();
+  gtk_window_add_accel_group(GTK_WINDOW(window), accelerators);
+  TRecordingSink sink;
+  const auto press = [&](guint key) {
+    sink.activated.clear();
+    return gtk_accel_groups_activate(G_OBJECT(window), key, GDK_CONTROL_MASK) != 0;
+  };
+  // A disabled item, or one in a disabled drop-down, leaves its key to the window.
   const struct {
     guint key;
-    int item;  // 0: none, 1: "Open", 2: "One", 3: "Quit"
-  } cases[] = {{GDK_KEY_o, 1}, {GDK_KEY_1, 2}, {GDK_KEY_q, 3}, {GDK_KEY_s, 0}, {GDK_KEY_p, 0}};
+    const TMenuItem* item;
+  } cases[] = {{GDK_KEY_o, open},
+               {GDK_KEY_1, one},
+               {GDK_KEY_q, quit},
+               {GDK_KEY_s, nullptr},
+               {GDK_KEY_p, nullptr}};
+  // Each bar is built anew in the same window: the keys of the one before must be gone.
   for (const bool built : {false, true}) {
-    GtkWidget* bar = NewBar();
-    if (built) OpenDropDowns(bar);
+    GtkWidget* bar = gtk_menu_bar_new();
+    gtk_container_add(GTK_CONTAINER(window), bar);
+    BuildMenuBar(bar, accelerators, *menu, 1252, false, sink);
+    if (built) {
+      GtkWidget* fileMenu = gtk_menu_item_get_submenu(GTK_MENU_ITEM(Children(bar).at(0)));
+      gtk_widget_show(fileMenu);
+      gtk_widget_show(gtk_menu_item_get_submenu(GTK_MENU_ITEM(Children(fileMenu).at(2))));
+    }
     for (const auto& c : cases) {
-      sink_.activated.clear();
-      const TMenuItem* items[] = {nullptr, open_, one_, quit_};
-      // A disabled item leaves its key to the window.
-      EXPECT_EQ(Press(c.key), c.item != 0) << c.key << " built " << built;
-      EXPECT_EQ(sink_.activated,
-                c.item == 0 ? std::vector<const void*>{} : std::vector<const void*>{items[c.item]})
+      EXPECT_EQ(press(c.key), c.item != nullptr) << c.key << " built " << built;
+      EXPECT_EQ(sink.activated,
+                c.item == nullptr ? std::vector<const void*>{} : std::vector<const void*>{c.item})
           << c.key << " built " << built;
     }
     gtk_widget_destroy(bar);
   }
-}
-
-TEST_F(MenuBarShortCutTest, ABarBuiltAnewLeavesNoKeyOfTheOldOne) {
-  GtkWidget* old = NewBar();
-  OpenDropDowns(old);
-  gtk_widget_destroy(old);
-  EXPECT_FALSE(Press(GDK_KEY_o));
-  GtkWidget* bar = NewBar();
-  EXPECT_TRUE(Press(GDK_KEY_o));
-  EXPECT_TRUE(Press(GDK_KEY_1));
-  EXPECT_EQ(sink_.activated, (std::vector<const void*>{open_, one_}));
-  gtk_widget_destroy(bar);
+  EXPECT_FALSE(press(GDK_KEY_o));
+  gtk_widget_destroy(window);
+  g_object_unref(accelerators);
 }
 
 }  // namespace
