@@ -53,20 +53,64 @@ void SetDirection(GtkWidget* widget, bool rightToLeft) {
   gtk_widget_set_direction(widget, rightToLeft ? GTK_TEXT_DIR_RTL : GTK_TEXT_DIR_LTR);
 }
 
+// The widgets of one menu shell that a new language changes.
+struct TRows {
+  std::vector<GtkWidget*>& captions;
+  std::vector<GtkWidget*>& shortcuts;
+  std::vector<GtkWidget*>& directed;
+  bool rightToLeft;
+};
+
+// Sets the reading direction and remembers the widget for a later change of language.
+void Direct(GtkWidget* widget, TRows& rows) {
+  SetDirection(widget, rows.rightToLeft);
+  rows.directed.push_back(widget);
+}
+
+// The bar's shortcut keys, on the window's accelerator group while the bar lives.
+struct TBarShortCuts {
+  GtkAccelGroup* group;
+  std::vector<GClosure*> closures;
+};
+
+void DropShortCuts(gpointer data, GObject*) {
+  auto* shortCuts = static_cast<TBarShortCuts*>(data);
+  for (GClosure* closure : shortCuts->closures)
+    gtk_accel_group_disconnect(shortCuts->group, closure);
+  g_object_unref(shortCuts->group);
+  delete shortCuts;
+}
+
+gboolean OnShortCut(GtkAccelGroup*, GObject*, guint, GdkModifierType, gpointer data) {
+  const auto& target = *static_cast<TInputTarget*>(data);
+  target.sink->MenuItemActivated(target.key);
+  return TRUE;
+}
+
+void ForgetTarget(gpointer data, GClosure*) {
+  delete static_cast<TInputTarget*>(data);
+}
+
+// What the bar is read with: every item's texts and shortcut keys are read at once.
 struct TMenuContext {
-  GtkAccelGroup* accelerators;
   unsigned codePage;
   bool rightToLeft;
   TInputSink& sink;
   const TMenuTextCodePage& itemCodePage;
-  TMenuBarParts* parts;
-  std::vector<GtkWidget*>* directed;  // the bar's or a drop-down's, with `parts`
+  GtkAccelGroup* accelerators;
+  TBarShortCuts* shortCuts;
 };
 
-// Sets the reading direction and remembers the widget for a later change of language.
-void Direct(GtkWidget* widget, const TMenuContext& context) {
-  SetDirection(widget, context.rightToLeft);
-  if (context.directed != nullptr) context.directed->push_back(widget);
+// An item's key fires it without its widget, built or not. Keys of a disabled item or of one
+// in a disabled drop-down stay free for the window, as a disabled widget leaves them.
+void AddShortCut(const TMenuItem& item, const TMenuContext& context) {
+  guint key = 0;
+  GdkModifierType mods{};
+  if (context.shortCuts == nullptr || !ShortCutToAccelerator(item.ShortCut(), key, mods)) return;
+  GClosure* closure =
+      g_cclosure_new(G_CALLBACK(OnShortCut), new TInputTarget{&context.sink, &item}, ForgetTarget);
+  gtk_accel_group_connect(context.accelerators, key, mods, GTK_ACCEL_VISIBLE, closure);
+  context.shortCuts->closures.push_back(closure);
 }
 
 void TurnDropDown(TMenuDropDown& dropDown) {
@@ -76,38 +120,40 @@ void TurnDropDown(TMenuDropDown& dropDown) {
   dropDown.rightToLeft = dropDown.wantsRightToLeft;
 }
 
+void FillDropDown(TMenuDropDown& dropDown);
+
 // GTK shows a drop-down before it sizes and maps it, however it is opened.
+// Its menu owns it, so the handler never runs without it.
 void OnDropDownShow(GtkWidget*, gpointer data) {
-  TurnDropDown(**static_cast<std::shared_ptr<TMenuDropDown>*>(data));
+  TMenuDropDown& dropDown = *static_cast<TMenuDropDown*>(data);
+  if (!dropDown.built) FillDropDown(dropDown);
+  TurnDropDown(dropDown);
 }
 
-void ForgetDropDown(gpointer data, GClosure*) {
+void ForgetDropDown(gpointer data) {
   delete static_cast<std::shared_ptr<TMenuDropDown>*>(data);
 }
 
-// The context a drop-down's items are built in: with `parts`, their widgets join a list of
-// the drop-down's own, turned when it shows.
-TMenuContext DropDownContext(GtkWidget* submenu, const TMenuContext& context) {
-  TMenuContext inner = context;
-  if (context.parts == nullptr) return inner;
-  auto dropDown = std::make_shared<TMenuDropDown>();
+// Where a drop-down's menu keeps it while the menu lives.
+constexpr char kDropDownKey[] = "lx-drop-down";
+
+// The empty menu under `widget`, filled when it first shows.
+void AttachDropDown(GtkWidget* widget, const std::shared_ptr<TMenuDropDown>& dropDown) {
+  GtkWidget* submenu = gtk_menu_new();
+  gtk_menu_set_accel_group(GTK_MENU(submenu), dropDown->accelerators);
   dropDown->menu = submenu;
-  dropDown->rightToLeft = dropDown->wantsRightToLeft = context.rightToLeft;
-  context.parts->dropDowns.push_back(dropDown);
-  inner.directed = &dropDown->directed;
-  g_signal_connect_data(submenu, "show", G_CALLBACK(OnDropDownShow),
-                        new std::shared_ptr<TMenuDropDown>(std::move(dropDown)), ForgetDropDown,
-                        GConnectFlags{});
-  return inner;
+  SetDirection(submenu, dropDown->rightToLeft);
+  dropDown->directed.push_back(submenu);
+  g_object_set_data_full(G_OBJECT(submenu), kDropDownKey,
+                         new std::shared_ptr<TMenuDropDown>(dropDown), ForgetDropDown);
+  g_signal_connect(submenu, "show", G_CALLBACK(OnDropDownShow), dropDown.get());
+  gtk_menu_item_set_submenu(GTK_MENU_ITEM(widget), submenu);
 }
 
 unsigned CaptionCodePage(const TMenuItem& item, unsigned codePage,
                          const TMenuTextCodePage& itemCodePage) {
   return itemCodePage ? itemCodePage(item, codePage) : codePage;
 }
-
-void FillMenu(GtkWidget* shell, const TMenuItem& parent, const TMenuContext& context,
-              bool topLevel);
 
 // The caption with its mnemonic and, in a drop-down menu, the shortcut text at the far end.
 std::string CaptionText(const TMenuItem& item, unsigned codePage,
@@ -120,69 +166,103 @@ std::string ShortCutShown(const TMenuItem& item, bool topLevel) {
   return topLevel ? std::string() : item.ShortCutText();
 }
 
-GtkWidget* ItemRow(const TMenuItem& item, const TMenuContext& context, bool topLevel) {
+GtkWidget* ItemRow(const TMenuEntry& entry, TRows& rows) {
   GtkWidget* row = gtk_box_new(GTK_ORIENTATION_HORIZONTAL, 24);
-  Direct(row, context);
+  Direct(row, rows);
   GtkWidget* caption = gtk_label_new(nullptr);
-  gtk_label_set_text_with_mnemonic(
-      GTK_LABEL(caption), CaptionText(item, context.codePage, context.itemCodePage).c_str());
+  gtk_label_set_text_with_mnemonic(GTK_LABEL(caption), entry.caption.c_str());
   gtk_label_set_xalign(GTK_LABEL(caption), 0.0F);
-  Direct(caption, context);
+  Direct(caption, rows);
   gtk_box_pack_start(GTK_BOX(row), caption, TRUE, TRUE, 0);
-  const std::string keys = ShortCutShown(item, topLevel);
   GtkWidget* label = nullptr;
-  if (!keys.empty()) {
-    label = gtk_label_new(ToUtf8(keys, context.codePage).c_str());
+  if (!entry.shortcut.empty()) {
+    label = gtk_label_new(entry.shortcut.c_str());
     gtk_style_context_add_class(gtk_widget_get_style_context(label), "accelerator");
-    Direct(label, context);
+    Direct(label, rows);
     gtk_box_pack_end(GTK_BOX(row), label, FALSE, FALSE, 0);
   }
-  if (context.parts != nullptr) {
-    context.parts->captions.push_back(caption);
-    context.parts->shortcuts.push_back(label);
-  }
+  rows.captions.push_back(caption);
+  rows.shortcuts.push_back(label);
   gtk_widget_show_all(row);
   return row;
 }
 
-GtkWidget* MakeItem(const TMenuItem& item, const TMenuContext& context, bool topLevel) {
-  if (item.IsLine()) return gtk_separator_menu_item_new();
+GtkWidget* MakeItem(const TMenuEntry& entry, TRows& rows, TInputSink& sink) {
+  if (entry.line) return gtk_separator_menu_item_new();
   // A radio item keeps its place for the mark whether it is checked or not.
-  const bool checkable = item.Checked() || item.RadioItem();
+  const bool checkable = entry.checked || entry.radio;
   GtkWidget* widget = checkable ? gtk_check_menu_item_new() : gtk_menu_item_new();
-  if (item.RadioItem()) gtk_check_menu_item_set_draw_as_radio(GTK_CHECK_MENU_ITEM(widget), TRUE);
-  if (item.Checked()) gtk_check_menu_item_set_active(GTK_CHECK_MENU_ITEM(widget), TRUE);
-  Direct(widget, context);
-  gtk_container_add(GTK_CONTAINER(widget), ItemRow(item, context, topLevel));
-  gtk_widget_set_sensitive(widget, item.Enabled());
-  if (item.Count() > 0) {
-    GtkWidget* submenu = gtk_menu_new();
-    gtk_menu_set_accel_group(GTK_MENU(submenu), context.accelerators);
-    const TMenuContext inner = DropDownContext(submenu, context);
-    Direct(submenu, inner);
-    FillMenu(submenu, item, inner, false);
-    gtk_menu_item_set_submenu(GTK_MENU_ITEM(widget), submenu);
-    return widget;
-  }
-  ConnectInput(widget, "activate", G_CALLBACK(OnActivate), context.sink, &item);
-  guint key = 0;
-  GdkModifierType mods{};
-  if (ShortCutToAccelerator(item.ShortCut(), key, mods)) {
-    gtk_widget_add_accelerator(widget, "activate", context.accelerators, key, mods,
-                               GTK_ACCEL_VISIBLE);
+  if (entry.radio) gtk_check_menu_item_set_draw_as_radio(GTK_CHECK_MENU_ITEM(widget), TRUE);
+  if (entry.checked) gtk_check_menu_item_set_active(GTK_CHECK_MENU_ITEM(widget), TRUE);
+  Direct(widget, rows);
+  gtk_container_add(GTK_CONTAINER(widget), ItemRow(entry, rows));
+  gtk_widget_set_sensitive(widget, entry.enabled);
+  if (entry.dropDown) {
+    AttachDropDown(widget, entry.dropDown);
+  } else {
+    ConnectInput(widget, "activate", G_CALLBACK(OnActivate), sink, entry.key);
   }
   return widget;
 }
 
-void FillMenu(GtkWidget* shell, const TMenuItem& parent, const TMenuContext& context,
-              bool topLevel) {
+void AppendItem(GtkWidget* shell, GtkWidget* widget) {
+  gtk_widget_show(widget);
+  gtk_menu_shell_append(GTK_MENU_SHELL(shell), widget);
+}
+
+void FillDropDown(TMenuDropDown& dropDown) {
+  dropDown.built = true;
+  TRows rows{dropDown.captions, dropDown.shortcuts, dropDown.directed, dropDown.rightToLeft};
+  for (const TMenuEntry& entry : dropDown.entries) {
+    if (entry.line) {
+      dropDown.captions.push_back(nullptr);
+      dropDown.shortcuts.push_back(nullptr);
+    }
+    AppendItem(dropDown.menu, MakeItem(entry, rows, *dropDown.sink));
+  }
+}
+
+TMenuEntry ReadEntry(const TMenuItem& item, const TMenuContext& context, bool topLevel) {
+  TMenuEntry entry;
+  entry.key = &item;
+  entry.line = item.IsLine();
+  if (!entry.line) {
+    entry.caption = CaptionText(item, context.codePage, context.itemCodePage);
+    entry.shortcut = ToUtf8(ShortCutShown(item, topLevel), context.codePage);
+  }
+  entry.enabled = item.Enabled();
+  entry.checked = item.Checked();
+  entry.radio = item.RadioItem();
+  return entry;
+}
+
+std::shared_ptr<TMenuDropDown> ReadDropDown(const TMenuItem& parent, const TMenuContext& context,
+                                            bool enabled);
+
+// An item's drop-down, or its shortcut key when it has none; `enabled`: its menus are.
+void ReadBelow(TMenuEntry& entry, const TMenuItem& item, const TMenuContext& context,
+               bool enabled) {
+  if (item.Count() > 0) {
+    entry.dropDown = ReadDropDown(item, context, enabled && item.Enabled());
+  } else if (enabled && item.Enabled() && !entry.line) {
+    AddShortCut(item, context);
+  }
+}
+
+std::shared_ptr<TMenuDropDown> ReadDropDown(const TMenuItem& parent, const TMenuContext& context,
+                                            bool enabled) {
+  auto dropDown = std::make_shared<TMenuDropDown>();
+  dropDown->accelerators = context.accelerators;
+  dropDown->sink = &context.sink;
+  dropDown->rightToLeft = dropDown->wantsRightToLeft = context.rightToLeft;
   for (int i = 0; i < parent.Count(); ++i) {
     const TMenuItem& item = *parent.Items(i);
     if (!item.Visible()) continue;
-    GtkWidget* widget = MakeItem(item, context, topLevel);
-    gtk_widget_show(widget);
-    gtk_menu_shell_append(GTK_MENU_SHELL(shell), widget);
+    TMenuEntry entry = ReadEntry(item, context, false);
+    ReadBelow(entry, item, context, enabled);
+    dropDown->entries.push_back(std::move(entry));
   }
+  return dropDown;
 }
 
 void AppendSignature(std::string& signature, const TMenuItem& item, unsigned codePage,
@@ -219,22 +299,39 @@ void SetLabelText(GtkWidget* label, const std::string& text, bool mnemonic) {
   }
 }
 
-// Walks the shown items in the order FillMenu built them; `next` counts the captions.
-void UpdateItems(TMenuBarParts& parts, std::size_t& next, const TMenuItem& parent,
-                 unsigned codePage, const TMenuTextCodePage& itemCodePage, bool topLevel) {
-  for (int i = 0; i < parent.Count(); ++i) {
+// Brings the entries of a drop-down, and its items once built, to the new texts; `parent`
+// has the shape the entries were read with.
+void UpdateDropDown(TMenuDropDown& dropDown, const TMenuItem& parent, unsigned codePage,
+                    const TMenuTextCodePage& itemCodePage, bool rightToLeft) {
+  std::size_t next = 0;
+  for (int i = 0; i < parent.Count() && next < dropDown.entries.size(); ++i) {
     const TMenuItem& item = *parent.Items(i);
-    if (!item.Visible() || item.IsLine()) continue;
-    if (next >= parts.captions.size()) return;
-    SetLabelText(parts.captions[next], CaptionText(item, codePage, itemCodePage), true);
-    if (GtkWidget* keys = parts.shortcuts[next])
-      SetLabelText(keys, ToUtf8(ShortCutShown(item, topLevel), codePage), false);
+    if (!item.Visible()) continue;
+    TMenuEntry& entry = dropDown.entries[next];
+    if (!entry.line) {
+      entry.caption = CaptionText(item, codePage, itemCodePage);
+      entry.shortcut = ToUtf8(ShortCutShown(item, false), codePage);
+    }
+    if (dropDown.built && dropDown.captions[next] != nullptr) {
+      SetLabelText(dropDown.captions[next], entry.caption, true);
+      if (GtkWidget* keys = dropDown.shortcuts[next]) SetLabelText(keys, entry.shortcut, false);
+    }
+    if (entry.dropDown) UpdateDropDown(*entry.dropDown, item, codePage, itemCodePage, rightToLeft);
     ++next;
-    UpdateItems(parts, next, item, codePage, itemCodePage, false);
   }
+  dropDown.wantsRightToLeft = rightToLeft;
+  if (dropDown.menu != nullptr && gtk_widget_get_visible(dropDown.menu)) TurnDropDown(dropDown);
 }
 
 }  // namespace
+
+void BuildDropDown(GtkWidget* menu) {
+  auto* kept =
+      static_cast<std::shared_ptr<TMenuDropDown>*>(g_object_get_data(G_OBJECT(menu), kDropDownKey));
+  if (kept == nullptr || (*kept)->built) return;
+  FillDropDown(**kept);
+  TurnDropDown(**kept);
+}
 
 bool ShortCutToAccelerator(framework::TShortCut shortCut, guint& key, GdkModifierType& mods) {
   std::uint16_t virtualKey = 0;
@@ -265,33 +362,46 @@ std::string MenuShape(const framework::TMenu& menu) {
 void BuildMenuBar(GtkWidget* bar, GtkAccelGroup* accelerators, const framework::TMenu& menu,
                   unsigned codePage, bool rightToLeft, TInputSink& sink,
                   const TMenuTextCodePage& itemCodePage, TMenuBarParts* parts) {
-  if (parts != nullptr) {
-    *parts = TMenuBarParts{};
-    parts->rightToLeft = rightToLeft;
+  TMenuBarParts unkept;
+  TMenuBarParts& kept = parts != nullptr ? *parts : unkept;
+  kept = TMenuBarParts{};
+  kept.rightToLeft = rightToLeft;
+  TBarShortCuts* shortCuts = nullptr;
+  if (accelerators != nullptr) {
+    shortCuts = new TBarShortCuts{GTK_ACCEL_GROUP(g_object_ref(accelerators)), {}};
+    g_object_weak_ref(G_OBJECT(bar), DropShortCuts, shortCuts);
   }
-  const TMenuContext context{accelerators,
-                             codePage,
-                             rightToLeft,
-                             sink,
-                             itemCodePage,
-                             parts,
-                             parts != nullptr ? &parts->directed : nullptr};
-  Direct(bar, context);
-  FillMenu(bar, *menu.Items(), context, true);
+  const TMenuContext context{codePage, rightToLeft, sink, itemCodePage, accelerators, shortCuts};
+  TRows rows{kept.captions, kept.shortcuts, kept.directed, rightToLeft};
+  Direct(bar, rows);
+  const TMenuItem& top = *menu.Items();
+  for (int i = 0; i < top.Count(); ++i) {
+    const TMenuItem& item = *top.Items(i);
+    if (!item.Visible()) continue;
+    TMenuEntry entry = ReadEntry(item, context, true);
+    ReadBelow(entry, item, context, true);
+    if (entry.dropDown) kept.dropDowns.push_back(entry.dropDown);
+    AppendItem(bar, MakeItem(entry, rows, sink));
+  }
 }
 
 void UpdateMenuBar(TMenuBarParts& parts, const framework::TMenu& menu, unsigned codePage,
                    bool rightToLeft, const TMenuTextCodePage& itemCodePage) {
+  const TMenuItem& top = *menu.Items();
   std::size_t next = 0;
-  UpdateItems(parts, next, *menu.Items(), codePage, itemCodePage, true);
+  std::size_t dropDowns = 0;
+  for (int i = 0; i < top.Count(); ++i) {
+    const TMenuItem& item = *top.Items(i);
+    if (!item.Visible()) continue;
+    if (!item.IsLine() && next < parts.captions.size())
+      SetLabelText(parts.captions[next++], CaptionText(item, codePage, itemCodePage), true);
+    if (item.Count() > 0 && dropDowns < parts.dropDowns.size())
+      UpdateDropDown(*parts.dropDowns[dropDowns++], item, codePage, itemCodePage, rightToLeft);
+  }
   if (parts.rightToLeft == rightToLeft) return;
   for (GtkWidget* widget : parts.directed)
     SetDirection(widget, rightToLeft);
   parts.rightToLeft = rightToLeft;
-  for (const std::shared_ptr<TMenuDropDown>& dropDown : parts.dropDowns) {
-    dropDown->wantsRightToLeft = rightToLeft;
-    if (gtk_widget_get_visible(dropDown->menu)) TurnDropDown(*dropDown);
-  }
 }
 
 }  // namespace lx::screen

@@ -6,6 +6,7 @@
 #include <map>
 
 #include "screen/internal/GtkBackend.h"
+#include "screen/internal/MenuBar.h"
 
 namespace lx::screen {
 namespace {
@@ -187,7 +188,9 @@ void MapMenuWidgets(GtkWidget* shell, const framework::TMenuItem& parent,
     widgets[item] = widget;
     GtkWidget* submenu =
         GTK_IS_MENU_ITEM(widget) ? gtk_menu_item_get_submenu(GTK_MENU_ITEM(widget)) : nullptr;
-    if (submenu != nullptr) MapMenuWidgets(submenu, *item, widgets);
+    if (submenu == nullptr) continue;
+    BuildDropDown(submenu);  // one never opened has no items yet
+    MapMenuWidgets(submenu, *item, widgets);
   }
   g_list_free(children);
 }

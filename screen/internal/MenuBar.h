@@ -30,11 +30,33 @@ std::string MenuSignature(const framework::TMenu& menu, unsigned codePage, bool 
 /// language changes the built bar in place (UpdateMenuBar) instead of building it anew.
 std::string MenuShape(const framework::TMenu& menu);
 
-/// A drop-down menu's widgets that follow the reading direction: the menu and its items with
-/// their rows and labels, not those of the drop-downs nested in it. GTK restyles each widget
-/// given a new direction, so they turn only when the drop-down is about to show.
+struct TMenuDropDown;
+
+/// A shown item of a drop-down as it is built when the drop-down first shows: its texts in
+/// the language of the moment, kept so that the item itself is never read then.
+struct TMenuEntry {
+  const void* key = nullptr;  // the item, reported when activated; never read through
+  std::string caption;        // UTF-8, with its mnemonic
+  std::string shortcut;       // the shortcut text beside the caption, UTF-8; empty for none
+  bool line = false;
+  bool enabled = true;
+  bool checked = false;
+  bool radio = false;
+  std::shared_ptr<TMenuDropDown> dropDown;  // of an item with items of its own
+};
+
+/// A drop-down menu, whose items are built when it first shows, and its widgets that follow
+/// the reading direction: the menu and its items with their rows and labels, not those of the
+/// drop-downs nested in it. GTK restyles each widget given a new direction, so they turn only
+/// when the drop-down is about to show.
 struct TMenuDropDown {
-  GtkWidget* menu = nullptr;
+  GtkWidget* menu = nullptr;  // null until the drop-down holding it is built
+  GtkAccelGroup* accelerators = nullptr;
+  TInputSink* sink = nullptr;
+  std::vector<TMenuEntry> entries;
+  bool built = false;
+  std::vector<GtkWidget*> captions;   // once built, one per entry; null for a line
+  std::vector<GtkWidget*> shortcuts;  // once built, one per entry; null where none shows
   std::vector<GtkWidget*> directed;
   bool rightToLeft = false;       // the direction the widgets were last given
   bool wantsRightToLeft = false;  // the bar's direction, which they take when shown
@@ -42,26 +64,34 @@ struct TMenuDropDown {
 
 /// The widgets of a built bar that a new language changes, in the order of the items.
 struct TMenuBarParts {
-  std::vector<GtkWidget*> captions;   // one per shown item but lines
-  std::vector<GtkWidget*> shortcuts;  // the shortcut text beside each caption, or null
+  std::vector<GtkWidget*> captions;   // one per shown item of the bar but lines
+  std::vector<GtkWidget*> shortcuts;  // beside each caption: null, the bar shows none
   std::vector<GtkWidget*> directed;   // the bar and its items: they turn at once
-  // Shared with the menus' "show" handlers, which may outlive these parts.
+  // The drop-downs of the bar's items, in order. Shared with their menus, which may outlive
+  // these parts.
   std::vector<std::shared_ptr<TMenuDropDown>> dropDowns;
   bool rightToLeft = false;
 };
 
 /// Fills the empty `bar` from `menu`, whose captions are in `codePage` unless `itemCodePage`
-/// says other; activated items report to `sink` with the item as key, shortcut keys go
-/// through `accelerators`. The widgets a new language changes go to `parts` when given.
+/// says other; activated items report to `sink` with the item as key. A drop-down's items are
+/// built when it first shows. The shortcut keys of enabled items go on `accelerators` at once
+/// and report the same way; they leave it when the bar is destroyed. The widgets a new
+/// language changes go to `parts` when given.
 void BuildMenuBar(GtkWidget* bar, GtkAccelGroup* accelerators, const framework::TMenu& menu,
                   unsigned codePage, bool rightToLeft, TInputSink& sink,
                   const TMenuTextCodePage& itemCodePage = {}, TMenuBarParts* parts = nullptr);
 
 /// Brings the texts and direction of a bar built from `menu` up to date, where `menu` still
 /// has the shape the bar was built with. A drop-down that is not showing takes the new
-/// direction when it next shows.
+/// direction when it next shows, one not built yet is built with the new texts.
 void UpdateMenuBar(TMenuBarParts& parts, const framework::TMenu& menu, unsigned codePage,
                    bool rightToLeft, const TMenuTextCodePage& itemCodePage = {});
+
+/// Builds the items of `menu`, a drop-down of a bar that BuildMenuBar filled, if it has not
+/// shown yet: for those that read what a drop-down would show without opening it. Nothing for
+/// any other menu.
+void BuildDropDown(GtkWidget* menu);
 
 /// The GDK key and modifiers of a shortcut; false for a key GDK has no name for here.
 bool ShortCutToAccelerator(framework::TShortCut shortCut, guint& key, GdkModifierType& mods);

@@ -410,6 +410,8 @@ TEST_F(GtkBackendTest, TheMainMenuIsAMenuBarWithMnemonicsAndShortcutTexts) {
   g_list_free(top);
   GtkWidget* submenu = gtk_menu_item_get_submenu(GTK_MENU_ITEM(fileItem));
   ASSERT_NE(submenu, nullptr);
+  EXPECT_EQ(gtk_container_get_children(GTK_CONTAINER(submenu)), nullptr);  // built when shown
+  gtk_widget_show(submenu);
   GList* items = gtk_container_get_children(GTK_CONTAINER(submenu));
   ASSERT_EQ(g_list_length(items), 2u);  // the separator and Exit; the hidden item is left out
   EXPECT_TRUE(GTK_IS_SEPARATOR_MENU_ITEM(items->data));

@@ -98,7 +98,9 @@ class MenuBarRadioTest : public ::testing::Test {
     BuildMenuBar(bar_, accelerators_, *menu_, 1252, false, sink_);
     std::vector<GtkWidget*> tops = Children(bar_);
     EXPECT_EQ(tops.size(), 1u);
-    widgets_ = Children(gtk_menu_item_get_submenu(GTK_MENU_ITEM(tops.at(0))));
+    GtkWidget* dropDown = gtk_menu_item_get_submenu(GTK_MENU_ITEM(tops.at(0)));
+    gtk_widget_show(dropDown);
+    widgets_ = Children(dropDown);
   }
   ~MenuBarRadioTest() override {
     g_object_unref(bar_);
@@ -169,8 +171,9 @@ TEST(MenuBarCodePageTest, EachCaptionIsReadInTheCodePageItsItemSays) {
   BuildMenuBar(bar, accelerators, *menu, 1252, false, sink, itemCodePage);
   GtkWidget* topWidget = Children(bar).at(0);
   EXPECT_EQ(CaptionOf(topWidget), "Sprache");
-  EXPECT_EQ(CaptionOf(Children(gtk_menu_item_get_submenu(GTK_MENU_ITEM(topWidget))).at(0)),
-            "Русский");
+  GtkWidget* dropDown = gtk_menu_item_get_submenu(GTK_MENU_ITEM(topWidget));
+  gtk_widget_show(dropDown);
+  EXPECT_EQ(CaptionOf(Children(dropDown).at(0)), "Русский");
   // Read in the window's code page the same bytes are another text: the bar must change.
   EXPECT_NE(MenuSignature(*menu, 1252, false, itemCodePage), MenuSignature(*menu, 1252, false));
   g_object_unref(bar);
@@ -187,6 +190,12 @@ TEST(MenuBarUpdateTest, TheShapeIgnoresTextsOnlyAndANewLanguageChangesTheBarInPl
   exit->SetCaption("E&xit");
   exit->SetShortCut(scCtrl | 'Q');
   top->Add(exit);
+  auto* line = new TMenuItem(&owner);
+  line->SetCaption("-");
+  top->Add(line);
+  auto* about = new TMenuItem(&owner);
+  about->SetCaption("&About");
+  top->Add(about);
   const std::string shape = MenuShape(*menu);
   exit->SetCaption("&Beenden");
   EXPECT_EQ(MenuShape(*menu), shape);
@@ -215,25 +224,35 @@ TEST(MenuBarUpdateTest, TheShapeIgnoresTextsOnlyAndANewLanguageChangesTheBarInPl
   TRecordingSink sink;
   TMenuBarParts parts;
   BuildMenuBar(bar, accelerators, *menu, 1252, false, sink, {}, &parts);
-  ASSERT_EQ(parts.captions.size(), 2u);
+  ASSERT_EQ(parts.captions.size(), 1u);
   EXPECT_EQ(parts.shortcuts[0], nullptr);  // a top-level item shows no shortcut
-  ASSERT_NE(parts.shortcuts[1], nullptr);
+  ASSERT_EQ(parts.dropDowns.size(), 1u);
+  const TMenuDropDown& dropDown = *parts.dropDowns[0];
   top->SetCaption("&Datei");
   exit->SetCaption("&Beenden");
   UpdateMenuBar(parts, *menu, 1252, true);
   GtkWidget* topWidget = Children(bar).at(0);
-  GtkWidget* exitWidget = Children(gtk_menu_item_get_submenu(GTK_MENU_ITEM(topWidget))).at(0);
   EXPECT_EQ(CaptionOf(topWidget), "Datei");
-  EXPECT_EQ(CaptionOf(exitWidget), "Beenden");
-  EXPECT_EQ(gtk_label_get_mnemonic_keyval(GTK_LABEL(parts.captions[1])), GDK_KEY_b);
-  EXPECT_STREQ(gtk_label_get_text(GTK_LABEL(parts.shortcuts[1])), "Ctrl+Q");
   for (GtkWidget* widget : {bar, topWidget})
     EXPECT_EQ(gtk_widget_get_direction(widget), GTK_TEXT_DIR_RTL);
-  // The drop-down turns when it shows, and at once while it shows.
-  gtk_widget_show(gtk_menu_item_get_submenu(GTK_MENU_ITEM(topWidget)));
-  for (GtkWidget* widget : {exitWidget, parts.captions[1], parts.shortcuts[1]})
+  // The drop-down's items are built when it first shows, in the language of that moment.
+  GtkWidget* menuWidget = gtk_menu_item_get_submenu(GTK_MENU_ITEM(topWidget));
+  EXPECT_TRUE(Children(menuWidget).empty());
+  gtk_widget_show(menuWidget);
+  GtkWidget* exitWidget = Children(menuWidget).at(0);
+  EXPECT_EQ(CaptionOf(exitWidget), "Beenden");
+  ASSERT_EQ(dropDown.captions.size(), 3u);
+  ASSERT_NE(dropDown.shortcuts[0], nullptr);
+  EXPECT_EQ(gtk_label_get_mnemonic_keyval(GTK_LABEL(dropDown.captions[0])), GDK_KEY_b);
+  EXPECT_STREQ(gtk_label_get_text(GTK_LABEL(dropDown.shortcuts[0])), "Ctrl+Q");
+  // It turns when it shows, and at once while it shows.
+  for (GtkWidget* widget : {exitWidget, dropDown.captions[0], dropDown.shortcuts[0]})
     EXPECT_EQ(gtk_widget_get_direction(widget), GTK_TEXT_DIR_RTL);
+  exit->SetCaption("E&xit");
+  about->SetCaption("&Info");
   UpdateMenuBar(parts, *menu, 1252, false);
+  EXPECT_EQ(CaptionOf(exitWidget), "Exit");
+  EXPECT_EQ(CaptionOf(Children(menuWidget).at(2)), "Info");
   EXPECT_EQ(gtk_widget_get_direction(exitWidget), GTK_TEXT_DIR_LTR);
   g_object_unref(bar);
   g_object_unref(accelerators);
@@ -274,6 +293,8 @@ TEST(MenuBarDirectionTest, ADropDownTurnsWhenItShowsOrAtOnceWhileShowing) {
   BuildMenuBar(bar, accelerators, *menu, 1252, false, sink, {}, &parts);
   GtkWidget* fileItem = Children(bar).at(0);
   GtkWidget* fileMenu = gtk_menu_item_get_submenu(GTK_MENU_ITEM(fileItem));
+  gtk_widget_show(fileMenu);  // builds its items
+  gtk_widget_hide(fileMenu);
   GtkWidget* recent = gtk_menu_item_get_submenu(GTK_MENU_ITEM(Children(fileMenu).at(1)));
   gtk_widget_show_all(window);
   const auto pumpUntilMapped = [](GtkWidget* widget) {
@@ -306,6 +327,66 @@ TEST(MenuBarDirectionTest, ADropDownTurnsWhenItShowsOrAtOnceWhileShowing) {
         << c.steps;
     gtk_menu_shell_deactivate(GTK_MENU_SHELL(bar));
   }
+  gtk_widget_destroy(window);
+  g_object_unref(accelerators);
+}
+
+TEST(MenuBarShortCutTest, AKeyFiresItsEnabledItemOnceWhetherItsDropDownIsBuiltOrNot) {
+  // "File" holds "Open", a disabled "Save" and "Recent", which holds "One"; the disabled
+  // "Tools" holds "Options"; "Quit" is on the bar.
+  framework::TComponent owner(nullptr);
+  auto* menu = new framework::TMainMenu(&owner);
+  const auto add = [&owner](TMenuItem& parent, const char* caption, char key) {
+    auto* item = new TMenuItem(&owner);
+    item->SetCaption(caption);
+    item->SetShortCut(key == 0 ? 0 : scCtrl | key);
+    parent.Add(item);
+    return item;
+  };
+  TMenuItem* file = add(*menu->Items(), "&File", 0);
+  TMenuItem* open = add(*file, "&Open", 'O');
+  add(*file, "&Save", 'S')->SetEnabled(false);
+  TMenuItem* one = add(*add(*file, "&Recent", 0), "&One", '1');
+  TMenuItem* tools = add(*menu->Items(), "&Tools", 0);
+  tools->SetEnabled(false);
+  add(*tools, "O&ptions", 'P');
+  TMenuItem* quit = add(*menu->Items(), "&Quit", 'Q');
+  GtkWidget* window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
+  GtkAccelGroup* accelerators = gtk_accel_group_new();
+  gtk_window_add_accel_group(GTK_WINDOW(window), accelerators);
+  TRecordingSink sink;
+  const auto press = [&](guint key) {
+    sink.activated.clear();
+    return gtk_accel_groups_activate(G_OBJECT(window), key, GDK_CONTROL_MASK) != 0;
+  };
+  // A disabled item, or one in a disabled drop-down, leaves its key to the window.
+  const struct {
+    guint key;
+    const TMenuItem* item;
+  } cases[] = {{GDK_KEY_o, open},
+               {GDK_KEY_1, one},
+               {GDK_KEY_q, quit},
+               {GDK_KEY_s, nullptr},
+               {GDK_KEY_p, nullptr}};
+  // Each bar is built anew in the same window: the keys of the one before must be gone.
+  for (const bool built : {false, true}) {
+    GtkWidget* bar = gtk_menu_bar_new();
+    gtk_container_add(GTK_CONTAINER(window), bar);
+    BuildMenuBar(bar, accelerators, *menu, 1252, false, sink);
+    if (built) {
+      GtkWidget* fileMenu = gtk_menu_item_get_submenu(GTK_MENU_ITEM(Children(bar).at(0)));
+      gtk_widget_show(fileMenu);
+      gtk_widget_show(gtk_menu_item_get_submenu(GTK_MENU_ITEM(Children(fileMenu).at(2))));
+    }
+    for (const auto& c : cases) {
+      EXPECT_EQ(press(c.key), c.item != nullptr) << c.key << " built " << built;
+      EXPECT_EQ(sink.activated,
+                c.item == nullptr ? std::vector<const void*>{} : std::vector<const void*>{c.item})
+          << c.key << " built " << built;
+    }
+    gtk_widget_destroy(bar);
+  }
+  EXPECT_FALSE(press(GDK_KEY_o));
   gtk_widget_destroy(window);
   g_object_unref(accelerators);
 }
