@@ -161,6 +161,18 @@ std::string CaptionText(const TMenuItem& item, unsigned codePage,
   return MnemonicText(ToUtf8(item.Caption(), CaptionCodePage(item, codePage, itemCodePage)));
 }
 
+// The rows and captions of the bar's own items keep GTK's left to right, so that a new
+// direction does not restyle them; the bar packs its items the other way, and a caption with
+// no letter of its own direction is marked to read from the right.
+std::string BarCaption(std::string caption, bool rightToLeft) {
+  return rightToLeft ? RightToLeftText(std::move(caption)) : caption;
+}
+
+void PackBar(GtkWidget* bar, bool rightToLeft) {
+  gtk_menu_bar_set_pack_direction(GTK_MENU_BAR(bar),
+                                  rightToLeft ? GTK_PACK_DIRECTION_RTL : GTK_PACK_DIRECTION_LTR);
+}
+
 // What an item shows beside its caption: its shortcut's name, only in drop-down menus.
 std::string ShortCutShown(const TMenuItem& item, bool topLevel) {
   return topLevel ? std::string() : item.ShortCutText();
@@ -228,6 +240,7 @@ TMenuEntry ReadEntry(const TMenuItem& item, const TMenuContext& context, bool to
   entry.line = item.IsLine();
   if (!entry.line) {
     entry.caption = CaptionText(item, context.codePage, context.itemCodePage);
+    if (topLevel) entry.caption = BarCaption(entry.caption, context.rightToLeft);
     entry.shortcut = ToUtf8(ShortCutShown(item, topLevel), context.codePage);
   }
   entry.enabled = item.Enabled();
@@ -372,8 +385,10 @@ void BuildMenuBar(GtkWidget* bar, GtkAccelGroup* accelerators, const framework::
     g_object_weak_ref(G_OBJECT(bar), DropShortCuts, shortCuts);
   }
   const TMenuContext context{codePage, rightToLeft, sink, itemCodePage, accelerators, shortCuts};
-  TRows rows{kept.captions, kept.shortcuts, kept.directed, rightToLeft};
-  Direct(bar, rows);
+  std::vector<GtkWidget*> leftToRight;
+  TRows rows{kept.captions, kept.shortcuts, leftToRight, false};
+  kept.bar = bar;
+  PackBar(bar, rightToLeft);
   const TMenuItem& top = *menu.Items();
   for (int i = 0; i < top.Count(); ++i) {
     const TMenuItem& item = *top.Items(i);
@@ -381,7 +396,11 @@ void BuildMenuBar(GtkWidget* bar, GtkAccelGroup* accelerators, const framework::
     TMenuEntry entry = ReadEntry(item, context, true);
     ReadBelow(entry, item, context, true);
     if (entry.dropDown) kept.dropDowns.push_back(entry.dropDown);
-    AppendItem(bar, MakeItem(entry, rows, sink));
+    GtkWidget* widget = MakeItem(entry, rows, sink);
+    // An item's drop-down opens from its end: the item itself turns.
+    SetDirection(widget, rightToLeft);
+    kept.items.push_back(widget);
+    AppendItem(bar, widget);
   }
 }
 
@@ -393,14 +412,17 @@ void UpdateMenuBar(TMenuBarParts& parts, const framework::TMenu& menu, unsigned 
   for (int i = 0; i < top.Count(); ++i) {
     const TMenuItem& item = *top.Items(i);
     if (!item.Visible()) continue;
-    if (!item.IsLine() && next < parts.captions.size())
-      SetLabelText(parts.captions[next++], CaptionText(item, codePage, itemCodePage), true);
+    if (!item.IsLine() && next < parts.captions.size()) {
+      SetLabelText(parts.captions[next++],
+                   BarCaption(CaptionText(item, codePage, itemCodePage), rightToLeft), true);
+    }
     if (item.Count() > 0 && dropDowns < parts.dropDowns.size())
       UpdateDropDown(*parts.dropDowns[dropDowns++], item, codePage, itemCodePage, rightToLeft);
   }
   if (parts.rightToLeft == rightToLeft) return;
-  for (GtkWidget* widget : parts.directed)
-    SetDirection(widget, rightToLeft);
+  if (parts.bar != nullptr) PackBar(parts.bar, rightToLeft);
+  for (GtkWidget* item : parts.items)
+    SetDirection(item, rightToLeft);
   parts.rightToLeft = rightToLeft;
 }
 

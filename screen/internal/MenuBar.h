@@ -66,7 +66,8 @@ struct TMenuDropDown {
 struct TMenuBarParts {
   std::vector<GtkWidget*> captions;   // one per shown item of the bar but lines
   std::vector<GtkWidget*> shortcuts;  // beside each caption: null, the bar shows none
-  std::vector<GtkWidget*> directed;   // the bar and its items: they turn at once
+  GtkWidget* bar = nullptr;           // packs its items the way the language reads
+  std::vector<GtkWidget*> items;      // the bar's items, which turn at once
   // The drop-downs of the bar's items, in order. Shared with their menus, which may outlive
   // these parts.
   std::vector<std::shared_ptr<TMenuDropDown>> dropDowns;
