@@ -362,8 +362,8 @@ void TReader::ReadProperty(TPersistent& instance) {
   try {
     const std::int64_t valueStart = tolerance_ != nullptr ? Position() : 0;
     ReadPropertyTolerantly(instance, path);
-    auto* component = dynamic_cast<TComponent*>(&instance);
-    if (tolerance_ != nullptr && component != nullptr)
+    auto* component = tolerance_ != nullptr ? dynamic_cast<TComponent*>(&instance) : nullptr;
+    if (component != nullptr)
       tolerance_->PropertyMet(*component, path, nameStart, valueStart, Position());
   } catch (...) {
     const std::string context = PropertyContext();
