@@ -356,8 +356,8 @@ bool TBoxLabels::ShapeLine(TDrawnLabel& label, bool underlineHotKeys) {
   if (label.layout != nullptr) return false;
   PlaceText(label);
   PangoFontDescription* font = FontOf(font_, face);
-  auto line =
-      std::make_unique<TShapedLine>(*lineItems_[label.look.rightToLeft ? 1 : 0], font, label.text);
+  auto line = std::make_unique<TShapedLine>(*lineItems_[label.look.rightToLeft ? 1 : 0], font,
+                                            label.text, label.textPlace.width * PANGO_SCALE);
   pango_font_description_free(font);
   if (line->Width() <= label.textPlace.width * PANGO_SCALE) label.line = std::move(line);
   return label.line != nullptr;

@@ -141,30 +141,90 @@ GList* TLineItems::Itemize(const PangoFontDescription* font, std::string_view te
   return g_list_prepend(nullptr, item);
 }
 
+namespace {
+
+PangoShapeFlags ShapeFlagsOf(PangoContext* context) {
+  return pango_context_get_round_glyph_positions(context) != 0 ? PANGO_SHAPE_ROUND_POSITIONS
+                                                               : PANGO_SHAPE_NONE;
+}
+
+// Keeps as many of the first clusters of `glyphs` (read from the left) as fit in `width`.
+void KeepClustersWithin(PangoGlyphString* glyphs, int width) {
+  int kept = 0;
+  int x = 0;
+  for (int i = 0; i < glyphs->num_glyphs; ++i) {
+    if (i > 0 && glyphs->log_clusters[i] != glyphs->log_clusters[i - 1]) {
+      if (x > width) break;
+      kept = i;
+    }
+    x += glyphs->glyphs[i].geometry.width;
+  }
+  if (x <= width) kept = glyphs->num_glyphs;
+  pango_glyph_string_set_size(glyphs, kept);
+}
+
+}  // namespace
+
 TShapedLine::TShapedLine(TLineItems& lineItems, const PangoFontDescription* font,
-                         std::string_view text)
+                         std::string_view text, int width)
     : font_(pango_font_description_copy(font)) {
   PangoContext* context = lineItems.Context();
-  const PangoShapeFlags flags = pango_context_get_round_glyph_positions(context) != 0
-                                    ? PANGO_SHAPE_ROUND_POSITIONS
-                                    : PANGO_SHAPE_NONE;
   GList* items = lineItems.Itemize(font, text);
-  int x = 0;
-  int top = 0;
-  int bottom = 0;
-  bool inked = false;
-  PangoRectangle ink{0, 0, 0, 0};
   for (GList* each = items; each != nullptr; each = each->next) {
     auto* item = static_cast<PangoItem*>(each->data);
     PangoGlyphItem* run = g_slice_new0(PangoGlyphItem);
     run->item = item;
     run->glyphs = pango_glyph_string_new();
     pango_shape_with_flags(text.data() + item->offset, item->length, text.data(),
-                           static_cast<int>(text.size()), &item->analysis, run->glyphs, flags);
+                           static_cast<int>(text.size()), &item->analysis, run->glyphs,
+                           ShapeFlagsOf(context));
     runs_ = g_slist_prepend(runs_, run);
+  }
+  g_list_free(items);
+  runs_ = g_slist_reverse(runs_);
+  Measure();
+  if (width >= 0 && width_ > width) Ellipsize(ShapeFlagsOf(context), width);
+}
+
+// As a layout cuts one line short at its end: whole clusters go from the end until the rest
+// and an ellipsis fit. Only a single run read from the left, whose font has the ellipsis, is cut
+// here; any other line stays too wide, for a layout to cut.
+void TShapedLine::Ellipsize(PangoShapeFlags flags, int width) {
+  if (runs_ == nullptr || runs_->next != nullptr) return;
+  auto* run = static_cast<PangoGlyphItem*>(runs_->data);
+  PangoAnalysis& analysis = run->item->analysis;
+  constexpr char kEllipsis[] = "\u2026";
+  if (analysis.level % 2 != 0 || !pango_font_has_char(analysis.font, 0x2026)) return;
+  PangoGlyphItem* ellipsis = g_slice_new0(PangoGlyphItem);
+  ellipsis->item = pango_item_copy(run->item);
+  ellipsis->item->offset = 0;
+  ellipsis->item->length = sizeof kEllipsis - 1;
+  ellipsis->item->num_chars = 1;
+  ellipsis->glyphs = pango_glyph_string_new();
+  pango_shape_with_flags(kEllipsis, sizeof kEllipsis - 1, kEllipsis, sizeof kEllipsis - 1,
+                         &ellipsis->item->analysis, ellipsis->glyphs, flags);
+  KeepClustersWithin(run->glyphs, width - pango_glyph_string_get_width(ellipsis->glyphs));
+  // The ellipsis takes what room is left, as a layout's does: the cut line is as wide as asked.
+  const int left = width - pango_glyph_string_get_width(run->glyphs) -
+                   pango_glyph_string_get_width(ellipsis->glyphs);
+  if (left > 0 && ellipsis->glyphs->num_glyphs > 0)
+    ellipsis->glyphs->glyphs[ellipsis->glyphs->num_glyphs - 1].geometry.width += left;
+  runs_ = g_slist_append(runs_, ellipsis);
+  ellipsized_ = true;
+  Measure();
+}
+
+void TShapedLine::Measure() {
+  int x = 0;
+  int top = 0;
+  int bottom = 0;
+  bool inked = false;
+  PangoRectangle ink{0, 0, 0, 0};
+  for (GSList* each = runs_; each != nullptr; each = each->next) {
+    const auto* run = static_cast<const PangoGlyphItem*>(each->data);
     PangoRectangle runInk;
     PangoRectangle runLogical;
-    pango_glyph_string_extents(run->glyphs, item->analysis.font, &runInk, &runLogical);
+    pango_glyph_string_extents(run->glyphs, run->item->analysis.font, &runInk, &runLogical);
     top = std::min(top, runLogical.y);
     bottom = std::max(bottom, runLogical.y + runLogical.height);
     if (runInk.width > 0 && runInk.height > 0) {
@@ -178,8 +238,6 @@ TShapedLine::TShapedLine(TLineItems& lineItems, const PangoFontDescription* font
     }
     x += runLogical.width;
   }
-  g_list_free(items);
-  runs_ = g_slist_reverse(runs_);
   baseline_ = -top;
   width_ = x;
   ink.y += baseline_;

@@ -52,13 +52,19 @@ class TShapedLine {
   /// `text` in `font`, its runs in the order they read from the left, laid out as a PangoLayout
   /// of the items' context lays out one line: its paragraph reads the way its first letter of
   /// either direction does, or as the context does when it has none.
-  TShapedLine(TLineItems& items, const PangoFontDescription* font, std::string_view text);
+  /// A line wider than `width` (Pango units; none when below 0) is cut short at its end with an
+  /// ellipsis, as a layout of that width cuts it, when it is a single run read from the left;
+  /// any other stays wider (Width).
+  TShapedLine(TLineItems& items, const PangoFontDescription* font, std::string_view text,
+              int width = -1);
   ~TShapedLine();
   TShapedLine(const TShapedLine&) = delete;
   TShapedLine& operator=(const TShapedLine&) = delete;
 
   /// The font it was asked for.
   const PangoFontDescription* Font() const { return font_; }
+  /// Whether it was cut short.
+  bool Ellipsized() const { return ellipsized_; }
   /// Pango units from its left edge to its right.
   int Width() const { return width_; }
   /// In pixels from the line's top left, as pango_layout_get_pixel_extents gives them.
@@ -68,10 +74,14 @@ class TShapedLine {
   void Draw(cairo_t* cr) const;
 
  private:
+  void Ellipsize(PangoShapeFlags flags, int width);
+  void Measure();
+
   PangoFontDescription* font_;
   GSList* runs_ = nullptr;  // PangoGlyphItem, from the left
   int baseline_ = 0;        // Pango units below the top
   int width_ = 0;
+  bool ellipsized_ = false;
   PangoRectangle ink_{0, 0, 0, 0};
   PangoRectangle logical_{0, 0, 0, 0};
 };

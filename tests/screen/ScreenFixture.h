@@ -157,6 +157,10 @@ class ScreenTest : public ::testing::Test {
     if (label.line != nullptr) return label.line->Font();
     return label.layout != nullptr ? pango_layout_get_font_description(label.layout) : nullptr;
   }
+  static bool TextCutShort(const TDrawnLabel& label) {
+    if (label.line != nullptr) return label.line->Ellipsized();
+    return label.layout != nullptr && pango_layout_is_ellipsized(label.layout);
+  }
   static PangoRectangle TextLogical(const TDrawnLabel& label) {
     PangoRectangle logical{0, 0, 0, 0};
     if (label.line != nullptr) return label.line->Logical();

@@ -31,18 +31,30 @@ bool Same(const PangoRectangle& a, const PangoRectangle& b) {
 }
 
 // Whether a shaped line measures and draws exactly as a layout of the same text does.
+// A `width` in pixels cuts both short with an ellipsis.
 void ExpectDrawnAsALayout(PangoContext* context, TLineItems& items, const char* family,
-                          const char* text) {
-  SCOPED_TRACE(std::string(family) + ": " + text +
+                          const char* text, int width = -1) {
+  SCOPED_TRACE(std::string(family) + ": " + text + " in " + std::to_string(width) +
                (pango_context_get_base_dir(context) == PANGO_DIRECTION_RTL ? " rtl" : " ltr"));
   PangoFontDescription* font = pango_font_description_from_string(family);
   PangoLayout* layout = pango_layout_new(context);
   pango_layout_set_text(layout, text, -1);
   pango_layout_set_font_description(layout, font);
+  if (width >= 0) {
+    pango_layout_set_width(layout, width * PANGO_SCALE);
+    pango_layout_set_ellipsize(layout, PANGO_ELLIPSIZE_END);
+  }
   PangoRectangle ink;
   PangoRectangle logical;
   pango_layout_get_pixel_extents(layout, &ink, &logical);
-  const TShapedLine line(items, font, text);
+  const TShapedLine line(items, font, text, width < 0 ? -1 : width * PANGO_SCALE);
+  // A line the shaped line does not cut is left to a layout.
+  if (width >= 0 && line.Width() > width * PANGO_SCALE) {
+    EXPECT_TRUE(pango_layout_is_ellipsized(layout));
+    g_object_unref(layout);
+    pango_font_description_free(font);
+    return;
+  }
   EXPECT_TRUE(Same(line.Ink(), ink));
   EXPECT_TRUE(Same(line.Logical(), logical));
   EXPECT_EQ(Drawn([&](cairo_t* cr) { line.Draw(cr); }),
@@ -69,6 +81,16 @@ TEST(ShapedLineTest, DrawsAsALayoutOfOneLine) {
     ExpectDrawnAsALayout(context, items, "DejaVu Math TeX Gyre 9",
                          "a\xC6\xB5"
                          "b");
+    // Cut short: within a word, at a space, to the ellipsis alone, around ligatures; and
+    // Arabic, which a layout cuts.
+    for (const int width : {60, 41, 2})
+      ExpectDrawnAsALayout(context, items, "DejaVu Sans 8",
+                           "Schaltfl\xC3\xA4"
+                           "che 123",
+                           width);
+    ExpectDrawnAsALayout(context, items, "DejaVu Sans 8", "fi fi fi fi fi", 30);
+    ExpectDrawnAsALayout(context, items, "DejaVu Sans 8",
+                         "\xD8\xAA\xD8\xB3\xD9\x85\xD9\x8A\xD8\xA9 \xD8\xAA\xD8\xB3\xD9\x85", 30);
     g_object_unref(context);
   }
 }
