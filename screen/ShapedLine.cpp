@@ -57,11 +57,11 @@ TScripts ScriptsOf(std::string_view text, gunichar below) {
 }
 
 gboolean TakeFirst(PangoFontset*, PangoFont* font, gpointer first) {
-  *static_cast<PangoFont**>(first) = font;
+  *static_cast<PangoFont**>(first) = PANGO_FONT(g_object_ref(font));
   return TRUE;
 }
 
-// The font a fontset tries first, for every character.
+// The font a fontset tries first, for every character; a reference the caller releases.
 PangoFont* FirstFontOf(PangoContext* context, const PangoFontDescription* font) {
   PangoFontset* fontset = pango_font_map_load_fontset(pango_context_get_font_map(context), context,
                                                       font, pango_context_get_language(context));
@@ -111,6 +111,7 @@ const TLineItems::TLearned& TLineItems::LearnedFor(const PangoFontDescription* f
     learned.common = Learn(font, first, "1");
     for (gunichar c = 0; c < kLearnedBelow; ++c)
       learned.covered[c] = pango_font_has_char(first, c) != 0;
+    g_object_unref(first);
   }
   learned_.push_back(learned);
   return learned_.back();
