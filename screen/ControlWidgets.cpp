@@ -6,6 +6,7 @@
 #include "framework/controls/StdCtrls.h"
 #include "framework/controls/TextRoom.h"
 #include "screen/internal/FixedBox.h"
+#include "screen/internal/LineCells.h"
 #include "screen/internal/ListLines.h"
 #include "screen/internal/ScreenTexts.h"
 
@@ -149,8 +150,8 @@ void MakeListBox(TControlWidgets& widgets, TInputSink& sink, const void* key) {
   gtk_tree_view_set_headers_visible(view, FALSE);
   // Lines of one height in a column as wide as the list: the view measures one line, not
   // every line of every new set of items.
-  GtkTreeViewColumn* column = gtk_tree_view_column_new_with_attributes(
-      "", gtk_cell_renderer_text_new(), "text", 0, nullptr);
+  GtkTreeViewColumn* column =
+      gtk_tree_view_column_new_with_attributes("", NewLineCell(), "text", 0, nullptr);
   gtk_tree_view_column_set_sizing(column, GTK_TREE_VIEW_COLUMN_FIXED);
   gtk_tree_view_column_set_expand(column, TRUE);
   gtk_tree_view_append_column(view, column);

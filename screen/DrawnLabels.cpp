@@ -85,13 +85,6 @@ PangoAttrList* AttributesOf(const TDrawnLabel& label, bool underlineHotKeys) {
   return attributes;
 }
 
-// A text a layout shows as it is shaped: no tab to stop at, nothing that ends a line.
-bool IsOneLine(std::string_view text) {
-  return !text.empty() && text.find_first_of("\t\n\r") == std::string_view::npos &&
-         text.find("\u2028") == std::string_view::npos &&
-         text.find("\u2029") == std::string_view::npos;
-}
-
 void DropText(TDrawnLabel& label) {
   g_clear_object(&label.layout);
   label.line.reset();

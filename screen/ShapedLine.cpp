@@ -75,6 +75,12 @@ PangoFont* FirstFontOf(PangoContext* context, const PangoFontDescription* font) 
 
 }  // namespace
 
+bool IsOneLine(std::string_view text) {
+  return !text.empty() && text.find_first_of("\t\n\r") == std::string_view::npos &&
+         text.find("\u2028") == std::string_view::npos &&
+         text.find("\u2029") == std::string_view::npos;
+}
+
 TLineItems::~TLineItems() {
   for (TLearned& learned : learned_) {
     pango_font_description_free(learned.font);

@@ -14,6 +14,10 @@
 
 namespace lx::screen {
 
+/// Whether a layout would show `text` as the shaped line of it: a text, and no tab to stop at
+/// nor anything that ends a line.
+bool IsOneLine(std::string_view text);
+
 /// How the texts of one context are cut into items (runs of one font, script and direction),
 /// learned once per font for the texts most captions are: Latin letters, digits and common
 /// signs, all in the font asked for, read left to right. Such a text is one item, alike for all
