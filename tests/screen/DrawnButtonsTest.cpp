@@ -47,7 +47,7 @@ int Ink(GtkWidget* window, GtkWidget* box, GdkRectangle r) {
 int Darkest(GtkWidget* window, GtkWidget* box, GdkRectangle r) {
   int darkest = 255;
   for (const std::uint32_t p : Pixels(window, box, r))
-    darkest = std::min(darkest, static_cast<int>(((p >> 16) + ((p >> 8) & 0xFF) + (p & 0xFF)) / 3));
+    darkest = std::min(darkest, GreyOf(p));
   return darkest;
 }
 

@@ -47,10 +47,7 @@ class TPicture {
     int darkest = 255;
     for (int y = top; y < top + height; ++y) {
       for (int x = left; x < left + width; ++x) {
-        const std::uint32_t pixel = At(x, y);
-        darkest = std::min(
-            darkest,
-            static_cast<int>(((pixel >> 16) + ((pixel >> 8) & 0xFF) + (pixel & 0xFF)) / 3));
+        darkest = std::min(darkest, GreyOf(At(x, y)));
       }
     }
     return darkest;

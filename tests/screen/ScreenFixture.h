@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <gtk/gtk.h>
 
+#include <cstdint>
 #include <ostream>
 #include <vector>
 
@@ -49,6 +50,11 @@ inline TBounds AllocationIn(GtkWidget* widget, GtkWidget* box) {
 }
 
 /// `window` drawn into a new image as it shows; the caller destroys the image.
+/// The grey of an RGB pixel, 0 (black) to 255.
+inline int GreyOf(std::uint32_t pixel) {
+  return static_cast<int>(((pixel >> 16) + ((pixel >> 8) & 0xFF) + (pixel & 0xFF)) / 3);
+}
+
 inline cairo_surface_t* Drawing(GtkWidget* window) {
   cairo_surface_t* image =
       cairo_image_surface_create(CAIRO_FORMAT_RGB24, gtk_widget_get_allocated_width(window),
