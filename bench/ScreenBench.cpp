@@ -42,15 +42,15 @@ void Pause() {
 }
 
 double Switch(dict::TLxBinaryDictionary& dictionary, TFrameWatch& watch, TLanguage language) {
-  Pause();
   const double start = NowMs();
   dictionary.SetLanguage(language);
   WaitForFrame(watch, kTitles[language]);
   return NowMs() - start;
 }
 
-// Each step a function of its own, which a profiler can be told to count alone
-// (valgrind --tool=callgrind --collect-atstart=no --toggle-collect=...SwitchToArabic*).
+// Each step a function of its own, which a profiler can be told to count alone, without the
+// pause before it (valgrind --tool=callgrind --collect-atstart=no
+// --toggle-collect=...SwitchToArabic*).
 __attribute__((noinline)) double SwitchToFrench(dict::TLxBinaryDictionary& d, TFrameWatch& w) {
   return Switch(d, w, kFrench);
 }
@@ -74,8 +74,11 @@ int Run(const char* dictionaryFile) {
   WaitForFrame(watch, kTitles[kGerman]);
   report.firstShow = NowMs() - start;
   for (int round = 0; round < kRounds; ++round) {
+    Pause();
     report.ltr.push_back(SwitchToFrench(dictionary, watch));
+    Pause();
     report.rtl.push_back(SwitchToArabic(dictionary, watch));
+    Pause();
     report.back.push_back(SwitchToGerman(dictionary, watch));
   }
   report.residentMegabytes = ResidentMegabytes();

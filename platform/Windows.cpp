@@ -1,8 +1,8 @@
 #include "platform/Windows.h"
 
 #include <algorithm>
-#include <map>
 #include <optional>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/WindowListener.h"
@@ -32,8 +32,8 @@ struct Window {
 };
 
 struct WindowTable {
-  std::map<HWND, Window> windows;
-  std::vector<HWND> topLevel;  // z-order, topmost first
+  std::unordered_map<HWND, Window> windows;  // found by handle on every call
+  std::vector<HWND> topLevel;                // z-order, topmost first
   HWND active = 0;
   // Starts clear of the special insert-after values 0 and 1.
   HWND lastHandle = 0x100;
@@ -130,6 +130,7 @@ std::vector<HWND> OwnedBy(HWND owner) {
   std::vector<HWND> owned;
   for (const auto& [handle, window] : Table().windows)
     if (window.owner == owner) owned.push_back(handle);
+  std::sort(owned.begin(), owned.end());  // oldest first
   return owned;
 }
 

@@ -5,6 +5,7 @@
 #include "screen/internal/ControlWidgets.h"
 #include "screen/internal/DrawnLabels.h"
 #include "screen/internal/FixedBox.h"
+#include "screen/internal/GlyphBatch.h"
 
 namespace lx::screen {
 
@@ -196,24 +197,22 @@ GtkStateFlags TBoxLabels::StateOf(const TDrawnLabel& item) const {
   return static_cast<GtkStateFlags>(state);
 }
 
-void TBoxLabels::DrawItem(cairo_t* cr, TDrawnLabel& item, PangoLayout* layout) {
+void TBoxLabels::DrawItem(cairo_t* cr, TGlyphBatch& batch, TDrawnLabel& item, PangoLayout* layout) {
   const GtkStateFlags state = StateOf(item);
   const bool button = item.kind == TDrawnKind::Button;
   const bool edit = item.kind == TDrawnKind::Edit;
-  GtkStyleContext* style = Style(button                              ? kButton
-                                 : edit                              ? kEntry
-                                 : item.kind == TDrawnKind::CheckBox ? kCheckBox
-                                                                     : kRadioButton,
-                                 state);
+  const std::size_t index = button                              ? kButton
+                            : edit                              ? kEntry
+                            : item.kind == TDrawnKind::CheckBox ? kCheckBox
+                                                                : kRadioButton;
   const GdkRectangle& place = item.look.place;
-  // The pictures lie within the item's area; only text reaching out of its room, or a focus
-  // line, needs a clip, which costs more than the text it cuts.
-  const bool focusShown =
-      !edit && (state & GTK_STATE_FLAG_FOCUSED) != 0 && gtk_widget_has_visible_focus(box_);
   const bool marked = !button && !edit;
   const GdkRectangle mark = marked ? MarkPlace(item) : place;
-  const bool clipped = focusShown || !item.inkInside || !Within(mark, item.area);
-  if (clipped) {
+  batch.Before(mark);
+  // A button's picture lies within its area; a mark taller than its item is cut to it. A clip
+  // costs more than what it cuts: nothing else gets one that stays inside.
+  const bool cutMark = !Within(mark, item.area);
+  if (cutMark) {
     cairo_save(cr);
     gdk_cairo_rectangle(cr, &item.area);
     cairo_clip(cr);
@@ -223,28 +222,49 @@ void TBoxLabels::DrawItem(cairo_t* cr, TDrawnLabel& item, PangoLayout* layout) {
   } else {
     PaintPicture(cr, item.kind == TDrawnKind::CheckBox ? kCheck : kRadio, state, mark, item.kind);
   }
-  if (!item.text.empty()) {
-    if (!item.inkInside) {
-      cairo_save(cr);
-      gdk_cairo_rectangle(cr, &item.textPlace);
-      cairo_clip(cr);
-    }
-    const double x = item.textPlace.x + item.layoutX;
-    const double y = item.textPlace.y + item.layoutY;
-    if (item.line != nullptr) {
-      // As the theme renders a layout, in its colour: the compact style gives captions no shadow.
-      GdkRGBA colour;
-      gtk_style_context_get_color(style, state, &colour);
-      gdk_cairo_set_source_rgba(cr, &colour);
-      cairo_move_to(cr, x, y);
-      item.line->Draw(cr);
-    } else {
-      gtk_render_layout(style, cr, x, y, layout);
-    }
-    if (!item.inkInside) cairo_restore(cr);
+  if (cutMark) cairo_restore(cr);
+  if (!item.text.empty()) DrawCaption(cr, batch, item, index, state, layout);
+  if (edit || (state & GTK_STATE_FLAG_FOCUSED) == 0 || !gtk_widget_has_visible_focus(box_)) return;
+  batch.Before(item.area);
+  cairo_save(cr);
+  gdk_cairo_rectangle(cr, &item.area);
+  cairo_clip(cr);
+  gtk_render_focus(Style(index, state), cr, place.x, place.y, place.width, place.height);
+  cairo_restore(cr);
+}
+
+void TBoxLabels::DrawCaption(cairo_t* cr, TGlyphBatch& batch, const TDrawnLabel& item,
+                             std::size_t index, GtkStateFlags state, PangoLayout* layout) {
+  const double x = item.textPlace.x + item.layoutX;
+  const double y = item.textPlace.y + item.layoutY;
+  // As the theme renders a layout, in its colour: the compact style gives captions no shadow.
+  if (item.line != nullptr && item.inkInside) {
+    batch.Show(*item.line, x, y, ColourOf(index, state));
+    return;
   }
-  if (focusShown) gtk_render_focus(style, cr, place.x, place.y, place.width, place.height);
-  if (clipped) cairo_restore(cr);
+  batch.Before(item.area);
+  if (!item.inkInside) {
+    cairo_save(cr);
+    gdk_cairo_rectangle(cr, &item.textPlace);
+    cairo_clip(cr);
+  }
+  if (item.line != nullptr) {
+    gdk_cairo_set_source_rgba(cr, &ColourOf(index, state));
+    cairo_move_to(cr, x, y);
+    item.line->Draw(cr);
+  } else {
+    gtk_render_layout(Style(index, state), cr, x, y, layout);
+  }
+  if (!item.inkInside) cairo_restore(cr);
+}
+
+const GdkRGBA& TBoxLabels::ColourOf(std::size_t index, GtkStateFlags state) {
+  const unsigned key = static_cast<unsigned>(index << 16) | state;
+  const auto known = colours_.find(key);
+  if (known != colours_.end()) return known->second;
+  GdkRGBA colour;
+  gtk_style_context_get_color(Style(index, state), state, &colour);
+  return colours_.emplace(key, colour).first->second;
 }
 
 // ---- Input

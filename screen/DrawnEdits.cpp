@@ -84,8 +84,10 @@ void TBoxLabels::StopEditing() {
 }
 
 // A click puts the cursor where it fell in the text the record showed, as in a real entry.
-void TBoxLabels::PutCursorAt(const TDrawnLabel& item, int x) {
-  if (item.layout == nullptr || editing_ != &item) return;
+void TBoxLabels::PutCursorAt(TDrawnLabel& item, int x) {
+  if (editing_ != &item || (item.line == nullptr && item.layout == nullptr)) return;
+  // A shaped line shows the text; the layout alone tells where in it a point falls.
+  if (item.layout == nullptr) LayOutText(item, false);
   int index = 0;
   int trailing = 0;
   const int inLayout = x - item.textPlace.x - item.layoutX;

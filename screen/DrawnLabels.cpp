@@ -4,6 +4,7 @@
 
 #include "framework/controls/TextRoom.h"
 #include "screen/internal/FixedBox.h"
+#include "screen/internal/GlyphBatch.h"
 
 namespace lx::screen {
 
@@ -289,6 +290,7 @@ void TBoxLabels::StyleChanged() {
   for (auto& [key, style] : styles_)
     g_object_unref(style);
   styles_.clear();
+  colours_.clear();
   DropPictures();
 }
 
@@ -337,22 +339,25 @@ void TBoxLabels::DropContexts() {
     g_clear_object(&context);
 }
 
-// A plain caption (no lines under or through its text) that fits is shaped as one line; one
-// that needs an ellipsis, or lines, gets a layout, and so does an edit's text, which the
-// cursor is placed in.
+// A plain text (no lines under or through it) on one line is shaped as one line: an edit's
+// always, as it is cut off at its border, a caption when it fits or is cut short here. Any
+// other gets a layout, which cuts it short with an ellipsis.
 bool TBoxLabels::ShapeLine(TDrawnLabel& label, bool underlineHotKeys) {
+  // A line is made for the plain text it still shows: a new text or face drops it.
+  if (label.line != nullptr && !underlineHotKeys) return true;
+  label.line.reset();
   const TFontFace& face = label.look.face;
-  const bool plain = label.kind != TDrawnKind::Edit && !underlineHotKeys && !face.underline &&
-                     !face.strikeOut && IsOneLine(label.text);
-  if (!plain) label.line.reset();
-  if (!plain || label.line != nullptr) return label.line != nullptr;
-  if (label.layout != nullptr) return false;
+  const bool plain =
+      !underlineHotKeys && !face.underline && !face.strikeOut && IsOneLine(label.text);
+  if (!plain || label.layout != nullptr) return false;
   PlaceText(label);
   PangoFontDescription* font = FontOf(font_, face);
+  const bool edit = label.kind == TDrawnKind::Edit;
+  const int room = label.textPlace.width * PANGO_SCALE;
   auto line = std::make_unique<TShapedLine>(*lineItems_[label.look.rightToLeft ? 1 : 0], font,
-                                            label.text, label.textPlace.width * PANGO_SCALE);
+                                            label.text, edit ? -1 : room);
   pango_font_description_free(font);
-  if (line->Width() <= label.textPlace.width * PANGO_SCALE) label.line = std::move(line);
+  if (edit || line->Width() <= room) label.line = std::move(line);
   return label.line != nullptr;
 }
 
@@ -426,6 +431,7 @@ void TBoxLabels::Draw(cairo_t* cr) {
   if (labels_.empty() || !gdk_cairo_get_clip_rectangle(cr, &clip)) return;
   ReadStyle();
   const bool mnemonics = MnemonicsShown(box_);
+  TGlyphBatch batch(cr, clip);
   for (const auto& label : labels_) {
     const TLabelLook& look = label->look;
     if (!look.visible || (label->text.empty() && label->kind == TDrawnKind::Label)) continue;
@@ -436,24 +442,37 @@ void TBoxLabels::Draw(cairo_t* cr) {
     PangoLayout* layout = LayoutOf(*label, mnemonics && !label->hotKeys.empty());
     if (!gdk_rectangle_intersect(&label->area, &clip, nullptr)) continue;
     if (label->kind != TDrawnKind::Label) {
-      DrawItem(cr, *label, layout);
+      DrawItem(cr, batch, *label, layout);
       continue;
     }
-    // A clip costs more than the text it cuts: only text reaching out of its area gets one.
-    if (!label->inkInside) {
-      cairo_save(cr);
-      gdk_cairo_rectangle(cr, &label->area);
-      cairo_clip(cr);
-    }
-    gdk_cairo_set_source_rgba(cr, look.enabled ? &colour_ : &insensitive_);
-    cairo_move_to(cr, look.place.x + label->layoutX, look.place.y);
-    if (label->line != nullptr) {
-      label->line->Draw(cr);
-    } else {
-      pango_cairo_show_layout(cr, layout);
-    }
-    if (!label->inkInside) cairo_restore(cr);
+    DrawLabel(cr, batch, *label, layout);
   }
+}
+
+void TBoxLabels::DrawLabel(cairo_t* cr, TGlyphBatch& batch, const TDrawnLabel& label,
+                           PangoLayout* layout) {
+  const TLabelLook& look = label.look;
+  const GdkRGBA& colour = look.enabled ? colour_ : insensitive_;
+  const int x = look.place.x + label.layoutX;
+  if (label.line != nullptr && label.inkInside) {
+    batch.Show(*label.line, x, look.place.y, colour);
+    return;
+  }
+  // A clip costs more than the text it cuts: only text reaching out of its area gets one.
+  batch.Before(label.area);
+  if (!label.inkInside) {
+    cairo_save(cr);
+    gdk_cairo_rectangle(cr, &label.area);
+    cairo_clip(cr);
+  }
+  gdk_cairo_set_source_rgba(cr, &colour);
+  cairo_move_to(cr, x, look.place.y);
+  if (label.line != nullptr) {
+    label.line->Draw(cr);
+  } else {
+    pango_cairo_show_layout(cr, layout);
+  }
+  if (!label.inkInside) cairo_restore(cr);
 }
 
 TDrawnLabel* AddDrawnLabel(GtkWidget* box, const void* key, TDrawnKind kind, TInputSink* sink) {

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <set>
 #include <string>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "framework/controls/Menus.h"
 #include "framework/controls/StdCtrls.h"
@@ -30,8 +32,9 @@ struct TGtkBackend::TFormView {
   TMenuBarParts menuParts;
   std::string title;
   platform::RECT place{-1, -1, -1, -1};
-  std::map<const TControl*, TControlWidgets> controls;
-  std::set<const TControl*> seen;
+  // Looked up for every control in every update.
+  std::unordered_map<const TControl*, TControlWidgets> controls;
+  std::unordered_set<const TControl*> seen;
   TDirectionChanges directions;  // of this pass, given at its end
 };
 
@@ -355,8 +358,6 @@ void TGtkBackend::SyncControls(TWinControl& parent, GtkWidget* box, TFormView& v
   std::size_t labels = 0;  // of `box` so far, in z-order
   for (int i = 0; i < parent.ControlCount(); ++i) {
     TControl& control = *parent.Controls(i);
-    const TWidgetKind kind = KindOf(control);
-    if (kind == TWidgetKind::None) continue;
     auto found = view.controls.find(&control);
     // A freed control's address may come back as another control, or a control may move.
     if (found != view.controls.end() &&
@@ -365,6 +366,8 @@ void TGtkBackend::SyncControls(TWinControl& parent, GtkWidget* box, TFormView& v
       view.controls.erase(found);
       found = view.controls.end();
     }
+    const TWidgetKind kind = found != view.controls.end() ? found->second.kind : KindOf(control);
+    if (kind == TWidgetKind::None) continue;
     if (found == view.controls.end()) {
       TControlWidgets made = MakeWidgets(kind, &control, *this, box);
       made.className = control.ClassName();

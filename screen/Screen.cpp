@@ -60,7 +60,7 @@ std::string CompactStyle() {
          // Nor does a caption get the theme's emboss (a white line under dark text, hardly
          // seen on a light button): it drew each button's caption twice, and without it a
          // caption is drawn as a label's is.
-         "button, checkbutton, radiobutton { text-shadow: none; }"
+         "button, checkbutton, radiobutton, entry { text-shadow: none; }"
          // A list box never shows its column's header, but GTK measures it all the same, and
          // its bold face would be loaded for that alone: half a megabyte.
          "treeview.view header button { font-weight: normal; }";

@@ -22,6 +22,7 @@
 
 namespace lx::screen {
 
+class TGlyphBatch;
 class TInputSink;
 
 /// What a record draws.
@@ -145,7 +146,12 @@ class TBoxLabels {
   void DropLayouts();
   void DropContexts();
   void PlaceText(TDrawnLabel& label);
-  void DrawItem(cairo_t* cr, TDrawnLabel& item, PangoLayout* layout);
+  void DrawLabel(cairo_t* cr, TGlyphBatch& batch, const TDrawnLabel& label, PangoLayout* layout);
+  void DrawItem(cairo_t* cr, TGlyphBatch& batch, TDrawnLabel& item, PangoLayout* layout);
+  void DrawCaption(cairo_t* cr, TGlyphBatch& batch, const TDrawnLabel& item, std::size_t index,
+                   GtkStateFlags state, PangoLayout* layout);
+  /// The text colour of Style(index, state).
+  const GdkRGBA& ColourOf(std::size_t index, GtkStateFlags state);
   GtkStyleContext* Style(std::size_t index, GtkStateFlags state = GTK_STATE_FLAG_NORMAL);
   GtkStateFlags StateOf(const TDrawnLabel& item) const;
   TDrawnLabel* Find(const TDrawnLabel* item) const;
@@ -157,7 +163,7 @@ class TBoxLabels {
   void StopEditing();
   void FillEntry(const TDrawnLabel& item);
   void MakeEntry();
-  void PutCursorAt(const TDrawnLabel& item, int x);
+  void PutCursorAt(TDrawnLabel& item, int x);
   static void OnEntryChanged(GtkEditable* entry, gpointer box);
   static void OnEntryDestroyed(GtkWidget* entry, gpointer box);
   static void OnFocusSet(GtkWindow* window, GtkWidget* focus, gpointer box);
@@ -176,6 +182,7 @@ class TBoxLabels {
   // from the box's style, when first drawn: a context set to a state keeps what the theme
   // gives it, where one context saved and set anew for each button would work it out again.
   std::map<unsigned, GtkStyleContext*> styles_;
+  std::map<unsigned, GdkRGBA> colours_;  // of the styles, by the same key
   // A mark's size (its border box) and its border and padding around the icon, and margins,
   // read once per style: check mark, radio mark.
   struct TMarkMetrics {

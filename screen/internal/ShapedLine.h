@@ -31,24 +31,33 @@ class TLineItems {
   TLineItems& operator=(const TLineItems&) = delete;
 
   PangoContext* Context() const { return context_; }
-  /// The items of `text` in `font`, from the left, as pango_itemize would cut them.
-  GList* Itemize(const PangoFontDescription* font, std::string_view text);
+  /// The items of `text` in `font`, from the left, as pango_itemize would cut them; `learned`
+  /// tells whether that is a learned item of a font without colour glyphs.
+  GList* Itemize(const PangoFontDescription* font, std::string_view text, bool* learned = nullptr);
+  /// Shapes `text`, the one learned item Itemize gave, into `glyphs` as pango_shape_with_flags
+  /// would: directly with HarfBuzz, where Pango would wrap the font anew for each text and
+  /// ask of every glyph whether it is in colour.
+  void ShapeLearned(std::string_view text, const PangoItem& item, PangoShapeFlags flags,
+                    PangoGlyphString* glyphs);
+
+  static constexpr gunichar kLearnedBelow = 0x250;  // Basic Latin to Latin Extended-B
 
  private:
-  static constexpr gunichar kLearnedBelow = 0x250;  // Basic Latin to Latin Extended-B
   struct TLearned {
     PangoFontDescription* font = nullptr;
     PangoItem* latin = nullptr;   // the item of a text with a Latin letter; null: none learned
     PangoItem* common = nullptr;  // of one of digits and signs alone
     std::bitset<kLearnedBelow> covered;  // the characters the fontset's first font has
+    bool plain = false;  // that font has no colour glyphs: HarfBuzz shapes its texts directly
   };
   const TLearned& LearnedFor(const PangoFontDescription* font);
   PangoItem* Learn(const PangoFontDescription* font, PangoFont* first, const char* sample) const;
   /// The learned item that `text` is one of, alike; null when Pango must cut it.
-  const PangoItem* ModelFor(const PangoFontDescription* font, std::string_view text);
+  const PangoItem* ModelFor(const PangoFontDescription* font, std::string_view text, bool& plain);
 
   PangoContext* context_;
   std::vector<TLearned> learned_;
+  hb_buffer_t* buffer_ = nullptr;  // made when first shaped into
 };
 
 class TShapedLine {
@@ -76,16 +85,24 @@ class TShapedLine {
   const PangoRectangle& Logical() const { return logical_; }
   /// Draws the line with its top left at the current point of `cr`, in its source.
   void Draw(cairo_t* cr) const;
+  /// The one font of all its glyphs, when none is missing from it nor in colour: then cairo
+  /// shows them as they are. Null otherwise.
+  PangoFont* PlainFont() const { return plainFont_; }
+  /// Appends the glyphs of a line with a PlainFont, placed as Draw places them for a line with
+  /// its top left at the current point of `cr`.
+  void AppendGlyphs(cairo_t* cr, std::vector<cairo_glyph_t>& glyphs) const;
 
  private:
   void Ellipsize(PangoShapeFlags flags, int width);
   void Measure();
+  void FindPlainFont();
 
   PangoFontDescription* font_;
   GSList* runs_ = nullptr;  // PangoGlyphItem, from the left
   int baseline_ = 0;        // Pango units below the top
   int width_ = 0;
   bool ellipsized_ = false;
+  PangoFont* plainFont_ = nullptr;  // held by its runs
   PangoRectangle ink_{0, 0, 0, 0};
   PangoRectangle logical_{0, 0, 0, 0};
 };

@@ -260,6 +260,12 @@ TEST_F(DrawnButtonsTest, DrawnWithinTheirRectangles) {
     EXPECT_GT(Ink(window(), box(), kase.caption), 0) << kase.rightToLeft;
     EXPECT_EQ(Ink(window(), box(), kase.captionEnd), 0) << kase.rightToLeft;
   }
+  // A mark taller than a low check box is cut within it.
+  wrap_->SetBiDiMode(bdLeftToRight);
+  wrap_->SetBounds(10, 50, 120, 8);
+  Refresh();
+  EXPECT_GT(Ink(window(), box(), {10, 50, 22, 8}), 0);
+  EXPECT_EQ(Ink(window(), box(), {10, 40, 22, 10}) + Ink(window(), box(), {10, 58, 22, 10}), 0);
 }
 
 // A caption takes its colour from the theme for its button's state: a disabled one is pale.

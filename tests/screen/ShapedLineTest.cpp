@@ -78,6 +78,11 @@ TEST(ShapedLineTest, DrawsAsALayoutOfOneLine) {
                              "Gr\xC3\xB6\xC3\x9F"
                              "e: 3,5 \xE2\x82\xAC"})
       ExpectDrawnAsALayout(context, items, "DejaVu Sans 8", text);
+    // Latin that HarfBuzz shapes without Pango, in faces of other kerning and ligatures.
+    for (const char* family : {"DejaVu Serif Bold 11", "Noto Sans Italic 9", "Noto Serif 13"}) {
+      for (const char* text : {"AVATAR Tw Yo f\xC3\xAF", "office ffl \xC3\x86on", "L'T, (V) - 4/7"})
+        ExpectDrawnAsALayout(context, items, family, text);
+    }
     ExpectDrawnAsALayout(context, items, "DejaVu Math TeX Gyre 9",
                          "a\xC6\xB5"
                          "b");
