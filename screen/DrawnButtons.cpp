@@ -114,6 +114,19 @@ GdkRectangle TBoxLabels::MarkPlace(const TDrawnLabel& item) {
   return {x, place.y + (place.height - mark.height) / 2, mark.width, mark.height};
 }
 
+// Read once per style: every caption of a new language is placed inside its frame.
+const GtkBorder& TBoxLabels::InsetOf(std::size_t frame) {
+  TFrameInset& inset = insets_[frame];
+  if (inset.read) return inset.inset;
+  GtkStyleContext* style = Style(frame == 0 ? kButton : kEntry);
+  GtkBorder border;
+  GtkBorder padding;
+  gtk_style_context_get_border(style, GTK_STATE_FLAG_NORMAL, &border);
+  gtk_style_context_get_padding(style, GTK_STATE_FLAG_NORMAL, &padding);
+  inset = {true, Sum(border, padding)};
+  return inset.inset;
+}
+
 void TBoxLabels::PlaceText(TDrawnLabel& label) {
   const GdkRectangle& place = label.look.place;
   if (label.kind == TDrawnKind::Label) {
@@ -121,12 +134,7 @@ void TBoxLabels::PlaceText(TDrawnLabel& label) {
     return;
   }
   if (label.kind == TDrawnKind::Button || label.kind == TDrawnKind::Edit) {
-    GtkStyleContext* style = Style(label.kind == TDrawnKind::Button ? kButton : kEntry);
-    GtkBorder border;
-    GtkBorder padding;
-    gtk_style_context_get_border(style, GTK_STATE_FLAG_NORMAL, &border);
-    gtk_style_context_get_padding(style, GTK_STATE_FLAG_NORMAL, &padding);
-    label.textPlace = Inside(place, Sum(border, padding));
+    label.textPlace = Inside(place, InsetOf(label.kind == TDrawnKind::Button ? 0 : 1));
     return;
   }
   // The caption takes the rest of the record beside the mark and its margins.

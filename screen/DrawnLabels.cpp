@@ -287,6 +287,8 @@ void TBoxLabels::StyleChanged() {
   styleRead_ = false;
   for (TMarkMetrics& mark : marks_)
     mark.read = false;
+  for (TFrameInset& inset : insets_)
+    inset.read = false;
   for (auto& [key, style] : styles_)
     g_object_unref(style);
   styles_.clear();

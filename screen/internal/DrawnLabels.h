@@ -193,6 +193,13 @@ class TBoxLabels {
     GtkBorder inset{0, 0, 0, 0};
   };
   TMarkMetrics marks_[2];
+  // A button's and an edit's border and padding around its text, read once per style.
+  struct TFrameInset {
+    bool read = false;
+    GtkBorder inset{0, 0, 0, 0};
+  };
+  TFrameInset insets_[2];
+  const GtkBorder& InsetOf(std::size_t frame);
   // What the theme draws under a button's caption, and a whole check or radio mark, by style,
   // state, size and the kind and scale of surface drawn on: drawn once, then copied for every
   // item alike, where the theme's gradients and rounded borders cost the most of a frame.
